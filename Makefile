@@ -1,0 +1,31 @@
+# make run   - install what is needed, build, start the program
+# make test  - install what is needed, build, run every test headless
+# make bench - build and run every benchmark
+BUILD ?= build
+JOBS ?= 2
+export QTWEBENGINE_DISABLE_SANDBOX := $(if $(filter 0,$(shell id -u)),1,$(QTWEBENGINE_DISABLE_SANDBOX))
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	$(BUILD)/appdir/weblark
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/*; do \
+	  if [ -x "$$b" ] && [ -f "$$b" ]; then echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	done
+
+clean:
+	rm -rf $(BUILD)

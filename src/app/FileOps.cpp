@@ -1,0 +1,113 @@
+#include "FileOps.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace FileOps {
+
+static void makeWritable(const QString& path)
+{
+    QFile f(path);
+    f.setPermissions(f.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
+bool copyFile(const QString& src, const QString& dst, QString* error)
+{
+    if (QFileInfo::exists(dst)) {
+        makeWritable(dst);
+        if (!QFile::remove(dst)) {
+            if (error)
+                *error = QStringLiteral("无法覆盖文件“%1”。").arg(QDir::toNativeSeparators(dst));
+            return false;
+        }
+    }
+    QFile in(src);
+    if (!in.copy(dst)) {
+        if (error)
+            *error = QStringLiteral("无法复制文件“%1”：%2").arg(QDir::toNativeSeparators(src), in.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool copyFolder(const QString& src, const QString& dst, QString* error)
+{
+    const QDir from(src);
+    if (!from.exists()) {
+        if (error)
+            *error = QStringLiteral("文件夹“%1”不存在。").arg(QDir::toNativeSeparators(src));
+        return false;
+    }
+    if (!QDir().mkpath(dst)) {
+        if (error)
+            *error = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(dst));
+        return false;
+    }
+    const auto entries = from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo& fi : entries) {
+        const QString target = dst + QLatin1Char('/') + fi.fileName();
+        const bool ok = fi.isDir() && !fi.isSymLink() ? copyFolder(fi.absoluteFilePath(), target, error)
+                                                       : copyFile(fi.absoluteFilePath(), target, error);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+bool removeFolder(const QString& path, QString* error)
+{
+    QDir dir(path);
+    if (!dir.exists())
+        return true;
+    makeWritable(path);
+    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        makeWritable(it.filePath());
+    }
+    if (!dir.removeRecursively()) {
+        if (error)
+            *error = QStringLiteral("无法删除文件夹“%1”。").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    return true;
+}
+
+bool moveContents(const QString& folder, const QString& target, QString* error)
+{
+    const QDir from(folder);
+    if (!QDir().mkpath(target)) {
+        if (error)
+            *error = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(target));
+        return false;
+    }
+    const auto entries = from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo& fi : entries) {
+        const QString dst = target + QLatin1Char('/') + fi.fileName();
+        if (QDir().rename(fi.absoluteFilePath(), dst))
+            continue;
+        // Another file system: copy, then remove the original.
+        const bool copied = fi.isDir() ? copyFolder(fi.absoluteFilePath(), dst, error)
+                                       : copyFile(fi.absoluteFilePath(), dst, error);
+        if (!copied)
+            return false;
+        const bool removed = fi.isDir() ? removeFolder(fi.absoluteFilePath(), error)
+                                        : QFile::remove(fi.absoluteFilePath());
+        if (!removed) {
+            if (error && error->isEmpty())
+                *error = QStringLiteral("无法移动“%1”。").arg(QDir::toNativeSeparators(fi.absoluteFilePath()));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isEmptyFolder(const QString& path)
+{
+    return QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+} // namespace FileOps

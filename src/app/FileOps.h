@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// File and folder operations with the failure's description for the user.
+namespace FileOps {
+
+// Copies every file and subfolder of src into dst (created when missing),
+// replacing files of the same name, read-only ones included.
+bool copyFolder(const QString& src, const QString& dst, QString* error);
+// Copies one file, replacing the target (also when it is read-only).
+bool copyFile(const QString& src, const QString& dst, QString* error);
+// Deletes a folder with everything in it, read-only items included.
+bool removeFolder(const QString& path, QString* error);
+// Moves every entry of folder into target (created), leaving folder empty.
+bool moveContents(const QString& folder, const QString& target, QString* error);
+bool isEmptyFolder(const QString& path);
+
+} // namespace FileOps

@@ -1,0 +1,31 @@
+#include "app/WindowFactories.h"
+
+#include "app/AppContext.h"
+
+#include <QWidget>
+
+// --- site structure ---
+
+// --- content entry ---
+
+// --- publishing ---
+
+QWidget* createTaskWindow(const QString& name, AppContext& ctx, QWidget* parent)
+{
+    (void)ctx;
+    (void)parent;
+
+    // --- site structure ---
+
+    // --- content entry ---
+
+    // --- publishing ---
+
+    (void)name;
+    return nullptr;
+}
+
+bool isFloatingWindow(const QString& name)
+{
+    return name == QLatin1String("dlgFrm") || name == QLatin1String("verFrm") || name == QLatin1String("aboutFrm");
+}

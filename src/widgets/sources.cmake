@@ -1,0 +1,7 @@
+list(APPEND WEBLARK_UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/QtDialogService.h
+  ${CMAKE_CURRENT_LIST_DIR}/QtDialogService.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WebPane.h
+  ${CMAKE_CURRENT_LIST_DIR}/WebPane.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/webpane.qrc
+)

@@ -1,0 +1,240 @@
+#include "TestAppDir.h"
+#include "TestMain.h"
+#include "data/SiteDb.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlField>
+
+// The pristine database: every column the program uses, the choice rows, and the
+// triggers that keep names linked.
+class TestSchema : public QObject {
+    Q_OBJECT
+    TestAppDir* app = nullptr;
+    SiteDb* db = nullptr;
+
+    void insertCatalog(int level, const QStringList& names, bool catalog, int order, const QString& fmt = {})
+    {
+        QString sql;
+        QVariantList binds;
+        for (const QString& n : names)
+            binds << n;
+        binds << catalog << order << (fmt.isEmpty() ? QVariant() : QVariant(fmt));
+        if (level == 1)
+            sql = QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) VALUES (?,?,?,?)");
+        else if (level == 2)
+            sql = QStringLiteral("INSERT INTO secondCatalog (firstCatalog, secondCatalog, [catalog], orderID, aspFileName) VALUES (?,?,?,?,?)");
+        else
+            sql = QStringLiteral("INSERT INTO thirdCatalog (firstCatalog, secondCatalog, thirdCatalog, [catalog], orderID, aspFileName) VALUES (?,?,?,?,?,?)");
+        QVERIFY2(db->run(sql, binds).ok, "insert");
+    }
+    void insertContent(int level, const QString& page, const QString& v1)
+    {
+        QVERIFY(db->run(QStringLiteral("INSERT INTO %1 (%2, value01) VALUES (?, ?)")
+                            .arg(SiteDb::contentTable(level), SiteDb::contentLink(level)),
+                        {page, v1}).ok);
+    }
+    int count(const QString& sql, const QVariantList& binds = {})
+    {
+        const SqlResult r = db->run(sql, binds);
+        return r.ok && !r.isEmpty() ? r.first().value(0).toInt() : -1;
+    }
+    // A little site: A / (B / (P3), P2), plus content on each page level.
+    void buildSite()
+    {
+        insertCatalog(1, {"A"}, true, 1);
+        insertCatalog(1, {"P1"}, false, 2, "txt");
+        insertCatalog(2, {"A", "B"}, true, 1);
+        insertCatalog(2, {"A", "P2"}, false, 2, "news");
+        insertCatalog(3, {"A", "B", "P3"}, false, 1, "imgs");
+        insertContent(1, "P1", "one");
+        insertContent(2, "P2", "two");
+        insertContent(3, "P3", "three");
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        app = new TestAppDir;
+        QVERIFY(app->isValid());
+        db = new SiteDb(QStringLiteral("schema-test"));
+        QVERIFY(db->open(app->workPath()));
+    }
+    void cleanup()
+    {
+        delete db;
+        delete app;
+    }
+
+    void columnsExist_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("columns");
+        QTest::newRow("user_info") << "user_info"
+                                   << QStringList{"user_ID", "webName", "gov_name", "address", "linkman", "Tel", "Mobile", "Fax",
+                                                  "Zip", "Email", "logo", "serial", "site_Name", "defaultTmpl", "headTmpl",
+                                                  "defaultFont", "headFont", "backGround", "defaultFile", "topHead", "field01",
+                                                  "field02", "field03", "field04", "field05", "adBoard", "javascript", "field06"};
+        QTest::newRow("firstCatalog") << "firstCatalog" << QStringList{"firstCatalog", "catalog", "orderID", "aspFileName"};
+        QTest::newRow("secondCatalog") << "secondCatalog"
+                                       << QStringList{"firstCatalog", "secondCatalog", "catalog", "orderID", "aspFileName"};
+        QTest::newRow("thirdCatalog") << "thirdCatalog"
+                                      << QStringList{"firstCatalog", "secondCatalog", "thirdCatalog", "catalog", "orderID",
+                                                     "aspFileName"};
+        for (int level = 1; level <= 3; ++level) {
+            QStringList cols{"ID", SiteDb::contentLink(level)};
+            for (int i = 1; i <= 15; ++i)
+                cols << QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0')) << QStringLiteral("field%1").arg(i, 2, 10, QLatin1Char('0'));
+            QTest::newRow(qPrintable(SiteDb::contentTable(level))) << SiteDb::contentTable(level) << cols;
+        }
+        QTest::newRow("defaultTmpl") << "defaultTmpl" << QStringList{"tmplType", "tmplName"};
+        QTest::newRow("headTmpl") << "headTmpl" << QStringList{"tmplType", "tmplName"};
+        QTest::newRow("font") << "font" << QStringList{"font"};
+        QTest::newRow("prodType") << "prodType" << QStringList{"type_ID", "type_name"};
+        QTest::newRow("prodClass") << "prodClass" << QStringList{"Type_ID", "class_name"};
+    }
+    void columnsExist()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, columns);
+        const SqlResult r = db->run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(table));
+        QVERIFY2(r.ok, qPrintable(r.error));
+        const QSqlRecord rec = QSqlDatabase::database(QStringLiteral("schema-test")).record(table);
+        for (const QString& c : columns)
+            QVERIFY2(rec.indexOf(c) >= 0, qPrintable(table + "." + c));
+    }
+
+    void pristineRows()
+    {
+        const SqlResult info = db->selectUserInfo();
+        QVERIFY(info.ok);
+        QCOMPARE(info.rows.size(), 1);
+        QCOMPARE(fieldValue(info.first(), "user_ID").toInt(), 1);
+        QVERIFY(fieldText(info.first(), "field06").contains("||"));
+        QCOMPARE(count("SELECT count(*) FROM firstCatalog"), 0);
+        QVERIFY(db->selectTemplateGroups("defaultTmpl").rows.size() >= 2);
+        QVERIFY(db->selectTemplateGroups("headTmpl").rows.size() >= 2);
+        QVERIFY(db->selectFonts().rows.size() >= 6);
+        const SqlResult types = db->selectProdTypes();
+        QVERIFY(types.rows.size() >= 4);
+        for (const QSqlRecord& t : types.rows)
+            QVERIFY2(!db->selectProdClasses(fieldText(t, "type_name")).rows.isEmpty(), "a type without classes");
+    }
+
+    void everyChoiceRowNamesAPicture()
+    {
+        for (const QString& table : {QStringLiteral("defaultTmpl"), QStringLiteral("headTmpl")}) {
+            for (const QSqlRecord& g : db->selectTemplateGroups(table).rows) {
+                for (const QSqlRecord& t : db->selectTemplates(table, fieldText(g, "tmplType")).rows) {
+                    const QString name = fieldText(t, "tmplName");
+                    QVERIFY2(QFileInfo::exists(app->file("template/" + name)), qPrintable(name));
+                    QVERIFY2(QFileInfo::exists(app->file("template/" + name.left(5) + ".jpg")), qPrintable(name));
+                }
+            }
+        }
+        for (const QSqlRecord& f : db->selectFonts().rows)
+            QVERIFY2(QFileInfo::exists(app->file("fonts/" + fieldText(f, "font"))), qPrintable(fieldText(f, "font")));
+        QVERIFY(QFileInfo::exists(app->file("backGround/0005.JPG")));
+    }
+
+    void renameCarriesLinks_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("oldName");
+        QTest::newRow("level 1 catalog") << 1 << "A";
+        QTest::newRow("level 1 page") << 1 << "P1";
+        QTest::newRow("level 2 catalog") << 2 << "B";
+        QTest::newRow("level 2 page") << 2 << "P2";
+        QTest::newRow("level 3 page") << 3 << "P3";
+    }
+    void renameCarriesLinks()
+    {
+        QFETCH(int, level);
+        QFETCH(QString, oldName);
+        buildSite();
+        const QString newName = QStringLiteral("新'名%\\");
+        QVERIFY(db->renameCatalog(level, oldName, newName).ok);
+        QCOMPARE(db->selectCatalogByName(level, newName).rows.size(), 1);
+        QCOMPARE(db->selectCatalogByName(level, oldName).rows.size(), 0);
+        // Nothing still points at the old name, and nothing was lost.
+        QCOMPARE(count("SELECT count(*) FROM secondCatalog WHERE firstCatalog=?", {oldName}), 0);
+        QCOMPARE(count("SELECT count(*) FROM thirdCatalog WHERE firstCatalog=? OR secondCatalog=?", {oldName, oldName}), 0);
+        QCOMPARE(count("SELECT count(*) FROM secondCatalog"), 2);
+        QCOMPARE(count("SELECT count(*) FROM thirdCatalog"), 1);
+        QCOMPARE(count("SELECT count(*) FROM content01") + count("SELECT count(*) FROM content02") +
+                     count("SELECT count(*) FROM content03"), 3);
+        if (oldName.startsWith('P'))
+            QCOMPARE(db->selectContents(level, newName).rows.size(), 1);
+        if (oldName == "A") {
+            QCOMPARE(db->selectSecondCatalogs(newName).rows.size(), 2);
+            QCOMPARE(count("SELECT count(*) FROM thirdCatalog WHERE firstCatalog=?", {newName}), 1);
+        }
+        if (oldName == "B")
+            QCOMPARE(db->selectThirdCatalogs(newName).rows.size(), 1);
+    }
+
+    void deleteCarriesDescendants_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("catalogsLeft");
+        QTest::addColumn<int>("contentLeft");
+        QTest::newRow("level 1 catalog: whole subtree") << 1 << "A" << 1 << 1;
+        QTest::newRow("level 1 page") << 1 << "P1" << 4 << 2;
+        QTest::newRow("level 2 catalog") << 2 << "B" << 3 << 2;
+        QTest::newRow("level 2 page") << 2 << "P2" << 4 << 2;
+        QTest::newRow("level 3 page") << 3 << "P3" << 4 << 2;
+    }
+    void deleteCarriesDescendants()
+    {
+        QFETCH(int, level);
+        QFETCH(QString, name);
+        QFETCH(int, catalogsLeft);
+        QFETCH(int, contentLeft);
+        buildSite();
+        QVERIFY(db->deleteCatalog(level, name).ok);
+        QCOMPARE(count("SELECT (SELECT count(*) FROM firstCatalog)+(SELECT count(*) FROM secondCatalog)+"
+                       "(SELECT count(*) FROM thirdCatalog)"), catalogsLeft);
+        QCOMPARE(count("SELECT (SELECT count(*) FROM content01)+(SELECT count(*) FROM content02)+"
+                       "(SELECT count(*) FROM content03)"), contentLeft);
+    }
+
+    void sameNameOnTwoLevelsIsDistinct()
+    {
+        insertCatalog(1, {"同名"}, false, 1, "txt");
+        insertCatalog(1, {"X"}, true, 2);
+        insertCatalog(2, {"X", "同名"}, false, 1, "txt");
+        insertContent(1, "同名", "level one");
+        insertContent(2, "同名", "level two");
+        QVERIFY(db->renameCatalog(2, "同名", "改").ok);
+        QCOMPARE(fieldText(db->selectContents(1, "同名").first(), "value01"), QStringLiteral("level one"));
+        QCOMPARE(fieldText(db->selectContents(2, "改").first(), "value01"), QStringLiteral("level two"));
+    }
+
+    void clearContentsBlanksAllThirty()
+    {
+        insertCatalog(1, {"P"}, false, 1, "txt");
+        QVERIFY(db->run("INSERT INTO content01 (firstCatalog, value01, value15, field07) VALUES ('P','a','b','c')").ok);
+        QVERIFY(db->clearContents(1, "P").ok);
+        const QSqlRecord r = db->selectContents(1, "P").first();
+        for (int i = 1; i <= 15; ++i) {
+            QCOMPARE(fieldText(r, QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0'))), QString());
+            QCOMPARE(fieldText(r, QStringLiteral("field%1").arg(i, 2, 10, QLatin1Char('0'))), QString());
+        }
+    }
+
+    void contentsNewestFirstAndMaxOrder()
+    {
+        for (int i = 0; i < 5; ++i)
+            insertContent(2, "N", QString::number(i));
+        const SqlResult r = db->selectContents(2, "N");
+        QCOMPARE(r.rows.size(), 5);
+        QCOMPARE(fieldText(r.rows.first(), "value01"), QStringLiteral("4"));
+        QVERIFY(fieldValue(db->selectMaxOrderID(1).first(), "orderID_Max").isNull());
+        insertCatalog(1, {"A"}, true, 7);
+        QCOMPARE(fieldValue(db->selectMaxOrderID(1).first(), "orderID_Max").toInt(), 7);
+    }
+};
+
+WEBLARK_TEST_MAIN(TestSchema)
+#include "test_schema.moc"

@@ -1,0 +1,284 @@
+#include "RecordingDialogService.h"
+#include "TestAppDir.h"
+#include "TestMain.h"
+#include "app/MDIFrm.h"
+#include "app/Workspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringEncoder>
+
+#include <unistd.h>
+
+static void writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+
+static QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Sets the site name straight in a database file.
+static void setWebName(const QString& dbFile, const QString& name)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setter"));
+        db.setDatabaseName(dbFile);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("UPDATE user_info SET webName=?"));
+        q.addBindValue(name);
+        QVERIFY(q.exec());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("setter"));
+}
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void firstRun()
+    {
+        TestAppDir app(false);
+        QVERIFY(app.isValid());
+        const QDateTime when(QDate(2026, 12, 6), QTime(9, 30, 0));
+        const WorkspaceSetup s = Workspace::resolve(app.path(), when);
+        QCOMPARE(s.appPath, app.appPath());
+        QCOMPARE(s.workPath, app.workPath());
+        QCOMPARE(s.imgPath, app.workPath());
+        QVERIFY(QFile::exists(app.file(QStringLiteral("initPath.ini"))));
+        QCOMPARE(readFile(app.file(QStringLiteral("initPath.ini"))), QByteArray());
+        QCOMPARE(readFile(app.workPath() + QStringLiteral("govbuilder.sbd")),
+                 readFile(app.file(QStringLiteral("initData/govbuilder.sbd"))));
+        QVERIFY(s.movedAsideTo.isEmpty());
+        QVERIFY2(s.problems.isEmpty(), qPrintable(s.problems.join('\n')));
+    }
+
+    void configuredFolderCases_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("usesConfigured");
+        QTest::newRow("folder with database, trailing slash") << "good" << true;
+        QTest::newRow("folder with database, no trailing slash") << "noslash" << true;
+        QTest::newRow("chinese name with blanks") << "chinese" << true;
+        QTest::newRow("CRLF line end") << "crlf" << true;
+        QTest::newRow("GB18030 first line") << "gbk" << true;
+        QTest::newRow("missing folder") << "missing" << false;
+        QTest::newRow("names a file") << "file" << false;
+        QTest::newRow("folder without database") << "nodb" << false;
+    }
+    void configuredFolderCases()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, usesConfigured);
+        TestAppDir app;
+        QTemporaryDir other;
+        QString folder = other.path() + (kind == QLatin1String("chinese") || kind == QLatin1String("gbk")
+                                             ? QStringLiteral("/我的 网站/")
+                                             : QStringLiteral("/site/"));
+        QDir().mkpath(folder);
+        if (kind != QLatin1String("nodb"))
+            QFile::copy(app.file(QStringLiteral("initData/govbuilder.sbd")), folder + QStringLiteral("govbuilder.sbd"));
+        QString line = folder;
+        if (kind == QLatin1String("noslash"))
+            line.chop(1);
+        if (kind == QLatin1String("missing"))
+            line = other.path() + QStringLiteral("/nothing/");
+        if (kind == QLatin1String("file")) {
+            line = other.path() + QStringLiteral("/plain.txt");
+            writeFile(line, "x");
+        }
+        QByteArray bytes = line.toUtf8() + "\n";
+        if (kind == QLatin1String("crlf"))
+            bytes = line.toUtf8() + "\r\nsecond line\r\n";
+        if (kind == QLatin1String("gbk"))
+            bytes = QStringEncoder("GB18030").encode(line) + "\n";
+        writeFile(app.file(QStringLiteral("initPath.ini")), bytes);
+        // Something of the user's in the default workspace, which must survive.
+        writeFile(app.workPath() + QStringLiteral("photo.jpg"), "picture");
+
+        const WorkspaceSetup s = Workspace::resolve(app.path(), QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+        if (usesConfigured) {
+            QCOMPARE(s.workPath, folder);
+            QCOMPARE(readFile(app.file(QStringLiteral("initPath.ini"))), bytes);
+            return;
+        }
+        QCOMPARE(s.workPath, app.workPath());
+        QCOMPARE(readFile(app.file(QStringLiteral("initPath.ini"))), QByteArray()); // reset from the pristine copy
+        if (kind == QLatin1String("nodb")) {
+            QCOMPARE(s.imgPath, folder); // the configured folder is still remembered for the logo
+            // The default workspace was rebuilt, its old files moved aside, not deleted.
+            const QString aside = app.appPath() + QStringLiteral("userImages.old-20260102-030405/");
+            QCOMPARE(s.movedAsideTo, aside);
+            QCOMPARE(readFile(aside + QStringLiteral("photo.jpg")), QByteArray("picture"));
+            QVERIFY(QFile::exists(aside + QStringLiteral("govbuilder.sbd")));
+            QVERIFY(!QFile::exists(app.workPath() + QStringLiteral("photo.jpg")));
+            QVERIFY(QFile::exists(app.workPath() + QStringLiteral("govbuilder.sbd")));
+        } else {
+            // The default workspace had its database: nothing moved.
+            QVERIFY(s.movedAsideTo.isEmpty());
+            QCOMPARE(readFile(app.workPath() + QStringLiteral("photo.jpg")), QByteArray("picture"));
+        }
+    }
+
+    void defaultWorkspaceWithoutDatabaseIsMovedAside()
+    {
+        TestAppDir app;
+        QFile::remove(app.workPath() + QStringLiteral("govbuilder.sbd"));
+        writeFile(app.workPath() + QStringLiteral("logo.gif"), "logo");
+        writeFile(app.workPath() + QStringLiteral("images/a.jpg"), "a");
+        const WorkspaceSetup s = Workspace::resolve(app.path(), QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9)));
+        QCOMPARE(readFile(s.movedAsideTo + QStringLiteral("logo.gif")), QByteArray("logo"));
+        QCOMPARE(readFile(s.movedAsideTo + QStringLiteral("images/a.jpg")), QByteArray("a"));
+        QVERIFY(QFile::exists(app.workPath() + QStringLiteral("govbuilder.sbd")));
+        QCOMPARE(QDir(app.workPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("govbuilder.sbd")});
+    }
+
+    void captionFollowsWebName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("empty") << QString() << QStringLiteral("--Weblark自动建站系列软件");
+        QTest::newRow("named") << QStringLiteral("某某县人民政府") << QStringLiteral("某某县人民政府--Weblark自动建站系列软件");
+        QTest::newRow("apostrophe") << QStringLiteral("O'Neil's") << QStringLiteral("O'Neil's--Weblark自动建站系列软件");
+    }
+    void captionFollowsWebName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        TestAppDir app;
+        setWebName(app.workPath() + QStringLiteral("govbuilder.sbd"), name);
+        RecordingDialogService dlg;
+        MDIFrm frame(app.path(), dlg, false);
+        QCOMPARE(frame.windowTitle(), caption);
+        QVERIFY(dlg.shown.isEmpty());
+        QVERIFY(frame.conn().isOpen());
+    }
+
+    void unreadableDatabaseIsKeptAndReportedOnce()
+    {
+        TestAppDir app;
+        const QByteArray junk = "这不是数据库 this is a text file\n";
+        writeFile(app.workPath() + QStringLiteral("govbuilder.sbd"), junk);
+        RecordingDialogService dlg;
+        {
+            MDIFrm frame(app.path(), dlg, false);
+            QCOMPARE(frame.windowTitle(), QStringLiteral("--Weblark自动建站系列软件"));
+            QVERIFY(!frame.conn().isOpen());
+            QVERIFY(!frame.conn().selectUserInfo().ok);
+        }
+        QCOMPARE(dlg.shown.size(), 1);
+        QVERIFY(dlg.shown.first().text.contains(QStringLiteral("无法打开网站数据库")));
+        QCOMPARE(readFile(app.workPath() + QStringLiteral("govbuilder.sbd")), junk);
+    }
+
+    void readOnlyApplicationDirectory()
+    {
+        if (QFileInfo(QDir::rootPath()).isWritable() && geteuid() == 0)
+            QSKIP("root ignores read-only folders");
+        TestAppDir app(false);
+        QFile::setPermissions(app.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        RecordingDialogService dlg;
+        {
+            MDIFrm frame(app.path(), dlg, false);
+            QVERIFY(!frame.conn().isOpen());
+        }
+        QFile::setPermissions(app.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(dlg.shown.size(), 1);
+    }
+
+    void backupAndRestore()
+    {
+        TestAppDir app;
+        RecordingDialogService dlg;
+        MDIFrm frame(app.path(), dlg, false);
+
+        // Restore without a backup: only the message.
+        frame.mnufile_revert();
+        QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据还原失败，不存在备份数据！")});
+        QCOMPARE(dlg.last().title, QStringLiteral("提示"));
+
+        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第一版")).ok);
+        writeFile(app.workPath() + QStringLiteral("a.jpg"), "A1");
+        dlg.clear();
+        frame.mnufile_backup();
+        QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据备份成功！")});
+        QCOMPARE(dlg.last().icon, MsgIcon::Information);
+
+        // The second backup replaces the first completely.
+        QFile::remove(app.workPath() + QStringLiteral("a.jpg"));
+        writeFile(app.workPath() + QStringLiteral("b.jpg"), "B1");
+        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第二版")).ok);
+        frame.mnufile_backup();
+        QVERIFY(!QFile::exists(app.file(QStringLiteral("savedData/a.jpg"))));
+        QCOMPARE(readFile(app.file(QStringLiteral("savedData/b.jpg"))), QByteArray("B1"));
+
+        // Later edits, then restore with "No": nothing changes.
+        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第三版")).ok);
+        writeFile(app.workPath() + QStringLiteral("b.jpg"), "B2");
+        writeFile(app.workPath() + QStringLiteral("c.jpg"), "C");
+        dlg.clear();
+        dlg.answers.enqueue(MsgAnswer::No);
+        frame.mnufile_revert();
+        QCOMPARE(dlg.shown.size(), 1);
+        QCOMPARE(dlg.last().text, QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Weblark将有可能重新启动！"));
+        QCOMPARE(dlg.last().buttons, MsgButtons::YesNo);
+        QCOMPARE(frame.conn().webName(), QStringLiteral("第三版"));
+
+        // With "Yes" the backup comes back; files only in the workspace stay.
+        QFile::setPermissions(app.workPath() + QStringLiteral("b.jpg"), QFileDevice::ReadOwner);
+        dlg.clear();
+        frame.mnufile_revert();
+        QCOMPARE(dlg.shown.size(), 1);
+        QVERIFY(frame.conn().isOpen());
+        QCOMPARE(frame.conn().webName(), QStringLiteral("第二版"));
+        QCOMPARE(readFile(app.workPath() + QStringLiteral("b.jpg")), QByteArray("B1"));
+        QCOMPARE(readFile(app.workPath() + QStringLiteral("c.jpg")), QByteArray("C"));
+    }
+
+    void backupHoldsEveryCommittedWrite()
+    {
+        TestAppDir app;
+        RecordingDialogService dlg;
+        MDIFrm frame(app.path(), dlg, false);
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(frame.conn().run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID) VALUES (?, 1, ?)"),
+                                     {QStringLiteral("栏目%1").arg(i), i}).ok);
+        frame.mnufile_backup();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(app.file(QStringLiteral("savedData/govbuilder.sbd")));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM firstCatalog")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 50);
+        q.finish();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    }
+
+    void backupWithoutDatabaseInWorkspace()
+    {
+        // A restore from a "savedData" that lacks the database is refused.
+        TestAppDir app;
+        RecordingDialogService dlg;
+        MDIFrm frame(app.path(), dlg, false);
+        writeFile(app.file(QStringLiteral("savedData/x.jpg")), "x");
+        frame.mnufile_revert();
+        QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据还原失败，不存在备份数据！")});
+        QVERIFY(frame.conn().isOpen());
+    }
+};
+
+WEBLARK_TEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,68 @@
+#include "TestMain.h"
+#include "widgets/WebPane.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+// Reads a value out of the live page, for checking what the browser really shows.
+static QString evalText(WebPane& pane, const QString& js)
+{
+    QString result;
+    bool done = false;
+    pane.view()->page()->runJavaScript(js, [&](const QVariant& v) {
+        result = v.toString();
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        return QStringLiteral("<timeout>");
+    return result;
+}
+
+class TestWebPane : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString page;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        page = dir.filePath(QStringLiteral("页面.htm"));
+        QFile f(page);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<html><head><meta charset='utf-8'><script>"
+                "function getID(n){document.formData.currID.value=n;weblark.push('currID',n);}"
+                "</script></head><body><div id='editID'></div><div name='msg'>old</div></body></html>");
+    }
+
+    void callsBeforeLoadAreKeptAndValuesArePushed()
+    {
+        WebPane pane;
+        pane.resize(400, 300);
+        pane.show();
+        QSignalSpy loaded(&pane, &WebPane::loadFinished);
+        pane.navigate(page);
+        // Given before the page is there: must still arrive.
+        const QString list = QStringLiteral("<form name='formData'><input type='hidden' name='currID'>"
+                                            "<a id='x' href='#'>A&amp;B &lt;新&gt; \"q\" 'a'</a></form>");
+        pane.setInnerHtml(QStringLiteral("editID"), list);
+        QVERIFY(loaded.wait(20000) || loaded.count() > 0);
+        QVERIFY(loaded.first().first().toBool());
+        QCOMPARE(pane.lastInnerHtml(QStringLiteral("editID")), list);
+        QTRY_COMPARE_WITH_TIMEOUT(evalText(pane, "document.getElementById('x').textContent"),
+                                  QStringLiteral("A&B <新> \"q\" 'a'"), 10000);
+
+        QSignalSpy pushed(&pane, &WebPane::valuePushed);
+        pane.callFunction(QStringLiteral("getID"), {12345});
+        QTRY_COMPARE_WITH_TIMEOUT(pane.pushedValue(QStringLiteral("currID")), QStringLiteral("12345"), 10000);
+        QCOMPARE(evalText(pane, "document.formData.currID.value"), QStringLiteral("12345"));
+
+        pane.prependInnerHtml(QStringLiteral("msg"), QStringLiteral("<b>new</b>"));
+        QTRY_COMPARE_WITH_TIMEOUT(evalText(pane, "document.getElementsByName('msg')[0].innerHTML"),
+                                  QStringLiteral("<b>new</b>old"), 10000);
+    }
+};
+
+WEBLARK_TEST_MAIN(TestWebPane)
+#include "test_webpane.moc"

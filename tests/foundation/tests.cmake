@@ -1,0 +1,5 @@
+weblark_add_test(test_text ${CMAKE_CURRENT_LIST_DIR}/test_text.cpp)
+weblark_add_test(test_startup ${CMAKE_CURRENT_LIST_DIR}/test_startup.cpp)
+weblark_add_test(test_frame ${CMAKE_CURRENT_LIST_DIR}/test_frame.cpp)
+weblark_add_test(test_schema ${CMAKE_CURRENT_LIST_DIR}/test_schema.cpp)
+weblark_add_test(test_webpane ${CMAKE_CURRENT_LIST_DIR}/test_webpane.cpp)

@@ -1,0 +1,70 @@
+#include "RecordingDialogService.h"
+
+MsgAnswer RecordingDialogService::message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
+{
+    shown.append({text, title, icon, buttons});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    switch (buttons) {
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
+    default: return MsgAnswer::Ok;
+    }
+}
+
+static FileChoice choice(QQueue<QString>& queue)
+{
+    FileChoice c;
+    const QString path = queue.isEmpty() ? QString() : queue.dequeue();
+    if (path.isEmpty()) {
+        c.cancelled = true;
+        c.error = DialogService::cancelDescription();
+    } else {
+        c.path = path;
+    }
+    return c;
+}
+
+FileChoice RecordingDialogService::openFile(const QString& filter, const QString& startPath, const QString&)
+{
+    fileFilters << filter;
+    fileStarts << startPath;
+    return choice(files);
+}
+
+FileChoice RecordingDialogService::saveFile(const QString& filter, const QString& startPath, const QString&)
+{
+    fileFilters << filter;
+    fileStarts << startPath;
+    return choice(files);
+}
+
+QString RecordingDialogService::chooseFolder(const QString&, const QString&)
+{
+    return folders.isEmpty() ? QString() : folders.dequeue();
+}
+
+std::optional<QColor> RecordingDialogService::chooseColor(const QColor&)
+{
+    return colors.isEmpty() ? std::nullopt : colors.dequeue();
+}
+
+std::optional<QFont> RecordingDialogService::chooseFont(const QFont&)
+{
+    return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
+}
+
+QStringList RecordingDialogService::texts() const
+{
+    QStringList out;
+    for (const Shown& s : shown)
+        out << s.text;
+    return out;
+}
+
+void RecordingDialogService::clear()
+{
+    shown.clear();
+    fileFilters.clear();
+    fileStarts.clear();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/DialogService.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+// Keeps every message shown and answers from a script, for window tests.
+class RecordingDialogService : public DialogService {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        MsgIcon icon;
+        MsgButtons buttons;
+    };
+
+    MsgAnswer message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
+    FileChoice openFile(const QString& filter, const QString& startPath, const QString& title) override;
+    FileChoice saveFile(const QString& filter, const QString& startPath, const QString& title) override;
+    QString chooseFolder(const QString& title, const QString& startFolder) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+
+    // Scripted answers, used in order; when a queue is empty: Ok/Yes, cancel, no choice.
+    QQueue<MsgAnswer> answers;
+    QQueue<QString> files;   // "" answers as a cancel
+    QQueue<QString> folders; // "" answers as a cancel
+    QQueue<std::optional<QColor>> colors;
+    QQueue<std::optional<QFont>> fonts;
+
+    QList<Shown> shown;
+    QStringList fileFilters; // the filter of every file dialog opened
+    QStringList fileStarts;  // and its start path
+
+    QStringList texts() const;
+    Shown last() const { return shown.isEmpty() ? Shown{} : shown.last(); }
+    void clear();
+};

@@ -1,0 +1,42 @@
+#include "TestAppDir.h"
+
+#include "app/FileOps.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString TestAppDir::stagedAppDir()
+{
+    return QStringLiteral(WEBLARK_STAGED_APPDIR);
+}
+
+TestAppDir::TestAppDir(bool withWorkspace)
+{
+    if (!m_dir.isValid())
+        return;
+    const QDir staged(stagedAppDir());
+    QString error;
+    m_ok = true;
+    const auto entries = staged.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QFileInfo& fi : entries) {
+        const QString name = fi.fileName();
+        // The program, the live workspace, backups and side folders of the build stay out.
+        if (name == QLatin1String("weblark") || name == QLatin1String("userImages") ||
+            name == QLatin1String("savedData") || name.startsWith(QLatin1String("userImages.old-")) ||
+            name == QLatin1String("initPath.ini") || name.endsWith(QLatin1String(".zip")))
+            continue;
+        const QString target = appPath() + name;
+        const bool ok = fi.isDir() ? FileOps::copyFolder(fi.absoluteFilePath(), target, &error)
+                                   : FileOps::copyFile(fi.absoluteFilePath(), target, &error);
+        if (!ok) {
+            m_ok = false;
+            qWarning("TestAppDir: %s", qPrintable(error));
+            return;
+        }
+    }
+    if (withWorkspace) {
+        QDir().mkpath(workPath());
+        m_ok = FileOps::copyFile(appPath() + QStringLiteral("initData/govbuilder.sbd"),
+                                 workPath() + QStringLiteral("govbuilder.sbd"), &error);
+    }
+}

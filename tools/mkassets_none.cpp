@@ -1,0 +1,2 @@
+// Stand-in while the picture tool is not in the tree.
+int main() { return 0; }
