@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     frmSplash* splash = nullptr;
     splash = new frmSplash(appDir + QStringLiteral("/splash.png"), [&] {
         mainWindow = std::make_unique<MDIFrm>(appDir, dialogs);
-        mainWindow->show();
+        mainWindow->showMaximized();
         splash->close();
         splash->deleteLater();
         if (probe) {

@@ -98,7 +98,7 @@ static QIcon toolIcon(QStyle* style, int index)
     switch (index) {
     case 1: return style->standardIcon(QStyle::SP_DialogHelpButton);
     case 2: return style->standardIcon(QStyle::SP_FileDialogInfoView);
-    case 3: return style->standardIcon(QStyle::SP_DesktopIcon);
+    case 3: return style->standardIcon(QStyle::SP_DirOpenIcon);
     case 4: return style->standardIcon(QStyle::SP_FileDialogDetailedView);
     case 5: return style->standardIcon(QStyle::SP_FileDialogContentsView);
     case 6: return style->standardIcon(QStyle::SP_ArrowUp);

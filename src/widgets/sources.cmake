@@ -4,4 +4,6 @@ list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/WebPane.h
   ${CMAKE_CURRENT_LIST_DIR}/WebPane.cpp
   ${CMAKE_CURRENT_LIST_DIR}/webpane.qrc
+  ${CMAKE_CURRENT_LIST_DIR}/InputHelpers.h
+  ${CMAKE_CURRENT_LIST_DIR}/InputHelpers.cpp
 )
