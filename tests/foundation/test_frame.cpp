@@ -3,6 +3,10 @@
 #include "TestMain.h"
 #include "app/CommandTable.h"
 #include "app/MDIFrm.h"
+#include "app/frmSplash.h"
+
+#include <QProcess>
+#include <QTimer>
 
 #include <QAction>
 #include <QMdiArea>
@@ -176,6 +180,32 @@ private Q_SLOTS:
         QVERIFY(f.frame.mdiArea()->subWindowList().isEmpty());
         f.frame.xToolbar1_ButtonClick(4);
         QCOMPARE(f.created.value(QStringLiteral("designFrm")), 2);
+    }
+
+    void splashOpensMainOnThirdTick()
+    {
+        int loads = 0;
+        frmSplash splash(QStringLiteral("/nonexistent.png"), [&] { ++loads; });
+        QCOMPARE(splash.timer()->interval(), 50);
+        QVERIFY(splash.timer()->isActive());
+        QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+        splash.timer()->stop(); // ticks are driven by hand below
+        splash.Timer1_Timer();
+        splash.Timer1_Timer();
+        QCOMPARE(loads, 0);
+        splash.Timer1_Timer();
+        QCOMPARE(loads, 1);
+        QCOMPARE(splash.elapsed(), 150);
+        QVERIFY(!splash.timer()->isActive());
+    }
+
+    void commandLineVersion()
+    {
+        QProcess p;
+        p.start(TestAppDir::stagedAppDir() + QStringLiteral("/weblark"), {QStringLiteral("--version")});
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(p.readAllStandardOutput().trimmed().endsWith("3.05"));
     }
 
     void quitClosesTheFrame_data()
