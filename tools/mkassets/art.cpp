@@ -425,7 +425,7 @@ static void product(QPainter& p, qreal w, qreal h, quint32 seed)
         p.drawRoundedRect(QRectF(w * 0.43, h * 0.1, w * 0.14, h * 0.07), 2, 2);
         break;
     }
-    default: {  // a packed box in perspective
+    default: {  // a packed box seen from above one corner
         const qreal s = qMin(w, h) * 0.42;
         const QPointF c(w * 0.5, h * 0.5);
         const QPointF top(c.x(), c.y() - s * 0.55), left(c.x() - s * 0.8, c.y() - s * 0.15),

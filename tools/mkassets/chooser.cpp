@@ -244,25 +244,25 @@ QImage handCursor()
     QPainterPath hand;
     auto add = [&hand](const QPainterPath& part) { hand = hand.united(part); };
     QPainterPath part;
-    part.addRoundedRect(QRectF(8.5, 1.5, 5.5, 17), 2.75, 2.75);  // index finger
+    part.addRoundedRect(QRectF(8.5, 1.5, 6, 17), 3, 3);  // index finger
     add(part);
-    const qreal knuckles[][3] = {{14, 9.5, 4.5}, {18.5, 10.5, 4.5}, {23, 12.5, 4}};
+    const qreal knuckles[][3] = {{14.5, 9.5, 4}, {18.5, 10.5, 4}, {22.5, 12.5, 5}};
     for (const auto& k : knuckles) {
         part = QPainterPath();
         part.addRoundedRect(QRectF(k[0], k[1], k[2], 10), 2.2, 2.2);
         add(part);
     }
     part = QPainterPath();
-    part.addRoundedRect(QRectF(8.5, 15.5, 18.5, 11.5), 4, 4);  // palm
+    part.addRoundedRect(QRectF(8.5, 15.5, 19, 11.5), 4, 4);  // palm
     add(part);
     part = QPainterPath();
     part.addRect(QRectF(11.5, 24, 13, 6.5));  // wrist
     add(part);
     QTransform thumb;
     thumb.translate(9.5, 21);
-    thumb.rotate(-135);
+    thumb.rotate(-140);
     part = QPainterPath();
-    part.addRoundedRect(QRectF(-2.5, -2.5, 9.5, 5), 2.5, 2.5);
+    part.addRoundedRect(QRectF(-2.5, -2.5, 11.5, 5), 2.5, 2.5);
     add(thumb.map(part));
 
     QPainter p(&img);
@@ -270,9 +270,9 @@ QImage handCursor()
     p.setPen(QPen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::white);
     p.drawPath(hand.simplified());
-    p.drawLine(QPointF(14, 13), QPointF(14, 18));
-    p.drawLine(QPointF(18.5, 13.5), QPointF(18.5, 18.5));
-    p.drawLine(QPointF(23, 15.5), QPointF(23, 19.5));
+    p.drawLine(QPointF(14.5, 13.5), QPointF(14.5, 18.5));  // gaps between the folded fingers
+    p.drawLine(QPointF(18.5, 14.5), QPointF(18.5, 19.5));
+    p.drawLine(QPointF(22.5, 16.5), QPointF(22.5, 20.5));
     p.drawLine(QPointF(11.5, 27.5), QPointF(24.5, 27.5));  // cuff
     return img;
 }

@@ -228,7 +228,7 @@ QByteArray encodeGif(const IndexedImage& image)
     putWord(gif, image.height);
     gif.append(char(0x80 | ((tableBits - 1) << 4) | (tableBits - 1)));  // global table, its size
     gif.append(char(0));  // background colour index
-    gif.append(char(0));  // pixel aspect ratio: unspecified
+    gif.append(char(0));  // pixel aspect ratio: none given
     for (int i = 0; i < (1 << tableBits); ++i) {
         const QRgb c = i < image.palette.size() ? image.palette.at(i) : 0;
         gif.append(char(qRed(c)));

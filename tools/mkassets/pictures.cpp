@@ -6,6 +6,7 @@
 #include <QRadialGradient>
 #include <QtMath>
 
+#include <cmath>
 #include <functional>
 #include <vector>
 

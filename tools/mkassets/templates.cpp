@@ -559,11 +559,11 @@ void PageArt::gallery(const QRectF& r)
 void PageArt::quickTiles(const QRectF& r)
 {
     const qreal gap = 5, w = (r.width() - gap) / 2, h = (r.height() - 2 * gap) / 3;
-    const QColor fills[] = {main, mix(main, accent, 0.3), dark.lighter(125)};
+    const QColor fills[] = {main, mix(main, accent, 0.22)};
     const QFont f = cjkFont(Face::Sans, 12);
     for (int i = 0; i < 6; ++i) {
         const QRectF tile(r.left() + (i % 2) * (w + gap), r.top() + (i / 2) * (h + gap), w, h);
-        const QColor fill = fills[(i + i / 2) % 3];
+        const QColor fill = fills[(i + i / 2) % 2];  // chequered
         QLinearGradient g(tile.topLeft(), tile.bottomLeft());
         g.setColorAt(0, fill.lighter(112));
         g.setColorAt(1, fill);
@@ -572,6 +572,7 @@ void PageArt::quickTiles(const QRectF& r)
         p.drawRoundedRect(tile, 4, 4);
         const qreal icon = h * 0.55;
         drawGlyph(p, QRectF(tile.left() + 8, tile.center().y() - icon / 2, icon, icon), t.glyphs.at(i), Qt::white);
+        text(tile.adjusted(icon + 15, 1, -3, 1), t.tiles.at(i), f, withAlpha(Qt::black, 60));
         text(tile.adjusted(icon + 14, 0, -4, 0), t.tiles.at(i), f, Qt::white);
     }
 }

@@ -1,2 +1,0 @@
-// Stand-in while the picture tool is not in the tree.
-int main() { return 0; }
