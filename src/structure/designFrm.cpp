@@ -340,7 +340,7 @@ void designFrm::openModFileModeless()
 bool designFrm::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type t = event->type();
-    if (watched == tvw_nav->viewport()) {
+    if (tvw_nav && watched == tvw_nav->viewport()) {
         if (t == QEvent::MouseButtonPress) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() == Qt::LeftButton) {
