@@ -30,6 +30,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace {
 
 const QString kTitleNotice = QStringLiteral("提示");
@@ -55,6 +57,7 @@ designFrm::designFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(
 {
     setObjectName(QStringLiteral("designFrm"));
     setWindowTitle(QStringLiteral("设计栏目"));
+    setWindowIcon(CatalogTreeBinding::icon(QStringLiteral("fopen")));
     buildUi();
     // Window load: the tree, the root as the current node, the welcome sample.
     reloadTree();
@@ -301,18 +304,23 @@ void designFrm::showWelcome()
 void designFrm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // Inside the frame the welcome sample comes back whenever this window becomes the active one.
+    // Inside the frame the welcome sample comes back whenever the user turns to this window
+    // from another task window; coming back from a dialog or another program is no such turn.
     if (m_activationHooked)
         return;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        if (QMdiArea* area = sub->mdiArea()) {
-            m_activationHooked = true;
-            connect(area, &QMdiArea::subWindowActivated, this, [this, sub](QMdiSubWindow* w) {
-                if (w == sub)
-                    showWelcome();
-            });
-        }
-    }
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    if (!area)
+        return;
+    m_activationHooked = true;
+    auto last = std::make_shared<QPointer<QMdiSubWindow>>(area->activeSubWindow());
+    connect(area, &QMdiArea::subWindowActivated, this, [this, sub, last](QMdiSubWindow* w) {
+        if (!w)
+            return;
+        if (w == sub && *last != sub)
+            showWelcome();
+        *last = w;
+    });
 }
 
 void designFrm::showFormatPreview(const QString& code)

@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QEnterEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 
@@ -84,6 +86,33 @@ private Q_SLOTS:
         QCOMPARE(page->icon(0).cacheKey(), CatalogTreeBinding::icon("file").cacheKey());
         QCOMPARE(d.tree().itemOf(f.node("目录三"))->icon(0).cacheKey(), CatalogTreeBinding::icon("fclose").cacheKey());
         QCOMPARE(d.tree().itemOf(d.nodes().root())->icon(0).cacheKey(), CatalogTreeBinding::icon("fopen").cacheKey());
+    }
+
+    void welcomeComesBackOnTurningToTheWindow()
+    {
+        DesignerFixture f;
+        buildSite(f);
+        QMdiArea area;
+        area.resize(1000, 700);
+        area.show();
+        f.frm = std::make_unique<designFrm>(f.ctx);
+        QMdiSubWindow* mine = area.addSubWindow(f.frm.get());
+        auto* other = new QWidget;
+        QMdiSubWindow* theirs = area.addSubWindow(other);
+        theirs->show();
+        mine->show();
+        area.setActiveSubWindow(mine);
+        f.click("页一");
+        QCOMPARE(urlOf(f), f.app.appPath() + "tmplImg/txt.htm");
+        // Focus leaving the frame and coming back is not a turn to this window.
+        area.setActiveSubWindow(nullptr);
+        area.setActiveSubWindow(mine);
+        QCOMPARE(urlOf(f), f.app.appPath() + "tmplImg/txt.htm");
+        area.setActiveSubWindow(theirs);
+        area.setActiveSubWindow(mine);
+        QCOMPARE(urlOf(f), f.app.appPath() + "tmplImg/welcome01.htm");
+        area.removeSubWindow(f.frm.get());
+        f.frm->setParent(nullptr);
     }
 
     void factoryMakesTheDesigner()
