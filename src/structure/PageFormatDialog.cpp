@@ -1,6 +1,7 @@
 #include "PageFormatDialog.h"
 
 #include "app/AppContext.h"
+#include "structure/DialogParts.h"
 #include "structure/Twips.h"
 #include "structure/designFrm.h"
 #include "structure/disModel.h"
@@ -70,14 +71,6 @@ PageFormatDialog::PageFormatDialog(designFrm& designer, QWidget* parent)
     vscrl->setPageStep(1500);
     vscrl->setRange(0, 0);
 
-    cmd_cfm = new QPushButton(QStringLiteral("确定"), this);
-    cmd_cfm->setObjectName(QStringLiteral("cmd_cfm"));
-    cmd_cfm->setDefault(true);
-    cmd_cnl = new QPushButton(QStringLiteral("取消"), this);
-    cmd_cnl->setObjectName(QStringLiteral("cmd_cnl"));
-    for (QPushButton* b : {cmd_cfm, cmd_cnl})
-        b->setMinimumSize(twips(1200), twips(375));
-
     m_head = new QVBoxLayout;
     m_head->setContentsMargins(0, 0, 0, 0);
     auto* prodRow = new QHBoxLayout;
@@ -93,10 +86,7 @@ PageFormatDialog::PageFormatDialog(designFrm& designer, QWidget* parent)
     areaRow->setSpacing(0);
     areaRow->addWidget(Picture1);
     areaRow->addWidget(vscrl);
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch(1);
-    buttonRow->addWidget(cmd_cfm);
-    buttonRow->addWidget(cmd_cnl);
+    QHBoxLayout* buttonRow = confirmButtons(this, cmd_cfm, cmd_cnl);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(twips(200), twips(200), twips(200), twips(200));
     outer->setSpacing(twips(120));
@@ -112,7 +102,6 @@ PageFormatDialog::PageFormatDialog(designFrm& designer, QWidget* parent)
             fillProdClasses(cmb_type->itemText(i));
     });
     connect(vscrl, &QScrollBar::valueChanged, this, &PageFormatDialog::vscrl_Change);
-    connect(cmd_cnl, &QPushButton::clicked, this, &QDialog::reject);
 
     // Opening: both tables, the general tiles, the product types.
     m_tiles.append(makeTile());
@@ -180,44 +169,35 @@ void PageFormatDialog::reportFailure(const QString& description)
     m_ctx.dialogs.message(description, QStringLiteral("提示"), MsgIcon::Critical);
 }
 
-bool PageFormatDialog::fillProdTypes()
+bool PageFormatDialog::fillChoiceList(QComboBox* box, const SqlResult& rows, const QString& column)
 {
-    const SqlResult r = m_ctx.conn.selectProdTypes();
-    if (!r) {
-        reportFailure(r.error);
+    if (!rows) {
+        reportFailure(rows.error);
         return false;
     }
     {
-        const QSignalBlocker block(cmb_type);
-        cmb_type->clear();
-        for (const QSqlRecord& row : r.rows)
-            cmb_type->addItem(fieldText(row, QStringLiteral("type_name")));
+        const QSignalBlocker block(box);
+        box->clear();
+        for (const QSqlRecord& row : rows.rows)
+            box->addItem(fieldText(row, column));
     }
-    if (cmb_type->count() == 0) {
+    if (box->count() == 0) {
         reportFailure(kEmptyListFailure);
         return false;
     }
-    cmb_type->setCurrentIndex(-1);
-    cmb_type->setCurrentIndex(0); // counts as choosing it: the classes follow
+    box->setCurrentIndex(-1);
+    box->setCurrentIndex(0); // counts as choosing it: for a type, its classes follow
     return true;
+}
+
+bool PageFormatDialog::fillProdTypes()
+{
+    return fillChoiceList(cmb_type, m_ctx.conn.selectProdTypes(), QStringLiteral("type_name"));
 }
 
 bool PageFormatDialog::fillProdClasses(const QString& typeName)
 {
-    const SqlResult r = m_ctx.conn.selectProdClasses(typeName);
-    if (!r) {
-        reportFailure(r.error);
-        return false;
-    }
-    cmb_class->clear();
-    for (const QSqlRecord& row : r.rows)
-        cmb_class->addItem(fieldText(row, QStringLiteral("class_name")));
-    if (cmb_class->count() == 0) {
-        reportFailure(kEmptyListFailure);
-        return false;
-    }
-    cmb_class->setCurrentIndex(0);
-    return true;
+    return fillChoiceList(cmb_class, m_ctx.conn.selectProdClasses(typeName), QStringLiteral("class_name"));
 }
 
 void PageFormatDialog::chk_prod_Click(bool ticked)

@@ -6,6 +6,7 @@
 #include <QList>
 
 class AppContext;
+struct SqlResult;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -57,6 +58,7 @@ protected:
 
 private:
     void chk_prod_Click(bool ticked);
+    bool fillChoiceList(QComboBox* box, const SqlResult& rows, const QString& column);
     disModel* makeTile();
 
     QVBoxLayout* m_head = nullptr;

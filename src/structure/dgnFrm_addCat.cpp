@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "structure/CatalogOps.h"
+#include "structure/DialogParts.h"
 #include "structure/Twips.h"
 #include "structure/designFrm.h"
 
@@ -21,21 +22,10 @@ dgnFrm_addCat::dgnFrm_addCat(designFrm& designer, QWidget* parent) : QDialog(par
     txt_name = new QLineEdit(this);
     txt_name->setObjectName(QStringLiteral("txt_name"));
     txt_name->setMinimumWidth(twips(3600));
-    cmd_cfm = new QPushButton(QStringLiteral("确定"), this);
-    cmd_cfm->setObjectName(QStringLiteral("cmd_cfm"));
-    cmd_cfm->setDefault(true);
-    cmd_cnl = new QPushButton(QStringLiteral("取消"), this);
-    cmd_cnl->setObjectName(QStringLiteral("cmd_cnl"));
-    for (QPushButton* b : {cmd_cfm, cmd_cnl})
-        b->setMinimumSize(twips(1200), twips(375));
-
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(label);
     nameRow->addWidget(txt_name, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmd_cfm);
-    buttons->addWidget(cmd_cnl);
+    QHBoxLayout* buttons = confirmButtons(this, cmd_cfm, cmd_cnl);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(twips(300), twips(300), twips(300), twips(240));
     outer->setSpacing(twips(300));
@@ -44,7 +34,6 @@ dgnFrm_addCat::dgnFrm_addCat(designFrm& designer, QWidget* parent) : QDialog(par
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_addCat::cmd_cfm_Click);
-    connect(cmd_cnl, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void dgnFrm_addCat::cmd_cfm_Click()

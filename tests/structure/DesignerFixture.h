@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordingDialogService.h"
+#include "SiteRows.h"
 #include "TestAppDir.h"
 #include "app/AppContext.h"
 #include "structure/CatalogTreeBinding.h"
@@ -109,16 +110,7 @@ struct DesignerFixture {
     }
     void insertRow(int level, const QStringList& names, bool catalog, int order, const QString& fmt = {})
     {
-        static const char* sql[] = {
-            "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)",
-            "INSERT INTO secondCatalog(firstCatalog,secondCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?,?)",
-            "INSERT INTO thirdCatalog(firstCatalog,secondCatalog,thirdCatalog,[catalog],orderID,aspFileName) "
-            "VALUES(?,?,?,?,?,?)"};
-        QVariantList binds;
-        for (const QString& n : names)
-            binds << n;
-        binds << catalog << order << (fmt.isEmpty() ? QVariant() : QVariant(fmt));
-        const SqlResult r = db.run(QString::fromLatin1(sql[level - 1]), binds);
+        const SqlResult r = insertCatalogRow(db, level, names, catalog, order, fmt);
         QVERIFY2(r.ok, qPrintable(r.error));
     }
 };
