@@ -291,6 +291,7 @@ int designFrm::nextChildOrderID(const QString& unknownMessage)
 
 void designFrm::reloadTree()
 {
+    m_renameSource = nullptr; // its node is about to go
     m_binding->reload(m_ctx);
     m_selNode = m_tree.root();
     m_binding->select(m_selNode);
@@ -474,6 +475,7 @@ void designFrm::cmd_delNode_Click()
             m_ctx.dialogs.message(r.error, kTitleNotice, MsgIcon::Critical);
             return;
         }
+        m_renameSource = nullptr;
         m_binding->removeNode(m_selNode);
         m_selNode = m_tree.root();
         m_binding->select(m_selNode);
@@ -497,8 +499,8 @@ void designFrm::afterLabelEdit(const QString& newText)
 {
     CatalogNode* source = m_renameSource;
     m_renameSource = nullptr;
-    if (!source || m_tree.nodeByKey(source->key) != source)
-        return;
+    if (!source)
+        return; // the tree was rebuilt or the node deleted meanwhile
     if (CatalogOps::nameExists(m_tree, newText)) {
         m_ctx.dialogs.message(QStringLiteral("已存在重名，更改名称!"), kTitleWarning, MsgIcon::Warning);
         reloadTree();

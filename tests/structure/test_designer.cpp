@@ -426,6 +426,25 @@ private Q_SLOTS:
         QCOMPARE(d.nodes().root()->text, QStringLiteral("测试网站"));
     }
 
+    void renameOvertakenByARefresh()
+    {
+        DesignerFixture f;
+        buildSite(f);
+        designFrm& d = f.open();
+        f.click("页一");
+        QTest::mouseClick(f.child<QPushButton>("cmd_ren"), Qt::LeftButton);
+        QLineEdit* editor = nullptr;
+        QTRY_VERIFY((editor = f.tree()->viewport()->findChild<QLineEdit*>()) != nullptr);
+        editor->setText("半途");
+        // The edit ends because the refresh button takes the focus; the refresh rebuilds the tree first.
+        QTest::mouseClick(f.child<QPushButton>("cmd_refresh"), Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(f.rows(1).last(), QStringLiteral("页一|0|2|txt"));
+        QVERIFY(f.node("页一"));
+        QCOMPARE(d.selNode(), d.nodes().root());
+        QVERIFY(f.dlg.shown.isEmpty());
+    }
+
     void loadFailureIsReported()
     {
         DesignerFixture f;
