@@ -314,6 +314,8 @@ void designFrm::showEvent(QShowEvent* event)
     if (!area)
         return;
     m_activationHooked = true;
+    // The frame around this window must not shrink it below its minimum either.
+    sub->setMinimumSize(sub->minimumSizeHint().expandedTo(minimumSize()));
     auto last = std::make_shared<QPointer<QMdiSubWindow>>(area->activeSubWindow());
     connect(area, &QMdiArea::subWindowActivated, this, [this, sub, last](QMdiSubWindow* w) {
         if (!w)
