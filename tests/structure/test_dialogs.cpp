@@ -277,35 +277,6 @@ private Q_SLOTS:
         QCOMPARE(f.rows(1), (QStringList{"首页|0|1|imgs"}));
     }
 
-    void dialogCaptions()
-    {
-        DesignerFixture f;
-        f.open();
-        dgnFrm_addCat cat(*f.frm);
-        dgnFrm_addFile file(*f.frm);
-        dgnFrm_modFile mod(*f.frm);
-        QCOMPARE(cat.windowTitle(), QStringLiteral("添加目录"));
-        QCOMPARE(file.windowTitle(), QStringLiteral("添加文件"));
-        QCOMPARE(mod.windowTitle(), QStringLiteral("修改显示模式"));
-        const auto labels = [](QWidget& w) {
-            QStringList out;
-            for (QLabel* l : w.findChildren<QLabel*>())
-                if (!l->text().isEmpty() && l->objectName() != "img_model")
-                    out << l->text();
-            out.sort();
-            return out;
-        };
-        QCOMPARE(labels(cat), QStringList{"目录名称："});
-        QCOMPARE(labels(file), (QStringList{"一级分类：", "二级分类：", "文件名称：", "显示模式"}));
-        QCOMPARE(labels(mod), (QStringList{"一级分类：", "二级分类：", "显示模式"}));
-        QVERIFY(!mod.findChild<QLineEdit*>("txt_name"));
-        for (QDialog* d : {static_cast<QDialog*>(&cat), static_cast<QDialog*>(&file), static_cast<QDialog*>(&mod)}) {
-            QCOMPARE(d->findChild<QPushButton*>("cmd_cfm")->text(), QStringLiteral("确定"));
-            QCOMPARE(d->findChild<QPushButton*>("cmd_cnl")->text(), QStringLiteral("取消"));
-        }
-        QCOMPARE(file.findChild<QCheckBox*>("chk_prod")->text(), QStringLiteral("产品类型"));
-    }
-
     void tilesAndProductSwitch()
     {
         DesignerFixture f;
