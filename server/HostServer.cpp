@@ -57,6 +57,16 @@ qsizetype tagAt(const QByteArray& buffer, qsizetype from) {
     return best;
 }
 
+// A password or a chat line is free text and may quote a tag, so these messages
+// end only with the burst; the others carry digits or a site name.
+bool endsOnlyWithBurst(const QByteArray& message) {
+    for (Tag t : {Tag::Login, Tag::ModPwd, Tag::TalkMsg}) {
+        if (message.startsWith(Protocol::tagText(t).toLatin1()))
+            return true;
+    }
+    return false;
+}
+
 QString shortened(const QString& text) {
     return text.size() > 200 ? text.left(200) + QStringLiteral("...") : text;
 }
@@ -157,7 +167,7 @@ void HostServer::takeMessages(Connection* c, bool endOfBurst) {
             }
             break;
         }
-        qsizetype end = tagAt(c->buffer, 1);
+        qsizetype end = endsOnlyWithBurst(c->buffer) ? -1 : tagAt(c->buffer, 1);
         if (end < 0) {
             if (!endOfBurst)
                 break;

@@ -28,8 +28,10 @@ struct HostConfig {
 // lines and notices.
 //
 // Framing: the client writes each message in one piece with no terminator. A
-// message starts with a client tag and ends where the next client tag starts, or
-// when nothing more has arrived for messageGapMs. After the server has accepted
+// message starts with a client tag and ends when nothing more has arrived for
+// messageGapMs; a version query, site name or length announcement also ends
+// where the next client tag starts (a login, password or chat text may quote a
+// tag, so those run to the end of the burst). After the server has accepted
 // "<#sendFileInfo#>N", the next N bytes are archive data, whatever they contain.
 class HostServer : public QObject {
     Q_OBJECT

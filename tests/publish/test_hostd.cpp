@@ -166,7 +166,9 @@ private Q_SLOTS:
     void init() {
         m_tmp = std::make_unique<QTemporaryDir>();
         QVERIFY(m_tmp->isValid());
-        writeAll(accountsFile(), "# account password\n10001 531946\n10002 531946\n\n10003 other pw\n");
+        writeAll(
+            accountsFile(),
+            "# account password\n10001 531946\n10002 531946\n\n10003 other pw\n10004 a<#getversion#>b\n");
         writeAll(m_tmp->filePath(QStringLiteral("notice.htm")),
                  QStringLiteral("<p>系统公告：新版本 3.06</p>").toUtf8());
         m_log.clear();
@@ -255,7 +257,8 @@ private Q_SLOTS:
         QCOMPARE(c.ask(Protocol::modPwdMessage("新 pass ")), QStringLiteral("<#modPwd#>"));
         // Only the account's line changes; comments and blank lines stay.
         QCOMPARE(QString::fromUtf8(readAll(accountsFile())),
-                 QStringLiteral("# account password\n10001 531946\n10002 新 pass \n\n10003 other pw\n"));
+                 QStringLiteral("# account password\n10001 531946\n10002 新 pass \n\n10003 other pw\n10004 "
+                                "a<#getversion#>b\n"));
         // Written through a temporary file that is renamed over the old one: nothing is left beside it.
         QCOMPARE(QDir(m_tmp->path()).entryList({"accounts*"}, QDir::Files | QDir::Hidden),
                  QStringList{"accounts.txt"});
@@ -405,11 +408,20 @@ private Q_SLOTS:
     void framing() {
         Client c;
         QVERIFY(c.open(m_server->serverPort()));
+        QCOMPARE(c.ask(Protocol::loginMessage("10004", "a<#getversion#>b")), QStringLiteral("<#login#>"));
         // Two messages in one write: both answered.
         c.got.clear();
-        c.send(Protocol::toWire("<#login#>10001||531946<#getversion#>3.05"));
-        QTRY_VERIFY(Protocol::fromWire(c.got).contains("系统公告"));
-        QVERIFY(Protocol::fromWire(c.got).startsWith("<#login#><#getversion#>"));
+        c.send(Protocol::toWire("<#getversion#>3.05<#siteName#>merged1"));
+        QTRY_VERIFY(Protocol::fromWire(c.got).contains("<#siteName#>"));
+        QCOMPARE(Protocol::fromWire(c.got),
+                 QStringLiteral("<#getversion#><p>系统公告：新版本 3.06</p><#siteName#>"));
+        // A chat line quoting a tag stays a chat line: it must not change the password.
+        const QByteArray accounts = readAll(accountsFile());
+        c.got.clear();
+        c.send(Protocol::toWire(Protocol::talkMessage("what&nbsp;does&nbsp;<#modPwd#>x&nbsp;do?")));
+        QCOMPARE(c.waitReply(300), QString());
+        QCOMPARE(readAll(accountsFile()), accounts);
+        QTRY_VERIFY(m_log.join('\n').contains("says: what does <#modPwd#>x do?"));
         // One message in two writes.
         c.got.clear();
         c.send("<#siteNa");
