@@ -60,16 +60,16 @@ bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 
     connect(socket, &QTcpSocket::disconnected, this, &ArchiveSender::onConnectionLost);
     connect(socket, &QTcpSocket::errorOccurred, this, &ArchiveSender::onConnectionLost);
 
-    if (m_total == 0) {
-        // Nothing to write: the socket will not report anything, so complete on our own.
-        QTimer::singleShot(0, this, [this] {
-            if (m_active)
-                finish();
-        });
-        return true;
-    }
-    refill();
-    return m_active || m_written == m_total;
+    // Started from the event loop, so every outcome arrives as a signal after this returns.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_active)
+            return;
+        if (m_total == 0)
+            finish(); // nothing to write, and the socket will not report anything
+        else
+            refill();
+    });
+    return true;
 }
 
 void ArchiveSender::refill() {
