@@ -330,6 +330,6 @@ SqlResult SiteDb::selectProdTypes() const
 SqlResult SiteDb::selectProdClasses(const QString& typeName) const
 {
     return run(QStringLiteral("SELECT prodClass.*, prodType.Type_name FROM prodType INNER JOIN prodClass "
-                              "ON prodType.Type_ID = prodClass.Type_ID WHERE (((prodType.Type_name)=?));"),
+                              "ON prodType.Type_ID = prodClass.Type_ID WHERE (((prodType.Type_name)=?)) ORDER BY prodClass.rowid;"),
                {typeName});
 }
