@@ -1,0 +1,161 @@
+#include "SitePacker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <zip.h>
+
+#include <algorithm>
+
+namespace {
+
+// Error numbers as the error box shows them.
+constexpr int kPermissionDenied = 70;
+
+bool hasAspExtension(const QFileInfo& fi)
+{
+    return fi.suffix().compare(QLatin1String("asp"), Qt::CaseInsensitive) == 0;
+}
+
+QFileInfoList filesIn(const QString& folder)
+{
+    return QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString zipErrorText(zip_error_t* error)
+{
+    return QString::fromLocal8Bit(zip_error_strerror(error));
+}
+
+} // namespace
+
+SitePacker::SitePacker(const QString& appPath, const QString& workPath, QObject* parent)
+    : QObject(parent)
+    , m_appPath(appPath)
+    , m_workPath(workPath)
+{
+}
+
+bool SitePacker::isStoredAsIs(const QString& fileName)
+{
+    static const QStringList kinds = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"),
+                                      QStringLiteral("png"), QStringLiteral("zip")};
+    return kinds.contains(QFileInfo(fileName).suffix(), Qt::CaseInsensitive);
+}
+
+int SitePacker::deflateLevel(const QString& fileName)
+{
+    return QFileInfo(fileName).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0 ? 1 : 6;
+}
+
+bool SitePacker::fail(int number, const QString& description)
+{
+    m_error = QString::number(number) + QStringLiteral(" Form1::cmdZip_Click ") + description;
+    return false;
+}
+
+bool SitePacker::removeFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.exists())
+        return true;
+    // Read-only files go too.
+    f.setPermissions(f.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    if (f.remove())
+        return true;
+    return fail(kPermissionDenied, QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
+}
+
+bool SitePacker::removeAspFiles(const QString& folder)
+{
+    // Server-side scripts of the user's own must never reach the server.
+    for (const QFileInfo& fi : filesIn(folder)) {
+        if (hasAspExtension(fi) && !removeFile(fi.absoluteFilePath()))
+            return false;
+    }
+    return true;
+}
+
+QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const
+{
+    QFileInfoList files = filesIn(sourceFolder);
+    const QString archiveAbs = QFileInfo(archivePath).absoluteFilePath();
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [&](const QFileInfo& fi) { return fi.absoluteFilePath() == archiveAbs; }),
+                files.end());
+    if (files.isEmpty())
+        return QStringLiteral("没有要压缩的文件：%1").arg(QDir::toNativeSeparators(sourceFolder));
+
+    int openError = 0;
+    zip_t* za = zip_open(QFile::encodeName(archivePath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &openError);
+    if (!za) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, openError);
+        const QString text = QStringLiteral("无法创建压缩文件 %1：%2").arg(QDir::toNativeSeparators(archivePath), zipErrorText(&error));
+        zip_error_fini(&error);
+        return text;
+    }
+
+    for (const QFileInfo& fi : files) {
+        // The data is read from the file while the archive is written, one entry at a time.
+        zip_source_t* src = zip_source_file(za, QFile::encodeName(fi.absoluteFilePath()).constData(), 0, 0);
+        if (!src) {
+            const QString text = QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(fi.absoluteFilePath()), zipErrorText(zip_get_error(za)));
+            zip_discard(za);
+            return text;
+        }
+        // UTF-8 names carry the language-encoding flag, so Chinese names survive.
+        const zip_int64_t idx = zip_file_add(za, fi.fileName().toUtf8().constData(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+        if (idx < 0) {
+            zip_source_free(src);
+            const QString text = QStringLiteral("无法加入文件 %1：%2").arg(fi.fileName(), zipErrorText(zip_get_error(za)));
+            zip_discard(za);
+            return text;
+        }
+        if (isStoredAsIs(fi.fileName()))
+            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_STORE, 0);
+        else
+            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE, zip_uint32_t(deflateLevel(fi.fileName())));
+    }
+
+    if (zip_close(za) != 0) {
+        const QString text = QStringLiteral("压缩文件 %1 写入失败：%2").arg(QDir::toNativeSeparators(archivePath), zipErrorText(zip_get_error(za)));
+        zip_discard(za);
+        return text;
+    }
+    return {};
+}
+
+bool SitePacker::zipSiteData()
+{
+    m_error.clear();
+    Q_EMIT statusText(packingText());
+
+    if (!removeFile(uploadArchivePath()))
+        return false;
+
+    const QString imagesFolder = m_workPath + QStringLiteral("images/");
+    if (QFileInfo(imagesFolder).isDir()) {
+        if (!removeAspFiles(imagesFolder) || !removeFile(imagesArchivePath()))
+            return false;
+        if (!filesIn(imagesFolder).isEmpty()) {
+            const QString message = writeArchive(imagesArchivePath(), imagesFolder);
+            if (!message.isEmpty())
+                Q_EMIT archiveMessage(message); // the site can still go up without its images archive
+        }
+    }
+
+    if (!removeAspFiles(m_workPath))
+        return false;
+    const QString message = writeArchive(uploadArchivePath(), m_workPath);
+    if (!message.isEmpty()) {
+        Q_EMIT archiveMessage(message);
+        // Without the upload archive there is nothing to send; going on would
+        // announce a missing file as an empty site.
+        return fail(75, QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
+    }
+
+    Q_EMIT statusText(packedText());
+    return true;
+}

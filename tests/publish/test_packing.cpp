@@ -1,0 +1,237 @@
+// Packing the workspace: which files go into which archive, how they are
+// compressed, and that ordinary zip tools read the result.
+#include "TestMain.h"
+#include "publish/SitePacker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <zip.h>
+
+namespace {
+
+struct Entry {
+    QByteArray data;
+    int method = -1;
+};
+
+QByteArray contentFor(const QString& name)
+{
+    // Pictures get incompressible bytes, the rest repetitive text.
+    if (SitePacker::isStoredAsIs(name)) {
+        QByteArray b(40000 + name.size(), Qt::Uninitialized);
+        QRandomGenerator gen(uint(qHash(name)));
+        for (char& c : b)
+            c = char(gen.generate() & 0xff);
+        return b;
+    }
+    return (name + QStringLiteral(" 内容 ")).toUtf8().repeated(500);
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    f.write(data);
+}
+
+// name (UTF-8) -> data and compression method, read back with libzip.
+QMap<QString, Entry> readArchive(const QString& path)
+{
+    QMap<QString, Entry> out;
+    int err = 0;
+    zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
+    if (!za)
+        return out;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
+        zip_stat_t st;
+        zip_stat_index(za, zip_uint64_t(i), 0, &st);
+        Entry e;
+        e.method = st.comp_method;
+        e.data.resize(qsizetype(st.size));
+        zip_file_t* zf = zip_fopen_index(za, zip_uint64_t(i), 0);
+        if (zf) {
+            zip_fread(zf, e.data.data(), st.size);
+            zip_fclose(zf);
+        }
+        out.insert(QString::fromUtf8(st.name), e);
+    }
+    zip_discard(za);
+    return out;
+}
+
+// What Python's zipfile makes of an archive: names, methods, the UTF-8 flag, and testzip().
+QJsonObject pythonView(const QString& path)
+{
+    const char* script = R"(
+import json, sys, zipfile
+z = zipfile.ZipFile(sys.argv[1])
+bad = z.testzip()
+print(json.dumps({"bad": bad, "entries": [[i.filename, i.compress_type, bool(i.flag_bits & 0x800)] for i in z.infolist()]}))
+)";
+    QProcess p;
+    p.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromUtf8(script), path});
+    p.waitForFinished(60000);
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+int unzipTest(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("unzip"), {QStringLiteral("-t"), QStringLiteral("-qq"), path});
+    p.waitForFinished(60000);
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+} // namespace
+
+class TestPacking : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_tmp;
+    QString appPath() const { return m_tmp.path() + QStringLiteral("/app/"); }
+    QString workPath() const { return appPath() + QStringLiteral("userImages/"); }
+
+    void makeWorkspace(const QStringList& files)
+    {
+        QDir(appPath()).removeRecursively();
+        QDir().mkpath(workPath());
+        for (const QString& f : files) {
+            if (f.endsWith(QLatin1Char('/'))) {
+                QDir().mkpath(workPath() + f);
+                continue;
+            }
+            writeFile(workPath() + f, contentFor(QFileInfo(f).fileName()));
+            if (f.endsWith(QLatin1String("asp"), Qt::CaseInsensitive))
+                QFile::setPermissions(workPath() + f, QFileDevice::ReadOwner | QFileDevice::ReadUser);
+        }
+    }
+
+    void checkArchive(const QString& archive, const QString& sourceFolder, QStringList expected)
+    {
+        const QMap<QString, Entry> entries = readArchive(archive);
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(entries.keys(), expected);
+        for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+            QFile f(sourceFolder + it.key());
+            QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(it.key()));
+            QVERIFY2(f.readAll() == it.value().data, qPrintable(it.key()));
+            static const QRegularExpression compressedKinds(QStringLiteral("\\.(jpe?g|gif|png|zip)$"),
+                                                            QRegularExpression::CaseInsensitiveOption);
+            const int wanted = compressedKinds.match(it.key()).hasMatch() ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
+            QVERIFY2(it.value().method == wanted, qPrintable(it.key()));
+        }
+        QCOMPARE(unzipTest(archive), 0);
+        const QJsonObject py = pythonView(archive);
+        QVERIFY2(py.value(QStringLiteral("bad")).isNull() && py.contains(QStringLiteral("bad")), qPrintable(archive));
+        QStringList pyNames;
+        for (const QJsonValue& v : py.value(QStringLiteral("entries")).toArray()) {
+            const QJsonArray e = v.toArray();
+            const QString name = e.at(0).toString();
+            pyNames << name;
+            bool ascii = true;
+            for (QChar c : name)
+                ascii = ascii && c.unicode() < 128;
+            // Non-ASCII names must be flagged as UTF-8, or other tools read them as code page 437.
+            QVERIFY2(ascii || e.at(2).toBool(), qPrintable(name));
+        }
+        std::sort(pyNames.begin(), pyNames.end());
+        QCOMPARE(pyNames, expected);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_tmp.isValid()); }
+
+    void packingRules_data()
+    {
+        QTest::addColumn<QStringList>("files");           // relative to the workspace; "x/" is a folder
+        QTest::addColumn<QStringList>("uploadEntries");   // expected in ziptest.zip
+        QTest::addColumn<QStringList>("imagesEntries");   // expected in images.zip; empty: no images.zip
+        QTest::addColumn<QStringList>("deleted");         // files that must be gone
+
+        QTest::newRow("asp deleted in any case, wasp kept")
+            << QStringList{"govbuilder.sbd", "INDEX.ASP", "page.Asp", "wasp.txt", "wasp", "images/a.jpg",
+                           "images/B.ASP", "images/gasp"}
+            << QStringList{"govbuilder.sbd", "wasp.txt", "wasp", "images.zip"} << QStringList{"a.jpg", "gasp"}
+            << QStringList{"INDEX.ASP", "page.Asp", "images/B.ASP"};
+        QTest::newRow("no images folder")
+            << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{}
+            << QStringList{};
+        QTest::newRow("empty images folder drops an old images.zip")
+            << QStringList{"govbuilder.sbd", "images/", "images.zip"} << QStringList{"govbuilder.sbd"} << QStringList{}
+            << QStringList{"images.zip"};
+        QTest::newRow("images folder holding only asp files")
+            << QStringList{"govbuilder.sbd", "images/x.asp"} << QStringList{"govbuilder.sbd"} << QStringList{}
+            << QStringList{"images/x.asp"};
+        QTest::newRow("stored and deflated kinds")
+            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG", "t.zip", "u.bmp", "v.htm", "w.swf"}
+            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG", "t.zip", "u.bmp", "v.htm", "w.swf"}
+            << QStringList{} << QStringList{};
+        QTest::newRow("chinese names")
+            << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images/产品一.png", "images/图.bmp"}
+            << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images.zip"}
+            << QStringList{"产品一.png", "图.bmp"} << QStringList{};
+        QTest::newRow("only files directly in the workspace")
+            << QStringList{"govbuilder.sbd", "savedData/govbuilder.sbd", "images/sub/deep.jpg", "images/top.gif"}
+            << QStringList{"govbuilder.sbd", "images.zip"} << QStringList{"top.gif"} << QStringList{};
+    }
+    void packingRules()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, uploadEntries);
+        QFETCH(QStringList, imagesEntries);
+        QFETCH(QStringList, deleted);
+        makeWorkspace(files);
+        // A stale upload archive from an earlier run must not leak old entries.
+        writeFile(appPath() + "ziptest.zip", "stale");
+
+        SitePacker packer(appPath(), workPath());
+        QStringList statuses, messages;
+        connect(&packer, &SitePacker::statusText, [&](const QString& s) { statuses << s; });
+        connect(&packer, &SitePacker::archiveMessage, [&](const QString& s) { messages << s; });
+        QVERIFY2(packer.zipSiteData(), qPrintable(packer.errorText()));
+        QCOMPARE(statuses, (QStringList{"正在打包压缩数据...", "压缩完成。"}));
+        QCOMPARE(messages, QStringList{});
+
+        for (const QString& d : deleted)
+            QVERIFY2(!QFileInfo::exists(workPath() + d), qPrintable(d));
+        if (imagesEntries.isEmpty()) {
+            QVERIFY(!QFileInfo::exists(workPath() + "images.zip"));
+        } else {
+            checkArchive(workPath() + "images.zip", workPath() + "images/", imagesEntries);
+        }
+        checkArchive(appPath() + "ziptest.zip", workPath(), uploadEntries);
+    }
+
+    void failures()
+    {
+        // The old upload archive cannot be removed: packing stops and says so.
+        makeWorkspace({"govbuilder.sbd"});
+        QDir().mkpath(appPath() + "ziptest.zip/blocker");
+        {
+            SitePacker packer(appPath(), workPath());
+            QVERIFY(!packer.zipSiteData());
+            QVERIFY2(packer.errorText().startsWith("70 Form1::cmdZip_Click "), qPrintable(packer.errorText()));
+        }
+        // A workspace without files gives no archive, which must not pass for success.
+        makeWorkspace({"images/"});
+        SitePacker packer(appPath(), workPath());
+        QStringList messages;
+        connect(&packer, &SitePacker::archiveMessage, [&](const QString& s) { messages << s; });
+        QVERIFY(!packer.zipSiteData());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(!QFileInfo::exists(appPath() + "ziptest.zip"));
+        QVERIFY(packer.errorText().contains("Form1::cmdZip_Click"));
+    }
+};
+
+WEBLARK_TEST_MAIN(TestPacking)
+#include "test_packing.moc"

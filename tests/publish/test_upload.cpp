@@ -1,0 +1,183 @@
+// Streaming the upload archive to a loopback peer.
+#include "TestMain.h"
+#include "publish/ArchiveSender.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray randomBytes(qint64 n, quint32 seed)
+{
+    QByteArray b(n, Qt::Uninitialized);
+    QRandomGenerator gen(seed);
+    for (qint64 i = 0; i + 4 <= n; i += 4) {
+        const quint32 v = gen.generate();
+        memcpy(b.data() + i, &v, 4);
+    }
+    for (qint64 i = n - n % 4; i < n; ++i)
+        b[i] = char(i);
+    return b;
+}
+
+// A connected pair over 127.0.0.1: the client socket and the server's side of it.
+struct Loopback {
+    QTcpServer server;
+    QTcpSocket client;
+    QTcpSocket* peer = nullptr;
+    QByteArray received;
+
+    bool open()
+    {
+        if (!server.listen(QHostAddress::LocalHost, 0))
+            return false;
+        client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+        if (!client.waitForConnected(5000) || !server.waitForNewConnection(5000))
+            return false;
+        peer = server.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, [this] { received += peer->readAll(); });
+        return true;
+    }
+};
+
+} // namespace
+
+class TestUpload : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_tmp;
+
+    QString writeArchive(const QByteArray& data)
+    {
+        const QString path = m_tmp.filePath(QStringLiteral("ziptest.zip"));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(data);
+        return path;
+    }
+
+private Q_SLOTS:
+    void streamsByteIdentical_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("empty") << qint64(0);
+        QTest::newRow("one byte") << qint64(1);
+        QTest::newRow("exactly one chunk") << qint64(256 * 1024);
+        QTest::newRow("several megabytes, odd tail") << qint64(5 * 1024 * 1024 + 7);
+    }
+    void streamsByteIdentical()
+    {
+        QFETCH(qint64, size);
+        Loopback lb;
+        QVERIFY(lb.open());
+        const QByteArray data = randomBytes(size, quint32(size) + 1);
+        const QString path = writeArchive(data);
+
+        // An ordinary message still queued ahead of the archive is not counted as archive progress.
+        const QByteArray announce = "<#sendFileInfo#>" + QByteArray::number(size);
+        lb.client.write(announce);
+
+        ArchiveSender sender;
+        qint64 sum = 0, lastRemaining = -1;
+        connect(&sender, &ArchiveSender::progress, [&](qint64 sent, qint64 remaining) {
+            QVERIFY(sent > 0);
+            sum += sent;
+            lastRemaining = remaining;
+        });
+        QSignalSpy done(&sender, &ArchiveSender::completed);
+        QSignalSpy failed(&sender, &ArchiveSender::failed);
+        QVERIFY2(sender.sendZipFile(&lb.client, path, size), qPrintable(sender.errorText()));
+        QVERIFY(done.wait(20000) || done.count() == 1);
+        QTRY_COMPARE_WITH_TIMEOUT(lb.received.size(), announce.size() + size, 20000);
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(failed.count(), 0);
+        QCOMPARE(sum, size);
+        if (size > 0)
+            QCOMPARE(lastRemaining, qint64(0));
+        QVERIFY(lb.received.startsWith(announce));
+        QVERIFY(lb.received.mid(announce.size()) == data);
+        QVERIFY(!sender.isSending());
+    }
+
+    void peerClosesMidStream()
+    {
+        Loopback lb;
+        QVERIFY(lb.open());
+        // Larger than the loopback buffers, so the sender is still busy when the peer goes.
+        const qint64 size = 48 * 1024 * 1024;
+        const QString path = writeArchive(randomBytes(size, 7));
+        connect(lb.peer, &QTcpSocket::readyRead, lb.peer, [&] { lb.peer->abort(); });
+
+        ArchiveSender sender;
+        QSignalSpy done(&sender, &ArchiveSender::completed);
+        QSignalSpy failed(&sender, &ArchiveSender::failed);
+        QVERIFY(sender.sendZipFile(&lb.client, path, size));
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 20000);
+        QCOMPARE(done.count(), 0);
+        QCOMPARE(failed.at(0).at(0).toString(), ArchiveSender::interruptedText());
+        QVERIFY(!sender.isSending());
+        QVERIFY(sender.bytesSent() < size);
+    }
+
+    void refusedBeforeSending_data()
+    {
+        QTest::addColumn<qint64>("fileSize");
+        QTest::addColumn<qint64>("announced");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("beyond the 32-bit length field") << qint64(10) << qint64(2147483648LL)
+                                                        << ArchiveSender::tooLargeText(2147483648LL);
+        QTest::newRow("negative length") << qint64(10) << qint64(-1) << ArchiveSender::tooLargeText(-1);
+        QTest::newRow("file changed since announced") << qint64(10) << qint64(11) << QString();
+    }
+    void refusedBeforeSending()
+    {
+        QFETCH(qint64, fileSize);
+        QFETCH(qint64, announced);
+        QFETCH(QString, error);
+        Loopback lb;
+        QVERIFY(lb.open());
+        const QString path = writeArchive(randomBytes(fileSize, 3));
+        ArchiveSender sender;
+        QSignalSpy failed(&sender, &ArchiveSender::failed);
+        QVERIFY(!sender.sendZipFile(&lb.client, path, announced));
+        QVERIFY(!sender.errorText().isEmpty());
+        if (!error.isEmpty())
+            QCOMPARE(sender.errorText(), error);
+        QCOMPARE(lb.client.bytesToWrite(), qint64(0));
+        QTest::qWait(50);
+        QVERIFY(lb.received.isEmpty());
+        QCOMPARE(failed.count(), 0);
+    }
+
+    void lengthField()
+    {
+        QVERIFY(ArchiveSender::fitsLengthField(0));
+        QVERIFY(ArchiveSender::fitsLengthField(2147483647LL));
+        QVERIFY(!ArchiveSender::fitsLengthField(2147483648LL));
+        // A real file just past the limit (sparse, so it costs no disk) is refused too.
+        const QString path = m_tmp.filePath(QStringLiteral("huge.zip"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(2147483648LL));
+        f.close();
+        Loopback lb;
+        QVERIFY(lb.open());
+        ArchiveSender sender;
+        QVERIFY(!sender.sendZipFile(&lb.client, path, QFileInfo(path).size()));
+        QCOMPARE(sender.errorText(), ArchiveSender::tooLargeText(2147483648LL));
+        QFile::remove(path);
+    }
+
+    void notConnected()
+    {
+        QTcpSocket socket;
+        ArchiveSender sender;
+        QVERIFY(!sender.sendZipFile(&socket, writeArchive("abc"), 3));
+        QCOMPARE(sender.errorText(), QStringLiteral("没有和服务器建立连接！"));
+    }
+};
+
+WEBLARK_TEST_MAIN(TestUpload)
+#include "test_upload.moc"
