@@ -1,7 +1,9 @@
 #include "updataFrm.h"
 
 #include "app/AppContext.h"
+#include "publish/ArchiveSender.h"
 #include "publish/MsgPageWindow.h"
+#include "publish/SitePacker.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -41,6 +43,7 @@ updataFrm::~updataFrm()
 {
     // The connection belongs to this window: it goes when the window goes,
     // without reporting anything to a window that is being destroyed.
+    m_sender->cancel();
     sckClient->disconnect(this);
     sckClient->abort();
 }
@@ -199,7 +202,11 @@ void updataFrm::buildControls()
     connect(sckClient, &QTcpSocket::errorOccurred, this, &updataFrm::sckClient_Error);
     connect(sckClient, &QTcpSocket::disconnected, this, &updataFrm::sckClient_Close);
     connect(sckClient, &QTcpSocket::readyRead, this, &updataFrm::dispatchServerMessage);
-    connect(sckClient, &QTcpSocket::bytesWritten, this, &updataFrm::sckClient_SendProgress);
+    // The archive sender reports progress, the end, or a connection lost before the end.
+    m_sender = new ArchiveSender(this);
+    connect(m_sender, &ArchiveSender::progress, this, &updataFrm::sckClient_SendProgress);
+    connect(m_sender, &ArchiveSender::completed, this, &updataFrm::uploadComplete);
+    connect(m_sender, &ArchiveSender::failed, this, &updataFrm::uploadFailed);
 
     txt_webName->installEventFilter(this);
     for (QWidget* w : {static_cast<QWidget*>(frm_cond), static_cast<QWidget*>(frm_conn),
@@ -407,8 +414,6 @@ void updataFrm::closeSocket()
     m_closingOurselves = true;
     sckClient->abort();
     m_closingOurselves = false;
-    if (m_session.uploading)
-        uploadFailed(QStringLiteral("连接已断开"));
 }
 
 void updataFrm::sckClient_Connect()
@@ -428,8 +433,6 @@ void updataFrm::sckClient_Error(QAbstractSocket::SocketError error)
     m_errorReported = true;
     const QString description = sckClient->errorString();
     setPanel(1, QStringLiteral("与服务器建立连接失败！"));
-    if (m_session.uploading)
-        uploadFailed(description);
     m_ctx.dialogs.message(description, kWarn, MsgIcon::Critical);
     setPanel(1, QStringLiteral("还未和服务器建立连接！"));
     cmd_connSever->setEnabled(true);
@@ -448,8 +451,6 @@ void updataFrm::sckClient_Close()
     cmd_connSever->setEnabled(true);
     cmd_disconn->setEnabled(false);
     m_session.loggedIn = false;
-    if (m_session.uploading)
-        uploadFailed(QStringLiteral("服务器断开了连接"));
 }
 
 // ---- timers ----
@@ -538,25 +539,35 @@ void updataFrm::cmd_updata_Click()
         txt_webName->setFocus();
         return;
     }
-    m_ctx.dialogs.message(QStringLiteral("压缩文件出错！"), kWarn, MsgIcon::Critical);
+    SitePacker packer(m_ctx.appPath, m_ctx.workPath);
+    connect(&packer, &SitePacker::statusText, this, [this](const QString& text) { setPanel(2, text); });
+    connect(&packer, &SitePacker::archiveMessage, this,
+            [this](const QString& text) { m_ctx.dialogs.message(text, kTitle, MsgIcon::None); });
+    timer_doZip->start();
+    const bool packed = packer.zipSiteData();
+    timer_doZip->stop();
+    if (!packed) {
+        m_ctx.dialogs.message(packer.errorText(), kTitle, MsgIcon::None);
+        m_ctx.dialogs.message(QStringLiteral("压缩文件出错！"), kWarn, MsgIcon::Critical);
+        return;
+    }
+    // The length travels in a 32-bit signed field: a larger archive cannot be announced.
+    const qint64 length = QFileInfo(packer.uploadArchivePath()).size();
+    if (!ArchiveSender::fitsLengthField(length)) {
+        m_ctx.dialogs.message(ArchiveSender::tooLargeText(length), kWarn, MsgIcon::Critical);
+        return;
+    }
+    m_session.zipLength = qint32(length);
+    sendToServer(Protocol::sendFileInfoMessage(m_session.zipLength));
 }
 
 void updataFrm::sendZipFile()
 {
-    QFile f(m_ctx.appPath + QStringLiteral("ziptest.zip"));
-    if (!f.open(QIODevice::ReadOnly)) {
-        uploadFailed(f.errorString());
-        return;
-    }
-    const QByteArray data = f.readAll();
-    ccprg->setMaximum(qMax<qint64>(1, data.size()));
+    const QString path = m_ctx.appPath + SitePacker::uploadArchiveName();
+    ccprg->setMaximum(qMax(1, int(m_session.zipLength)));
     ccprg->setValue(0);
-    m_archiveQueued = data.size();
-    if (data.isEmpty()) {
-        uploadComplete();
-        return;
-    }
-    sckClient->write(data);
+    if (!m_sender->sendZipFile(sckClient, path, m_session.zipLength))
+        uploadFailed(m_sender->errorText());
 }
 
 void updataFrm::sckClient_SendProgress(qint64 bytesSent)
@@ -565,19 +576,19 @@ void updataFrm::sckClient_SendProgress(qint64 bytesSent)
         return;
     idleTicks.reset();
     ccprg->setValue(int(qMin<qint64>(ccprg->maximum(), ccprg->value() + bytesSent)));
-    setPanel(2, QStringLiteral("正在上传数据..."));
+    setPanel(2, ArchiveSender::uploadingText());
     cmd_updata->setEnabled(false);
-    if (sckClient->bytesToWrite() == 0)
-        uploadComplete();
 }
 
 void updataFrm::uploadComplete()
 {
+    if (!m_session.uploading)
+        return;
     ccprg->setValue(0);
     m_session.uploading = false;
     m_session.zipLength = 0;
-    m_ctx.dialogs.message(QStringLiteral("数据传输完毕！"), kTitle, MsgIcon::Information);
-    setPanel(2, QStringLiteral("数据传输完毕！"));
+    m_ctx.dialogs.message(ArchiveSender::completedText(), kTitle, MsgIcon::Information);
+    setPanel(2, ArchiveSender::completedText());
     cmd_updata->setEnabled(true);
 }
 
@@ -588,6 +599,5 @@ void updataFrm::uploadFailed(const QString& why)
     m_session.zipLength = 0;
     cmd_updata->setEnabled(true);
     setPanel(2, QStringLiteral("数据上传未完成！"));
-    m_ctx.dialogs.message(QStringLiteral("数据上传未完成：") + why + QStringLiteral("。请重新连接服务器后再上传。"), kWarn,
-                          MsgIcon::Critical);
+    m_ctx.dialogs.message(why, kWarn, MsgIcon::Critical);
 }

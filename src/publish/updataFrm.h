@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class AppContext;
+class ArchiveSender;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -111,5 +112,5 @@ private:
     bool m_closingOurselves = false;
     bool m_errorReported = false;
     bool m_filtering = false;
-    qint64 m_archiveQueued = 0;
+    ArchiveSender* m_sender = nullptr;
 };

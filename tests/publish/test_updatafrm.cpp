@@ -2,6 +2,7 @@
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "app/MDIFrm.h"
+#include "publish/ArchiveSender.h"
 #include "publish/PublishSession.h"
 #include "publish/dlgFrm.h"
 #include "publish/updataFrm.h"
@@ -431,6 +432,89 @@ private Q_SLOTS:
         p.up = qobject_cast<updataFrm*>(p.frame.showWindow(QStringLiteral("updataFrm")));
         QVERIFY(!p.session.loggedIn);
         QVERIFY(!p.session.uploading);
+    }
+
+    // ---- upload ----
+
+    void uploadEndToEnd()
+    {
+        Publishing p(QStringLiteral("10001"), QStringLiteral("mysite"));
+        QDir(p.app.workPath()).mkpath("images");
+        QFile pic(p.app.workPath() + "images/logo.gif");
+        QVERIFY(pic.open(QIODevice::WriteOnly));
+        pic.write(QByteArray(300000, 'g'));
+        pic.close();
+        QVERIFY(p.login());
+        p.peer.received.clear();
+        p.up->cmd_updata->click();
+        QCOMPARE(p.up->panelText(2), QStringLiteral("压缩完成。"));
+        QFile zip(p.app.appPath() + "ziptest.zip");
+        QVERIFY(zip.open(QIODevice::ReadOnly));
+        const QByteArray archive = zip.readAll();
+        QVERIFY(archive.startsWith("PK"));
+        const QByteArray announce = "<#sendFileInfo#>" + QByteArray::number(archive.size());
+        QVERIFY(p.peer.waitFor(announce));
+        QCOMPARE(p.session.zipLength, archive.size());
+        QVERIFY(!p.session.uploading);
+        p.peer.received.clear();
+        p.peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 10000));
+        QTRY_COMPARE_WITH_TIMEOUT(p.peer.received.size(), archive.size(), 5000);
+        QVERIFY(p.peer.received == archive);
+        QCOMPARE(p.up->panelText(2), QStringLiteral("数据传输完毕！"));
+        QCOMPARE(p.up->ccprg->value(), 0);
+        QVERIFY(p.up->cmd_updata->isEnabled());
+        QVERIFY(!p.session.uploading);
+        QCOMPARE(p.session.zipLength, 0);
+    }
+
+    void serverClosesMidUpload()
+    {
+        Publishing p(QStringLiteral("10001"), QStringLiteral("mysite"));
+        QFile big(p.app.workPath() + "big.jpg");
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QByteArray block(1024 * 1024, Qt::Uninitialized);
+        for (int i = 0; i < 48; ++i) {
+            for (int j = 0; j < block.size(); ++j)
+                block[j] = char((j * 7 + i * 13) ^ (j >> 5));
+            big.write(block);
+        }
+        big.close();
+        QVERIFY(p.login());
+        p.up->cmd_updata->click();
+        QVERIFY(p.peer.waitFor("<#sendFileInfo#>"));
+        p.peer.readAll = false; // a server that stops reading, then goes away
+        p.peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(QTest::qWaitFor([&] { return p.up->ccprg->value() > 0; }, 10000));
+        QVERIFY(p.session.uploading);
+        QVERIFY(!p.up->cmd_updata->isEnabled());
+        QCOMPARE(p.up->panelText(2), QStringLiteral("正在上传数据..."));
+        p.dlg.clear();
+        p.peer.conn->abort();
+        QVERIFY(QTest::qWaitFor([&] { return !p.session.uploading; }, 10000));
+        QCOMPARE(p.up->ccprg->value(), 0);
+        QVERIFY(p.up->cmd_updata->isEnabled());
+        QVERIFY(p.dlg.texts().contains(ArchiveSender::interruptedText()));
+        QVERIFY(!p.dlg.texts().contains(QStringLiteral("数据传输完毕！")));
+        QVERIFY(!p.session.loggedIn);
+        // Chat works again: the refusal for uploading is gone.
+        QCOMPARE(PublishRules::chatRefusal("hi", p.session.uploading), QString());
+    }
+
+    void uploadRefusals()
+    {
+        Publishing p(QStringLiteral("10001"));
+        QVERIFY(p.login());
+        p.up->cmd_updata->click();
+        QCOMPARE(p.dlg.last().text, QStringLiteral("请输入一站点名！"));
+        // A "<#sendFileInfo#>" nobody asked for sends nothing and leaves no upload hanging.
+        p.peer.received.clear();
+        p.peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(QTest::qWaitFor([&] { return p.dlg.shown.size() >= 3; }, 5000));
+        QVERIFY(!p.session.uploading);
+        QVERIFY(p.up->cmd_updata->isEnabled());
+        QTest::qWait(50);
+        QVERIFY(p.peer.received.isEmpty());
     }
 
     // ---- chat and announcements ----
