@@ -62,14 +62,18 @@ void updataFrm::buildControls()
     auto edit = [](const char* name, QWidget* parent, bool password = false) {
         auto* e = new QLineEdit(parent);
         e->setObjectName(QLatin1String(name));
-        if (password)
+        if (password) {
             e->setEchoMode(QLineEdit::Password);
+            e->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+        }
+        e->setFixedHeight(22);
         return e;
     };
     auto button = [](const char* name, const QString& caption, QWidget* parent) {
         auto* b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
+        b->setFixedHeight(24);
         return b;
     };
 
@@ -84,8 +88,8 @@ void updataFrm::buildControls()
     txt_url->setReadOnly(true);
     cmd_browser = button("cmd_browser", QStringLiteral("浏览"), frm_cond);
     auto* g1 = new QGridLayout(frm_cond);
-    g1->setContentsMargins(8, 6, 8, 8);
-    g1->setVerticalSpacing(5);
+    g1->setContentsMargins(8, 4, 8, 6);
+    g1->setVerticalSpacing(4);
     g1->addWidget(label(QStringLiteral("序 列 号："), frm_cond), 0, 0);
     g1->addWidget(txt_serial, 0, 1);
     g1->addWidget(label(QStringLiteral("密    码："), frm_cond), 1, 0);
@@ -105,7 +109,8 @@ void updataFrm::buildControls()
     cmd_disconn = button("cmd_disconn", QStringLiteral("断开连接"), frm_conn);
     cmd_disconn->setEnabled(false);
     auto* g2 = new QGridLayout(frm_conn);
-    g2->setContentsMargins(8, 6, 8, 8);
+    g2->setContentsMargins(8, 4, 8, 6);
+    g2->setVerticalSpacing(4);
     g2->addWidget(label(QStringLiteral("服务器IP："), frm_conn), 0, 0);
     g2->addWidget(txt_severIP, 0, 1, 1, 2);
     g2->addWidget(cmd_connSever, 1, 1);
@@ -118,7 +123,8 @@ void updataFrm::buildControls()
     cmd_modPwd = button("cmd_modPwd", QStringLiteral("修改"), frm_pwd);
     cmd_modPwd->setEnabled(false);
     auto* g3 = new QGridLayout(frm_pwd);
-    g3->setContentsMargins(8, 6, 8, 8);
+    g3->setContentsMargins(8, 4, 8, 6);
+    g3->setVerticalSpacing(4);
     g3->addWidget(label(QStringLiteral("新密码："), frm_pwd), 0, 0);
     g3->addWidget(txt_newpwd, 0, 1);
     g3->addWidget(label(QStringLiteral("确认密码："), frm_pwd), 1, 0);
@@ -152,10 +158,12 @@ void updataFrm::buildControls()
     g5->addWidget(lbl_desc);
 
     auto* left = new QVBoxLayout;
+    left->setSpacing(6);
     left->addWidget(frm_cond);
     left->addWidget(frm_conn);
     left->addWidget(frm_pwd);
     auto* right = new QVBoxLayout;
+    right->setSpacing(6);
     right->addWidget(frm_upload);
     right->addWidget(frm_desc, 1);
     auto* cols = new QHBoxLayout(frm_update);
@@ -170,6 +178,10 @@ void updataFrm::buildControls()
     m_panel1 = new QLabel(StsBar);
     m_panel1->setMinimumWidth(200);
     m_panel2 = new QLabel(StsBar);
+    for (QLabel* panel : {m_panel1, m_panel2}) {
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+    }
     StsBar->addWidget(m_panel1);
     StsBar->addWidget(m_panel2, 1);
 
@@ -241,6 +253,7 @@ void updataFrm::load()
         }
         m_session.confirmedSiteName = txt_webName->text();
         txt_url->setText(PublishRules::siteAddressPrefix() + siteName);
+        txt_url->setCursorPosition(0);
         cmd_changeWebName->setEnabled(false);
     }
     setPanel(1, QStringLiteral("还未和服务器建立连接！"));
@@ -248,6 +261,11 @@ void updataFrm::load()
 
     setMinimumSize(twips(10305), twips(5745));
     resize(twips(10125), twips(6240));
+}
+
+QSize updataFrm::sizeHint() const
+{
+    return QSize(twips(10125), twips(6240)).expandedTo(minimumSize());
 }
 
 QString updataFrm::panelText(int panel) const
@@ -325,6 +343,7 @@ void updataFrm::txt_webName_Change()
         return;
     }
     txt_url->setText(PublishRules::siteAddressPrefix() + text);
+    txt_url->setCursorPosition(0);
     cmd_changeWebName->setEnabled(!text.trimmed().isEmpty());
 }
 

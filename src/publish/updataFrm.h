@@ -59,6 +59,7 @@ public:
 
     // Panel 1: connection state; panel 2: activity or hint.
     QString panelText(int panel) const;
+    QSize sizeHint() const override;
     bool isConnected() const;
 
     // Sends one text message; refuses with a message box when not connected.
