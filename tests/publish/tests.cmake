@@ -2,6 +2,10 @@ weblark_add_test(test_protocol ${CMAKE_CURRENT_LIST_DIR}/test_protocol.cpp)
 # packing, upload streaming and the hosting server
 weblark_add_test(test_packing ${CMAKE_CURRENT_LIST_DIR}/test_packing.cpp)
 weblark_add_test(test_upload ${CMAKE_CURRENT_LIST_DIR}/test_upload.cpp)
+weblark_add_test(test_hostd ${CMAKE_CURRENT_LIST_DIR}/test_hostd.cpp)
+target_link_libraries(test_hostd PRIVATE weblark_hostserver)
+add_dependencies(test_hostd weblark-hostd)
+target_compile_definitions(test_hostd PRIVATE WEBLARK_HOSTD="$<TARGET_FILE:weblark-hostd>")
 
 # --- session, chat and publishing windows ---
 weblark_add_test(test_session ${CMAKE_CURRENT_LIST_DIR}/test_session.cpp)

@@ -1,0 +1,462 @@
+#include "HostServer.h"
+
+#include "SitePublisher.h"
+#include "publish/Protocol.h"
+#include "text/TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+using Protocol::Tag;
+
+struct HostServer::Connection {
+    int id = 0;
+    QTcpSocket* socket = nullptr;
+    QString peer;
+    QByteArray buffer; // message bytes not handled yet
+    QTimer gap;
+    QString account; // set once logged in
+    bool closed = false;
+
+    // Archive being received.
+    qint64 expected = -1;
+    qint64 received = 0;
+    QFile upload;
+    QString uploadSite;
+    bool uploading() const { return expected >= 0; }
+};
+
+namespace {
+
+constexpr qint64 kReadChunk = 256 * 1024;
+
+const QList<QByteArray>& clientTagBytes()
+{
+    static const QList<QByteArray> tags = [] {
+        QList<QByteArray> list;
+        for (Tag t : Protocol::clientTags())
+            list << Protocol::tagText(t).toLatin1();
+        return list;
+    }();
+    return tags;
+}
+
+// Where the first client tag starts at or after from; -1 when there is none.
+// Tags are ASCII and GB18030 never uses '<' or '#' inside a character, so a
+// byte search is safe.
+qsizetype tagAt(const QByteArray& buffer, qsizetype from)
+{
+    qsizetype best = -1;
+    for (const QByteArray& tag : clientTagBytes()) {
+        const qsizetype at = buffer.indexOf(tag, from);
+        if (at >= 0 && (best < 0 || at < best))
+            best = at;
+    }
+    return best;
+}
+
+QString shortened(const QString& text)
+{
+    return text.size() > 200 ? text.left(200) + QStringLiteral("...") : text;
+}
+
+} // namespace
+
+HostServer::HostServer(const HostConfig& config, QObject* parent)
+    : QObject(parent)
+    , m_config(config)
+    , m_store(config.accountsFile, config.dataDir)
+    , m_server(new QTcpServer(this))
+{
+    connect(m_server, &QTcpServer::newConnection, this, &HostServer::onNewConnection);
+}
+
+HostServer::~HostServer()
+{
+    for (auto& [id, c] : m_connections) {
+        disconnect(c->socket, nullptr, this, nullptr);
+        if (c->uploading())
+            dropUpload(c.get(), QStringLiteral("server stopped"));
+    }
+}
+
+bool HostServer::listen(QString* error)
+{
+    if (m_server->listen(m_config.address, m_config.port)) {
+        log(QStringLiteral("listening on %1:%2, data in %3").arg(m_config.address.toString()).arg(m_server->serverPort()).arg(m_store.dataDir()));
+        return true;
+    }
+    if (error)
+        *error = m_server->errorString();
+    return false;
+}
+
+quint16 HostServer::serverPort() const
+{
+    return m_server->serverPort();
+}
+
+void HostServer::log(const QString& text)
+{
+    Q_EMIT logLine(text);
+}
+
+void HostServer::onNewConnection()
+{
+    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+        auto owned = std::make_unique<Connection>();
+        Connection* c = owned.get();
+        c->id = m_nextId++;
+        c->socket = socket;
+        c->peer = socket->peerAddress().toString() + QLatin1Char(':') + QString::number(socket->peerPort());
+        c->gap.setSingleShot(true);
+        c->gap.setInterval(m_config.messageGapMs);
+        connect(&c->gap, &QTimer::timeout, this, [this, c] { takeMessages(c, true); });
+        connect(socket, &QTcpSocket::readyRead, this, [this, c] { onReadyRead(c); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, c] { onDisconnected(c); });
+        m_connections.emplace(c->id, std::move(owned));
+        log(QStringLiteral("connection %1 from %2").arg(c->id).arg(c->peer));
+    }
+}
+
+void HostServer::onReadyRead(Connection* c)
+{
+    while (!c->closed) {
+        if (c->uploading()) {
+            if (!c->buffer.isEmpty()) {
+                QByteArray pending = std::exchange(c->buffer, QByteArray());
+                feedUpload(c, pending);
+                c->buffer = pending + c->buffer;
+                continue;
+            }
+            QByteArray chunk = c->socket->read(qMin(kReadChunk, c->expected - c->received));
+            if (chunk.isEmpty())
+                return;
+            feedUpload(c, chunk);
+            continue;
+        }
+        c->buffer += c->socket->readAll();
+        if (c->buffer.isEmpty())
+            return;
+        takeMessages(c, false);
+        if (!c->uploading())
+            return;
+    }
+}
+
+void HostServer::takeMessages(Connection* c, bool endOfBurst)
+{
+    while (!c->closed && !c->uploading() && !c->buffer.isEmpty()) {
+        const qsizetype start = tagAt(c->buffer, 0);
+        if (start > 0) {
+            log(QStringLiteral("connection %1: %2 bytes without a tag ignored").arg(c->id).arg(start));
+            c->buffer.remove(0, start);
+            continue;
+        }
+        if (start < 0) {
+            // Could still be the first half of a tag, unless the burst is over.
+            if (endOfBurst) {
+                log(QStringLiteral("connection %1: %2 bytes without a tag ignored").arg(c->id).arg(c->buffer.size()));
+                c->buffer.clear();
+            }
+            break;
+        }
+        qsizetype end = tagAt(c->buffer, 1);
+        if (end < 0) {
+            if (!endOfBurst)
+                break;
+            end = c->buffer.size();
+        }
+        const QByteArray message = c->buffer.left(end);
+        c->buffer.remove(0, end);
+        handleMessage(c, message);
+    }
+    if (c->closed || c->uploading())
+        return;
+    if (c->buffer.size() > m_config.maxMessageBytes) {
+        drop(c, QStringLiteral("a message grew past %1 bytes without an end").arg(m_config.maxMessageBytes));
+        return;
+    }
+    if (c->buffer.isEmpty())
+        c->gap.stop();
+    else
+        c->gap.start();
+}
+
+void HostServer::reply(Connection* c, const QString& text)
+{
+    if (!c->closed && c->socket->state() == QAbstractSocket::ConnectedState)
+        c->socket->write(Protocol::toWire(text));
+}
+
+void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
+{
+    const QString text = Protocol::fromWire(bytes);
+    const Tag tag = Protocol::classifyClientMessage(text);
+    const QString payload = text.mid(Protocol::tagText(tag).size());
+    const QString errMsg = Protocol::tagText(Tag::ErrMsg);
+
+    switch (tag) {
+    case Tag::Login: {
+        QString account, password;
+        if (Protocol::splitLogin(payload, &account, &password) && m_store.checkLogin(account, password)) {
+            c->account = account;
+            log(QStringLiteral("connection %1: account %2 logged in").arg(c->id).arg(account));
+            reply(c, Protocol::tagText(Tag::Login));
+        } else {
+            c->account.clear();
+            log(QStringLiteral("connection %1: login refused for \"%2\"").arg(c->id).arg(shortened(account)));
+            reply(c, Protocol::tagText(Tag::Logout));
+        }
+        return;
+    }
+    case Tag::GetVersion:
+        log(QStringLiteral("connection %1: version query (%2)").arg(c->id).arg(shortened(payload)));
+        reply(c, Protocol::tagText(Tag::GetVersion) + notice());
+        return;
+    case Tag::SiteName: {
+        if (c->account.isEmpty()) {
+            reply(c, errMsg);
+            return;
+        }
+        const QString current = m_store.siteOf(c->account);
+        if (!current.isEmpty() && m_busySites.contains(current.toLower())) {
+            log(QStringLiteral("connection %1: site name change refused during an upload").arg(c->id));
+            reply(c, errMsg);
+            return;
+        }
+        QString error;
+        switch (m_store.claimSiteName(c->account, payload, &error)) {
+        case SiteStore::Claim::Granted:
+            log(QStringLiteral("connection %1: account %2 has site name %3").arg(c->id).arg(c->account, payload));
+            reply(c, Protocol::tagText(Tag::SiteName));
+            break;
+        case SiteStore::Claim::Taken:
+            log(QStringLiteral("connection %1: site name %2 is taken").arg(c->id).arg(payload));
+            reply(c, Protocol::tagText(Tag::SiteNameExist));
+            break;
+        case SiteStore::Claim::Invalid:
+            log(QStringLiteral("connection %1: site name \"%2\" refused, only letters and digits").arg(c->id).arg(shortened(payload)));
+            reply(c, errMsg);
+            break;
+        case SiteStore::Claim::Failed:
+            log(QStringLiteral("connection %1: site name %2 not stored: %3").arg(c->id).arg(payload, error));
+            reply(c, errMsg);
+            break;
+        }
+        return;
+    }
+    case Tag::ModPwd: {
+        QString error;
+        if (!c->account.isEmpty() && m_store.changePassword(c->account, payload, &error)) {
+            log(QStringLiteral("connection %1: account %2 changed its password").arg(c->id).arg(c->account));
+            reply(c, Protocol::tagText(Tag::ModPwd));
+        } else {
+            log(QStringLiteral("connection %1: password change refused: %2").arg(c->id).arg(c->account.isEmpty() ? QStringLiteral("not logged in") : error));
+            reply(c, errMsg);
+        }
+        return;
+    }
+    case Tag::SendFileInfo: {
+        const QString site = m_store.siteOf(c->account);
+        bool isNumber = false;
+        const qint64 length = payload.toLongLong(&isNumber);
+        QString refusal;
+        if (c->account.isEmpty())
+            refusal = QStringLiteral("not logged in");
+        else if (site.isEmpty())
+            refusal = QStringLiteral("the account has no site name");
+        else if (!isNumber || length < 0 || payload.trimmed() != payload)
+            refusal = QStringLiteral("bad length \"%1\"").arg(shortened(payload));
+        else if (length == 0)
+            refusal = QStringLiteral("empty archive");
+        else if (length > m_config.maxUploadBytes || length > 2147483647LL)
+            refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes").arg(length).arg(m_config.maxUploadBytes);
+        else if (m_busySites.contains(site.toLower()))
+            refusal = QStringLiteral("another upload of %1 is running").arg(site);
+        if (refusal.isEmpty()) {
+            const QString folder = m_store.siteFolder(site);
+            QDir().mkpath(folder);
+            c->upload.setFileName(folder + QStringLiteral(".upload.part"));
+            if (!c->upload.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                refusal = QStringLiteral("cannot store the upload: %1").arg(c->upload.errorString());
+        }
+        if (!refusal.isEmpty()) {
+            log(QStringLiteral("connection %1: upload refused: %2").arg(c->id).arg(refusal));
+            reply(c, errMsg);
+            return;
+        }
+        c->expected = length;
+        c->received = 0;
+        c->uploadSite = site;
+        m_busySites.insert(site.toLower());
+        c->gap.stop();
+        log(QStringLiteral("connection %1: receiving %2 bytes for site %3").arg(c->id).arg(length).arg(site));
+        reply(c, Protocol::tagText(Tag::SendFileInfo));
+        return;
+    }
+    case Tag::TalkMsg:
+        log(QStringLiteral("connection %1 (%2) says: %3").arg(c->id).arg(c->account.isEmpty() ? QStringLiteral("-") : c->account, shortened(TextCodec::decode(payload))));
+        return;
+    default:
+        log(QStringLiteral("connection %1: unknown message of %2 bytes ignored").arg(c->id).arg(bytes.size()));
+        return;
+    }
+}
+
+void HostServer::feedUpload(Connection* c, QByteArray& bytes)
+{
+    const qint64 n = qMin<qint64>(bytes.size(), c->expected - c->received);
+    if (c->upload.write(bytes.constData(), n) != n) {
+        const QString why = QStringLiteral("cannot write the upload: %1").arg(c->upload.errorString());
+        dropUpload(c, why);
+        drop(c, why);
+        return;
+    }
+    bytes.remove(0, n);
+    c->received += n;
+    if (c->received == c->expected)
+        finishUpload(c);
+}
+
+void HostServer::finishUpload(Connection* c)
+{
+    const QString site = c->uploadSite;
+    const QString received = c->upload.fileName();
+    c->upload.close();
+    c->expected = -1;
+    QString error;
+    const qint64 maxUnpacked = 8 * m_config.maxUploadBytes;
+    const bool ok = SitePublisher::publish(received, m_store.siteFolder(site), maxUnpacked, &error);
+    m_busySites.remove(site.toLower());
+    if (ok) {
+        log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(c->id).arg(site).arg(c->received));
+    } else {
+        log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(c->id).arg(site, error));
+        reply(c, Protocol::tagText(Tag::ErrMsg));
+    }
+    Q_EMIT uploadFinished(site, ok);
+}
+
+void HostServer::dropUpload(Connection* c, const QString& why)
+{
+    if (!c->uploading())
+        return;
+    c->upload.close();
+    c->upload.remove();
+    c->expected = -1;
+    m_busySites.remove(c->uploadSite.toLower());
+    log(QStringLiteral("connection %1: upload for %2 abandoned after %3 bytes: %4").arg(c->id).arg(c->uploadSite).arg(c->received).arg(why));
+    Q_EMIT uploadFinished(c->uploadSite, false);
+}
+
+void HostServer::drop(Connection* c, const QString& why)
+{
+    if (c->closed)
+        return;
+    log(QStringLiteral("connection %1 dropped: %2").arg(c->id).arg(why));
+    c->buffer.clear();
+    c->socket->abort();
+    onDisconnected(c);
+}
+
+void HostServer::onDisconnected(Connection* c)
+{
+    if (c->closed)
+        return;
+    // Bytes that came with the close still count.
+    if (c->socket->bytesAvailable() > 0)
+        onReadyRead(c);
+    if (c->closed)
+        return;
+    c->closed = true;
+    c->gap.stop();
+    dropUpload(c, QStringLiteral("connection closed"));
+    log(QStringLiteral("connection %1 closed%2").arg(c->id).arg(c->account.isEmpty() ? QString() : QStringLiteral(" (account %1)").arg(c->account)));
+    const int id = c->id;
+    disconnect(c->socket, nullptr, this, nullptr);
+    c->socket->deleteLater();
+    // Not erased here: we may be inside one of this connection's own handlers.
+    QTimer::singleShot(0, this, [this, id] { m_connections.erase(id); });
+}
+
+QString HostServer::notice() const
+{
+    if (!m_config.noticeFile.isEmpty()) {
+        QFile f(m_config.noticeFile);
+        if (f.open(QIODevice::ReadOnly))
+            return QString::fromUtf8(f.readAll());
+    }
+    return QStringLiteral("<b>欢迎使用网站托管服务。</b>");
+}
+
+int HostServer::sendToAll(const QString& text)
+{
+    int n = 0;
+    for (auto& [id, c] : m_connections) {
+        if (!c->closed) {
+            reply(c.get(), text);
+            ++n;
+        }
+    }
+    return n;
+}
+
+QString HostServer::operatorHelp()
+{
+    return QStringLiteral("commands:\n"
+                          "  say TEXT        chat line to every connected client\n"
+                          "  tell ID TEXT    chat line to one connection (ID from list)\n"
+                          "  notice TEXT     system message to every connected client\n"
+                          "  list            the open connections\n"
+                          "  quit            stop the server");
+}
+
+QString HostServer::operatorCommand(const QString& line)
+{
+    const QString trimmed = line.trimmed();
+    const QString word = trimmed.section(QLatin1Char(' '), 0, 0);
+    const QString rest = trimmed.mid(word.size()).trimmed();
+    if (word == QLatin1String("say") || word == QLatin1String("notice")) {
+        if (rest.isEmpty())
+            return QStringLiteral("usage: %1 TEXT").arg(word);
+        const Tag tag = word == QLatin1String("say") ? Tag::TalkMsg : Tag::SystemMsg;
+        const int n = sendToAll(Protocol::tagText(tag) + rest);
+        log(QStringLiteral("operator %1: %2").arg(word, rest));
+        return QStringLiteral("sent to %1 connection(s)").arg(n);
+    }
+    if (word == QLatin1String("tell")) {
+        const QString idText = rest.section(QLatin1Char(' '), 0, 0);
+        const QString text = rest.mid(idText.size()).trimmed();
+        const auto it = m_connections.find(idText.toInt());
+        if (text.isEmpty())
+            return QStringLiteral("usage: tell ID TEXT");
+        if (it == m_connections.end() || it->second->closed)
+            return QStringLiteral("no connection %1").arg(idText);
+        reply(it->second.get(), Protocol::tagText(Tag::TalkMsg) + text);
+        log(QStringLiteral("operator to connection %1: %2").arg(idText, text));
+        return QStringLiteral("sent");
+    }
+    if (word == QLatin1String("list")) {
+        QStringList lines;
+        for (const auto& [id, c] : m_connections) {
+            if (c->closed)
+                continue;
+            QString state = c->account.isEmpty() ? QStringLiteral("not logged in") : QStringLiteral("account %1").arg(c->account);
+            const QString site = m_store.siteOf(c->account);
+            if (!c->account.isEmpty() && !site.isEmpty())
+                state += QStringLiteral(", site %1").arg(site);
+            if (c->uploading())
+                state += QStringLiteral(", uploading %1/%2 bytes").arg(c->received).arg(c->expected);
+            lines << QStringLiteral("%1  %2  %3").arg(id).arg(c->peer, state);
+        }
+        return lines.isEmpty() ? QStringLiteral("no connections") : lines.join(QLatin1Char('\n'));
+    }
+    if (word.isEmpty() || word == QLatin1String("help"))
+        return operatorHelp();
+    return QStringLiteral("unknown command \"%1\"\n").arg(word) + operatorHelp();
+}

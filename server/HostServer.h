@@ -1,0 +1,78 @@
+#pragma once
+
+#include "SiteStore.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QTcpServer;
+
+struct HostConfig {
+    QHostAddress address = QHostAddress::LocalHost;
+    quint16 port = 1234;
+    QString accountsFile;
+    QString dataDir;
+    QString noticeFile;                       // empty: a built-in announcement
+    qint64 maxUploadBytes = 1024LL * 1024 * 1024;
+    qint64 maxMessageBytes = 1024 * 1024;     // a message without an end that grows past this drops the connection
+    int messageGapMs = 50;                    // quiet time that ends the last message of a burst
+};
+
+// The reference hosting server: answers the publishing client's messages,
+// receives its archive and publishes it, and passes on the operator's chat
+// lines and notices.
+//
+// Framing: the client writes each message in one piece with no terminator. A
+// message starts with a client tag and ends where the next client tag starts, or
+// when nothing more has arrived for messageGapMs. After the server has accepted
+// "<#sendFileInfo#>N", the next N bytes are archive data, whatever they contain.
+class HostServer : public QObject {
+    Q_OBJECT
+public:
+    explicit HostServer(const HostConfig& config, QObject* parent = nullptr);
+    ~HostServer() override;
+
+    bool listen(QString* error);
+    quint16 serverPort() const;
+    const SiteStore& store() const { return m_store; }
+
+    // One line typed by the operator ("say TEXT", "tell ID TEXT", "notice TEXT",
+    // "list", "help"); returns what to show the operator.
+    QString operatorCommand(const QString& line);
+    static QString operatorHelp();
+
+    int connectionCount() const { return int(m_connections.size()); }
+
+Q_SIGNALS:
+    void logLine(const QString& line);
+    // An upload ended: published, or refused/failed.
+    void uploadFinished(const QString& siteName, bool published);
+
+private:
+    struct Connection;
+
+    void onNewConnection();
+    void onReadyRead(Connection* c);
+    void onDisconnected(Connection* c);
+    void takeMessages(Connection* c, bool endOfBurst);
+    void handleMessage(Connection* c, const QByteArray& bytes);
+    void feedUpload(Connection* c, QByteArray& bytes);
+    void finishUpload(Connection* c);
+    void dropUpload(Connection* c, const QString& why);
+    void reply(Connection* c, const QString& text);
+    void drop(Connection* c, const QString& why);
+    QString notice() const;
+    int sendToAll(const QString& text);
+    void log(const QString& text);
+
+    HostConfig m_config;
+    SiteStore m_store;
+    QTcpServer* m_server;
+    std::map<int, std::unique_ptr<Connection>> m_connections;
+    QSet<QString> m_busySites; // lower-case names with an upload in progress
+    int m_nextId = 1;
+};
