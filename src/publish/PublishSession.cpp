@@ -14,6 +14,7 @@ void PublishSession::resetForLoad()
 {
     loggedIn = false;
     uploading = false;
+    uploadAnnounced = false;
     siteNameSet = false;
 }
 
@@ -183,10 +184,14 @@ ServerReaction reactToServerMessage(const QString& received, PublishSession& ses
         r.boxes << box(Protocol::systemMessageText(received), MsgIcon::Information, QStringLiteral("系统信息"));
         break;
     case Tag::SendFileInfo:
+        session.uploadAnnounced = false;
         session.uploading = true;
         r.sendArchive = true;
         break;
     case Tag::ErrMsg:
+        // Also the server's refusal of an announced upload: nothing will be sent.
+        if (!session.uploading)
+            session.uploadAnnounced = false;
         r.boxes << box(QStringLiteral("与服务器连接出现障碍，请重试！\r\n如还有问题请拨打技术热线电话：") +
                            PublishRules::supportPhone(),
                        MsgIcon::Information);

@@ -23,7 +23,12 @@ public:
     QString confirmedSiteName;
     bool uploading = false;
     qint32 zipLength = 0;
+    // "<#sendFileInfo#>" is out and the server has not answered yet. From then
+    // until the last archive byte the connection carries nothing else: any text
+    // sent in between would land inside the archive.
+    bool uploadAnnounced = false;
 
+    bool busyUploading() const { return uploading || uploadAnnounced; }
     // What loading the publishing window clears.
     void resetForLoad();
 };

@@ -65,7 +65,7 @@ void dlgFrm::OKButton_Click()
     // The text box holds bare line feeds; the wire form has CR LF, which encode turns into <br>.
     QString text = txt_msg->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const QString refusal = PublishRules::chatRefusal(txt_msg->toPlainText(), session.uploading);
+    const QString refusal = PublishRules::chatRefusal(txt_msg->toPlainText(), session.busyUploading());
     if (!refusal.isEmpty()) {
         m_ctx.dialogs.message(refusal, QStringLiteral("提示"), MsgIcon::Information);
         return;

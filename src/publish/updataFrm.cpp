@@ -26,6 +26,7 @@
 
 namespace {
 constexpr int twips(int t) { return t / 15; }
+QString busyText() { return QStringLiteral("正在上传数据，请等上传完毕后再操作！"); }
 const QString kTitle = QStringLiteral("提示");
 const QString kWarn = QStringLiteral("警告");
 } // namespace
@@ -390,6 +391,10 @@ void updataFrm::cmd_browser_Click()
 
 void updataFrm::sendToServer(const QString& text)
 {
+    if (m_session.busyUploading() && isConnected()) {
+        m_ctx.dialogs.message(busyText(), kTitle, MsgIcon::Information);
+        return;
+    }
     QString error;
     if (sendRaw(text, &error) == SendResult::NotConnected)
         m_ctx.dialogs.message(QStringLiteral("没有和服务器建立连接！"), kTitle, MsgIcon::Warning);
@@ -433,6 +438,7 @@ void updataFrm::closeSocket()
     m_closingOurselves = true;
     sckClient->abort();
     m_closingOurselves = false;
+    m_session.uploadAnnounced = false;
 }
 
 void updataFrm::sckClient_Connect()
@@ -450,6 +456,7 @@ void updataFrm::sckClient_Error(QAbstractSocket::SocketError error)
     if (error == QAbstractSocket::RemoteHostClosedError || m_closingOurselves)
         return;
     m_errorReported = true;
+    m_session.uploadAnnounced = false;
     const QString description = sckClient->errorString();
     setPanel(1, QStringLiteral("与服务器建立连接失败！"));
     m_ctx.dialogs.message(description, kWarn, MsgIcon::Critical);
@@ -470,6 +477,7 @@ void updataFrm::sckClient_Close()
     cmd_connSever->setEnabled(true);
     cmd_disconn->setEnabled(false);
     m_session.loggedIn = false;
+    m_session.uploadAnnounced = false;
 }
 
 // ---- timers ----
@@ -487,6 +495,8 @@ void updataFrm::timer_verion_Timer()
 {
     if (!verTicks.tick())
         return;
+    if (m_session.busyUploading() && isConnected())
+        return; // asked again once the archive is through
     sendToServer(Protocol::versionQuery());
     timer_verion->stop();
 }
@@ -558,6 +568,10 @@ void updataFrm::cmd_updata_Click()
         txt_webName->setFocus();
         return;
     }
+    if (m_session.busyUploading() && isConnected()) {
+        m_ctx.dialogs.message(busyText(), kTitle, MsgIcon::Information);
+        return;
+    }
     SitePacker packer(m_ctx.appPath, m_ctx.workPath);
     connect(&packer, &SitePacker::statusText, this, [this](const QString& text) { setPanel(2, text); });
     connect(&packer, &SitePacker::archiveMessage, this,
@@ -578,6 +592,8 @@ void updataFrm::cmd_updata_Click()
     }
     m_session.zipLength = qint32(length);
     sendToServer(Protocol::sendFileInfoMessage(m_session.zipLength));
+    if (isConnected())
+        m_session.uploadAnnounced = true;
 }
 
 void updataFrm::sendZipFile()

@@ -1,3 +1,4 @@
+#include "PublishingFixture.h"
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
 #include "TestMain.h"
@@ -21,84 +22,6 @@
 #include <QTimer>
 
 Q_DECLARE_METATYPE(MsgIcon)
-
-// The hosting server's side of one connection, on a loopback port.
-class Peer : public QObject {
-public:
-    QTcpServer server;
-    QPointer<QTcpSocket> conn;
-    QByteArray received;
-    bool readAll = true; // false: leave the bytes in the socket (a server that stops reading)
-
-    Peer()
-    {
-        server.listen(QHostAddress::LocalHost, 0);
-        connect(&server, &QTcpServer::newConnection, this, [this] {
-            conn = server.nextPendingConnection();
-            received.clear();
-            connect(conn, &QTcpSocket::readyRead, this, [this] {
-                if (readAll)
-                    received += conn->readAll();
-            });
-        });
-    }
-    quint16 port() const { return server.serverPort(); }
-    bool waitFor(const QByteArray& what) { return QTest::qWaitFor([&] { return received.contains(what); }, 5000); }
-    void reply(const QString& text)
-    {
-        conn->write(Protocol::toWire(text));
-        conn->flush();
-    }
-    void replyBytes(const QByteArray& bytes)
-    {
-        conn->write(bytes);
-        conn->flush();
-    }
-    bool waitClosed()
-    {
-        return QTest::qWaitFor([&] { return !conn || conn->state() == QAbstractSocket::UnconnectedState; }, 5000);
-    }
-};
-
-// A frame with the publishing window loaded against a peer.
-struct Publishing {
-    TestAppDir app;
-    RecordingDialogService dlg;
-    MDIFrm frame{app.path(), dlg, false};
-    QPointer<updataFrm> up;
-    Peer peer;
-    PublishSession& session = PublishSession::instance();
-
-    explicit Publishing(const QString& serial = QString(), const QString& siteName = QString())
-    {
-        frame.conn().run(QStringLiteral("UPDATE user_info SET serial=?, site_name=?"), {serial, siteName});
-        dlg.clear();
-        up = qobject_cast<updataFrm*>(frame.showWindow(QStringLiteral("updataFrm")));
-        if (up)
-            up->serverPort = peer.port();
-    }
-    bool connectToPeer()
-    {
-        up->cmd_connSever->click();
-        return QTest::qWaitFor([&] { return up->isConnected() && peer.conn; }, 5000);
-    }
-    bool login()
-    {
-        up->txt_pwd->setText(QStringLiteral("531946"));
-        if (!connectToPeer() || !peer.waitFor("<#login#>"))
-            return false;
-        peer.reply(QStringLiteral("<#login#>"));
-        return QTest::qWaitFor([&] { return session.loggedIn; }, 5000);
-    }
-    bool waitForBoxes(int count)
-    {
-        return QTest::qWaitFor([&] { return dlg.shown.size() >= count; }, 5000);
-    }
-    QString userInfo(const QString& column)
-    {
-        return fieldText(frame.conn().selectUserInfo().first(), column);
-    }
-};
 
 class TestUpdataFrm : public QObject {
     Q_OBJECT
@@ -466,6 +389,71 @@ private Q_SLOTS:
         QVERIFY(p.up->cmd_updata->isEnabled());
         QVERIFY(!p.session.uploading);
         QCOMPARE(p.session.zipLength, 0);
+
+        // Again in the same session: a fresh archive, again byte for byte.
+        p.peer.received.clear();
+        p.dlg.clear();
+        p.up->cmd_updata->click();
+        QVERIFY(p.peer.waitFor("<#sendFileInfo#>"));
+        QFile zip2(p.app.appPath() + "ziptest.zip");
+        QVERIFY(zip2.open(QIODevice::ReadOnly));
+        const QByteArray archive2 = zip2.readAll();
+        p.peer.received.clear();
+        p.peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(QTest::qWaitFor([&] { return p.dlg.texts().contains(QStringLiteral("数据传输完毕！")); }, 10000));
+        QTRY_COMPARE_WITH_TIMEOUT(p.peer.received.size(), archive2.size(), 5000);
+        QVERIFY(p.peer.received == archive2);
+    }
+
+    // Between the announcement and the last archive byte no text may travel:
+    // it would land inside the archive.
+    void nothingElseTravelsWithTheArchive()
+    {
+        Publishing p(QStringLiteral("10001"), QStringLiteral("mysite"));
+        QVERIFY(p.login());
+        p.up->cmd_updata->click();
+        QVERIFY(p.peer.waitFor("<#sendFileInfo#>"));
+        QVERIFY(p.session.uploadAnnounced);
+        QFile zip(p.app.appPath() + "ziptest.zip");
+        QVERIFY(zip.open(QIODevice::ReadOnly));
+        const QByteArray archive = zip.readAll();
+        p.peer.received.clear();
+        p.dlg.clear();
+        p.up->timer_verion_Timer();
+        p.up->timer_verion_Timer(); // the version query waits
+        p.up->txt_newpwd->setText("pw");
+        p.up->txt_cpwd->setText("pw");
+        p.up->cmd_modPwd->click();
+        p.up->cmd_updata->click();
+        auto* chat = qobject_cast<dlgFrm*>(p.frame.showWindow("dlgFrm"));
+        chat->txt_msg->setPlainText("hi");
+        chat->OKButton->click();
+        QCOMPARE(p.dlg.texts(), (QStringList{"正在上传数据，请等上传完毕后再操作！", "正在上传数据，请等上传完毕后再操作！",
+                                              "正在上传数据不能，不能发送消息！"}));
+        QTest::qWait(50);
+        QVERIFY(p.peer.received.isEmpty());
+        p.peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(QTest::qWaitFor([&] { return p.dlg.texts().contains(QStringLiteral("数据传输完毕！")); }, 10000));
+        QTRY_COMPARE_WITH_TIMEOUT(p.peer.received.size(), archive.size(), 5000);
+        QVERIFY(p.peer.received == archive);
+        // Afterwards the version query goes out.
+        p.up->timer_verion_Timer();
+        p.up->timer_verion_Timer();
+        QVERIFY(p.peer.waitFor(archive + "<#getversion#>3.05"));
+    }
+
+    void serverRefusesTheAnnouncedUpload()
+    {
+        Publishing p(QStringLiteral("10001"), QStringLiteral("mysite"));
+        QVERIFY(p.login());
+        p.up->cmd_updata->click();
+        QVERIFY(p.peer.waitFor("<#sendFileInfo#>"));
+        p.peer.reply(QStringLiteral("<#errMsg#>"));
+        QVERIFY(QTest::qWaitFor([&] { return !p.session.uploadAnnounced; }, 5000));
+        QVERIFY(p.dlg.last().text.startsWith("与服务器连接出现障碍，请重试！"));
+        p.peer.received.clear();
+        p.up->cmd_updata->click();
+        QVERIFY(p.peer.waitFor("<#sendFileInfo#>"));
     }
 
     void serverClosesMidUpload()
