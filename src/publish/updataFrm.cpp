@@ -416,12 +416,28 @@ void updataFrm::cmd_connSever_Click()
 {
     if (isConnected())
         return;
+    storeTypedAccount();
     closeSocket();
     m_errorReported = false;
     setPanel(1, QStringLiteral("正在和服务器建立连接..."));
     sckClient->connectToHost(txt_severIP->text().trimmed(), serverPort);
     cmd_connSever->setEnabled(false);
     cmd_disconn->setEnabled(true);
+}
+
+void updataFrm::storeTypedAccount()
+{
+    // The account number the user typed becomes the stored one, so that it is
+    // used for this login and offered again next time.
+    const QString typed = txt_serial->text().trimmed().isEmpty() ? QString() : txt_serial->text();
+    if (typed == m_session.userAccount)
+        return;
+    const SqlResult res = m_ctx.conn.run(QStringLiteral("UPDATE user_info SET serial=?"), {typed});
+    if (!res.ok) {
+        m_ctx.dialogs.message(res.error, kTitle, MsgIcon::Information);
+        return;
+    }
+    m_session.userAccount = typed;
 }
 
 void updataFrm::cmd_disconn_Click()

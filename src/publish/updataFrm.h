@@ -91,6 +91,7 @@ private:
     void load();
     void setPanel(int panel, const QString& text);
     void txt_webName_Change();
+    void storeTypedAccount();
     void passwords_Change();
     void applyReaction(const ServerReaction& r);
     void showPage(const QString& window, const QString& text);

@@ -67,6 +67,17 @@ private Q_SLOTS:
         QVERIFY(p.up->isConnected());
     }
 
+    void typedAccountIsStoredAndUsed()
+    {
+        Publishing p;
+        p.up->txt_serial->setText(QStringLiteral("20002"));
+        p.up->txt_pwd->setText(QStringLiteral("pw"));
+        QVERIFY(p.connectToPeer());
+        QVERIFY(p.peer.waitFor("<#login#>20002||pw"));
+        QCOMPARE(p.userInfo("serial"), QStringLiteral("20002"));
+        QCOMPARE(p.session.userAccount, QStringLiteral("20002"));
+    }
+
     void loginAcceptedThenVersionQuery()
     {
         Publishing p(QStringLiteral("10001"));
