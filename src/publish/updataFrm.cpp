@@ -77,6 +77,19 @@ void updataFrm::buildControls()
         b->setFixedHeight(24);
         return b;
     };
+    auto grid = [](QGroupBox* box) {
+        auto* g = new QGridLayout(box);
+        g->setContentsMargins(8, 4, 8, 6);
+        g->setVerticalSpacing(4);
+        return g;
+    };
+    // One row of a group: caption, box and an optional button.
+    auto row = [&label](QGridLayout* g, int r, const QString& caption, QWidget* box, QWidget* btn = nullptr) {
+        g->addWidget(label(caption, g->parentWidget()), r, 0);
+        g->addWidget(box, r, 1);
+        if (btn)
+            g->addWidget(btn, r, 2);
+    };
 
     // 上传条件
     frm_cond = new QGroupBox(QStringLiteral("上传条件"), frm_update);
@@ -88,19 +101,11 @@ void updataFrm::buildControls()
     txt_url = edit("txt_url", frm_cond);
     txt_url->setReadOnly(true);
     cmd_browser = button("cmd_browser", QStringLiteral("浏览"), frm_cond);
-    auto* g1 = new QGridLayout(frm_cond);
-    g1->setContentsMargins(8, 4, 8, 6);
-    g1->setVerticalSpacing(4);
-    g1->addWidget(label(QStringLiteral("序 列 号："), frm_cond), 0, 0);
-    g1->addWidget(txt_serial, 0, 1);
-    g1->addWidget(label(QStringLiteral("密    码："), frm_cond), 1, 0);
-    g1->addWidget(txt_pwd, 1, 1);
-    g1->addWidget(label(QStringLiteral("站点名称："), frm_cond), 2, 0);
-    g1->addWidget(txt_webName, 2, 1);
-    g1->addWidget(cmd_changeWebName, 2, 2);
-    g1->addWidget(label(QStringLiteral("预览网址："), frm_cond), 3, 0);
-    g1->addWidget(txt_url, 3, 1);
-    g1->addWidget(cmd_browser, 3, 2);
+    QGridLayout* g1 = grid(frm_cond);
+    row(g1, 0, QStringLiteral("序 列 号："), txt_serial);
+    row(g1, 1, QStringLiteral("密    码："), txt_pwd);
+    row(g1, 2, QStringLiteral("站点名称："), txt_webName, cmd_changeWebName);
+    row(g1, 3, QStringLiteral("预览网址："), txt_url, cmd_browser);
 
     // 连接服务器
     frm_conn = new QGroupBox(QStringLiteral("连接服务器"), frm_update);
@@ -109,9 +114,7 @@ void updataFrm::buildControls()
     cmd_connSever = button("cmd_connSever", QStringLiteral("连接服务器"), frm_conn);
     cmd_disconn = button("cmd_disconn", QStringLiteral("断开连接"), frm_conn);
     cmd_disconn->setEnabled(false);
-    auto* g2 = new QGridLayout(frm_conn);
-    g2->setContentsMargins(8, 4, 8, 6);
-    g2->setVerticalSpacing(4);
+    QGridLayout* g2 = grid(frm_conn);
     g2->addWidget(label(QStringLiteral("服务器IP："), frm_conn), 0, 0);
     g2->addWidget(txt_severIP, 0, 1, 1, 2);
     g2->addWidget(cmd_connSever, 1, 1);
@@ -123,14 +126,9 @@ void updataFrm::buildControls()
     txt_cpwd = edit("txt_cpwd", frm_pwd, true);
     cmd_modPwd = button("cmd_modPwd", QStringLiteral("修改"), frm_pwd);
     cmd_modPwd->setEnabled(false);
-    auto* g3 = new QGridLayout(frm_pwd);
-    g3->setContentsMargins(8, 4, 8, 6);
-    g3->setVerticalSpacing(4);
-    g3->addWidget(label(QStringLiteral("新密码："), frm_pwd), 0, 0);
-    g3->addWidget(txt_newpwd, 0, 1);
-    g3->addWidget(label(QStringLiteral("确认密码："), frm_pwd), 1, 0);
-    g3->addWidget(txt_cpwd, 1, 1);
-    g3->addWidget(cmd_modPwd, 1, 2);
+    QGridLayout* g3 = grid(frm_pwd);
+    row(g3, 0, QStringLiteral("新密码："), txt_newpwd);
+    row(g3, 1, QStringLiteral("确认密码："), txt_cpwd, cmd_modPwd);
 
     // 数据上传
     frm_upload = new QGroupBox(QStringLiteral("数据上传"), frm_update);
