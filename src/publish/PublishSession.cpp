@@ -75,6 +75,13 @@ QString chatRefusal(const QString& text, bool uploading)
     return {};
 }
 
+QString shortenedForDisplay(const QString& text, int maxChars)
+{
+    if (text.size() <= maxChars)
+        return text;
+    return text.left(maxChars) + QStringLiteral("……（消息过长，其余部分未显示）");
+}
+
 QString noticeSetting(bool hide, const QDate& today)
 {
     return (hide ? QStringLiteral("1||") : QStringLiteral("0||")) + today.toString(QStringLiteral("yyyy/M/d"));
@@ -159,7 +166,8 @@ ServerReaction reactToServerMessage(const QString& received, PublishSession& ses
         break;
     case Tag::TalkMsg:
         r.page = ServerReaction::Page::Chat;
-        r.pageText = Protocol::stripTag(received, Tag::TalkMsg);
+        r.pageText = PublishRules::shortenedForDisplay(Protocol::stripTag(received, Tag::TalkMsg),
+                                                       PublishRules::kMaxPageChars);
         break;
     case Tag::GetVersion: {
         const QString text = Protocol::stripTag(received, Tag::GetVersion);
@@ -175,13 +183,17 @@ ServerReaction reactToServerMessage(const QString& received, PublishSession& ses
         if (decision == PublishRules::NoticeDecision::Hide)
             break;
         if (decision == PublishRules::NoticeDecision::Unreadable)
-            r.boxes << box(QStringLiteral("系统公告设置“%1”无法识别，公告照常显示。").arg(setting), MsgIcon::Information);
+            r.boxes << box(QStringLiteral("系统公告设置“%1”无法识别，公告照常显示。")
+                               .arg(PublishRules::shortenedForDisplay(setting, 200)),
+                           MsgIcon::Information);
         r.page = ServerReaction::Page::Announcement;
-        r.pageText = text;
+        r.pageText = PublishRules::shortenedForDisplay(text, PublishRules::kMaxPageChars);
         break;
     }
     case Tag::SystemMsg:
-        r.boxes << box(Protocol::systemMessageText(received), MsgIcon::Information, QStringLiteral("系统信息"));
+        r.boxes << box(PublishRules::shortenedForDisplay(Protocol::systemMessageText(received),
+                                                         PublishRules::kMaxBoxChars),
+                       MsgIcon::Information, QStringLiteral("系统信息"));
         break;
     case Tag::SendFileInfo:
         session.uploadAnnounced = false;

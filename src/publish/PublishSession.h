@@ -45,6 +45,11 @@ constexpr int kPageTimerMs = 1000;       // Timer1 of dlgFrm and verFrm
 constexpr int kPageReadyTicks = 2;
 constexpr int kAnnouncementDays = 14;
 constexpr int kChatMaxChars = 128; // refused from this length on
+// Server text beyond these lengths is cut before it is shown: a message box or
+// page fed megabytes would freeze the program.
+constexpr int kMaxBoxChars = 4000;
+constexpr int kMaxPageChars = 64 * 1024;
+QString shortenedForDisplay(const QString& text, int maxChars);
 
 QString defaultServerIp();
 QString siteAddressPrefix();

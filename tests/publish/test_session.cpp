@@ -197,6 +197,13 @@ private Q_SLOTS:
         junk.prepend("<#talkmsg#>");
         const ServerReaction big = reactToServerMessage(Protocol::fromWire(junk), s, db, QString(), kToday);
         QCOMPARE(int(big.tag), int(Tag::TalkMsg));
+        QVERIFY(big.pageText.size() < kMaxPageChars + 100);
+        QVERIFY(big.pageText.endsWith("……（消息过长，其余部分未显示）"));
+        const ServerReaction notice = reactToServerMessage(
+            "<#systemmsg#>" + QString(2 * 1024 * 1024, QLatin1Char('N')), s, db, QString(), kToday);
+        QCOMPARE(notice.boxes.first().text.left(3), QStringLiteral("nnn"));
+        QVERIFY(notice.boxes.first().text.size() < kMaxBoxChars + 100);
+        QCOMPARE(shortenedForDisplay("short", 10), QStringLiteral("short"));
         QVERIFY(!ChatHtml::entry("server", big.pageText, QDateTime::currentDateTime()).isEmpty());
         QVERIFY(reactToServerMessage(Protocol::fromWire(QByteArray()), s, db, QString(), kToday).ignored());
         QString manyTags;

@@ -51,6 +51,21 @@ private Q_SLOTS:
         QCOMPARE(blank.up->txt_webName->text(), QString());
     }
 
+    void noSettingsRowClosesTheWindow()
+    {
+        TestAppDir app;
+        RecordingDialogService dlg;
+        MDIFrm frame(app.path(), dlg, false);
+        frame.conn().run("DELETE FROM user_info");
+        dlg.clear();
+        QPointer<QObject> up = frame.showWindow("updataFrm");
+        QVERIFY(up);
+        QCOMPARE(dlg.texts(), QStringList{"获得序列号出错！"});
+        QCOMPARE(dlg.last().title, QStringLiteral("警告"));
+        QCOMPARE(dlg.last().icon, MsgIcon::Critical);
+        QTRY_VERIFY(!up);
+    }
+
     void connectWithoutAccountOnlyAsksForTheVersion()
     {
         Publishing p;
