@@ -34,8 +34,7 @@ namespace {
 
 constexpr qint64 kReadChunk = 256 * 1024;
 
-const QList<QByteArray>& clientTagBytes()
-{
+const QList<QByteArray>& clientTagBytes() {
     static const QList<QByteArray> tags = [] {
         QList<QByteArray> list;
         for (Tag t : Protocol::clientTags())
@@ -48,8 +47,7 @@ const QList<QByteArray>& clientTagBytes()
 // Where the first client tag starts at or after from; -1 when there is none.
 // Tags are ASCII and GB18030 never uses '<' or '#' inside a character, so a
 // byte search is safe.
-qsizetype tagAt(const QByteArray& buffer, qsizetype from)
-{
+qsizetype tagAt(const QByteArray& buffer, qsizetype from) {
     qsizetype best = -1;
     for (const QByteArray& tag : clientTagBytes()) {
         const qsizetype at = buffer.indexOf(tag, from);
@@ -59,24 +57,29 @@ qsizetype tagAt(const QByteArray& buffer, qsizetype from)
     return best;
 }
 
-QString shortened(const QString& text)
-{
+// A password or a chat line is free text and may quote a tag, so these messages
+// end only with the burst; the others carry digits or a site name.
+bool endsOnlyWithBurst(const QByteArray& message) {
+    for (Tag t : {Tag::Login, Tag::ModPwd, Tag::TalkMsg}) {
+        if (message.startsWith(Protocol::tagText(t).toLatin1()))
+            return true;
+    }
+    return false;
+}
+
+QString shortened(const QString& text) {
     return text.size() > 200 ? text.left(200) + QStringLiteral("...") : text;
 }
 
 } // namespace
 
 HostServer::HostServer(const HostConfig& config, QObject* parent)
-    : QObject(parent)
-    , m_config(config)
-    , m_store(config.accountsFile, config.dataDir)
-    , m_server(new QTcpServer(this))
-{
+    : QObject(parent), m_config(config), m_store(config.accountsFile, config.dataDir),
+      m_server(new QTcpServer(this)) {
     connect(m_server, &QTcpServer::newConnection, this, &HostServer::onNewConnection);
 }
 
-HostServer::~HostServer()
-{
+HostServer::~HostServer() {
     for (auto& [id, c] : m_connections) {
         disconnect(c->socket, nullptr, this, nullptr);
         if (c->uploading())
@@ -84,10 +87,12 @@ HostServer::~HostServer()
     }
 }
 
-bool HostServer::listen(QString* error)
-{
+bool HostServer::listen(QString* error) {
     if (m_server->listen(m_config.address, m_config.port)) {
-        log(QStringLiteral("listening on %1:%2, data in %3").arg(m_config.address.toString()).arg(m_server->serverPort()).arg(m_store.dataDir()));
+        log(QStringLiteral("listening on %1:%2, data in %3")
+                .arg(m_config.address.toString())
+                .arg(m_server->serverPort())
+                .arg(m_store.dataDir()));
         return true;
     }
     if (error)
@@ -95,18 +100,15 @@ bool HostServer::listen(QString* error)
     return false;
 }
 
-quint16 HostServer::serverPort() const
-{
+quint16 HostServer::serverPort() const {
     return m_server->serverPort();
 }
 
-void HostServer::log(const QString& text)
-{
+void HostServer::log(const QString& text) {
     Q_EMIT logLine(text);
 }
 
-void HostServer::onNewConnection()
-{
+void HostServer::onNewConnection() {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         auto owned = std::make_unique<Connection>();
         Connection* c = owned.get();
@@ -123,8 +125,7 @@ void HostServer::onNewConnection()
     }
 }
 
-void HostServer::onReadyRead(Connection* c)
-{
+void HostServer::onReadyRead(Connection* c) {
     while (!c->closed) {
         if (c->uploading()) {
             if (!c->buffer.isEmpty()) {
@@ -148,8 +149,7 @@ void HostServer::onReadyRead(Connection* c)
     }
 }
 
-void HostServer::takeMessages(Connection* c, bool endOfBurst)
-{
+void HostServer::takeMessages(Connection* c, bool endOfBurst) {
     while (!c->closed && !c->uploading() && !c->buffer.isEmpty()) {
         const qsizetype start = tagAt(c->buffer, 0);
         if (start > 0) {
@@ -160,12 +160,14 @@ void HostServer::takeMessages(Connection* c, bool endOfBurst)
         if (start < 0) {
             // Could still be the first half of a tag, unless the burst is over.
             if (endOfBurst) {
-                log(QStringLiteral("connection %1: %2 bytes without a tag ignored").arg(c->id).arg(c->buffer.size()));
+                log(QStringLiteral("connection %1: %2 bytes without a tag ignored")
+                        .arg(c->id)
+                        .arg(c->buffer.size()));
                 c->buffer.clear();
             }
             break;
         }
-        qsizetype end = tagAt(c->buffer, 1);
+        qsizetype end = endsOnlyWithBurst(c->buffer) ? -1 : tagAt(c->buffer, 1);
         if (end < 0) {
             if (!endOfBurst)
                 break;
@@ -187,14 +189,12 @@ void HostServer::takeMessages(Connection* c, bool endOfBurst)
         c->gap.start();
 }
 
-void HostServer::reply(Connection* c, const QString& text)
-{
+void HostServer::reply(Connection* c, const QString& text) {
     if (!c->closed && c->socket->state() == QAbstractSocket::ConnectedState)
         c->socket->write(Protocol::toWire(text));
 }
 
-void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
-{
+void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
     const QString text = Protocol::fromWire(bytes);
     const Tag tag = Protocol::classifyClientMessage(text);
     const QString payload = text.mid(Protocol::tagText(tag).size());
@@ -232,7 +232,9 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
         QString error;
         switch (m_store.claimSiteName(c->account, payload, &error)) {
         case SiteStore::Claim::Granted:
-            log(QStringLiteral("connection %1: account %2 has site name %3").arg(c->id).arg(c->account, payload));
+            log(QStringLiteral("connection %1: account %2 has site name %3")
+                    .arg(c->id)
+                    .arg(c->account, payload));
             reply(c, Protocol::tagText(Tag::SiteName));
             break;
         case SiteStore::Claim::Taken:
@@ -240,7 +242,9 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
             reply(c, Protocol::tagText(Tag::SiteNameExist));
             break;
         case SiteStore::Claim::Invalid:
-            log(QStringLiteral("connection %1: site name \"%2\" refused, only letters and digits").arg(c->id).arg(shortened(payload)));
+            log(QStringLiteral("connection %1: site name \"%2\" refused, only letters and digits")
+                    .arg(c->id)
+                    .arg(shortened(payload)));
             reply(c, errMsg);
             break;
         case SiteStore::Claim::Failed:
@@ -256,7 +260,9 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
             log(QStringLiteral("connection %1: account %2 changed its password").arg(c->id).arg(c->account));
             reply(c, Protocol::tagText(Tag::ModPwd));
         } else {
-            log(QStringLiteral("connection %1: password change refused: %2").arg(c->id).arg(c->account.isEmpty() ? QStringLiteral("not logged in") : error));
+            log(QStringLiteral("connection %1: password change refused: %2")
+                    .arg(c->id)
+                    .arg(c->account.isEmpty() ? QStringLiteral("not logged in") : error));
             reply(c, errMsg);
         }
         return;
@@ -275,7 +281,9 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
         else if (length == 0)
             refusal = QStringLiteral("empty archive");
         else if (length > m_config.maxUploadBytes || length > 2147483647LL)
-            refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes").arg(length).arg(m_config.maxUploadBytes);
+            refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes")
+                          .arg(length)
+                          .arg(m_config.maxUploadBytes);
         else if (m_busySites.contains(site.toLower()))
             refusal = QStringLiteral("another upload of %1 is running").arg(site);
         if (refusal.isEmpty()) {
@@ -300,16 +308,20 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
         return;
     }
     case Tag::TalkMsg:
-        log(QStringLiteral("connection %1 (%2) says: %3").arg(c->id).arg(c->account.isEmpty() ? QStringLiteral("-") : c->account, shortened(TextCodec::decode(payload))));
+        log(QStringLiteral("connection %1 (%2) says: %3")
+                .arg(c->id)
+                .arg(c->account.isEmpty() ? QStringLiteral("-") : c->account,
+                     shortened(TextCodec::decode(payload))));
         return;
     default:
-        log(QStringLiteral("connection %1: unknown message of %2 bytes ignored").arg(c->id).arg(bytes.size()));
+        log(QStringLiteral("connection %1: unknown message of %2 bytes ignored")
+                .arg(c->id)
+                .arg(bytes.size()));
         return;
     }
 }
 
-void HostServer::feedUpload(Connection* c, QByteArray& bytes)
-{
+void HostServer::feedUpload(Connection* c, QByteArray& bytes) {
     const qint64 n = qMin<qint64>(bytes.size(), c->expected - c->received);
     if (c->upload.write(bytes.constData(), n) != n) {
         const QString why = QStringLiteral("cannot write the upload: %1").arg(c->upload.errorString());
@@ -323,8 +335,7 @@ void HostServer::feedUpload(Connection* c, QByteArray& bytes)
         finishUpload(c);
 }
 
-void HostServer::finishUpload(Connection* c)
-{
+void HostServer::finishUpload(Connection* c) {
     const QString site = c->uploadSite;
     const QString received = c->upload.fileName();
     c->upload.close();
@@ -334,7 +345,10 @@ void HostServer::finishUpload(Connection* c)
     const bool ok = SitePublisher::publish(received, m_store.siteFolder(site), maxUnpacked, &error);
     m_busySites.remove(site.toLower());
     if (ok) {
-        log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(c->id).arg(site).arg(c->received));
+        log(QStringLiteral("connection %1: site %2 published (%3 bytes)")
+                .arg(c->id)
+                .arg(site)
+                .arg(c->received));
     } else {
         log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(c->id).arg(site, error));
         reply(c, Protocol::tagText(Tag::ErrMsg));
@@ -342,20 +356,22 @@ void HostServer::finishUpload(Connection* c)
     Q_EMIT uploadFinished(site, ok);
 }
 
-void HostServer::dropUpload(Connection* c, const QString& why)
-{
+void HostServer::dropUpload(Connection* c, const QString& why) {
     if (!c->uploading())
         return;
     c->upload.close();
     c->upload.remove();
     c->expected = -1;
     m_busySites.remove(c->uploadSite.toLower());
-    log(QStringLiteral("connection %1: upload for %2 abandoned after %3 bytes: %4").arg(c->id).arg(c->uploadSite).arg(c->received).arg(why));
+    log(QStringLiteral("connection %1: upload for %2 abandoned after %3 bytes: %4")
+            .arg(c->id)
+            .arg(c->uploadSite)
+            .arg(c->received)
+            .arg(why));
     Q_EMIT uploadFinished(c->uploadSite, false);
 }
 
-void HostServer::drop(Connection* c, const QString& why)
-{
+void HostServer::drop(Connection* c, const QString& why) {
     if (c->closed)
         return;
     log(QStringLiteral("connection %1 dropped: %2").arg(c->id).arg(why));
@@ -364,8 +380,7 @@ void HostServer::drop(Connection* c, const QString& why)
     onDisconnected(c);
 }
 
-void HostServer::onDisconnected(Connection* c)
-{
+void HostServer::onDisconnected(Connection* c) {
     if (c->closed)
         return;
     // Bytes that came with the close still count.
@@ -376,7 +391,9 @@ void HostServer::onDisconnected(Connection* c)
     c->closed = true;
     c->gap.stop();
     dropUpload(c, QStringLiteral("connection closed"));
-    log(QStringLiteral("connection %1 closed%2").arg(c->id).arg(c->account.isEmpty() ? QString() : QStringLiteral(" (account %1)").arg(c->account)));
+    log(QStringLiteral("connection %1 closed%2")
+            .arg(c->id)
+            .arg(c->account.isEmpty() ? QString() : QStringLiteral(" (account %1)").arg(c->account)));
     const int id = c->id;
     disconnect(c->socket, nullptr, this, nullptr);
     c->socket->deleteLater();
@@ -384,8 +401,7 @@ void HostServer::onDisconnected(Connection* c)
     QTimer::singleShot(0, this, [this, id] { m_connections.erase(id); });
 }
 
-QString HostServer::notice() const
-{
+QString HostServer::notice() const {
     if (!m_config.noticeFile.isEmpty()) {
         QFile f(m_config.noticeFile);
         if (f.open(QIODevice::ReadOnly))
@@ -394,8 +410,7 @@ QString HostServer::notice() const
     return QStringLiteral("<b>欢迎使用网站托管服务。</b>");
 }
 
-int HostServer::sendToAll(const QString& text)
-{
+int HostServer::sendToAll(const QString& text) {
     int n = 0;
     for (auto& [id, c] : m_connections) {
         if (!c->closed) {
@@ -406,8 +421,7 @@ int HostServer::sendToAll(const QString& text)
     return n;
 }
 
-QString HostServer::operatorHelp()
-{
+QString HostServer::operatorHelp() {
     return QStringLiteral("commands:\n"
                           "  say TEXT        chat line to every connected client\n"
                           "  tell ID TEXT    chat line to one connection (ID from list)\n"
@@ -416,8 +430,7 @@ QString HostServer::operatorHelp()
                           "  quit            stop the server");
 }
 
-QString HostServer::operatorCommand(const QString& line)
-{
+QString HostServer::operatorCommand(const QString& line) {
     const QString trimmed = line.trimmed();
     const QString word = trimmed.section(QLatin1Char(' '), 0, 0);
     const QString rest = trimmed.mid(word.size()).trimmed();
@@ -446,7 +459,8 @@ QString HostServer::operatorCommand(const QString& line)
         for (const auto& [id, c] : m_connections) {
             if (c->closed)
                 continue;
-            QString state = c->account.isEmpty() ? QStringLiteral("not logged in") : QStringLiteral("account %1").arg(c->account);
+            QString state = c->account.isEmpty() ? QStringLiteral("not logged in")
+                                                 : QStringLiteral("account %1").arg(c->account);
             const QString site = m_store.siteOf(c->account);
             if (!c->account.isEmpty() && !site.isEmpty())
                 state += QStringLiteral(", site %1").arg(site);

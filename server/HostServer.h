@@ -16,10 +16,11 @@ struct HostConfig {
     quint16 port = 1234;
     QString accountsFile;
     QString dataDir;
-    QString noticeFile;                       // empty: a built-in announcement
+    QString noticeFile; // empty: a built-in announcement
     qint64 maxUploadBytes = 1024LL * 1024 * 1024;
-    qint64 maxMessageBytes = 1024 * 1024;     // a message without an end that grows past this drops the connection
-    int messageGapMs = 50;                    // quiet time that ends the last message of a burst
+    qint64 maxMessageBytes =
+        1024 * 1024;       // a message without an end that grows past this drops the connection
+    int messageGapMs = 50; // quiet time that ends the last message of a burst
 };
 
 // The reference hosting server: answers the publishing client's messages,
@@ -27,8 +28,10 @@ struct HostConfig {
 // lines and notices.
 //
 // Framing: the client writes each message in one piece with no terminator. A
-// message starts with a client tag and ends where the next client tag starts, or
-// when nothing more has arrived for messageGapMs. After the server has accepted
+// message starts with a client tag and ends when nothing more has arrived for
+// messageGapMs; a version query, site name or length announcement also ends
+// where the next client tag starts (a login, password or chat text may quote a
+// tag, so those run to the end of the burst). After the server has accepted
 // "<#sendFileInfo#>N", the next N bytes are archive data, whatever they contain.
 class HostServer : public QObject {
     Q_OBJECT

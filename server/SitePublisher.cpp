@@ -11,8 +11,7 @@
 
 namespace SitePublisher {
 
-QString safeEntryPath(const QString& entryName)
-{
+QString safeEntryPath(const QString& entryName) {
     QString name = entryName;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char(':')) || name.contains(QChar(0)))
@@ -28,12 +27,13 @@ QString safeEntryPath(const QString& entryName)
     return parts.join(QLatin1Char('/'));
 }
 
-bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error)
-{
+bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error) {
     int openError = 0;
     zip_t* za = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &openError);
     if (!za) {
-        *error = QStringLiteral("%1 is not a readable zip archive (libzip error %2)").arg(QFileInfo(zipPath).fileName()).arg(openError);
+        *error = QStringLiteral("%1 is not a readable zip archive (libzip error %2)")
+                     .arg(QFileInfo(zipPath).fileName())
+                     .arg(openError);
         return false;
     }
     const QString root = QDir(destDir).absolutePath() + QLatin1Char('/');
@@ -70,7 +70,8 @@ bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QSt
         for (;;) {
             const zip_int64_t n = zip_fread(zf, buf.data(), zip_uint64_t(buf.size()));
             if (n < 0) {
-                *error = QStringLiteral("damaged entry %1: %2").arg(rel, QString::fromLocal8Bit(zip_error_strerror(zip_file_get_error(zf))));
+                *error = QStringLiteral("damaged entry %1: %2")
+                             .arg(rel, QString::fromLocal8Bit(zip_error_strerror(zip_file_get_error(zf))));
                 ok = false;
                 break;
             }
@@ -94,8 +95,7 @@ bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QSt
     return ok;
 }
 
-bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error)
-{
+bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error) {
     const QString staging = siteFolder + QStringLiteral(".staging");
     const QString retired = siteFolder + QStringLiteral(".retired");
     QDir(staging).removeRecursively();
@@ -103,7 +103,8 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
     bool ok = QDir().mkpath(staging) && unpack(receivedPath, staging, maxUnpacked, error);
     const QString innerImages = staging + QStringLiteral("/images.zip");
     if (ok && QFileInfo(innerImages).isFile()) {
-        ok = QDir().mkpath(staging + QStringLiteral("/images")) && unpack(innerImages, staging + QStringLiteral("/images"), maxUnpacked, error);
+        ok = QDir().mkpath(staging + QStringLiteral("/images")) &&
+             unpack(innerImages, staging + QStringLiteral("/images"), maxUnpacked, error);
         if (!ok)
             *error = QStringLiteral("images.zip: ") + *error;
     }
@@ -122,8 +123,9 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
     }
     QDir().rename(staging, site);
     // rename(2) replaces the old archive in one step.
-    const bool stored = std::rename(QFile::encodeName(receivedPath).constData(),
-                                    QFile::encodeName(siteFolder + QStringLiteral("ziptest.zip")).constData()) == 0;
+    const bool stored =
+        std::rename(QFile::encodeName(receivedPath).constData(),
+                    QFile::encodeName(siteFolder + QStringLiteral("ziptest.zip")).constData()) == 0;
     if (!stored) {
         *error = QStringLiteral("cannot store ziptest.zip");
         QFile::remove(receivedPath);

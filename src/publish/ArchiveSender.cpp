@@ -9,23 +9,19 @@ constexpr qint64 kChunkSize = 256 * 1024;
 constexpr qint64 kHighWater = 1024 * 1024;
 } // namespace
 
-ArchiveSender::ArchiveSender(QObject* parent)
-    : QObject(parent)
-{
+ArchiveSender::ArchiveSender(QObject* parent) : QObject(parent) {}
+
+QString ArchiveSender::tooLargeText(qint64 length) {
+    return QStringLiteral("上传文件太大（%1 字节），不能超过 %2 字节（约 2GB），请减少图片后再上传！")
+        .arg(length)
+        .arg(kMaxLength);
 }
 
-QString ArchiveSender::tooLargeText(qint64 length)
-{
-    return QStringLiteral("上传文件太大（%1 字节），不能超过 %2 字节（约 2GB），请减少图片后再上传！").arg(length).arg(kMaxLength);
-}
-
-QString ArchiveSender::interruptedText()
-{
+QString ArchiveSender::interruptedText() {
     return QStringLiteral("与服务器的连接已断开，数据没有上传完成！请重新连接服务器后再上传。");
 }
 
-bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 announcedLength)
-{
+bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 announcedLength) {
     m_error.clear();
     if (m_active) {
         m_error = QStringLiteral("正在上传数据，请稍候。");
@@ -46,7 +42,9 @@ bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 
     }
     if (m_file.size() != announcedLength) {
         // The server counts exactly the announced bytes; anything else corrupts the session.
-        m_error = QStringLiteral("上传文件在打包后被改动（%1 字节，通知服务器的是 %2 字节），请重新上传。").arg(m_file.size()).arg(announcedLength);
+        m_error = QStringLiteral("上传文件在打包后被改动（%1 字节，通知服务器的是 %2 字节），请重新上传。")
+                      .arg(m_file.size())
+                      .arg(announcedLength);
         m_file.close();
         return false;
     }
@@ -62,20 +60,19 @@ bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 
     connect(socket, &QTcpSocket::disconnected, this, &ArchiveSender::onConnectionLost);
     connect(socket, &QTcpSocket::errorOccurred, this, &ArchiveSender::onConnectionLost);
 
-    if (m_total == 0) {
-        // Nothing to write: the socket will not report anything, so complete on our own.
-        QTimer::singleShot(0, this, [this] {
-            if (m_active)
-                finish();
-        });
-        return true;
-    }
-    refill();
-    return m_active || m_written == m_total;
+    // Started from the event loop, so every outcome arrives as a signal after this returns.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_active)
+            return;
+        if (m_total == 0)
+            finish(); // nothing to write, and the socket will not report anything
+        else
+            refill();
+    });
+    return true;
 }
 
-void ArchiveSender::refill()
-{
+void ArchiveSender::refill() {
     while (m_active && m_queued < m_total && m_socket->bytesToWrite() < kHighWater) {
         const qint64 want = qMin(kChunkSize, m_total - m_queued);
         const qint64 got = m_file.read(m_chunk.data(), want);
@@ -92,8 +89,7 @@ void ArchiveSender::refill()
     }
 }
 
-void ArchiveSender::onBytesWritten(qint64 n)
-{
+void ArchiveSender::onBytesWritten(qint64 n) {
     if (!m_active)
         return;
     const qint64 foreign = qMin(n, m_foreign);
@@ -111,14 +107,12 @@ void ArchiveSender::onBytesWritten(qint64 n)
         refill();
 }
 
-void ArchiveSender::onConnectionLost()
-{
+void ArchiveSender::onConnectionLost() {
     if (m_active)
         abortWith(interruptedText());
 }
 
-void ArchiveSender::cancel()
-{
+void ArchiveSender::cancel() {
     if (!m_active)
         return;
     m_active = false;
@@ -127,14 +121,12 @@ void ArchiveSender::cancel()
     m_file.close();
 }
 
-void ArchiveSender::finish()
-{
+void ArchiveSender::finish() {
     cancel();
     Q_EMIT completed();
 }
 
-void ArchiveSender::abortWith(const QString& text)
-{
+void ArchiveSender::abortWith(const QString& text) {
     cancel();
     m_error = text;
     Q_EMIT failed(text);

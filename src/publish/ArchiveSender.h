@@ -27,6 +27,7 @@ public:
     // Starts sending the file at path, whose length was announced as
     // announcedLength. False when nothing could be sent (too large, file missing
     // or changed since it was announced, socket not connected); errorText() says why.
+    // When it returns true, progress and then completed() or failed() follow.
     bool sendZipFile(QTcpSocket* socket, const QString& path, qint64 announcedLength);
     QString errorText() const { return m_error; }
 

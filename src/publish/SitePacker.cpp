@@ -13,50 +13,39 @@ namespace {
 // Error numbers as the error box shows them.
 constexpr int kPermissionDenied = 70;
 
-bool hasAspExtension(const QFileInfo& fi)
-{
+bool hasAspExtension(const QFileInfo& fi) {
     return fi.suffix().compare(QLatin1String("asp"), Qt::CaseInsensitive) == 0;
 }
 
-QFileInfoList filesIn(const QString& folder)
-{
+QFileInfoList filesIn(const QString& folder) {
     return QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-QString zipErrorText(zip_error_t* error)
-{
+QString zipErrorText(zip_error_t* error) {
     return QString::fromLocal8Bit(zip_error_strerror(error));
 }
 
 } // namespace
 
 SitePacker::SitePacker(const QString& appPath, const QString& workPath, QObject* parent)
-    : QObject(parent)
-    , m_appPath(appPath)
-    , m_workPath(workPath)
-{
-}
+    : QObject(parent), m_appPath(appPath), m_workPath(workPath) {}
 
-bool SitePacker::isStoredAsIs(const QString& fileName)
-{
+bool SitePacker::isStoredAsIs(const QString& fileName) {
     static const QStringList kinds = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"),
                                       QStringLiteral("png"), QStringLiteral("zip")};
     return kinds.contains(QFileInfo(fileName).suffix(), Qt::CaseInsensitive);
 }
 
-int SitePacker::deflateLevel(const QString& fileName)
-{
+int SitePacker::deflateLevel(const QString& fileName) {
     return QFileInfo(fileName).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0 ? 1 : 6;
 }
 
-bool SitePacker::fail(int number, const QString& description)
-{
+bool SitePacker::fail(int number, const QString& description) {
     m_error = QString::number(number) + QStringLiteral(" Form1::cmdZip_Click ") + description;
     return false;
 }
 
-bool SitePacker::removeFile(const QString& path)
-{
+bool SitePacker::removeFile(const QString& path) {
     QFile f(path);
     if (!f.exists())
         return true;
@@ -64,11 +53,11 @@ bool SitePacker::removeFile(const QString& path)
     f.setPermissions(f.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
     if (f.remove())
         return true;
-    return fail(kPermissionDenied, QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
+    return fail(kPermissionDenied,
+                QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
 }
 
-bool SitePacker::removeAspFiles(const QString& folder)
-{
+bool SitePacker::removeAspFiles(const QString& folder) {
     // Server-side scripts of the user's own must never reach the server.
     for (const QFileInfo& fi : filesIn(folder)) {
         if (hasAspExtension(fi) && !removeFile(fi.absoluteFilePath()))
@@ -77,8 +66,7 @@ bool SitePacker::removeAspFiles(const QString& folder)
     return true;
 }
 
-QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const
-{
+QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const {
     QFileInfoList files = filesIn(sourceFolder);
     const QString archiveAbs = QFileInfo(archivePath).absoluteFilePath();
     files.erase(std::remove_if(files.begin(), files.end(),
@@ -92,7 +80,8 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
     if (!za) {
         zip_error_t error;
         zip_error_init_with_code(&error, openError);
-        const QString text = QStringLiteral("无法创建压缩文件 %1：%2").arg(QDir::toNativeSeparators(archivePath), zipErrorText(&error));
+        const QString text = QStringLiteral("无法创建压缩文件 %1：%2")
+                                 .arg(QDir::toNativeSeparators(archivePath), zipErrorText(&error));
         zip_error_fini(&error);
         return text;
     }
@@ -101,34 +90,39 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
         // The data is read from the file while the archive is written, one entry at a time.
         zip_source_t* src = zip_source_file(za, QFile::encodeName(fi.absoluteFilePath()).constData(), 0, 0);
         if (!src) {
-            const QString text = QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(fi.absoluteFilePath()), zipErrorText(zip_get_error(za)));
+            const QString text =
+                QStringLiteral("无法读取文件 %1：%2")
+                    .arg(QDir::toNativeSeparators(fi.absoluteFilePath()), zipErrorText(zip_get_error(za)));
             zip_discard(za);
             return text;
         }
         // UTF-8 names carry the language-encoding flag, so Chinese names survive.
-        const zip_int64_t idx = zip_file_add(za, fi.fileName().toUtf8().constData(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+        const zip_int64_t idx =
+            zip_file_add(za, fi.fileName().toUtf8().constData(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
         if (idx < 0) {
             zip_source_free(src);
-            const QString text = QStringLiteral("无法加入文件 %1：%2").arg(fi.fileName(), zipErrorText(zip_get_error(za)));
+            const QString text =
+                QStringLiteral("无法加入文件 %1：%2").arg(fi.fileName(), zipErrorText(zip_get_error(za)));
             zip_discard(za);
             return text;
         }
         if (isStoredAsIs(fi.fileName()))
             zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_STORE, 0);
         else
-            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE, zip_uint32_t(deflateLevel(fi.fileName())));
+            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE,
+                                     zip_uint32_t(deflateLevel(fi.fileName())));
     }
 
     if (zip_close(za) != 0) {
-        const QString text = QStringLiteral("压缩文件 %1 写入失败：%2").arg(QDir::toNativeSeparators(archivePath), zipErrorText(zip_get_error(za)));
+        const QString text = QStringLiteral("压缩文件 %1 写入失败：%2")
+                                 .arg(QDir::toNativeSeparators(archivePath), zipErrorText(zip_get_error(za)));
         zip_discard(za);
         return text;
     }
     return {};
 }
 
-bool SitePacker::zipSiteData()
-{
+bool SitePacker::zipSiteData() {
     m_error.clear();
     Q_EMIT statusText(packingText());
 
@@ -153,7 +147,8 @@ bool SitePacker::zipSiteData()
         Q_EMIT archiveMessage(message);
         // Without the upload archive there is nothing to send; going on would
         // announce a missing file as an empty site.
-        return fail(75, QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
+        return fail(75,
+                    QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
     }
 
     Q_EMIT statusText(packedText());

@@ -1,8 +1,8 @@
 // The reference hosting server over a real loopback connection: the replies to
 // every client message, the accounts and site names it keeps, and how uploads
 // are stored, unpacked or refused.
-#include "TestMain.h"
 #include "HostServer.h"
+#include "TestMain.h"
 #include "publish/ArchiveSender.h"
 #include "publish/Protocol.h"
 #include "publish/SitePacker.h"
@@ -18,14 +18,12 @@
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
+QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeAll(const QString& path, const QByteArray& data)
-{
+void writeAll(const QString& path, const QByteArray& data) {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     f.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -33,8 +31,7 @@ void writeAll(const QString& path, const QByteArray& data)
 }
 
 // A zip with the given raw entry names, for archives the packer would never write.
-bool makeZip(const QString& path, const QList<QPair<QByteArray, QByteArray>>& entries)
-{
+bool makeZip(const QString& path, const QList<QPair<QByteArray, QByteArray>>& entries) {
     QFile::remove(path);
     int err = 0;
     zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
@@ -52,8 +49,7 @@ bool makeZip(const QString& path, const QList<QPair<QByteArray, QByteArray>>& en
 }
 
 // Every file below a folder, as relative path -> content.
-QMap<QString, QByteArray> tree(const QString& folder)
-{
+QMap<QString, QByteArray> tree(const QString& folder) {
     QMap<QString, QByteArray> out;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -67,8 +63,7 @@ struct Client {
     QTcpSocket socket;
     QByteArray got;
 
-    bool open(quint16 port)
-    {
+    bool open(quint16 port) {
         QObject::connect(&socket, &QTcpSocket::readyRead, [this] { got += socket.readAll(); });
         QSignalSpy connected(&socket, &QTcpSocket::connected);
         socket.connectToHost(QHostAddress::LocalHost, port);
@@ -76,14 +71,12 @@ struct Client {
     }
     void send(const QByteArray& wire) { socket.write(wire); }
     // Sends one message and returns the reply, "" when none came.
-    QString ask(const QString& message, int timeoutMs = 3000)
-    {
+    QString ask(const QString& message, int timeoutMs = 3000) {
         got.clear();
         send(Protocol::toWire(message));
         return waitReply(timeoutMs);
     }
-    QString waitReply(int timeoutMs = 3000)
-    {
+    QString waitReply(int timeoutMs = 3000) {
         QElapsedTimer t;
         t.start();
         while (got.isEmpty() && t.elapsed() < timeoutMs)
@@ -93,8 +86,7 @@ struct Client {
         got.clear();
         return reply;
     }
-    bool closedWithin(int timeoutMs)
-    {
+    bool closedWithin(int timeoutMs) {
         QElapsedTimer t;
         t.start();
         while (socket.state() == QAbstractSocket::ConnectedState && t.elapsed() < timeoutMs)
@@ -114,10 +106,11 @@ class TestHostd : public QObject {
 
     QString accountsFile() const { return m_tmp->filePath(QStringLiteral("accounts.txt")); }
     QString dataDir() const { return m_tmp->filePath(QStringLiteral("data")); }
-    QString siteFolder(const QString& name) const { return dataDir() + QStringLiteral("/sites/") + name + QLatin1Char('/'); }
+    QString siteFolder(const QString& name) const {
+        return dataDir() + QStringLiteral("/sites/") + name + QLatin1Char('/');
+    }
 
-    void startServer(qint64 maxUpload = 8 * 1024 * 1024)
-    {
+    void startServer(qint64 maxUpload = 8 * 1024 * 1024) {
         m_server.reset();
         HostConfig cfg;
         cfg.port = 0;
@@ -132,17 +125,16 @@ class TestHostd : public QObject {
     }
 
     // A connected client, logged in as account and holding site (when given).
-    void loggedIn(Client& c, const QString& account, const QString& site = QString())
-    {
+    void loggedIn(Client& c, const QString& account, const QString& site = QString()) {
         QVERIFY(c.open(m_server->serverPort()));
-        QCOMPARE(c.ask(Protocol::loginMessage(account, QStringLiteral("531946"))), QStringLiteral("<#login#>"));
+        QCOMPARE(c.ask(Protocol::loginMessage(account, QStringLiteral("531946"))),
+                 QStringLiteral("<#login#>"));
         if (!site.isEmpty())
             QCOMPARE(c.ask(Protocol::siteNameMessage(site)), QStringLiteral("<#siteName#>"));
     }
 
     // Announces and streams an archive; returns whether the server published it.
-    bool upload(Client& c, const QString& archive, QString* lateReply = nullptr)
-    {
+    bool upload(Client& c, const QString& archive, QString* lateReply = nullptr) {
         const qint64 size = QFileInfo(archive).size();
         if (c.ask(Protocol::sendFileInfoMessage(size)) != QLatin1String("<#sendFileInfo#>"))
             return false;
@@ -158,8 +150,7 @@ class TestHostd : public QObject {
         return finished.at(0).at(1).toBool();
     }
 
-    QString packedWorkspace(const QString& marker)
-    {
+    QString packedWorkspace(const QString& marker) {
         const QString app = m_tmp->filePath(QStringLiteral("app/"));
         const QString work = app + QStringLiteral("userImages/");
         QDir(app).removeRecursively();
@@ -172,36 +163,43 @@ class TestHostd : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
+    void init() {
         m_tmp = std::make_unique<QTemporaryDir>();
         QVERIFY(m_tmp->isValid());
-        writeAll(accountsFile(), "# account password\n10001 531946\n10002 531946\n\n10003 other pw\n");
-        writeAll(m_tmp->filePath(QStringLiteral("notice.htm")), QStringLiteral("<p>系统公告：新版本 3.06</p>").toUtf8());
+        writeAll(
+            accountsFile(),
+            "# account password\n10001 531946\n10002 531946\n\n10003 other pw\n10004 a<#getversion#>b\n");
+        writeAll(m_tmp->filePath(QStringLiteral("notice.htm")),
+                 QStringLiteral("<p>系统公告：新版本 3.06</p>").toUtf8());
         m_log.clear();
         startServer();
     }
-    void cleanup()
-    {
+    void cleanup() {
         m_server.reset();
         m_tmp.reset();
     }
 
-    void login_data()
-    {
+    void login_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("reply");
-        QTest::newRow("right password") << "<#login#>10001||531946" << "<#login#>";
-        QTest::newRow("password with a blank") << "<#login#>10003||other pw" << "<#login#>";
-        QTest::newRow("wrong password") << "<#login#>10001||531947" << "<#logout#>";
-        QTest::newRow("trailing blank") << "<#login#>10001||531946 " << "<#logout#>";
-        QTest::newRow("unknown account") << "<#login#>99999||531946" << "<#logout#>";
-        QTest::newRow("comment line is no account") << "<#login#>#||account password" << "<#logout#>";
-        QTest::newRow("no separator") << "<#login#>10001531946" << "<#logout#>";
-        QTest::newRow("empty") << "<#login#>" << "<#logout#>";
+        QTest::newRow("right password") << "<#login#>10001||531946"
+                                        << "<#login#>";
+        QTest::newRow("password with a blank") << "<#login#>10003||other pw"
+                                               << "<#login#>";
+        QTest::newRow("wrong password") << "<#login#>10001||531947"
+                                        << "<#logout#>";
+        QTest::newRow("trailing blank") << "<#login#>10001||531946 "
+                                        << "<#logout#>";
+        QTest::newRow("unknown account") << "<#login#>99999||531946"
+                                         << "<#logout#>";
+        QTest::newRow("comment line is no account") << "<#login#>#||account password"
+                                                    << "<#logout#>";
+        QTest::newRow("no separator") << "<#login#>10001531946"
+                                      << "<#logout#>";
+        QTest::newRow("empty") << "<#login#>"
+                               << "<#logout#>";
     }
-    void login()
-    {
+    void login() {
         QFETCH(QString, message);
         QFETCH(QString, reply);
         Client c;
@@ -209,8 +207,7 @@ private Q_SLOTS:
         QCOMPARE(c.ask(message), reply);
     }
 
-    void siteNames()
-    {
+    void siteNames() {
         Client a, b, anonymous;
         loggedIn(a, "10001");
         loggedIn(b, "10002");
@@ -221,19 +218,16 @@ private Q_SLOTS:
             const char* reply;
         };
         const Step steps[] = {
-            {&anonymous, "free1", "<#errMsg#>"},       // not logged in
-            {&a, "abc1", "<#siteName#>"},
-            {&b, "abc1", "<#siteNameExist#>"},
-            {&b, "ABC1", "<#siteNameExist#>"},          // names are domain labels: case does not matter
-            {&b, "ab-c", "<#errMsg#>"},
-            {&b, "网站", "<#errMsg#>"},
-            {&b, "../etc", "<#errMsg#>"},
-            {&a, "abc1", "<#siteName#>"},               // its own name again
-            {&b, "other2", "<#siteName#>"},
-            {&a, "other2", "<#siteNameExist#>"},
+            {&anonymous, "free1", "<#errMsg#>"}, // not logged in
+            {&a, "abc1", "<#siteName#>"},        {&b, "abc1", "<#siteNameExist#>"},
+            {&b, "ABC1", "<#siteNameExist#>"}, // names are domain labels: case does not matter
+            {&b, "ab-c", "<#errMsg#>"},          {&b, "网站", "<#errMsg#>"},
+            {&b, "../etc", "<#errMsg#>"},        {&a, "abc1", "<#siteName#>"}, // its own name again
+            {&b, "other2", "<#siteName#>"},      {&a, "other2", "<#siteNameExist#>"},
         };
         for (const Step& s : steps)
-            QCOMPARE(s.client->ask(Protocol::siteNameMessage(QString::fromUtf8(s.name))), QString::fromLatin1(s.reply));
+            QCOMPARE(s.client->ask(Protocol::siteNameMessage(QString::fromUtf8(s.name))),
+                     QString::fromLatin1(s.reply));
 
         // The owners outlive the server.
         startServer();
@@ -244,8 +238,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(dataDir() + "/sites/etc") && !QFileInfo::exists(m_tmp->filePath("etc")));
     }
 
-    void renameMovesThePublishedSite()
-    {
+    void renameMovesThePublishedSite() {
         Client c;
         loggedIn(c, "10001", "first");
         const QString archive = packedWorkspace("v1");
@@ -258,16 +251,17 @@ private Q_SLOTS:
         loggedIn(other, "10002", "first");
     }
 
-    void passwordChange()
-    {
+    void passwordChange() {
         Client c;
         loggedIn(c, "10002");
         QCOMPARE(c.ask(Protocol::modPwdMessage("新 pass ")), QStringLiteral("<#modPwd#>"));
         // Only the account's line changes; comments and blank lines stay.
         QCOMPARE(QString::fromUtf8(readAll(accountsFile())),
-                 QStringLiteral("# account password\n10001 531946\n10002 新 pass \n\n10003 other pw\n"));
+                 QStringLiteral("# account password\n10001 531946\n10002 新 pass \n\n10003 other pw\n10004 "
+                                "a<#getversion#>b\n"));
         // Written through a temporary file that is renamed over the old one: nothing is left beside it.
-        QCOMPARE(QDir(m_tmp->path()).entryList({"accounts*"}, QDir::Files | QDir::Hidden), QStringList{"accounts.txt"});
+        QCOMPARE(QDir(m_tmp->path()).entryList({"accounts*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"accounts.txt"});
 
         QCOMPARE(c.ask(Protocol::modPwdMessage("")), QStringLiteral("<#errMsg#>"));
         QCOMPARE(c.ask(Protocol::modPwdMessage("a\r\nb")), QStringLiteral("<#errMsg#>"));
@@ -281,15 +275,14 @@ private Q_SLOTS:
         QCOMPARE(again.ask(Protocol::loginMessage("10002", "新 pass ")), QStringLiteral("<#login#>"));
     }
 
-    void versionReply()
-    {
+    void versionReply() {
         Client c;
         QVERIFY(c.open(m_server->serverPort()));
-        QCOMPARE(c.ask(Protocol::versionQuery()), QStringLiteral("<#getversion#><p>系统公告：新版本 3.06</p>"));
+        QCOMPARE(c.ask(Protocol::versionQuery()),
+                 QStringLiteral("<#getversion#><p>系统公告：新版本 3.06</p>"));
     }
 
-    void uploadPublishes()
-    {
+    void uploadPublishes() {
         Client c;
         loggedIn(c, "10001", "mysite");
         const QString archive = packedWorkspace("v1");
@@ -313,8 +306,7 @@ private Q_SLOTS:
         QVERIFY(m_log.join('\n').contains("site mysite published"));
     }
 
-    void refusedArchives_data()
-    {
+    void refusedArchives_data() {
         QTest::addColumn<QByteArray>("entryName");
         QTest::addColumn<bool>("insideImages");
         QTest::addColumn<QString>("escapee"); // relative to the data folder's parent; must not appear
@@ -325,8 +317,7 @@ private Q_SLOTS:
         QTest::newRow("drive letter") << QByteArray("C:x.txt") << false << "";
         QTest::newRow("inside images.zip") << QByteArray("../../../y.txt") << true << "data/sites/y.txt";
     }
-    void refusedArchives()
-    {
+    void refusedArchives() {
         QFETCH(QByteArray, entryName);
         QFETCH(bool, insideImages);
         QFETCH(QString, escapee);
@@ -353,8 +344,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(m_tmp->filePath("x.txt")));
     }
 
-    void refusedAnnouncements_data()
-    {
+    void refusedAnnouncements_data() {
         QTest::addColumn<bool>("logIn");
         QTest::addColumn<bool>("withSite");
         QTest::addColumn<QString>("length");
@@ -366,8 +356,7 @@ private Q_SLOTS:
         QTest::newRow("no site name") << true << false << "100";
         QTest::newRow("not logged in") << false << false << "100";
     }
-    void refusedAnnouncements()
-    {
+    void refusedAnnouncements() {
         QFETCH(bool, logIn);
         QFETCH(bool, withSite);
         QFETCH(QString, length);
@@ -382,8 +371,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(siteFolder("mysite") + "ziptest.zip"));
     }
 
-    void notAZipArchive()
-    {
+    void notAZipArchive() {
         Client c;
         loggedIn(c, "10001", "mysite");
         const QString junk = m_tmp->filePath("junk.zip");
@@ -395,8 +383,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(siteFolder("mysite") + "ziptest.zip"));
     }
 
-    void disconnectMidUpload()
-    {
+    void disconnectMidUpload() {
         Client c;
         loggedIn(c, "10001", "mysite");
         const QString v1 = packedWorkspace("v1");
@@ -418,15 +405,23 @@ private Q_SLOTS:
         QVERIFY(upload(again, packedWorkspace("v3")));
     }
 
-    void framing()
-    {
+    void framing() {
         Client c;
         QVERIFY(c.open(m_server->serverPort()));
+        QCOMPARE(c.ask(Protocol::loginMessage("10004", "a<#getversion#>b")), QStringLiteral("<#login#>"));
         // Two messages in one write: both answered.
         c.got.clear();
-        c.send(Protocol::toWire("<#login#>10001||531946<#getversion#>3.05"));
-        QTRY_VERIFY(Protocol::fromWire(c.got).contains("系统公告"));
-        QVERIFY(Protocol::fromWire(c.got).startsWith("<#login#><#getversion#>"));
+        c.send(Protocol::toWire("<#getversion#>3.05<#siteName#>merged1"));
+        QTRY_VERIFY(Protocol::fromWire(c.got).contains("<#siteName#>"));
+        QCOMPARE(Protocol::fromWire(c.got),
+                 QStringLiteral("<#getversion#><p>系统公告：新版本 3.06</p><#siteName#>"));
+        // A chat line quoting a tag stays a chat line: it must not change the password.
+        const QByteArray accounts = readAll(accountsFile());
+        c.got.clear();
+        c.send(Protocol::toWire(Protocol::talkMessage("what&nbsp;does&nbsp;<#modPwd#>x&nbsp;do?")));
+        QCOMPARE(c.waitReply(300), QString());
+        QCOMPARE(readAll(accountsFile()), accounts);
+        QTRY_VERIFY(m_log.join('\n').contains("says: what does <#modPwd#>x do?"));
         // One message in two writes.
         c.got.clear();
         c.send("<#siteNa");
@@ -434,21 +429,21 @@ private Q_SLOTS:
         c.send("me#>split1");
         QCOMPARE(c.waitReply(), QStringLiteral("<#siteName#>"));
         // Junk in front of a tag is skipped.
-        QCOMPARE(c.ask(QStringLiteral("hello \x01") + Protocol::versionQuery()).left(14), QStringLiteral("<#getversion#>"));
+        QCOMPARE(c.ask(QStringLiteral("hello \x01") + Protocol::versionQuery()).left(14),
+                 QStringLiteral("<#getversion#>"));
     }
 
-    void badInputDoesNotStopTheServer_data()
-    {
+    void badInputDoesNotStopTheServer_data() {
         QTest::addColumn<QByteArray>("wire");
         QTest::addColumn<bool>("dropped");
         QTest::newRow("not GB18030") << QByteArray("<#login#>\xff\xfe\x81\x30||\x80\xff") << false;
         QTest::newRow("invalid bytes without a tag") << QByteArray("\xff\xff\xff\x00\x00\x81", 6) << false;
         QTest::newRow("chat with bad bytes") << QByteArray("<#talkmsg#>\x81\x30\x81\xff") << false;
         QTest::newRow("three megabytes without a tag") << QByteArray(3 * 1024 * 1024, 'z') << true;
-        QTest::newRow("three megabytes after a tag") << QByteArray("<#talkmsg#>") + QByteArray(3 * 1024 * 1024, 'y') << true;
+        QTest::newRow("three megabytes after a tag")
+            << QByteArray("<#talkmsg#>") + QByteArray(3 * 1024 * 1024, 'y') << true;
     }
-    void badInputDoesNotStopTheServer()
-    {
+    void badInputDoesNotStopTheServer() {
         QFETCH(QByteArray, wire);
         QFETCH(bool, dropped);
         Client c;
@@ -467,12 +462,12 @@ private Q_SLOTS:
         QCOMPARE(next.ask(Protocol::loginMessage("10001", "531946")), QStringLiteral("<#login#>"));
     }
 
-    void operatorCommands()
-    {
+    void operatorCommands() {
         Client a, b;
         loggedIn(a, "10001", "abc");
         QVERIFY(b.open(m_server->serverPort()));
-        QCOMPARE(m_server->operatorCommand("say 您好，请问有什么问题？"), QStringLiteral("sent to 2 connection(s)"));
+        QCOMPARE(m_server->operatorCommand("say 您好，请问有什么问题？"),
+                 QStringLiteral("sent to 2 connection(s)"));
         QCOMPARE(a.waitReply(), QStringLiteral("<#talkmsg#>您好，请问有什么问题？"));
         QCOMPARE(b.waitReply(), QStringLiteral("<#talkmsg#>您好，请问有什么问题？"));
         m_server->operatorCommand("notice SERVER MAINTENANCE<br>TONIGHT");
@@ -480,7 +475,8 @@ private Q_SLOTS:
         QCOMPARE(b.waitReply(), QStringLiteral("<#systemmsg#>SERVER MAINTENANCE<br>TONIGHT"));
 
         const QString list = m_server->operatorCommand("list");
-        QVERIFY2(list.contains("account 10001, site abc") && list.contains("not logged in"), qPrintable(list));
+        QVERIFY2(list.contains("account 10001, site abc") && list.contains("not logged in"),
+                 qPrintable(list));
         const QString idOfA = list.split('\n').filter("10001").first().section(' ', 0, 0);
         QCOMPARE(m_server->operatorCommand("tell " + idOfA + " 只给你"), QStringLiteral("sent"));
         QCOMPARE(a.waitReply(), QStringLiteral("<#talkmsg#>只给你"));
@@ -494,12 +490,12 @@ private Q_SLOTS:
         QTRY_VERIFY(m_log.join('\n').contains("(10001) says: 网站 打不开"));
     }
 
-    void program()
-    {
+    void program() {
         // The built server: options, the port it reports, operator input on stdin.
         QProcess p;
-        p.start(QStringLiteral(WEBLARK_HOSTD), {"--listen", "127.0.0.1", "--port", "0", "--accounts", accountsFile(),
-                                                 "--data", dataDir() + "2", "--max-upload-mb", "5"});
+        p.start(QStringLiteral(WEBLARK_HOSTD),
+                {"--listen", "127.0.0.1", "--port", "0", "--accounts", accountsFile(), "--data",
+                 dataDir() + "2", "--max-upload-mb", "5"});
         QVERIFY(p.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(p.canReadLine(), 10000);
         const QByteArray first = p.readLine().trimmed();
@@ -507,7 +503,8 @@ private Q_SLOTS:
         Client c;
         QVERIFY(c.open(quint16(first.mid(10).toUInt())));
         QCOMPARE(c.ask(Protocol::loginMessage("10001", "531946")), QStringLiteral("<#login#>"));
-        QCOMPARE(c.ask(Protocol::versionQuery()), QStringLiteral("<#getversion#><b>欢迎使用网站托管服务。</b>"));
+        QCOMPARE(c.ask(Protocol::versionQuery()),
+                 QStringLiteral("<#getversion#><b>欢迎使用网站托管服务。</b>"));
         QCOMPARE(c.ask(Protocol::siteNameMessage("prog")), QStringLiteral("<#siteName#>"));
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(6 * 1024 * 1024)), QStringLiteral("<#errMsg#>"));
         p.write("say hello from the operator\n");

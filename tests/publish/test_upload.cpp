@@ -10,8 +10,7 @@
 
 namespace {
 
-QByteArray randomBytes(qint64 n, quint32 seed)
-{
+QByteArray randomBytes(qint64 n, quint32 seed) {
     QByteArray b(n, Qt::Uninitialized);
     QRandomGenerator gen(seed);
     for (qint64 i = 0; i + 4 <= n; i += 4) {
@@ -30,8 +29,7 @@ struct Loopback {
     QTcpSocket* peer = nullptr;
     QByteArray received;
 
-    bool open()
-    {
+    bool open() {
         if (!server.listen(QHostAddress::LocalHost, 0))
             return false;
         client.connectToHost(QHostAddress::LocalHost, server.serverPort());
@@ -49,8 +47,7 @@ class TestUpload : public QObject {
     Q_OBJECT
     QTemporaryDir m_tmp;
 
-    QString writeArchive(const QByteArray& data)
-    {
+    QString writeArchive(const QByteArray& data) {
         const QString path = m_tmp.filePath(QStringLiteral("ziptest.zip"));
         QFile f(path);
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -59,16 +56,14 @@ class TestUpload : public QObject {
     }
 
 private Q_SLOTS:
-    void streamsByteIdentical_data()
-    {
+    void streamsByteIdentical_data() {
         QTest::addColumn<qint64>("size");
         QTest::newRow("empty") << qint64(0);
         QTest::newRow("one byte") << qint64(1);
         QTest::newRow("exactly one chunk") << qint64(256 * 1024);
         QTest::newRow("several megabytes, odd tail") << qint64(5 * 1024 * 1024 + 7);
     }
-    void streamsByteIdentical()
-    {
+    void streamsByteIdentical() {
         QFETCH(qint64, size);
         Loopback lb;
         QVERIFY(lb.open());
@@ -101,8 +96,7 @@ private Q_SLOTS:
         QVERIFY(!sender.isSending());
     }
 
-    void peerClosesMidStream()
-    {
+    void peerClosesMidStream() {
         Loopback lb;
         QVERIFY(lb.open());
         // Larger than the loopback buffers, so the sender is still busy when the peer goes.
@@ -121,18 +115,16 @@ private Q_SLOTS:
         QVERIFY(sender.bytesSent() < size);
     }
 
-    void refusedBeforeSending_data()
-    {
+    void refusedBeforeSending_data() {
         QTest::addColumn<qint64>("fileSize");
         QTest::addColumn<qint64>("announced");
         QTest::addColumn<QString>("error");
-        QTest::newRow("beyond the 32-bit length field") << qint64(10) << qint64(2147483648LL)
-                                                        << ArchiveSender::tooLargeText(2147483648LL);
+        QTest::newRow("beyond the 32-bit length field")
+            << qint64(10) << qint64(2147483648LL) << ArchiveSender::tooLargeText(2147483648LL);
         QTest::newRow("negative length") << qint64(10) << qint64(-1) << ArchiveSender::tooLargeText(-1);
         QTest::newRow("file changed since announced") << qint64(10) << qint64(11) << QString();
     }
-    void refusedBeforeSending()
-    {
+    void refusedBeforeSending() {
         QFETCH(qint64, fileSize);
         QFETCH(qint64, announced);
         QFETCH(QString, error);
@@ -151,8 +143,7 @@ private Q_SLOTS:
         QCOMPARE(failed.count(), 0);
     }
 
-    void lengthField()
-    {
+    void lengthField() {
         QVERIFY(ArchiveSender::fitsLengthField(0));
         QVERIFY(ArchiveSender::fitsLengthField(2147483647LL));
         QVERIFY(!ArchiveSender::fitsLengthField(2147483648LL));
@@ -170,8 +161,7 @@ private Q_SLOTS:
         QFile::remove(path);
     }
 
-    void notConnected()
-    {
+    void notConnected() {
         QTcpSocket socket;
         ArchiveSender sender;
         QVERIFY(!sender.sendZipFile(&socket, writeArchive("abc"), 3));
