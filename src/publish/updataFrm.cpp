@@ -53,7 +53,7 @@ void updataFrm::buildControls()
 {
     frm_update = new QFrame(this);
     frm_update->setObjectName(QStringLiteral("frm_update"));
-    frm_update->setFixedSize(600, 318);
+    frm_update->setFixedSize(604, 318);
 
     auto label = [](const QString& text, QWidget* parent) {
         auto* l = new QLabel(text, parent);
@@ -168,8 +168,8 @@ void updataFrm::buildControls()
     auto* cols = new QHBoxLayout(frm_update);
     cols->setContentsMargins(0, 0, 0, 0);
     cols->setSpacing(10);
-    cols->addLayout(left, 11);
-    cols->addLayout(right, 9);
+    cols->addLayout(left, 6);
+    cols->addLayout(right, 4);
 
     StsBar = new QStatusBar(this);
     StsBar->setObjectName(QStringLiteral("StsBar"));
