@@ -14,8 +14,7 @@
 #include <functional>
 #include <vector>
 
-static double medianMs(const std::function<void()>& work, int runs = 9)
-{
+static double medianMs(const std::function<void()>& work, int runs = 9) {
     std::vector<double> t;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
@@ -27,8 +26,7 @@ static double medianMs(const std::function<void()>& work, int runs = 9)
     return t[t.size() / 2];
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     TestAppDir dir;
     SiteDb db(QStringLiteral("bench"));
@@ -51,11 +49,14 @@ int main(int argc, char** argv)
             reactToServerMessage(Protocol::fromWire(wire), s, db, QString(), QDate::currentDate());
         sink = ChatHtml::entry(QStringLiteral("server"), r.pageText, QDateTime::currentDateTime()).size();
     });
-    const double version = medianMs([&] {
-        PublishSession s;
-        sink = reactToServerMessage(QStringLiteral("<#getversion#><p>公告</p>"), s, db, QString(), QDate::currentDate())
-                   .pageText.size();
-    }, 51);
+    const double version = medianMs(
+        [&] {
+            PublishSession s;
+            sink = reactToServerMessage(QStringLiteral("<#getversion#><p>公告</p>"), s, db, QString(),
+                                        QDate::currentDate())
+                       .pageText.size();
+        },
+        51);
     std::printf("sanitize_1mb_html %.2f ms\n", sanitize);
     std::printf("dispatch_1mb_talkmsg %.2f ms\n", dispatch);
     std::printf("dispatch_version_reply %.3f ms\n", version);

@@ -7,49 +7,45 @@ namespace ChatHtml {
 namespace {
 
 // Elements removed together with everything inside them.
-const QSet<QString>& droppedWithContent()
-{
-    static const QSet<QString> s = {QStringLiteral("script"),  QStringLiteral("iframe"), QStringLiteral("object"),
-                                    QStringLiteral("applet"),  QStringLiteral("frameset"), QStringLiteral("noscript"),
-                                    QStringLiteral("svg"),     QStringLiteral("math"),   QStringLiteral("template"),
-                                    QStringLiteral("style"),   QStringLiteral("xml"),    QStringLiteral("noembed"),
-                                    QStringLiteral("textarea"), QStringLiteral("title")};
+const QSet<QString>& droppedWithContent() {
+    static const QSet<QString> s = {
+        QStringLiteral("script"),   QStringLiteral("iframe"),   QStringLiteral("object"),
+        QStringLiteral("applet"),   QStringLiteral("frameset"), QStringLiteral("noscript"),
+        QStringLiteral("svg"),      QStringLiteral("math"),     QStringLiteral("template"),
+        QStringLiteral("style"),    QStringLiteral("xml"),      QStringLiteral("noembed"),
+        QStringLiteral("textarea"), QStringLiteral("title")};
     return s;
 }
 
 // Elements removed (they have no content of their own, or it is harmless text).
-const QSet<QString>& droppedTags()
-{
-    static const QSet<QString> s = {QStringLiteral("embed"), QStringLiteral("frame"), QStringLiteral("base"),
-                                    QStringLiteral("meta"),  QStringLiteral("link"),  QStringLiteral("form"),
-                                    QStringLiteral("input"), QStringLiteral("button"), QStringLiteral("select"),
-                                    QStringLiteral("option"), QStringLiteral("html"), QStringLiteral("head"),
-                                    QStringLiteral("body"),  QStringLiteral("param"), QStringLiteral("portal")};
+const QSet<QString>& droppedTags() {
+    static const QSet<QString> s = {
+        QStringLiteral("embed"),  QStringLiteral("frame"),  QStringLiteral("base"),  QStringLiteral("meta"),
+        QStringLiteral("link"),   QStringLiteral("form"),   QStringLiteral("input"), QStringLiteral("button"),
+        QStringLiteral("select"), QStringLiteral("option"), QStringLiteral("html"),  QStringLiteral("head"),
+        QStringLiteral("body"),   QStringLiteral("param"),  QStringLiteral("portal")};
     return s;
 }
 
-bool isNameChar(QChar c)
-{
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('_') ||
-           c == QLatin1Char(':');
+bool isNameChar(QChar c) {
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') ||
+           c == QLatin1Char('_') || c == QLatin1Char(':');
 }
 
-bool isWhite(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r') ||
-           c == QLatin1Char('\f');
+bool isWhite(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+           c == QLatin1Char('\r') || c == QLatin1Char('\f');
 }
 
 // Between attributes a '/' counts as a separator, as browsers read it.
-bool isSpace(QChar c)
-{
+bool isSpace(QChar c) {
     return isWhite(c) || c == QLatin1Char('/');
 }
 
 // Character references decoded enough to see the real scheme of an address.
-QString decodeReferences(const QString& v)
-{
+QString decodeReferences(const QString& v) {
     QString out;
     out.reserve(v.size());
     for (int i = 0; i < v.size(); ++i) {
@@ -64,7 +60,8 @@ QString decodeReferences(const QString& v)
             if (hex)
                 ++j;
             const int start = j;
-            while (j < v.size() && (hex ? isxdigit(v.at(j).toLatin1()) : isdigit(v.at(j).toLatin1())) && j - start < 8)
+            while (j < v.size() && (hex ? isxdigit(v.at(j).toLatin1()) : isdigit(v.at(j).toLatin1())) &&
+                   j - start < 8)
                 ++j;
             bool ok = false;
             const uint code = v.mid(start, j - start).toUInt(&ok, hex ? 16 : 10);
@@ -77,8 +74,10 @@ QString decodeReferences(const QString& v)
             }
         } else {
             static const QList<QPair<QString, QString>> named = {
-                {QStringLiteral("colon;"), QStringLiteral(":")}, {QStringLiteral("tab;"), QStringLiteral("\t")},
-                {QStringLiteral("newline;"), QStringLiteral("\n")}, {QStringLiteral("amp;"), QStringLiteral("&")}};
+                {QStringLiteral("colon;"), QStringLiteral(":")},
+                {QStringLiteral("tab;"), QStringLiteral("\t")},
+                {QStringLiteral("newline;"), QStringLiteral("\n")},
+                {QStringLiteral("amp;"), QStringLiteral("&")}};
             bool matched = false;
             for (const auto& n : named) {
                 if (v.mid(j, n.first.size()).compare(n.first, Qt::CaseInsensitive) == 0) {
@@ -96,22 +95,22 @@ QString decodeReferences(const QString& v)
     return out;
 }
 
-bool isScriptAddress(const QString& value)
-{
+bool isScriptAddress(const QString& value) {
     QString compact;
     for (QChar c : decodeReferences(value)) {
         if (c.unicode() > 32 && c.unicode() != 127)
             compact += c.toLower();
     }
-    return compact.startsWith(QLatin1String("javascript:")) || compact.startsWith(QLatin1String("vbscript:")) ||
+    return compact.startsWith(QLatin1String("javascript:")) ||
+           compact.startsWith(QLatin1String("vbscript:")) ||
            compact.startsWith(QLatin1String("livescript:")) || compact.startsWith(QLatin1String("data:"));
 }
 
-bool keepAttribute(const QString& name, const QString& value)
-{
+bool keepAttribute(const QString& name, const QString& value) {
     if (name.isEmpty() || name.startsWith(QLatin1String("on")))
         return false;
-    if (name == QLatin1String("srcdoc") || name == QLatin1String("formaction") || name == QLatin1String("action"))
+    if (name == QLatin1String("srcdoc") || name == QLatin1String("formaction") ||
+        name == QLatin1String("action"))
         return false;
     if (name == QLatin1String("style")) {
         const QString v = decodeReferences(value).toLower();
@@ -123,8 +122,7 @@ bool keepAttribute(const QString& name, const QString& value)
     return true;
 }
 
-QString quoteValue(const QString& value)
-{
+QString quoteValue(const QString& value) {
     QString v = value;
     v.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
     v.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
@@ -141,8 +139,7 @@ struct Tag {
 
 // Parses the tag starting at html[pos] == '<' whose next character is a letter
 // (or '/' and a letter). Returns false when the tag never ends.
-bool parseTag(const QString& html, int pos, Tag* tag)
-{
+bool parseTag(const QString& html, int pos, Tag* tag) {
     int i = pos + 1;
     if (html.at(i) == QLatin1Char('/')) {
         tag->closing = true;
@@ -199,7 +196,8 @@ bool parseTag(const QString& html, int pos, Tag* tag)
         for (QChar c : attrName)
             plainName = plainName && isNameChar(c);
         if (!tag->closing && plainName && keepAttribute(attrName, value))
-            attrs += QLatin1Char(' ') + attrName + (hasValue ? QLatin1Char('=') + quoteValue(value) : QString());
+            attrs +=
+                QLatin1Char(' ') + attrName + (hasValue ? QLatin1Char('=') + quoteValue(value) : QString());
     }
     tag->end = i;
     tag->rebuilt = QLatin1Char('<') + (tag->closing ? QStringLiteral("/") : QString()) + tag->name + attrs +
@@ -207,14 +205,13 @@ bool parseTag(const QString& html, int pos, Tag* tag)
     return true;
 }
 
-bool isLetter(QChar c)
-{
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+bool isLetter(QChar c) {
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
 // Index just after the end tag of the element `name` that starts at `from`, or html.size().
-int skipElement(const QString& html, const QString& name, int from)
-{
+int skipElement(const QString& html, const QString& name, int from) {
     const QString close = QStringLiteral("</") + name;
     int i = from;
     while (true) {
@@ -233,8 +230,7 @@ int skipElement(const QString& html, const QString& name, int from)
 
 } // namespace
 
-QString sanitize(const QString& html)
-{
+QString sanitize(const QString& html) {
     QString out;
     out.reserve(html.size());
     int i = 0;
@@ -262,8 +258,9 @@ QString sanitize(const QString& html)
             i = end < 0 ? n : end + 1;
             continue;
         }
-        const bool startsTag = i + 1 < n && (isLetter(html.at(i + 1)) ||
-                                             (html.at(i + 1) == QLatin1Char('/') && i + 2 < n && isLetter(html.at(i + 2))));
+        const bool startsTag =
+            i + 1 < n && (isLetter(html.at(i + 1)) ||
+                          (html.at(i + 1) == QLatin1Char('/') && i + 2 < n && isLetter(html.at(i + 2))));
         if (!startsTag) {
             out += QStringLiteral("&lt;");
             ++i;
@@ -283,8 +280,7 @@ QString sanitize(const QString& html)
     return out;
 }
 
-QString entry(const QString& speaker, const QString& text, const QDateTime& when)
-{
+QString entry(const QString& speaker, const QString& text, const QDateTime& when) {
     const QString stamp = when.date().toString(QStringLiteral("yyyy/M/d")) + QLatin1Char(' ') +
                           when.time().toString(QStringLiteral("H:mm:ss"));
     QString header;

@@ -8,8 +8,7 @@
 #include <QDateTime>
 #include <QTimer>
 
-MsgPageWindow::MsgPageWindow(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
-{
+MsgPageWindow::MsgPageWindow(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx) {
     webBer = new WebPane(this);
     webBer->setObjectName(QStringLiteral("webBer"));
     Timer1 = new QTimer(this);
@@ -18,14 +17,12 @@ MsgPageWindow::MsgPageWindow(AppContext& ctx, QWidget* parent) : QWidget(parent)
     connect(Timer1, &QTimer::timeout, this, &MsgPageWindow::Timer1_Timer);
 }
 
-void MsgPageWindow::loadPage()
-{
+void MsgPageWindow::loadPage() {
     loadTicks = 0;
     webBer->navigate(m_ctx.appPath + QStringLiteral("msg.htm"));
 }
 
-void MsgPageWindow::receive(const QString& text)
-{
+void MsgPageWindow::receive(const QString& text) {
     if (loadTicks > 0) {
         showChatMsg(QStringLiteral("server"), text);
         return;
@@ -34,13 +31,12 @@ void MsgPageWindow::receive(const QString& text)
     Timer1->start();
 }
 
-void MsgPageWindow::showChatMsg(const QString& speaker, const QString& text)
-{
-    webBer->prependInnerHtml(QStringLiteral("msg"), ChatHtml::entry(speaker, text, QDateTime::currentDateTime()));
+void MsgPageWindow::showChatMsg(const QString& speaker, const QString& text) {
+    webBer->prependInnerHtml(QStringLiteral("msg"),
+                             ChatHtml::entry(speaker, text, QDateTime::currentDateTime()));
 }
 
-void MsgPageWindow::Timer1_Timer()
-{
+void MsgPageWindow::Timer1_Timer() {
     if (loadTicks < PublishRules::kPageReadyTicks)
         ++loadTicks;
     if (loadTicks >= PublishRules::kPageReadyTicks) {

@@ -36,8 +36,8 @@ public:
 namespace PublishRules {
 
 // Timers of the publishing window and of the chat and notice pages.
-constexpr int kIdleIntervalMs = 30000; // Timer_sck
-constexpr int kIdleTickLimit = 20;     // ten minutes without upload progress
+constexpr int kIdleIntervalMs = 30000;  // Timer_sck
+constexpr int kIdleTickLimit = 20;      // ten minutes without upload progress
 constexpr int kVersionIntervalMs = 100; // timer_verion
 constexpr int kVersionTickLimit = 2;
 constexpr int kZipStatusIntervalMs = 50; // timer_doZip
@@ -81,8 +81,7 @@ NoticeDecision announcementDecision(const QString& field06, const QDate& today);
 class TickCounter {
 public:
     explicit TickCounter(int limit) : m_limit(limit) {}
-    bool tick()
-    {
+    bool tick() {
         if (++m_ticks < m_limit)
             return false;
         m_ticks = 0;

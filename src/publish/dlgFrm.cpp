@@ -12,8 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-dlgFrm::dlgFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent)
-{
+dlgFrm::dlgFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent) {
     setObjectName(QStringLiteral("dlgFrm"));
     setWindowTitle(QStringLiteral("咨询台"));
     resize(520, 480);
@@ -59,8 +58,7 @@ dlgFrm::dlgFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent)
     loadPage();
 }
 
-void dlgFrm::OKButton_Click()
-{
+void dlgFrm::OKButton_Click() {
     PublishSession& session = PublishSession::instance();
     // The text box holds bare line feeds; the wire form has CR LF, which encode turns into <br>.
     QString text = txt_msg->toPlainText();
@@ -71,12 +69,14 @@ void dlgFrm::OKButton_Click()
         return;
     }
     const QString encoded = m_ctx.encode(text);
-    auto* up = qobject_cast<updataFrm*>(m_ctx.host ? m_ctx.host->loadedWindow(QStringLiteral("updataFrm")) : nullptr);
+    auto* up = qobject_cast<updataFrm*>(m_ctx.host ? m_ctx.host->loadedWindow(QStringLiteral("updataFrm"))
+                                                   : nullptr);
     QString error;
     const updataFrm::SendResult sent =
         up ? up->sendRaw(Protocol::talkMessage(encoded), &error) : updataFrm::SendResult::NotConnected;
     if (sent == updataFrm::SendResult::NotConnected) {
-        m_ctx.dialogs.message(QStringLiteral("还没和服务器建立连接"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("还没和服务器建立连接"), QStringLiteral("提示"),
+                              MsgIcon::Information);
         txt_msg->setFocus();
         return;
     }
@@ -89,8 +89,7 @@ void dlgFrm::OKButton_Click()
     txt_msg->setFocus();
 }
 
-bool dlgFrm::eventFilter(QObject* watched, QEvent* event)
-{
+bool dlgFrm::eventFilter(QObject* watched, QEvent* event) {
     // Ctrl+Enter sends; the key is taken so that no line break is typed.
     if (watched == txt_msg && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -25,23 +25,25 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int twips(int t) { return t / 15; }
-QString busyText() { return QStringLiteral("正在上传数据，请等上传完毕后再操作！"); }
+constexpr int twips(int t) {
+    return t / 15;
+}
+QString busyText() {
+    return QStringLiteral("正在上传数据，请等上传完毕后再操作！");
+}
 const QString kTitle = QStringLiteral("提示");
 const QString kWarn = QStringLiteral("警告");
 } // namespace
 
 updataFrm::updataFrm(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), serverPort(Protocol::kDefaultPort), m_ctx(ctx), m_session(PublishSession::instance())
-{
+    : QWidget(parent), serverPort(Protocol::kDefaultPort), m_ctx(ctx), m_session(PublishSession::instance()) {
     setObjectName(QStringLiteral("updataFrm"));
     setWindowTitle(QStringLiteral("上传数据"));
     buildControls();
     load();
 }
 
-updataFrm::~updataFrm()
-{
+updataFrm::~updataFrm() {
     // The connection belongs to this window: it goes when the window goes,
     // without reporting anything to a window that is being destroyed.
     m_sender->cancel();
@@ -49,8 +51,7 @@ updataFrm::~updataFrm()
     sckClient->abort();
 }
 
-void updataFrm::buildControls()
-{
+void updataFrm::buildControls() {
     frm_update = new QFrame(this);
     frm_update->setObjectName(QStringLiteral("frm_update"));
     frm_update->setFixedSize(604, 318);
@@ -220,14 +221,13 @@ void updataFrm::buildControls()
     connect(m_sender, &ArchiveSender::failed, this, &updataFrm::uploadFailed);
 
     txt_webName->installEventFilter(this);
-    for (QWidget* w : {static_cast<QWidget*>(frm_cond), static_cast<QWidget*>(frm_conn),
-                       static_cast<QWidget*>(frm_pwd), static_cast<QWidget*>(frm_upload),
-                       static_cast<QWidget*>(frm_desc)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(frm_cond), static_cast<QWidget*>(frm_conn), static_cast<QWidget*>(frm_pwd),
+          static_cast<QWidget*>(frm_upload), static_cast<QWidget*>(frm_desc)})
         w->installEventFilter(this);
 }
 
-void updataFrm::load()
-{
+void updataFrm::load() {
     m_session.resetForLoad();
     lbl_desc->setText(PublishRules::helpText());
 
@@ -262,28 +262,23 @@ void updataFrm::load()
     resize(twips(10125), twips(6240));
 }
 
-QSize updataFrm::sizeHint() const
-{
+QSize updataFrm::sizeHint() const {
     return QSize(twips(10125), twips(6240)).expandedTo(minimumSize());
 }
 
-QString updataFrm::panelText(int panel) const
-{
+QString updataFrm::panelText(int panel) const {
     return panel == 1 ? m_panel1->text() : m_panel2->text();
 }
 
-void updataFrm::setPanel(int panel, const QString& text)
-{
+void updataFrm::setPanel(int panel, const QString& text) {
     (panel == 1 ? m_panel1 : m_panel2)->setText(text);
 }
 
-bool updataFrm::isConnected() const
-{
+bool updataFrm::isConnected() const {
     return sckClient->state() == QAbstractSocket::ConnectedState;
 }
 
-void updataFrm::resizeEvent(QResizeEvent* event)
-{
+void updataFrm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int barH = StsBar->sizeHint().height();
     StsBar->setGeometry(0, height() - barH, width(), barH);
@@ -294,8 +289,7 @@ void updataFrm::resizeEvent(QResizeEvent* event)
     frm_update->move(x, y);
 }
 
-void updataFrm::paintEvent(QPaintEvent* event)
-{
+void updataFrm::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter p(this);
     const int band = twips(1000) - 12;
@@ -311,16 +305,17 @@ void updataFrm::paintEvent(QPaintEvent* event)
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRect(20, 0, width() - 40, band), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("发布网站"));
+    p.drawText(QRect(20, 0, width() - 40, band), Qt::AlignVCenter | Qt::AlignLeft,
+               QStringLiteral("发布网站"));
     QFont small = font();
     p.setFont(small);
     p.setPen(QColor(0xdd, 0xe8, 0xf6));
-    p.drawText(QRect(20 + QFontMetrics(f).horizontalAdvance(QStringLiteral("发布网站")) + 16, 0, width(), band),
-               Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("连接服务器、登录并上传您的网站数据"));
+    p.drawText(
+        QRect(20 + QFontMetrics(f).horizontalAdvance(QStringLiteral("发布网站")) + 16, 0, width(), band),
+        Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("连接服务器、登录并上传您的网站数据"));
 }
 
-bool updataFrm::eventFilter(QObject* watched, QEvent* event)
-{
+bool updataFrm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter) {
         if (watched == txt_webName)
             setPanel(2, QStringLiteral("站点名称(三级域名)"));
@@ -332,8 +327,7 @@ bool updataFrm::eventFilter(QObject* watched, QEvent* event)
 
 // ---- site name and password ----
 
-void updataFrm::txt_webName_Change()
-{
+void updataFrm::txt_webName_Change() {
     const QString text = txt_webName->text();
     const int allowed = PublishRules::allowedSiteNameLength(text);
     if (allowed < text.size()) {
@@ -346,8 +340,7 @@ void updataFrm::txt_webName_Change()
     cmd_changeWebName->setEnabled(!text.trimmed().isEmpty());
 }
 
-void updataFrm::cmd_changeWebName_Click()
-{
+void updataFrm::cmd_changeWebName_Click() {
     if (txt_webName->text().trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("不能未空！"), kTitle, MsgIcon::Information);
     } else if (!m_session.loggedIn) {
@@ -359,13 +352,11 @@ void updataFrm::cmd_changeWebName_Click()
     txt_webName->setFocus();
 }
 
-void updataFrm::passwords_Change()
-{
+void updataFrm::passwords_Change() {
     cmd_modPwd->setEnabled(PublishRules::passwordPairMatches(txt_newpwd->text(), txt_cpwd->text()));
 }
 
-void updataFrm::cmd_modPwd_Click()
-{
+void updataFrm::cmd_modPwd_Click() {
     if (!m_session.loggedIn) {
         m_ctx.dialogs.message(QStringLiteral("还没登陆服务器！"), kWarn, MsgIcon::Critical);
         return;
@@ -380,15 +371,13 @@ void updataFrm::cmd_modPwd_Click()
     txt_cpwd->clear();
 }
 
-void updataFrm::cmd_browser_Click()
-{
+void updataFrm::cmd_browser_Click() {
     QDesktopServices::openUrl(QUrl::fromUserInput(txt_url->text()));
 }
 
 // ---- connection ----
 
-void updataFrm::sendToServer(const QString& text)
-{
+void updataFrm::sendToServer(const QString& text) {
     if (m_session.busyUploading() && isConnected()) {
         m_ctx.dialogs.message(busyText(), kTitle, MsgIcon::Information);
         return;
@@ -398,8 +387,7 @@ void updataFrm::sendToServer(const QString& text)
         m_ctx.dialogs.message(QStringLiteral("没有和服务器建立连接！"), kTitle, MsgIcon::Warning);
 }
 
-updataFrm::SendResult updataFrm::sendRaw(const QString& text, QString* error)
-{
+updataFrm::SendResult updataFrm::sendRaw(const QString& text, QString* error) {
     if (!isConnected())
         return SendResult::NotConnected;
     if (sckClient->write(Protocol::toWire(text)) < 0) {
@@ -410,8 +398,7 @@ updataFrm::SendResult updataFrm::sendRaw(const QString& text, QString* error)
     return SendResult::Sent;
 }
 
-void updataFrm::cmd_connSever_Click()
-{
+void updataFrm::cmd_connSever_Click() {
     if (isConnected())
         return;
     storeTypedAccount();
@@ -423,8 +410,7 @@ void updataFrm::cmd_connSever_Click()
     cmd_disconn->setEnabled(true);
 }
 
-void updataFrm::storeTypedAccount()
-{
+void updataFrm::storeTypedAccount() {
     // The account number the user typed becomes the stored one, so that it is
     // used for this login and offered again next time.
     const QString typed = txt_serial->text().trimmed().isEmpty() ? QString() : txt_serial->text();
@@ -438,8 +424,7 @@ void updataFrm::storeTypedAccount()
     m_session.userAccount = typed;
 }
 
-void updataFrm::cmd_disconn_Click()
-{
+void updataFrm::cmd_disconn_Click() {
     closeSocket();
     setPanel(1, QStringLiteral("已与服务器断开连接"));
     cmd_connSever->setEnabled(true);
@@ -447,16 +432,14 @@ void updataFrm::cmd_disconn_Click()
     m_session.loggedIn = false;
 }
 
-void updataFrm::closeSocket()
-{
+void updataFrm::closeSocket() {
     m_closingOurselves = true;
     sckClient->abort();
     m_closingOurselves = false;
     m_session.uploadAnnounced = false;
 }
 
-void updataFrm::sckClient_Connect()
-{
+void updataFrm::sckClient_Connect() {
     setPanel(1, QStringLiteral("已与服务器建立连接"));
     if (!m_session.userAccount.trimmed().isEmpty())
         sendToServer(Protocol::loginMessage(txt_serial->text(), txt_pwd->text()));
@@ -464,8 +447,7 @@ void updataFrm::sckClient_Connect()
         sendToServer(Protocol::versionQuery());
 }
 
-void updataFrm::sckClient_Error(QAbstractSocket::SocketError error)
-{
+void updataFrm::sckClient_Error(QAbstractSocket::SocketError error) {
     // A close by the server is not a failure; sckClient_Close reports it.
     if (error == QAbstractSocket::RemoteHostClosedError || m_closingOurselves)
         return;
@@ -479,8 +461,7 @@ void updataFrm::sckClient_Error(QAbstractSocket::SocketError error)
     cmd_disconn->setEnabled(false);
 }
 
-void updataFrm::sckClient_Close()
-{
+void updataFrm::sckClient_Close() {
     if (m_closingOurselves)
         return;
     if (m_errorReported) { // already reported as an error
@@ -496,8 +477,7 @@ void updataFrm::sckClient_Close()
 
 // ---- timers ----
 
-void updataFrm::Timer_sck_Timer()
-{
+void updataFrm::Timer_sck_Timer() {
     if (!idleTicks.tick())
         return;
     cmd_disconn_Click();
@@ -505,8 +485,7 @@ void updataFrm::Timer_sck_Timer()
     Timer_sck->stop();
 }
 
-void updataFrm::timer_verion_Timer()
-{
+void updataFrm::timer_verion_Timer() {
     if (!verTicks.tick())
         return;
     if (m_session.busyUploading() && isConnected())
@@ -515,21 +494,19 @@ void updataFrm::timer_verion_Timer()
     timer_verion->stop();
 }
 
-void updataFrm::timer_doZip_Timer()
-{
+void updataFrm::timer_doZip_Timer() {
     setPanel(2, QStringLiteral("正在打包压缩数据..."));
 }
 
 // ---- server messages ----
 
-void updataFrm::dispatchServerMessage()
-{
+void updataFrm::dispatchServerMessage() {
     const QString received = Protocol::fromWire(sckClient->readAll());
-    applyReaction(reactToServerMessage(received, m_session, m_ctx.conn, txt_webName->text(), QDate::currentDate()));
+    applyReaction(
+        reactToServerMessage(received, m_session, m_ctx.conn, txt_webName->text(), QDate::currentDate()));
 }
 
-void updataFrm::applyReaction(const ServerReaction& r)
-{
+void updataFrm::applyReaction(const ServerReaction& r) {
     if (r.ignored())
         return;
     if (!r.panel1.isEmpty())
@@ -561,8 +538,7 @@ void updataFrm::applyReaction(const ServerReaction& r)
         showPage(QStringLiteral("verFrm"), r.pageText);
 }
 
-void updataFrm::showPage(const QString& window, const QString& text)
-{
+void updataFrm::showPage(const QString& window, const QString& text) {
     if (!m_ctx.host)
         return;
     if (auto* page = qobject_cast<MsgPageWindow*>(m_ctx.host->showWindow(window)))
@@ -571,8 +547,7 @@ void updataFrm::showPage(const QString& window, const QString& text)
 
 // ---- upload ----
 
-void updataFrm::cmd_updata_Click()
-{
+void updataFrm::cmd_updata_Click() {
     if (!m_session.loggedIn) {
         m_ctx.dialogs.message(QStringLiteral("还没登陆服务器！"), kWarn, MsgIcon::Critical);
         return;
@@ -610,8 +585,7 @@ void updataFrm::cmd_updata_Click()
         m_session.uploadAnnounced = true;
 }
 
-void updataFrm::sendZipFile()
-{
+void updataFrm::sendZipFile() {
     const QString path = m_ctx.appPath + SitePacker::uploadArchiveName();
     ccprg->setMaximum(qMax(1, int(m_session.zipLength)));
     ccprg->setValue(0);
@@ -619,8 +593,7 @@ void updataFrm::sendZipFile()
         uploadFailed(m_sender->errorText());
 }
 
-void updataFrm::sckClient_SendProgress(qint64 bytesSent)
-{
+void updataFrm::sckClient_SendProgress(qint64 bytesSent) {
     if (!m_session.uploading)
         return;
     idleTicks.reset();
@@ -629,8 +602,7 @@ void updataFrm::sckClient_SendProgress(qint64 bytesSent)
     cmd_updata->setEnabled(false);
 }
 
-void updataFrm::uploadComplete()
-{
+void updataFrm::uploadComplete() {
     if (!m_session.uploading)
         return;
     ccprg->setValue(0);
@@ -641,8 +613,7 @@ void updataFrm::uploadComplete()
     cmd_updata->setEnabled(true);
 }
 
-void updataFrm::uploadFailed(const QString& why)
-{
+void updataFrm::uploadFailed(const QString& why) {
     ccprg->setValue(0);
     m_session.uploading = false;
     m_session.zipLength = 0;

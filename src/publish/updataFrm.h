@@ -26,12 +26,12 @@ public:
     ~updataFrm() override; // closes the connection
 
     // ---- controls ----
-    QFrame* frm_update = nullptr; // the central panel
-    QGroupBox* frm_cond = nullptr;    // "上传条件"
-    QGroupBox* frm_conn = nullptr;    // "连接服务器"
-    QGroupBox* frm_pwd = nullptr;     // "修改密码"
-    QGroupBox* frm_upload = nullptr;  // "数据上传"
-    QGroupBox* frm_desc = nullptr;    // "说明"
+    QFrame* frm_update = nullptr;    // the central panel
+    QGroupBox* frm_cond = nullptr;   // "上传条件"
+    QGroupBox* frm_conn = nullptr;   // "连接服务器"
+    QGroupBox* frm_pwd = nullptr;    // "修改密码"
+    QGroupBox* frm_upload = nullptr; // "数据上传"
+    QGroupBox* frm_desc = nullptr;   // "说明"
     QLineEdit* txt_serial = nullptr;
     QLineEdit* txt_pwd = nullptr;
     QLineEdit* txt_webName = nullptr;

@@ -11,8 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-verFrm::verFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent)
-{
+verFrm::verFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent) {
     setObjectName(QStringLiteral("verFrm"));
     setWindowTitle(QStringLiteral("系统公告"));
     resize(480, 380);
@@ -46,8 +45,7 @@ verFrm::verFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent)
     loadPage();
 }
 
-void verFrm::chk_ver_Click()
-{
+void verFrm::chk_ver_Click() {
     const QString setting = PublishRules::noticeSetting(chk_ver->isChecked(), QDate::currentDate());
     const SqlResult res = m_ctx.conn.run(QStringLiteral("UPDATE user_info SET field06=?"), {setting});
     if (!res.ok)

@@ -22,8 +22,7 @@ public:
     QByteArray received;
     bool readAll = true; // false: leave the bytes in the socket (a server that stops reading)
 
-    Peer()
-    {
+    Peer() {
         server.listen(QHostAddress::LocalHost, 0);
         connect(&server, &QTcpServer::newConnection, this, [this] {
             conn = server.nextPendingConnection();
@@ -35,20 +34,20 @@ public:
         });
     }
     quint16 port() const { return server.serverPort(); }
-    bool waitFor(const QByteArray& what) { return QTest::qWaitFor([&] { return received.contains(what); }, 5000); }
-    void reply(const QString& text)
-    {
+    bool waitFor(const QByteArray& what) {
+        return QTest::qWaitFor([&] { return received.contains(what); }, 5000);
+    }
+    void reply(const QString& text) {
         conn->write(Protocol::toWire(text));
         conn->flush();
     }
-    void replyBytes(const QByteArray& bytes)
-    {
+    void replyBytes(const QByteArray& bytes) {
         conn->write(bytes);
         conn->flush();
     }
-    bool waitClosed()
-    {
-        return QTest::qWaitFor([&] { return !conn || conn->state() == QAbstractSocket::UnconnectedState; }, 5000);
+    bool waitClosed() {
+        return QTest::qWaitFor([&] { return !conn || conn->state() == QAbstractSocket::UnconnectedState; },
+                               5000);
     }
 };
 
@@ -61,21 +60,20 @@ struct Publishing {
     Peer peer;
     PublishSession& session = PublishSession::instance();
 
-    explicit Publishing(const QString& serial = QString(), const QString& siteName = QString(), quint16 port = 0)
-    {
+    explicit Publishing(const QString& serial = QString(), const QString& siteName = QString(),
+                        quint16 port = 0) {
         frame.conn().run(QStringLiteral("UPDATE user_info SET serial=?, site_name=?"), {serial, siteName});
         dlg.clear();
         up = qobject_cast<updataFrm*>(frame.showWindow(QStringLiteral("updataFrm")));
         if (up)
             up->serverPort = port ? port : peer.port();
     }
-    bool connectToPeer()
-    {
+    bool connectToPeer() {
         up->cmd_connSever->click();
-        return QTest::qWaitFor([&] { return up->isConnected() && (peer.conn || up->serverPort != peer.port()); }, 5000);
+        return QTest::qWaitFor(
+            [&] { return up->isConnected() && (peer.conn || up->serverPort != peer.port()); }, 5000);
     }
-    bool login()
-    {
+    bool login() {
         up->txt_pwd->setText(QStringLiteral("531946"));
         if (!connectToPeer())
             return false;
@@ -86,13 +84,10 @@ struct Publishing {
         }
         return QTest::qWaitFor([&] { return session.loggedIn; }, 5000);
     }
-    bool waitForBoxes(int count)
-    {
+    bool waitForBoxes(int count) {
         return QTest::qWaitFor([&] { return dlg.shown.size() >= count; }, 5000);
     }
-    QString userInfo(const QString& column)
-    {
+    QString userInfo(const QString& column) {
         return fieldText(frame.conn().selectUserInfo().first(), column);
     }
 };
-

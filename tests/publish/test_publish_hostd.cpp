@@ -16,16 +16,14 @@
 
 Q_DECLARE_METATYPE(MsgIcon)
 
-static void writeFile(const QString& path, const QByteArray& data)
-{
+static void writeFile(const QString& path, const QByteArray& data) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(data);
 }
 
-static QByteArray readFile(const QString& path)
-{
+static QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
@@ -36,12 +34,13 @@ class TestPublishHostd : public QObject {
     std::unique_ptr<HostServer> m_server;
 
     QString accountsFile() const { return m_tmp->filePath(QStringLiteral("accounts.txt")); }
-    QString siteFolder(const QString& name) const { return m_tmp->filePath(QStringLiteral("data/sites/")) + name + "/"; }
+    QString siteFolder(const QString& name) const {
+        return m_tmp->filePath(QStringLiteral("data/sites/")) + name + "/";
+    }
     quint16 port() const { return m_server->serverPort(); }
 
 private Q_SLOTS:
-    void init()
-    {
+    void init() {
         m_tmp = std::make_unique<QTemporaryDir>();
         writeFile(accountsFile(), "10001 531946\n10002 531946\n");
         writeFile(m_tmp->filePath("notice.htm"), QStringLiteral("<p>系统公告：新版本 3.06</p>").toUtf8());
@@ -56,8 +55,7 @@ private Q_SLOTS:
     }
     void cleanup() { m_server.reset(); }
 
-    void wrongPasswordIsRefused()
-    {
+    void wrongPasswordIsRefused() {
         Publishing p(QStringLiteral("10001"), QString(), port());
         p.up->txt_pwd->setText(QStringLiteral("wrong"));
         p.up->cmd_connSever->click();
@@ -68,8 +66,7 @@ private Q_SLOTS:
         QVERIFY(!p.up->isConnected());
     }
 
-    void versionQueryWithoutAccountShowsTheNotice()
-    {
+    void versionQueryWithoutAccountShowsTheNotice() {
         Publishing p(QString(), QString(), port());
         QVERIFY(p.connectToPeer());
         QVERIFY(QTest::qWaitFor([&] { return p.frame.loadedWindow("verFrm"); }, 5000));
@@ -78,8 +75,7 @@ private Q_SLOTS:
         QVERIFY(!p.session.loggedIn);
     }
 
-    void claimAndTakenName()
-    {
+    void claimAndTakenName() {
         {
             Publishing other(QStringLiteral("10002"), QString(), port());
             QVERIFY(other.login());
@@ -102,8 +98,7 @@ private Q_SLOTS:
         QCOMPARE(m_server->store().siteOf("10001"), QStringLiteral("mine2"));
     }
 
-    void passwordChangeReachesTheServer()
-    {
+    void passwordChangeReachesTheServer() {
         Publishing p(QStringLiteral("10001"), QString(), port());
         QVERIFY(p.login());
         p.up->txt_newpwd->setText(QStringLiteral("neu7  "));
@@ -114,8 +109,7 @@ private Q_SLOTS:
     }
 
     // The whole way: log in, claim a name, pack, send, and find the site unpacked on the server.
-    void uploadPublishesTheSite()
-    {
+    void uploadPublishesTheSite() {
         Publishing p(QStringLiteral("10001"), QString(), port());
         writeFile(p.app.workPath() + "images/logo.gif", QByteArray(200000, 'g'));
         writeFile(p.app.workPath() + "images/old.ASP", "<% x %>");
@@ -138,7 +132,8 @@ private Q_SLOTS:
         const QByteArray sent = readFile(p.app.appPath() + "ziptest.zip");
         QVERIFY(!sent.isEmpty());
         QCOMPARE(readFile(siteFolder("govsite") + "ziptest.zip"), sent);
-        QCOMPARE(readFile(siteFolder("govsite") + "site/govbuilder.sbd"), readFile(p.app.workPath() + "govbuilder.sbd"));
+        QCOMPARE(readFile(siteFolder("govsite") + "site/govbuilder.sbd"),
+                 readFile(p.app.workPath() + "govbuilder.sbd"));
         QCOMPARE(readFile(siteFolder("govsite") + "site/images/logo.gif"), QByteArray(200000, 'g'));
         QCOMPARE(readFile(siteFolder("govsite") + "site/新闻.jpg"), QByteArray(50000, 'n'));
         QVERIFY(!QFile::exists(siteFolder("govsite") + "site/images/old.ASP"));
@@ -150,8 +145,7 @@ private Q_SLOTS:
         QVERIFY(finished.first().at(1).toBool());
     }
 
-    void chatWithTheOperator()
-    {
+    void chatWithTheOperator() {
         Publishing p(QStringLiteral("10001"), QString(), port());
         QVERIFY(p.login());
         auto* chat = qobject_cast<dlgFrm*>(p.frame.showWindow("dlgFrm"));

@@ -26,8 +26,7 @@ Q_DECLARE_METATYPE(MsgIcon)
 class TestUpdataFrm : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadShowsAccountAndName()
-    {
+    void loadShowsAccountAndName() {
         Publishing p(QStringLiteral(" 10001 "), QStringLiteral("mysite"));
         QVERIFY(p.up);
         QCOMPARE(p.up->windowTitle(), QStringLiteral("上传数据"));
@@ -39,8 +38,10 @@ private Q_SLOTS:
         QCOMPARE(p.session.confirmedSiteName, QStringLiteral("mysite"));
         QCOMPARE(p.up->panelText(1), QStringLiteral("还未和服务器建立连接！"));
         QCOMPARE(p.up->lbl_desc->text().split("\r\n\r\n").size(), 3);
-        QVERIFY(p.up->lbl_desc->text().startsWith("站点名称：用于构成网站URL(三级域名),名称必须由数字和英文字母组成。"));
-        QVERIFY(p.up->lbl_desc->text().endsWith("密码：初始密码为：531946，如果需要修改密码请在该窗口下面输入你要修改的新密码。"));
+        QVERIFY(p.up->lbl_desc->text().startsWith(
+            "站点名称：用于构成网站URL(三级域名),名称必须由数字和英文字母组成。"));
+        QVERIFY(p.up->lbl_desc->text().endsWith(
+            "密码：初始密码为：531946，如果需要修改密码请在该窗口下面输入你要修改的新密码。"));
         QCOMPARE(p.up->txt_pwd->echoMode(), QLineEdit::Password);
         QVERIFY(p.up->minimumWidth() == 10305 / 15 && p.up->minimumHeight() == 5745 / 15);
         QVERIFY(p.dlg.shown.isEmpty());
@@ -51,8 +52,7 @@ private Q_SLOTS:
         QCOMPARE(blank.up->txt_webName->text(), QString());
     }
 
-    void noSettingsRowClosesTheWindow()
-    {
+    void noSettingsRowClosesTheWindow() {
         TestAppDir app;
         RecordingDialogService dlg;
         MDIFrm frame(app.path(), dlg, false);
@@ -66,8 +66,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!up);
     }
 
-    void connectWithoutAccountOnlyAsksForTheVersion()
-    {
+    void connectWithoutAccountOnlyAsksForTheVersion() {
         Publishing p;
         QVERIFY(p.connectToPeer());
         QCOMPARE(p.up->panelText(1), QStringLiteral("已与服务器建立连接"));
@@ -82,8 +81,7 @@ private Q_SLOTS:
         QVERIFY(p.up->isConnected());
     }
 
-    void typedAccountIsStoredAndUsed()
-    {
+    void typedAccountIsStoredAndUsed() {
         Publishing p;
         p.up->txt_serial->setText(QStringLiteral("20002"));
         p.up->txt_pwd->setText(QStringLiteral("pw"));
@@ -93,8 +91,7 @@ private Q_SLOTS:
         QCOMPARE(p.session.userAccount, QStringLiteral("20002"));
     }
 
-    void loginAcceptedThenVersionQuery()
-    {
+    void loginAcceptedThenVersionQuery() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.login());
         QCOMPARE(p.peer.received, QByteArray("<#login#>10001||531946"));
@@ -115,8 +112,7 @@ private Q_SLOTS:
         QCOMPARE(p.up->verTicks.ticks(), 0);
     }
 
-    void loginRefused()
-    {
+    void loginRefused() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.connectToPeer());
         QVERIFY(p.peer.waitFor("<#login#>"));
@@ -136,8 +132,7 @@ private Q_SLOTS:
         QCOMPARE(p.dlg.shown.size(), 1);
     }
 
-    void siteNameAcceptedThenTaken()
-    {
+    void siteNameAcceptedThenTaken() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.login());
         p.dlg.clear();
@@ -173,8 +168,7 @@ private Q_SLOTS:
         QCOMPARE(p.dlg.last().icon, MsgIcon::Critical);
     }
 
-    void twoTagsInOneReplyActAsTheFirst()
-    {
+    void twoTagsInOneReplyActAsTheFirst() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.connectToPeer());
         QVERIFY(p.peer.waitFor("<#login#>"));
@@ -189,27 +183,29 @@ private Q_SLOTS:
         QCOMPARE(p.userInfo("site_name"), QString());
     }
 
-    void serverMessageBoxes_data()
-    {
+    void serverMessageBoxes_data() {
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("title");
         QTest::addColumn<MsgIcon>("icon");
-        QTest::newRow("password changed") << "<#modPwd#>" << "密码修改成功！"
+        QTest::newRow("password changed") << "<#modPwd#>"
+                                          << "密码修改成功！"
                                           << "提示" << MsgIcon::Information;
-        QTest::newRow("template") << "<#selectTemplate#>" << "模板选择错误，请重新选择！"
+        QTest::newRow("template") << "<#selectTemplate#>"
+                                  << "模板选择错误，请重新选择！"
                                   << "提示" << MsgIcon::Critical;
-        QTest::newRow("system message") << "<#systemmsg#>NEW<br>VERSION" << "new\r\nversion"
+        QTest::newRow("system message") << "<#systemmsg#>NEW<br>VERSION"
+                                        << "new\r\nversion"
                                         << "系统信息" << MsgIcon::Information;
-        QTest::newRow("system message in Chinese") << "<#systemmsg#>服务器将于今晚维护" << "服务器将于今晚维护"
+        QTest::newRow("system message in Chinese") << "<#systemmsg#>服务器将于今晚维护"
+                                                   << "服务器将于今晚维护"
                                                    << "系统信息" << MsgIcon::Information;
         QTest::newRow("error") << "<#errMsg#>"
                                << "与服务器连接出现障碍，请重试！\r\n如还有问题请拨打技术热线电话：" +
                                       PublishRules::supportPhone()
                                << "提示" << MsgIcon::Information;
     }
-    void serverMessageBoxes()
-    {
+    void serverMessageBoxes() {
         QFETCH(QString, reply);
         QFETCH(QString, text);
         QFETCH(QString, title);
@@ -225,8 +221,7 @@ private Q_SLOTS:
         QVERIFY(p.up->isConnected());
     }
 
-    void passwordChange()
-    {
+    void passwordChange() {
         Publishing p(QStringLiteral("10001"));
         p.up->txt_newpwd->setText(QStringLiteral("new1  "));
         p.up->txt_cpwd->setText(QStringLiteral("new"));
@@ -254,8 +249,7 @@ private Q_SLOTS:
         QCOMPARE(p.dlg.last().title, QStringLiteral("提示"));
     }
 
-    void siteNameInput()
-    {
+    void siteNameInput() {
         Publishing p;
         QTest::keyClicks(p.up->txt_webName, QStringLiteral("ab-c"));
         QCOMPARE(p.up->txt_webName->text(), QStringLiteral("abc"));
@@ -279,8 +273,7 @@ private Q_SLOTS:
         QVERIFY(!p.peer.received.contains("<#siteName#>"));
     }
 
-    void idleWatchdog()
-    {
+    void idleWatchdog() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.login());
         p.up->txt_webName->setText(QStringLiteral("abc"));
@@ -305,8 +298,7 @@ private Q_SLOTS:
         QVERIFY(p.peer.waitClosed());
     }
 
-    void notConnected()
-    {
+    void notConnected() {
         Publishing p(QStringLiteral("10001"));
         p.up->sendToServer(QStringLiteral("<#getversion#>3.05"));
         QCOMPARE(p.dlg.last().text, QStringLiteral("没有和服务器建立连接！"));
@@ -316,8 +308,7 @@ private Q_SLOTS:
         QCOMPARE(p.dlg.last().text, QStringLiteral("还没登陆服务器！"));
     }
 
-    void connectionRefused()
-    {
+    void connectionRefused() {
         Publishing p(QStringLiteral("10001"));
         const quint16 closedPort = p.peer.port();
         p.peer.server.close();
@@ -333,8 +324,7 @@ private Q_SLOTS:
         QVERIFY(!p.up->cmd_disconn->isEnabled());
     }
 
-    void serverClosesAndUserDisconnects()
-    {
+    void serverClosesAndUserDisconnects() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.login());
         p.peer.conn->disconnectFromHost();
@@ -351,8 +341,7 @@ private Q_SLOTS:
         QVERIFY(p.peer.waitClosed());
     }
 
-    void garbageFromTheServer()
-    {
+    void garbageFromTheServer() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.login());
         const int boxes = int(p.dlg.shown.size());
@@ -370,8 +359,7 @@ private Q_SLOTS:
         QCOMPARE(p.dlg.last().text, QStringLiteral("密码修改成功！"));
     }
 
-    void sessionOutlivesTheWindowAndResetsOnLoad()
-    {
+    void sessionOutlivesTheWindowAndResetsOnLoad() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.login());
         p.frame.unloadWindow(QStringLiteral("updataFrm")); // as restore and shutdown do
@@ -385,8 +373,7 @@ private Q_SLOTS:
 
     // ---- upload ----
 
-    void uploadEndToEnd()
-    {
+    void uploadEndToEnd() {
         Publishing p(QStringLiteral("10001"), QStringLiteral("mysite"));
         QDir(p.app.workPath()).mkpath("images");
         QFile pic(p.app.workPath() + "images/logo.gif");
@@ -407,7 +394,8 @@ private Q_SLOTS:
         QVERIFY(!p.session.uploading);
         p.peer.received.clear();
         p.peer.reply(QStringLiteral("<#sendFileInfo#>"));
-        QVERIFY(QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 10000));
+        QVERIFY(
+            QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 10000));
         QTRY_COMPARE_WITH_TIMEOUT(p.peer.received.size(), archive.size(), 5000);
         QVERIFY(p.peer.received == archive);
         QCOMPARE(p.up->panelText(2), QStringLiteral("数据传输完毕！"));
@@ -426,15 +414,15 @@ private Q_SLOTS:
         const QByteArray archive2 = zip2.readAll();
         p.peer.received.clear();
         p.peer.reply(QStringLiteral("<#sendFileInfo#>"));
-        QVERIFY(QTest::qWaitFor([&] { return p.dlg.texts().contains(QStringLiteral("数据传输完毕！")); }, 10000));
+        QVERIFY(
+            QTest::qWaitFor([&] { return p.dlg.texts().contains(QStringLiteral("数据传输完毕！")); }, 10000));
         QTRY_COMPARE_WITH_TIMEOUT(p.peer.received.size(), archive2.size(), 5000);
         QVERIFY(p.peer.received == archive2);
     }
 
     // Between the announcement and the last archive byte no text may travel:
     // it would land inside the archive.
-    void nothingElseTravelsWithTheArchive()
-    {
+    void nothingElseTravelsWithTheArchive() {
         Publishing p(QStringLiteral("10001"), QStringLiteral("mysite"));
         QVERIFY(p.login());
         p.up->cmd_updata->click();
@@ -454,12 +442,14 @@ private Q_SLOTS:
         auto* chat = qobject_cast<dlgFrm*>(p.frame.showWindow("dlgFrm"));
         chat->txt_msg->setPlainText("hi");
         chat->OKButton->click();
-        QCOMPARE(p.dlg.texts(), (QStringList{"正在上传数据，请等上传完毕后再操作！", "正在上传数据，请等上传完毕后再操作！",
-                                              "正在上传数据不能，不能发送消息！"}));
+        QCOMPARE(p.dlg.texts(),
+                 (QStringList{"正在上传数据，请等上传完毕后再操作！", "正在上传数据，请等上传完毕后再操作！",
+                              "正在上传数据不能，不能发送消息！"}));
         QTest::qWait(50);
         QVERIFY(p.peer.received.isEmpty());
         p.peer.reply(QStringLiteral("<#sendFileInfo#>"));
-        QVERIFY(QTest::qWaitFor([&] { return p.dlg.texts().contains(QStringLiteral("数据传输完毕！")); }, 10000));
+        QVERIFY(
+            QTest::qWaitFor([&] { return p.dlg.texts().contains(QStringLiteral("数据传输完毕！")); }, 10000));
         QTRY_COMPARE_WITH_TIMEOUT(p.peer.received.size(), archive.size(), 5000);
         QVERIFY(p.peer.received == archive);
         // Afterwards the version query goes out.
@@ -468,8 +458,7 @@ private Q_SLOTS:
         QVERIFY(p.peer.waitFor(archive + "<#getversion#>3.05"));
     }
 
-    void serverRefusesTheAnnouncedUpload()
-    {
+    void serverRefusesTheAnnouncedUpload() {
         Publishing p(QStringLiteral("10001"), QStringLiteral("mysite"));
         QVERIFY(p.login());
         p.up->cmd_updata->click();
@@ -482,8 +471,7 @@ private Q_SLOTS:
         QVERIFY(p.peer.waitFor("<#sendFileInfo#>"));
     }
 
-    void serverClosesMidUpload()
-    {
+    void serverClosesMidUpload() {
         Publishing p(QStringLiteral("10001"), QStringLiteral("mysite"));
         QFile big(p.app.workPath() + "big.jpg");
         QVERIFY(big.open(QIODevice::WriteOnly));
@@ -515,8 +503,7 @@ private Q_SLOTS:
         QCOMPARE(PublishRules::chatRefusal("hi", p.session.uploading), QString());
     }
 
-    void uploadRefusals()
-    {
+    void uploadRefusals() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.login());
         p.up->cmd_updata->click();
@@ -533,8 +520,7 @@ private Q_SLOTS:
 
     // ---- chat and announcements ----
 
-    void chatFromServerWaitsForThePage()
-    {
+    void chatFromServerWaitsForThePage() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.login());
         p.peer.reply(QStringLiteral("<#talkmsg#>first"));
@@ -561,11 +547,11 @@ private Q_SLOTS:
         // Once ready, a message shows at once, above the older ones.
         p.peer.reply(QStringLiteral("<#talkmsg#>third"));
         QVERIFY(QTest::qWaitFor([&] { return chat->webBer->lastInnerHtml("msg").contains("third"); }, 5000));
-        QVERIFY(chat->webBer->lastInnerHtml("msg").indexOf("third") < chat->webBer->lastInnerHtml("msg").indexOf("您好"));
+        QVERIFY(chat->webBer->lastInnerHtml("msg").indexOf("third") <
+                chat->webBer->lastInnerHtml("msg").indexOf("您好"));
     }
 
-    void chatSending()
-    {
+    void chatSending() {
         Publishing p(QStringLiteral("10001"));
         auto* chat = qobject_cast<dlgFrm*>(p.frame.showWindow("dlgFrm"));
         QVERIFY(chat);
@@ -593,7 +579,8 @@ private Q_SLOTS:
         const QString encoded = "你&#39;好&nbsp;&#34;x&#34;<br>" + QString(119, QLatin1Char('y'));
         QVERIFY(p.peer.waitFor(Protocol::toWire("<#talkmsg#>" + encoded)));
         QVERIFY(chat->txt_msg->toPlainText().isEmpty());
-        QVERIFY(chat->webBer->lastInnerHtml("msg").startsWith("<font color=red size=2><b>客户端(我的发言)</b></font>"));
+        QVERIFY(chat->webBer->lastInnerHtml("msg").startsWith(
+            "<font color=red size=2><b>客户端(我的发言)</b></font>"));
         QVERIFY(chat->webBer->lastInnerHtml("msg").contains(encoded));
 
         // Ctrl+Enter sends, without leaving a line break behind.
@@ -611,8 +598,7 @@ private Q_SLOTS:
         p.session.uploading = false;
     }
 
-    void announcement_data()
-    {
+    void announcement_data() {
         QTest::addColumn<int>("daysAgo");
         QTest::addColumn<QString>("flag");
         QTest::addColumn<bool>("shown");
@@ -620,8 +606,7 @@ private Q_SLOTS:
         QTest::newRow("hidden 14 days ago") << 14 << "1" << true;
         QTest::newRow("flag 0 today") << 0 << "0" << true;
     }
-    void announcement()
-    {
+    void announcement() {
         QFETCH(int, daysAgo);
         QFETCH(QString, flag);
         QFETCH(bool, shown);
@@ -650,8 +635,7 @@ private Q_SLOTS:
         QCOMPARE(p.userInfo("field06"), "0||" + QDate::currentDate().toString("yyyy/M/d"));
     }
 
-    void unreadableNoticeSettingIsReportedAndShown()
-    {
+    void unreadableNoticeSettingIsReportedAndShown() {
         Publishing p(QStringLiteral("10001"));
         p.frame.conn().run("UPDATE user_info SET field06='nonsense'");
         QVERIFY(p.login());
