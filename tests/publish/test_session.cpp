@@ -270,15 +270,6 @@ private Q_SLOTS:
         QCOMPARE(chatRefusal(text, uploading), refusal);
     }
 
-    void tickCounter() {
-        TickCounter idle(kIdleTickLimit);
-        for (int i = 1; i < kIdleTickLimit; ++i)
-            QVERIFY(!idle.tick());
-        QVERIFY(idle.tick());
-        QCOMPARE(idle.ticks(), 0);
-        QVERIFY(!idle.tick());
-    }
-
     // Hostile HTML from the server: nothing that can run survives, formatting does.
     void sanitize_data() {
         QTest::addColumn<QString>("html");

@@ -188,12 +188,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("title");
         QTest::addColumn<MsgIcon>("icon");
-        QTest::newRow("password changed") << "<#modPwd#>"
-                                          << "密码修改成功！"
-                                          << "提示" << MsgIcon::Information;
-        QTest::newRow("template") << "<#selectTemplate#>"
-                                  << "模板选择错误，请重新选择！"
-                                  << "提示" << MsgIcon::Critical;
         QTest::newRow("system message") << "<#systemmsg#>NEW<br>VERSION"
                                         << "new\r\nversion"
                                         << "系统信息" << MsgIcon::Information;
