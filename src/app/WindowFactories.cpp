@@ -10,6 +10,9 @@
 // --- content entry ---
 
 // --- publishing ---
+#include "publish/dlgFrm.h"
+#include "publish/updataFrm.h"
+#include "publish/verFrm.h"
 
 QWidget* createTaskWindow(const QString& name, AppContext& ctx, QWidget* parent)
 {
@@ -23,6 +26,12 @@ QWidget* createTaskWindow(const QString& name, AppContext& ctx, QWidget* parent)
     // --- content entry ---
 
     // --- publishing ---
+    if (name == QLatin1String("updataFrm"))
+        return new updataFrm(ctx, parent);
+    if (name == QLatin1String("dlgFrm"))
+        return new dlgFrm(ctx, parent);
+    if (name == QLatin1String("verFrm"))
+        return new verFrm(ctx, parent);
 
     (void)name;
     return nullptr;

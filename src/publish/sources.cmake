@@ -9,3 +9,21 @@ list(APPEND WEBLARK_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ArchiveSender.h
   ${CMAKE_CURRENT_LIST_DIR}/ArchiveSender.cpp
 )
+
+# --- session, chat and publishing windows ---
+list(APPEND WEBLARK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/PublishSession.h
+  ${CMAKE_CURRENT_LIST_DIR}/PublishSession.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ChatHtml.h
+  ${CMAKE_CURRENT_LIST_DIR}/ChatHtml.cpp
+)
+list(APPEND WEBLARK_UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/MsgPageWindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/MsgPageWindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dlgFrm.h
+  ${CMAKE_CURRENT_LIST_DIR}/dlgFrm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/verFrm.h
+  ${CMAKE_CURRENT_LIST_DIR}/verFrm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/updataFrm.h
+  ${CMAKE_CURRENT_LIST_DIR}/updataFrm.cpp
+)

@@ -6,3 +6,9 @@ weblark_add_test(test_hostd ${CMAKE_CURRENT_LIST_DIR}/test_hostd.cpp)
 target_link_libraries(test_hostd PRIVATE weblark_hostserver)
 add_dependencies(test_hostd weblark-hostd)
 target_compile_definitions(test_hostd PRIVATE WEBLARK_HOSTD="$<TARGET_FILE:weblark-hostd>")
+
+# --- session, chat and publishing windows ---
+weblark_add_test(test_session ${CMAKE_CURRENT_LIST_DIR}/test_session.cpp)
+weblark_add_test(test_updatafrm ${CMAKE_CURRENT_LIST_DIR}/test_updatafrm.cpp ${CMAKE_CURRENT_LIST_DIR}/PublishingFixture.h)
+weblark_add_test(test_publish_hostd ${CMAKE_CURRENT_LIST_DIR}/test_publish_hostd.cpp ${CMAKE_CURRENT_LIST_DIR}/PublishingFixture.h)
+target_link_libraries(test_publish_hostd PRIVATE weblark_hostserver)

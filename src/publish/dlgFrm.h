@@ -1,0 +1,26 @@
+#pragma once
+
+#include "publish/MsgPageWindow.h"
+
+class QGroupBox;
+class QPlainTextEdit;
+class QPushButton;
+
+// The chat window "咨询台": the conversation with the server's operator.
+class dlgFrm : public MsgPageWindow {
+    Q_OBJECT
+public:
+    dlgFrm(AppContext& ctx, QWidget* parent = nullptr);
+
+    QGroupBox* frm_record = nullptr; // "咨询记录"
+    QGroupBox* frm_send = nullptr;   // "发送消息"
+    QPlainTextEdit* txt_msg = nullptr;
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+public Q_SLOTS:
+    void OKButton_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};

@@ -1,0 +1,170 @@
+// The publishing windows against the reference hosting server, in-process.
+#include "HostServer.h"
+#include "PublishingFixture.h"
+#include "TestMain.h"
+#include "publish/dlgFrm.h"
+#include "publish/verFrm.h"
+#include "widgets/WebPane.h"
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(MsgIcon)
+
+static void writeFile(const QString& path, const QByteArray& data) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+static QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class TestPublishHostd : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_tmp;
+    std::unique_ptr<HostServer> m_server;
+
+    QString accountsFile() const { return m_tmp->filePath(QStringLiteral("accounts.txt")); }
+    QString siteFolder(const QString& name) const {
+        return m_tmp->filePath(QStringLiteral("data/sites/")) + name + "/";
+    }
+    quint16 port() const { return m_server->serverPort(); }
+
+private Q_SLOTS:
+    void init() {
+        m_tmp = std::make_unique<QTemporaryDir>();
+        writeFile(accountsFile(), "10001 531946\n10002 531946\n");
+        writeFile(m_tmp->filePath("notice.htm"), QStringLiteral("<p>系统公告：新版本 3.06</p>").toUtf8());
+        HostConfig cfg;
+        cfg.port = 0;
+        cfg.accountsFile = accountsFile();
+        cfg.dataDir = m_tmp->filePath(QStringLiteral("data"));
+        cfg.noticeFile = m_tmp->filePath("notice.htm");
+        m_server = std::make_unique<HostServer>(cfg);
+        QString error;
+        QVERIFY2(m_server->listen(&error), qPrintable(error));
+    }
+    void cleanup() { m_server.reset(); }
+
+    void wrongPasswordIsRefused() {
+        Publishing p(QStringLiteral("10001"), QString(), port());
+        p.up->txt_pwd->setText(QStringLiteral("wrong"));
+        p.up->cmd_connSever->click();
+        QVERIFY(p.waitForBoxes(1));
+        QCOMPARE(p.dlg.last().text, QStringLiteral("系列号或密码不对,重新登陆！"));
+        QCOMPARE(p.up->panelText(1), QStringLiteral("登陆服务器失败！"));
+        QVERIFY(!p.session.loggedIn);
+        QVERIFY(!p.up->isConnected());
+    }
+
+    void versionQueryWithoutAccountShowsTheNotice() {
+        Publishing p(QString(), QString(), port());
+        QVERIFY(p.connectToPeer());
+        QVERIFY(QTest::qWaitFor([&] { return p.frame.loadedWindow("verFrm"); }, 5000));
+        auto* notice = qobject_cast<verFrm*>(p.frame.loadedWindow("verFrm"));
+        QCOMPARE(notice->pendingMsg, QStringLiteral("<p>系统公告：新版本 3.06</p>"));
+        QVERIFY(!p.session.loggedIn);
+    }
+
+    void claimAndTakenName() {
+        {
+            Publishing other(QStringLiteral("10002"), QString(), port());
+            QVERIFY(other.login());
+            other.up->txt_webName->setText(QStringLiteral("taken1"));
+            other.up->cmd_changeWebName->click();
+            QVERIFY(QTest::qWaitFor([&] { return other.session.siteNameSet; }, 5000));
+            QCOMPARE(other.userInfo("site_name"), QStringLiteral("taken1"));
+        }
+        Publishing p(QStringLiteral("10001"), QString(), port());
+        QVERIFY(p.login());
+        p.up->txt_webName->setText(QStringLiteral("mine2"));
+        p.up->cmd_changeWebName->click();
+        QVERIFY(QTest::qWaitFor([&] { return p.session.siteNameSet; }, 5000));
+        p.up->txt_webName->setText(QStringLiteral("TAKEN1"));
+        p.up->cmd_changeWebName->click();
+        QVERIFY(QTest::qWaitFor([&] { return !p.session.siteNameSet; }, 5000));
+        QCOMPARE(p.dlg.last().text, QStringLiteral("站点名已存在，重新输入！"));
+        QCOMPARE(p.up->txt_webName->text(), QStringLiteral("mine2"));
+        QCOMPARE(p.userInfo("site_name"), QStringLiteral("mine2"));
+        QCOMPARE(m_server->store().siteOf("10001"), QStringLiteral("mine2"));
+    }
+
+    void passwordChangeReachesTheServer() {
+        Publishing p(QStringLiteral("10001"), QString(), port());
+        QVERIFY(p.login());
+        p.up->txt_newpwd->setText(QStringLiteral("neu7  "));
+        p.up->txt_cpwd->setText(QStringLiteral("neu7"));
+        p.up->cmd_modPwd->click();
+        QVERIFY(QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("密码修改成功！"); }, 5000));
+        QVERIFY(m_server->store().checkLogin("10001", "neu7  "));
+    }
+
+    // The whole way: log in, claim a name, pack, send, and find the site unpacked on the server.
+    void uploadPublishesTheSite() {
+        Publishing p(QStringLiteral("10001"), QString(), port());
+        writeFile(p.app.workPath() + "images/logo.gif", QByteArray(200000, 'g'));
+        writeFile(p.app.workPath() + "images/old.ASP", "<% x %>");
+        writeFile(p.app.workPath() + "新闻.jpg", QByteArray(50000, 'n'));
+        QVERIFY(p.login());
+        p.up->txt_webName->setText(QStringLiteral("govsite"));
+        p.up->cmd_changeWebName->click();
+        QVERIFY(QTest::qWaitFor([&] { return p.session.siteNameSet; }, 5000));
+        QVERIFY(p.up->Timer_sck->isActive());
+
+        QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
+        p.up->cmd_updata->click();
+        QVERIFY(finished.wait(20000));
+        QVERIFY(finished.first().at(1).toBool());
+        QVERIFY(QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 5000));
+        QVERIFY(!p.session.uploading);
+        QVERIFY(p.up->cmd_updata->isEnabled());
+        QCOMPARE(p.up->ccprg->value(), 0);
+
+        const QByteArray sent = readFile(p.app.appPath() + "ziptest.zip");
+        QVERIFY(!sent.isEmpty());
+        QCOMPARE(readFile(siteFolder("govsite") + "ziptest.zip"), sent);
+        QCOMPARE(readFile(siteFolder("govsite") + "site/govbuilder.sbd"),
+                 readFile(p.app.workPath() + "govbuilder.sbd"));
+        QCOMPARE(readFile(siteFolder("govsite") + "site/images/logo.gif"), QByteArray(200000, 'g'));
+        QCOMPARE(readFile(siteFolder("govsite") + "site/新闻.jpg"), QByteArray(50000, 'n'));
+        QVERIFY(!QFile::exists(siteFolder("govsite") + "site/images/old.ASP"));
+
+        // A second upload in the same session goes through as well.
+        finished.clear();
+        p.up->cmd_updata->click();
+        QVERIFY(finished.wait(20000));
+        QVERIFY(finished.first().at(1).toBool());
+    }
+
+    void chatWithTheOperator() {
+        Publishing p(QStringLiteral("10001"), QString(), port());
+        QVERIFY(p.login());
+        auto* chat = qobject_cast<dlgFrm*>(p.frame.showWindow("dlgFrm"));
+        QVERIFY(chat);
+        chat->txt_msg->setPlainText(QStringLiteral("请问何时发布？"));
+        chat->OKButton->click();
+        QVERIFY(chat->txt_msg->toPlainText().isEmpty());
+        QCOMPARE(m_server->operatorCommand(QStringLiteral("say 马上<b>发布</b><script>x()</script>")),
+                 QStringLiteral("sent to 1 connection(s)"));
+        QVERIFY(QTest::qWaitFor([&] { return !chat->pendingMsg.isEmpty(); }, 5000));
+        chat->Timer1->stop();
+        chat->Timer1_Timer();
+        chat->Timer1_Timer();
+        const QString shown = chat->webBer->lastInnerHtml("msg");
+        QVERIFY(shown.contains("<font size=2>马上<b>发布</b></font>"));
+        QVERIFY(shown.contains("请问何时发布？"));
+        QVERIFY(!shown.contains("script"));
+    }
+};
+
+WEBLARK_TEST_MAIN(TestPublishHostd)
+#include "test_publish_hostd.moc"
