@@ -1,0 +1,170 @@
+#include "ContentStore.h"
+
+namespace ContentStore {
+
+static SqlResult noLevel(int level)
+{
+    SqlResult r;
+    r.error = QStringLiteral("无效的栏目级别：%1").arg(level);
+    return r;
+}
+
+int levelOfKey(const QString& key)
+{
+    const QStringView prefix = QStringView(key).left(3);
+    if (prefix == QLatin1String("fst"))
+        return 1;
+    if (prefix == QLatin1String("snd"))
+        return 2;
+    if (prefix == QLatin1String("thd"))
+        return 3;
+    return 0;
+}
+
+QString getAspFileName(const SiteDb& db, const QString& key, const QString& name)
+{
+    const int level = levelOfKey(key);
+    if (level == 0)
+        return QStringLiteral("none");
+    const SqlResult r = db.selectCatalogByName(level, name);
+    if (!r || r.isEmpty())
+        return QStringLiteral("none");
+    return fieldText(r.first(), QStringLiteral("aspFileName"));
+}
+
+FormatCaptions formatCaptions(const QString& format)
+{
+    if (format == QLatin1String("txt"))
+        return {QStringLiteral("--样式显示图(文本格式)"), QStringLiteral("文本格式")};
+    if (format == QLatin1String("imgTxt01"))
+        return {QStringLiteral("--样式显示图(图文格式一)"), QStringLiteral("图文格式一")};
+    if (format == QLatin1String("imgTxt02"))
+        return {QStringLiteral("--样式显示图(图文格式二)"), QStringLiteral("图文格式二")};
+    if (format == QLatin1String("imgTxt03"))
+        return {QStringLiteral("--样式显示图(图文格式三)"), QStringLiteral("图文格式三")};
+    if (format == QLatin1String("bigImg"))
+        return {QStringLiteral("--样式显示图(大图片格式)"), QStringLiteral("大图片格式")};
+    if (format == QLatin1String("news"))
+        return {QString(), QStringLiteral("新闻格式")};
+    if (format == QLatin1String("imgs"))
+        return {QString(), QStringLiteral("图片展示格式")};
+    if (isProdFormat(format))
+        return {QString(), QStringLiteral("产品显示格式")};
+    if (format == QLatin1String("adv"))
+        return {QString(), QStringLiteral("高级设计格式")};
+    return {};
+}
+
+bool isImgTxtFormat(const QString& format)
+{
+    return format == QLatin1String("imgTxt01") || format == QLatin1String("imgTxt02") ||
+           format == QLatin1String("imgTxt03");
+}
+
+bool isSingleRecordFormat(const QString& format)
+{
+    return format == QLatin1String("txt") || format == QLatin1String("bigImg") || isImgTxtFormat(format);
+}
+
+bool isProdFormat(const QString& format)
+{
+    return format.startsWith(QLatin1String("prod"));
+}
+
+SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, const QString& page, bool isNew,
+                           const SingleRecord& record)
+{
+    const QString table = SiteDb::contentTable(level);
+    if (table.isEmpty())
+        return noLevel(level);
+    const QString field = SiteDb::contentLink(level).toLower();
+    const QString image2 = format == QLatin1String("imgTxt03") ? QString() : record.image2;
+
+    if (format == QLatin1String("txt")) {
+        if (isNew)
+            return db.run(QStringLiteral("INSERT INTO %1(%2,value01,value02) VALUES(?,?,?);").arg(table, field),
+                          {page, record.title, record.content});
+        return db.run(QStringLiteral("UPDATE %1 SET value01 = ?, value02 = ? WHERE(%2=?);").arg(table, field),
+                      {record.title, record.content, page});
+    }
+    if (isImgTxtFormat(format)) {
+        if (isNew)
+            return db.run(
+                QStringLiteral("INSERT INTO %1(%2,value01,value02,value03,value04) VALUES(?,?,?,?,?);").arg(table, field),
+                {page, record.title, record.content, record.image1, image2});
+        return db.run(QStringLiteral("UPDATE %1 SET value01 = ?, value02 = ?, value03=?,value04=? WHERE(%2=?);")
+                          .arg(table, field),
+                      {record.title, record.content, record.image1, image2, page});
+    }
+    if (format == QLatin1String("bigImg")) {
+        if (isNew)
+            return db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES(?,?);").arg(table, field),
+                          {page, record.image1});
+        return db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?);").arg(table, field),
+                      {record.image1, page});
+    }
+    SqlResult r;
+    r.error = QStringLiteral("该显示格式不在此处保存：%1").arg(format);
+    return r;
+}
+
+SqlResult insertNews(const SiteDb& db, int level, const QString& page, const NewsItem& item)
+{
+    const QString table = SiteDb::contentTable(level);
+    if (table.isEmpty())
+        return noLevel(level);
+    return db.run(QStringLiteral("INSERT INTO %1(%2, value01,value02,value03,value04) values(?,?,?,?,?);")
+                      .arg(table, SiteDb::contentLink(level)),
+                  {page, item.title, item.date, item.body, item.picture});
+}
+
+SqlResult updateNews(const SiteDb& db, int level, qint64 id, const NewsItem& item)
+{
+    const QString table = SiteDb::contentTable(level);
+    if (table.isEmpty())
+        return noLevel(level);
+    return db.run(QStringLiteral("UPDATE %1 SET value01=?,value02=?,value03=?,value04=? WHERE(ID=?);").arg(table),
+                  {item.title, item.date, item.body, item.picture, id});
+}
+
+SqlResult insertGalleryItem(const SiteDb& db, int level, const QString& page, const GalleryItem& item)
+{
+    const QString table = SiteDb::contentTable(level);
+    if (table.isEmpty())
+        return noLevel(level);
+    return db.run(QStringLiteral("INSERT INTO %1(%2, value01,value02,value03) values(?,?,?,?);")
+                      .arg(table, SiteDb::contentLink(level)),
+                  {page, item.caption, item.picture, item.thumbnail});
+}
+
+SqlResult updateGalleryItem(const SiteDb& db, int level, qint64 id, const GalleryItem& item)
+{
+    const QString table = SiteDb::contentTable(level);
+    if (table.isEmpty())
+        return noLevel(level);
+    return db.run(QStringLiteral("UPDATE %1 SET value01=?,value02=?,value03=? WHERE(ID=?);").arg(table),
+                  {item.caption, item.picture, item.thumbnail, id});
+}
+
+QString toCrLf(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return t;
+}
+
+QString fromCrLf(const QString& text)
+{
+    QString t = text;
+    return t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+qint64 parseRecordId(const QString& text)
+{
+    bool ok = false;
+    const qint64 id = text.trimmed().toLongLong(&ok);
+    return ok ? id : -1;
+}
+
+} // namespace ContentStore

@@ -1,0 +1,8 @@
+list(APPEND WEBLARK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ContentStore.h
+  ${CMAKE_CURRENT_LIST_DIR}/ContentStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ListHtml.h
+  ${CMAKE_CURRENT_LIST_DIR}/ListHtml.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Pictures.h
+  ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
+)
