@@ -1,0 +1,174 @@
+#include "CatalogTreeBinding.h"
+
+#include "app/AppContext.h"
+#include "structure/CatalogOps.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QTreeWidget>
+
+QIcon CatalogTreeBinding::icon(const QString& image)
+{
+    static const QIcon closed = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
+    static const QIcon open = QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon);
+    static const QIcon file = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    if (image == QLatin1String("fopen"))
+        return open;
+    if (image == QLatin1String("file"))
+        return file;
+    return closed;
+}
+
+CatalogTreeBinding::CatalogTreeBinding(QTreeWidget* widget, CatalogTree& model)
+    : QObject(widget), m_widget(widget), m_model(model)
+{
+    m_widget->setColumnCount(1);
+    m_widget->setHeaderHidden(true);
+    m_widget->setRootIsDecorated(true);
+    m_widget->setUniformRowHeights(true);
+    m_widget->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_widget->setSortingEnabled(false);
+    connect(m_widget, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* i) { onExpandedChanged(i, true); });
+    connect(m_widget, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* i) { onExpandedChanged(i, false); });
+}
+
+bool CatalogTreeBinding::reload(const AppContext& ctx)
+{
+    const bool ok = reload(ctx.conn);
+    if (!ok)
+        ctx.dialogs.message(CatalogOps::loadFailureMessage(), QString(), MsgIcon::Critical);
+    return ok;
+}
+
+bool CatalogTreeBinding::reload(const SiteDb& conn, QString* error)
+{
+    m_widget->clear();
+    m_items.clear();
+    m_model.clear();
+    const bool ok = CatalogOps::loadCatalogTree(conn, m_model, error);
+    rebuild();
+    return ok;
+}
+
+QTreeWidgetItem* CatalogTreeBinding::makeItem(CatalogNode* node, QTreeWidgetItem* parentItem)
+{
+    auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem();
+    item->setText(0, node->text);
+    item->setIcon(0, icon(node->image));
+    item->setData(0, KeyRole, node->key);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    m_items.insert(node, item);
+    return item;
+}
+
+void CatalogTreeBinding::rebuild()
+{
+    const QSignalBlocker block(m_widget);
+    m_widget->clear();
+    m_items.clear();
+    CatalogNode* root = m_model.root();
+    if (!root)
+        return;
+    // Build the whole item tree detached from the view, then hand it over at once:
+    // inserting into a live view costs a model update per item.
+    m_items.reserve(m_model.count());
+    QTreeWidgetItem* rootItem = nullptr;
+    for (const auto& n : m_model.nodes()) {
+        QTreeWidgetItem* item = makeItem(n.get(), n->parent ? m_items.value(n->parent) : nullptr);
+        if (!n->parent)
+            rootItem = item;
+    }
+    m_widget->addTopLevelItem(rootItem);
+    for (const auto& n : m_model.nodes()) {
+        if (n->expanded && !n->children.isEmpty()) {
+            QTreeWidgetItem* item = m_items.value(n.get());
+            item->setExpanded(true);
+            if (n->image == QLatin1String("fclose"))
+                item->setIcon(0, icon(QStringLiteral("fopen")));
+        }
+    }
+}
+
+QTreeWidgetItem* CatalogTreeBinding::addItem(CatalogNode* node)
+{
+    if (!node)
+        return nullptr;
+    QTreeWidgetItem* parentItem = node->parent ? m_items.value(node->parent) : nullptr;
+    if (node->parent && !parentItem)
+        return nullptr;
+    QTreeWidgetItem* item = makeItem(node, parentItem);
+    if (!parentItem)
+        m_widget->addTopLevelItem(item);
+    return item;
+}
+
+void CatalogTreeBinding::removeNode(CatalogNode* node)
+{
+    if (!node)
+        return;
+    QList<const CatalogNode*> below{node};
+    for (int i = 0; i < below.size(); ++i)
+        for (const CatalogNode* c : below.at(i)->children)
+            below.append(c);
+    QTreeWidgetItem* item = m_items.value(node);
+    for (const CatalogNode* n : below)
+        m_items.remove(n);
+    delete item; // takes its children along
+    m_model.removeNode(node);
+}
+
+void CatalogTreeBinding::setText(CatalogNode* node, const QString& text)
+{
+    if (!node)
+        return;
+    m_model.setText(node, text);
+    if (QTreeWidgetItem* item = m_items.value(node)) {
+        const QSignalBlocker block(m_widget);
+        item->setText(0, text);
+    }
+}
+
+void CatalogTreeBinding::setExpanded(CatalogNode* node, bool expanded)
+{
+    if (QTreeWidgetItem* item = m_items.value(node))
+        item->setExpanded(expanded); // the signal keeps the node and the picture in step
+    if (node)
+        node->expanded = expanded;
+}
+
+CatalogNode* CatalogTreeBinding::nodeOf(const QTreeWidgetItem* item) const
+{
+    return item ? m_model.nodeByKey(item->data(0, KeyRole).toString()) : nullptr;
+}
+
+CatalogNode* CatalogTreeBinding::selectedNode() const
+{
+    const QList<QTreeWidgetItem*> sel = m_widget->selectedItems();
+    CatalogNode* best = nullptr;
+    for (const QTreeWidgetItem* item : sel) {
+        CatalogNode* n = nodeOf(item);
+        if (n && (!best || n->index < best->index))
+            best = n;
+    }
+    return best;
+}
+
+void CatalogTreeBinding::select(CatalogNode* node)
+{
+    if (QTreeWidgetItem* item = m_items.value(node)) {
+        m_widget->setCurrentItem(item);
+        item->setSelected(true);
+    }
+}
+
+void CatalogTreeBinding::onExpandedChanged(QTreeWidgetItem* item, bool expanded)
+{
+    CatalogNode* n = nodeOf(item);
+    if (!n)
+        return;
+    n->expanded = expanded;
+    if (n->image == QLatin1String("fclose"))
+        item->setIcon(0, icon(expanded ? QStringLiteral("fopen") : QStringLiteral("fclose")));
+}

@@ -1,0 +1,12 @@
+list(APPEND WEBLARK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/CatalogTree.h
+  ${CMAKE_CURRENT_LIST_DIR}/CatalogTree.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CatalogOps.h
+  ${CMAKE_CURRENT_LIST_DIR}/CatalogOps.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DisplayFormats.h
+  ${CMAKE_CURRENT_LIST_DIR}/DisplayFormats.cpp
+)
+list(APPEND WEBLARK_UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/CatalogTreeBinding.h
+  ${CMAKE_CURRENT_LIST_DIR}/CatalogTreeBinding.cpp
+)
