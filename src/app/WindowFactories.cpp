@@ -7,6 +7,7 @@
 // --- site structure ---
 
 // --- content entry ---
+#include "content/insDataFrm.h"
 
 // --- publishing ---
 
@@ -18,6 +19,8 @@ QWidget* createTaskWindow(const QString& name, AppContext& ctx, QWidget* parent)
     // --- site structure ---
 
     // --- content entry ---
+    if (name == QLatin1String("insDataFrm"))
+        return new insDataFrm(ctx, parent);
 
     // --- publishing ---
 

@@ -1,5 +1,7 @@
 #include "ContentStore.h"
 
+#include "structure/DisplayFormats.h"
+
 namespace ContentStore {
 
 static SqlResult noLevel(int level)
@@ -7,29 +9,6 @@ static SqlResult noLevel(int level)
     SqlResult r;
     r.error = QStringLiteral("无效的栏目级别：%1").arg(level);
     return r;
-}
-
-int levelOfKey(const QString& key)
-{
-    const QStringView prefix = QStringView(key).left(3);
-    if (prefix == QLatin1String("fst"))
-        return 1;
-    if (prefix == QLatin1String("snd"))
-        return 2;
-    if (prefix == QLatin1String("thd"))
-        return 3;
-    return 0;
-}
-
-QString getAspFileName(const SiteDb& db, const QString& key, const QString& name)
-{
-    const int level = levelOfKey(key);
-    if (level == 0)
-        return QStringLiteral("none");
-    const SqlResult r = db.selectCatalogByName(level, name);
-    if (!r || r.isEmpty())
-        return QStringLiteral("none");
-    return fieldText(r.first(), QStringLiteral("aspFileName"));
 }
 
 FormatCaptions formatCaptions(const QString& format)
@@ -48,7 +27,7 @@ FormatCaptions formatCaptions(const QString& format)
         return {QString(), QStringLiteral("新闻格式")};
     if (format == QLatin1String("imgs"))
         return {QString(), QStringLiteral("图片展示格式")};
-    if (isProdFormat(format))
+    if (DisplayFormats::isProductCode(format))
         return {QString(), QStringLiteral("产品显示格式")};
     if (format == QLatin1String("adv"))
         return {QString(), QStringLiteral("高级设计格式")};
@@ -64,11 +43,6 @@ bool isImgTxtFormat(const QString& format)
 bool isSingleRecordFormat(const QString& format)
 {
     return format == QLatin1String("txt") || format == QLatin1String("bigImg") || isImgTxtFormat(format);
-}
-
-bool isProdFormat(const QString& format)
-{
-    return format.startsWith(QLatin1String("prod"));
 }
 
 SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, const QString& page, bool isNew,

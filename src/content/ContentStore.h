@@ -4,16 +4,10 @@
 
 #include <QString>
 
-// The content rows of the pages. A node's key prefix gives the level and so
-// the table ("fst" content01, "snd" content02, "thd" content03); its text is
-// the page name held in the row's link field. Every value is bound.
+// The content rows of the pages. The page node's level (1..3) picks the table
+// (content01, content02, content03); its text is the page name held in the
+// row's link field. Every value is bound.
 namespace ContentStore {
-
-// 1, 2 or 3 from the first three characters of a node key; 0 for any other key (the root).
-int levelOfKey(const QString& key);
-
-// The display format of the page behind a node, or "none" for the root or a page without a row.
-QString getAspFileName(const SiteDb& db, const QString& key, const QString& name);
 
 // What the content window shows for a format: the head caption of the in-place
 // editors ("" leaves it unchanged) and the format's name in the status bar.
@@ -26,7 +20,6 @@ FormatCaptions formatCaptions(const QString& format);
 // Formats edited in place and saved with the window's save button.
 bool isSingleRecordFormat(const QString& format);
 bool isImgTxtFormat(const QString& format); // imgTxt01, imgTxt02, imgTxt03
-bool isProdFormat(const QString& format);   // any code beginning "prod"
 
 // The in-place editors' values: the title as typed, the body already encoded,
 // the two image file names (bare names in the workspace).

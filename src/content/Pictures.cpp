@@ -202,16 +202,38 @@ void removeFromWorkspace(const QString& workPath, const QString& name, const QSt
     QFile::remove(path);
 }
 
-QString placeInWorkspace(const QString& chosenPath, const QString& workPath, const QString& previousName)
+void Slot::loadStored(const QString& name)
+{
+    newName.clear();
+    oldName = name;
+    storedName = name;
+}
+
+void Slot::dropPrevious(const QString& workPath, const QString& keep) const
+{
+    if (oldName != storedName)
+        removeFromWorkspace(workPath, oldName, keep);
+}
+
+QString Slot::place(const QString& chosenPath, const QString& workPath)
 {
     const QString name = QFileInfo(chosenPath).fileName();
-    removeFromWorkspace(workPath, previousName, chosenPath);
+    newName = name;
+    dropPrevious(workPath, chosenPath);
     const QString target = workPath + name;
     if (!sameFile(chosenPath, target)) {
         QString error;
         FileOps::copyFile(chosenPath, target, &error);
     }
+    oldName = name;
     return name;
+}
+
+void Slot::stored(const QString& name, const QString& workPath)
+{
+    if (storedName != name)
+        removeFromWorkspace(workPath, storedName, workPath + name);
+    storedName = name;
 }
 
 QString thumbnailName(const QString& fileName)

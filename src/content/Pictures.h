@@ -41,14 +41,30 @@ Choice askForPicture(DialogService& dialogs);
 // null when it cannot be read.
 QImage loadFitted(const QString& path, const QSize& bound);
 
-// Places a picture chosen for one slot into the workspace folder: the slot's
-// previous copy (previousName) is deleted first, then the chosen file is
-// copied in under its own name, replacing a file of that name. A file chosen
-// from the workspace folder itself is neither deleted nor copied onto itself.
-// Returns the bare name now in the workspace. File errors do not stop it.
-QString placeInWorkspace(const QString& chosenPath, const QString& workPath, const QString& previousName);
 // Deletes workPath + name unless name is empty or it is the file keep.
 void removeFromWorkspace(const QString& workPath, const QString& name, const QString& keep = QString());
+
+// One picture slot of an editor. newName is the file chosen in this visit,
+// oldName the file last placed in the workspace for the slot, storedName the
+// file the stored record names. Choosing again replaces this visit's copy; the
+// stored file is deleted only once the record no longer names it, so leaving
+// without storing never leaves the record pointing at a deleted file.
+struct Slot {
+    QString newName;
+    QString oldName;
+    QString storedName;
+
+    void clear() { *this = Slot(); }
+    void loadStored(const QString& name);
+    // Deletes this visit's previous copy, unless it is the stored file or the file keep.
+    void dropPrevious(const QString& workPath, const QString& keep = QString()) const;
+    // Copies the chosen picture into the workspace under its own name in place of
+    // the previous copy; a file chosen from the workspace itself is left where it is.
+    // Returns the bare name. File errors do not stop it.
+    QString place(const QString& chosenPath, const QString& workPath);
+    // The record now names name: a stored file it replaced is deleted.
+    void stored(const QString& name, const QString& workPath);
+};
 
 // The gallery thumbnail of a picture: its name up to the first "." + "_small.bmp".
 QString thumbnailName(const QString& fileName);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "content/Pictures.h"
+#include "structure/CatalogTree.h"
 
 #include <QWidget>
 
@@ -13,6 +15,7 @@ class QScrollBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class WebPane;
+class CatalogTreeBinding;
 
 // "录入数据": the site tree on the left; on the right the editor of the
 // selected page's format — in-place editors for single-record pages, the
@@ -23,8 +26,9 @@ public:
     explicit insDataFrm(AppContext& ctx, QWidget* parent = nullptr);
 
     // The page being edited; the entry dialogs take its level and name from it.
-    QTreeWidgetItem* selNode() const { return m_selNode; }
-    QString selNodeKey() const;
+    CatalogNode* selNode() const { return m_selNode; }
+    // Its level (1..3 for pages of the three levels, 0 for none or the root).
+    int selLevel() const;
     QString selNodeText() const;
     // The record ticked in the list page ("" when none).
     QString currID() const;
@@ -35,12 +39,8 @@ public:
     bool dataChanged = false;
     bool advIsNew = true;
 
-    // One picture slot: the file chosen in this visit and the file last placed in the workspace.
-    struct ImgFile {
-        QString newName;
-        QString oldName;
-    };
-    ImgFile imgFiles[3];
+    // The picture slots (0 and 1 are used).
+    Pictures::Slot imgFiles[3];
 
     // Controls, by their names.
     QTreeWidget* tvw_nav = nullptr;
@@ -85,14 +85,16 @@ private:
     void showFormatLayout(const QString& format);
     void showStatus(const QString& pageName, const QString& formatName);
     void layoutImgTxt(const QString& format);
-    void loadContent(const QString& format, QTreeWidgetItem* node);
+    void loadContent(const QString& format, const CatalogNode& node);
     void deleteContent(const QString& id);
     void showPreview(int index, const QString& path);
     void placeEditors();
     void reportDbError(const QString& error);
 
     AppContext& m_ctx;
-    QTreeWidgetItem* m_selNode = nullptr;
+    CatalogTree m_tree;
+    CatalogTreeBinding* m_binding = nullptr;
+    CatalogNode* m_selNode = nullptr;
     QString m_format = QStringLiteral("none");
     bool m_isNew = true;
     int m_slots = 0;              // image slots shown: 0, 1 or 2

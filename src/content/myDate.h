@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-class QCalendarWidget;
+#include <QCalendarWidget>
 class QLineEdit;
 class QToolButton;
 
