@@ -4,6 +4,12 @@
 
 namespace ContentStore {
 
+// Text columns take '' rather than NULL for an empty box, as the published pages expect.
+static QString t(const QString& s)
+{
+    return s.isNull() ? QStringLiteral("") : s;
+}
+
 static SqlResult noLevel(int level)
 {
     SqlResult r;
@@ -53,29 +59,30 @@ SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, c
         return noLevel(level);
     const QString field = SiteDb::contentLink(level).toLower();
     const QString image2 = format == QLatin1String("imgTxt03") ? QString() : record.image2;
+    const QString title = t(record.title), content = t(record.content), image1 = t(record.image1);
 
     if (format == QLatin1String("txt")) {
         if (isNew)
             return db.run(QStringLiteral("INSERT INTO %1(%2,value01,value02) VALUES(?,?,?);").arg(table, field),
-                          {page, record.title, record.content});
+                          {t(page), title, content});
         return db.run(QStringLiteral("UPDATE %1 SET value01 = ?, value02 = ? WHERE(%2=?);").arg(table, field),
-                      {record.title, record.content, page});
+                      {title, content, t(page)});
     }
     if (isImgTxtFormat(format)) {
         if (isNew)
             return db.run(
                 QStringLiteral("INSERT INTO %1(%2,value01,value02,value03,value04) VALUES(?,?,?,?,?);").arg(table, field),
-                {page, record.title, record.content, record.image1, image2});
+                {t(page), title, content, image1, t(image2)});
         return db.run(QStringLiteral("UPDATE %1 SET value01 = ?, value02 = ?, value03=?,value04=? WHERE(%2=?);")
                           .arg(table, field),
-                      {record.title, record.content, record.image1, image2, page});
+                      {title, content, image1, t(image2), t(page)});
     }
     if (format == QLatin1String("bigImg")) {
         if (isNew)
             return db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES(?,?);").arg(table, field),
-                          {page, record.image1});
+                          {t(page), image1});
         return db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?);").arg(table, field),
-                      {record.image1, page});
+                      {image1, t(page)});
     }
     SqlResult r;
     r.error = QStringLiteral("该显示格式不在此处保存：%1").arg(format);
@@ -89,7 +96,7 @@ SqlResult insertNews(const SiteDb& db, int level, const QString& page, const New
         return noLevel(level);
     return db.run(QStringLiteral("INSERT INTO %1(%2, value01,value02,value03,value04) values(?,?,?,?,?);")
                       .arg(table, SiteDb::contentLink(level)),
-                  {page, item.title, item.date, item.body, item.picture});
+                  {t(page), t(item.title), t(item.date), t(item.body), t(item.picture)});
 }
 
 SqlResult updateNews(const SiteDb& db, int level, qint64 id, const NewsItem& item)
@@ -98,7 +105,7 @@ SqlResult updateNews(const SiteDb& db, int level, qint64 id, const NewsItem& ite
     if (table.isEmpty())
         return noLevel(level);
     return db.run(QStringLiteral("UPDATE %1 SET value01=?,value02=?,value03=?,value04=? WHERE(ID=?);").arg(table),
-                  {item.title, item.date, item.body, item.picture, id});
+                  {t(item.title), t(item.date), t(item.body), t(item.picture), id});
 }
 
 SqlResult insertGalleryItem(const SiteDb& db, int level, const QString& page, const GalleryItem& item)
@@ -108,7 +115,7 @@ SqlResult insertGalleryItem(const SiteDb& db, int level, const QString& page, co
         return noLevel(level);
     return db.run(QStringLiteral("INSERT INTO %1(%2, value01,value02,value03) values(?,?,?,?);")
                       .arg(table, SiteDb::contentLink(level)),
-                  {page, item.caption, item.picture, item.thumbnail});
+                  {t(page), t(item.caption), t(item.picture), t(item.thumbnail)});
 }
 
 SqlResult updateGalleryItem(const SiteDb& db, int level, qint64 id, const GalleryItem& item)
@@ -117,7 +124,7 @@ SqlResult updateGalleryItem(const SiteDb& db, int level, qint64 id, const Galler
     if (table.isEmpty())
         return noLevel(level);
     return db.run(QStringLiteral("UPDATE %1 SET value01=?,value02=?,value03=? WHERE(ID=?);").arg(table),
-                  {item.caption, item.picture, item.thumbnail, id});
+                  {t(item.caption), t(item.picture), t(item.thumbnail), id});
 }
 
 QString toCrLf(const QString& text)

@@ -104,6 +104,12 @@ bool bmpComplete(const QByteArray& d)
     return qint64(offBits) + need <= d.size();
 }
 
+// A PNG is whole when it ends with its IEND chunk.
+bool pngComplete(const QByteArray& d)
+{
+    return d.size() >= 12 && d.right(12).startsWith(QByteArrayView("\0\0\0\0IEND", 8));
+}
+
 bool wholeFile(const QByteArray& data, const QByteArray& format)
 {
     if (format == "jpeg" || format == "jpg")
@@ -112,7 +118,9 @@ bool wholeFile(const QByteArray& data, const QByteArray& format)
         return gifComplete(data);
     if (format == "bmp")
         return bmpComplete(data);
-    return true; // the other decoders fail on truncated data themselves
+    if (format == "png")
+        return pngComplete(data);
+    return true; // the decoders of other formats refuse truncated data themselves
 }
 
 // Reads the file once and checks it; the reader decodes from the buffer.

@@ -1,0 +1,1 @@
+weblark_add_test(test_content_core ${CMAKE_CURRENT_LIST_DIR}/test_content_core.cpp ${CMAKE_CURRENT_LIST_DIR}/ContentTestKit.h)
