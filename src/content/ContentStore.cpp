@@ -127,6 +127,16 @@ SqlResult updateGalleryItem(const SiteDb& db, int level, qint64 id, const Galler
                   {t(item.caption), t(item.picture), t(item.thumbnail), id});
 }
 
+SqlResult selectListRows(const SiteDb& db, int level, const QString& page)
+{
+    const QString table = SiteDb::contentTable(level);
+    if (table.isEmpty())
+        return noLevel(level);
+    return db.run(QStringLiteral("SELECT ID, value01, value02, value03, value04 From %1 WHERE (%2=?) ORDER BY ID DESC;")
+                      .arg(table, SiteDb::contentLink(level)),
+                  {page});
+}
+
 QString toCrLf(const QString& text)
 {
     QString t = text;

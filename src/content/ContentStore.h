@@ -53,6 +53,10 @@ struct GalleryItem {
 SqlResult insertGalleryItem(const SiteDb& db, int level, const QString& page, const GalleryItem& item);
 SqlResult updateGalleryItem(const SiteDb& db, int level, qint64 id, const GalleryItem& item);
 
+// The rows a record list shows, newest first: ID and value01 .. value04 only,
+// so that long bodies and descriptions are not read for the list.
+SqlResult selectListRows(const SiteDb& db, int level, const QString& page);
+
 // Multi-line text boxes give lines ending in LF; the stored form knows only CR LF.
 QString toCrLf(const QString& text);
 QString fromCrLf(const QString& text);

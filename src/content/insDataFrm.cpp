@@ -442,12 +442,15 @@ void insDataFrm::showPreview(int index, const QString& path)
 
 void insDataFrm::loadContent(const QString& format, const CatalogNode& node)
 {
-    const SqlResult r = m_ctx.conn.selectContents(node.level(), node.text);
+    const bool list =
+        format == QLatin1String("news") || format == QLatin1String("imgs") || DisplayFormats::isProductCode(format);
+    const SqlResult r = list ? ContentStore::selectListRows(m_ctx.conn, node.level(), node.text)
+                             : m_ctx.conn.selectContents(node.level(), node.text);
     if (!r) {
         reportDbError(r.error);
         return;
     }
-    if (format == QLatin1String("news") || format == QLatin1String("imgs") || DisplayFormats::isProductCode(format)) {
+    if (list) {
         // A new list has no ticked record.
         webMultiData->clearPushedValues();
         webMultiData->setInnerHtml(kListElement, DisplayFormats::isProductCode(format) ? buildProdListHtml(r.rows)
