@@ -10,17 +10,23 @@ const QLatin1String kHead("<table width=100% border=0 cellpadding=0 cellspacing=
                           "<form name='formData' method=post onSubmit='return false;'>");
 const QLatin1String kTail("</form></table></td></tr></table>");
 
-QString cell(const QSqlRecord& row, const QString& column)
+void appendCell(QString& html, const QVariant& value)
 {
-    return QStringLiteral("<td>&nbsp;") + fieldText(row, column).toHtmlEscaped() + QStringLiteral("</td>");
+    html += QLatin1String("<td>&nbsp;");
+    html += value.toString().toHtmlEscaped();
+    html += QLatin1String("</td>");
 }
 
 // The radio button that ticks the record: getID(n) of the list page stores it.
-QString idCell(const QSqlRecord& row)
+void appendIdCell(QString& html, const QString& id)
 {
-    const QString id = fieldText(row, QStringLiteral("ID")).toHtmlEscaped();
-    return QStringLiteral("<td height=22>&nbsp;<input type='radio' name='ID' ") + QStringLiteral(" value='") + id +
-           QStringLiteral("' onClick='getID(") + id + QStringLiteral(");'>") + id + QStringLiteral("</td>");
+    html += QLatin1String("<td height=22>&nbsp;<input type='radio' name='ID'  value='");
+    html += id;
+    html += QLatin1String("' onClick='getID(");
+    html += id;
+    html += QLatin1String(");'>");
+    html += id;
+    html += QLatin1String("</td>");
 }
 
 QString emptyRow(int columns)
@@ -33,14 +39,14 @@ QString emptyRow(int columns)
 QString buildTable(const QList<QSqlRecord>& rows, const QString& header, const QStringList& columns)
 {
     QString html;
-    html.reserve(512 + rows.size() * 200);
+    html.reserve(1024 + rows.size() * (160 + 80 * columns.size()));
     html += kHead;
     html += header;
     for (const QSqlRecord& row : rows) {
         html += QLatin1String("<tr bgcolor=#FFFFFF>");
-        html += idCell(row);
+        appendIdCell(html, fieldText(row, QStringLiteral("ID")).toHtmlEscaped());
         for (const QString& c : columns)
-            html += cell(row, c);
+            appendCell(html, fieldValue(row, c));
         html += QLatin1String("</tr>");
     }
     if (rows.isEmpty())
