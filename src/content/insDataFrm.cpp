@@ -74,6 +74,11 @@ insDataFrm::insDataFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ct
     webMultiData->hide();
 }
 
+QSize insDataFrm::sizeHint() const
+{
+    return {px(10125), px(6200)};
+}
+
 void insDataFrm::buildControls()
 {
     tvw_nav = new QTreeWidget;
@@ -396,6 +401,11 @@ void insDataFrm::placeEditors()
             continue;
         const QSize preview = m_previewTwips[i];
         const int slotW = qMax(preview.width(), kImgTxtPreview[0]);
+        // Side by side when the panel is wide enough, else one below the other.
+        if (i > 0 && x + slotW > widthTw - 300) {
+            x = kLeft;
+            y = bottom;
+        }
         place(lbl_img[i], x, y, slotW, 255);
         place(img[i], x, y + kLabelGap, preview.width(), preview.height());
         const int boxTop = y + kLabelGap + preview.height() + 120;

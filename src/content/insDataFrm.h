@@ -24,6 +24,8 @@ class insDataFrm : public QWidget {
     Q_OBJECT
 public:
     explicit insDataFrm(AppContext& ctx, QWidget* parent = nullptr);
+    // The window's starting size: 10125 x 6200 twips.
+    QSize sizeHint() const override;
 
     // The page being edited; the entry dialogs take its level and name from it.
     CatalogNode* selNode() const { return m_selNode; }
