@@ -17,14 +17,33 @@ int EntryDialog::levelOrReport(const QString& text, const QString& title)
     return level;
 }
 
-QString EntryDialog::pageName() const
+bool EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&)>& insert)
 {
-    return m_owner.selNodeText();
+    const int level = levelOrReport(QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"));
+    if (level < 1) {
+        close();
+        return false;
+    }
+    return check(insert(level, m_owner.selNodeText()));
 }
 
-qint64 EntryDialog::tickedId() const
+bool EntryDialog::readTicked(QSqlRecord* row)
 {
-    return ContentStore::parseRecordId(m_owner.currID());
+    m_id = ContentStore::parseRecordId(m_owner.currID());
+    const int level = levelOrReport(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"));
+    if (level < 1)
+        return false;
+    const SqlResult r = m_ctx.conn.selectContent(level, m_id);
+    if (!check(r))
+        return false;
+    *row = r.isEmpty() ? QSqlRecord() : r.first();
+    return true;
+}
+
+bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update)
+{
+    const int level = levelOrReport(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"));
+    return level >= 1 && check(update(level, m_id));
 }
 
 bool EntryDialog::check(const SqlResult& r)

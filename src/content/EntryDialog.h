@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class insDataFrm;
 
 // What the entry dialogs of the list pages share: the page they add to or
@@ -15,6 +17,8 @@ public:
     // Prepares the dialog before it is shown; false when it must not open
     // (the reason has been reported).
     virtual bool Form_Load() { return true; }
+    // The record a modify dialog shows and changes (-1 in the add dialogs).
+    qint64 recordId() const { return m_id; }
 
 public Q_SLOTS:
     virtual void OKButton_Click() = 0;
@@ -23,16 +27,24 @@ public Q_SLOTS:
 protected:
     EntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent);
 
-    // The selected page's level (1..3), or 0 after reporting text with the critical icon.
-    int levelOrReport(const QString& text, const QString& title);
-    QString pageName() const;
-    // The ticked record's ID, -1 when none.
-    qint64 tickedId() const;
-    // Reports a failed statement; false when there was one.
-    bool check(const SqlResult& r);
+    // Adding: runs insert(level, page name) for the selected page. A node of no
+    // known level is reported and closes the dialog; false when nothing was stored.
+    bool insertRecord(const std::function<SqlResult(int, const QString&)>& insert);
+    // Opening a modify dialog: reads the ticked record into row (left empty when it
+    // is gone); false when the dialog must not open (reported).
+    bool readTicked(QSqlRecord* row);
+    // Modifying: runs update(level, ID); false when nothing was stored (reported).
+    bool updateRecord(const std::function<SqlResult(int, qint64)>& update);
     // Rebuilds the owner's list and closes.
     void finish();
 
     AppContext& m_ctx;
     insDataFrm& m_owner;
+    qint64 m_id = -1;
+
+private:
+    // The selected page's level (1..3), or 0 after reporting text with the critical icon.
+    int levelOrReport(const QString& text, const QString& title);
+    // Reports a failed statement; false when there was one.
+    bool check(const SqlResult& r);
 };

@@ -206,14 +206,11 @@ void insDataFrm_imgs::OKButton_Click()
         m_ctx.dialogs.message(QStringLiteral("请输入图片说明文字!"), QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
-    const int level = levelOrReport(QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"));
-    if (level < 1) {
-        close();
-        return;
-    }
-    if (!check(ContentStore::insertGalleryItem(m_ctx.conn, level, pageName(), item())))
-        return;
-    finish();
+    const ContentStore::GalleryItem gallery = item();
+    if (insertRecord([&](int level, const QString& page) {
+            return ContentStore::insertGalleryItem(m_ctx.conn, level, page, gallery);
+        }))
+        finish();
 }
 
 insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent)
@@ -224,16 +221,11 @@ insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, insDataFrm& owner, QWidg
 
 bool insDataFrm_imgsMod::Form_Load()
 {
-    m_id = tickedId();
-    const int level = levelOrReport(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"));
-    if (level < 1)
+    QSqlRecord row;
+    if (!readTicked(&row))
         return false;
-    const SqlResult r = m_ctx.conn.selectContent(level, m_id);
-    if (!check(r))
-        return false;
-    if (r.isEmpty())
+    if (row.isEmpty())
         return true;
-    const QSqlRecord& row = r.first();
     txt_title->setText(fieldText(row, QStringLiteral("value01")));
     const QString pictureName = fieldText(row, QStringLiteral("value02"));
     const QString thumbName = fieldText(row, QStringLiteral("value03"));
@@ -252,11 +244,9 @@ void insDataFrm_imgsMod::OKButton_Click()
         m_ctx.dialogs.message(QStringLiteral("图片文字说明不能为空"), QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
-    const int level = levelOrReport(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"));
-    if (level < 1)
-        return;
     const ContentStore::GalleryItem gallery = item();
-    if (!check(ContentStore::updateGalleryItem(m_ctx.conn, level, m_id, gallery)))
+    if (!updateRecord(
+            [&](int level, qint64 id) { return ContentStore::updateGalleryItem(m_ctx.conn, level, id, gallery); }))
         return;
     picture.stored(gallery.picture, m_ctx.workPath);
     thumbnail.stored(gallery.thumbnail, m_ctx.workPath);

@@ -65,8 +65,4 @@ public:
     insDataFrm_imgsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent = nullptr);
     bool Form_Load() override;
     void OKButton_Click() override;
-    qint64 recordId() const { return m_id; }
-
-private:
-    qint64 m_id = -1;
 };

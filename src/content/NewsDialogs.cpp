@@ -110,14 +110,11 @@ insDatafrm_news::insDatafrm_news(AppContext& ctx, insDataFrm& owner, QWidget* pa
 
 void insDatafrm_news::OKButton_Click()
 {
-    const int level = levelOrReport(QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"));
-    if (level < 1) {
-        close();
-        return;
-    }
-    if (!check(ContentStore::insertNews(m_ctx.conn, level, pageName(), item())))
-        return;
-    finish();
+    const ContentStore::NewsItem news = item();
+    if (insertRecord([&](int level, const QString& page) {
+            return ContentStore::insertNews(m_ctx.conn, level, page, news);
+        }))
+        finish();
 }
 
 insDataFrm_newsMod::insDataFrm_newsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent)
@@ -128,16 +125,11 @@ insDataFrm_newsMod::insDataFrm_newsMod(AppContext& ctx, insDataFrm& owner, QWidg
 
 bool insDataFrm_newsMod::Form_Load()
 {
-    m_id = tickedId();
-    const int level = levelOrReport(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"));
-    if (level < 1)
+    QSqlRecord row;
+    if (!readTicked(&row))
         return false;
-    const SqlResult r = m_ctx.conn.selectContent(level, m_id);
-    if (!check(r))
-        return false;
-    if (r.isEmpty())
+    if (row.isEmpty())
         return true;
-    const QSqlRecord& row = r.first();
     txt_title->setText(fieldText(row, QStringLiteral("value01")));
     myDate1->setValue(fieldText(row, QStringLiteral("value02")));
     txt_content->setPlainText(ContentStore::fromCrLf(m_ctx.decode(fieldText(row, QStringLiteral("value03")))));
@@ -151,11 +143,8 @@ bool insDataFrm_newsMod::Form_Load()
 
 void insDataFrm_newsMod::OKButton_Click()
 {
-    const int level = levelOrReport(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"));
-    if (level < 1)
-        return;
     const ContentStore::NewsItem news = item();
-    if (!check(ContentStore::updateNews(m_ctx.conn, level, m_id, news)))
+    if (!updateRecord([&](int level, qint64 id) { return ContentStore::updateNews(m_ctx.conn, level, id, news); }))
         return;
     imgFile.stored(news.picture, m_ctx.workPath);
     finish();

@@ -32,9 +32,11 @@ QString listOf(insDataFrm& w)
     return w.webMultiData->lastInnerHtml(QStringLiteral("editID"));
 }
 
+// Clicks one of the record buttons and returns the entry dialog it opened.
 template <class Dialog>
-Dialog* openedDialog(insDataFrm& w)
+Dialog* openVia(insDataFrm& w, int button)
 {
+    QTest::mouseClick(w.cmd_addData[button], Qt::LeftButton);
     const auto all = w.findChildren<Dialog*>();
     for (Dialog* d : all) {
         if (d->isVisible())
@@ -163,8 +165,7 @@ private Q_SLOTS:
         ContentSite site;
         auto w = site.openWindow();
         QVERIFY(ContentSite::release(*w, "三级新闻"));
-        QTest::mouseClick(w->cmd_addData[0], Qt::LeftButton);
-        QPointer<insDatafrm_news> add = openedDialog<insDatafrm_news>(*w);
+        QPointer<insDatafrm_news> add = openVia<insDatafrm_news>(*w, 0);
         QVERIFY(add);
         QCOMPARE(add->windowTitle(), QStringLiteral("添加数据"));
         QCOMPARE(add->OKButton->text(), QStringLiteral("添加"));
@@ -198,8 +199,7 @@ private Q_SLOTS:
         QVERIFY(site.dlg.shown.isEmpty());
 
         QVERIFY(ContentSite::tick(*w, id));
-        QTest::mouseClick(w->cmd_addData[2], Qt::LeftButton);
-        QPointer<insDataFrm_newsMod> mod = openedDialog<insDataFrm_newsMod>(*w);
+        QPointer<insDataFrm_newsMod> mod = openVia<insDataFrm_newsMod>(*w, 2);
         QVERIFY(mod);
         QCOMPARE(mod->windowTitle(), QStringLiteral("修改数据"));
         QCOMPARE(mod->OKButton->text(), QStringLiteral("修改"));
@@ -218,8 +218,7 @@ private Q_SLOTS:
 
         // A new picture in the modify dialog replaces the stored one once stored.
         QVERIFY(ContentSite::tick(*w, id));
-        QTest::mouseClick(w->cmd_addData[2], Qt::LeftButton);
-        mod = openedDialog<insDataFrm_newsMod>(*w);
+        mod = openVia<insDataFrm_newsMod>(*w, 2);
         QVERIFY(mod);
         site.dlg.files.enqueue(site.picture("news3.gif.jpg"));
         QTest::mouseClick(mod->cmd_img, Qt::LeftButton);
@@ -238,8 +237,7 @@ private Q_SLOTS:
         ContentSite site;
         auto w = site.openWindow();
         QVERIFY(ContentSite::release(*w, "新闻"));
-        QTest::mouseClick(w->cmd_addData[0], Qt::LeftButton);
-        QPointer<insDatafrm_news> add = openedDialog<insDatafrm_news>(*w);
+        QPointer<insDatafrm_news> add = openVia<insDatafrm_news>(*w, 0);
         QVERIFY(add);
         QTest::mouseClick(add->OKButton, Qt::LeftButton);
         QTRY_VERIFY(add.isNull());
@@ -250,8 +248,7 @@ private Q_SLOTS:
         QCOMPARE(fieldText(rows.first(), "value04"), QString());
         QCOMPARE(fieldText(rows.first(), "value02"), QDate::currentDate().toString(QStringLiteral("yyyy/M/d")));
 
-        QTest::mouseClick(w->cmd_addData[0], Qt::LeftButton);
-        add = openedDialog<insDatafrm_news>(*w);
+        add = openVia<insDatafrm_news>(*w, 0);
         QVERIFY(add);
         site.dlg.files.enqueue(site.picture("kept.jpg"));
         QTest::mouseClick(add->cmd_img, Qt::LeftButton);
@@ -270,8 +267,7 @@ private Q_SLOTS:
         auto w = site.openWindow();
         QVERIFY(ContentSite::release(*w, "新闻"));
         QVERIFY(ContentSite::tick(*w, 40000));
-        QTest::mouseClick(w->cmd_addData[2], Qt::LeftButton);
-        QPointer<insDataFrm_newsMod> mod = openedDialog<insDataFrm_newsMod>(*w);
+        QPointer<insDataFrm_newsMod> mod = openVia<insDataFrm_newsMod>(*w, 2);
         QVERIFY(mod);
         QCOMPARE(mod->recordId(), 40000);
         QCOMPARE(mod->txt_title->text(), QStringLiteral("大编号"));
@@ -287,8 +283,7 @@ private Q_SLOTS:
         ContentSite site;
         auto w = site.openWindow();
         QVERIFY(ContentSite::release(*w, "图库"));
-        QTest::mouseClick(w->cmd_addData[0], Qt::LeftButton);
-        QPointer<insDataFrm_imgs> add = openedDialog<insDataFrm_imgs>(*w);
+        QPointer<insDataFrm_imgs> add = openVia<insDataFrm_imgs>(*w, 0);
         QVERIFY(add);
         QCOMPARE(add->windowTitle(), QStringLiteral("添加数据"));
         QCOMPARE(add->pic_imgs->size(), QSize(379, 200));
@@ -332,8 +327,7 @@ private Q_SLOTS:
         QVERIFY(listOf(*w).contains(QStringLiteral("<td>&nbsp;O'Neil 的 &quot;照片&quot;</td><td>&nbsp;photo.2003.jpg</td>")));
 
         QVERIFY(ContentSite::tick(*w, id));
-        QTest::mouseClick(w->cmd_addData[2], Qt::LeftButton);
-        QPointer<insDataFrm_imgsMod> mod = openedDialog<insDataFrm_imgsMod>(*w);
+        QPointer<insDataFrm_imgsMod> mod = openVia<insDataFrm_imgsMod>(*w, 2);
         QVERIFY(mod);
         QCOMPARE(mod->windowTitle(), QStringLiteral("预览数据"));
         QCOMPARE(mod->OKButton->text(), QStringLiteral("修改"));
@@ -389,8 +383,7 @@ private Q_SLOTS:
         ContentSite site;
         auto w = site.openWindow();
         QVERIFY(ContentSite::release(*w, "图库"));
-        QTest::mouseClick(w->cmd_addData[0], Qt::LeftButton);
-        QPointer<insDataFrm_imgs> add = openedDialog<insDataFrm_imgs>(*w);
+        QPointer<insDataFrm_imgs> add = openVia<insDataFrm_imgs>(*w, 0);
         QVERIFY(add);
         site.dlg.files.enqueue(site.picture("good.jpg", 90, 60));
         QTest::mouseClick(add->cmd_img, Qt::LeftButton);
