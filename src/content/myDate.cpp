@@ -25,6 +25,7 @@ myDate::myDate(QWidget* parent) : QWidget(parent)
     // The calendar drops over the dialog, so it lives in the top-level window once shown.
     m_mnthView = new QCalendarWidget(this);
     m_mnthView->setObjectName(QStringLiteral("mnthView"));
+    m_mnthView->setLocale(QLocale(QLocale::Chinese, QLocale::China));
     m_mnthView->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_mnthView->setGridVisible(true);
     m_mnthView->setFirstDayOfWeek(Qt::Sunday);

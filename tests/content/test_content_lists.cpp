@@ -250,6 +250,11 @@ private Q_SLOTS:
 
         add = openVia<insDatafrm_news>(*w, 0);
         QVERIFY(add);
+        site.dlg.files.enqueue(site.picture("新闻图.jpg"));
+        QTest::mouseClick(add->cmd_img, Qt::LeftButton);
+        QCOMPARE(site.dlg.texts(), QStringList{"所选择的文件名中不能包含中文，请重命名后选择文件！"});
+        QCOMPARE(site.dlg.last().icon, MsgIcon::Information);
+        QCOMPARE(add->lbl_imgName->text(), QString());
         site.dlg.files.enqueue(site.picture("kept.jpg"));
         QTest::mouseClick(add->cmd_img, Qt::LeftButton);
         QTest::mouseClick(add->CancelButton, Qt::LeftButton);
