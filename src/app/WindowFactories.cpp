@@ -5,6 +5,7 @@
 #include <QWidget>
 
 // --- site structure ---
+#include "structure/designFrm.h"
 
 // --- content entry ---
 #include "content/insDataFrm.h"
@@ -17,6 +18,8 @@ QWidget* createTaskWindow(const QString& name, AppContext& ctx, QWidget* parent)
     (void)parent;
 
     // --- site structure ---
+    if (name == QLatin1String("designFrm"))
+        return new designFrm(ctx, parent);
 
     // --- content entry ---
     if (name == QLatin1String("insDataFrm"))

@@ -75,41 +75,40 @@ static CatalogNode* addRowNode(CatalogTree& tree, CatalogNode* parent, const QSt
                         QVariant(row.catalog));
 }
 
-void loadFirstLevel(CatalogTree& tree, const CatalogRows& rows, CatalogNode* parent, const QString& prefix)
+using LevelLoader = void (*)(CatalogTree&, const CatalogRows&, CatalogNode*, const QString&, const QString&);
+
+// Adds the rows below parent with keys prefix + 1, 2, ...; each new node then gets its own
+// children from the next level, their keys starting with childPrefix + its index + "_".
+static void addRows(CatalogTree& tree, const CatalogRows& rows, const QList<CatalogRow>& list, CatalogNode* parent,
+                    const QString& prefix, const QString& childPrefix, LevelLoader next)
 {
     int i = 0;
-    for (const CatalogRow& row : rows.first) {
+    for (const CatalogRow& row : list) {
         CatalogNode* n = addRowNode(tree, parent, prefix + QString::number(++i), row);
-        if (n)
-            loadSecondLevel(tree, rows, n, QStringLiteral("snd_") + QString::number(n->index) + QLatin1Char('_'),
-                            row.name);
+        if (n && next)
+            next(tree, rows, n, childPrefix + QString::number(n->index) + QLatin1Char('_'), row.name);
     }
+}
+
+void loadFirstLevel(CatalogTree& tree, const CatalogRows& rows, CatalogNode* parent, const QString& prefix)
+{
+    addRows(tree, rows, rows.first, parent, prefix, QStringLiteral("snd_"), &loadSecondLevel);
 }
 
 void loadSecondLevel(CatalogTree& tree, const CatalogRows& rows, CatalogNode* parent, const QString& prefix,
                      const QString& parentName)
 {
     const auto it = rows.second.constFind(parentName);
-    if (it == rows.second.constEnd())
-        return;
-    int j = 0;
-    for (const CatalogRow& row : *it) {
-        CatalogNode* n = addRowNode(tree, parent, prefix + QString::number(++j), row);
-        if (n)
-            loadThirdLevel(tree, rows, n, QStringLiteral("thd_") + QString::number(n->index) + QLatin1Char('_'),
-                           row.name);
-    }
+    if (it != rows.second.constEnd())
+        addRows(tree, rows, *it, parent, prefix, QStringLiteral("thd_"), &loadThirdLevel);
 }
 
 void loadThirdLevel(CatalogTree& tree, const CatalogRows& rows, CatalogNode* parent, const QString& prefix,
                     const QString& parentName)
 {
     const auto it = rows.third.constFind(parentName);
-    if (it == rows.third.constEnd())
-        return;
-    int k = 0;
-    for (const CatalogRow& row : *it)
-        addRowNode(tree, parent, prefix + QString::number(++k), row);
+    if (it != rows.third.constEnd())
+        addRows(tree, rows, *it, parent, prefix, QString(), nullptr);
 }
 
 bool loadCatalogTree(const SiteDb& conn, CatalogTree& tree, QString* error)

@@ -3,20 +3,70 @@
 #include "app/AppContext.h"
 #include "structure/CatalogOps.h"
 
-#include <QApplication>
-#include <QStyle>
+#include <QPainter>
+#include <QPainterPath>
 #include <QTreeWidget>
+
+// The tree's picture list: a closed and an open yellow folder, and a page.
+static QIcon drawIcon(const QString& image)
+{
+    QPixmap pix(32, 32);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor edge(0xb8, 0x86, 0x0b);
+    if (image == QLatin1String("file")) {
+        QPainterPath page;
+        page.moveTo(7, 2.5);
+        page.lineTo(20, 2.5);
+        page.lineTo(26.5, 9);
+        page.lineTo(26.5, 29.5);
+        page.lineTo(7, 29.5);
+        page.closeSubpath();
+        p.setPen(QPen(QColor(0x6b, 0x7b, 0x8c), 1.4));
+        p.setBrush(Qt::white);
+        p.drawPath(page);
+        p.setBrush(QColor(0xdd, 0xe4, 0xec));
+        p.drawPolygon(QPolygonF({QPointF(20, 2.5), QPointF(20, 9), QPointF(26.5, 9)}));
+        p.setPen(QPen(QColor(0x8f, 0xa6, 0xc0), 1.6));
+        for (int y = 14; y <= 25; y += 4)
+            p.drawLine(QPointF(11, y), QPointF(23, y));
+    } else {
+        p.setPen(QPen(edge, 1.4));
+        p.setBrush(QColor(0xf0, 0xc0, 0x48));
+        QPainterPath back;
+        back.moveTo(2.5, 7);
+        back.lineTo(11, 7);
+        back.lineTo(14, 10);
+        back.lineTo(29.5, 10);
+        back.lineTo(29.5, 27.5);
+        back.lineTo(2.5, 27.5);
+        back.closeSubpath();
+        p.drawPath(back);
+        if (image == QLatin1String("fopen")) {
+            p.setBrush(QColor(0xfb, 0xdc, 0x7a));
+            p.drawPolygon(QPolygonF({QPointF(7, 14), QPointF(31, 14), QPointF(26.5, 27.5), QPointF(2.5, 27.5)}));
+        } else {
+            p.setBrush(QColor(0xf8, 0xd0, 0x60));
+            p.drawRect(QRectF(2.5, 13, 27, 14.5));
+        }
+    }
+    p.end();
+    pix.setDevicePixelRatio(2);
+    return QIcon(pix);
+}
 
 QIcon CatalogTreeBinding::icon(const QString& image)
 {
-    static const QIcon closed = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
-    static const QIcon open = QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon);
-    static const QIcon file = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    // Kept for the life of the process: pictures must not outlive the application object's teardown.
+    static const QIcon* closed = new QIcon(drawIcon(QStringLiteral("fclose")));
+    static const QIcon* open = new QIcon(drawIcon(QStringLiteral("fopen")));
+    static const QIcon* file = new QIcon(drawIcon(QStringLiteral("file")));
     if (image == QLatin1String("fopen"))
-        return open;
+        return *open;
     if (image == QLatin1String("file"))
-        return file;
-    return closed;
+        return *file;
+    return *closed;
 }
 
 CatalogTreeBinding::CatalogTreeBinding(QTreeWidget* widget, CatalogTree& model)

@@ -10,3 +10,20 @@ list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CatalogTreeBinding.h
   ${CMAKE_CURRENT_LIST_DIR}/CatalogTreeBinding.cpp
 )
+list(APPEND WEBLARK_UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Twips.h
+  ${CMAKE_CURRENT_LIST_DIR}/DialogParts.h
+  ${CMAKE_CURRENT_LIST_DIR}/DialogParts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/disModel.h
+  ${CMAKE_CURRENT_LIST_DIR}/disModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PageFormatDialog.h
+  ${CMAKE_CURRENT_LIST_DIR}/PageFormatDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dgnFrm_addCat.h
+  ${CMAKE_CURRENT_LIST_DIR}/dgnFrm_addCat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dgnFrm_addFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/dgnFrm_addFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dgnFrm_modFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/dgnFrm_modFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/designFrm.h
+  ${CMAKE_CURRENT_LIST_DIR}/designFrm.cpp
+)

@@ -1,3 +1,4 @@
+#include "SiteRows.h"
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "data/SiteDb.h"
@@ -16,16 +17,7 @@ class TestCatalogTree : public QObject {
 
     void row(int level, const QStringList& names, bool catalog, const QVariant& order, const QString& fmt = {})
     {
-        static const char* sql[] = {
-            "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)",
-            "INSERT INTO secondCatalog(firstCatalog,secondCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?,?)",
-            "INSERT INTO thirdCatalog(firstCatalog,secondCatalog,thirdCatalog,[catalog],orderID,aspFileName) "
-            "VALUES(?,?,?,?,?,?)"};
-        QVariantList binds;
-        for (const QString& n : names)
-            binds << n;
-        binds << catalog << order << (fmt.isEmpty() ? QVariant() : QVariant(fmt));
-        const SqlResult r = db->run(QString::fromLatin1(sql[level - 1]), binds);
+        const SqlResult r = insertCatalogRow(*db, level, names, catalog, order, fmt);
         QVERIFY2(r.ok, qPrintable(r.error));
     }
     // Key, text, image, tag, parent key of every node in node order.
