@@ -1,6 +1,8 @@
 #include "ContentSite.h"
 #include "TestMain.h"
+#include "app/MDIFrm.h"
 #include "app/WindowFactories.h"
+#include "structure/designFrm.h"
 #include "text/TextCodec.h"
 
 #include <QLabel>
@@ -354,6 +356,24 @@ private Q_SLOTS:
         // Leaving for another format starts at the top again.
         QVERIFY(ContentSite::release(*w, "文本页"));
         QCOMPARE(w->vscrl->value(), 0);
+    }
+
+    // The structure designer reaches the open content window by name.
+    void designerRefreshesThroughTheFrame()
+    {
+        TestAppDir app;
+        RecordingDialogService dlg;
+        MDIFrm frame(app.path(), dlg, false);
+        auto* content = qobject_cast<insDataFrm*>(frame.showWindow(QStringLiteral("insDataFrm")));
+        auto* designer = qobject_cast<designFrm*>(frame.showWindow(QStringLiteral("designFrm")));
+        QVERIFY(content && designer);
+        QVERIFY(!ContentSite::item(*content, "从设计来"));
+        QVERIFY(frame.conn().run("INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) "
+                                 "VALUES('从设计来',0,1,'news')"));
+        designer->refreshContentWindow();
+        QVERIFY(ContentSite::item(*content, "从设计来"));
+        QVERIFY(ContentSite::release(*content, "从设计来"));
+        QCOMPARE(content->StsBar[1]->text(), QStringLiteral("显示格式：新闻格式"));
     }
 
     void refreshShowsDesignerChanges()
