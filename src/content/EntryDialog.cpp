@@ -17,14 +17,13 @@ int EntryDialog::levelOrReport(const QString& text, const QString& title)
     return level;
 }
 
-bool EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&)>& insert)
+void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&)>& insert)
 {
     const int level = levelOrReport(QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"));
-    if (level < 1) {
+    if (level < 1)
         close();
-        return false;
-    }
-    return check(insert(level, m_owner.selNodeText()));
+    else if (check(insert(level, m_owner.selNodeText())))
+        finish();
 }
 
 bool EntryDialog::readTicked(QSqlRecord* row)

@@ -27,9 +27,9 @@ public Q_SLOTS:
 protected:
     EntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent);
 
-    // Adding: runs insert(level, page name) for the selected page. A node of no
-    // known level is reported and closes the dialog; false when nothing was stored.
-    bool insertRecord(const std::function<SqlResult(int, const QString&)>& insert);
+    // Adding: runs insert(level, page name) for the selected page, then rebuilds the
+    // list and closes. A node of no known level is reported and closes the dialog.
+    void insertRecord(const std::function<SqlResult(int, const QString&)>& insert);
     // Opening a modify dialog: reads the ticked record into row (left empty when it
     // is gone); false when the dialog must not open (reported).
     bool readTicked(QSqlRecord* row);

@@ -207,10 +207,8 @@ void insDataFrm_imgs::OKButton_Click()
         return;
     }
     const ContentStore::GalleryItem gallery = item();
-    if (insertRecord([&](int level, const QString& page) {
-            return ContentStore::insertGalleryItem(m_ctx.conn, level, page, gallery);
-        }))
-        finish();
+    insertRecord(
+        [&](int level, const QString& page) { return ContentStore::insertGalleryItem(m_ctx.conn, level, page, gallery); });
 }
 
 insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent)
