@@ -207,8 +207,9 @@ void insDataFrm_imgs::OKButton_Click()
         return;
     }
     const ContentStore::GalleryItem gallery = item();
-    insertRecord(
-        [&](int level, const QString& page) { return ContentStore::insertGalleryItem(m_ctx.conn, level, page, gallery); });
+    insertRecord([&](int level, const QString& page) {
+        return ContentStore::insertGalleryItem(m_ctx.conn, level, page, gallery);
+    });
 }
 
 insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent)

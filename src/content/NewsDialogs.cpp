@@ -111,7 +111,9 @@ insDatafrm_news::insDatafrm_news(AppContext& ctx, insDataFrm& owner, QWidget* pa
 void insDatafrm_news::OKButton_Click()
 {
     const ContentStore::NewsItem news = item();
-    insertRecord([&](int level, const QString& page) { return ContentStore::insertNews(m_ctx.conn, level, page, news); });
+    insertRecord([&](int level, const QString& page) {
+        return ContentStore::insertNews(m_ctx.conn, level, page, news);
+    });
 }
 
 insDataFrm_newsMod::insDataFrm_newsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent)
