@@ -36,8 +36,8 @@ struct ContentSite {
                                         "大图|0|bigImg",  "新闻|0|news",       "图库|0|imgs",       "产品|0|prod01",
                                         "高级|0|adv",     "未设计|0|",         "栏目A|1|"};
         int order = 0;
-        for (const QString& spec : firstLevel) {
-            const QStringList p = spec.split('|');
+        for (const QString& line : firstLevel) {
+            const QStringList p = line.split('|');
             db.run(QStringLiteral("INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)"),
                    {p[0], p[1].toInt(), ++order, p[2].isEmpty() ? QVariant() : QVariant(p[2])});
         }
