@@ -282,6 +282,10 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos
         imgFiles[i].clear();
     }
     cmd_ok->setEnabled(false);
+    // The record buttons belong to the list of the page selected now: a record
+    // ticked in another page's list must never be deleted under this node's table.
+    for (QPushButton* b : cmd_addData)
+        b->setEnabled(false);
     m_format = QStringLiteral("none");
     m_selNode = m_binding->selectedNode();
     // Anything typed while clearing is not the user's.

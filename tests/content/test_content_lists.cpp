@@ -130,6 +130,16 @@ private Q_SLOTS:
         QVERIFY2(QFile::exists(site.inWork("b.jpg")), "a deleted record's pictures stay");
         // The rebuilt list has nothing ticked.
         QCOMPARE(w->currID(), QString());
+
+        // A record ticked in this list cannot be deleted once a catalog or an
+        // unformatted page is selected: the buttons belong to a list page only.
+        QVERIFY(ContentSite::tick(*w, 1));
+        for (const char* node : {"栏目A", "未设计"}) {
+            QVERIFY(ContentSite::release(*w, node));
+            for (QPushButton* b : w->cmd_addData)
+                QVERIFY(!b->isEnabled());
+        }
+        QCOMPARE(site.rows(1, "图库").size(), 1);
     }
 
     void datePicker()
