@@ -8,6 +8,7 @@
 #include "structure/designFrm.h"
 
 // --- content entry ---
+#include "content/insDataFrm.h"
 
 // --- publishing ---
 #include "publish/dlgFrm.h"
@@ -24,6 +25,8 @@ QWidget* createTaskWindow(const QString& name, AppContext& ctx, QWidget* parent)
         return new designFrm(ctx, parent);
 
     // --- content entry ---
+    if (name == QLatin1String("insDataFrm"))
+        return new insDataFrm(ctx, parent);
 
     // --- publishing ---
     if (name == QLatin1String("updataFrm"))

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "data/SiteDb.h"
+
+#include <QString>
+
+// The content rows of the pages. The page node's level (1..3) picks the table
+// (content01, content02, content03); its text is the page name held in the
+// row's link field. Every value is bound.
+namespace ContentStore {
+
+// What the content window shows for a format: the head caption of the in-place
+// editors ("" leaves it unchanged) and the format's name in the status bar.
+struct FormatCaptions {
+    QString head;
+    QString statusName;
+};
+FormatCaptions formatCaptions(const QString& format);
+
+// Formats edited in place and saved with the window's save button.
+bool isSingleRecordFormat(const QString& format);
+bool isImgTxtFormat(const QString& format); // imgTxt01, imgTxt02, imgTxt03
+
+// The in-place editors' values: the title as typed, the body already encoded,
+// the two image file names (bare names in the workspace).
+struct SingleRecord {
+    QString title;
+    QString content;
+    QString image1;
+    QString image2;
+};
+// Inserts the page's one row (isNew) or updates it, with the columns of the format.
+// imgTxt03 has one picture only: its value04 is always written empty.
+SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, const QString& page, bool isNew,
+                           const SingleRecord& record);
+
+// A news item: title and date as typed, body encoded, picture name or "".
+struct NewsItem {
+    QString title;
+    QString date;
+    QString body;
+    QString picture;
+};
+SqlResult insertNews(const SiteDb& db, int level, const QString& page, const NewsItem& item);
+SqlResult updateNews(const SiteDb& db, int level, qint64 id, const NewsItem& item);
+
+// A gallery picture: caption as typed, picture and thumbnail file names.
+struct GalleryItem {
+    QString caption;
+    QString picture;
+    QString thumbnail;
+};
+SqlResult insertGalleryItem(const SiteDb& db, int level, const QString& page, const GalleryItem& item);
+SqlResult updateGalleryItem(const SiteDb& db, int level, qint64 id, const GalleryItem& item);
+
+// The rows a record list shows, newest first: ID and value01 .. value04 only,
+// so that long bodies and descriptions are not read for the list.
+SqlResult selectListRows(const SiteDb& db, int level, const QString& page);
+
+// Multi-line text boxes give lines ending in LF; the stored form knows only CR LF.
+QString toCrLf(const QString& text);
+QString fromCrLf(const QString& text);
+
+// The ticked record's ID as the list page holds it; -1 when it is not a whole number.
+qint64 parseRecordId(const QString& text);
+
+} // namespace ContentStore

@@ -1,0 +1,59 @@
+#include "EntryDialog.h"
+
+#include "content/ContentStore.h"
+#include "content/insDataFrm.h"
+
+EntryDialog::EntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_owner(owner)
+{
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+}
+
+int EntryDialog::levelOrReport(const QString& text, const QString& title)
+{
+    const int level = m_owner.selLevel();
+    if (level < 1)
+        m_ctx.dialogs.message(text, title, MsgIcon::Critical);
+    return level;
+}
+
+void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&)>& insert)
+{
+    const int level = levelOrReport(QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"));
+    if (level < 1)
+        close();
+    else if (check(insert(level, m_owner.selNodeText())))
+        finish();
+}
+
+bool EntryDialog::readTicked(QSqlRecord* row)
+{
+    m_id = ContentStore::parseRecordId(m_owner.currID());
+    const int level = levelOrReport(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"));
+    if (level < 1)
+        return false;
+    const SqlResult r = m_ctx.conn.selectContent(level, m_id);
+    if (!check(r))
+        return false;
+    *row = r.isEmpty() ? QSqlRecord() : r.first();
+    return true;
+}
+
+bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update)
+{
+    const int level = levelOrReport(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"));
+    return level >= 1 && check(update(level, m_id));
+}
+
+bool EntryDialog::check(const SqlResult& r)
+{
+    if (!r)
+        m_ctx.dialogs.message(r.error, QStringLiteral("错误"), MsgIcon::Critical);
+    return r.ok;
+}
+
+void EntryDialog::finish()
+{
+    m_owner.tvw_nav_MouseUp(Qt::LeftButton);
+    close();
+}

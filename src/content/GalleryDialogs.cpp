@@ -1,0 +1,253 @@
+#include "GalleryDialogs.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+using Pictures::toPixels;
+using Pictures::toTwips;
+
+namespace {
+// The box widths stay below the picture by this much, so the bars never hide its edge.
+constexpr int kScrollReserve = 300;
+} // namespace
+
+GalleryEntryDialog::GalleryEntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent, const QString& caption,
+                                       const QString& okCaption)
+    : EntryDialog(ctx, owner, parent)
+{
+    setWindowTitle(caption);
+    txt_title = new QLineEdit;
+    txt_title->setObjectName(QStringLiteral("txt_title"));
+
+    pic_imgs = new QFrame;
+    pic_imgs->setObjectName(QStringLiteral("pic_imgs"));
+    pic_imgs->setFixedSize(toPixels(kViewWidth), toPixels(kViewHeight));
+    pic_imgs->setFrameShape(QFrame::Box);
+    pic_imgs->setStyleSheet(QStringLiteral("QFrame#pic_imgs { background: white; border: 1px solid #808080; }"));
+    img = new QLabel(pic_imgs);
+    img->setObjectName(QStringLiteral("img"));
+    scrl[0] = new QScrollBar(Qt::Vertical, pic_imgs);
+    scrl[1] = new QScrollBar(Qt::Horizontal, pic_imgs);
+    for (int i = 0; i < 2; ++i) {
+        scrl[i]->setObjectName(QStringLiteral("scrl%1").arg(i));
+        // Values run from 0 down to a negative limit; 0 sits at the start of the bar.
+        scrl[i]->setInvertedAppearance(true);
+        scrl[i]->setInvertedControls(true);
+        scrl[i]->hide();
+    }
+    connect(scrl[0], &QScrollBar::valueChanged, this, [this](int v) { img->move(img->x(), v); });
+    connect(scrl[1], &QScrollBar::valueChanged, this, [this](int v) { img->move(v, img->y()); });
+    lbl_angr = new QLabel(pic_imgs);
+    lbl_angr->setObjectName(QStringLiteral("lbl_angr"));
+    lbl_angr->setAutoFillBackground(true);
+    lbl_angr->hide();
+
+    // The thumbnail box grows up to 2000 twips square; its frame keeps that room.
+    auto* thumbArea = new QWidget;
+    thumbArea->setFixedSize(toPixels(kThumbBoxWidth), toPixels(2000));
+    pic_imgsSmall = new QLabel(thumbArea);
+    pic_imgsSmall->setObjectName(QStringLiteral("pic_imgsSmall"));
+    pic_imgsSmall->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid #808080; }"));
+    pic_imgsSmall->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_thumbBoxPx = QSize(toPixels(kThumbBoxWidth), toPixels(kThumbBoxHeight));
+    pic_imgsSmall->setGeometry(QRect(QPoint(0, 0), m_thumbBoxPx));
+
+    lbl_imgName = new QLabel;
+    lbl_imgName->setObjectName(QStringLiteral("lbl_imgName"));
+    lbl_imgName->setWordWrap(true);
+    cmd_img = new QPushButton(QStringLiteral("浏览..."));
+    cmd_img->setObjectName(QStringLiteral("cmd_img"));
+    OKButton = new QPushButton(okCaption);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setAutoDefault(false);
+    CancelButton = new QPushButton(QStringLiteral("取消"));
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setAutoDefault(false);
+
+    auto* captionRow = new QHBoxLayout;
+    captionRow->addWidget(new QLabel(QStringLiteral("图片文说明：")));
+    captionRow->addWidget(txt_title, 1);
+
+    auto* viewColumn = new QVBoxLayout;
+    viewColumn->addWidget(new QLabel(QStringLiteral("实际大小：")));
+    viewColumn->addWidget(pic_imgs);
+    viewColumn->addStretch(1);
+
+    auto* thumbColumn = new QVBoxLayout;
+    thumbColumn->addWidget(new QLabel(QStringLiteral("缩略图片：")));
+    thumbColumn->addWidget(thumbArea);
+    thumbColumn->addWidget(lbl_imgName);
+    thumbColumn->addWidget(cmd_img, 0, Qt::AlignLeft);
+    thumbColumn->addStretch(1);
+
+    auto* pictures = new QHBoxLayout;
+    pictures->addLayout(viewColumn);
+    pictures->addSpacing(12);
+    pictures->addLayout(thumbColumn);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+
+    auto* lay = new QVBoxLayout(this);
+    lay->addLayout(captionRow);
+    lay->addSpacing(6);
+    lay->addLayout(pictures, 1);
+    lay->addLayout(buttons);
+    setFixedSize(sizeHint().expandedTo(QSize(toPixels(kViewWidth) + toPixels(kThumbBoxWidth) + 60, 0)));
+
+    connect(cmd_img, &QPushButton::clicked, this, &GalleryEntryDialog::cmd_img_Click);
+    connect(OKButton, &QPushButton::clicked, this, &GalleryEntryDialog::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &GalleryEntryDialog::CancelButton_Click);
+}
+
+ContentStore::GalleryItem GalleryEntryDialog::item() const
+{
+    return {txt_title->text(), lbl_imgName->text(), thumbnail.oldName};
+}
+
+void GalleryEntryDialog::showFull(const QImage& pictureImage)
+{
+    for (QScrollBar* bar : scrl)
+        bar->hide();
+    lbl_angr->hide();
+    img->clear();
+    if (pictureImage.isNull()) {
+        img->setGeometry(0, 0, 0, 0);
+        return;
+    }
+    img->setPixmap(QPixmap::fromImage(pictureImage));
+    img->setGeometry(QRect(QPoint(0, 0), pictureImage.size()));
+
+    const QSize box = pic_imgs->size();
+    const int reserve = toPixels(kScrollReserve);
+    const bool wide = pictureImage.width() > box.width();
+    const bool tall = pictureImage.height() > box.height();
+    const int thickness = scrl[0]->sizeHint().width();
+    if (tall) {
+        const QSignalBlocker block(scrl[0]);
+        scrl[0]->setRange(box.height() - pictureImage.height() - reserve, 0);
+        scrl[0]->setValue(0);
+        scrl[0]->setPageStep(box.height());
+        scrl[0]->setSingleStep(20);
+        scrl[0]->setGeometry(box.width() - thickness, 0, thickness, box.height() - (wide ? thickness : 0));
+        scrl[0]->show();
+    }
+    if (wide) {
+        const QSignalBlocker block(scrl[1]);
+        scrl[1]->setRange(box.width() - pictureImage.width() - reserve, 0);
+        scrl[1]->setValue(0);
+        scrl[1]->setPageStep(box.width());
+        scrl[1]->setSingleStep(20);
+        scrl[1]->setGeometry(0, box.height() - thickness, box.width() - (tall ? thickness : 0), thickness);
+        scrl[1]->show();
+    }
+    if (wide && tall) {
+        lbl_angr->setGeometry(box.width() - thickness, box.height() - thickness, thickness, thickness);
+        lbl_angr->show();
+        lbl_angr->raise();
+    }
+}
+
+void GalleryEntryDialog::showThumbnail(const QImage& thumb, const QSize& boxPx)
+{
+    m_thumbBoxPx = boxPx;
+    pic_imgsSmall->setGeometry(QRect(QPoint(0, 0), boxPx));
+    if (thumb.isNull())
+        pic_imgsSmall->clear();
+    else
+        pic_imgsSmall->setPixmap(QPixmap::fromImage(thumb));
+}
+
+void GalleryEntryDialog::cmd_img_Click()
+{
+    const Pictures::Choice choice = Pictures::askForPicture(m_ctx.dialogs);
+    if (!choice.ok())
+        return;
+    // Everything is read before anything in the workspace changes.
+    const QImage full = Pictures::load(choice.path);
+    const QSize thumbTw = Pictures::thumbnailTwips(QSize(toTwips(full.width()), toTwips(full.height())),
+                                                   toTwips(m_thumbBoxPx.height()));
+    const QSize thumbPx(toPixels(thumbTw.width()), toPixels(thumbTw.height()));
+    const QImage thumb = full.isNull() ? QImage() : Pictures::makeThumbnail(choice.path, thumbPx);
+    if (thumb.isNull()) {
+        m_ctx.dialogs.message(Pictures::unreadableMessage(), QStringLiteral("提示"), MsgIcon::Critical);
+        return;
+    }
+    const QString thumbName = Pictures::thumbnailName(choice.name);
+
+    showFull(full);
+    showThumbnail(thumb, thumbPx);
+
+    // The previous thumbnail goes first: the new picture may carry its name.
+    thumbnail.dropPrevious(m_ctx.workPath, choice.path);
+    lbl_imgName->setText(picture.place(choice.path, m_ctx.workPath));
+    Pictures::saveBmp(thumb, m_ctx.workPath + thumbName);
+    thumbnail.newName = thumbName;
+    thumbnail.oldName = thumbName;
+}
+
+insDataFrm_imgs::insDataFrm_imgs(AppContext& ctx, insDataFrm& owner, QWidget* parent)
+    : GalleryEntryDialog(ctx, owner, parent, QStringLiteral("添加数据"), QStringLiteral("添加"))
+{
+    setObjectName(QStringLiteral("insDataFrm_imgs"));
+}
+
+void insDataFrm_imgs::OKButton_Click()
+{
+    if (txt_title->text().trimmed().isEmpty()) {
+        m_ctx.dialogs.message(QStringLiteral("请输入图片说明文字!"), QStringLiteral("提示"), MsgIcon::Information);
+        return;
+    }
+    const ContentStore::GalleryItem gallery = item();
+    insertRecord([&](int level, const QString& page) {
+        return ContentStore::insertGalleryItem(m_ctx.conn, level, page, gallery);
+    });
+}
+
+insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent)
+    : GalleryEntryDialog(ctx, owner, parent, QStringLiteral("预览数据"), QStringLiteral("修改"))
+{
+    setObjectName(QStringLiteral("insDataFrm_imgsMod"));
+}
+
+bool insDataFrm_imgsMod::Form_Load()
+{
+    QSqlRecord row;
+    if (!readTicked(&row))
+        return false;
+    if (row.isEmpty())
+        return true;
+    txt_title->setText(fieldText(row, QStringLiteral("value01")));
+    const QString pictureName = fieldText(row, QStringLiteral("value02"));
+    const QString thumbName = fieldText(row, QStringLiteral("value03"));
+    showFull(pictureName.isEmpty() ? QImage() : Pictures::load(m_ctx.workPath + pictureName));
+    const QImage thumb = thumbName.isEmpty() ? QImage() : Pictures::load(m_ctx.workPath + thumbName);
+    showThumbnail(thumb, m_thumbBoxPx);
+    lbl_imgName->setText(pictureName);
+    picture.loadStored(pictureName);
+    thumbnail.loadStored(thumbName);
+    return true;
+}
+
+void insDataFrm_imgsMod::OKButton_Click()
+{
+    if (txt_title->text().trimmed().isEmpty()) {
+        m_ctx.dialogs.message(QStringLiteral("图片文字说明不能为空"), QStringLiteral("提示"), MsgIcon::Information);
+        return;
+    }
+    const ContentStore::GalleryItem gallery = item();
+    if (!updateRecord(
+            [&](int level, qint64 id) { return ContentStore::updateGalleryItem(m_ctx.conn, level, id, gallery); }))
+        return;
+    picture.stored(gallery.picture, m_ctx.workPath);
+    thumbnail.stored(gallery.thumbnail, m_ctx.workPath);
+    finish();
+}

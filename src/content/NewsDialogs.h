@@ -1,0 +1,54 @@
+#pragma once
+
+#include "content/ContentStore.h"
+#include "content/EntryDialog.h"
+#include "content/Pictures.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class myDate;
+
+// The news item dialogs of a "news" page: title, date, body and an optional picture.
+class NewsEntryDialog : public EntryDialog {
+    Q_OBJECT
+public:
+    QLineEdit* txt_title = nullptr;
+    QPlainTextEdit* txt_content = nullptr;
+    myDate* myDate1 = nullptr;
+    QLabel* img = nullptr;
+    QLabel* lbl_imgName = nullptr;
+    QPushButton* cmd_img = nullptr;
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+    Pictures::Slot imgFile;
+
+public Q_SLOTS:
+    void cmd_img_Click();
+
+protected:
+    NewsEntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent, const QString& caption,
+                    const QString& okCaption);
+    // The item as the controls hold it, body encoded.
+    ContentStore::NewsItem item() const;
+    void showPicture(const QString& path);
+};
+
+// "添加数据": adds an item to the selected page.
+class insDatafrm_news : public NewsEntryDialog {
+    Q_OBJECT
+public:
+    insDatafrm_news(AppContext& ctx, insDataFrm& owner, QWidget* parent = nullptr);
+    void OKButton_Click() override;
+};
+
+// "修改数据": changes the ticked item.
+class insDataFrm_newsMod : public NewsEntryDialog {
+    Q_OBJECT
+public:
+    insDataFrm_newsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent = nullptr);
+    bool Form_Load() override;
+    void OKButton_Click() override;
+};

@@ -1,0 +1,20 @@
+list(APPEND WEBLARK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ContentStore.h
+  ${CMAKE_CURRENT_LIST_DIR}/ContentStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ListHtml.h
+  ${CMAKE_CURRENT_LIST_DIR}/ListHtml.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Pictures.h
+  ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
+)
+list(APPEND WEBLARK_UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/myDate.h
+  ${CMAKE_CURRENT_LIST_DIR}/myDate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EntryDialog.h
+  ${CMAKE_CURRENT_LIST_DIR}/EntryDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NewsDialogs.h
+  ${CMAKE_CURRENT_LIST_DIR}/NewsDialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GalleryDialogs.h
+  ${CMAKE_CURRENT_LIST_DIR}/GalleryDialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/insDataFrm.h
+  ${CMAKE_CURRENT_LIST_DIR}/insDataFrm.cpp
+)

@@ -1,0 +1,314 @@
+#include "ContentTestKit.h"
+#include "TestAppDir.h"
+#include "TestMain.h"
+#include "content/ContentStore.h"
+#include "content/ListHtml.h"
+#include "content/Pictures.h"
+#include "data/SiteDb.h"
+
+#include <QSqlField>
+#include <QTemporaryDir>
+
+using namespace ContentTestKit;
+
+namespace {
+
+QSqlRecord row(qint64 id, const QStringList& values)
+{
+    QSqlRecord r;
+    QSqlField idField(QStringLiteral("ID"), QMetaType(QMetaType::LongLong));
+    idField.setValue(id);
+    r.append(idField);
+    for (int i = 0; i < values.size(); ++i) {
+        QSqlField f(QStringLiteral("value%1").arg(i + 1, 2, 10, QLatin1Char('0')), QMetaType(QMetaType::QString));
+        f.setValue(values.at(i));
+        r.append(f);
+    }
+    return r;
+}
+
+const QString kFrameHead = QStringLiteral(
+    "<table width=100% border=0 cellpadding=0 cellspacing=0 bgcolor=#990000><tr><td><table width=100% border=0 "
+    "cellspacing=1 cellpadding=0><form name='formData' method=post onSubmit='return false;'>");
+const QString kFrameTail = QStringLiteral("</form></table></td></tr></table>");
+
+} // namespace
+
+class TestContentCore : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listHtml_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QList<QSqlRecord>>("rows");
+        QTest::addColumn<QString>("expected");
+
+        const QString newsHead = QStringLiteral(
+            "<tr align=center bgcolor=#CCCCCC><td width=12% height=22><input name='currID' type='hidden' "
+            "id='currID'>ID</td><td width=64%>标题</td><td width=24%>时间</td></tr>");
+        const QString imgsHead = QStringLiteral(
+            "<tr align=center bgcolor=#CCCCCC><td width=12% height=22><input name='currID' type='hidden' "
+            "id='currID'>ID</td><td width=64%>图片说明文字</td><td width=24%>文件名</td></tr>");
+        const QString prodHead = QStringLiteral(
+            "<tr align=center bgcolor=#CCCCCC><td width=8% height=22><input name='currID' type='hidden' "
+            "id='currID'>ID</td><td>产品名称</td><td>规格</td><td>单位</td><td>价格</td></tr>");
+        const QString empty3 = QStringLiteral(
+            "<tr bgcolor=white><td colspan=3 height=30><font color=red>　　　　暂时还没有数据！</font></td></tr>");
+        const QString empty5 = QStringLiteral(
+            "<tr bgcolor=white><td colspan=5 height=30><font color=red>　　　　暂时还没有数据！</font></td></tr>");
+
+        QTest::newRow("news, empty") << "news" << QList<QSqlRecord>{} << kFrameHead + newsHead + empty3 + kFrameTail;
+        QTest::newRow("imgs, empty") << "imgs" << QList<QSqlRecord>{} << kFrameHead + imgsHead + empty3 + kFrameTail;
+        QTest::newRow("prod, empty") << "prod01" << QList<QSqlRecord>{} << kFrameHead + prodHead + empty5 + kFrameTail;
+
+        QTest::newRow("news, two rows in the given order")
+            << "news" << QList<QSqlRecord>{row(40001, {"第二条", "2026/12/6"}), row(7, {"first 'one'", "2026/1/2"})}
+            << kFrameHead + newsHead +
+                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='40001' "
+                   "onClick='getID(40001);'>40001</td><td>&nbsp;第二条</td><td>&nbsp;2026/12/6</td></tr>"
+                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='7' "
+                   "onClick='getID(7);'>7</td><td>&nbsp;first 'one'</td><td>&nbsp;2026/1/2</td></tr>" +
+                   kFrameTail;
+        QTest::newRow("markup in stored values is escaped")
+            << "imgs" << QList<QSqlRecord>{row(3, {"A&B <新>", "x\"<script>.jpg"})}
+            << kFrameHead + imgsHead +
+                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='3' "
+                   "onClick='getID(3);'>3</td><td>&nbsp;A&amp;B &lt;新&gt;</td><td>&nbsp;x&quot;&lt;script&gt;.jpg</td>"
+                   "</tr>" +
+                   kFrameTail;
+        QTest::newRow("products, four values")
+            << "prod02" << QList<QSqlRecord>{row(12, {"水泵", "A-1", "台", "1200", "p.jpg", "<p>x</p>"})}
+            << kFrameHead + prodHead +
+                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='12' "
+                   "onClick='getID(12);'>12</td><td>&nbsp;水泵</td><td>&nbsp;A-1</td><td>&nbsp;台</td>"
+                   "<td>&nbsp;1200</td></tr>" +
+                   kFrameTail;
+    }
+    void listHtml()
+    {
+        QFETCH(QString, format);
+        QFETCH(QList<QSqlRecord>, rows);
+        QFETCH(QString, expected);
+        const QString html = format.startsWith(QLatin1String("prod")) ? buildProdListHtml(rows) : buildListHtml(rows, format);
+        QCOMPARE(html, expected);
+    }
+
+    // The first save of a page inserts its row, later saves update it, with the format's columns.
+    void singleRecordStatements_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QStringList>("afterInsert"); // value01..value04, "<null>" for untouched
+        QTest::addColumn<QStringList>("afterUpdate");
+        const QString n = QStringLiteral("<null>");
+        QTest::newRow("txt, level 1") << "txt" << 1 << QStringList{"T1", "C1", n, n} << QStringList{"T'2", "C2", n, n};
+        QTest::newRow("imgTxt01, level 2") << "imgTxt01" << 2 << QStringList{"T1", "C1", "a.jpg", "b.jpg"}
+                                           << QStringList{"T'2", "C2", "c.jpg", "d.jpg"};
+        QTest::newRow("imgTxt02, level 3") << "imgTxt02" << 3 << QStringList{"T1", "C1", "a.jpg", "b.jpg"}
+                                           << QStringList{"T'2", "C2", "c.jpg", "d.jpg"};
+        QTest::newRow("imgTxt03 writes no second picture") << "imgTxt03" << 1 << QStringList{"T1", "C1", "a.jpg", ""}
+                                                           << QStringList{"T'2", "C2", "c.jpg", ""};
+        QTest::newRow("bigImg") << "bigImg" << 2 << QStringList{"a.jpg", n, n, n} << QStringList{"c.jpg", n, n, n};
+    }
+    void singleRecordStatements()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, level);
+        QFETCH(QStringList, afterInsert);
+        QFETCH(QStringList, afterUpdate);
+        TestAppDir app;
+        SiteDb db;
+        QVERIFY(db.open(app.workPath()));
+        // Another page's row must stay as it is.
+        QVERIFY(db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES('其他','keep')")
+                           .arg(SiteDb::contentTable(level), SiteDb::contentLink(level))));
+
+        const auto read = [&] {
+            const SqlResult r = db.selectContents(level, QStringLiteral("页面'一"));
+            QStringList out;
+            if (r.rows.size() != 1)
+                return QStringList{QStringLiteral("rows: %1").arg(r.rows.size())};
+            for (int i = 1; i <= 4; ++i) {
+                const QString col = QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0'));
+                out << (fieldIsNull(r.first(), col) ? QStringLiteral("<null>") : fieldText(r.first(), col));
+            }
+            return out;
+        };
+        QVERIFY(ContentStore::saveSingleRecord(db, level, format, QStringLiteral("页面'一"), true,
+                                               {"T1", "C1", "a.jpg", "b.jpg"}));
+        QCOMPARE(read(), afterInsert);
+        QVERIFY(ContentStore::saveSingleRecord(db, level, format, QStringLiteral("页面'一"), false,
+                                               {"T'2", "C2", "c.jpg", "d.jpg"}));
+        QCOMPARE(read(), afterUpdate);
+        const SqlResult other = db.selectContents(level, QStringLiteral("其他"));
+        QCOMPARE(other.rows.size(), 1);
+        QCOMPARE(fieldText(other.first(), QStringLiteral("value01")), QStringLiteral("keep"));
+        QVERIFY(!ContentStore::saveSingleRecord(db, level, QStringLiteral("news"), QStringLiteral("x"), true, {}));
+        QVERIFY(!ContentStore::saveSingleRecord(db, 0, format, QStringLiteral("x"), true, {}));
+    }
+
+    void newsAndGalleryStatements()
+    {
+        TestAppDir app;
+        SiteDb db;
+        QVERIFY(db.open(app.workPath()));
+        // IDs beyond 16 bits.
+        QVERIFY(db.run(QStringLiteral("INSERT INTO content03(ID,thirdCatalog,value01) VALUES(70000,'n','x')")));
+        const ContentStore::NewsItem item{"It's \"new\"", "2026/12/6", "a&#39;b<br>c", ""};
+        const SqlResult ins = ContentStore::insertNews(db, 3, QStringLiteral("n"), item);
+        QVERIFY(ins);
+        const qint64 id = ins.lastInsertId.toLongLong();
+        QVERIFY(id > 70000);
+        QVERIFY(ContentStore::updateNews(db, 3, 70000, {"t", "d", "b", "p.jpg"}));
+        const SqlResult rows = db.selectContents(3, QStringLiteral("n"));
+        QCOMPARE(rows.rows.size(), 2);
+        QCOMPARE(fieldText(rows.rows[0], "value01"), item.title);
+        QCOMPARE(fieldText(rows.rows[0], "value02"), item.date);
+        QCOMPARE(fieldText(rows.rows[0], "value03"), item.body);
+        QCOMPARE(fieldText(rows.rows[0], "value04"), QString());
+        QCOMPARE(fieldText(rows.rows[1], "value04"), QStringLiteral("p.jpg"));
+
+        const SqlResult g = ContentStore::insertGalleryItem(db, 1, QStringLiteral("g"), {"O'Neil", "a.jpg", "a_small.bmp"});
+        QVERIFY(g);
+        QVERIFY(ContentStore::updateGalleryItem(db, 1, g.lastInsertId.toLongLong(), {"B", "b.gif", "b_small.bmp"}));
+        const SqlResult gr = db.selectContents(1, QStringLiteral("g"));
+        QCOMPARE(gr.rows.size(), 1);
+        QCOMPARE(fieldText(gr.first(), "value01") + "|" + fieldText(gr.first(), "value02") + "|" +
+                     fieldText(gr.first(), "value03"),
+                 QStringLiteral("B|b.gif|b_small.bmp"));
+        QVERIFY(!ContentStore::insertNews(db, 0, QStringLiteral("n"), item));
+    }
+
+    void recordIdAndLineEnds()
+    {
+        QCOMPARE(ContentStore::parseRecordId(QStringLiteral("40000")), 40000);
+        QCOMPARE(ContentStore::parseRecordId(QString()), -1);
+        QCOMPARE(ContentStore::parseRecordId(QStringLiteral("abc")), -1);
+        QCOMPARE(ContentStore::toCrLf(QStringLiteral("a\nb\r\nc")), QStringLiteral("a\r\nb\r\nc"));
+        QCOMPARE(ContentStore::fromCrLf(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
+    }
+
+    void thumbnailNames_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("thumbnail");
+        QTest::newRow("plain") << "a.jpg" << "a_small.bmp";
+        QTest::newRow("first dot counts") << "photo.2003.jpg" << "photo_small.bmp";
+        QTest::newRow("gif shares with jpg") << "a.gif" << "a_small.bmp";
+        QTest::newRow("no dot") << "scan" << "scan_small.bmp";
+    }
+    void thumbnailNames()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, thumbnail);
+        QCOMPARE(Pictures::thumbnailName(picture), thumbnail);
+    }
+
+    void thumbnailSizes_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<int>("boxHeight");
+        QTest::addColumn<QSize>("thumb");
+        QTest::newRow("wide") << QSize(3000, 1000) << 1305 << QSize(2000, 667);
+        QTest::newRow("tall: height limit 2000") << QSize(1000, 3000) << 1305 << QSize(667, 2000);
+        QTest::newRow("square reaches 2000") << QSize(4000, 4000) << 1305 << QSize(2000, 2000);
+        QTest::newRow("box height limits") << QSize(2000, 1800) << 1305 << QSize(1450, 1305);
+        QTest::newRow("after a flat thumbnail") << QSize(2000, 1800) << 667 << QSize(741, 667);
+        QTest::newRow("small picture is enlarged") << QSize(300, 150) << 1305 << QSize(2000, 1000);
+    }
+    void thumbnailSizes()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(int, boxHeight);
+        QFETCH(QSize, thumb);
+        QCOMPARE(Pictures::thumbnailTwips(picture, boxHeight), thumb);
+    }
+
+    void readablePictures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("readable");
+        const QByteArray jpg = encoded(makePicture(120, 80), "JPG");
+        const QByteArray bmp = encoded(makePicture(120, 80), "BMP");
+        const QByteArray png = encoded(makePicture(120, 80), "PNG");
+        QTest::newRow("jpeg") << "a.jpg" << jpg << true;
+        QTest::newRow("bmp") << "a.bmp" << bmp << true;
+        QTest::newRow("gif") << "a.gif" << tinyGif() << true;
+        QTest::newRow("png named jpg") << "p.jpg" << png << true;
+        QTest::newRow("empty file") << "e.jpg" << QByteArray() << false;
+        QTest::newRow("text named jpg") << "t.jpg" << QByteArray("这不是图片 just text\r\n") << false;
+        QTest::newRow("jpeg cut in half") << "h.jpg" << jpg.left(jpg.size() / 2) << false;
+        QTest::newRow("jpeg without its end") << "n.jpg" << jpg.left(jpg.size() - 2) << false;
+        QTest::newRow("bmp cut short") << "h.bmp" << bmp.left(bmp.size() - 100) << false;
+        QTest::newRow("gif without trailer") << "h.gif" << tinyGif().left(tinyGif().size() - 1) << false;
+        QTest::newRow("png cut short") << "h.png" << png.left(png.size() / 2) << false;
+        QTest::newRow("jpeg header only") << "x.jpg" << jpg.left(20) << false;
+    }
+    void readablePictures()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, data);
+        QFETCH(bool, readable);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath(name), data);
+        QCOMPARE(Pictures::isReadable(path), readable);
+        QCOMPARE(!Pictures::makeThumbnail(path, QSize(20, 10)).isNull(), readable);
+        QCOMPARE(!Pictures::load(path).isNull(), readable);
+    }
+
+    void thumbnailIsAReadableBmp()
+    {
+        QTemporaryDir dir;
+        const QString src = writePicture(dir.filePath("wide.jpg"), 600, 200);
+        const QImage thumb = Pictures::makeThumbnail(src, QSize(133, 44));
+        QCOMPARE(thumb.size(), QSize(133, 44));
+        const QString out = dir.filePath("wide_small.bmp");
+        QVERIFY(Pictures::saveBmp(thumb, out));
+        QCOMPARE(readFile(out).left(2), QByteArray("BM"));
+        QImage back(out, "BMP");
+        QCOMPARE(back.size(), QSize(133, 44));
+        // The picture's colour, not a blank.
+        const QColor c = back.pixelColor(10, 40);
+        QVERIFY2(qAbs(c.blue() - 200) < 30 && qAbs(c.red() - 40) < 30, qPrintable(c.name()));
+    }
+
+    // The slot keeps this visit's copies tidy and never strands the stored record.
+    void pictureSlot()
+    {
+        QTemporaryDir outside;
+        QTemporaryDir work;
+        const QString wp = work.path() + '/';
+        const QString a = writePicture(outside.filePath("a.jpg"), 40, 30);
+        const QString b = writePicture(outside.filePath("b.jpg"), 40, 30);
+        const QString stored = writePicture(wp + "stored.jpg", 40, 30);
+
+        Pictures::Slot slot;
+        slot.loadStored(QStringLiteral("stored.jpg"));
+        QCOMPARE(slot.place(a, wp), QStringLiteral("a.jpg"));
+        QVERIFY(QFile::exists(wp + "a.jpg"));
+        QVERIFY2(QFile::exists(stored), "the stored picture stays until the record changes");
+        QCOMPARE(slot.place(b, wp), QStringLiteral("b.jpg"));
+        QVERIFY2(!QFile::exists(wp + "a.jpg"), "the first copy of this visit is replaced");
+        QCOMPARE(readFile(wp + "b.jpg"), readFile(b));
+
+        // Chosen from the workspace itself: neither deleted nor copied onto itself.
+        const QByteArray storedBytes = readFile(stored);
+        QCOMPARE(slot.place(stored, wp), QStringLiteral("stored.jpg"));
+        QCOMPARE(readFile(stored), storedBytes);
+        QVERIFY(!QFile::exists(wp + "b.jpg"));
+        const QString inWork = writePicture(wp + "w.jpg", 40, 30);
+        slot.place(inWork, wp);
+        const QByteArray wBytes = readFile(inWork);
+        slot.place(inWork, wp);
+        QCOMPARE(readFile(inWork), wBytes);
+
+        slot.stored(QStringLiteral("w.jpg"), wp);
+        QVERIFY2(!QFile::exists(stored), "the replaced stored picture goes once the record names another");
+        QVERIFY(QFile::exists(inWork));
+    }
+};
+
+WEBLARK_TEST_MAIN(TestContentCore)
+#include "test_content_core.moc"
