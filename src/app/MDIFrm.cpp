@@ -107,6 +107,16 @@ static QIcon toolIcon(QStyle* style, int index)
     }
 }
 
+// A task window carries the picture of its tool bar button.
+QIcon MDIFrm::windowIconFor(const QString& name) const
+{
+    for (const ToolButtonDef& b : CommandTable::toolButtons()) {
+        if (CommandTable::windowOf(b.command) == name)
+            return toolIcon(style(), b.index);
+    }
+    return toolIcon(style(), 5);
+}
+
 void MDIFrm::buildToolBar()
 {
     m_toolBar = addToolBar(QStringLiteral("xToolbar1"));
@@ -190,7 +200,7 @@ QObject* MDIFrm::showWindow(const QString& name)
         } else {
             QMdiSubWindow* sub = m_mdi->addSubWindow(w);
             sub->setAttribute(Qt::WA_DeleteOnClose);
-            sub->setWindowIcon(w->windowIcon());
+            sub->setWindowIcon(windowIconFor(name));
             // A window that closes itself takes its frame along.
             connect(w, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
         }

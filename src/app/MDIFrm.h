@@ -13,6 +13,7 @@
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class QIcon;
 
 // The frame window: workspace and connection owner, menu and tool bar, and the
 // home of every task window.
@@ -57,6 +58,7 @@ protected:
 private:
     void buildMenu();
     void buildToolBar();
+    QIcon windowIconFor(const QString& name) const;
     void run(Command command);
     void reportStartupProblems();
 
