@@ -24,7 +24,7 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/*; do \
-	  if [ -x "$$b" ] && [ -f "$$b" ]; then echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	  if [ -x "$$b" ] && [ -f "$$b" ]; then echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.webenginecontext=false" "$$b" || exit 1; fi; \
 	done
 
 clean:
