@@ -44,15 +44,6 @@ private Q_SLOTS:
     }
     void cleanup() { m_server.reset(); }
 
-    void wrongPasswordIsRefused() {
-        Publishing p(QStringLiteral("10001"), QString(), port());
-        p.up->txt_pwd->setText(QStringLiteral("wrong"));
-        p.up->cmd_connSever->click();
-        QVERIFY(p.waitForBoxes(1));
-        QCOMPARE(p.dlg.last().text, QStringLiteral("系列号或密码不对,重新登陆！"));
-        QVERIFY(!p.session.loggedIn);
-    }
-
     void versionQueryWithoutAccountShowsTheNotice() {
         Publishing p(QString(), QString(), port());
         QVERIFY(p.connectToPeer());

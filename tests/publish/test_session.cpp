@@ -43,9 +43,6 @@ private Q_SLOTS:
         QTest::newRow("login wins over a second tag")
             << "<#siteNameExist#><#login#>" << int(Tag::Login) << "登陆服务器成功！"
             << "提示" << MsgIcon::Information << "登陆服务器成功！" << true << true << false;
-        QTest::newRow("name accepted and login: only the login") << "<#siteName#><#login#>" << int(Tag::Login)
-            << "登陆服务器成功！"
-            << "提示" << MsgIcon::Information << "登陆服务器成功！" << true << true << false;
         QTest::newRow("logout") << "<#logout#>" << int(Tag::Logout) << "系列号或密码不对,重新登陆！"
                                 << "提示" << MsgIcon::Critical << "登陆服务器失败！" << false << true
                                 << false;
