@@ -43,22 +43,12 @@ private Q_SLOTS:
     void menuMatchesTable()
     {
         FrameFixture f;
-        QStringList seen;
         QStringList captions;
         for (QAction* top : f.frame.menuBar()->actions()) {
-            seen << top->objectName();
             captions << top->text();
-            for (QAction* a : top->menu()->actions()) {
-                seen << a->objectName();
+            for (QAction* a : top->menu()->actions())
                 captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-            }
         }
-        const QStringList expectedNames = {"mnufile", "mnufile_backup", "mnufile_revert", "mnuFile_line01", "mnuFile_quit",
-                                           "mnuView", "mnuView_guid", "mnuView_info", "mnuView_sltTmpl", "mnuView_design",
-                                           "mnuView_insData", "mnuView_upData", "MnuTool", "MnuTool_update",
-                                           "MnuTool_line01", "MnuTool_consultation", "mnuHelp", "mnuHelp_hlep",
-                                           "mnuHelp_line", "mnuHelp_about"};
-        QCOMPARE(seen, expectedNames);
         const QStringList expectedCaptions = {
             "文件(F) ", "备份数据(&B)... ", "还原数据(&R)...", "-", "退出(&Q)", "视图(V)", "用法指南(&G) ...",
             "基本信息(B)...", "选择模板(&T) ...", "设计栏目(&D) ...", "录入数据(&I) ...", "上传数据(&U) ...",
