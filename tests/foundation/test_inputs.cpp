@@ -47,9 +47,7 @@ private Q_SLOTS:
         QVERIFY(dlg.shown.isEmpty());
         QCOMPARE(InputHelpers::pickColor(dlg), QStringLiteral("#000000"));
         QCOMPARE(dlg.shown.size(), 1);
-        QCOMPARE(dlg.last().icon, MsgIcon::Critical);
-        QCOMPARE(dlg.last().title, QStringLiteral("提示"));
-        QCOMPARE(dlg.last().text, DialogService::cancelDescription());
+        QVERIFY(dlg.lastIs(DialogService::cancelDescription(), "提示", MsgIcon::Critical));
     }
 
     void browseForFolder()

@@ -1,3 +1,4 @@
+#include "../structure/SiteRows.h"
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "data/SiteDb.h"
@@ -15,18 +16,7 @@ class TestSchema : public QObject {
 
     void insertCatalog(int level, const QStringList& names, bool catalog, int order, const QString& fmt = {})
     {
-        QString sql;
-        QVariantList binds;
-        for (const QString& n : names)
-            binds << n;
-        binds << catalog << order << (fmt.isEmpty() ? QVariant() : QVariant(fmt));
-        if (level == 1)
-            sql = QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) VALUES (?,?,?,?)");
-        else if (level == 2)
-            sql = QStringLiteral("INSERT INTO secondCatalog (firstCatalog, secondCatalog, [catalog], orderID, aspFileName) VALUES (?,?,?,?,?)");
-        else
-            sql = QStringLiteral("INSERT INTO thirdCatalog (firstCatalog, secondCatalog, thirdCatalog, [catalog], orderID, aspFileName) VALUES (?,?,?,?,?,?)");
-        QVERIFY2(db->run(sql, binds).ok, "insert");
+        QVERIFY2(insertCatalogRow(*db, level, names, catalog, order, fmt).ok, "insert");
     }
     void insertContent(int level, const QString& page, const QString& v1)
     {

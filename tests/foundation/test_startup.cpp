@@ -1,45 +1,23 @@
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "app/MDIFrm.h"
 #include "app/Workspace.h"
+#include "data/SiteDb.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStringEncoder>
 
 #include <unistd.h>
 
-static void writeFile(const QString& path, const QByteArray& content)
+// Sets the site name straight in the workspace's database file.
+static void setWebName(const QString& workPath, const QString& name)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
-
-static QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Sets the site name straight in a database file.
-static void setWebName(const QString& dbFile, const QString& name)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setter"));
-        db.setDatabaseName(dbFile);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("UPDATE user_info SET webName=?"));
-        q.addBindValue(name);
-        QVERIFY(q.exec());
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("setter"));
+    SiteDb db(QStringLiteral("setter"));
+    QVERIFY(db.open(workPath));
+    QVERIFY(db.updateUserInfo(QStringLiteral("webName"), name).ok);
 }
 
 class TestStartup : public QObject {
@@ -156,7 +134,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, caption);
         TestAppDir app;
-        setWebName(app.workPath() + QStringLiteral("govbuilder.sbd"), name);
+        setWebName(app.workPath(), name);
         RecordingDialogService dlg;
         MDIFrm frame(app.path(), dlg, false);
         QCOMPARE(frame.windowTitle(), caption);
@@ -254,17 +232,9 @@ private Q_SLOTS:
             QVERIFY(frame.conn().run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID) VALUES (?, 1, ?)"),
                                      {QStringLiteral("栏目%1").arg(i), i}).ok);
         frame.mnufile_backup();
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(app.file(QStringLiteral("savedData/govbuilder.sbd")));
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM firstCatalog")));
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 50);
-        q.finish();
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+        SiteDb saved(QStringLiteral("check"));
+        QVERIFY(saved.open(app.file(QStringLiteral("savedData/"))));
+        QCOMPARE(saved.run(QStringLiteral("SELECT count(*) FROM firstCatalog")).first().value(0).toInt(), 50);
     }
 
     void backupWithoutDatabaseInWorkspace()

@@ -84,6 +84,24 @@ struct Publishing {
         }
         return QTest::qWaitFor([&] { return session.loggedIn; }, 5000);
     }
+    // The archive packed for the upload just announced to the peer; empty when none was.
+    QByteArray announcedArchive() {
+        QFile zip(app.appPath() + QStringLiteral("ziptest.zip"));
+        return peer.waitFor("<#sendFileInfo#>") && zip.open(QIODevice::ReadOnly) ? zip.readAll() : QByteArray();
+    }
+    // Plays the server accepting the announced upload: true when exactly `archive` arrived
+    // and the window reported the transfer done.
+    bool acceptUpload(const QByteArray& archive) {
+        peer.received.clear();
+        peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        return QTest::qWaitFor(
+                   [&] {
+                       return dlg.texts().contains(QStringLiteral("数据传输完毕！")) &&
+                              peer.received.size() >= archive.size();
+                   },
+                   15000) &&
+               peer.received == archive;
+    }
     bool waitForBoxes(int count) {
         return QTest::qWaitFor([&] { return dlg.shown.size() >= count; }, 5000);
     }

@@ -15,8 +15,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-using Shown = RecordingDialogService::Shown;
-
 static void confirm(QDialog& d)
 {
     QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cmd_cfm")), Qt::LeftButton);
@@ -51,12 +49,12 @@ static bool addPage(DesignerFixture& f, const QString& name, int tile = -1, bool
     return !d.isVisible() && d.result() == QDialog::Accepted;
 }
 
-static bool sameMessage(const Shown& s, const QString& text, const QString& title, MsgIcon icon)
+// 一级 > 二级 > 三级页: a catalog at each level and a page at the bottom.
+static void threeLevels(DesignerFixture& f)
 {
-    if (s.text == text && s.title == title && s.icon == icon)
-        return true;
-    qWarning() << "shown:" << s.text << s.title << int(s.icon) << "expected:" << text << title << int(icon);
-    return false;
+    f.insertRow(1, {"一级"}, true, 1);
+    f.insertRow(2, {"一级", "二级"}, true, 1);
+    f.insertRow(3, {"一级", "二级", "三级页"}, false, 1, "txt");
 }
 
 class TestDialogs : public QObject {
@@ -155,9 +153,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(int, icon);
         DesignerFixture f;
-        f.insertRow(1, {"一级"}, true, 1);
-        f.insertRow(2, {"一级", "二级"}, true, 1);
-        f.insertRow(3, {"一级", "二级", "三级页"}, false, 1, "txt");
+        threeLevels(f);
         f.insertRow(2, {"一级", "二级页"}, false, 2, "txt");
         f.open();
         if (!setup.isEmpty())
@@ -180,9 +176,9 @@ private Q_SLOTS:
         if (setup.contains("RAISE")) {
             // The database's own description of the failure.
             QVERIFY2(f.dlg.last().text.startsWith(text), qPrintable(f.dlg.last().text));
-            QVERIFY(sameMessage(f.dlg.last(), f.dlg.last().text, title, MsgIcon(icon)));
+            QVERIFY(f.dlg.lastIs(f.dlg.last().text, title, MsgIcon(icon)));
         } else {
-            QVERIFY(sameMessage(f.dlg.last(), text, title, MsgIcon(icon)));
+            QVERIFY(f.dlg.lastIs(text, title, MsgIcon(icon)));
         }
         QVERIFY2(d->isVisible(), "the dialog stays open");
         QCOMPARE(f.rows(1) + f.rows(2) + f.rows(3), before);
@@ -230,9 +226,7 @@ private Q_SLOTS:
         QFETCH(QString, dialog);
         QFETCH(QString, parent);
         DesignerFixture f;
-        f.insertRow(1, {"一级"}, true, 1);
-        f.insertRow(2, {"一级", "二级"}, true, 1);
-        f.insertRow(3, {"一级", "二级", "三级页"}, false, 1, "txt");
+        threeLevels(f);
         f.open();
         f.click(parent);
         const int before = f.frm->nodes().count();
@@ -308,7 +302,6 @@ private Q_SLOTS:
         QTest::mouseClick(d.findChild<QCheckBox*>("chk_prod"), Qt::LeftButton);
         QVERIFY(type->isEnabled() && cls->isEnabled());
         QCOMPARE(tiles(), (QStringList{"文本格式=prod01*", "图表格式=prod02", "图片格式=prod03"}));
-        QCOMPARE(d.disModelObj().size(), 3);
         QStringList types;
         for (int i = 0; i < type->count(); ++i)
             types << type->itemText(i);
@@ -321,7 +314,6 @@ private Q_SLOTS:
             return out;
         };
         QCOMPARE(classes(), (QStringList{"家用电器", "电子元器件", "电脑及配件", "通讯设备"}));
-        QCOMPARE(cls->currentIndex(), 0);
         type->setCurrentIndex(2);
         QCOMPARE(classes(), (QStringList{"果蔬", "畜禽水产", "粮油", "茶叶"}));
         QCOMPARE(cls->currentIndex(), 0);
@@ -359,7 +351,7 @@ private Q_SLOTS:
         f.open();
         dgnFrm_addFile d(*f.frm);
         QCOMPARE(f.dlg.shown.size(), 1);
-        QVERIFY(sameMessage(f.dlg.last(), "无效的属性值", "提示", MsgIcon::Critical));
+        QVERIFY(f.dlg.lastIs("无效的属性值", "提示", MsgIcon::Critical));
         QCOMPARE(d.disModelObj().size(), 8); // the dialog still opens with its tiles
     }
 
@@ -407,19 +399,13 @@ private Q_SLOTS:
         auto* bar = d.findChild<QScrollBar*>("vscrl");
         QCOMPARE(bar->maximum(), 2245);
         const auto& t = d.disModelObj();
-        QCOMPARE(t.at(4)->pos(), QPoint(twips(2880), twips(2765)));
         QCOMPARE(t.at(7)->pos(), QPoint(twips(2880), twips(4955)));
         bar->setValue(1000);
         QCOMPARE(d.findChild<QLabel*>("lbl_model")->y(), twips(150 - 1000));
-        QCOMPARE(d.findChild<QFrame*>("Line1")->y(), twips(375 - 1000));
-        QCOMPARE(t.at(0)->y(), twips(585 - 1000));
-        QCOMPARE(t.at(5)->y(), twips(585 - 1000 + 2190));
-        QCOMPARE(t.at(6)->y(), twips(585 - 1000 + 2 * 2190));
-        QCOMPARE(t.at(6)->x(), twips(300));
+        QCOMPARE(t.at(6)->pos(), QPoint(twips(300), twips(585 - 1000 + 2 * 2190)));
         // Back to the product list: one row, nothing to scroll.
         QTest::mouseClick(d.findChild<QCheckBox*>("chk_prod"), Qt::LeftButton);
         QCOMPARE(bar->maximum(), 0);
-        QCOMPARE(t.size(), 3);
         QCOMPARE(d.disModelObj().at(2)->pos(), QPoint(twips(5460), twips(575)));
     }
 
@@ -487,7 +473,7 @@ private Q_SLOTS:
         dgnFrm_modFile m(d);
         m.show();
         confirm(m); // the root is current
-        QVERIFY(sameMessage(f.dlg.last(), "没有在左边选择栏目！", "警告", MsgIcon::Critical));
+        QVERIFY(f.dlg.lastIs("没有在左边选择栏目！", "警告", MsgIcon::Critical));
         QVERIFY(m.isVisible());
         // Read when confirmed: the node clicked meanwhile is the one changed.
         f.click("页");
@@ -496,8 +482,7 @@ private Q_SLOTS:
         confirm(m);
         QCOMPARE(f.dlg.shown.size(), 1);
         QVERIFY(f.dlg.last().text.contains("content01"));
-        QCOMPARE(f.dlg.last().title, QStringLiteral("提示"));
-        QCOMPARE(f.dlg.last().icon, MsgIcon::Critical);
+        QVERIFY(f.dlg.lastIs(f.dlg.last().text, "提示", MsgIcon::Critical));
         QVERIFY(m.isVisible());
         QCOMPARE(f.rows(1).first(), QStringLiteral("页|0|1|txt"));
     }

@@ -1,5 +1,7 @@
 #include "RecordingDialogService.h"
 
+#include <QDebug>
+
 MsgAnswer RecordingDialogService::message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
 {
     shown.append({text, title, icon, buttons});
@@ -10,6 +12,15 @@ MsgAnswer RecordingDialogService::message(const QString& text, const QString& ti
     case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
     default: return MsgAnswer::Ok;
     }
+}
+
+bool RecordingDialogService::lastIs(const QString& text, const QString& title, MsgIcon icon) const
+{
+    const Shown s = last();
+    if (s.text == text && s.title == title && s.icon == icon)
+        return true;
+    qWarning() << "shown:" << s.text << s.title << int(s.icon) << "expected:" << text << title << int(icon);
+    return false;
 }
 
 static FileChoice choice(QQueue<QString>& queue)

@@ -36,5 +36,7 @@ public:
 
     QStringList texts() const;
     Shown last() const { return shown.isEmpty() ? Shown{} : shown.last(); }
+    // Whether the last message had exactly this text, title and icon; a mismatch is printed.
+    bool lastIs(const QString& text, const QString& title, MsgIcon icon) const;
     void clear();
 };
