@@ -3,6 +3,7 @@
 #include "app/DialogService.h"
 #include "app/WindowHost.h"
 #include "data/SiteDb.h"
+#include "publish/PublishSession.h"
 #include "text/TextCodec.h"
 
 #include <QString>
@@ -21,6 +22,9 @@ public:
     QString appPath;  // the application directory
     QString workPath; // the workspace folder: govbuilder.sbd and the user's pictures
     QString imgPath;  // the workspace folder as configured (the logo goes here)
+
+    // The publishing state: it outlives the publishing window, which resets it when it loads.
+    PublishSession publishSession;
 
     QString encode(const QString& text) const { return TextCodec::encode(text); }
     QString decode(const QString& stored) const { return TextCodec::decode(stored); }

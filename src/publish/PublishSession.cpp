@@ -4,11 +4,6 @@
 
 using Protocol::Tag;
 
-PublishSession& PublishSession::instance() {
-    static PublishSession session;
-    return session;
-}
-
 void PublishSession::resetForLoad() {
     loggedIn = false;
     uploading = false;

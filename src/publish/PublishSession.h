@@ -11,12 +11,10 @@ class SiteDb;
 // The publishing state shared by the publishing window, the chat window and
 // the message dispatcher. It outlives the publishing window (a closed window
 // must not forget that the user is logged in while the chat window is open),
-// so there is one instance for the whole program; the publishing window
-// resets it each time it loads.
+// so the application context holds it; the publishing window resets it each
+// time it loads.
 class PublishSession {
 public:
-    static PublishSession& instance();
-
     QString userAccount;
     bool loggedIn = false;
     bool siteNameSet = false;

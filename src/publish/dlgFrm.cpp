@@ -59,7 +59,7 @@ dlgFrm::dlgFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent) {
 }
 
 void dlgFrm::OKButton_Click() {
-    PublishSession& session = PublishSession::instance();
+    PublishSession& session = m_ctx.publishSession;
     // The text box holds bare line feeds; the wire form has CR LF, which encode turns into <br>.
     QString text = txt_msg->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));

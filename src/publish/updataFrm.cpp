@@ -36,7 +36,7 @@ const QString kWarn = QStringLiteral("警告");
 } // namespace
 
 updataFrm::updataFrm(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), serverPort(Protocol::kDefaultPort), m_ctx(ctx), m_session(PublishSession::instance()) {
+    : QWidget(parent), serverPort(Protocol::kDefaultPort), m_ctx(ctx), m_session(ctx.publishSession) {
     setObjectName(QStringLiteral("updataFrm"));
     setWindowTitle(QStringLiteral("上传数据"));
     buildControls();

@@ -58,7 +58,7 @@ struct Publishing {
     MDIFrm frame{app.path(), dlg, false};
     QPointer<updataFrm> up;
     Peer peer;
-    PublishSession& session = PublishSession::instance();
+    PublishSession& session = frame.context().publishSession;
 
     explicit Publishing(const QString& serial = QString(), const QString& siteName = QString(),
                         quint16 port = 0) {
