@@ -504,6 +504,10 @@ void updataFrm::dispatchServerMessage() {
     const QString received = Protocol::fromWire(sckClient->readAll());
     applyReaction(
         reactToServerMessage(received, m_session, m_ctx.conn, txt_webName->text(), QDate::currentDate()));
+    // The socket does not announce data that arrived while a message box of this
+    // handler was open: pick it up now rather than with the next message.
+    if (sckClient->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, &updataFrm::dispatchServerMessage, Qt::QueuedConnection);
 }
 
 void updataFrm::applyReaction(const ServerReaction& r) {
@@ -520,16 +524,17 @@ void updataFrm::applyReaction(const ServerReaction& r) {
     if (r.closeSocket) {
         closeSocket();
     }
-    if (r.startVersionTimer) {
-        verTicks.reset();
-        timer_verion->start();
-    }
     if (r.startIdleWatchdog) {
         idleTicks.reset();
         Timer_sck->start();
     }
     for (const ServerReaction::Box& b : r.boxes)
         m_ctx.dialogs.message(b.text, b.title, b.icon);
+    // The version query goes out once the login box is closed.
+    if (r.startVersionTimer) {
+        verTicks.reset();
+        timer_verion->start();
+    }
     if (r.sendArchive)
         sendZipFile();
     if (r.page == ServerReaction::Page::Chat)

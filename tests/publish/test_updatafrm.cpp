@@ -108,6 +108,21 @@ private Q_SLOTS:
         QVERIFY(!p.up->timer_verion->isActive());
     }
 
+    void messageArrivingWhileABoxIsOpenIsHandled() {
+        Publishing p(QStringLiteral("10001"));
+        // The operator's greeting arrives while "登陆服务器成功！" is still open.
+        p.dlg.whileShown = [&](const RecordingDialogService::Shown& box) {
+            if (box.text != QStringLiteral("登陆服务器成功！"))
+                return;
+            p.peer.reply(QStringLiteral("<#talkmsg#>欢迎"));
+            QTest::qWait(300);
+        };
+        QVERIFY(p.login());
+        // No version query went out while the box was open.
+        QVERIFY(!p.peer.received.contains("<#getversion#>"));
+        QVERIFY(QTest::qWaitFor([&] { return p.frame.loadedWindow(QStringLiteral("dlgFrm")) != nullptr; }, 5000));
+    }
+
     void loginRefused() {
         Publishing p(QStringLiteral("10001"));
         QVERIFY(p.connectToPeer());

@@ -5,6 +5,8 @@
 MsgAnswer RecordingDialogService::message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
 {
     shown.append({text, title, icon, buttons});
+    if (whileShown)
+        whileShown(shown.last());
     if (!answers.isEmpty())
         return answers.dequeue();
     switch (buttons) {

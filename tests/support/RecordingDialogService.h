@@ -6,6 +6,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
 // Keeps every message shown and answers from a script, for window tests.
 class RecordingDialogService : public DialogService {
 public:
@@ -29,6 +31,9 @@ public:
     QQueue<QString> folders; // "" answers as a cancel
     QQueue<std::optional<QColor>> colors;
     QQueue<std::optional<QFont>> fonts;
+
+    // Runs while a message is "open", as a user reading a modal box would let events go on.
+    std::function<void(const Shown&)> whileShown;
 
     QList<Shown> shown;
     QStringList fileFilters; // the filter of every file dialog opened
