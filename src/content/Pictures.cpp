@@ -217,17 +217,17 @@ void Slot::loadStored(const QString& name)
     storedName = name;
 }
 
-void Slot::dropPrevious(const QString& workPath, const QString& keep) const
+void Slot::dropPrevious(const QString& workPath, const QString& keep, const QStringList& inUse) const
 {
-    if (oldName != storedName)
+    if (oldName != storedName && !inUse.contains(oldName))
         removeFromWorkspace(workPath, oldName, keep);
 }
 
-QString Slot::place(const QString& chosenPath, const QString& workPath)
+QString Slot::place(const QString& chosenPath, const QString& workPath, const QStringList& inUse)
 {
     const QString name = QFileInfo(chosenPath).fileName();
     newName = name;
-    dropPrevious(workPath, chosenPath);
+    dropPrevious(workPath, chosenPath, inUse);
     const QString target = workPath + name;
     if (!sameFile(chosenPath, target)) {
         QString error;
@@ -237,9 +237,9 @@ QString Slot::place(const QString& chosenPath, const QString& workPath)
     return name;
 }
 
-void Slot::stored(const QString& name, const QString& workPath)
+void Slot::stored(const QString& name, const QString& workPath, const QStringList& inUse)
 {
-    if (storedName != name)
+    if (storedName != name && !inUse.contains(storedName))
         removeFromWorkspace(workPath, storedName, workPath + name);
     storedName = name;
 }

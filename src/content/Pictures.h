@@ -56,14 +56,17 @@ struct Slot {
 
     void clear() { *this = Slot(); }
     void loadStored(const QString& name);
-    // Deletes this visit's previous copy, unless it is the stored file or the file keep.
-    void dropPrevious(const QString& workPath, const QString& keep = QString()) const;
+    // Deletes this visit's previous copy, unless it is the stored file, the file
+    // keep, or a name in inUse (a picture another slot of the record still names).
+    void dropPrevious(const QString& workPath, const QString& keep = QString(),
+                      const QStringList& inUse = {}) const;
     // Copies the chosen picture into the workspace under its own name in place of
     // the previous copy; a file chosen from the workspace itself is left where it is.
     // Returns the bare name. File errors do not stop it.
-    QString place(const QString& chosenPath, const QString& workPath);
-    // The record now names name: a stored file it replaced is deleted.
-    void stored(const QString& name, const QString& workPath);
+    QString place(const QString& chosenPath, const QString& workPath, const QStringList& inUse = {});
+    // The record now names name: a stored file it replaced is deleted, unless the
+    // record still names it elsewhere (inUse).
+    void stored(const QString& name, const QString& workPath, const QStringList& inUse = {});
 };
 
 // The gallery thumbnail of a picture: its name up to the first "." + "_small.bmp".

@@ -524,7 +524,8 @@ void insDataFrm::cmd_ok_Click()
     }
     const QString saved[2] = {record.image1, m_format == QLatin1String("imgTxt03") ? QString() : record.image2};
     for (int i = 0; i < m_slots; ++i) {
-        imgFiles[i].stored(saved[i], m_ctx.workPath);
+        // A picture moved to the other slot is still named by the record.
+        imgFiles[i].stored(saved[i], m_ctx.workPath, {saved[1 - i]});
         imgFiles[i].newName.clear();
         imgFiles[i].oldName.clear();
     }
@@ -542,7 +543,9 @@ void insDataFrm::cmd_img_Click(int index)
     if (!choice.ok())
         return;
     showPreview(index, choice.path);
-    txt_img[index]->setText(imgFiles[index].place(choice.path, m_ctx.workPath));
+    const int other = 1 - index;
+    txt_img[index]->setText(
+        imgFiles[index].place(choice.path, m_ctx.workPath, {txt_img[other]->text(), imgFiles[other].storedName}));
 }
 
 void insDataFrm::cmd_addData_Click(int index)

@@ -187,6 +187,37 @@ private Q_SLOTS:
         QCOMPARE(col(rows.first(), "value04"), QString());
     }
 
+    void picturesSwappedBetweenSlotsAreKept_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("swapped") << "b.jpg" << "a.jpg";
+        QTest::newRow("one picture in both") << "b.jpg" << "b.jpg";
+    }
+    void picturesSwappedBetweenSlotsAreKept()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        ContentSite site;
+        ContentTestKit::writePicture(site.inWork("a.jpg"), 60, 40);
+        ContentTestKit::writePicture(site.inWork("b.jpg"), 40, 60);
+        site.db.run("INSERT INTO content01(firstCatalog,value01,value02,value03,value04) "
+                    "VALUES('图文一','t','c','a.jpg','b.jpg')");
+        auto w = site.openWindow();
+        QVERIFY(ContentSite::release(*w, "图文一"));
+        site.dlg.files.enqueue(site.inWork(first));
+        w->cmd_img_Click(0);
+        site.dlg.files.enqueue(site.inWork(second));
+        w->cmd_img_Click(1);
+        QTest::mouseClick(w->cmd_ok, Qt::LeftButton);
+        const auto rows = site.rows(1, "图文一");
+        QCOMPARE(col(rows.first(), "value03"), first);
+        QCOMPARE(col(rows.first(), "value04"), second);
+        // Every picture the record names is still there.
+        QVERIFY(QFile::exists(site.inWork(first)));
+        QVERIFY(QFile::exists(site.inWork(second)));
+    }
+
     void bigImgKeepsItsPicture()
     {
         ContentSite site;
