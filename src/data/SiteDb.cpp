@@ -119,14 +119,6 @@ SqlResult SiteDb::run(const QString& sql, const QVariantList& binds) const
     return r;
 }
 
-bool SiteDb::checkpoint(QString* error) const
-{
-    const SqlResult r = run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-    if (!r && error)
-        *error = r.error;
-    return r.ok;
-}
-
 SqlResult SiteDb::selectUserInfo() const
 {
     return run(QStringLiteral("SELECT * FROM user_info"));

@@ -46,9 +46,6 @@ public:
     // Runs one statement with positional "?" bindings.
     SqlResult run(const QString& sql, const QVariantList& binds = {}) const;
 
-    // Folds any write-ahead log into the main file so that a plain copy of it is complete.
-    bool checkpoint(QString* error = nullptr) const;
-
     // ---- settings row ----
     SqlResult selectUserInfo() const; // SELECT * FROM user_info
     QString webName() const;          // "" when it cannot be read
