@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DialogService.h"
+#include "app/SiteEvents.h"
 #include "app/WindowHost.h"
 #include "data/SiteDb.h"
 #include "publish/PublishSession.h"
@@ -18,6 +19,7 @@ public:
     SiteDb& conn;
     DialogService& dialogs;
     WindowHost* host = nullptr;
+    SiteEvents events;
 
     QString appPath;  // the application directory
     QString workPath; // the workspace folder: govbuilder.sbd and the user's pictures

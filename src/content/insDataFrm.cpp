@@ -91,6 +91,7 @@ void insDataFrm::buildControls()
     QAction* refresh = mnuIns->addAction(QStringLiteral("刷新"));
     refresh->setObjectName(QStringLiteral("mnu_Refresh"));
     connect(refresh, &QAction::triggered, this, &insDataFrm::mnu_Refresh_Click);
+    connect(&m_ctx.events, &SiteEvents::structureChanged, this, &insDataFrm::mnu_Refresh_Click);
 
     // The in-place editors, placed by hand so that vscrl can move them.
     pic_edit = new QWidget;

@@ -239,8 +239,7 @@ QString designFrm::statusText() const
 
 void designFrm::refreshContentWindow()
 {
-    if (m_ctx.host)
-        m_ctx.host->invokeIfLoaded(QStringLiteral("insDataFrm"), "mnu_Refresh_Click");
+    Q_EMIT m_ctx.events.structureChanged();
 }
 
 CatalogNode* designFrm::addChildNode(const QString& levelPrefix, const QString& name, bool catalog)

@@ -13,23 +13,9 @@
 
 #include <memory>
 
-// Stands in for the content window: counts the refreshes the designer asks for.
-class ContentWindowStub : public QObject {
-    Q_OBJECT
-public:
+// Stands in for the content window: counts the structure changes the designer announces.
+struct ContentWindowStub {
     int refreshes = 0;
-public Q_SLOTS:
-    void mnu_Refresh_Click() { ++refreshes; }
-};
-
-class StubHost : public WindowHost {
-public:
-    ContentWindowStub* content = nullptr; // nullptr: the content window is not open
-    QObject* loadedWindow(const QString& name) const override
-    {
-        return name == QLatin1String("insDataFrm") ? content : nullptr;
-    }
-    QObject* showWindow(const QString& name) override { return loadedWindow(name); }
 };
 
 // A designer over a fresh workspace, with recorded messages and a content-window stub.
@@ -38,7 +24,6 @@ struct DesignerFixture {
     RecordingDialogService dlg;
     SiteDb db{QStringLiteral("designer-test")};
     AppContext ctx{db, dlg};
-    StubHost host;
     ContentWindowStub content;
     std::unique_ptr<designFrm> frm;
 
@@ -49,8 +34,7 @@ struct DesignerFixture {
         ctx.appPath = app.appPath();
         ctx.workPath = app.workPath();
         ctx.imgPath = app.workPath();
-        host.content = &content;
-        ctx.host = &host;
+        QObject::connect(&ctx.events, &SiteEvents::structureChanged, [this] { ++content.refreshes; });
     }
     designFrm& open()
     {

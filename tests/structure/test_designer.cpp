@@ -442,19 +442,6 @@ private Q_SLOTS:
         QCOMPARE(f.shown(), (QStringList{"测试网站", "-目录一", "--目录二", "--页二", "-页一"}));
         QCOMPARE(d.selNode(), d.nodes().root());
     }
-
-    void worksWithoutTheContentWindow()
-    {
-        DesignerFixture f;
-        buildSite(f);
-        f.host.content = nullptr;
-        f.open();
-        f.click("页一");
-        f.dlg.answers.enqueue(MsgAnswer::Ok);
-        QTest::mouseClick(f.child<QPushButton>("cmd_delNode"), Qt::LeftButton);
-        QCOMPARE(f.shown().size(), 6);
-        QCOMPARE(f.content.refreshes, 0);
-    }
 };
 
 WEBLARK_TEST_MAIN(TestDesigner)
