@@ -1,3 +1,9 @@
+list(APPEND WEBLARK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/SkinGeometry.h
+  ${CMAKE_CURRENT_LIST_DIR}/SkinGeometry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AboutText.h
+  ${CMAKE_CURRENT_LIST_DIR}/AboutText.cpp
+)
 list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/QtDialogService.h
   ${CMAKE_CURRENT_LIST_DIR}/QtDialogService.cpp
@@ -6,4 +12,12 @@ list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/webpane.qrc
   ${CMAKE_CURRENT_LIST_DIR}/InputHelpers.h
   ${CMAKE_CURRENT_LIST_DIR}/InputHelpers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/xp_canvas.h
+  ${CMAKE_CURRENT_LIST_DIR}/xp_canvas.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/windowBox.h
+  ${CMAKE_CURRENT_LIST_DIR}/windowBox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cmdBtn.h
+  ${CMAKE_CURRENT_LIST_DIR}/cmdBtn.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/aboutFrm.h
+  ${CMAKE_CURRENT_LIST_DIR}/aboutFrm.cpp
 )

@@ -64,11 +64,16 @@ void drawPhoto(QPainter& p, const QRectF& rect, Photo kind, quint32 seed);
 enum class Glyph { Document, Person, Mail, Search, Building, Calendar, Book, Heart };
 void drawGlyph(QPainter& p, const QRectF& box, Glyph glyph, const QColor& colour);
 
+// The program's emblem: a lark (about two units long, facing right) and a web globe in white lines.
+QPainterPath larkPath();
+void drawGlobe(QPainter& p, const QPointF& c, qreal r, int alpha);
+
 // The picture groups, one per output folder.
 void makeTemplates(AssetWriter& out);      // template/
 void makeNameStyles(AssetWriter& out);     // fonts/
 void makeBackgrounds(AssetWriter& out);    // backGround/
 void makeChooserImages(AssetWriter& out);  // images/
 void makeSplash(AssetWriter& out);         // splash.png
+void makeSkins(AssetWriter& out);          // skin/
 
 } // namespace mk

@@ -26,6 +26,7 @@ int main(int argc, char** argv)
         mk::makeBackgrounds(out);
         mk::makeChooserImages(out);
         mk::makeSplash(out);
+        mk::makeSkins(out);
         std::printf("weblark-mkassets: %d pictures in %s (%lld ms)\n", int(out.written().size()),
                     qPrintable(args.at(1)), static_cast<long long>(clock.elapsed()));
     } catch (const mk::AssetError& e) {

@@ -332,6 +332,8 @@ QImage paleClouds()
 
 // ---------------------------------------------------------------- splash
 
+} // namespace
+
 // A crested lark in flight, facing right, about two units long.
 QPainterPath larkPath()
 {
@@ -371,6 +373,8 @@ void drawGlobe(QPainter& p, const QPointF& c, qreal r, int alpha)
         p.drawLine(QPointF(c.x() - half, c.y() + k * r), QPointF(c.x() + half, c.y() + k * r));
     }
 }
+
+namespace {
 
 QImage splash()
 {

@@ -1,0 +1,315 @@
+#include "RecordingDialogService.h"
+#include "TestAppDir.h"
+#include "TestMain.h"
+#include "app/AppContext.h"
+#include "widgets/SkinGeometry.h"
+#include "widgets/aboutFrm.h"
+#include "widgets/cmdBtn.h"
+#include "widgets/windowBox.h"
+#include "widgets/xp_canvas.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <functional>
+
+using namespace SkinGeometry;
+Q_DECLARE_METATYPE(FramePart)
+Q_DECLARE_METATYPE(PressAction::Kind)
+
+namespace {
+
+// The about window over the build's staged application directory, which it only reads.
+struct About {
+    SiteDb db{QStringLiteral("skin_test")};
+    RecordingDialogService dlg;
+    AppContext ctx{db, dlg};
+    QPointer<aboutFrm> frm;
+    About()
+    {
+        ctx.appPath = TestAppDir::stagedAppDir() + QLatin1Char('/');
+        frm = new aboutFrm(ctx);
+    }
+    ~About() { delete frm.data(); }
+};
+
+// What the hover test needs of a hot-tracking control.
+struct Hover {
+    QWidget* widget;
+    std::function<int()> state;
+    std::function<void(std::function<QPoint()>)> setCursor;
+    std::function<void()> tick;
+    QTimer* timer;
+};
+
+Hover hoverOf(const QString& kind, QWidget* parent)
+{
+    if (kind == QLatin1String("windowBox")) {
+        auto* b = new windowBox(parent);
+        return {b, [b] { return b->cell(); }, [b](auto f) { b->cursorPos = f; }, [b] { b->Timer1_Timer(); }, b->Timer1};
+    }
+    auto* b = new cmdBtn(parent);
+    return {b, [b] { return b->state(); }, [b](auto f) { b->cursorPos = f; }, [b] { b->Timer1_Timer(); }, b->Timer1};
+}
+
+void sendMove(QWidget* w, const QPoint& pos)
+{
+    QMouseEvent move(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+}
+
+} // namespace
+
+class TestSkin : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void hitTest_data()
+    {
+        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<FramePart>("part");
+        // A 200 x 100 frame: title 28, edges 4, grip 13.
+        QTest::newRow("title") << QPoint(100, 10) << FramePart::Title;
+        QTest::newRow("title over the left edge") << QPoint(1, 27) << FramePart::Title;
+        QTest::newRow("left edge") << QPoint(3, 50) << FramePart::Left;
+        QTest::newRow("inside the left edge") << QPoint(4, 50) << FramePart::Client;
+        QTest::newRow("right edge") << QPoint(196, 50) << FramePart::Right;
+        QTest::newRow("inside the right edge") << QPoint(195, 50) << FramePart::Client;
+        QTest::newRow("bottom edge") << QPoint(100, 96) << FramePart::Bottom;
+        QTest::newRow("above the bottom edge") << QPoint(100, 95) << FramePart::Client;
+        QTest::newRow("grip") << QPoint(190, 90) << FramePart::Grip;
+        QTest::newRow("grip's corner pixel") << QPoint(199, 99) << FramePart::Grip;
+        QTest::newRow("grip's first pixel") << QPoint(183, 83) << FramePart::Grip;
+        QTest::newRow("left of the grip") << QPoint(182, 90) << FramePart::Client;
+        QTest::newRow("right edge above the grip") << QPoint(198, 82) << FramePart::Right;
+        QTest::newRow("outside right") << QPoint(200, 50) << FramePart::Outside;
+        QTest::newRow("outside above") << QPoint(10, -1) << FramePart::Outside;
+    }
+    void hitTest()
+    {
+        QFETCH(QPoint, pos);
+        QFETCH(FramePart, part);
+        QCOMPARE(SkinGeometry::hitTest(QSize(200, 100), pos), part);
+    }
+
+    void pressAction_data()
+    {
+        QTest::addColumn<FramePart>("part");
+        QTest::addColumn<bool>("fixed");
+        QTest::addColumn<bool>("maximised");
+        QTest::addColumn<PressAction::Kind>("kind");
+        QTest::addColumn<int>("edges");
+        const int none = 0;
+        QTest::newRow("title moves") << FramePart::Title << false << false << PressAction::Move << none;
+        QTest::newRow("fixed title still moves") << FramePart::Title << true << false << PressAction::Move << none;
+        QTest::newRow("maximised title stays") << FramePart::Title << false << true << PressAction::None << none;
+        QTest::newRow("left") << FramePart::Left << false << false << PressAction::Resize << int(Qt::LeftEdge);
+        QTest::newRow("right") << FramePart::Right << false << false << PressAction::Resize << int(Qt::RightEdge);
+        QTest::newRow("bottom") << FramePart::Bottom << false << false << PressAction::Resize << int(Qt::BottomEdge);
+        QTest::newRow("grip") << FramePart::Grip << false << false << PressAction::Resize
+                              << int(Qt::RightEdge | Qt::BottomEdge);
+        QTest::newRow("fixed left") << FramePart::Left << true << false << PressAction::None << none;
+        QTest::newRow("fixed bottom") << FramePart::Bottom << true << false << PressAction::None << none;
+        QTest::newRow("fixed grip") << FramePart::Grip << true << false << PressAction::None << none;
+        QTest::newRow("maximised grip") << FramePart::Grip << false << true << PressAction::None << none;
+        QTest::newRow("client") << FramePart::Client << false << false << PressAction::None << none;
+    }
+    void pressAction()
+    {
+        QFETCH(FramePart, part);
+        QFETCH(bool, fixed);
+        QFETCH(bool, maximised);
+        QFETCH(PressAction::Kind, kind);
+        QFETCH(int, edges);
+        const PressAction a = SkinGeometry::pressAction(part, fixed, maximised);
+        QCOMPARE(a.kind, kind);
+        QCOMPARE(int(a.edges), edges);
+    }
+
+    // The slices tile the target without gap or overlap; the ends keep their width
+    // and come from the two ends of the chosen cell.
+    void threeSlice_data()
+    {
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<int>("width");
+        QTest::newRow("wide") << 0 << 80;
+        QTest::newRow("third cell") << 2 << 120;
+        QTest::newRow("exactly both ends") << 1 << 8;
+        QTest::newRow("narrower than the ends") << 4 << 5;
+    }
+    void threeSlice()
+    {
+        QFETCH(int, cell);
+        QFETCH(int, width);
+        const QRect source = stripCell(cell, QSize(55, 22));
+        const QRect target(10, 3, width, 30);
+        const QList<Slice> slices = SkinGeometry::threeSlice(source, 4, target);
+        QVERIFY(!slices.isEmpty());
+        int x = target.x();
+        for (const Slice& s : slices) {
+            QCOMPARE(s.target.x(), x);
+            QCOMPARE(s.target.y(), target.y());
+            QCOMPARE(s.target.height(), target.height());
+            QVERIFY(source.contains(s.source));
+            x += s.target.width();
+        }
+        QCOMPARE(x, target.right() + 1);
+        QCOMPARE(slices.first().source.left(), cell * 55);
+        QCOMPARE(slices.last().source.right(), cell * 55 + 54);
+        QCOMPARE(slices.first().source.width(), slices.first().target.width());
+        QCOMPARE(slices.last().source.width(), slices.last().target.width());
+        QVERIFY(slices.first().target.width() <= 4);
+    }
+
+    // Shown without the activation the frame turns inactive by itself; then each
+    // timer switches the look within one tick, and the close box follows.
+    void activeAndInactiveLook()
+    {
+        About about;
+        about.frm->show();
+        QTRY_VERIFY(!about.frm->canvas->activeLook());
+
+        xp_canvas* canvas = about.frm->canvas;
+        QWidget other;
+        QWidget* active = about.frm;
+        canvas->activeWindow = [&active] { return active; };
+        canvas->Timer1->start();
+        canvas->Timer2->start();
+        canvas->Timer2_Timer();
+        QVERIFY(canvas->activeLook());
+        QCOMPARE(about.frm->winCloseBtn->cell(), 0);
+        QVERIFY(canvas->Timer1->isActive());
+
+        active = &other;
+        canvas->Timer1_Timer();
+        QVERIFY(!canvas->activeLook());
+        QVERIFY(!canvas->Timer1->isActive());
+        QCOMPARE(about.frm->winCloseBtn->cell(), 3);
+        canvas->Timer2_Timer();
+        QVERIFY(!canvas->activeLook());
+
+        canvas->Timer2->start();
+        active = about.frm;
+        canvas->Timer2_Timer();
+        QVERIFY(canvas->activeLook());
+        QVERIFY(!canvas->Timer2->isActive());
+    }
+
+    void hoverReturnsToNormal_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("close box") << QStringLiteral("windowBox");
+        QTest::newRow("push button") << QStringLiteral("cmdBtn");
+    }
+    void hoverReturnsToNormal()
+    {
+        QFETCH(QString, kind);
+        QWidget host;
+        host.resize(200, 100);
+        Hover c = hoverOf(kind, &host);
+        c.widget->move(20, 20);
+        QPoint pointer = c.widget->mapToGlobal(QPoint(5, 5));
+        c.setCursor([&pointer] { return pointer; });
+        QCOMPARE(c.state(), 0);
+
+        sendMove(c.widget, QPoint(5, 5));
+        QCOMPARE(c.state(), 1);
+        QVERIFY(c.timer->isActive());
+        c.tick();
+        QCOMPARE(c.state(), 1);
+
+        // Left without any leave event: the next tick finds the pointer away.
+        pointer = c.widget->mapToGlobal(QPoint(c.widget->width() + 2, 5));
+        c.tick();
+        QCOMPARE(c.state(), 0);
+        QVERIFY(!c.timer->isActive());
+    }
+
+    void buttonPressedAndReleasedOutside()
+    {
+        QWidget host;
+        host.resize(200, 100);
+        auto* btn = new cmdBtn(&host);
+        QSignalSpy clicks(btn, &cmdBtn::Click);
+        QPoint pointer = btn->mapToGlobal(QPoint(-10, 5));
+        btn->cursorPos = [&pointer] { return pointer; };
+
+        QTest::mousePress(btn, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(btn->state(), 2);
+        QTest::mouseRelease(btn, Qt::LeftButton, {}, QPoint(-10, 5));
+        QCOMPARE(btn->state(), 1);
+        QCOMPARE(clicks.count(), 0);
+        btn->Timer1_Timer();
+        QCOMPARE(btn->state(), 0);
+
+        QTest::mouseClick(btn, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(clicks.count(), 1);
+    }
+
+    void doubleClickOnTitle_data()
+    {
+        QTest::addColumn<bool>("fixed");
+        QTest::newRow("sizable") << false;
+        QTest::newRow("Fixed_Single") << true;
+    }
+    void doubleClickOnTitle()
+    {
+        QFETCH(bool, fixed);
+        QWidget host(nullptr, Qt::Window | Qt::FramelessWindowHint);
+        host.resize(300, 200);
+        auto* canvas = new xp_canvas(&host);
+        canvas->setGeometry(host.rect());
+        canvas->setFixedSingle(fixed);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+
+        QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 10));
+        QCOMPARE(host.isMaximized(), !fixed);
+        QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 10));
+        QVERIFY(!host.isMaximized());
+        // A double click below the title never maximises.
+        QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 100));
+        QVERIFY(!host.isMaximized());
+    }
+
+    void aboutWindowText()
+    {
+        About about;
+        QCOMPARE(about.frm->objectName(), QStringLiteral("aboutFrm"));
+        QCOMPARE(about.frm->canvas->caption(), QStringLiteral("关于Weblark"));
+        QCOMPARE(about.frm->cmd_cancel->caption(), QStringLiteral("关闭"));
+        QVERIFY(about.frm->testAttribute(Qt::WA_ShowWithoutActivating));
+        QVERIFY(about.frm->lbl_msg->autoFillBackground());
+        QCOMPARE(about.frm->lbl_msg->palette().color(QPalette::Window), QColor(217, 237, 245));
+        const QByteArray expected = "欢迎使用Weblark自动建站软件\r\n"
+                                    "\r\n"
+                                    "版本号：Ver3.05\r\n"
+                                    "\r\n"
+                                    "本软件由Weblark团队设计开发\r\n"
+                                    "\r\n"
+                                    "版权所有 © Weblark团队，保留一切权利";
+        QCOMPARE(about.frm->lbl_msg->text().toUtf8(), expected);
+    }
+
+    void aboutCloses_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("close box") << QStringLiteral("winCloseBtn");
+        QTest::newRow("button") << QStringLiteral("cmd_cancel");
+    }
+    void aboutCloses()
+    {
+        QFETCH(QString, control);
+        About about;
+        about.frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(about.frm));
+        auto* target = about.frm->findChild<QWidget*>(control);
+        QVERIFY(target);
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, 8));
+        QTRY_VERIFY(about.frm.isNull());
+    }
+};
+
+WEBLARK_TEST_MAIN(TestSkin)
+#include "test_skin.moc"
