@@ -1,6 +1,7 @@
 #include "widgets/xp_canvas.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -149,10 +150,9 @@ void xp_canvas::relayout()
     // A borderless host that this frame covers takes the frame's rounded outline.
     QWidget* host = window();
     if (host != this && host->windowFlags().testFlag(Qt::FramelessWindowHint) && geometry() == host->rect()) {
-        if (host->isMaximized() || host->isFullScreen())
-            host->clearMask();
-        else
-            host->setMask(roundedTopRegion(size()));
+        const QRegion outline = host->isMaximized() || host->isFullScreen() ? QRegion() : roundedTopRegion(size());
+        if (host->mask() != outline && QGuiApplication::platformName() != QLatin1String("offscreen"))
+            host->setMask(outline);
     }
     update();
 }

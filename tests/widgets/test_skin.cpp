@@ -9,6 +9,7 @@
 #include "widgets/xp_canvas.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
@@ -162,14 +163,10 @@ private Q_SLOTS:
         QVERIFY(slices.first().target.width() <= 4);
     }
 
-    // Shown without the activation the frame turns inactive by itself; then each
-    // timer switches the look within one tick, and the close box follows.
+    // Each timer switches the look within one tick of the activation moving; the close box follows.
     void activeAndInactiveLook()
     {
         About about;
-        about.frm->show();
-        QTRY_VERIFY(!about.frm->canvas->activeLook());
-
         xp_canvas* canvas = about.frm->canvas;
         QWidget other;
         QWidget* active = about.frm;
@@ -239,6 +236,7 @@ private Q_SLOTS:
         QCOMPARE(btn->state(), 2);
         QTest::mouseRelease(btn, Qt::LeftButton, {}, QPoint(-10, 5));
         QCOMPARE(btn->state(), 1);
+        QVERIFY(btn->Timer1->isActive());
         QCOMPARE(clicks.count(), 0);
         btn->Timer1_Timer();
         QCOMPARE(btn->state(), 0);
