@@ -12,7 +12,6 @@ cmdBtn::cmdBtn(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("cmdBtn"));
     setMouseTracking(true);
-    setCursor(Qt::PointingHandCursor);
     cursorPos = [] { return QCursor::pos(); };
 
     pic = new QLabel(this);
