@@ -63,10 +63,7 @@ aboutFrm::aboutFrm(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     cmd_cancel->resize(80, cmdBtn::kCellHeight);
 
     connect(cmd_cancel, &cmdBtn::Click, this, &QWidget::close);
-    connect(winCloseBtn, &windowBox::MouseUp, this, [this](Qt::MouseButton button) {
-        if (button == Qt::LeftButton)
-            close();
-    });
+    connect(winCloseBtn, &windowBox::MouseUp, this, &QWidget::close);
     connect(canvas, &xp_canvas::lookChanged, winCloseBtn, &windowBox::setActiveLook);
 
     setFixedSize(440, 250);
