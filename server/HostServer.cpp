@@ -34,7 +34,8 @@ namespace {
 
 constexpr qint64 kReadChunk = 256 * 1024;
 
-const QList<QByteArray>& clientTagBytes() {
+const QList<QByteArray>& clientTagBytes()
+{
     static const QList<QByteArray> tags = [] {
         QList<QByteArray> list;
         for (Tag t : Protocol::clientTags())
@@ -47,7 +48,8 @@ const QList<QByteArray>& clientTagBytes() {
 // Where the first client tag starts at or after from; -1 when there is none.
 // Tags are ASCII and GB18030 never uses '<' or '#' inside a character, so a
 // byte search is safe.
-qsizetype tagAt(const QByteArray& buffer, qsizetype from) {
+qsizetype tagAt(const QByteArray& buffer, qsizetype from)
+{
     qsizetype best = -1;
     for (const QByteArray& tag : clientTagBytes()) {
         const qsizetype at = buffer.indexOf(tag, from);
@@ -59,7 +61,8 @@ qsizetype tagAt(const QByteArray& buffer, qsizetype from) {
 
 // A password or a chat line is free text and may quote a tag, so these messages
 // end only with the burst; the others carry digits or a site name.
-bool endsOnlyWithBurst(const QByteArray& message) {
+bool endsOnlyWithBurst(const QByteArray& message)
+{
     for (Tag t : {Tag::Login, Tag::ModPwd, Tag::TalkMsg}) {
         if (message.startsWith(Protocol::tagText(t).toLatin1()))
             return true;
@@ -67,19 +70,21 @@ bool endsOnlyWithBurst(const QByteArray& message) {
     return false;
 }
 
-QString shortened(const QString& text) {
+QString shortened(const QString& text)
+{
     return text.size() > 200 ? text.left(200) + QStringLiteral("...") : text;
 }
 
 } // namespace
 
 HostServer::HostServer(const HostConfig& config, QObject* parent)
-    : QObject(parent), m_config(config), m_store(config.accountsFile, config.dataDir),
-      m_server(new QTcpServer(this)) {
+    : QObject(parent), m_config(config), m_store(config.accountsFile, config.dataDir), m_server(new QTcpServer(this))
+{
     connect(m_server, &QTcpServer::newConnection, this, &HostServer::onNewConnection);
 }
 
-HostServer::~HostServer() {
+HostServer::~HostServer()
+{
     for (auto& [id, c] : m_connections) {
         disconnect(c->socket, nullptr, this, nullptr);
         if (c->uploading())
@@ -87,7 +92,8 @@ HostServer::~HostServer() {
     }
 }
 
-bool HostServer::listen(QString* error) {
+bool HostServer::listen(QString* error)
+{
     if (m_server->listen(m_config.address, m_config.port)) {
         log(QStringLiteral("listening on %1:%2, data in %3")
                 .arg(m_config.address.toString())
@@ -100,15 +106,18 @@ bool HostServer::listen(QString* error) {
     return false;
 }
 
-quint16 HostServer::serverPort() const {
+quint16 HostServer::serverPort() const
+{
     return m_server->serverPort();
 }
 
-void HostServer::log(const QString& text) {
+void HostServer::log(const QString& text)
+{
     Q_EMIT logLine(text);
 }
 
-void HostServer::onNewConnection() {
+void HostServer::onNewConnection()
+{
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         auto owned = std::make_unique<Connection>();
         Connection* c = owned.get();
@@ -125,7 +134,8 @@ void HostServer::onNewConnection() {
     }
 }
 
-void HostServer::onReadyRead(Connection* c) {
+void HostServer::onReadyRead(Connection* c)
+{
     while (!c->closed) {
         if (c->uploading()) {
             if (!c->buffer.isEmpty()) {
@@ -149,7 +159,8 @@ void HostServer::onReadyRead(Connection* c) {
     }
 }
 
-void HostServer::takeMessages(Connection* c, bool endOfBurst) {
+void HostServer::takeMessages(Connection* c, bool endOfBurst)
+{
     while (!c->closed && !c->uploading() && !c->buffer.isEmpty()) {
         const qsizetype start = tagAt(c->buffer, 0);
         if (start > 0) {
@@ -160,9 +171,7 @@ void HostServer::takeMessages(Connection* c, bool endOfBurst) {
         if (start < 0) {
             // Could still be the first half of a tag, unless the burst is over.
             if (endOfBurst) {
-                log(QStringLiteral("connection %1: %2 bytes without a tag ignored")
-                        .arg(c->id)
-                        .arg(c->buffer.size()));
+                log(QStringLiteral("connection %1: %2 bytes without a tag ignored").arg(c->id).arg(c->buffer.size()));
                 c->buffer.clear();
             }
             break;
@@ -189,12 +198,14 @@ void HostServer::takeMessages(Connection* c, bool endOfBurst) {
         c->gap.start();
 }
 
-void HostServer::reply(Connection* c, const QString& text) {
+void HostServer::reply(Connection* c, const QString& text)
+{
     if (!c->closed && c->socket->state() == QAbstractSocket::ConnectedState)
         c->socket->write(Protocol::toWire(text));
 }
 
-void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
+void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
+{
     const QString text = Protocol::fromWire(bytes);
     const Tag tag = Protocol::classifyClientMessage(text);
     const QString payload = text.mid(Protocol::tagText(tag).size());
@@ -232,9 +243,7 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
         QString error;
         switch (m_store.claimSiteName(c->account, payload, &error)) {
         case SiteStore::Claim::Granted:
-            log(QStringLiteral("connection %1: account %2 has site name %3")
-                    .arg(c->id)
-                    .arg(c->account, payload));
+            log(QStringLiteral("connection %1: account %2 has site name %3").arg(c->id).arg(c->account, payload));
             reply(c, Protocol::tagText(Tag::SiteName));
             break;
         case SiteStore::Claim::Taken:
@@ -281,9 +290,7 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
         else if (length == 0)
             refusal = QStringLiteral("empty archive");
         else if (length > m_config.maxUploadBytes || length > 2147483647LL)
-            refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes")
-                          .arg(length)
-                          .arg(m_config.maxUploadBytes);
+            refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes").arg(length).arg(m_config.maxUploadBytes);
         else if (m_busySites.contains(site.toLower()))
             refusal = QStringLiteral("another upload of %1 is running").arg(site);
         if (refusal.isEmpty()) {
@@ -310,18 +317,16 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
     case Tag::TalkMsg:
         log(QStringLiteral("connection %1 (%2) says: %3")
                 .arg(c->id)
-                .arg(c->account.isEmpty() ? QStringLiteral("-") : c->account,
-                     shortened(TextCodec::decode(payload))));
+                .arg(c->account.isEmpty() ? QStringLiteral("-") : c->account, shortened(TextCodec::decode(payload))));
         return;
     default:
-        log(QStringLiteral("connection %1: unknown message of %2 bytes ignored")
-                .arg(c->id)
-                .arg(bytes.size()));
+        log(QStringLiteral("connection %1: unknown message of %2 bytes ignored").arg(c->id).arg(bytes.size()));
         return;
     }
 }
 
-void HostServer::feedUpload(Connection* c, QByteArray& bytes) {
+void HostServer::feedUpload(Connection* c, QByteArray& bytes)
+{
     const qint64 n = qMin<qint64>(bytes.size(), c->expected - c->received);
     if (c->upload.write(bytes.constData(), n) != n) {
         const QString why = QStringLiteral("cannot write the upload: %1").arg(c->upload.errorString());
@@ -335,7 +340,8 @@ void HostServer::feedUpload(Connection* c, QByteArray& bytes) {
         finishUpload(c);
 }
 
-void HostServer::finishUpload(Connection* c) {
+void HostServer::finishUpload(Connection* c)
+{
     const QString site = c->uploadSite;
     const QString received = c->upload.fileName();
     c->upload.close();
@@ -345,10 +351,7 @@ void HostServer::finishUpload(Connection* c) {
     const bool ok = SitePublisher::publish(received, m_store.siteFolder(site), maxUnpacked, &error);
     m_busySites.remove(site.toLower());
     if (ok) {
-        log(QStringLiteral("connection %1: site %2 published (%3 bytes)")
-                .arg(c->id)
-                .arg(site)
-                .arg(c->received));
+        log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(c->id).arg(site).arg(c->received));
     } else {
         log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(c->id).arg(site, error));
         reply(c, Protocol::tagText(Tag::ErrMsg));
@@ -356,7 +359,8 @@ void HostServer::finishUpload(Connection* c) {
     Q_EMIT uploadFinished(site, ok);
 }
 
-void HostServer::dropUpload(Connection* c, const QString& why) {
+void HostServer::dropUpload(Connection* c, const QString& why)
+{
     if (!c->uploading())
         return;
     c->upload.close();
@@ -371,7 +375,8 @@ void HostServer::dropUpload(Connection* c, const QString& why) {
     Q_EMIT uploadFinished(c->uploadSite, false);
 }
 
-void HostServer::drop(Connection* c, const QString& why) {
+void HostServer::drop(Connection* c, const QString& why)
+{
     if (c->closed)
         return;
     log(QStringLiteral("connection %1 dropped: %2").arg(c->id).arg(why));
@@ -380,7 +385,8 @@ void HostServer::drop(Connection* c, const QString& why) {
     onDisconnected(c);
 }
 
-void HostServer::onDisconnected(Connection* c) {
+void HostServer::onDisconnected(Connection* c)
+{
     if (c->closed)
         return;
     // Bytes that came with the close still count.
@@ -401,7 +407,8 @@ void HostServer::onDisconnected(Connection* c) {
     QTimer::singleShot(0, this, [this, id] { m_connections.erase(id); });
 }
 
-QString HostServer::notice() const {
+QString HostServer::notice() const
+{
     if (!m_config.noticeFile.isEmpty()) {
         QFile f(m_config.noticeFile);
         if (f.open(QIODevice::ReadOnly))
@@ -410,7 +417,8 @@ QString HostServer::notice() const {
     return QStringLiteral("<b>欢迎使用网站托管服务。</b>");
 }
 
-int HostServer::sendToAll(const QString& text) {
+int HostServer::sendToAll(const QString& text)
+{
     int n = 0;
     for (auto& [id, c] : m_connections) {
         if (!c->closed) {
@@ -421,7 +429,8 @@ int HostServer::sendToAll(const QString& text) {
     return n;
 }
 
-QString HostServer::operatorHelp() {
+QString HostServer::operatorHelp()
+{
     return QStringLiteral("commands:\n"
                           "  say TEXT        chat line to every connected client\n"
                           "  tell ID TEXT    chat line to one connection (ID from list)\n"
@@ -430,7 +439,8 @@ QString HostServer::operatorHelp() {
                           "  quit            stop the server");
 }
 
-QString HostServer::operatorCommand(const QString& line) {
+QString HostServer::operatorCommand(const QString& line)
+{
     const QString trimmed = line.trimmed();
     const QString word = trimmed.section(QLatin1Char(' '), 0, 0);
     const QString rest = trimmed.mid(word.size()).trimmed();
@@ -459,8 +469,8 @@ QString HostServer::operatorCommand(const QString& line) {
         for (const auto& [id, c] : m_connections) {
             if (c->closed)
                 continue;
-            QString state = c->account.isEmpty() ? QStringLiteral("not logged in")
-                                                 : QStringLiteral("account %1").arg(c->account);
+            QString state =
+                c->account.isEmpty() ? QStringLiteral("not logged in") : QStringLiteral("account %1").arg(c->account);
             const QString site = m_store.siteOf(c->account);
             if (!c->account.isEmpty() && !site.isEmpty())
                 state += QStringLiteral(", site %1").arg(site);

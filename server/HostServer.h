@@ -18,9 +18,8 @@ struct HostConfig {
     QString dataDir;
     QString noticeFile; // empty: a built-in announcement
     qint64 maxUploadBytes = 1024LL * 1024 * 1024;
-    qint64 maxMessageBytes =
-        1024 * 1024;       // a message without an end that grows past this drops the connection
-    int messageGapMs = 50; // quiet time that ends the last message of a burst
+    qint64 maxMessageBytes = 1024 * 1024; // a message without an end that grows past this drops the connection
+    int messageGapMs = 50;                // quiet time that ends the last message of a burst
 };
 
 // The reference hosting server: answers the publishing client's messages,

@@ -11,7 +11,8 @@
 
 namespace SitePublisher {
 
-QString safeEntryPath(const QString& entryName) {
+QString safeEntryPath(const QString& entryName)
+{
     QString name = entryName;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char(':')) || name.contains(QChar(0)))
@@ -27,7 +28,8 @@ QString safeEntryPath(const QString& entryName) {
     return parts.join(QLatin1Char('/'));
 }
 
-bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error) {
+bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error)
+{
     int openError = 0;
     zip_t* za = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &openError);
     if (!za) {
@@ -95,7 +97,8 @@ bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QSt
     return ok;
 }
 
-bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error) {
+bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error)
+{
     const QString staging = siteFolder + QStringLiteral(".staging");
     const QString retired = siteFolder + QStringLiteral(".retired");
     QDir(staging).removeRecursively();
@@ -123,9 +126,8 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
     }
     QDir().rename(staging, site);
     // rename(2) replaces the old archive in one step.
-    const bool stored =
-        std::rename(QFile::encodeName(receivedPath).constData(),
-                    QFile::encodeName(siteFolder + QStringLiteral("ziptest.zip")).constData()) == 0;
+    const bool stored = std::rename(QFile::encodeName(receivedPath).constData(),
+                                    QFile::encodeName(siteFolder + QStringLiteral("ziptest.zip")).constData()) == 0;
     if (!stored) {
         *error = QStringLiteral("cannot store ziptest.zip");
         QFile::remove(receivedPath);

@@ -11,7 +11,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("weblark-hostd"));
 
@@ -25,15 +26,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption accountsOpt(QStringLiteral("accounts"),
                                          QStringLiteral("Accounts file: \"<account> <password>\" per line."),
                                          QStringLiteral("FILE"));
-    const QCommandLineOption dataOpt(QStringLiteral("data"),
-                                     QStringLiteral("Data folder: site owners and published sites."),
-                                     QStringLiteral("DIR"));
-    const QCommandLineOption noticeOpt(QStringLiteral("notice"),
-                                       QStringLiteral("HTML announcement sent on a version query."),
-                                       QStringLiteral("FILE"));
-    const QCommandLineOption maxOpt(QStringLiteral("max-upload-mb"),
-                                    QStringLiteral("Largest accepted archive in MB."), QStringLiteral("N"),
-                                    QStringLiteral("1024"));
+    const QCommandLineOption dataOpt(
+        QStringLiteral("data"), QStringLiteral("Data folder: site owners and published sites."), QStringLiteral("DIR"));
+    const QCommandLineOption noticeOpt(
+        QStringLiteral("notice"), QStringLiteral("HTML announcement sent on a version query."), QStringLiteral("FILE"));
+    const QCommandLineOption maxOpt(QStringLiteral("max-upload-mb"), QStringLiteral("Largest accepted archive in MB."),
+                                    QStringLiteral("N"), QStringLiteral("1024"));
     parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt});
     parser.process(app);
 
@@ -45,8 +43,8 @@ int main(int argc, char** argv) {
     config.dataDir = parser.value(dataOpt);
     config.noticeFile = parser.value(noticeOpt);
     const qint64 maxMb = parser.value(maxOpt).toLongLong(&maxOk);
-    if (config.address.isNull() || !portOk || config.accountsFile.isEmpty() || config.dataDir.isEmpty() ||
-        !maxOk || maxMb <= 0) {
+    if (config.address.isNull() || !portOk || config.accountsFile.isEmpty() || config.dataDir.isEmpty() || !maxOk ||
+        maxMb <= 0) {
         std::fprintf(stderr, "usage: weblark-hostd --listen ADDRESS --port N --accounts FILE --data DIR "
                              "[--notice FILE] [--max-upload-mb N]\n");
         return 2;
@@ -60,8 +58,7 @@ int main(int argc, char** argv) {
     HostServer server(config);
     QObject::connect(&server, &HostServer::logLine, [](const QString& line) {
         const QByteArray text =
-            (QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + line + QLatin1Char('\n'))
-                .toUtf8();
+            (QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8();
         std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
     });
     QString error;
