@@ -6,10 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFutureWatcher>
 #include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 using Protocol::Tag;
 
@@ -85,6 +87,9 @@ HostServer::HostServer(const HostConfig& config, QObject* parent)
 
 HostServer::~HostServer()
 {
+    // A publish in flight finishes its moves, so no site is left half swapped.
+    for (QFutureWatcherBase* w : std::as_const(m_publishing))
+        w->waitForFinished();
     for (auto& [id, c] : m_connections) {
         disconnect(c->socket, nullptr, this, nullptr);
         if (c->uploading())
@@ -342,21 +347,43 @@ void HostServer::feedUpload(Connection* c, QByteArray& bytes)
 
 void HostServer::finishUpload(Connection* c)
 {
+    const int id = c->id;
     const QString site = c->uploadSite;
     const QString received = c->upload.fileName();
+    const QString folder = m_store.siteFolder(site);
+    const qint64 bytes = c->received;
+    const qint64 maxUnpacked = 8 * m_config.maxUploadBytes;
     c->upload.close();
     c->expected = -1;
-    QString error;
-    const qint64 maxUnpacked = 8 * m_config.maxUploadBytes;
-    const bool ok = SitePublisher::publish(received, m_store.siteFolder(site), maxUnpacked, &error);
-    m_busySites.remove(site.toLower());
-    if (ok) {
-        log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(c->id).arg(site).arg(c->received));
-    } else {
-        log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(c->id).arg(site, error));
-        reply(c, Protocol::tagText(Tag::ErrMsg));
-    }
-    Q_EMIT uploadFinished(site, ok);
+    log(QStringLiteral("connection %1: %2 bytes received for site %3, publishing").arg(id).arg(bytes).arg(site));
+
+    // Unpacking a large site takes a while: it runs on a worker so every other
+    // connection is served meanwhile. The site stays busy until it is done, which
+    // refuses a second upload or a rename of the same site in the meantime.
+    auto* watcher = new QFutureWatcher<QString>(this);
+    m_publishing.append(watcher);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id, site, bytes] {
+        const QString error = watcher->result();
+        m_publishing.removeOne(watcher);
+        watcher->deleteLater();
+        m_busySites.remove(site.toLower());
+        const bool ok = error.isNull();
+        if (ok) {
+            log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(id).arg(site).arg(bytes));
+        } else {
+            log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(id).arg(site, error));
+            const auto it = m_connections.find(id);
+            if (it != m_connections.end())
+                reply(it->second.get(), Protocol::tagText(Tag::ErrMsg));
+        }
+        Q_EMIT uploadFinished(site, ok);
+    });
+    watcher->setFuture(QtConcurrent::run([received, folder, maxUnpacked] {
+        QString error;
+        if (SitePublisher::publish(received, folder, maxUnpacked, &error))
+            return QString();
+        return error.isEmpty() ? QStringLiteral("publishing failed") : error;
+    }));
 }
 
 void HostServer::dropUpload(Connection* c, const QString& why)

@@ -3,12 +3,15 @@
 #include "SiteStore.h"
 
 #include <QHostAddress>
+#include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <map>
 #include <memory>
 
+class QFutureWatcherBase;
 class QTcpServer;
 
 struct HostConfig {
@@ -51,7 +54,8 @@ public:
 
 Q_SIGNALS:
     void logLine(const QString& line);
-    // An upload ended: published, or refused/failed.
+    // An upload ended: published, or refused/failed (emitted once the publish,
+    // which runs on a worker, is done).
     void uploadFinished(const QString& siteName, bool published);
 
 private:
@@ -75,6 +79,7 @@ private:
     SiteStore m_store;
     QTcpServer* m_server;
     std::map<int, std::unique_ptr<Connection>> m_connections;
-    QSet<QString> m_busySites; // lower-case names with an upload in progress
+    QSet<QString> m_busySites; // lower-case names with an upload being received or published
+    QList<QFutureWatcherBase*> m_publishing;
     int m_nextId = 1;
 };

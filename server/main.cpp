@@ -4,7 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -21,8 +21,8 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const QCommandLineOption listenOpt(QStringLiteral("listen"), QStringLiteral("Address to listen on."),
                                        QStringLiteral("ADDRESS"), QStringLiteral("127.0.0.1"));
-    const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("TCP port."), QStringLiteral("N"),
-                                     QStringLiteral("1234"));
+    const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("TCP port, 1-65535; 0 picks a free one."),
+                                     QStringLiteral("N"), QStringLiteral("1234"));
     const QCommandLineOption accountsOpt(QStringLiteral("accounts"),
                                          QStringLiteral("Accounts file: \"<account> <password>\" per line."),
                                          QStringLiteral("FILE"));
@@ -30,30 +30,46 @@ int main(int argc, char** argv)
         QStringLiteral("data"), QStringLiteral("Data folder: site owners and published sites."), QStringLiteral("DIR"));
     const QCommandLineOption noticeOpt(
         QStringLiteral("notice"), QStringLiteral("HTML announcement sent on a version query."), QStringLiteral("FILE"));
-    const QCommandLineOption maxOpt(QStringLiteral("max-upload-mb"), QStringLiteral("Largest accepted archive in MB."),
-                                    QStringLiteral("N"), QStringLiteral("1024"));
+    const QCommandLineOption maxOpt(QStringLiteral("max-upload-mb"),
+                                    QStringLiteral("Largest accepted archive in MB, 1-2047."), QStringLiteral("N"),
+                                    QStringLiteral("1024"));
     parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt});
     parser.process(app);
 
+    // Every option is checked before anything starts; each fault gets its own line.
+    QStringList faults;
+    const auto number = [&](const QCommandLineOption& opt, int low, int high, const char* range) {
+        bool ok = false;
+        const QString text = parser.value(opt);
+        const int n = text.toInt(&ok);
+        if (!ok || n < low || n > high)
+            faults << QStringLiteral("--%1 must be a whole number %2, not \"%3\"")
+                          .arg(opt.names().first(), QLatin1String(range), text);
+        return n;
+    };
     HostConfig config;
-    bool portOk = false, maxOk = false;
+    config.port = quint16(number(portOpt, 0, 65535, "from 1 to 65535 (0 picks a free port)"));
+    const int maxMb = number(maxOpt, 1, 2047, "of megabytes from 1 to 2047");
+    config.maxUploadBytes = qint64(maxMb) * 1024 * 1024;
     config.address = QHostAddress(parser.value(listenOpt));
-    config.port = quint16(parser.value(portOpt).toUInt(&portOk));
+    if (config.address.isNull())
+        faults << QStringLiteral("--listen must be an IP address, not \"%1\"").arg(parser.value(listenOpt));
     config.accountsFile = parser.value(accountsOpt);
+    if (config.accountsFile.isEmpty())
+        faults << QStringLiteral("--accounts FILE is required");
+    else if (!QFileInfo(config.accountsFile).isFile())
+        faults << QStringLiteral("accounts file %1 not found").arg(config.accountsFile);
     config.dataDir = parser.value(dataOpt);
+    if (config.dataDir.isEmpty())
+        faults << QStringLiteral("--data DIR is required");
     config.noticeFile = parser.value(noticeOpt);
-    const qint64 maxMb = parser.value(maxOpt).toLongLong(&maxOk);
-    if (config.address.isNull() || !portOk || config.accountsFile.isEmpty() || config.dataDir.isEmpty() || !maxOk ||
-        maxMb <= 0) {
-        std::fprintf(stderr, "usage: weblark-hostd --listen ADDRESS --port N --accounts FILE --data DIR "
+    if (!faults.isEmpty()) {
+        for (const QString& f : std::as_const(faults))
+            std::fprintf(stderr, "weblark-hostd: %s\n", qPrintable(f));
+        std::fprintf(stderr, "usage: weblark-hostd --accounts FILE --data DIR [--listen ADDRESS] [--port N] "
                              "[--notice FILE] [--max-upload-mb N]\n");
         return 2;
     }
-    if (!QFile::exists(config.accountsFile)) {
-        std::fprintf(stderr, "weblark-hostd: accounts file %s not found\n", qPrintable(config.accountsFile));
-        return 2;
-    }
-    config.maxUploadBytes = maxMb * 1024 * 1024;
 
     HostServer server(config);
     QObject::connect(&server, &HostServer::logLine, [](const QString& line) {
