@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTcpSocket>
@@ -59,22 +60,20 @@ struct Client {
     }
     void send(const QByteArray& wire) { socket.write(wire); }
     QString reply() const { return Protocol::fromWire(got); }
-    // What has arrived, after waiting for a first piece; the server writes each
-    // reply at once, so a single reply arrives whole on loopback.
+    // Takes what has arrived, after waiting for a first piece; the server writes
+    // each reply at once, so a single reply arrives whole on loopback.
     QString waitReply()
     {
         if (got.isEmpty())
             QSignalSpy(&socket, &QTcpSocket::readyRead).wait(5000);
-        return reply();
+        return Protocol::fromWire(std::exchange(got, QByteArray()));
     }
-    // Sends one message and returns the reply ("" when none came).
+    // Sends one message and returns the reply ("" when none came). A reply nobody
+    // asked for shows up in front of the next one.
     QString ask(const QString& message)
     {
-        got.clear();
         send(Protocol::toWire(message));
-        const QString answer = waitReply();
-        got.clear();
-        return answer;
+        return waitReply();
     }
 };
 
@@ -337,14 +336,13 @@ private Q_SLOTS:
         loggedIn(owner, "10001", "mysite");
         const QByteArray archive = siteZip("v1");
 
-        // Hold every worker so the publish waits, as a long unpack would.
-        struct Gate {
-            QSemaphore semaphore;
-            int held = QThreadPool::globalInstance()->maxThreadCount();
-            ~Gate() { semaphore.release(held); }
-        } gate;
-        for (int i = 0; i < gate.held; ++i)
-            QThreadPool::globalInstance()->start([&gate] { gate.semaphore.acquire(); });
+        // Hold every worker so the publish waits, as a long unpack would. The
+        // semaphore outlives this function: a worker may still be starting.
+        const auto gate = std::make_shared<QSemaphore>();
+        const int workers = QThreadPool::globalInstance()->maxThreadCount();
+        for (int i = 0; i < workers; ++i)
+            QThreadPool::globalInstance()->start([gate] { gate->acquire(); });
+        const auto releaseAnyway = qScopeGuard([gate, workers] { gate->release(workers); });
         QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
         QCOMPARE(owner.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#sendFileInfo#>"));
         owner.send(archive);
@@ -356,7 +354,7 @@ private Q_SLOTS:
         QCOMPARE(second.ask(Protocol::siteNameMessage("renamed")), QStringLiteral("<#errMsg#>"));
         QCOMPARE(finished.count(), 0);
 
-        gate.semaphore.release(std::exchange(gate.held, 0));
+        gate->release(workers);
         QVERIFY(finished.wait(20000));
         QVERIFY(finished.at(0).at(1).toBool());
         QCOMPARE(readFile(siteFolder("mysite") + "ziptest.zip"), archive);
@@ -384,7 +382,6 @@ private Q_SLOTS:
         Client c;
         loggedIn(c, "10001");
         // Two messages in one write: both answered.
-        c.got.clear();
         c.send(Protocol::toWire("<#getversion#>3.05<#siteName#>merged1"));
         QTRY_COMPARE(c.reply(), kVersionReply + "<#siteName#>");
         // A chat line quoting a tag stays a chat line: no password changes, no reply.
