@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     if (config.accountsFile.isEmpty())
         faults << QStringLiteral("--accounts FILE is required");
     else if (!QFileInfo(config.accountsFile).isFile())
-        faults << QStringLiteral("accounts file %1 not found").arg(config.accountsFile);
+        faults << QStringLiteral("--accounts: no file %1").arg(config.accountsFile);
     config.dataDir = parser.value(dataOpt);
     if (config.dataDir.isEmpty())
         faults << QStringLiteral("--data DIR is required");
