@@ -49,6 +49,7 @@ int main(int argc, char** argv)
     };
     HostConfig config;
     config.port = quint16(number(portOpt, 0, 65535, "from 1 to 65535 (0 picks a free port)"));
+    // The client announces the archive length as a 32-bit signed number.
     const int maxMb = number(maxOpt, 1, 2047, "of megabytes from 1 to 2047");
     config.maxUploadBytes = qint64(maxMb) * 1024 * 1024;
     config.address = QHostAddress(parser.value(listenOpt));
