@@ -52,7 +52,8 @@ core_files=()
 for list in src/*/sources.cmake; do
     dir=$(dirname "$list")
     while IFS= read -r f; do
-        core_files+=("${f//\$\{CMAKE_CURRENT_LIST_DIR\}/$dir}")
+        f="${f//\$\{CMAKE_CURRENT_LIST_DIR\}/$dir}"
+        [ -f "$f" ] && core_files+=("$f") # a missing file is the build's to report
     done < <(awk '
         /list\(APPEND[ \t]+WEBLARK_CORE_SOURCES/ { inside = 1; sub(/.*WEBLARK_CORE_SOURCES/, "") }
         inside {

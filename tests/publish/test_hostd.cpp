@@ -409,9 +409,9 @@ private Q_SLOTS:
         Client a, b;
         loggedIn(a, "10001", "abc");
         QVERIFY(b.open(m_server->serverPort()));
-        QString list;
-        QTRY_VERIFY((list = m_server->operatorCommand("list")).contains("not logged in"));
-        QVERIFY2(list.contains("account 10001, site abc"), qPrintable(list));
+        QVERIFY(waitLogged("connection 2 from"));
+        const QString list = m_server->operatorCommand("list");
+        QVERIFY2(list.contains("account 10001, site abc") && list.contains("not logged in"), qPrintable(list));
         const QString idOfA = list.split('\n').filter("10001").first().section(' ', 0, 0);
         QCOMPARE(m_server->operatorCommand("tell " + idOfA + " 只给你"), QStringLiteral("sent"));
         QCOMPARE(m_server->operatorCommand("notice SERVER<br>TONIGHT"), QStringLiteral("sent to 2 connection(s)"));
