@@ -30,6 +30,10 @@ struct HostServer::Connection {
     QFile upload;
     QString uploadSite;
     bool uploading() const { return expected >= 0; }
+
+    // A length announcement held until the publish of its site ends.
+    QByteArray waiting;
+    QTimer waitLimit;
 };
 
 namespace {
@@ -132,6 +136,13 @@ void HostServer::onNewConnection()
         c->gap.setSingleShot(true);
         c->gap.setInterval(m_config.messageGapMs);
         connect(&c->gap, &QTimer::timeout, this, [this, c] { takeMessages(c, true); });
+        c->waitLimit.setSingleShot(true);
+        c->waitLimit.setInterval(m_config.announcementWaitMs);
+        connect(&c->waitLimit, &QTimer::timeout, this, [this, c] {
+            c->waiting.clear();
+            log(QStringLiteral("connection %1: upload refused: the running publish took too long").arg(c->id));
+            reply(c, Protocol::tagText(Tag::ErrMsg));
+        });
         connect(socket, &QTcpSocket::readyRead, this, [this, c] { onReadyRead(c); });
         connect(socket, &QTcpSocket::disconnected, this, [this, c] { onDisconnected(c); });
         m_connections.emplace(c->id, std::move(owned));
@@ -296,8 +307,20 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
             refusal = QStringLiteral("empty archive");
         else if (length > m_config.maxUploadBytes || length > 2147483647LL)
             refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes").arg(length).arg(m_config.maxUploadBytes);
-        else if (m_busySites.contains(site.toLower()))
+        else if (m_busySites.contains(site.toLower())) {
+            // The previous upload of this site is still being published: answer
+            // when it is in place (a quick second upload then just works), but not
+            // later than the client waits. One being received is refused.
+            if (m_publishingSites.contains(site.toLower()) && c->waiting.isEmpty()) {
+                c->waiting = bytes;
+                c->waitLimit.start();
+                log(QStringLiteral("connection %1: upload for %2 waits until the running publish ends")
+                        .arg(c->id)
+                        .arg(site));
+                return;
+            }
             refusal = QStringLiteral("another upload of %1 is running").arg(site);
+        }
         if (refusal.isEmpty()) {
             const QString folder = m_store.siteFolder(site);
             QDir().mkpath(folder);
@@ -355,11 +378,12 @@ void HostServer::finishUpload(Connection* c)
     const qint64 maxUnpacked = 8 * m_config.maxUploadBytes;
     c->upload.close();
     c->expected = -1;
+    m_publishingSites.insert(site.toLower());
     log(QStringLiteral("connection %1: %2 bytes received for site %3, publishing").arg(id).arg(bytes).arg(site));
 
     // Unpacking a large site takes a while: it runs on a worker so every other
-    // connection is served meanwhile. The site stays busy until it is done, which
-    // refuses a second upload or a rename of the same site in the meantime.
+    // connection is served meanwhile. The site stays busy until it is done: a
+    // second upload of it waits, a rename is refused.
     auto* watcher = new QFutureWatcher<QString>(this);
     m_publishing.append(watcher);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id, site, bytes] {
@@ -367,6 +391,7 @@ void HostServer::finishUpload(Connection* c)
         m_publishing.removeOne(watcher);
         watcher->deleteLater();
         m_busySites.remove(site.toLower());
+        m_publishingSites.remove(site.toLower());
         const bool ok = error.isNull();
         if (ok) {
             log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(id).arg(site).arg(bytes));
@@ -377,6 +402,13 @@ void HostServer::finishUpload(Connection* c)
                 reply(it->second.get(), Protocol::tagText(Tag::ErrMsg));
         }
         Q_EMIT uploadFinished(site, ok);
+        for (auto& [otherId, other] : m_connections) {
+            if (!other->closed && !other->waiting.isEmpty() &&
+                m_store.siteOf(other->account).compare(site, Qt::CaseInsensitive) == 0) {
+                other->waitLimit.stop();
+                handleMessage(other.get(), std::exchange(other->waiting, QByteArray()));
+            }
+        }
     });
     watcher->setFuture(QtConcurrent::run([received, folder, maxUnpacked] {
         QString error;
@@ -423,6 +455,7 @@ void HostServer::onDisconnected(Connection* c)
         return;
     c->closed = true;
     c->gap.stop();
+    c->waitLimit.stop();
     dropUpload(c, QStringLiteral("connection closed"));
     log(QStringLiteral("connection %1 closed%2")
             .arg(c->id)

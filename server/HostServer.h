@@ -23,6 +23,9 @@ struct HostConfig {
     qint64 maxUploadBytes = 1024LL * 1024 * 1024;
     qint64 maxMessageBytes = 1024 * 1024; // a message without an end that grows past this drops the connection
     int messageGapMs = 50;                // quiet time that ends the last message of a burst
+    // Longest a length announcement waits for the running publish of its site;
+    // well below the time the client waits for an answer.
+    int announcementWaitMs = 30000;
 };
 
 // The reference hosting server: answers the publishing client's messages,
@@ -79,7 +82,8 @@ private:
     SiteStore m_store;
     QTcpServer* m_server;
     std::map<int, std::unique_ptr<Connection>> m_connections;
-    QSet<QString> m_busySites; // lower-case names with an upload being received or published
+    QSet<QString> m_busySites;       // lower-case names with an upload being received or published
+    QSet<QString> m_publishingSites; // the subset of m_busySites being unpacked
     QList<QFutureWatcherBase*> m_publishing;
     int m_nextId = 1;
 };

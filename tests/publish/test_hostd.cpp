@@ -104,7 +104,7 @@ class TestHostd : public QObject {
 
     // Replies wait for the sender to fall quiet; a short quiet time keeps the
     // tests quick where every message arrives in one piece.
-    void startServer(int messageGapMs = 5)
+    void startServer(int messageGapMs = 5, int announcementWaitMs = 30000)
     {
         m_server.reset();
         HostConfig cfg;
@@ -114,6 +114,7 @@ class TestHostd : public QObject {
         cfg.noticeFile = path("notice.htm");
         cfg.maxUploadBytes = 8 * 1024 * 1024;
         cfg.messageGapMs = messageGapMs;
+        cfg.announcementWaitMs = announcementWaitMs;
         m_server = std::make_unique<HostServer>(cfg);
         connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
@@ -322,13 +323,22 @@ private Q_SLOTS:
         QCOMPARE(tree(folder), before);
     }
 
-    // Unpacking runs on a worker: other connections are served meanwhile, and
-    // the site being published takes no second upload and no new name.
+    // Unpacking runs on a worker: other connections are served meanwhile, the
+    // site being published takes no new name, and a second upload of it waits
+    // for the publish to end (but not for ever).
+    void othersAreServedWhilePublishing_data()
+    {
+        QTest::addColumn<int>("waitMs");
+        QTest::newRow("publish ends first") << 30000;
+        QTest::newRow("publish takes too long") << 100;
+    }
     void othersAreServedWhilePublishing()
     {
+        QFETCH(int, waitMs);
+        startServer(5, waitMs);
         Client owner, second, other;
         loggedIn(owner, "10001", "mysite");
-        const QByteArray archive = siteZip("v1");
+        const QByteArray archive = siteZip("v1"), v2 = siteZip("v2");
 
         // Hold every worker so the publish waits, as a long unpack would. The
         // semaphore outlives this function: a worker may still be starting.
@@ -344,15 +354,25 @@ private Q_SLOTS:
 
         loggedIn(other, "10002");
         loggedIn(second, "10001");
-        QCOMPARE(second.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#errMsg#>"));
         QCOMPARE(second.ask(Protocol::siteNameMessage("renamed")), QStringLiteral("<#errMsg#>"));
+        second.send(Protocol::toWire(Protocol::sendFileInfoMessage(v2.size())));
+        if (waitMs < 1000)
+            QCOMPARE(second.waitReply(), QStringLiteral("<#errMsg#>"));
+        else
+            QVERIFY(waitLogged("upload for mysite waits"));
         QCOMPARE(finished.count(), 0);
 
         gate->release(workers);
         QVERIFY(finished.wait(20000));
         QVERIFY(finished.at(0).at(1).toBool());
         QCOMPARE(readFile(siteFolder("mysite") + "ziptest.zip"), archive);
-        QVERIFY(upload(second, siteZip("v2"))); // free again
+        if (waitMs < 1000)
+            return;
+        QCOMPARE(second.waitReply(), QStringLiteral("<#sendFileInfo#>"));
+        QSignalSpy again(m_server.get(), &HostServer::uploadFinished);
+        second.send(v2);
+        QVERIFY(again.wait(20000) && again.at(0).at(1).toBool());
+        QCOMPARE(readFile(siteFolder("mysite") + "ziptest.zip"), v2);
     }
 
     // Messages end where the sender falls quiet, or where the next tag starts.
