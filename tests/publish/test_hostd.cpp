@@ -1,7 +1,5 @@
-// The reference hosting server over a real loopback connection: its replies,
-// the accounts and site names it keeps, how uploads are published or refused,
-// and the program's options. The client's side of a whole publish is covered by
-// test_publish_hostd.
+// The reference hosting server over loopback: replies, accounts and site names,
+// publishing, options. The client's side of a publish is in test_publish_hostd.
 #include "HostServer.h"
 #include "SitePublisher.h"
 #include "TestFiles.h"
