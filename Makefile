@@ -1,11 +1,12 @@
 # make run   - install what is needed, build, start the program
-# make test  - install what is needed, build, run every test headless
+# make test  - install what is needed, check the house rules, build, run every test headless
+# make check - core sources free of widget/web-engine headers, every C++ file formatted
 # make bench - build and run every benchmark
 BUILD ?= build
 JOBS ?= 2
 export QTWEBENGINE_DISABLE_SANDBOX := $(if $(filter 0,$(shell id -u)),1,$(QTWEBENGINE_DISABLE_SANDBOX))
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run check test bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,7 +20,10 @@ build: configure
 run: build
 	$(BUILD)/appdir/weblark
 
-test: build
+check: deps
+	@bash scripts/check-house.sh
+
+test: check build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 ctest --output-on-failure -j$(JOBS)
 
 bench: build

@@ -6,10 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFutureWatcher>
 #include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 using Protocol::Tag;
 
@@ -28,13 +30,18 @@ struct HostServer::Connection {
     QFile upload;
     QString uploadSite;
     bool uploading() const { return expected >= 0; }
+
+    // A length announcement held until the publish of its site ends.
+    QByteArray waiting;
+    QTimer waitLimit;
 };
 
 namespace {
 
 constexpr qint64 kReadChunk = 256 * 1024;
 
-const QList<QByteArray>& clientTagBytes() {
+const QList<QByteArray>& clientTagBytes()
+{
     static const QList<QByteArray> tags = [] {
         QList<QByteArray> list;
         for (Tag t : Protocol::clientTags())
@@ -47,7 +54,8 @@ const QList<QByteArray>& clientTagBytes() {
 // Where the first client tag starts at or after from; -1 when there is none.
 // Tags are ASCII and GB18030 never uses '<' or '#' inside a character, so a
 // byte search is safe.
-qsizetype tagAt(const QByteArray& buffer, qsizetype from) {
+qsizetype tagAt(const QByteArray& buffer, qsizetype from)
+{
     qsizetype best = -1;
     for (const QByteArray& tag : clientTagBytes()) {
         const qsizetype at = buffer.indexOf(tag, from);
@@ -59,7 +67,8 @@ qsizetype tagAt(const QByteArray& buffer, qsizetype from) {
 
 // A password or a chat line is free text and may quote a tag, so these messages
 // end only with the burst; the others carry digits or a site name.
-bool endsOnlyWithBurst(const QByteArray& message) {
+bool endsOnlyWithBurst(const QByteArray& message)
+{
     for (Tag t : {Tag::Login, Tag::ModPwd, Tag::TalkMsg}) {
         if (message.startsWith(Protocol::tagText(t).toLatin1()))
             return true;
@@ -67,19 +76,24 @@ bool endsOnlyWithBurst(const QByteArray& message) {
     return false;
 }
 
-QString shortened(const QString& text) {
+QString shortened(const QString& text)
+{
     return text.size() > 200 ? text.left(200) + QStringLiteral("...") : text;
 }
 
 } // namespace
 
 HostServer::HostServer(const HostConfig& config, QObject* parent)
-    : QObject(parent), m_config(config), m_store(config.accountsFile, config.dataDir),
-      m_server(new QTcpServer(this)) {
+    : QObject(parent), m_config(config), m_store(config.accountsFile, config.dataDir), m_server(new QTcpServer(this))
+{
     connect(m_server, &QTcpServer::newConnection, this, &HostServer::onNewConnection);
 }
 
-HostServer::~HostServer() {
+HostServer::~HostServer()
+{
+    // A publish in flight finishes its moves, so no site is left half swapped.
+    for (QFutureWatcherBase* w : std::as_const(m_publishing))
+        w->waitForFinished();
     for (auto& [id, c] : m_connections) {
         disconnect(c->socket, nullptr, this, nullptr);
         if (c->uploading())
@@ -87,7 +101,8 @@ HostServer::~HostServer() {
     }
 }
 
-bool HostServer::listen(QString* error) {
+bool HostServer::listen(QString* error)
+{
     if (m_server->listen(m_config.address, m_config.port)) {
         log(QStringLiteral("listening on %1:%2, data in %3")
                 .arg(m_config.address.toString())
@@ -100,15 +115,18 @@ bool HostServer::listen(QString* error) {
     return false;
 }
 
-quint16 HostServer::serverPort() const {
+quint16 HostServer::serverPort() const
+{
     return m_server->serverPort();
 }
 
-void HostServer::log(const QString& text) {
+void HostServer::log(const QString& text)
+{
     Q_EMIT logLine(text);
 }
 
-void HostServer::onNewConnection() {
+void HostServer::onNewConnection()
+{
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         auto owned = std::make_unique<Connection>();
         Connection* c = owned.get();
@@ -118,6 +136,13 @@ void HostServer::onNewConnection() {
         c->gap.setSingleShot(true);
         c->gap.setInterval(m_config.messageGapMs);
         connect(&c->gap, &QTimer::timeout, this, [this, c] { takeMessages(c, true); });
+        c->waitLimit.setSingleShot(true);
+        c->waitLimit.setInterval(m_config.announcementWaitMs);
+        connect(&c->waitLimit, &QTimer::timeout, this, [this, c] {
+            c->waiting.clear();
+            log(QStringLiteral("connection %1: upload refused: the running publish took too long").arg(c->id));
+            reply(c, Protocol::tagText(Tag::ErrMsg));
+        });
         connect(socket, &QTcpSocket::readyRead, this, [this, c] { onReadyRead(c); });
         connect(socket, &QTcpSocket::disconnected, this, [this, c] { onDisconnected(c); });
         m_connections.emplace(c->id, std::move(owned));
@@ -125,7 +150,8 @@ void HostServer::onNewConnection() {
     }
 }
 
-void HostServer::onReadyRead(Connection* c) {
+void HostServer::onReadyRead(Connection* c)
+{
     while (!c->closed) {
         if (c->uploading()) {
             if (!c->buffer.isEmpty()) {
@@ -149,7 +175,8 @@ void HostServer::onReadyRead(Connection* c) {
     }
 }
 
-void HostServer::takeMessages(Connection* c, bool endOfBurst) {
+void HostServer::takeMessages(Connection* c, bool endOfBurst)
+{
     while (!c->closed && !c->uploading() && !c->buffer.isEmpty()) {
         const qsizetype start = tagAt(c->buffer, 0);
         if (start > 0) {
@@ -160,9 +187,7 @@ void HostServer::takeMessages(Connection* c, bool endOfBurst) {
         if (start < 0) {
             // Could still be the first half of a tag, unless the burst is over.
             if (endOfBurst) {
-                log(QStringLiteral("connection %1: %2 bytes without a tag ignored")
-                        .arg(c->id)
-                        .arg(c->buffer.size()));
+                log(QStringLiteral("connection %1: %2 bytes without a tag ignored").arg(c->id).arg(c->buffer.size()));
                 c->buffer.clear();
             }
             break;
@@ -189,12 +214,14 @@ void HostServer::takeMessages(Connection* c, bool endOfBurst) {
         c->gap.start();
 }
 
-void HostServer::reply(Connection* c, const QString& text) {
+void HostServer::reply(Connection* c, const QString& text)
+{
     if (!c->closed && c->socket->state() == QAbstractSocket::ConnectedState)
         c->socket->write(Protocol::toWire(text));
 }
 
-void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
+void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
+{
     const QString text = Protocol::fromWire(bytes);
     const Tag tag = Protocol::classifyClientMessage(text);
     const QString payload = text.mid(Protocol::tagText(tag).size());
@@ -232,9 +259,7 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
         QString error;
         switch (m_store.claimSiteName(c->account, payload, &error)) {
         case SiteStore::Claim::Granted:
-            log(QStringLiteral("connection %1: account %2 has site name %3")
-                    .arg(c->id)
-                    .arg(c->account, payload));
+            log(QStringLiteral("connection %1: account %2 has site name %3").arg(c->id).arg(c->account, payload));
             reply(c, Protocol::tagText(Tag::SiteName));
             break;
         case SiteStore::Claim::Taken:
@@ -281,11 +306,21 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
         else if (length == 0)
             refusal = QStringLiteral("empty archive");
         else if (length > m_config.maxUploadBytes || length > 2147483647LL)
-            refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes")
-                          .arg(length)
-                          .arg(m_config.maxUploadBytes);
-        else if (m_busySites.contains(site.toLower()))
+            refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes").arg(length).arg(m_config.maxUploadBytes);
+        else if (m_busySites.contains(site.toLower())) {
+            // The previous upload of this site is still being published: answer
+            // when it is in place (a quick second upload then just works), but not
+            // later than the client waits. One being received is refused.
+            if (m_publishingSites.contains(site.toLower()) && c->waiting.isEmpty()) {
+                c->waiting = bytes;
+                c->waitLimit.start();
+                log(QStringLiteral("connection %1: upload for %2 waits until the running publish ends")
+                        .arg(c->id)
+                        .arg(site));
+                return;
+            }
             refusal = QStringLiteral("another upload of %1 is running").arg(site);
+        }
         if (refusal.isEmpty()) {
             const QString folder = m_store.siteFolder(site);
             QDir().mkpath(folder);
@@ -310,18 +345,16 @@ void HostServer::handleMessage(Connection* c, const QByteArray& bytes) {
     case Tag::TalkMsg:
         log(QStringLiteral("connection %1 (%2) says: %3")
                 .arg(c->id)
-                .arg(c->account.isEmpty() ? QStringLiteral("-") : c->account,
-                     shortened(TextCodec::decode(payload))));
+                .arg(c->account.isEmpty() ? QStringLiteral("-") : c->account, shortened(TextCodec::decode(payload))));
         return;
     default:
-        log(QStringLiteral("connection %1: unknown message of %2 bytes ignored")
-                .arg(c->id)
-                .arg(bytes.size()));
+        log(QStringLiteral("connection %1: unknown message of %2 bytes ignored").arg(c->id).arg(bytes.size()));
         return;
     }
 }
 
-void HostServer::feedUpload(Connection* c, QByteArray& bytes) {
+void HostServer::feedUpload(Connection* c, QByteArray& bytes)
+{
     const qint64 n = qMin<qint64>(bytes.size(), c->expected - c->received);
     if (c->upload.write(bytes.constData(), n) != n) {
         const QString why = QStringLiteral("cannot write the upload: %1").arg(c->upload.errorString());
@@ -335,28 +368,58 @@ void HostServer::feedUpload(Connection* c, QByteArray& bytes) {
         finishUpload(c);
 }
 
-void HostServer::finishUpload(Connection* c) {
+void HostServer::finishUpload(Connection* c)
+{
+    const int id = c->id;
     const QString site = c->uploadSite;
     const QString received = c->upload.fileName();
+    const QString folder = m_store.siteFolder(site);
+    const qint64 bytes = c->received;
+    const qint64 maxUnpacked = 8 * m_config.maxUploadBytes;
     c->upload.close();
     c->expected = -1;
-    QString error;
-    const qint64 maxUnpacked = 8 * m_config.maxUploadBytes;
-    const bool ok = SitePublisher::publish(received, m_store.siteFolder(site), maxUnpacked, &error);
-    m_busySites.remove(site.toLower());
-    if (ok) {
-        log(QStringLiteral("connection %1: site %2 published (%3 bytes)")
-                .arg(c->id)
-                .arg(site)
-                .arg(c->received));
-    } else {
-        log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(c->id).arg(site, error));
-        reply(c, Protocol::tagText(Tag::ErrMsg));
-    }
-    Q_EMIT uploadFinished(site, ok);
+    m_publishingSites.insert(site.toLower());
+    log(QStringLiteral("connection %1: %2 bytes received for site %3, publishing").arg(id).arg(bytes).arg(site));
+
+    // Unpacking a large site takes a while: it runs on a worker so every other
+    // connection is served meanwhile. The site stays busy until it is done: a
+    // second upload of it waits, a rename is refused.
+    auto* watcher = new QFutureWatcher<QString>(this);
+    m_publishing.append(watcher);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id, site, bytes] {
+        const QString error = watcher->result();
+        m_publishing.removeOne(watcher);
+        watcher->deleteLater();
+        m_busySites.remove(site.toLower());
+        m_publishingSites.remove(site.toLower());
+        const bool ok = error.isNull();
+        if (ok) {
+            log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(id).arg(site).arg(bytes));
+        } else {
+            log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(id).arg(site, error));
+            const auto it = m_connections.find(id);
+            if (it != m_connections.end())
+                reply(it->second.get(), Protocol::tagText(Tag::ErrMsg));
+        }
+        Q_EMIT uploadFinished(site, ok);
+        for (auto& [otherId, other] : m_connections) {
+            if (!other->closed && !other->waiting.isEmpty() &&
+                m_store.siteOf(other->account).compare(site, Qt::CaseInsensitive) == 0) {
+                other->waitLimit.stop();
+                handleMessage(other.get(), std::exchange(other->waiting, QByteArray()));
+            }
+        }
+    });
+    watcher->setFuture(QtConcurrent::run([received, folder, maxUnpacked] {
+        QString error;
+        if (SitePublisher::publish(received, folder, maxUnpacked, &error))
+            return QString();
+        return error.isEmpty() ? QStringLiteral("publishing failed") : error;
+    }));
 }
 
-void HostServer::dropUpload(Connection* c, const QString& why) {
+void HostServer::dropUpload(Connection* c, const QString& why)
+{
     if (!c->uploading())
         return;
     c->upload.close();
@@ -371,7 +434,8 @@ void HostServer::dropUpload(Connection* c, const QString& why) {
     Q_EMIT uploadFinished(c->uploadSite, false);
 }
 
-void HostServer::drop(Connection* c, const QString& why) {
+void HostServer::drop(Connection* c, const QString& why)
+{
     if (c->closed)
         return;
     log(QStringLiteral("connection %1 dropped: %2").arg(c->id).arg(why));
@@ -380,7 +444,8 @@ void HostServer::drop(Connection* c, const QString& why) {
     onDisconnected(c);
 }
 
-void HostServer::onDisconnected(Connection* c) {
+void HostServer::onDisconnected(Connection* c)
+{
     if (c->closed)
         return;
     // Bytes that came with the close still count.
@@ -390,6 +455,7 @@ void HostServer::onDisconnected(Connection* c) {
         return;
     c->closed = true;
     c->gap.stop();
+    c->waitLimit.stop();
     dropUpload(c, QStringLiteral("connection closed"));
     log(QStringLiteral("connection %1 closed%2")
             .arg(c->id)
@@ -401,7 +467,8 @@ void HostServer::onDisconnected(Connection* c) {
     QTimer::singleShot(0, this, [this, id] { m_connections.erase(id); });
 }
 
-QString HostServer::notice() const {
+QString HostServer::notice() const
+{
     if (!m_config.noticeFile.isEmpty()) {
         QFile f(m_config.noticeFile);
         if (f.open(QIODevice::ReadOnly))
@@ -410,7 +477,8 @@ QString HostServer::notice() const {
     return QStringLiteral("<b>欢迎使用网站托管服务。</b>");
 }
 
-int HostServer::sendToAll(const QString& text) {
+int HostServer::sendToAll(const QString& text)
+{
     int n = 0;
     for (auto& [id, c] : m_connections) {
         if (!c->closed) {
@@ -421,7 +489,8 @@ int HostServer::sendToAll(const QString& text) {
     return n;
 }
 
-QString HostServer::operatorHelp() {
+QString HostServer::operatorHelp()
+{
     return QStringLiteral("commands:\n"
                           "  say TEXT        chat line to every connected client\n"
                           "  tell ID TEXT    chat line to one connection (ID from list)\n"
@@ -430,7 +499,8 @@ QString HostServer::operatorHelp() {
                           "  quit            stop the server");
 }
 
-QString HostServer::operatorCommand(const QString& line) {
+QString HostServer::operatorCommand(const QString& line)
+{
     const QString trimmed = line.trimmed();
     const QString word = trimmed.section(QLatin1Char(' '), 0, 0);
     const QString rest = trimmed.mid(word.size()).trimmed();
@@ -459,8 +529,8 @@ QString HostServer::operatorCommand(const QString& line) {
         for (const auto& [id, c] : m_connections) {
             if (c->closed)
                 continue;
-            QString state = c->account.isEmpty() ? QStringLiteral("not logged in")
-                                                 : QStringLiteral("account %1").arg(c->account);
+            QString state =
+                c->account.isEmpty() ? QStringLiteral("not logged in") : QStringLiteral("account %1").arg(c->account);
             const QString site = m_store.siteOf(c->account);
             if (!c->account.isEmpty() && !site.isEmpty())
                 state += QStringLiteral(", site %1").arg(site);

@@ -3,12 +3,15 @@
 #include "SiteStore.h"
 
 #include <QHostAddress>
+#include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <map>
 #include <memory>
 
+class QFutureWatcherBase;
 class QTcpServer;
 
 struct HostConfig {
@@ -18,9 +21,11 @@ struct HostConfig {
     QString dataDir;
     QString noticeFile; // empty: a built-in announcement
     qint64 maxUploadBytes = 1024LL * 1024 * 1024;
-    qint64 maxMessageBytes =
-        1024 * 1024;       // a message without an end that grows past this drops the connection
-    int messageGapMs = 50; // quiet time that ends the last message of a burst
+    qint64 maxMessageBytes = 1024 * 1024; // a message without an end that grows past this drops the connection
+    int messageGapMs = 50;                // quiet time that ends the last message of a burst
+    // Longest a length announcement waits for the running publish of its site;
+    // well below the time the client waits for an answer.
+    int announcementWaitMs = 30000;
 };
 
 // The reference hosting server: answers the publishing client's messages,
@@ -52,7 +57,8 @@ public:
 
 Q_SIGNALS:
     void logLine(const QString& line);
-    // An upload ended: published, or refused/failed.
+    // An upload ended: published, or refused/failed (emitted once the publish,
+    // which runs on a worker, is done).
     void uploadFinished(const QString& siteName, bool published);
 
 private:
@@ -76,6 +82,8 @@ private:
     SiteStore m_store;
     QTcpServer* m_server;
     std::map<int, std::unique_ptr<Connection>> m_connections;
-    QSet<QString> m_busySites; // lower-case names with an upload in progress
+    QSet<QString> m_busySites;       // lower-case names with an upload being received or published
+    QSet<QString> m_publishingSites; // the subset of m_busySites being unpacked
+    QList<QFutureWatcherBase*> m_publishing;
     int m_nextId = 1;
 };

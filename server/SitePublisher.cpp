@@ -11,7 +11,8 @@
 
 namespace SitePublisher {
 
-QString safeEntryPath(const QString& entryName) {
+QString safeEntryPath(const QString& entryName)
+{
     QString name = entryName;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char(':')) || name.contains(QChar(0)))
@@ -27,7 +28,8 @@ QString safeEntryPath(const QString& entryName) {
     return parts.join(QLatin1Char('/'));
 }
 
-bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error) {
+bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error)
+{
     int openError = 0;
     zip_t* za = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &openError);
     if (!za) {
@@ -95,11 +97,38 @@ bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QSt
     return ok;
 }
 
-bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error) {
+bool moveEntry(const QString& from, const QString& to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error,
+             const Move& move)
+{
+    const Move mv = move ? move : Move(&moveEntry);
     const QString staging = siteFolder + QStringLiteral(".staging");
     const QString retired = siteFolder + QStringLiteral(".retired");
+    const QString site = siteFolder + QStringLiteral("site");
+    const QString archive = siteFolder + QStringLiteral("ziptest.zip");
+    const auto present = [](const QString& path) {
+        const QFileInfo info(path);
+        return info.exists() || info.isSymLink();
+    };
+    const auto fail = [&](const QString& why) {
+        if (!why.isEmpty())
+            *error = why;
+        QDir(staging).removeRecursively();
+        QFile::remove(receivedPath);
+        return false;
+    };
+
+    // A publish cut short between moving the old site aside and moving the new
+    // one in left the only copy in .retired: bring it back before anything else.
+    if (!present(site) && present(retired) && !mv(retired, site))
+        return fail(QStringLiteral("the previous site is in %1 and cannot be moved back").arg(retired));
     QDir(staging).removeRecursively();
     QDir(retired).removeRecursively();
+
     bool ok = QDir().mkpath(staging) && unpack(receivedPath, staging, maxUnpacked, error);
     const QString innerImages = staging + QStringLiteral("/images.zip");
     if (ok && QFileInfo(innerImages).isFile()) {
@@ -108,30 +137,29 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
         if (!ok)
             *error = QStringLiteral("images.zip: ") + *error;
     }
-    if (!ok) {
-        QDir(staging).removeRecursively();
-        QFile::remove(receivedPath);
-        return false;
-    }
+    if (!ok)
+        return fail(QString());
 
-    const QString site = siteFolder + QStringLiteral("site");
-    if (QFileInfo::exists(site) && !QDir().rename(site, retired)) {
-        *error = QStringLiteral("cannot retire the old site");
-        QDir(staging).removeRecursively();
-        QFile::remove(receivedPath);
-        return false;
+    // Swap the folders, then store the archive (rename(2) replaces the old one in
+    // one step). Any move that fails undoes the ones before it, so the previous
+    // site and archive stay online.
+    const bool hadSite = present(site);
+    if (hadSite && !mv(site, retired))
+        return fail(QStringLiteral("cannot move the previous site aside"));
+    if (!mv(staging, site)) {
+        if (hadSite && !mv(retired, site))
+            return fail(
+                QStringLiteral("cannot move the new site into place, nor the previous one back from %1").arg(retired));
+        return fail(QStringLiteral("cannot move the new site into place"));
     }
-    QDir().rename(staging, site);
-    // rename(2) replaces the old archive in one step.
-    const bool stored =
-        std::rename(QFile::encodeName(receivedPath).constData(),
-                    QFile::encodeName(siteFolder + QStringLiteral("ziptest.zip")).constData()) == 0;
-    if (!stored) {
-        *error = QStringLiteral("cannot store ziptest.zip");
-        QFile::remove(receivedPath);
+    if (!mv(receivedPath, archive)) {
+        if (!mv(site, staging) || (hadSite && !mv(retired, site)))
+            return fail(
+                QStringLiteral("cannot store ziptest.zip, nor put the previous site back (it is in %1)").arg(retired));
+        return fail(QStringLiteral("cannot store ziptest.zip"));
     }
     QDir(retired).removeRecursively();
-    return stored;
+    return true;
 }
 
 } // namespace SitePublisher

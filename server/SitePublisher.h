@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Turns a received upload into the published site, all or nothing: the archive
 // is unpacked into a staging folder beside the site, and only when every entry
 // came out right does it replace DIR/sites/<name>/site/ and ziptest.zip.
@@ -15,10 +17,17 @@ QString safeEntryPath(const QString& entryName);
 // unreadable entry, or when more than maxTotal bytes would be written.
 bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error);
 
+// Moves a file or folder to a path that does not exist (or, for a file, over
+// one); false when it could not.
+using Move = std::function<bool(const QString& from, const QString& to)>;
+bool moveEntry(const QString& from, const QString& to);
+
 // Publishes the archive at receivedPath (inside siteFolder) as siteFolder +
 // "ziptest.zip" and siteFolder + "site/", the inner "images.zip" going to
-// "site/images/". On failure nothing published before changes and the received
-// file is removed.
-bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error);
+// "site/images/". On failure the previous site and archive stay as they were
+// and the received file is removed. Every move goes through `move` (moveEntry
+// when empty). Safe to run on a worker thread; one publish per site at a time.
+bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error,
+             const Move& move = {});
 
 } // namespace SitePublisher

@@ -7,7 +7,8 @@
 
 namespace {
 
-QStringList readLines(const QString& path) {
+QStringList readLines(const QString& path)
+{
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
@@ -21,7 +22,8 @@ QStringList readLines(const QString& path) {
     return lines;
 }
 
-bool writeLines(const QString& path, const QStringList& lines, QString* error) {
+bool writeLines(const QString& path, const QStringList& lines, QString* error)
+{
     // Written beside the old file and renamed over it: a crash never leaves half a file.
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
@@ -37,7 +39,8 @@ bool writeLines(const QString& path, const QStringList& lines, QString* error) {
 }
 
 // "<first> <rest>": the first word and everything after the first blank.
-bool splitLine(const QString& line, QString* first, QString* rest) {
+bool splitLine(const QString& line, QString* first, QString* rest)
+{
     if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
         return false;
     const int sp = line.indexOf(QLatin1Char(' '));
@@ -51,11 +54,13 @@ bool splitLine(const QString& line, QString* first, QString* rest) {
 } // namespace
 
 SiteStore::SiteStore(const QString& accountsFile, const QString& dataDir)
-    : m_accountsFile(accountsFile), m_dataDir(QDir(dataDir).absolutePath() + QLatin1Char('/')) {
+    : m_accountsFile(accountsFile), m_dataDir(QDir(dataDir).absolutePath() + QLatin1Char('/'))
+{
     loadOwners();
 }
 
-bool SiteStore::checkLogin(const QString& account, const QString& password) const {
+bool SiteStore::checkLogin(const QString& account, const QString& password) const
+{
     // Read on every login, so accounts the operator adds count at once.
     for (const QString& line : readLines(m_accountsFile)) {
         QString a, p;
@@ -65,7 +70,8 @@ bool SiteStore::checkLogin(const QString& account, const QString& password) cons
     return false;
 }
 
-bool SiteStore::changePassword(const QString& account, const QString& password, QString* error) {
+bool SiteStore::changePassword(const QString& account, const QString& password, QString* error)
+{
     if (password.isEmpty() || password.contains(QLatin1Char('\n')) || password.contains(QLatin1Char('\r'))) {
         *error = QStringLiteral("unusable password");
         return false;
@@ -86,7 +92,8 @@ bool SiteStore::changePassword(const QString& account, const QString& password, 
     return writeLines(m_accountsFile, lines, error);
 }
 
-bool SiteStore::isValidSiteName(const QString& name) {
+bool SiteStore::isValidSiteName(const QString& name)
+{
     if (name.isEmpty() || name.size() > 63)
         return false;
     for (QChar c : name) {
@@ -97,11 +104,13 @@ bool SiteStore::isValidSiteName(const QString& name) {
     return true;
 }
 
-QString SiteStore::siteFolder(const QString& name) const {
+QString SiteStore::siteFolder(const QString& name) const
+{
     return m_dataDir + QStringLiteral("sites/") + name + QLatin1Char('/');
 }
 
-QString SiteStore::siteOf(const QString& account) const {
+QString SiteStore::siteOf(const QString& account) const
+{
     for (auto it = m_owners.cbegin(); it != m_owners.cend(); ++it) {
         if (it.value().second == account)
             return it.value().first;
@@ -109,7 +118,8 @@ QString SiteStore::siteOf(const QString& account) const {
     return {};
 }
 
-SiteStore::Claim SiteStore::claimSiteName(const QString& account, const QString& name, QString* error) {
+SiteStore::Claim SiteStore::claimSiteName(const QString& account, const QString& name, QString* error)
+{
     if (!isValidSiteName(name))
         return Claim::Invalid;
     const QString key = name.toLower();
@@ -138,7 +148,8 @@ SiteStore::Claim SiteStore::claimSiteName(const QString& account, const QString&
     return saveOwners(error) ? Claim::Granted : Claim::Failed;
 }
 
-void SiteStore::loadOwners() {
+void SiteStore::loadOwners()
+{
     m_owners.clear();
     for (const QString& line : readLines(m_dataDir + QStringLiteral("siteowners.txt"))) {
         QString name, account;
@@ -147,7 +158,8 @@ void SiteStore::loadOwners() {
     }
 }
 
-bool SiteStore::saveOwners(QString* error) const {
+bool SiteStore::saveOwners(QString* error) const
+{
     QStringList lines;
     for (const auto& v : m_owners)
         lines << v.first + QLatin1Char(' ') + v.second;

@@ -4,14 +4,15 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTextStream>
 
 #include <cstdio>
 #include <unistd.h>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("weblark-hostd"));
 
@@ -20,48 +21,61 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption listenOpt(QStringLiteral("listen"), QStringLiteral("Address to listen on."),
                                        QStringLiteral("ADDRESS"), QStringLiteral("127.0.0.1"));
-    const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("TCP port."), QStringLiteral("N"),
-                                     QStringLiteral("1234"));
+    const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("TCP port, 1-65535; 0 picks a free one."),
+                                     QStringLiteral("N"), QStringLiteral("1234"));
     const QCommandLineOption accountsOpt(QStringLiteral("accounts"),
                                          QStringLiteral("Accounts file: \"<account> <password>\" per line."),
                                          QStringLiteral("FILE"));
-    const QCommandLineOption dataOpt(QStringLiteral("data"),
-                                     QStringLiteral("Data folder: site owners and published sites."),
-                                     QStringLiteral("DIR"));
-    const QCommandLineOption noticeOpt(QStringLiteral("notice"),
-                                       QStringLiteral("HTML announcement sent on a version query."),
-                                       QStringLiteral("FILE"));
+    const QCommandLineOption dataOpt(
+        QStringLiteral("data"), QStringLiteral("Data folder: site owners and published sites."), QStringLiteral("DIR"));
+    const QCommandLineOption noticeOpt(
+        QStringLiteral("notice"), QStringLiteral("HTML announcement sent on a version query."), QStringLiteral("FILE"));
     const QCommandLineOption maxOpt(QStringLiteral("max-upload-mb"),
-                                    QStringLiteral("Largest accepted archive in MB."), QStringLiteral("N"),
+                                    QStringLiteral("Largest accepted archive in MB, 1-2047."), QStringLiteral("N"),
                                     QStringLiteral("1024"));
     parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt});
     parser.process(app);
 
+    // Every option is checked before anything starts; each fault gets its own line.
+    QStringList faults;
+    const auto number = [&](const QCommandLineOption& opt, int low, int high, const char* range) {
+        bool ok = false;
+        const QString text = parser.value(opt);
+        const int n = text.toInt(&ok);
+        if (!ok || n < low || n > high)
+            faults << QStringLiteral("--%1 must be a whole number %2, not \"%3\"")
+                          .arg(opt.names().first(), QLatin1String(range), text);
+        return n;
+    };
     HostConfig config;
-    bool portOk = false, maxOk = false;
+    config.port = quint16(number(portOpt, 0, 65535, "from 1 to 65535 (0 picks a free port)"));
+    // The client announces the archive length as a 32-bit signed number.
+    const int maxMb = number(maxOpt, 1, 2047, "of megabytes from 1 to 2047");
+    config.maxUploadBytes = qint64(maxMb) * 1024 * 1024;
     config.address = QHostAddress(parser.value(listenOpt));
-    config.port = quint16(parser.value(portOpt).toUInt(&portOk));
+    if (config.address.isNull())
+        faults << QStringLiteral("--listen must be an IP address, not \"%1\"").arg(parser.value(listenOpt));
     config.accountsFile = parser.value(accountsOpt);
+    if (config.accountsFile.isEmpty())
+        faults << QStringLiteral("--accounts FILE is required");
+    else if (!QFileInfo(config.accountsFile).isFile())
+        faults << QStringLiteral("--accounts: no file %1").arg(config.accountsFile);
     config.dataDir = parser.value(dataOpt);
+    if (config.dataDir.isEmpty())
+        faults << QStringLiteral("--data DIR is required");
     config.noticeFile = parser.value(noticeOpt);
-    const qint64 maxMb = parser.value(maxOpt).toLongLong(&maxOk);
-    if (config.address.isNull() || !portOk || config.accountsFile.isEmpty() || config.dataDir.isEmpty() ||
-        !maxOk || maxMb <= 0) {
-        std::fprintf(stderr, "usage: weblark-hostd --listen ADDRESS --port N --accounts FILE --data DIR "
+    if (!faults.isEmpty()) {
+        for (const QString& f : std::as_const(faults))
+            std::fprintf(stderr, "weblark-hostd: %s\n", qPrintable(f));
+        std::fprintf(stderr, "usage: weblark-hostd --accounts FILE --data DIR [--listen ADDRESS] [--port N] "
                              "[--notice FILE] [--max-upload-mb N]\n");
         return 2;
     }
-    if (!QFile::exists(config.accountsFile)) {
-        std::fprintf(stderr, "weblark-hostd: accounts file %s not found\n", qPrintable(config.accountsFile));
-        return 2;
-    }
-    config.maxUploadBytes = maxMb * 1024 * 1024;
 
     HostServer server(config);
     QObject::connect(&server, &HostServer::logLine, [](const QString& line) {
         const QByteArray text =
-            (QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + line + QLatin1Char('\n'))
-                .toUtf8();
+            (QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8();
         std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
     });
     QString error;
