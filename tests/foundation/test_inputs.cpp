@@ -4,6 +4,7 @@
 #include "widgets/InputHelpers.h"
 
 #include <QDialogButtonBox>
+#include <QFileIconProvider>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -69,6 +70,7 @@ private Q_SLOTS:
         QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
         QCOMPARE(box.button(QDialogButtonBox::Save)->text(), QStringLiteral("保存"));
         QCOMPARE(QLocale().toString(QDate(2024, 1, 5), QStringLiteral("MMMM")), QStringLiteral("一月"));
+        QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("文件夹"));
     }
 };
 
