@@ -12,8 +12,7 @@
 
 namespace {
 
-template <class Window>
-WindowSpec::Factory make()
+template <class Window> WindowSpec::Factory make()
 {
     return [](AppContext& ctx, QWidget* parent) -> QWidget* { return new Window(ctx, parent); };
 }

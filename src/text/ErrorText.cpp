@@ -115,13 +115,20 @@ const Row kSystem[] = {
 
 using QF = QFileDevice;
 const Row kFile[] = {
-    {QF::ReadError, nullptr, "读取文件失败"},       {QF::WriteError, nullptr, "写入文件失败"},
-    {QF::FatalError, nullptr, "文件操作出现严重错误"}, {QF::ResourceError, nullptr, "磁盘空间或系统资源不足"},
-    {QF::OpenError, nullptr, "无法打开文件"},       {QF::AbortError, nullptr, "文件操作被中止"},
-    {QF::TimeOutError, nullptr, "文件操作超时"},    {QF::UnspecifiedError, nullptr, "文件操作失败"},
-    {QF::RemoveError, nullptr, "无法删除文件"},     {QF::RenameError, nullptr, "无法重命名文件"},
-    {QF::PositionError, nullptr, "无法定位到文件中的位置"}, {QF::ResizeError, nullptr, "无法改变文件大小"},
-    {QF::PermissionsError, nullptr, "无法修改文件权限"}, {QF::CopyError, nullptr, "无法复制文件"},
+    {QF::ReadError, nullptr, "读取文件失败"},
+    {QF::WriteError, nullptr, "写入文件失败"},
+    {QF::FatalError, nullptr, "文件操作出现严重错误"},
+    {QF::ResourceError, nullptr, "磁盘空间或系统资源不足"},
+    {QF::OpenError, nullptr, "无法打开文件"},
+    {QF::AbortError, nullptr, "文件操作被中止"},
+    {QF::TimeOutError, nullptr, "文件操作超时"},
+    {QF::UnspecifiedError, nullptr, "文件操作失败"},
+    {QF::RemoveError, nullptr, "无法删除文件"},
+    {QF::RenameError, nullptr, "无法重命名文件"},
+    {QF::PositionError, nullptr, "无法定位到文件中的位置"},
+    {QF::ResizeError, nullptr, "无法改变文件大小"},
+    {QF::PermissionsError, nullptr, "无法修改文件权限"},
+    {QF::CopyError, nullptr, "无法复制文件"},
 };
 
 // SQLite's primary result codes with the generic text sqlite3_errstr gives for them.

@@ -34,15 +34,24 @@ static bool notBuiltYet(const QString& window)
 static QString windowOfCommand(Command c)
 {
     switch (c) {
-    case Command::ShowGuide: return QStringLiteral("guidFrm");
-    case Command::ShowInfo: return QStringLiteral("infoFrm");
-    case Command::ShowTemplates: return QStringLiteral("sltTmplFrm");
-    case Command::ShowDesign: return QStringLiteral("designFrm");
-    case Command::ShowInsData: return QStringLiteral("insDataFrm");
-    case Command::ShowUpData: return QStringLiteral("updataFrm");
-    case Command::Chat: return QStringLiteral("dlgFrm");
-    case Command::About: return QStringLiteral("aboutFrm");
-    default: return QString();
+    case Command::ShowGuide:
+        return QStringLiteral("guidFrm");
+    case Command::ShowInfo:
+        return QStringLiteral("infoFrm");
+    case Command::ShowTemplates:
+        return QStringLiteral("sltTmplFrm");
+    case Command::ShowDesign:
+        return QStringLiteral("designFrm");
+    case Command::ShowInsData:
+        return QStringLiteral("insDataFrm");
+    case Command::ShowUpData:
+        return QStringLiteral("updataFrm");
+    case Command::Chat:
+        return QStringLiteral("dlgFrm");
+    case Command::About:
+        return QStringLiteral("aboutFrm");
+    default:
+        return QString();
     }
 }
 
@@ -92,8 +101,10 @@ private Q_SLOTS:
             if (b.command == Command::None || !windowOfCommand(b.command).isEmpty())
                 QTest::addRow("tool %d", b.index) << QStringLiteral("#%1").arg(b.index) << windowOfCommand(b.command);
         }
-        QTest::newRow("case matters") << "mnuview_design" << "";
-        QTest::newRow("no tool 0") << "#0" << "";
+        QTest::newRow("case matters") << "mnuview_design"
+                                      << "";
+        QTest::newRow("no tool 0") << "#0"
+                                   << "";
     }
     void everyCommandOpensItsWindow()
     {
@@ -152,9 +163,11 @@ private Q_SLOTS:
         QVERIFY(!treeTexts(content->tvw_nav).contains(QStringLiteral("机构设置")));
 
         // A page added behind the windows' backs shows in both trees when the designer passes on a change.
-        QVERIFY(frame.conn().run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) "
-                                                "VALUES (?, 0, 1, 'txt')"),
-                                 {QStringLiteral("机构设置")}).ok);
+        QVERIFY(frame.conn()
+                    .run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) "
+                                        "VALUES (?, 0, 1, 'txt')"),
+                         {QStringLiteral("机构设置")})
+                    .ok);
         design->refreshContentWindow();
         QVERIFY(treeTexts(content->tvw_nav).contains(QStringLiteral("机构设置")));
         QCOMPARE(treeTexts(content->tvw_nav).first(), QStringLiteral("县政府网站"));
