@@ -8,7 +8,8 @@ staged=$2
 
 if [ -z "${WEBLARK_IN_XVFB:-}" ]; then
   export WEBLARK_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$@"
+  # A random first display number keeps parallel runs on one machine apart.
+  exec xvfb-run -a -n $((200 + RANDOM % 500)) -s "-screen 0 1280x800x24" bash "$0" "$@"
 fi
 export LC_ALL=C.UTF-8
 
