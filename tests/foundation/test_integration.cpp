@@ -31,29 +31,11 @@ static bool notBuiltYet(const QString& window)
 }
 
 // The window each command shows: what the user is promised, kept apart from the table under test.
-static QString windowOfCommand(Command c)
-{
-    switch (c) {
-    case Command::ShowGuide:
-        return QStringLiteral("guidFrm");
-    case Command::ShowInfo:
-        return QStringLiteral("infoFrm");
-    case Command::ShowTemplates:
-        return QStringLiteral("sltTmplFrm");
-    case Command::ShowDesign:
-        return QStringLiteral("designFrm");
-    case Command::ShowInsData:
-        return QStringLiteral("insDataFrm");
-    case Command::ShowUpData:
-        return QStringLiteral("updataFrm");
-    case Command::Chat:
-        return QStringLiteral("dlgFrm");
-    case Command::About:
-        return QStringLiteral("aboutFrm");
-    default:
-        return QString();
-    }
-}
+static const QMap<Command, QString> kWindowOf = {
+    {Command::ShowGuide, "guidFrm"},     {Command::ShowInfo, "infoFrm"},      {Command::ShowTemplates, "sltTmplFrm"},
+    {Command::ShowDesign, "designFrm"},  {Command::ShowInsData, "insDataFrm"}, {Command::ShowUpData, "updataFrm"},
+    {Command::Chat, "dlgFrm"},           {Command::About, "aboutFrm"},
+};
 
 static QStringList treeTexts(QTreeWidget* tree)
 {
@@ -94,17 +76,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("window");
         for (const MenuItemDef& m : CommandTable::menuItems()) {
-            if (m.command == Command::None || !windowOfCommand(m.command).isEmpty())
-                QTest::newRow(qPrintable(m.name)) << m.name << windowOfCommand(m.command);
+            if (m.command == Command::None || kWindowOf.contains(m.command))
+                QTest::newRow(qPrintable(m.name)) << m.name << kWindowOf.value(m.command);
         }
         for (const ToolButtonDef& b : CommandTable::toolButtons()) {
-            if (b.command == Command::None || !windowOfCommand(b.command).isEmpty())
-                QTest::addRow("tool %d", b.index) << QStringLiteral("#%1").arg(b.index) << windowOfCommand(b.command);
+            if (b.command == Command::None || kWindowOf.contains(b.command))
+                QTest::addRow("tool %d", b.index) << QStringLiteral("#%1").arg(b.index) << kWindowOf.value(b.command);
         }
-        QTest::newRow("case matters") << "mnuview_design"
-                                      << "";
-        QTest::newRow("no tool 0") << "#0"
-                                   << "";
+        QTest::newRow("case matters") << "mnuview_design" << QString();
+        QTest::newRow("no tool 0") << "#0" << QString();
     }
     void everyCommandOpensItsWindow()
     {
