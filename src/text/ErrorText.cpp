@@ -264,8 +264,8 @@ QString zip(int zipError, int systemError)
 
 QString zip(const zip_error_t* error)
 {
-    auto* e = const_cast<zip_error_t*>(error);
-    return zip(zip_error_code_zip(e), zip_error_system_type(e) == ZIP_ET_SYS ? zip_error_code_system(e) : 0);
+    const int sysError = zip_error_system_type(error) == ZIP_ET_SYS ? zip_error_code_system(error) : 0;
+    return zip(zip_error_code_zip(error), sysError);
 }
 
 } // namespace ErrorText

@@ -79,11 +79,18 @@ private Q_SLOTS:
         QCOMPARE(text, expected);
     }
 
-    void realFileFailure()
+    void realFailures()
     {
         QFile missing(QStringLiteral("/nonexistent-folder/a.txt"));
         QVERIFY(!missing.open(QIODevice::ReadOnly));
         QCOMPARE(ErrorText::file(missing), QStringLiteral("文件或文件夹不存在"));
+
+        int code = 0;
+        QVERIFY(!zip_open("/nonexistent-folder/a.zip", ZIP_RDONLY, &code));
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        QCOMPARE(ErrorText::zip(&error), QStringLiteral("文件不存在"));
+        zip_error_fini(&error);
     }
 };
 
