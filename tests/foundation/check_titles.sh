@@ -7,10 +7,23 @@ exe=$1
 staged=$2
 
 if [ -z "${WEBLARK_IN_XVFB:-}" ]; then
+  # The inner run leaves a marker once the display is up; without it the display
+  # failed to start (another one took its number at that moment), so try again.
   export WEBLARK_IN_XVFB=1
-  # A random first display number keeps parallel runs on one machine apart.
-  exec xvfb-run -a -n $((200 + RANDOM % 500)) -s "-screen 0 1280x800x24" bash "$0" "$@"
+  export WEBLARK_XVFB_MARKER
+  WEBLARK_XVFB_MARKER=$(mktemp -u)
+  for _ in 1 2 3; do
+    status=0
+    xvfb-run -a -n $((200 + RANDOM % 500)) -s "-screen 0 1280x800x24" bash "$0" "$@" || status=$?
+    if [ -e "$WEBLARK_XVFB_MARKER" ]; then
+      rm -f "$WEBLARK_XVFB_MARKER"
+      exit $status
+    fi
+    echo "the virtual display did not start; trying again" >&2
+  done
+  exit 1
 fi
+touch "$WEBLARK_XVFB_MARKER"
 export LC_ALL=C.UTF-8
 
 work=$(mktemp -d)
@@ -51,7 +64,7 @@ titles() {
 # Waits (at most 60 s) for a visible window with exactly this title.
 wait_for() {
   for _ in $(seq 1 240); do
-    if titles | grep -qxF "$1"; then
+    if grep -qxF "$1" <<<"$(titles)"; then
       return 0
     fi
     kill -0 "$pid" 2>/dev/null || break
@@ -66,7 +79,7 @@ wait_for() {
 
 wait_for "提示"
 wait_for "市政府--Weblark自动建站系列软件"
-if titles | grep -F "Weblark自动建站软件"; then
+if grep -F "Weblark自动建站软件" <<<"$(titles)"; then
   echo "a title carries the program's name appended" >&2
   exit 1
 fi
