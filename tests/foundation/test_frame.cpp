@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QToolBar>
 
+#include <unistd.h>
+
 // The frame's own mechanics against a table of plain widgets that count their
 // creation and destruction; the real table is walked in test_integration.
 struct FrameFixture {
@@ -185,6 +187,7 @@ private Q_SLOTS:
         QTest::newRow("unreadable database") << "junk" << QStringList{"警告"} << "无法打开网站数据库";
         QTest::newRow("moved aside") << "stray" << QStringList{"提示"} << "原有文件已移到";
         QTest::newRow("both") << "stray+unreadable" << QStringList{"提示", "警告"} << "无法建立网站数据库";
+        QTest::newRow("read-only application directory") << "readonly" << QStringList{"警告"} << "程序目录可能是只读的";
         QTest::newRow("none") << "" << QStringList{} << "";
     }
     void startupProblemsAfterTheSplash()
@@ -192,7 +195,13 @@ private Q_SLOTS:
         QFETCH(QString, problem);
         QFETCH(QStringList, titles);
         QFETCH(QString, text);
-        TestAppDir app;
+        TestAppDir app(problem != "readonly");
+        if (problem == "readonly" && geteuid() == 0)
+            QSKIP("root ignores read-only folders");
+        const auto writable = qScopeGuard(
+            [&] { QFile::setPermissions(app.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+        if (problem == "readonly")
+            QFile::setPermissions(app.path(), QFile::ReadOwner | QFile::ExeOwner);
         if (problem == "junk")
             writeFile(app.workPath() + QStringLiteral("govbuilder.sbd"), "not a database");
         if (problem.startsWith("stray")) {
