@@ -10,7 +10,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QToolBar>
 
 #include <unistd.h>
@@ -231,15 +230,6 @@ private Q_SLOTS:
         QCOMPARE(shownTitles, titles);
         QVERIFY2(dlg.texts().join('|').contains(text), qPrintable(dlg.texts().join('|')));
         QCOMPARE(overFrame, QList<bool>(titles.size(), true));
-    }
-
-    void commandLineVersion()
-    {
-        QProcess p;
-        p.start(TestAppDir::stagedAppDir() + QStringLiteral("/weblark"), {QStringLiteral("--version")});
-        QVERIFY(p.waitForFinished(20000));
-        QCOMPARE(p.exitCode(), 0);
-        QVERIFY(p.readAllStandardOutput().trimmed().endsWith("3.05"));
     }
 };
 
