@@ -8,7 +8,8 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev qt6-webengine-dev-tools
   libqt6webenginecore6-bin libqt6opengl6-dev qt6-webchannel-dev qt6-tools-dev-tools
   libzip-dev zip unzip python3 clang-format
-  xvfb xauth fonts-noto-cjk imagemagick
+  qt6-translations-l10n
+  xvfb xauth xdotool fonts-noto-cjk imagemagick
   libgl1-mesa-dri
 )
 

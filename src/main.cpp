@@ -1,4 +1,6 @@
 #include "app/MDIFrm.h"
+#include "app/Translations.h"
+#include "app/WindowTable.h"
 #include "app/frmSplash.h"
 #include "widgets/QtDialogService.h"
 
@@ -17,8 +19,10 @@ int main(int argc, char** argv)
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("weblark"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Weblark自动建站软件"));
+    // No display name: the platform would append it to every title, which must read exactly as given.
     QApplication::setApplicationVersion(QStringLiteral(WEBLARK_VERSION));
+
+    installChineseTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Weblark自动建站软件：不写网页代码，建立并发布单位网站。"));
@@ -41,9 +45,9 @@ int main(int argc, char** argv)
     std::unique_ptr<MDIFrm> mainWindow;
     frmSplash* splash = nullptr;
     splash = new frmSplash(appDir + QStringLiteral("/splash.png"), [&] {
-        mainWindow = std::make_unique<MDIFrm>(appDir, dialogs);
-        mainWindow->showMaximized();
-        splash->close();
+        // The composition root: the frame learns of the program's windows only through this table.
+        mainWindow = std::make_unique<MDIFrm>(appDir, dialogs, programWindows());
+        mainWindow->load(splash);
         splash->deleteLater();
         if (probe) {
             // Idle: the first turn of the event loop with nothing left to do.

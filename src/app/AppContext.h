@@ -2,7 +2,6 @@
 
 #include "app/DialogService.h"
 #include "app/SiteEvents.h"
-#include "app/WindowHost.h"
 #include "data/SiteDb.h"
 #include "publish/PublishSession.h"
 #include "text/TextCodec.h"
@@ -18,7 +17,6 @@ public:
 
     SiteDb& conn;
     DialogService& dialogs;
-    WindowHost* host = nullptr;
     SiteEvents events;
 
     QString appPath;  // the application directory

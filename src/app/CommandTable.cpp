@@ -62,19 +62,4 @@ Command forToolButton(int index)
     return Command::None;
 }
 
-QString windowOf(Command command)
-{
-    switch (command) {
-    case Command::ShowGuide: return QStringLiteral("guidFrm");
-    case Command::ShowInfo: return QStringLiteral("infoFrm");
-    case Command::ShowTemplates: return QStringLiteral("sltTmplFrm");
-    case Command::ShowDesign: return QStringLiteral("designFrm");
-    case Command::ShowInsData: return QStringLiteral("insDataFrm");
-    case Command::ShowUpData: return QStringLiteral("updataFrm");
-    case Command::Chat: return QStringLiteral("dlgFrm");
-    case Command::About: return QStringLiteral("aboutFrm");
-    default: return {};
-    }
-}
-
 } // namespace CommandTable

@@ -42,7 +42,4 @@ const QList<ToolButtonDef>& toolButtons();
 Command forMenuItem(const QString& name);
 Command forToolButton(int index);
 
-// The window a Show* command brings forward ("guidFrm", ...); "" for the others.
-QString windowOf(Command command);
-
 } // namespace CommandTable

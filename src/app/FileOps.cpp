@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "text/ErrorText.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -26,7 +27,7 @@ bool copyFile(const QString& src, const QString& dst, QString* error)
     QFile in(src);
     if (!in.copy(dst)) {
         if (error)
-            *error = QStringLiteral("无法复制文件“%1”：%2").arg(QDir::toNativeSeparators(src), in.errorString());
+            *error = QStringLiteral("无法复制文件“%1”：%2").arg(QDir::toNativeSeparators(src), ErrorText::file(in));
         return false;
     }
     return true;

@@ -1,7 +1,5 @@
 #include "MDIFrm.h"
 
-#include "app/WindowFactories.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,26 +9,19 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <exception>
 
 Q_LOGGING_CATEGORY(lcFrame, "weblark.frame")
 
-const QStringList& MDIFrm::startupWindows()
-{
-    static const QStringList names = {QStringLiteral("guidFrm"),   QStringLiteral("infoFrm"),
-                                      QStringLiteral("sltTmplFrm"), QStringLiteral("designFrm"),
-                                      QStringLiteral("insDataFrm"), QStringLiteral("updataFrm")};
-    return names;
-}
-
-MDIFrm::MDIFrm(const QString& appDir, DialogService& dialogs, bool openWindows, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_ctx(m_db, dialogs), m_factory(&createTaskWindow)
+MDIFrm::MDIFrm(const QString& appDir, DialogService& dialogs, WindowTable windows, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_ctx(m_db, dialogs), m_windows(std::move(windows))
 {
     setObjectName(QStringLiteral("MDIFrm"));
     setWindowTitle(bareCaption());
-    m_ctx.host = this;
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -39,13 +30,13 @@ MDIFrm::MDIFrm(const QString& appDir, DialogService& dialogs, bool openWindows, 
     buildMenu();
     buildToolBar();
 
-    // Steps 1-6: the workspace folder and its database.
+    // The workspace folder and its database.
     m_setup = Workspace::resolve(appDir);
     m_ctx.appPath = m_setup.appPath;
     m_ctx.workPath = m_setup.workPath;
     m_ctx.imgPath = m_setup.imgPath;
 
-    // Steps 7-9: from here on nothing stops the start-up.
+    // From here on nothing stops the start-up.
     if (!m_db.open(m_ctx.workPath)) {
         m_setup.problems << QStringLiteral("无法打开网站数据库“%1”：%2\r\n数据库文件未被改动，请检查该文件或从备份还原数据。")
                                 .arg(QDir::toNativeSeparators(m_ctx.workPath + SiteDb::kFileName), m_db.lastOpenError());
@@ -53,24 +44,32 @@ MDIFrm::MDIFrm(const QString& appDir, DialogService& dialogs, bool openWindows, 
     setWindowTitle(m_db.webName() + captionSuffix());
     resize(1180, 760);
     setMinimumSize(800, 560);
-
-    // Step 11.
-    if (openWindows)
-        openStartupWindows();
-    reportStartupProblems();
 }
 
 MDIFrm::~MDIFrm()
 {
     m_shuttingDown = true;
-    for (auto it = m_windows.begin(); it != m_windows.end(); ++it) {
+    for (auto it = m_loaded.begin(); it != m_loaded.end(); ++it) {
         if (it.value() && it.value()->parent() == nullptr)
             delete it.value().data();
     }
 }
 
+void MDIFrm::load(QWidget* splash)
+{
+    showMaximized();
+    openStartupWindows();
+    if (splash)
+        splash->close();
+    // Queued, so that the message opens from the event loop over the shown frame,
+    // not from inside the splash's timer.
+    QTimer::singleShot(0, this, &MDIFrm::reportStartupProblems);
+}
+
 void MDIFrm::buildMenu()
 {
+    menuBar()->setObjectName(QStringLiteral("xMenu1"));
+    menuBar()->setWindowTitle(QStringLiteral("菜单栏"));
     QMenu* current = nullptr;
     for (const MenuItemDef& item : CommandTable::menuItems()) {
         if (item.heading) {
@@ -93,33 +92,9 @@ void MDIFrm::buildMenu()
     }
 }
 
-static QIcon toolIcon(QStyle* style, int index)
-{
-    switch (index) {
-    case 1: return style->standardIcon(QStyle::SP_DialogHelpButton);
-    case 2: return style->standardIcon(QStyle::SP_FileDialogInfoView);
-    case 3: return style->standardIcon(QStyle::SP_DirOpenIcon);
-    case 4: return style->standardIcon(QStyle::SP_FileDialogDetailedView);
-    case 5: return style->standardIcon(QStyle::SP_FileDialogContentsView);
-    case 6: return style->standardIcon(QStyle::SP_ArrowUp);
-    case 8: return style->standardIcon(QStyle::SP_DialogCloseButton);
-    default: return {};
-    }
-}
-
-// A task window carries the picture of its tool bar button.
-QIcon MDIFrm::windowIconFor(const QString& name) const
-{
-    for (const ToolButtonDef& b : CommandTable::toolButtons()) {
-        if (CommandTable::windowOf(b.command) == name)
-            return toolIcon(style(), b.index);
-    }
-    return toolIcon(style(), 5);
-}
-
 void MDIFrm::buildToolBar()
 {
-    m_toolBar = addToolBar(QStringLiteral("xToolbar1"));
+    m_toolBar = addToolBar(QStringLiteral("工具栏"));
     m_toolBar->setObjectName(QStringLiteral("xToolbar1"));
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -130,7 +105,15 @@ void MDIFrm::buildToolBar()
             sep->setObjectName(QStringLiteral("xToolbar1_%1").arg(b.index));
             continue;
         }
-        QAction* a = m_toolBar->addAction(toolIcon(style(), b.index), b.caption);
+        // A window's button carries the window's picture.
+        auto spec = std::find_if(m_windows.cbegin(), m_windows.cend(),
+                                 [&](const WindowSpec& w) { return w.command == b.command; });
+        QIcon icon = spec != m_windows.cend() ? spec->icon : QIcon();
+        if (b.command == Command::Quit)
+            icon = style()->standardIcon(QStyle::SP_DialogCloseButton);
+        if (icon.isNull())
+            icon = style()->standardIcon(QStyle::SP_FileIcon);
+        QAction* a = m_toolBar->addAction(icon, b.caption);
         a->setToolTip(b.caption);
         a->setObjectName(QStringLiteral("xToolbar1_%1").arg(b.index));
         a->setData(b.key);
@@ -168,44 +151,78 @@ void MDIFrm::run(Command command)
         close();
         return;
     default:
-        showWindow(CommandTable::windowOf(command));
+        for (const WindowSpec& w : m_windows) {
+            if (w.command == command) {
+                showWindow(w.name);
+                return;
+            }
+        }
+        qCWarning(lcFrame) << "no window is given for command" << int(command);
         return;
     }
 }
 
-QObject* MDIFrm::loadedWindow(const QString& name) const
+const WindowSpec* MDIFrm::specOf(const QString& name) const
 {
-    const QPointer<QWidget> w = m_windows.value(name);
-    return w.data();
+    for (const WindowSpec& w : m_windows) {
+        if (w.name == name)
+            return &w;
+    }
+    return nullptr;
 }
 
-QObject* MDIFrm::showWindow(const QString& name)
+QStringList MDIFrm::startupWindows() const
 {
-    if (name.isEmpty() || m_shuttingDown)
+    QList<const WindowSpec*> order;
+    for (const WindowSpec& w : m_windows) {
+        if (w.startupOrder > 0)
+            order << &w;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const WindowSpec* a, const WindowSpec* b) { return a->startupOrder < b->startupOrder; });
+    QStringList names;
+    for (const WindowSpec* w : order)
+        names << w->name;
+    return names;
+}
+
+QWidget* MDIFrm::loadedWindow(const QString& name) const
+{
+    return m_loaded.value(name).data();
+}
+
+QWidget* MDIFrm::showWindow(const QString& name)
+{
+    if (m_shuttingDown)
         return nullptr;
-    QWidget* w = m_windows.value(name).data();
-    const bool floating = isFloatingWindow(name);
+    const WindowSpec* spec = specOf(name);
+    if (!spec || !spec->create) {
+        qCWarning(lcFrame) << "no window named" << name << "is given to the frame";
+        return nullptr;
+    }
+    QWidget* w = m_loaded.value(name).data();
     if (!w) {
-        w = m_factory ? m_factory(name, m_ctx, floating ? this : nullptr) : nullptr;
+        w = spec->create(m_ctx, spec->floating ? this : nullptr);
         if (!w) {
-            qCDebug(lcFrame) << "no window named" << name;
+            qCWarning(lcFrame) << "the window" << name << "could not be created";
             return nullptr;
         }
         if (w->objectName().isEmpty())
             w->setObjectName(name);
         w->setAttribute(Qt::WA_DeleteOnClose);
-        m_windows.insert(name, w);
-        if (floating) {
+        m_loaded.insert(name, w);
+        if (spec->floating) {
             w->setWindowFlag(Qt::Window, true);
         } else {
             QMdiSubWindow* sub = m_mdi->addSubWindow(w);
             sub->setAttribute(Qt::WA_DeleteOnClose);
-            sub->setWindowIcon(windowIconFor(name));
+            if (!spec->icon.isNull())
+                sub->setWindowIcon(spec->icon);
             // A window that closes itself takes its frame along.
             connect(w, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
         }
     }
-    if (floating) {
+    if (spec->floating) {
         w->show();
         w->raise();
         return w;
@@ -224,7 +241,7 @@ QObject* MDIFrm::showWindow(const QString& name)
 
 void MDIFrm::unloadWindow(const QString& name)
 {
-    QPointer<QWidget> w = m_windows.take(name);
+    QPointer<QWidget> w = m_loaded.take(name);
     if (!w)
         return;
     if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
@@ -239,17 +256,20 @@ void MDIFrm::openStartupWindows()
 {
     for (const QString& name : startupWindows())
         showWindow(name);
-    showWindow(QStringLiteral("designFrm"));
+    for (const WindowSpec& w : m_windows) {
+        if (w.activeAfterStartup)
+            showWindow(w.name);
+    }
 }
 
 void MDIFrm::reportStartupProblems()
 {
-    QStringList lines = m_setup.problems;
     if (!m_setup.movedAsideTo.isEmpty())
-        lines.prepend(QStringLiteral("工作目录中没有网站数据库，已建立新的数据库。原有文件已移到“%1”。")
-                          .arg(QDir::toNativeSeparators(m_setup.movedAsideTo)));
-    if (!lines.isEmpty())
-        m_dialogs.message(lines.join(QStringLiteral("\r\n\r\n")), QStringLiteral("提示"), MsgIcon::Warning);
+        m_dialogs.message(QStringLiteral("工作目录中没有网站数据库，已建立新的数据库。原有文件已移到“%1”。")
+                              .arg(QDir::toNativeSeparators(m_setup.movedAsideTo)),
+                          QStringLiteral("提示"), MsgIcon::Information);
+    if (!m_setup.problems.isEmpty())
+        m_dialogs.message(m_setup.problems.join(QStringLiteral("\r\n\r\n")), QStringLiteral("警告"), MsgIcon::Warning);
 }
 
 void MDIFrm::mnufile_backup()
@@ -287,11 +307,12 @@ void MDIFrm::mnufile_revert()
 
 void MDIFrm::closeEvent(QCloseEvent* event)
 {
+    // The task windows in their start-up order, then those standing on their own in the table's order.
     m_shuttingDown = true;
     for (const QString& name : startupWindows())
         unloadWindow(name);
-    for (const QString& name : m_windows.keys())
-        unloadWindow(name);
+    for (const WindowSpec& w : m_windows)
+        unloadWindow(w.name);
     event->accept();
     QMainWindow::closeEvent(event);
 }

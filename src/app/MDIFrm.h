@@ -2,31 +2,27 @@
 
 #include "app/AppContext.h"
 #include "app/CommandTable.h"
+#include "app/WindowSpec.h"
 #include "app/Workspace.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
-#include <functional>
-
 class QMdiArea;
-class QMdiSubWindow;
 class QToolBar;
-class QIcon;
 
 // The frame window: workspace and connection owner, menu and tool bar, and the
-// home of every task window.
-class MDIFrm : public QMainWindow, public WindowHost {
+// home of every task window. Which windows exist comes from the table it is given.
+class MDIFrm : public QMainWindow {
     Q_OBJECT
 public:
     static QString captionSuffix() { return QStringLiteral("--Weblark自动建站系列软件"); }
     static QString bareCaption() { return QStringLiteral("Weblark自动建站系列软件"); }
-    static const QStringList& startupWindows();
 
-    // Runs the start-up sequence against the application directory appDir.
-    // openWindows = false leaves the task windows closed (tests of the frame alone).
-    MDIFrm(const QString& appDir, DialogService& dialogs, bool openWindows = true, QWidget* parent = nullptr);
+    // Runs the start-up sequence against the application directory appDir up to
+    // the open connection and the caption; load() does the rest.
+    MDIFrm(const QString& appDir, DialogService& dialogs, WindowTable windows = {}, QWidget* parent = nullptr);
     ~MDIFrm() override;
 
     AppContext& context() { return m_ctx; }
@@ -34,13 +30,17 @@ public:
     const WorkspaceSetup& setup() const { return m_setup; }
     QMdiArea* mdiArea() const { return m_mdi; }
     QToolBar* toolBar() const { return m_toolBar; }
+    const WindowTable& windows() const { return m_windows; }
 
-    // Where task windows come from; the default is createTaskWindow (tests substitute their own).
-    using WindowFactory = std::function<QWidget*(const QString&, AppContext&, QWidget*)>;
-    void setWindowFactory(WindowFactory factory) { m_factory = std::move(factory); }
+    // The end of start-up: shows the frame with its task windows, closes the
+    // splash, then tells the user about what went wrong on the way (over the frame).
+    void load(QWidget* splash);
 
-    QObject* loadedWindow(const QString& name) const override;
-    QObject* showWindow(const QString& name) override;
+    // The window if it is loaded (open), else nullptr. Never loads it.
+    QWidget* loadedWindow(const QString& name) const;
+    // Loads the window if needed and brings it forward (no reload when open);
+    // nullptr, with a warning in the log, for a name the table does not hold.
+    QWidget* showWindow(const QString& name);
     // Closes and destroys a loaded window; nothing when it is not loaded.
     void unloadWindow(const QString& name);
 
@@ -49,8 +49,10 @@ public Q_SLOTS:
     void xToolbar1_ButtonClick(int index);
     void mnufile_backup();
     void mnufile_revert();
-    // Step 11 of start-up: the six task windows, the structure designer active.
+    // The task windows of the start-up order, then the one that starts active gets the focus.
     void openStartupWindows();
+    // The start-up problems: a notice titled "提示", then a warning titled "警告".
+    void reportStartupProblems();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,17 +60,18 @@ protected:
 private:
     void buildMenu();
     void buildToolBar();
-    QIcon windowIconFor(const QString& name) const;
     void run(Command command);
-    void reportStartupProblems();
+    const WindowSpec* specOf(const QString& name) const;
+    // Names of the start-up windows in their order.
+    QStringList startupWindows() const;
 
     DialogService& m_dialogs;
     SiteDb m_db;
     AppContext m_ctx;
     WorkspaceSetup m_setup;
+    WindowTable m_windows;
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_toolBar = nullptr;
-    QHash<QString, QPointer<QWidget>> m_windows;
+    QHash<QString, QPointer<QWidget>> m_loaded;
     bool m_shuttingDown = false;
-    WindowFactory m_factory;
 };

@@ -1,6 +1,7 @@
 #include "Workspace.h"
 
 #include "app/FileOps.h"
+#include "text/ErrorText.h"
 #include "data/SiteDb.h"
 
 #include <QDir>
@@ -48,7 +49,7 @@ static void resetIni(WorkspaceSetup& s)
         QFile f(iniPath(s.appPath));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             s.problems << QStringLiteral("无法重置工作目录设置文件“%1”：%2")
-                              .arg(QDir::toNativeSeparators(iniPath(s.appPath)), f.errorString());
+                              .arg(QDir::toNativeSeparators(iniPath(s.appPath)), ErrorText::file(f));
         return;
     }
     if (!FileOps::copyFile(pristineIni(s.appPath), iniPath(s.appPath), &err))
@@ -69,10 +70,10 @@ WorkspaceSetup resolve(const QString& appDir, const QDateTime& now)
             configured = readFirstLine(ini.readAll());
         else
             s.problems << QStringLiteral("无法读取“%1”：%2，将使用默认工作目录。")
-                              .arg(QDir::toNativeSeparators(ini.fileName()), ini.errorString());
+                              .arg(QDir::toNativeSeparators(ini.fileName()), ErrorText::file(ini));
     } else if (!ini.open(QIODevice::WriteOnly)) {
         s.problems << QStringLiteral("无法创建“%1”：%2。程序目录可能是只读的，修改的数据可能无法保存。")
-                          .arg(QDir::toNativeSeparators(ini.fileName()), ini.errorString());
+                          .arg(QDir::toNativeSeparators(ini.fileName()), ErrorText::file(ini));
     }
     ini.close();
 

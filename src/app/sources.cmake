@@ -2,20 +2,21 @@ list(APPEND WEBLARK_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AppContext.h
   ${CMAKE_CURRENT_LIST_DIR}/DialogService.h
   ${CMAKE_CURRENT_LIST_DIR}/SiteEvents.h
-  ${CMAKE_CURRENT_LIST_DIR}/WindowHost.h
-  ${CMAKE_CURRENT_LIST_DIR}/WindowHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileOps.h
   ${CMAKE_CURRENT_LIST_DIR}/FileOps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Workspace.h
   ${CMAKE_CURRENT_LIST_DIR}/Workspace.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandTable.h
   ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Translations.h
+  ${CMAKE_CURRENT_LIST_DIR}/Translations.cpp
 )
 list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/frmSplash.h
   ${CMAKE_CURRENT_LIST_DIR}/frmSplash.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MDIFrm.h
   ${CMAKE_CURRENT_LIST_DIR}/MDIFrm.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WindowFactories.h
-  ${CMAKE_CURRENT_LIST_DIR}/WindowFactories.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowSpec.h
+  ${CMAKE_CURRENT_LIST_DIR}/WindowTable.h
+  ${CMAKE_CURRENT_LIST_DIR}/WindowTable.cpp
 )

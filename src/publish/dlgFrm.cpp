@@ -69,8 +69,7 @@ void dlgFrm::OKButton_Click() {
         return;
     }
     const QString encoded = m_ctx.encode(text);
-    auto* up = qobject_cast<updataFrm*>(m_ctx.host ? m_ctx.host->loadedWindow(QStringLiteral("updataFrm"))
-                                                   : nullptr);
+    updataFrm* up = nullptr; // the connection comes from the publishing client once it is shared
     QString error;
     const updataFrm::SendResult sent =
         up ? up->sendRaw(Protocol::talkMessage(encoded), &error) : updataFrm::SendResult::NotConnected;

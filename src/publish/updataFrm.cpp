@@ -544,10 +544,9 @@ void updataFrm::applyReaction(const ServerReaction& r) {
 }
 
 void updataFrm::showPage(const QString& window, const QString& text) {
-    if (!m_ctx.host)
-        return;
-    if (auto* page = qobject_cast<MsgPageWindow*>(m_ctx.host->showWindow(window)))
-        page->receive(text);
+    // Shown by the frame once the publishing client's "page wanted" is connected to it.
+    (void)window;
+    (void)text;
 }
 
 // ---- upload ----

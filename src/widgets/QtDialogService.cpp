@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,6 +13,14 @@ QWidget* QtDialogService::owner()
     QWidget* w = QApplication::activeModalWidget();
     if (!w)
         w = QApplication::activeWindow();
+    // Just after start-up the window system may not have activated the frame yet:
+    // the message still belongs over the frame, not loose on the desktop.
+    if (!w) {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && qobject_cast<QMainWindow*>(top))
+                return top;
+        }
+    }
     return w;
 }
 

@@ -1,7 +1,7 @@
 #include "ContentSite.h"
 #include "TestMain.h"
 #include "app/MDIFrm.h"
-#include "app/WindowFactories.h"
+#include "app/WindowTable.h"
 #include "structure/designFrm.h"
 #include "text/TextCodec.h"
 
@@ -39,7 +39,7 @@ private Q_SLOTS:
     void openedFromTheFrame()
     {
         ContentSite site;
-        std::unique_ptr<QWidget> w(createTaskWindow(QStringLiteral("insDataFrm"), site.ctx, nullptr));
+        std::unique_ptr<QWidget> w(new insDataFrm(site.ctx));
         QVERIFY(qobject_cast<insDataFrm*>(w.get()));
         QCOMPARE(w->windowTitle(), QStringLiteral("录入数据"));
         auto* frm = static_cast<insDataFrm*>(w.get());
@@ -362,7 +362,7 @@ private Q_SLOTS:
     {
         TestAppDir app;
         RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg, false);
+        MDIFrm frame(app.path(), dlg, programWindows());
         auto* content = qobject_cast<insDataFrm*>(frame.showWindow(QStringLiteral("insDataFrm")));
         auto* designer = qobject_cast<designFrm*>(frame.showWindow(QStringLiteral("designFrm")));
         QVERIFY(content && designer);

@@ -1,8 +1,12 @@
 #include "RecordingDialogService.h"
 #include "TestMain.h"
+#include "app/Translations.h"
 #include "widgets/InputHelpers.h"
 
+#include <QDialogButtonBox>
+#include <QFileIconProvider>
 #include <QLineEdit>
+#include <QPushButton>
 
 class TestInputs : public QObject {
     Q_OBJECT
@@ -56,6 +60,17 @@ private Q_SLOTS:
         dlg.folders.enqueue(QStringLiteral("/srv/网站/模板"));
         QCOMPARE(InputHelpers::browseForFolder(dlg, "选择", "/srv"), QStringLiteral("/srv/网站/模板"));
         QCOMPARE(InputHelpers::browseForFolder(dlg, "选择", "/srv"), QString());
+    }
+
+    // Qt's own texts (standard buttons, file dialogs, context menus) are Chinese.
+    void qtTextsInChinese()
+    {
+        QVERIFY(installChineseTranslations(*qApp));
+        QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+        QCOMPARE(box.button(QDialogButtonBox::Save)->text(), QStringLiteral("保存"));
+        QCOMPARE(QLocale().toString(QDate(2024, 1, 5), QStringLiteral("MMMM")), QStringLiteral("一月"));
+        QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("文件夹"));
     }
 };
 

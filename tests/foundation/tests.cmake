@@ -5,3 +5,13 @@ weblark_add_test(test_schema ${CMAKE_CURRENT_LIST_DIR}/test_schema.cpp)
 weblark_add_test(test_webpane ${CMAKE_CURRENT_LIST_DIR}/test_webpane.cpp)
 weblark_add_test(test_inputs ${CMAKE_CURRENT_LIST_DIR}/test_inputs.cpp)
 weblark_add_test(test_integration ${CMAKE_CURRENT_LIST_DIR}/test_integration.cpp)
+target_compile_definitions(test_integration PRIVATE WEBLARK_SOURCE_DIR="${CMAKE_SOURCE_DIR}/src")
+weblark_add_test(test_errortext ${CMAKE_CURRENT_LIST_DIR}/test_errortext.cpp)
+
+# The real titles under a virtual X display, when one can be started.
+find_program(XVFB_RUN xvfb-run)
+find_program(XDOTOOL xdotool)
+if(XVFB_RUN AND XDOTOOL)
+  add_test(NAME test_titles COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_titles.sh $<TARGET_FILE:weblark> ${WEBLARK_APPDIR})
+  set_tests_properties(test_titles PROPERTIES TIMEOUT 120)
+endif()

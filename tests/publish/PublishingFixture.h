@@ -3,6 +3,7 @@
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
 #include "app/MDIFrm.h"
+#include "app/WindowTable.h"
 #include "publish/Protocol.h"
 #include "publish/PublishSession.h"
 #include "publish/updataFrm.h"
@@ -55,7 +56,7 @@ public:
 struct Publishing {
     TestAppDir app;
     RecordingDialogService dlg;
-    MDIFrm frame{app.path(), dlg, false};
+    MDIFrm frame{app.path(), dlg, programWindows()};
     QPointer<updataFrm> up;
     Peer peer;
     PublishSession& session = frame.context().publishSession;

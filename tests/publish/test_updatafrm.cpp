@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "app/MDIFrm.h"
+#include "app/WindowTable.h"
 #include "publish/ArchiveSender.h"
 #include "publish/PublishSession.h"
 #include "publish/dlgFrm.h"
@@ -54,7 +55,7 @@ private Q_SLOTS:
     void noSettingsRowClosesTheWindow() {
         TestAppDir app;
         RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg, false);
+        MDIFrm frame(app.path(), dlg, programWindows());
         frame.conn().run("DELETE FROM user_info");
         dlg.clear();
         QPointer<QObject> up = frame.showWindow("updataFrm");

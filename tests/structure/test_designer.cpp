@@ -1,6 +1,5 @@
 #include "DesignerFixture.h"
 #include "TestMain.h"
-#include "app/WindowFactories.h"
 #include "structure/dgnFrm_modFile.h"
 #include "widgets/WebPane.h"
 
@@ -118,13 +117,6 @@ private Q_SLOTS:
         QCOMPARE(urlOf(f), f.app.appPath() + "tmplImg/welcome01.htm");
         area.removeSubWindow(f.frm.get());
         f.frm->setParent(nullptr);
-    }
-
-    void factoryMakesTheDesigner()
-    {
-        DesignerFixture f;
-        std::unique_ptr<QWidget> w(createTaskWindow("designFrm", f.ctx, nullptr));
-        QVERIFY(qobject_cast<designFrm*>(w.get()));
     }
 
     void popupMenuRules_data()

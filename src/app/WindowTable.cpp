@@ -1,0 +1,40 @@
+#include "app/WindowTable.h"
+
+#include "app/AppContext.h"
+#include "content/insDataFrm.h"
+#include "publish/dlgFrm.h"
+#include "publish/updataFrm.h"
+#include "publish/verFrm.h"
+#include "structure/designFrm.h"
+
+#include <QApplication>
+#include <QStyle>
+
+namespace {
+
+template <class Window> WindowSpec::Factory make()
+{
+    return [](AppContext& ctx, QWidget* parent) -> QWidget* { return new Window(ctx, parent); };
+}
+
+QIcon standardIcon(QStyle::StandardPixmap pixmap)
+{
+    return QApplication::style()->standardIcon(pixmap);
+}
+
+} // namespace
+
+WindowTable programWindows()
+{
+    // Child windows in their start-up order, then the windows that stand on their own.
+    return {
+        {QStringLiteral("designFrm"), Command::ShowDesign, false, 4, true,
+         standardIcon(QStyle::SP_FileDialogDetailedView), make<designFrm>()},
+        {QStringLiteral("insDataFrm"), Command::ShowInsData, false, 5, false,
+         standardIcon(QStyle::SP_FileDialogContentsView), make<insDataFrm>()},
+        {QStringLiteral("updataFrm"), Command::ShowUpData, false, 6, false, standardIcon(QStyle::SP_ArrowUp),
+         make<updataFrm>()},
+        {QStringLiteral("dlgFrm"), Command::Chat, true, 0, false, QIcon(), make<dlgFrm>()},
+        {QStringLiteral("verFrm"), Command::None, true, 0, false, QIcon(), make<verFrm>()},
+    };
+}

@@ -1,0 +1,98 @@
+#include "TestMain.h"
+#include "text/ErrorText.h"
+
+#include <QSqlError>
+
+#include <cerrno>
+#include <cstring>
+
+// Every failure the user can be told about reads in Chinese; the original detail
+// follows in brackets only when it says more than the Chinese text.
+class TestErrorText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void describe_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("expected");
+        using QS = QAbstractSocket;
+        const QString enoent = QString::fromLocal8Bit(std::strerror(ENOENT));
+        QTest::newRow("refused") << "socket" << int(QS::ConnectionRefusedError) << "Connection refused"
+                                 << "连接被拒绝";
+        QTest::newRow("timeout") << "socket" << int(QS::SocketTimeoutError) << "Socket operation timed out"
+                                 << "连接超时";
+        QTest::newRow("host unreachable") << "socket" << int(QS::NetworkError) << "Host unreachable"
+                                          << "主机不可达";
+        QTest::newRow("network error, other reason") << "socket" << int(QS::NetworkError) << "Broken pipe"
+                                                     << "网络错误（Broken pipe）";
+        QTest::newRow("host not found, named")
+            << "socket" << int(QS::HostNotFoundError) << "Host example.invalid not found"
+            << "找不到主机（Host example.invalid not found）";
+        QTest::newRow("socket without detail") << "socket" << int(QS::RemoteHostClosedError) << ""
+                                               << "远程主机关闭了连接";
+        QTest::newRow("not found") << "file" << int(QFileDevice::OpenError) << enoent << "文件或文件夹不存在";
+        QTest::newRow("no permission") << "file" << int(QFileDevice::OpenError)
+                                       << QString::fromLocal8Bit(std::strerror(EACCES)) << "没有访问权限";
+        QTest::newRow("disk full") << "file" << int(QFileDevice::ResourceError)
+                                   << QString::fromLocal8Bit(std::strerror(ENOSPC)) << "磁盘已满";
+        QTest::newRow("copy, Qt's reason") << "file" << int(QFileDevice::CopyError) << "Destination file exists"
+                                           << "无法复制文件（Destination file exists）";
+        QTest::newRow("sql not a database") << "sql" << 26 << "file is not a database"
+                                            << "文件不是数据库";
+        QTest::newRow("sql extended code") << "sql" << 2067 << "UNIQUE constraint failed: font.fontName"
+                                           << "数据不符合数据库的约束（UNIQUE constraint failed: font.fontName）";
+        QTest::newRow("sql statement") << "sql" << 1 << "no such table: fist"
+                                       << "数据库语句出错（no such table: fist）";
+        QTest::newRow("sql without code") << "sql" << -1 << "Driver not loaded"
+                                          << "无法连接数据库（Driver not loaded）";
+        QTest::newRow("zip not a zip") << "zip" << ZIP_ER_NOZIP << ""
+                                       << "不是 zip 压缩文件";
+        QTest::newRow("zip write, disk full")
+            << "zip" << ZIP_ER_WRITE << QString::number(ENOSPC) << "写入压缩文件失败（磁盘已满）";
+        QTest::newRow("zip unknown code") << "zip" << 999 << ""
+                                          << "压缩文件出错";
+        QTest::newRow("errno unknown")
+            << "system" << 12345 << ""
+            << QStringLiteral("系统错误（%1）").arg(QString::fromLocal8Bit(std::strerror(12345)));
+    }
+    void describe()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, code);
+        QFETCH(QString, detail);
+        QFETCH(QString, expected);
+        QString text;
+        if (kind == "socket")
+            text = ErrorText::socket(QAbstractSocket::SocketError(code), detail);
+        else if (kind == "file")
+            text = ErrorText::file(QFileDevice::FileError(code), detail);
+        else if (kind == "sql")
+            text = ErrorText::sql(QSqlError(QStringLiteral("Unable to execute statement"), detail,
+                                            code < 0 ? QSqlError::ConnectionError : QSqlError::StatementError,
+                                            code < 0 ? QString() : QString::number(code)));
+        else if (kind == "zip")
+            text = ErrorText::zip(code, detail.toInt());
+        else
+            text = ErrorText::system(code);
+        QCOMPARE(text, expected);
+    }
+
+    void realFailures()
+    {
+        QFile missing(QStringLiteral("/nonexistent-folder/a.txt"));
+        QVERIFY(!missing.open(QIODevice::ReadOnly));
+        QCOMPARE(ErrorText::file(missing), QStringLiteral("文件或文件夹不存在"));
+
+        int code = 0;
+        QVERIFY(!zip_open("/nonexistent-folder/a.zip", ZIP_RDONLY, &code));
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        QCOMPARE(ErrorText::zip(&error), QStringLiteral("文件不存在"));
+        zip_error_fini(&error);
+    }
+};
+
+WEBLARK_TEST_MAIN(TestErrorText)
+#include "test_errortext.moc"
