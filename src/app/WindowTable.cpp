@@ -6,6 +6,7 @@
 #include "publish/updataFrm.h"
 #include "publish/verFrm.h"
 #include "structure/designFrm.h"
+#include "widgets/aboutFrm.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -36,5 +37,6 @@ WindowTable programWindows()
          make<updataFrm>()},
         {QStringLiteral("dlgFrm"), Command::Chat, true, 0, false, QIcon(), make<dlgFrm>()},
         {QStringLiteral("verFrm"), Command::None, true, 0, false, QIcon(), make<verFrm>()},
+        {QStringLiteral("aboutFrm"), Command::About, true, 0, false, QIcon(), make<aboutFrm>()},
     };
 }
