@@ -120,13 +120,10 @@ QString LogoSlot::placeInWorkspace(const QString& path, const QString& folder, b
             *error = QStringLiteral("文件未找到：%1").arg(QDir::toNativeSeparators(path));
         return QString();
     }
-    // Already in the workspace folder: it is its own copy.
-    if (src.absoluteDir().canonicalPath() == QDir(folder).canonicalPath())
-        return src.fileName();
-
     const QString base = src.completeBaseName();
     const QString suffix = src.suffix().isEmpty() ? QString() : QLatin1Char('.') + src.suffix();
     QString name = src.fileName();
+    // A file already in the folder, or an identical copy of it there, is used as it is.
     for (int n = 2; QFileInfo::exists(folder + name); ++n) {
         if (sameContent(path, folder + name))
             return name;

@@ -46,8 +46,8 @@ QLineEdit* infoFrm::addField(const QString& box, const QString& label, const QSt
 
 void infoFrm::buildUi()
 {
-    resize(720, 430);
-    setMinimumSize(640, 380);
+    resize(760, 350);
+    setMinimumSize(600, 330);
 
     Frame2 = new QGroupBox(QStringLiteral("基本信息"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -96,7 +96,7 @@ void infoFrm::buildUi()
     img->setAlignment(Qt::AlignCenter);
     img->setFrameShape(QFrame::StyledPanel);
     img->setFrameShadow(QFrame::Sunken);
-    img->setMinimumSize(180, 150);
+    img->setMinimumSize(180, 140);
     img->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     img->setAutoFillBackground(true);
     QPalette pal = img->palette();
