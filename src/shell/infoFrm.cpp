@@ -85,8 +85,8 @@ void infoFrm::buildUi()
     place(txt_fax, 4, 2, 1);
     place(txt_zip, 5, 0, 1);
     place(txt_email, 5, 2, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 3);
     grid->setRowStretch(6, 1);
 
     Frame1 = new QGroupBox(QStringLiteral("单位徽标"), this);
