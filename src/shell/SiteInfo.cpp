@@ -1,0 +1,156 @@
+#include "SiteInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace SiteInfo {
+
+Stored load(const SiteDb& db)
+{
+    Stored s;
+    const SqlResult r = db.selectUserInfo();
+    if (!r.ok || r.isEmpty())
+        return s;
+    const QSqlRecord& row = r.first();
+    Details& d = s.details;
+    d.webName = fieldText(row, QStringLiteral("webName"));
+    d.govName = fieldText(row, QStringLiteral("gov_name"));
+    d.addr = fieldText(row, QStringLiteral("address"));
+    d.email = fieldText(row, QStringLiteral("email"));
+    d.fax = fieldText(row, QStringLiteral("fax"));
+    d.linkMan = fieldText(row, QStringLiteral("linkman"));
+    d.mobile = fieldText(row, QStringLiteral("mobile"));
+    d.tel = fieldText(row, QStringLiteral("tel"));
+    d.zip = fieldText(row, QStringLiteral("zip"));
+    s.logo = fieldText(row, QStringLiteral("logo"));
+    s.ok = true;
+    return s;
+}
+
+SqlResult save(const SiteDb& db, const Details& d, const QString& logo)
+{
+    return db.run(QStringLiteral("UPDATE user_info SET webName = ?, gov_name = ?, Address = ?, linkMan = ?, "
+                                 "Tel = ?, Mobile = ?, Fax = ?, Zip = ?, Email = ?, logo = ? WHERE user_ID=1;"),
+                  {d.webName, d.govName, d.addr, d.linkMan, d.tel, d.mobile, d.fax, d.zip, d.email, logo});
+}
+
+SqlResult clearLogo(const SiteDb& db)
+{
+    return db.run(QStringLiteral("UPDATE user_info SET logo = '';"));
+}
+
+bool isBlankName(const QString& webName)
+{
+    return webName.trimmed().isEmpty();
+}
+
+QString logoFilter()
+{
+    return QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif");
+}
+
+// ---- LogoSlot ----
+
+void LogoSlot::load(const QString& stored)
+{
+    m_logoName = stored;
+    m_oldLogoName = stored;
+    m_unsavedCopy.clear();
+}
+
+QString LogoSlot::choose(const QString& chosenPath, const QString& folder, QString* error)
+{
+    bool copied = false;
+    const QString name = placeInWorkspace(chosenPath, folder, &copied, error);
+    if (name.isEmpty())
+        return QString();
+    // The copy of an earlier unsaved choice is replaced; the stored file stays until a save.
+    if (!m_unsavedCopy.isEmpty() && m_unsavedCopy != name && m_unsavedCopy != m_oldLogoName)
+        removeFile(folder + m_unsavedCopy, nullptr);
+    if (copied)
+        m_unsavedCopy = name;
+    else if (m_unsavedCopy != name)
+        m_unsavedCopy.clear();
+    m_logoName = name;
+    return name;
+}
+
+bool LogoSlot::saved(const QString& folder, QString* error)
+{
+    const QString previous = m_oldLogoName;
+    m_oldLogoName = m_logoName;
+    m_unsavedCopy.clear();
+    if (previous.isEmpty() || previous == m_logoName)
+        return true;
+    return removeFile(folder + previous, error);
+}
+
+bool LogoSlot::removed(const QString& folder, QString* error)
+{
+    const QString stored = m_oldLogoName;
+    const QString copy = m_unsavedCopy;
+    load(QString());
+    bool ok = true;
+    if (!stored.isEmpty())
+        ok = removeFile(folder + stored, error);
+    if (!copy.isEmpty() && copy != stored)
+        ok = removeFile(folder + copy, ok ? error : nullptr) && ok;
+    return ok;
+}
+
+static bool sameContent(const QString& a, const QString& b)
+{
+    QFile fa(a), fb(b);
+    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    while (!fa.atEnd()) {
+        if (fa.read(1 << 16) != fb.read(1 << 16))
+            return false;
+    }
+    return true;
+}
+
+QString LogoSlot::placeInWorkspace(const QString& path, const QString& folder, bool* copied, QString* error)
+{
+    *copied = false;
+    const QFileInfo src(path);
+    if (!src.isFile()) {
+        if (error)
+            *error = QStringLiteral("文件未找到：%1").arg(QDir::toNativeSeparators(path));
+        return QString();
+    }
+    const QString base = src.completeBaseName();
+    const QString suffix = src.suffix().isEmpty() ? QString() : QLatin1Char('.') + src.suffix();
+    QString name = src.fileName();
+    // A file already in the folder, or an identical copy of it there, is used as it is.
+    for (int n = 2; QFileInfo::exists(folder + name); ++n) {
+        if (sameContent(path, folder + name))
+            return name;
+        name = base + QLatin1Char('_') + QString::number(n) + suffix;
+    }
+    QFile in(path);
+    if (!in.copy(folder + name)) {
+        if (error)
+            *error = in.errorString();
+        return QString();
+    }
+    *copied = true;
+    return name;
+}
+
+bool LogoSlot::removeFile(const QString& path, QString* error)
+{
+    QFile f(path);
+    if (!f.exists())
+        return true;
+    // Read-only files are deleted as well.
+    f.setPermissions(f.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    if (f.remove())
+        return true;
+    if (error)
+        *error = f.errorString();
+    return false;
+}
+
+} // namespace SiteInfo

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class AppContext;
+class QGroupBox;
+class QTreeWidget;
+class QTreeWidgetItem;
+class WebPane;
+
+// The guide: the fixed topic tree beside a browser showing the topic's help page.
+class guidFrm : public QWidget {
+    Q_OBJECT
+public:
+    // Item data of tvw_title: the topic's key, picture key ("open", "close", "file") and tag.
+    static constexpr int KeyRole = Qt::UserRole;
+    static constexpr int PictureRole = Qt::UserRole + 1;
+    static constexpr int TagRole = Qt::UserRole + 2;
+
+    guidFrm(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The key of the node selected at the last click ("" before any).
+    QString currentKey() const;
+    // What the browser was last told to show.
+    QString shownPage() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildUi();
+    void loadTopics();
+    void tvw_title_NodeClick();
+    void setPicture(QTreeWidgetItem* item, const QString& picture);
+
+    AppContext& m_ctx;
+    QTreeWidgetItem* m_current = nullptr;
+    QString m_shown;
+    bool m_placed = false;
+
+    QGroupBox* frame_title = nullptr;
+    QTreeWidget* tvw_title = nullptr;
+    QGroupBox* frame_content = nullptr;
+    WebPane* weber = nullptr;
+};
