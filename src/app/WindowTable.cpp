@@ -5,6 +5,8 @@
 #include "publish/dlgFrm.h"
 #include "publish/updataFrm.h"
 #include "publish/verFrm.h"
+#include "shell/guidFrm.h"
+#include "shell/infoFrm.h"
 #include "structure/designFrm.h"
 #include "widgets/aboutFrm.h"
 
@@ -29,6 +31,10 @@ WindowTable programWindows()
 {
     // Child windows in their start-up order, then the windows that stand on their own.
     return {
+        {QStringLiteral("guidFrm"), Command::ShowGuide, false, 1, false, standardIcon(QStyle::SP_DialogHelpButton),
+         make<guidFrm>()},
+        {QStringLiteral("infoFrm"), Command::ShowInfo, false, 2, false, standardIcon(QStyle::SP_FileDialogInfoView),
+         make<infoFrm>()},
         {QStringLiteral("designFrm"), Command::ShowDesign, false, 4, true,
          standardIcon(QStyle::SP_FileDialogDetailedView), make<designFrm>()},
         {QStringLiteral("insDataFrm"), Command::ShowInsData, false, 5, false,
