@@ -5,7 +5,6 @@ weblark_add_test(test_schema ${CMAKE_CURRENT_LIST_DIR}/test_schema.cpp)
 weblark_add_test(test_webpane ${CMAKE_CURRENT_LIST_DIR}/test_webpane.cpp)
 weblark_add_test(test_inputs ${CMAKE_CURRENT_LIST_DIR}/test_inputs.cpp)
 weblark_add_test(test_integration ${CMAKE_CURRENT_LIST_DIR}/test_integration.cpp)
-target_compile_definitions(test_integration PRIVATE WEBLARK_SOURCE_DIR="${CMAKE_SOURCE_DIR}/src")
 weblark_add_test(test_errortext ${CMAKE_CURRENT_LIST_DIR}/test_errortext.cpp)
 
 # The real titles under a virtual X display, when one can be started.
