@@ -13,12 +13,17 @@ namespace {
 // Error numbers as the error box shows them.
 constexpr int kPermissionDenied = 70;
 
-bool hasAspExtension(const QFileInfo& fi) {
-    return fi.suffix().compare(QLatin1String("asp"), Qt::CaseInsensitive) == 0;
-}
-
 QFileInfoList filesIn(const QString& folder) {
     return QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The files of a folder that go into its archive.
+QFileInfoList packedFilesIn(const QString& folder) {
+    QFileInfoList files = filesIn(folder);
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [](const QFileInfo& fi) { return SitePacker::isServerScript(fi.fileName()); }),
+                files.end());
+    return files;
 }
 
 QString zipErrorText(zip_error_t* error) {
@@ -27,8 +32,14 @@ QString zipErrorText(zip_error_t* error) {
 
 } // namespace
 
-SitePacker::SitePacker(const QString& appPath, const QString& workPath, QObject* parent)
-    : QObject(parent), m_appPath(appPath), m_workPath(workPath) {}
+SitePacker::SitePacker(const QString& appPath, const QString& workPath) : m_appPath(appPath), m_workPath(workPath)
+{
+}
+
+bool SitePacker::isServerScript(const QString& fileName)
+{
+    return QFileInfo(fileName).suffix().compare(QLatin1String("asp"), Qt::CaseInsensitive) == 0;
+}
 
 bool SitePacker::isStoredAsIs(const QString& fileName) {
     static const QStringList kinds = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"),
@@ -57,17 +68,9 @@ bool SitePacker::removeFile(const QString& path) {
                 QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
 }
 
-bool SitePacker::removeAspFiles(const QString& folder) {
-    // Server-side scripts of the user's own must never reach the server.
-    for (const QFileInfo& fi : filesIn(folder)) {
-        if (hasAspExtension(fi) && !removeFile(fi.absoluteFilePath()))
-            return false;
-    }
-    return true;
-}
-
 QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const {
-    QFileInfoList files = filesIn(sourceFolder);
+    // Server-side scripts of the user's own never reach the server; they stay in the workspace.
+    QFileInfoList files = packedFilesIn(sourceFolder);
     const QString archiveAbs = QFileInfo(archivePath).absoluteFilePath();
     files.erase(std::remove_if(files.begin(), files.end(),
                                [&](const QFileInfo& fi) { return fi.absoluteFilePath() == archiveAbs; }),
@@ -122,35 +125,33 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
     return {};
 }
 
-bool SitePacker::zipSiteData() {
+bool SitePacker::zipSiteData()
+{
     m_error.clear();
-    Q_EMIT statusText(packingText());
+    m_messages.clear();
 
     if (!removeFile(uploadArchivePath()))
         return false;
 
     const QString imagesFolder = m_workPath + QStringLiteral("images/");
     if (QFileInfo(imagesFolder).isDir()) {
-        if (!removeAspFiles(imagesFolder) || !removeFile(imagesArchivePath()))
+        if (!removeFile(imagesArchivePath()))
             return false;
-        if (!filesIn(imagesFolder).isEmpty()) {
+        if (!packedFilesIn(imagesFolder).isEmpty()) {
             const QString message = writeArchive(imagesArchivePath(), imagesFolder);
             if (!message.isEmpty())
-                Q_EMIT archiveMessage(message); // the site can still go up without its images archive
+                m_messages << message; // the site can still go up without its images archive
         }
     }
 
-    if (!removeAspFiles(m_workPath))
-        return false;
     const QString message = writeArchive(uploadArchivePath(), m_workPath);
     if (!message.isEmpty()) {
-        Q_EMIT archiveMessage(message);
+        m_messages << message;
         // Without the upload archive there is nothing to send; going on would
         // announce a missing file as an empty site.
         return fail(75,
                     QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
     }
 
-    Q_EMIT statusText(packedText());
     return true;
 }
