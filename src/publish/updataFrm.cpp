@@ -25,7 +25,7 @@ constexpr int twips(int t) {
 } // namespace
 
 updataFrm::updataFrm(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), m_ctx(ctx), m_client(ctx.publishClient)
+    : QWidget(parent), m_ctx(ctx), m_client(ctx.publishClient), m_clientAlive(&ctx.publishClient)
 {
     setObjectName(QStringLiteral("updataFrm"));
     setWindowTitle(QStringLiteral("上传数据"));
@@ -37,8 +37,11 @@ updataFrm::updataFrm(AppContext& ctx, QWidget* parent)
 updataFrm::~updataFrm()
 {
     // The connection goes with the window; an upload in progress ends with it.
-    m_client.disconnect(this);
-    m_client.closeConnection();
+    // (The frame's context, and the client with it, may already be gone.)
+    if (m_clientAlive) {
+        m_client.disconnect(this);
+        m_client.closeConnection();
+    }
 }
 
 void updataFrm::buildControls() {

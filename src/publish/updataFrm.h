@@ -1,9 +1,11 @@
 #pragma once
 
+#include "publish/PublishClient.h"
+
+#include <QPointer>
 #include <QWidget>
 
 class AppContext;
-class PublishClient;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -46,6 +48,7 @@ private:
 
     AppContext& m_ctx;
     PublishClient& m_client;
+    QPointer<PublishClient> m_clientAlive;
 
     QFrame* frm_update = nullptr;    // the central panel
     QGroupBox* frm_cond = nullptr;   // "上传条件"

@@ -209,7 +209,7 @@ private Q_SLOTS:
         QString manyTags;
         for (int i = 0; i < 200000; ++i)
             manyTags += QStringLiteral("<a x='");
-        QVERIFY(ChatHtml::sanitize(manyTags).isEmpty());
+        QVERIFY(!ChatHtml::sanitize(manyTags).contains("x="));
         QCOMPARE(ChatHtml::sanitize(QString(2 * 1024 * 1024, QLatin1Char('<'))).size(), 2 * 1024 * 1024 * 4);
     }
 
@@ -270,64 +270,44 @@ private Q_SLOTS:
         QCOMPARE(chatRefusal(text, uploading), refusal);
     }
 
-    // Hostile HTML from the server: nothing that can run survives, formatting does.
+    // Hostile HTML from the server: only the allowed formatting survives.
     void sanitize_data() {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("formatting kept") << "<b>粗</b><font color=red size=2>红</font><br>"
-                                         << "<b>粗</b><font color=\"red\" size=\"2\">红</font><br>";
-        QTest::newRow("script dropped with content") << "a<script>alert(1)</script>b"
-                                                     << "ab";
-        QTest::newRow("script in capitals") << "a<SCRIPT src=x.js></SCRIPT >b"
-                                            << "ab";
-        QTest::newRow("unclosed script") << "a<script>alert(1)"
-                                         << "a";
-        QTest::newRow("iframe") << "<iframe src=\"http://x\">t</iframe>ok"
-                                << "ok";
-        QTest::newRow("object and embed") << "<object data=x><param name=a></object><embed src=x.swf>z"
-                                          << "z";
-        QTest::newRow("event handler") << "<img src=\"p.gif\" onerror=\"alert(1)\">"
-                                       << "<img src=\"p.gif\">";
-        QTest::newRow("event handler unquoted") << "<img src=x ONLOAD=alert(1)>"
-                                                << "<img src=\"x\">";
-        QTest::newRow("slash separated") << "<img/src=x/onerror=alert(1)>"
-                                         << "<img src=\"x/onerror=alert(1)\">";
-        QTest::newRow("javascript link") << "<a href=\"javascript:alert(1)\">x</a>"
-                                         << "<a>x</a>";
-        QTest::newRow("javascript with blanks and case") << "<a href=' JaVa\tScRiPt:alert(1)'>x</a>"
-                                                         << "<a>x</a>";
-        QTest::newRow("entity-encoded scheme") << "<a href=\"&#106;avascript&#58;alert(1)\">x</a>"
-                                               << "<a>x</a>";
-        QTest::newRow("hex entities") << "<a href=\"&#x6A;avascript&colon;x\">x</a>"
-                                      << "<a>x</a>";
-        QTest::newRow("vbscript") << "<a href=vbscript:msgbox>x</a>"
-                                  << "<a>x</a>";
-        QTest::newRow("data url") << "<a href=\"data:text/html,<script>x</script>\">x</a>"
-                                  << "<a>x</a>";
-        QTest::newRow("ordinary link") << "<a href=\"http://a.cn/?q=1&amp;r=2\" target=_blank>x</a>"
-                                       << "<a href=\"http://a.cn/?q=1&amp;r=2\" target=\"_blank\">x</a>";
-        QTest::newRow("svg") << "<svg onload=alert(1)><script>x</script></svg>t"
-                             << "t";
-        QTest::newRow("split tag cannot reassemble") << "<scr<script>x</script>ipt>alert(1)</script>"
-                                                     << "<scr>xipt&gt;alert(1)";
-        QTest::newRow("stray brackets") << "1 < 2 > 0"
-                                        << "1 &lt; 2 &gt; 0";
-        QTest::newRow("comment") << "a<!-- <script>x</script> -->b"
-                                 << "ab";
-        QTest::newRow("meta refresh") << "<meta http-equiv=refresh content='0;url=javascript:x'>t"
-                                      << "t";
-        QTest::newRow("style expression") << "<p style=\"width:expression(alert(1))\">p</p>"
-                                          << "<p>p</p>";
-        QTest::newRow("plain style kept") << "<p style='color:red'>p</p>"
-                                          << "<p style=\"color:red\">p</p>";
-        QTest::newRow("quote breaking value") << "<p title='a\"onclick=\"x'>p</p>"
-                                              << "<p title=\"a&quot;onclick=&quot;x\">p</p>";
-        QTest::newRow("form and input") << "<form action=x><input onfocus=x autofocus>t</form>"
-                                        << "t";
-        QTest::newRow("unfinished tag") << "ok<img src=x onerror=alert(1)"
-                                        << "ok";
-        QTest::newRow("nbsp kept") << "a&nbsp;b"
-                                   << "a&nbsp;b";
+        const auto row = [](const char* name, const char* html, const char* expected) {
+            QTest::newRow(name) << QString::fromUtf8(html) << QString::fromUtf8(expected);
+        };
+        row("formatting kept", "<b>粗</b><font color=red size=2>红</font><br>",
+            "<b>粗</b><font color=\"red\" size=\"2\">红</font><br>");
+        row("paragraph with alignment, style dropped", "<P style=\"color:red\" align=center>p</P>",
+            "<p align=\"center\">p</p>");
+        row("script dropped with content", "a<script>alert(1)</script>b", "ab");
+        row("script in capitals", "a<SCRIPT src=x.js></SCRIPT >b", "ab");
+        row("unclosed script", "a<script>alert(1)", "a");
+        row("iframe", "<iframe src=\"http://x\">t</iframe>ok", "ok");
+        row("object and embed", "<object data=x><param name=a></object><embed src=x.swf>z", "z");
+        row("unknown elements keep their text", "<table><tr><td>格</td></tr></table><marquee>m</marquee>", "格m");
+        row("web picture, handler dropped", "<IMG SRC='https://a.cn/p.png' width=10 onerror=\"alert(1)\">",
+            "<img src=\"https://a.cn/p.png\" width=\"10\">");
+        row("picture without a web address", "<img src=x onerror=alert(1)>t", "t");
+        row("slash separated", "<img/src=http://a.cn/x/onerror=alert(1)>",
+            "<img src=\"http://a.cn/x/onerror=alert(1)\">");
+        row("web link, target dropped", "<a href=\"http://a.cn/?q=1&amp;r=2\" target=_blank>x</a>",
+            "<a href=\"http://a.cn/?q=1&amp;r=2\">x</a>");
+        row("javascript link", "<a href=' JaVa\tScRiPt:alert(1)'>x</a>", "<a>x</a>");
+        row("entity-encoded scheme", "<a href=\"&#104;ttp://a.cn\">x</a>", "<a>x</a>");
+        row("data url", "<a href=\"data:text/html,<script>x</script>\">x</a>", "<a>x</a>");
+        row("relative link", "<a href=\"/admin\">x</a>", "<a>x</a>");
+        row("svg", "<svg onload=alert(1)><script>x</script></svg>t", "t");
+        row("split tag cannot reassemble", "<scr<script>x</script>ipt>alert(1)</script>", "xipt&gt;alert(1)");
+        row("stray brackets", "1 < 2 > 0", "1 &lt; 2 &gt; 0");
+        row("comment", "a<!-- <script>x</script> -->b", "ab");
+        row("meta refresh", "<meta http-equiv=refresh content='0;url=javascript:x'>t", "t");
+        row("quote breaking value", "<font face='a\"onclick=\"x'>p</font>",
+            "<font face=\"a&quot;onclick=&quot;x\">p</font>");
+        row("form and input", "<form action=x><input onfocus=x autofocus>t</form>", "t");
+        row("unfinished tag", "ok<b onclick=alert(1)", "ok");
+        row("nbsp kept", "a&nbsp;b", "a&nbsp;b");
     }
     void sanitize() {
         QFETCH(QString, html);
