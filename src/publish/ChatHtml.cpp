@@ -14,8 +14,8 @@ const QHash<QString, QStringList>& allowed()
 {
     static const QHash<QString, QStringList> a = [] {
         QHash<QString, QStringList> h;
-        for (const char* name : {"b", "strong", "i", "em", "u", "s", "strike", "sub", "sup", "small", "big", "tt",
-                                 "span", "br"})
+        for (const char* name :
+             {"b", "strong", "i", "em", "u", "s", "strike", "sub", "sup", "small", "big", "tt", "span", "br"})
             h.insert(QLatin1String(name), {});
         for (const char* name : {"p", "div", "center"})
             h.insert(QLatin1String(name), {QStringLiteral("align")});
@@ -32,12 +32,12 @@ const QHash<QString, QStringList>& allowed()
 // documents): they go together with everything inside them.
 const QSet<QString>& droppedWithContent()
 {
-    static const QSet<QString> s = {
-        QStringLiteral("script"),   QStringLiteral("style"),    QStringLiteral("iframe"),  QStringLiteral("object"),
-        QStringLiteral("applet"),   QStringLiteral("frameset"), QStringLiteral("noscript"), QStringLiteral("svg"),
-        QStringLiteral("math"),     QStringLiteral("template"), QStringLiteral("xml"),      QStringLiteral("noembed"),
-        QStringLiteral("noframes"), QStringLiteral("textarea"), QStringLiteral("title"),    QStringLiteral("select"),
-        QStringLiteral("head")};
+    static const QSet<QString> s = {QStringLiteral("script"),   QStringLiteral("style"),    QStringLiteral("iframe"),
+                                    QStringLiteral("object"),   QStringLiteral("applet"),   QStringLiteral("frameset"),
+                                    QStringLiteral("noscript"), QStringLiteral("svg"),      QStringLiteral("math"),
+                                    QStringLiteral("template"), QStringLiteral("xml"),      QStringLiteral("noembed"),
+                                    QStringLiteral("noframes"), QStringLiteral("textarea"), QStringLiteral("title"),
+                                    QStringLiteral("select"),   QStringLiteral("head")};
     return s;
 }
 
@@ -49,24 +49,27 @@ bool isWebAddress(const QString& value)
            v.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
 }
 
-bool isNameChar(QChar c) {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') ||
-           c == QLatin1Char('_') || c == QLatin1Char(':');
+bool isNameChar(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('_') ||
+           c == QLatin1Char(':');
 }
 
-bool isWhite(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
-           c == QLatin1Char('\r') || c == QLatin1Char('\f');
+bool isWhite(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r') ||
+           c == QLatin1Char('\f');
 }
 
 // Between attributes a '/' counts as a separator, as browsers read it.
-bool isSpace(QChar c) {
+bool isSpace(QChar c)
+{
     return isWhite(c) || c == QLatin1Char('/');
 }
 
-QString quoteValue(const QString& value) {
+QString quoteValue(const QString& value)
+{
     QString v = value;
     v.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
     v.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
@@ -84,7 +87,8 @@ struct Tag {
 
 // Parses the tag starting at html[pos] == '<' whose next character is a letter
 // (or '/' and a letter). Returns false when the tag never ends.
-bool parseTag(const QString& html, int pos, Tag* tag) {
+bool parseTag(const QString& html, int pos, Tag* tag)
+{
     int i = pos + 1;
     if (html.at(i) == QLatin1Char('/')) {
         tag->closing = true;
@@ -154,18 +158,19 @@ bool parseTag(const QString& html, int pos, Tag* tag) {
     tag->end = i;
     // A picture without a web address shows nothing but a broken frame.
     tag->keep = allowed().contains(tag->name) && (tag->name != QLatin1String("img") || hasAddress);
-    tag->rebuilt = QLatin1Char('<') + (tag->closing ? QStringLiteral("/") : QString()) + tag->name + attrs +
-                   QLatin1Char('>');
+    tag->rebuilt =
+        QLatin1Char('<') + (tag->closing ? QStringLiteral("/") : QString()) + tag->name + attrs + QLatin1Char('>');
     return true;
 }
 
-bool isLetter(QChar c) {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+bool isLetter(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
 // Index just after the end tag of the element `name` that starts at `from`, or html.size().
-int skipElement(const QString& html, const QString& name, int from) {
+int skipElement(const QString& html, const QString& name, int from)
+{
     const QString close = QStringLiteral("</") + name;
     int i = from;
     while (true) {
@@ -184,7 +189,8 @@ int skipElement(const QString& html, const QString& name, int from) {
 
 } // namespace
 
-QString sanitize(const QString& html) {
+QString sanitize(const QString& html)
+{
     QString out;
     out.reserve(html.size());
     int i = 0;
@@ -213,8 +219,8 @@ QString sanitize(const QString& html) {
             continue;
         }
         const bool startsTag =
-            i + 1 < n && (isLetter(html.at(i + 1)) ||
-                          (html.at(i + 1) == QLatin1Char('/') && i + 2 < n && isLetter(html.at(i + 2))));
+            i + 1 < n &&
+            (isLetter(html.at(i + 1)) || (html.at(i + 1) == QLatin1Char('/') && i + 2 < n && isLetter(html.at(i + 2))));
         if (!startsTag) {
             out += QStringLiteral("&lt;");
             ++i;
@@ -234,7 +240,8 @@ QString sanitize(const QString& html) {
     return out;
 }
 
-QString entry(const QString& speaker, const QString& text, const QDateTime& when) {
+QString entry(const QString& speaker, const QString& text, const QDateTime& when)
+{
     const QString stamp = when.date().toString(QStringLiteral("yyyy/M/d")) + QLatin1Char(' ') +
                           when.time().toString(QStringLiteral("H:mm:ss"));
     QString header;
@@ -242,8 +249,8 @@ QString entry(const QString& speaker, const QString& text, const QDateTime& when
         header = QStringLiteral("<font color=blue size=2><b>服务器(管理员)</b></font>(<i>") + stamp +
                  QStringLiteral("</i>)<br>");
     else
-        header = QStringLiteral("<font color=red size=2><b>") + sanitize(speaker) +
-                 QStringLiteral("</b></font>(<i>") + stamp + QStringLiteral("</i>)<br>");
+        header = QStringLiteral("<font color=red size=2><b>") + sanitize(speaker) + QStringLiteral("</b></font>(<i>") +
+                 stamp + QStringLiteral("</i>)<br>");
     return header + QStringLiteral("<font size=2>") + sanitize(text) + QStringLiteral("</font><br>");
 }
 

@@ -10,27 +10,39 @@ namespace Protocol {
 QString tagText(Tag tag)
 {
     switch (tag) {
-    case Tag::Login: return QStringLiteral("<#login#>");
-    case Tag::Logout: return QStringLiteral("<#logout#>");
-    case Tag::SiteName: return QStringLiteral("<#siteName#>");
-    case Tag::SiteNameExist: return QStringLiteral("<#siteNameExist#>");
-    case Tag::ModPwd: return QStringLiteral("<#modPwd#>");
-    case Tag::SelectTemplate: return QStringLiteral("<#selectTemplate#>");
-    case Tag::TalkMsg: return QStringLiteral("<#talkmsg#>");
-    case Tag::GetVersion: return QStringLiteral("<#getversion#>");
-    case Tag::SystemMsg: return QStringLiteral("<#systemmsg#>");
-    case Tag::SendFileInfo: return QStringLiteral("<#sendFileInfo#>");
-    case Tag::ErrMsg: return QStringLiteral("<#errMsg#>");
-    case Tag::None: break;
+    case Tag::Login:
+        return QStringLiteral("<#login#>");
+    case Tag::Logout:
+        return QStringLiteral("<#logout#>");
+    case Tag::SiteName:
+        return QStringLiteral("<#siteName#>");
+    case Tag::SiteNameExist:
+        return QStringLiteral("<#siteNameExist#>");
+    case Tag::ModPwd:
+        return QStringLiteral("<#modPwd#>");
+    case Tag::SelectTemplate:
+        return QStringLiteral("<#selectTemplate#>");
+    case Tag::TalkMsg:
+        return QStringLiteral("<#talkmsg#>");
+    case Tag::GetVersion:
+        return QStringLiteral("<#getversion#>");
+    case Tag::SystemMsg:
+        return QStringLiteral("<#systemmsg#>");
+    case Tag::SendFileInfo:
+        return QStringLiteral("<#sendFileInfo#>");
+    case Tag::ErrMsg:
+        return QStringLiteral("<#errMsg#>");
+    case Tag::None:
+        break;
     }
     return {};
 }
 
 const QList<Tag>& serverDispatchOrder()
 {
-    static const QList<Tag> order = {Tag::Login,   Tag::Logout,     Tag::SiteName,  Tag::SiteNameExist,
-                                     Tag::ModPwd,  Tag::SelectTemplate, Tag::TalkMsg, Tag::GetVersion,
-                                     Tag::SystemMsg, Tag::SendFileInfo, Tag::ErrMsg};
+    static const QList<Tag> order = {Tag::Login,     Tag::Logout,         Tag::SiteName, Tag::SiteNameExist,
+                                     Tag::ModPwd,    Tag::SelectTemplate, Tag::TalkMsg,  Tag::GetVersion,
+                                     Tag::SystemMsg, Tag::SendFileInfo,   Tag::ErrMsg};
     return order;
 }
 
@@ -53,8 +65,8 @@ QStringList splitServerReplies(const QString& burst)
 
 const QList<Tag>& clientTags()
 {
-    static const QList<Tag> tags = {Tag::Login,   Tag::GetVersion,   Tag::SiteName,
-                                    Tag::ModPwd,  Tag::SendFileInfo, Tag::TalkMsg};
+    static const QList<Tag> tags = {Tag::Login,  Tag::GetVersion,   Tag::SiteName,
+                                    Tag::ModPwd, Tag::SendFileInfo, Tag::TalkMsg};
     return tags;
 }
 

@@ -10,7 +10,10 @@
 // and no length prefix. Text travels as GB18030 (a superset of GBK).
 namespace Protocol {
 
-inline QString clientVersion() { return QStringLiteral("3.05"); }
+inline QString clientVersion()
+{
+    return QStringLiteral("3.05");
+}
 constexpr quint16 kDefaultPort = 1234;
 
 enum class Tag {

@@ -35,8 +35,7 @@ QTimer* makeTimer(QObject* parent, int intervalMs, bool singleShot = false)
 }
 } // namespace
 
-PublishClient::PublishClient(SiteDb& db, QObject* parent)
-    : QObject(parent), m_db(db), m_decoder("GB18030")
+PublishClient::PublishClient(SiteDb& db, QObject* parent) : QObject(parent), m_db(db), m_decoder("GB18030")
 {
     m_socket = new QTcpSocket(this);
     m_socket->setObjectName(QStringLiteral("sckClient"));

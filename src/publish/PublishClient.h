@@ -39,11 +39,11 @@ public:
 
     // What the publishing window shows when it loads. The session is reset first.
     struct Account {
-        bool ok = false;    // false: error says why (no settings row: noRow)
+        bool ok = false; // false: error says why (no settings row: noRow)
         bool noRow = false;
         QString error;
-        QString serial;     // "" when blank
-        QString siteName;   // as stored
+        QString serial;   // "" when blank
+        QString siteName; // as stored
     };
     Account load();
 
@@ -140,9 +140,9 @@ private:
     QString m_uploadArchive;
 
     QStringDecoder m_decoder;
-    QString m_incoming;         // received text of the current burst
-    QQueue<QString> m_replies;  // complete replies not handled yet
-    bool m_handling = false;    // a reply is being handled (maybe inside a message box)
+    QString m_incoming;        // received text of the current burst
+    QQueue<QString> m_replies; // complete replies not handled yet
+    bool m_handling = false;   // a reply is being handled (maybe inside a message box)
     bool m_closingOurselves = false;
     bool m_packWanted = false; // packing runs for an upload still wanted
     bool m_errorReported = false;

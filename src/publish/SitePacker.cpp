@@ -13,12 +13,14 @@ namespace {
 // Error numbers as the error box shows them.
 constexpr int kPermissionDenied = 70;
 
-QFileInfoList filesIn(const QString& folder) {
+QFileInfoList filesIn(const QString& folder)
+{
     return QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // The files of a folder that go into its archive.
-QFileInfoList packedFilesIn(const QString& folder) {
+QFileInfoList packedFilesIn(const QString& folder)
+{
     QFileInfoList files = filesIn(folder);
     files.erase(std::remove_if(files.begin(), files.end(),
                                [](const QFileInfo& fi) { return SitePacker::isServerScript(fi.fileName()); }),
@@ -26,37 +28,40 @@ QFileInfoList packedFilesIn(const QString& folder) {
     return files;
 }
 
-QString zipErrorText(zip_error_t* error) {
+QString zipErrorText(zip_error_t* error)
+{
     return QString::fromLocal8Bit(zip_error_strerror(error));
 }
 
 } // namespace
 
-SitePacker::SitePacker(const QString& appPath, const QString& workPath) : m_appPath(appPath), m_workPath(workPath)
-{
-}
+SitePacker::SitePacker(const QString& appPath, const QString& workPath) : m_appPath(appPath), m_workPath(workPath) {}
 
 bool SitePacker::isServerScript(const QString& fileName)
 {
     return QFileInfo(fileName).suffix().compare(QLatin1String("asp"), Qt::CaseInsensitive) == 0;
 }
 
-bool SitePacker::isStoredAsIs(const QString& fileName) {
+bool SitePacker::isStoredAsIs(const QString& fileName)
+{
     static const QStringList kinds = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"),
                                       QStringLiteral("png"), QStringLiteral("zip")};
     return kinds.contains(QFileInfo(fileName).suffix(), Qt::CaseInsensitive);
 }
 
-int SitePacker::deflateLevel(const QString& fileName) {
+int SitePacker::deflateLevel(const QString& fileName)
+{
     return QFileInfo(fileName).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0 ? 1 : 6;
 }
 
-bool SitePacker::fail(int number, const QString& description) {
+bool SitePacker::fail(int number, const QString& description)
+{
     m_error = QString::number(number) + QStringLiteral(" Form1::cmdZip_Click ") + description;
     return false;
 }
 
-bool SitePacker::removeFile(const QString& path) {
+bool SitePacker::removeFile(const QString& path)
+{
     QFile f(path);
     if (!f.exists())
         return true;
@@ -68,7 +73,8 @@ bool SitePacker::removeFile(const QString& path) {
                 QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
 }
 
-QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const {
+QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const
+{
     // Server-side scripts of the user's own never reach the server; they stay in the workspace.
     QFileInfoList files = packedFilesIn(sourceFolder);
     const QString archiveAbs = QFileInfo(archivePath).absoluteFilePath();
@@ -83,8 +89,8 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
     if (!za) {
         zip_error_t error;
         zip_error_init_with_code(&error, openError);
-        const QString text = QStringLiteral("无法创建压缩文件 %1：%2")
-                                 .arg(QDir::toNativeSeparators(archivePath), zipErrorText(&error));
+        const QString text =
+            QStringLiteral("无法创建压缩文件 %1：%2").arg(QDir::toNativeSeparators(archivePath), zipErrorText(&error));
         zip_error_fini(&error);
         return text;
     }
@@ -112,8 +118,7 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
         if (isStoredAsIs(fi.fileName()))
             zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_STORE, 0);
         else
-            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE,
-                                     zip_uint32_t(deflateLevel(fi.fileName())));
+            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE, zip_uint32_t(deflateLevel(fi.fileName())));
     }
 
     if (zip_close(za) != 0) {
@@ -149,8 +154,7 @@ bool SitePacker::zipSiteData()
         m_messages << message;
         // Without the upload archive there is nothing to send; going on would
         // announce a missing file as an empty site.
-        return fail(75,
-                    QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
+        return fail(75, QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
     }
 
     return true;

@@ -16,9 +16,9 @@ public:
 
     struct Result {
         bool ok = false;
-        QString error;                // when not ok: "<number> Form1::cmdZip_Click <description>"
-        QStringList archiveMessages;  // archives the archiver could not write, each shown in a plain box
-        QString uploadArchive;        // path of "ziptest.zip"
+        QString error;               // when not ok: "<number> Form1::cmdZip_Click <description>"
+        QStringList archiveMessages; // archives the archiver could not write, each shown in a plain box
+        QString uploadArchive;       // path of "ziptest.zip"
     };
 
     static QString packingText() { return QStringLiteral("正在打包压缩数据..."); }

@@ -62,8 +62,7 @@ void dlgFrm::OKButton_Click()
     // The text box holds bare line feeds; the wire form has CR LF, which encode turns into <br>.
     QString text = txt_msg->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const QString refusal =
-        PublishRules::chatRefusal(txt_msg->toPlainText(), m_client.session().busyUploading());
+    const QString refusal = PublishRules::chatRefusal(txt_msg->toPlainText(), m_client.session().busyUploading());
     if (!refusal.isEmpty()) {
         m_ctx.dialogs.message(refusal, QStringLiteral("提示"), MsgIcon::Information);
         return;
@@ -85,12 +84,12 @@ void dlgFrm::OKButton_Click()
     txt_msg->setFocus();
 }
 
-bool dlgFrm::eventFilter(QObject* watched, QEvent* event) {
+bool dlgFrm::eventFilter(QObject* watched, QEvent* event)
+{
     // Ctrl+Enter sends; the key is taken so that no line break is typed.
     if (watched == txt_msg && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            (key->modifiers() & Qt::ControlModifier)) {
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::ControlModifier)) {
             OKButton_Click();
             return true;
         }

@@ -19,7 +19,8 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int twips(int t) {
+constexpr int twips(int t)
+{
     return t / 15;
 }
 } // namespace
@@ -44,7 +45,8 @@ updataFrm::~updataFrm()
     }
 }
 
-void updataFrm::buildControls() {
+void updataFrm::buildControls()
+{
     frm_update = new QFrame(this);
     frm_update->setObjectName(QStringLiteral("frm_update"));
     frm_update->setFixedSize(604, 318);
@@ -188,9 +190,8 @@ void updataFrm::buildControls() {
     connect(cmd_modPwd, &QPushButton::clicked, this, &updataFrm::cmd_modPwd_Click);
     connect(cmd_updata, &QPushButton::clicked, this, &updataFrm::cmd_updata_Click);
     txt_webName->installEventFilter(this);
-    for (QWidget* w :
-         {static_cast<QWidget*>(frm_cond), static_cast<QWidget*>(frm_conn), static_cast<QWidget*>(frm_pwd),
-          static_cast<QWidget*>(frm_upload), static_cast<QWidget*>(frm_desc)})
+    for (QWidget* w : {static_cast<QWidget*>(frm_cond), static_cast<QWidget*>(frm_conn), static_cast<QWidget*>(frm_pwd),
+                       static_cast<QWidget*>(frm_upload), static_cast<QWidget*>(frm_desc)})
         w->installEventFilter(this);
 }
 
@@ -198,10 +199,9 @@ void updataFrm::bindClient()
 {
     PublishClient* c = &m_client;
     connect(c, &PublishClient::panelChanged, this, &updataFrm::setPanel);
-    connect(c, &PublishClient::messageWanted, this,
-            [this](const QString& text, const QString& title, MsgIcon icon) {
-                m_ctx.dialogs.message(text, title, icon);
-            });
+    connect(c, &PublishClient::messageWanted, this, [this](const QString& text, const QString& title, MsgIcon icon) {
+        m_ctx.dialogs.message(text, title, icon);
+    });
     connect(c, &PublishClient::connectEnabled, cmd_connSever, &QWidget::setEnabled);
     connect(c, &PublishClient::disconnectEnabled, cmd_disconn, &QWidget::setEnabled);
     connect(c, &PublishClient::uploadEnabled, cmd_updata, &QWidget::setEnabled);
@@ -235,19 +235,23 @@ void updataFrm::load()
     resize(twips(10125), twips(6240));
 }
 
-QSize updataFrm::sizeHint() const {
+QSize updataFrm::sizeHint() const
+{
     return QSize(twips(10125), twips(6240)).expandedTo(minimumSize());
 }
 
-QString updataFrm::panelText(int panel) const {
+QString updataFrm::panelText(int panel) const
+{
     return panel == 1 ? m_panel1->text() : m_panel2->text();
 }
 
-void updataFrm::setPanel(int panel, const QString& text) {
+void updataFrm::setPanel(int panel, const QString& text)
+{
     (panel == 1 ? m_panel1 : m_panel2)->setText(text);
 }
 
-void updataFrm::resizeEvent(QResizeEvent* event) {
+void updataFrm::resizeEvent(QResizeEvent* event)
+{
     QWidget::resizeEvent(event);
     const int barH = StsBar->sizeHint().height();
     StsBar->setGeometry(0, height() - barH, width(), barH);
@@ -258,7 +262,8 @@ void updataFrm::resizeEvent(QResizeEvent* event) {
     frm_update->move(x, y);
 }
 
-void updataFrm::paintEvent(QPaintEvent* event) {
+void updataFrm::paintEvent(QPaintEvent* event)
+{
     QWidget::paintEvent(event);
     QPainter p(this);
     const int band = twips(1000) - 12;
@@ -274,17 +279,16 @@ void updataFrm::paintEvent(QPaintEvent* event) {
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRect(20, 0, width() - 40, band), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("发布网站"));
+    p.drawText(QRect(20, 0, width() - 40, band), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("发布网站"));
     QFont small = font();
     p.setFont(small);
     p.setPen(QColor(0xdd, 0xe8, 0xf6));
-    p.drawText(
-        QRect(20 + QFontMetrics(f).horizontalAdvance(QStringLiteral("发布网站")) + 16, 0, width(), band),
-        Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("连接服务器、登录并上传您的网站数据"));
+    p.drawText(QRect(20 + QFontMetrics(f).horizontalAdvance(QStringLiteral("发布网站")) + 16, 0, width(), band),
+               Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("连接服务器、登录并上传您的网站数据"));
 }
 
-bool updataFrm::eventFilter(QObject* watched, QEvent* event) {
+bool updataFrm::eventFilter(QObject* watched, QEvent* event)
+{
     if (event->type() == QEvent::Enter) {
         if (watched == txt_webName)
             setPanel(2, QStringLiteral("站点名称(三级域名)"));
@@ -296,7 +300,8 @@ bool updataFrm::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- site name and password ----
 
-void updataFrm::txt_webName_Change() {
+void updataFrm::txt_webName_Change()
+{
     const QString text = txt_webName->text();
     const int allowed = PublishRules::allowedSiteNameLength(text);
     if (allowed < text.size()) {

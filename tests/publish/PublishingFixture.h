@@ -58,8 +58,7 @@ public:
     }
     bool waitClosed()
     {
-        return QTest::qWaitFor([&] { return !conn || conn->state() == QAbstractSocket::UnconnectedState; },
-                               5000);
+        return QTest::qWaitFor([&] { return !conn || conn->state() == QAbstractSocket::UnconnectedState; }, 5000);
     }
 };
 
@@ -129,8 +128,7 @@ struct Publishing {
         frame.conn().run(QStringLiteral("UPDATE user_info SET serial=?, site_name=?"), {serial, siteName});
         dlg.clear();
         QObject::connect(&client, &PublishClient::pageWanted, &frame, [this](ServerReaction::Page page) {
-            frame.showWindow(page == ServerReaction::Page::Chat ? QStringLiteral("dlgFrm")
-                                                                : QStringLiteral("verFrm"));
+            frame.showWindow(page == ServerReaction::Page::Chat ? QStringLiteral("dlgFrm") : QStringLiteral("verFrm"));
         });
         up = qobject_cast<updataFrm*>(frame.showWindow(QStringLiteral("updataFrm")));
         client.serverPort = port ? port : peer.port();
@@ -145,8 +143,8 @@ struct Publishing {
     bool connectToPeer()
     {
         button("cmd_connSever")->click();
-        return QTest::qWaitFor(
-            [&] { return client.isConnected() && (peer.conn || client.serverPort != peer.port()); }, 5000);
+        return QTest::qWaitFor([&] { return client.isConnected() && (peer.conn || client.serverPort != peer.port()); },
+                               5000);
     }
     bool login()
     {

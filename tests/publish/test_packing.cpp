@@ -23,7 +23,8 @@ struct Entry {
     int method = -1;
 };
 
-QByteArray contentFor(const QString& name) {
+QByteArray contentFor(const QString& name)
+{
     // Pictures get incompressible bytes, the rest repetitive text.
     if (SitePacker::isStoredAsIs(name)) {
         QByteArray b(40000 + name.size(), Qt::Uninitialized);
@@ -35,9 +36,9 @@ QByteArray contentFor(const QString& name) {
     return (name + QStringLiteral(" 内容 ")).toUtf8().repeated(500);
 }
 
-
 // name (UTF-8) -> data and compression method, read back with libzip.
-QMap<QString, Entry> readArchive(const QString& path) {
+QMap<QString, Entry> readArchive(const QString& path)
+{
     QMap<QString, Entry> out;
     int err = 0;
     zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
@@ -61,7 +62,8 @@ QMap<QString, Entry> readArchive(const QString& path) {
 }
 
 // What Python's zipfile makes of an archive: names, methods, the UTF-8 flag, and testzip().
-QJsonObject pythonView(const QString& path) {
+QJsonObject pythonView(const QString& path)
+{
     const char* script = R"(
 import json, sys, zipfile
 z = zipfile.ZipFile(sys.argv[1])
@@ -74,7 +76,8 @@ print(json.dumps({"bad": bad, "entries": [[i.filename, i.compress_type, bool(i.f
     return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
 }
 
-int unzipTest(const QString& path) {
+int unzipTest(const QString& path)
+{
     QProcess p;
     p.start(QStringLiteral("unzip"), {QStringLiteral("-t"), QStringLiteral("-qq"), path});
     p.waitForFinished(60000);
@@ -90,7 +93,8 @@ class TestPacking : public QObject {
     QString appPath() const { return m_tmp.path() + QStringLiteral("/app/"); }
     QString workPath() const { return appPath() + QStringLiteral("userImages/"); }
 
-    void makeWorkspace(const QStringList& files) {
+    void makeWorkspace(const QStringList& files)
+    {
         QDir(appPath()).removeRecursively();
         QDir().mkpath(workPath());
         for (const QString& f : files) {
@@ -104,7 +108,8 @@ class TestPacking : public QObject {
         }
     }
 
-    void checkArchive(const QString& archive, const QString& sourceFolder, QStringList expected) {
+    void checkArchive(const QString& archive, const QString& sourceFolder, QStringList expected)
+    {
         const QMap<QString, Entry> entries = readArchive(archive);
         std::sort(expected.begin(), expected.end());
         QCOMPARE(entries.keys(), expected);
@@ -119,8 +124,7 @@ class TestPacking : public QObject {
         }
         QCOMPARE(unzipTest(archive), 0);
         const QJsonObject py = pythonView(archive);
-        QVERIFY2(py.value(QStringLiteral("bad")).isNull() && py.contains(QStringLiteral("bad")),
-                 qPrintable(archive));
+        QVERIFY2(py.value(QStringLiteral("bad")).isNull() && py.contains(QStringLiteral("bad")), qPrintable(archive));
         QStringList pyNames;
         for (const QJsonValue& v : py.value(QStringLiteral("entries")).toArray()) {
             const QJsonArray e = v.toArray();
@@ -139,7 +143,8 @@ class TestPacking : public QObject {
 private Q_SLOTS:
     void initTestCase() { QVERIFY(m_tmp.isValid()); }
 
-    void packingRules_data() {
+    void packingRules_data()
+    {
         QTest::addColumn<QStringList>("files");         // relative to the workspace; "x/" is a folder
         QTest::addColumn<QStringList>("uploadEntries"); // expected in ziptest.zip
         QTest::addColumn<QStringList>("imagesEntries"); // expected in images.zip; empty: no images.zip
@@ -151,31 +156,28 @@ private Q_SLOTS:
             << QStringList{"govbuilder.sbd", "wasp.txt", "wasp", "images.zip"} << QStringList{"a.jpg", "gasp"}
             << QStringList{"INDEX.ASP", "page.Asp", "images/B.ASP"};
         QTest::newRow("no images folder")
-            << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{"govbuilder.sbd", "logo.gif"}
-            << QStringList{} << QStringList{};
+            << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{}
+            << QStringList{};
         QTest::newRow("empty images folder drops an old images.zip")
-            << QStringList{"govbuilder.sbd", "images/", "images.zip"} << QStringList{"govbuilder.sbd"}
-            << QStringList{} << QStringList{};
+            << QStringList{"govbuilder.sbd", "images/", "images.zip"} << QStringList{"govbuilder.sbd"} << QStringList{}
+            << QStringList{};
         QTest::newRow("images folder holding only server scripts")
             << QStringList{"govbuilder.sbd", "images/x.asp"} << QStringList{"govbuilder.sbd"} << QStringList{}
             << QStringList{"images/x.asp"};
         QTest::newRow("stored and deflated kinds")
-            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG",
-                           "t.zip",          "u.bmp", "v.htm",  "w.swf"}
-            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG",
-                           "t.zip",          "u.bmp", "v.htm",  "w.swf"}
+            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG", "t.zip", "u.bmp", "v.htm", "w.swf"}
+            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG", "t.zip", "u.bmp", "v.htm", "w.swf"}
             << QStringList{} << QStringList{};
-        QTest::newRow("chinese names")
-            << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images/产品一.png",
-                           "images/图.bmp"}
-            << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images.zip"}
-            << QStringList{"产品一.png", "图.bmp"} << QStringList{};
+        QTest::newRow("chinese names") << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt",
+                                                      "images/产品一.png", "images/图.bmp"}
+                                       << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images.zip"}
+                                       << QStringList{"产品一.png", "图.bmp"} << QStringList{};
         QTest::newRow("only files directly in the workspace")
-            << QStringList{"govbuilder.sbd", "savedData/govbuilder.sbd", "images/sub/deep.jpg",
-                           "images/top.gif"}
+            << QStringList{"govbuilder.sbd", "savedData/govbuilder.sbd", "images/sub/deep.jpg", "images/top.gif"}
             << QStringList{"govbuilder.sbd", "images.zip"} << QStringList{"top.gif"} << QStringList{};
     }
-    void packingRules() {
+    void packingRules()
+    {
         QFETCH(QStringList, files);
         QFETCH(QStringList, uploadEntries);
         QFETCH(QStringList, imagesEntries);
@@ -198,15 +200,15 @@ private Q_SLOTS:
         checkArchive(appPath() + "ziptest.zip", workPath(), uploadEntries);
     }
 
-    void failures() {
+    void failures()
+    {
         // The old upload archive cannot be removed: packing stops and says so.
         makeWorkspace({"govbuilder.sbd"});
         QDir().mkpath(appPath() + "ziptest.zip/blocker");
         {
             SitePacker packer(appPath(), workPath());
             QVERIFY(!packer.zipSiteData());
-            QVERIFY2(packer.errorText().startsWith("70 Form1::cmdZip_Click "),
-                     qPrintable(packer.errorText()));
+            QVERIFY2(packer.errorText().startsWith("70 Form1::cmdZip_Click "), qPrintable(packer.errorText()));
         }
         // A workspace without files gives no archive, which must not pass for success.
         makeWorkspace({"images/"});

@@ -22,13 +22,15 @@ class TestPublishHostd : public QObject {
     std::unique_ptr<HostServer> m_server;
 
     QString accountsFile() const { return m_tmp->filePath(QStringLiteral("accounts.txt")); }
-    QString siteFolder(const QString& name) const {
+    QString siteFolder(const QString& name) const
+    {
         return m_tmp->filePath(QStringLiteral("data/sites/")) + name + "/";
     }
     quint16 port() const { return m_server->serverPort(); }
 
 private Q_SLOTS:
-    void init() {
+    void init()
+    {
         m_tmp = std::make_unique<QTemporaryDir>();
         writeFile(accountsFile(), "10001 531946\n10002 531946\n");
         writeFile(m_tmp->filePath("notice.htm"), QStringLiteral("<p>系统公告：新版本 3.06</p>").toUtf8());
