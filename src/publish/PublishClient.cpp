@@ -3,6 +3,7 @@
 #include "data/SiteDb.h"
 #include "publish/ArchiveSender.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTcpSocket>
 #include <QTimer>
@@ -466,8 +467,15 @@ bool PublishClient::upload(const QString& appPath, const QString& workPath)
     Q_EMIT uploadEnabled(false);
     timer_doZip_Timer();
     m_zipTimer->start();
-    m_packWatcher->setFuture(QtConcurrent::run([appPath, workPath] {
+    // The database as it stands now; windows may save while the worker packs.
+    const QString dbPath = workPath + SiteDb::kFileName;
+    QFile dbFile(dbPath);
+    const QByteArray database = dbFile.open(QIODevice::ReadOnly) ? dbFile.readAll() : QByteArray();
+    const bool haveDatabase = dbFile.isOpen();
+    m_packWatcher->setFuture(QtConcurrent::run([appPath, workPath, dbPath, database, haveDatabase] {
         SitePacker packer(appPath, workPath);
+        if (haveDatabase)
+            packer.useSnapshot(dbPath, database);
         packer.zipSiteData();
         return packer.result();
     }));

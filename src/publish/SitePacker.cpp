@@ -37,6 +37,11 @@ QString zipErrorText(zip_error_t* error)
 
 SitePacker::SitePacker(const QString& appPath, const QString& workPath) : m_appPath(appPath), m_workPath(workPath) {}
 
+void SitePacker::useSnapshot(const QString& path, const QByteArray& bytes)
+{
+    m_snapshots.insert(QFileInfo(path).absoluteFilePath(), bytes);
+}
+
 bool SitePacker::isServerScript(const QString& fileName)
 {
     return QFileInfo(fileName).suffix().compare(QLatin1String("asp"), Qt::CaseInsensitive) == 0;
@@ -97,7 +102,10 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
 
     for (const QFileInfo& fi : files) {
         // The data is read from the file while the archive is written, one entry at a time.
-        zip_source_t* src = zip_source_file(za, QFile::encodeName(fi.absoluteFilePath()).constData(), 0, 0);
+        const auto snapshot = m_snapshots.constFind(fi.absoluteFilePath());
+        zip_source_t* src = snapshot != m_snapshots.cend()
+                                ? zip_source_buffer(za, snapshot->constData(), zip_uint64_t(snapshot->size()), 0)
+                                : zip_source_file(za, QFile::encodeName(fi.absoluteFilePath()).constData(), 0, 0);
         if (!src) {
             const QString text =
                 QStringLiteral("无法读取文件 %1：%2")

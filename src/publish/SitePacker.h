@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +31,11 @@ public:
     QString uploadArchivePath() const { return m_appPath + uploadArchiveName(); }
     QString imagesArchivePath() const { return m_workPath + imagesArchiveName(); }
 
+    // Packs these bytes in place of the file's current content: the database is
+    // read on the thread that writes it, so that a save during packing cannot
+    // put a half-written database into the archive.
+    void useSnapshot(const QString& path, const QByteArray& bytes);
+
     // Builds both archives. False when an error stopped packing; errorText()
     // then holds the text to show.
     bool zipSiteData();
@@ -55,4 +62,5 @@ private:
     QString m_workPath;
     QString m_error;
     QStringList m_messages;
+    QHash<QString, QByteArray> m_snapshots;
 };

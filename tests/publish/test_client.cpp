@@ -7,6 +7,8 @@
 
 #include <QRandomGenerator>
 
+#include <zip.h>
+
 namespace {
 QByteArray randomBytes(qsizetype n)
 {
@@ -14,6 +16,20 @@ QByteArray randomBytes(qsizetype n)
     QRandomGenerator gen(7);
     gen.fillRange(reinterpret_cast<quint32*>(b.data()), n / 4);
     return b;
+}
+QByteArray zippedFile(const QString& archive, const char* name)
+{
+    int err = 0;
+    zip_t* za = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &err);
+    zip_stat_t st;
+    if (!za || zip_stat(za, name, 0, &st) != 0)
+        return {};
+    QByteArray data(qsizetype(st.size), Qt::Uninitialized);
+    zip_file_t* f = zip_fopen(za, name, 0);
+    zip_fread(f, data.data(), st.size);
+    zip_fclose(f);
+    zip_discard(za);
+    return data;
 }
 } // namespace
 
@@ -117,7 +133,11 @@ private Q_SLOTS:
         QVERIFY(rig.client.isPacking());
         QCOMPARE(rig.panel2, SitePacker::packingText());
         QVERIFY(!rig.client.session().uploadAnnounced);
+        // A save while the worker packs does not reach the archive half-done: it holds the database as it was.
+        const QByteArray database = readFile(rig.app.workPath() + "govbuilder.sbd");
+        writeFile(rig.app.workPath() + "govbuilder.sbd", "saved meanwhile");
         QVERIFY(rig.peer.waitFor("<#sendFileInfo#>"));
+        QCOMPARE(zippedFile(rig.app.appPath() + "ziptest.zip", "govbuilder.sbd"), database);
         QCOMPARE(rig.panel2, SitePacker::packedText());
         QVERIFY(rig.client.session().uploadAnnounced);
     }
