@@ -115,11 +115,6 @@ bool PublishClient::idleWatchdogActive() const
     return m_idleTimer->isActive();
 }
 
-bool PublishClient::versionQueryPending() const
-{
-    return m_versionTimer->isActive();
-}
-
 void PublishClient::say(const QString& text, const QString& title, MsgIcon icon)
 {
     Q_EMIT messageWanted(text, title, icon);

@@ -52,7 +52,6 @@ public:
     bool isBusy() const;
     bool isPacking() const;
     bool idleWatchdogActive() const;
-    bool versionQueryPending() const;
 
     // Connects unless connected. The typed account becomes the stored one; the
     // login (or, without an account, the version query) goes out once connected.
