@@ -47,6 +47,7 @@ int main(int argc, char** argv)
     splash = new frmSplash(appDir + QStringLiteral("/splash.png"), [&] {
         // The composition root: the frame learns of the program's windows only through this table.
         mainWindow = std::make_unique<MDIFrm>(appDir, dialogs, programWindows());
+        connectProgramWindows(*mainWindow);
         mainWindow->load(splash);
         splash->deleteLater();
         if (probe) {

@@ -21,7 +21,8 @@ namespace {
 
 struct Rng {
     quint64 s;
-    quint64 next() {
+    quint64 next()
+    {
         s ^= s << 13;
         s ^= s >> 7;
         s ^= s << 17;
@@ -30,7 +31,8 @@ struct Rng {
     double unit() { return double(next() >> 11) / double(1ULL << 53); }
 };
 
-void writeFile(const QString& path, const QByteArray& data) {
+void writeFile(const QString& path, const QByteArray& data)
+{
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -38,7 +40,8 @@ void writeFile(const QString& path, const QByteArray& data) {
     }
 }
 
-QByteArray randomBytes(Rng& rng, qint64 n) {
+QByteArray randomBytes(Rng& rng, qint64 n)
+{
     QByteArray b(n, Qt::Uninitialized);
     for (qint64 i = 0; i + 8 <= n; i += 8) {
         const quint64 v = rng.next();
@@ -48,7 +51,8 @@ QByteArray randomBytes(Rng& rng, qint64 n) {
 }
 
 // A 24-bit bitmap of a smooth picture with sensor-like noise in the low bits.
-QByteArray bitmap(Rng& rng, qint64 approxBytes) {
+QByteArray bitmap(Rng& rng, qint64 approxBytes)
+{
     const int w = 800;
     const int h = int(approxBytes / (w * 3));
     const int row = w * 3;
@@ -77,7 +81,8 @@ QByteArray bitmap(Rng& rng, qint64 approxBytes) {
     return b;
 }
 
-qint64 makeWorkspace(const QString& work) {
+qint64 makeWorkspace(const QString& work)
+{
     Rng rng{0x9e3779b97f4a7c15ULL};
     QDir().mkpath(work + "images");
     qint64 total = 0;
@@ -95,8 +100,7 @@ qint64 makeWorkspace(const QString& work) {
     }
     QByteArray db;
     for (int i = 0; db.size() < 5 * 1024 * 1024; ++i)
-        db += QStringLiteral(
-                  "INSERT INTO content02 VALUES(%1,'新闻标题 %2','2026-%3-01','正文&nbsp;第%1段<br>');\n")
+        db += QStringLiteral("INSERT INTO content02 VALUES(%1,'新闻标题 %2','2026-%3-01','正文&nbsp;第%1段<br>');\n")
                   .arg(i)
                   .arg(rng.next() % 100000)
                   .arg(1 + i % 12)
@@ -111,12 +115,14 @@ qint64 makeWorkspace(const QString& work) {
     return total;
 }
 
-double median(std::vector<double> v) {
+double median(std::vector<double> v)
+{
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
-double rssMb() {
+double rssMb()
+{
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
@@ -127,7 +133,8 @@ double rssMb() {
     return 0;
 }
 
-QString ask(QTcpSocket& s, const QString& message) {
+QString ask(QTcpSocket& s, const QString& message)
+{
     s.readAll();
     s.write(Protocol::toWire(message));
     QSignalSpy ready(&s, &QTcpSocket::readyRead);
@@ -140,7 +147,8 @@ QString ask(QTcpSocket& s, const QString& message) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QTemporaryDir tmp(QDir::tempPath() + QStringLiteral("/weblark-bench-XXXXXX"));
     if (!tmp.isValid())
@@ -168,8 +176,8 @@ int main(int argc, char** argv) {
             zip.setWorkingDirectory(appPath);
             QElapsedTimer tz;
             tz.start();
-            zip.start(QStringLiteral("zip"), {"-r", "-q", "-6", tmp.path() + "/cli.zip", "userImages", "-x",
-                                              "userImages/images.zip"});
+            zip.start(QStringLiteral("zip"),
+                      {"-r", "-q", "-6", tmp.path() + "/cli.zip", "userImages", "-x", "userImages/images.zip"});
             zip.waitForFinished(-1);
             zipSeconds = tz.nsecsElapsed() / 1e9;
             if (zip.exitCode() != 0) {
@@ -201,8 +209,7 @@ int main(int argc, char** argv) {
     const quint16 port = quint16(hostd.readLine().trimmed().mid(10).toUInt());
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(5000) ||
-        ask(socket, Protocol::loginMessage("10001", "531946")) != "<#login#>" ||
+    if (!socket.waitForConnected(5000) || ask(socket, Protocol::loginMessage("10001", "531946")) != "<#login#>" ||
         ask(socket, Protocol::siteNameMessage("bench")) != "<#siteName#>") {
         std::fprintf(stderr, "cannot log in to weblark-hostd\n");
         return 1;

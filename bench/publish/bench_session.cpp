@@ -14,7 +14,8 @@
 #include <functional>
 #include <vector>
 
-static double medianMs(const std::function<void()>& work, int runs = 9) {
+static double medianMs(const std::function<void()>& work, int runs = 9)
+{
     std::vector<double> t;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
@@ -26,7 +27,8 @@ static double medianMs(const std::function<void()>& work, int runs = 9) {
     return t[t.size() / 2];
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     TestAppDir dir;
     SiteDb db(QStringLiteral("bench"));
@@ -45,8 +47,7 @@ int main(int argc, char** argv) {
     const double sanitize = medianMs([&] { sink = ChatHtml::sanitize(html).size(); });
     const double dispatch = medianMs([&] {
         PublishSession s;
-        const ServerReaction r =
-            reactToServerMessage(Protocol::fromWire(wire), s, db, QString(), QDate::currentDate());
+        const ServerReaction r = reactToServerMessage(Protocol::fromWire(wire), s, db, QString(), QDate::currentDate());
         sink = ChatHtml::entry(QStringLiteral("server"), r.pageText, QDateTime::currentDateTime()).size();
     });
     const double version = medianMs(

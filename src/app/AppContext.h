@@ -3,7 +3,7 @@
 #include "app/DialogService.h"
 #include "app/SiteEvents.h"
 #include "data/SiteDb.h"
-#include "publish/PublishSession.h"
+#include "publish/PublishClient.h"
 #include "text/TextCodec.h"
 
 #include <QString>
@@ -23,8 +23,9 @@ public:
     QString workPath; // the workspace folder: govbuilder.sbd and the user's pictures
     QString imgPath;  // the workspace folder as configured (the logo goes here)
 
-    // The publishing state: it outlives the publishing window, which resets it when it loads.
-    PublishSession publishSession;
+    // The one connection to the hosting server, shared by the publishing, chat and
+    // notice windows; its session outlives the publishing window, which resets it when it loads.
+    PublishClient publishClient{conn};
 
     QString encode(const QString& text) const { return TextCodec::encode(text); }
     QString decode(const QString& stored) const { return TextCodec::decode(stored); }

@@ -1,6 +1,7 @@
 #include "app/WindowTable.h"
 
 #include "app/AppContext.h"
+#include "app/MDIFrm.h"
 #include "content/insDataFrm.h"
 #include "publish/dlgFrm.h"
 #include "publish/updataFrm.h"
@@ -45,4 +46,13 @@ WindowTable programWindows()
         {QStringLiteral("verFrm"), Command::None, true, 0, false, QIcon(), make<verFrm>()},
         {QStringLiteral("aboutFrm"), Command::About, true, 0, false, QIcon(), make<aboutFrm>()},
     };
+}
+
+void connectProgramWindows(MDIFrm& frame)
+{
+    QObject::connect(&frame.context().publishClient, &PublishClient::pageWanted, &frame,
+                     [&frame](ServerReaction::Page page) {
+                         frame.showWindow(page == ServerReaction::Page::Chat ? QStringLiteral("dlgFrm")
+                                                                             : QStringLiteral("verFrm"));
+                     });
 }

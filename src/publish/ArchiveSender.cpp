@@ -11,17 +11,20 @@ constexpr qint64 kHighWater = 1024 * 1024;
 
 ArchiveSender::ArchiveSender(QObject* parent) : QObject(parent) {}
 
-QString ArchiveSender::tooLargeText(qint64 length) {
+QString ArchiveSender::tooLargeText(qint64 length)
+{
     return QStringLiteral("上传文件太大（%1 字节），不能超过 %2 字节（约 2GB），请减少图片后再上传！")
         .arg(length)
         .arg(kMaxLength);
 }
 
-QString ArchiveSender::interruptedText() {
+QString ArchiveSender::interruptedText()
+{
     return QStringLiteral("与服务器的连接已断开，数据没有上传完成！请重新连接服务器后再上传。");
 }
 
-bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 announcedLength) {
+bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 announcedLength)
+{
     m_error.clear();
     if (m_active) {
         m_error = QStringLiteral("正在上传数据，请稍候。");
@@ -72,7 +75,8 @@ bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 
     return true;
 }
 
-void ArchiveSender::refill() {
+void ArchiveSender::refill()
+{
     while (m_active && m_queued < m_total && m_socket->bytesToWrite() < kHighWater) {
         const qint64 want = qMin(kChunkSize, m_total - m_queued);
         const qint64 got = m_file.read(m_chunk.data(), want);
@@ -89,7 +93,8 @@ void ArchiveSender::refill() {
     }
 }
 
-void ArchiveSender::onBytesWritten(qint64 n) {
+void ArchiveSender::onBytesWritten(qint64 n)
+{
     if (!m_active)
         return;
     const qint64 foreign = qMin(n, m_foreign);
@@ -107,12 +112,14 @@ void ArchiveSender::onBytesWritten(qint64 n) {
         refill();
 }
 
-void ArchiveSender::onConnectionLost() {
+void ArchiveSender::onConnectionLost()
+{
     if (m_active)
         abortWith(interruptedText());
 }
 
-void ArchiveSender::cancel() {
+void ArchiveSender::cancel()
+{
     if (!m_active)
         return;
     m_active = false;
@@ -121,12 +128,14 @@ void ArchiveSender::cancel() {
     m_file.close();
 }
 
-void ArchiveSender::finish() {
+void ArchiveSender::finish()
+{
     cancel();
     Q_EMIT completed();
 }
 
-void ArchiveSender::abortWith(const QString& text) {
+void ArchiveSender::abortWith(const QString& text)
+{
     cancel();
     m_error = text;
     Q_EMIT failed(text);

@@ -1,128 +1,75 @@
 #include "ChatHtml.h"
 
+#include <QHash>
 #include <QSet>
+#include <QStringList>
 
 namespace ChatHtml {
 
 namespace {
 
-// Elements removed together with everything inside them.
-const QSet<QString>& droppedWithContent() {
-    static const QSet<QString> s = {
-        QStringLiteral("script"),   QStringLiteral("iframe"),   QStringLiteral("object"),
-        QStringLiteral("applet"),   QStringLiteral("frameset"), QStringLiteral("noscript"),
-        QStringLiteral("svg"),      QStringLiteral("math"),     QStringLiteral("template"),
-        QStringLiteral("style"),    QStringLiteral("xml"),      QStringLiteral("noembed"),
-        QStringLiteral("textarea"), QStringLiteral("title")};
+// The elements a server text may keep, with the attributes each may carry.
+// Everything else goes: its tags are dropped and its text stays, as text.
+const QHash<QString, QStringList>& allowed()
+{
+    static const QHash<QString, QStringList> a = [] {
+        QHash<QString, QStringList> h;
+        for (const char* name :
+             {"b", "strong", "i", "em", "u", "s", "strike", "sub", "sup", "small", "big", "tt", "span", "br"})
+            h.insert(QLatin1String(name), {});
+        for (const char* name : {"p", "div", "center"})
+            h.insert(QLatin1String(name), {QStringLiteral("align")});
+        h.insert(QStringLiteral("font"), {QStringLiteral("color"), QStringLiteral("size"), QStringLiteral("face")});
+        h.insert(QStringLiteral("a"), {QStringLiteral("href"), QStringLiteral("title")});
+        h.insert(QStringLiteral("img"), {QStringLiteral("src"), QStringLiteral("alt"), QStringLiteral("title"),
+                                         QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("border")});
+        return h;
+    }();
+    return a;
+}
+
+// Elements whose content is not text for the reader (code, styles, embedded
+// documents): they go together with everything inside them.
+const QSet<QString>& droppedWithContent()
+{
+    static const QSet<QString> s = {QStringLiteral("script"),   QStringLiteral("style"),    QStringLiteral("iframe"),
+                                    QStringLiteral("object"),   QStringLiteral("applet"),   QStringLiteral("frameset"),
+                                    QStringLiteral("noscript"), QStringLiteral("svg"),      QStringLiteral("math"),
+                                    QStringLiteral("template"), QStringLiteral("xml"),      QStringLiteral("noembed"),
+                                    QStringLiteral("noframes"), QStringLiteral("textarea"), QStringLiteral("title"),
+                                    QStringLiteral("select"),   QStringLiteral("head")};
     return s;
 }
 
-// Elements removed (they have no content of their own, or it is harmless text).
-const QSet<QString>& droppedTags() {
-    static const QSet<QString> s = {
-        QStringLiteral("embed"),  QStringLiteral("frame"),  QStringLiteral("base"),  QStringLiteral("meta"),
-        QStringLiteral("link"),   QStringLiteral("form"),   QStringLiteral("input"), QStringLiteral("button"),
-        QStringLiteral("select"), QStringLiteral("option"), QStringLiteral("html"),  QStringLiteral("head"),
-        QStringLiteral("body"),   QStringLiteral("param"),  QStringLiteral("portal")};
-    return s;
+// Only web addresses: no script, data or local-file schemes, no relative addresses.
+bool isWebAddress(const QString& value)
+{
+    const QString v = value.trimmed();
+    return v.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           v.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
 }
 
-bool isNameChar(QChar c) {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') ||
-           c == QLatin1Char('_') || c == QLatin1Char(':');
+bool isNameChar(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('_') ||
+           c == QLatin1Char(':');
 }
 
-bool isWhite(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
-           c == QLatin1Char('\r') || c == QLatin1Char('\f');
+bool isWhite(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r') ||
+           c == QLatin1Char('\f');
 }
 
 // Between attributes a '/' counts as a separator, as browsers read it.
-bool isSpace(QChar c) {
+bool isSpace(QChar c)
+{
     return isWhite(c) || c == QLatin1Char('/');
 }
 
-// Character references decoded enough to see the real scheme of an address.
-QString decodeReferences(const QString& v) {
-    QString out;
-    out.reserve(v.size());
-    for (int i = 0; i < v.size(); ++i) {
-        if (v.at(i) != QLatin1Char('&')) {
-            out += v.at(i);
-            continue;
-        }
-        int j = i + 1;
-        if (j < v.size() && v.at(j) == QLatin1Char('#')) {
-            ++j;
-            const bool hex = j < v.size() && (v.at(j) == QLatin1Char('x') || v.at(j) == QLatin1Char('X'));
-            if (hex)
-                ++j;
-            const int start = j;
-            while (j < v.size() && (hex ? isxdigit(v.at(j).toLatin1()) : isdigit(v.at(j).toLatin1())) &&
-                   j - start < 8)
-                ++j;
-            bool ok = false;
-            const uint code = v.mid(start, j - start).toUInt(&ok, hex ? 16 : 10);
-            if (ok && code > 0 && code < 0x110000) {
-                out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
-                if (j < v.size() && v.at(j) == QLatin1Char(';'))
-                    ++j;
-                i = j - 1;
-                continue;
-            }
-        } else {
-            static const QList<QPair<QString, QString>> named = {
-                {QStringLiteral("colon;"), QStringLiteral(":")},
-                {QStringLiteral("tab;"), QStringLiteral("\t")},
-                {QStringLiteral("newline;"), QStringLiteral("\n")},
-                {QStringLiteral("amp;"), QStringLiteral("&")}};
-            bool matched = false;
-            for (const auto& n : named) {
-                if (v.mid(j, n.first.size()).compare(n.first, Qt::CaseInsensitive) == 0) {
-                    out += n.second;
-                    i = j + int(n.first.size()) - 1;
-                    matched = true;
-                    break;
-                }
-            }
-            if (matched)
-                continue;
-        }
-        out += v.at(i);
-    }
-    return out;
-}
-
-bool isScriptAddress(const QString& value) {
-    QString compact;
-    for (QChar c : decodeReferences(value)) {
-        if (c.unicode() > 32 && c.unicode() != 127)
-            compact += c.toLower();
-    }
-    return compact.startsWith(QLatin1String("javascript:")) ||
-           compact.startsWith(QLatin1String("vbscript:")) ||
-           compact.startsWith(QLatin1String("livescript:")) || compact.startsWith(QLatin1String("data:"));
-}
-
-bool keepAttribute(const QString& name, const QString& value) {
-    if (name.isEmpty() || name.startsWith(QLatin1String("on")))
-        return false;
-    if (name == QLatin1String("srcdoc") || name == QLatin1String("formaction") ||
-        name == QLatin1String("action"))
-        return false;
-    if (name == QLatin1String("style")) {
-        const QString v = decodeReferences(value).toLower();
-        return !v.contains(QLatin1String("expression")) && !v.contains(QLatin1String("javascript:")) &&
-               !v.contains(QLatin1String("url("));
-    }
-    if (isScriptAddress(value))
-        return false;
-    return true;
-}
-
-QString quoteValue(const QString& value) {
+QString quoteValue(const QString& value)
+{
     QString v = value;
     v.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
     v.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
@@ -133,13 +80,15 @@ QString quoteValue(const QString& value) {
 struct Tag {
     QString name; // lower case
     bool closing = false;
+    bool keep = false;
     QString rebuilt; // the tag as it will be written
     int end = 0;     // index after the tag's '>'
 };
 
 // Parses the tag starting at html[pos] == '<' whose next character is a letter
 // (or '/' and a letter). Returns false when the tag never ends.
-bool parseTag(const QString& html, int pos, Tag* tag) {
+bool parseTag(const QString& html, int pos, Tag* tag)
+{
     int i = pos + 1;
     if (html.at(i) == QLatin1Char('/')) {
         tag->closing = true;
@@ -150,6 +99,7 @@ bool parseTag(const QString& html, int pos, Tag* tag) {
         ++i;
     tag->name = html.mid(nameStart, i - nameStart).toLower();
     QString attrs;
+    bool hasAddress = false;
     while (true) {
         while (i < html.size() && isSpace(html.at(i)))
             ++i;
@@ -195,23 +145,32 @@ bool parseTag(const QString& html, int pos, Tag* tag) {
         bool plainName = !attrName.isEmpty();
         for (QChar c : attrName)
             plainName = plainName && isNameChar(c);
-        if (!tag->closing && plainName && keepAttribute(attrName, value))
-            attrs +=
-                QLatin1Char(' ') + attrName + (hasValue ? QLatin1Char('=') + quoteValue(value) : QString());
+        const QStringList& names = allowed().value(tag->name);
+        if (tag->closing || !plainName || !hasValue || !names.contains(attrName))
+            continue;
+        if (attrName == QLatin1String("href") || attrName == QLatin1String("src")) {
+            if (!isWebAddress(value))
+                continue;
+            hasAddress = true;
+        }
+        attrs += QLatin1Char(' ') + attrName + QLatin1Char('=') + quoteValue(value.trimmed());
     }
     tag->end = i;
-    tag->rebuilt = QLatin1Char('<') + (tag->closing ? QStringLiteral("/") : QString()) + tag->name + attrs +
-                   QLatin1Char('>');
+    // A picture without a web address shows nothing but a broken frame.
+    tag->keep = allowed().contains(tag->name) && (tag->name != QLatin1String("img") || hasAddress);
+    tag->rebuilt =
+        QLatin1Char('<') + (tag->closing ? QStringLiteral("/") : QString()) + tag->name + attrs + QLatin1Char('>');
     return true;
 }
 
-bool isLetter(QChar c) {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+bool isLetter(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
 // Index just after the end tag of the element `name` that starts at `from`, or html.size().
-int skipElement(const QString& html, const QString& name, int from) {
+int skipElement(const QString& html, const QString& name, int from)
+{
     const QString close = QStringLiteral("</") + name;
     int i = from;
     while (true) {
@@ -230,7 +189,8 @@ int skipElement(const QString& html, const QString& name, int from) {
 
 } // namespace
 
-QString sanitize(const QString& html) {
+QString sanitize(const QString& html)
+{
     QString out;
     out.reserve(html.size());
     int i = 0;
@@ -259,8 +219,8 @@ QString sanitize(const QString& html) {
             continue;
         }
         const bool startsTag =
-            i + 1 < n && (isLetter(html.at(i + 1)) ||
-                          (html.at(i + 1) == QLatin1Char('/') && i + 2 < n && isLetter(html.at(i + 2))));
+            i + 1 < n &&
+            (isLetter(html.at(i + 1)) || (html.at(i + 1) == QLatin1Char('/') && i + 2 < n && isLetter(html.at(i + 2))));
         if (!startsTag) {
             out += QStringLiteral("&lt;");
             ++i;
@@ -274,13 +234,14 @@ QString sanitize(const QString& html) {
             continue;
         }
         i = tag.end;
-        if (!droppedTags().contains(tag.name))
+        if (tag.keep)
             out += tag.rebuilt;
     }
     return out;
 }
 
-QString entry(const QString& speaker, const QString& text, const QDateTime& when) {
+QString entry(const QString& speaker, const QString& text, const QDateTime& when)
+{
     const QString stamp = when.date().toString(QStringLiteral("yyyy/M/d")) + QLatin1Char(' ') +
                           when.time().toString(QStringLiteral("H:mm:ss"));
     QString header;
@@ -288,8 +249,8 @@ QString entry(const QString& speaker, const QString& text, const QDateTime& when
         header = QStringLiteral("<font color=blue size=2><b>服务器(管理员)</b></font>(<i>") + stamp +
                  QStringLiteral("</i>)<br>");
     else
-        header = QStringLiteral("<font color=red size=2><b>") + sanitize(speaker) +
-                 QStringLiteral("</b></font>(<i>") + stamp + QStringLiteral("</i>)<br>");
+        header = QStringLiteral("<font color=red size=2><b>") + sanitize(speaker) + QStringLiteral("</b></font>(<i>") +
+                 stamp + QStringLiteral("</i>)<br>");
     return header + QStringLiteral("<font size=2>") + sanitize(text) + QStringLiteral("</font><br>");
 }
 

@@ -6,11 +6,13 @@
 // HTML of the chat and notice pages.
 namespace ChatHtml {
 
-// Server text is shown as HTML, but nothing in it may run: script-bearing
-// elements (script, iframe, object, embed, ...) go with their content, on*
-// attributes and javascript:/vbscript: addresses go, comments go; ordinary
-// formatting stays. Every tag is written back from its parsed name and
-// attributes, so broken or nested markup cannot reassemble into a live tag.
+// Server text is shown as HTML, but only what is known to be harmless stays:
+// text formatting, paragraphs and line breaks, font, links and pictures with
+// http/https addresses, each with a few plain attributes. Other tags are
+// dropped and their text stays as text; scripts, styles and embedded documents
+// go with their content; comments go. Every kept tag is written back from its
+// parsed name and attributes, so broken or nested markup cannot reassemble
+// into a live tag.
 QString sanitize(const QString& html);
 
 // One message as it is prepended to the element "msg": a header naming the

@@ -1,38 +1,42 @@
 #pragma once
 
+#include "publish/PublishSession.h"
+
 #include <QString>
 #include <QWidget>
 
 class AppContext;
+class PublishClient;
 class QTimer;
 class WebPane;
 
-// The chat and notice windows show server text on the page "msg.htm". A text
-// that arrives before the page has had time to load waits in pendingMsg until
-// the second tick of Timer1.
+// The chat and notice windows show server text on the page "msg.htm". Texts
+// wait in the publishing client's queue for this window's page; they are shown
+// in the order received once the page has had time to load (the second tick of
+// Timer1), and at once after that.
 class MsgPageWindow : public QWidget {
     Q_OBJECT
 public:
-    MsgPageWindow(AppContext& ctx, QWidget* parent);
+    MsgPageWindow(AppContext& ctx, ServerReaction::Page page, QWidget* parent);
 
-    QString pendingMsg;
-    qint16 loadTicks = 0; // above 0: the page is ready
-
-    WebPane* webBer = nullptr;
-    QTimer* Timer1 = nullptr;
-
-    // Text pushed by the server: shown now when the page is ready, else kept for Timer1
-    // (a second text before then replaces the first).
-    void receive(const QString& text);
-    // Prepends one message to the page's element "msg".
-    void showChatMsg(const QString& speaker, const QString& text);
-
-public Q_SLOTS:
+    // Tick of Timer1: counts load ticks and shows the waiting texts on the second.
     void Timer1_Timer();
 
 protected:
-    // Load: loadTicks back to 0 and the page navigated.
+    // Load: the load ticks back to 0 and the page navigated.
     void loadPage();
+    // Puts one message on top of the page's element "msg".
+    void showChatMsg(const QString& speaker, const QString& text);
 
     AppContext& m_ctx;
+    PublishClient& m_client;
+    WebPane* webBer = nullptr;
+
+private:
+    void textQueued(ServerReaction::Page page);
+    void showQueued();
+
+    ServerReaction::Page m_page;
+    QTimer* Timer1 = nullptr;
+    qint16 loadTicks = 0; // above 0: the page is ready
 };

@@ -3,39 +3,70 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace Protocol {
 
 QString tagText(Tag tag)
 {
     switch (tag) {
-    case Tag::Login: return QStringLiteral("<#login#>");
-    case Tag::Logout: return QStringLiteral("<#logout#>");
-    case Tag::SiteName: return QStringLiteral("<#siteName#>");
-    case Tag::SiteNameExist: return QStringLiteral("<#siteNameExist#>");
-    case Tag::ModPwd: return QStringLiteral("<#modPwd#>");
-    case Tag::SelectTemplate: return QStringLiteral("<#selectTemplate#>");
-    case Tag::TalkMsg: return QStringLiteral("<#talkmsg#>");
-    case Tag::GetVersion: return QStringLiteral("<#getversion#>");
-    case Tag::SystemMsg: return QStringLiteral("<#systemmsg#>");
-    case Tag::SendFileInfo: return QStringLiteral("<#sendFileInfo#>");
-    case Tag::ErrMsg: return QStringLiteral("<#errMsg#>");
-    case Tag::None: break;
+    case Tag::Login:
+        return QStringLiteral("<#login#>");
+    case Tag::Logout:
+        return QStringLiteral("<#logout#>");
+    case Tag::SiteName:
+        return QStringLiteral("<#siteName#>");
+    case Tag::SiteNameExist:
+        return QStringLiteral("<#siteNameExist#>");
+    case Tag::ModPwd:
+        return QStringLiteral("<#modPwd#>");
+    case Tag::SelectTemplate:
+        return QStringLiteral("<#selectTemplate#>");
+    case Tag::TalkMsg:
+        return QStringLiteral("<#talkmsg#>");
+    case Tag::GetVersion:
+        return QStringLiteral("<#getversion#>");
+    case Tag::SystemMsg:
+        return QStringLiteral("<#systemmsg#>");
+    case Tag::SendFileInfo:
+        return QStringLiteral("<#sendFileInfo#>");
+    case Tag::ErrMsg:
+        return QStringLiteral("<#errMsg#>");
+    case Tag::None:
+        break;
     }
     return {};
 }
 
 const QList<Tag>& serverDispatchOrder()
 {
-    static const QList<Tag> order = {Tag::Login,   Tag::Logout,     Tag::SiteName,  Tag::SiteNameExist,
-                                     Tag::ModPwd,  Tag::SelectTemplate, Tag::TalkMsg, Tag::GetVersion,
-                                     Tag::SystemMsg, Tag::SendFileInfo, Tag::ErrMsg};
+    static const QList<Tag> order = {Tag::Login,     Tag::Logout,         Tag::SiteName, Tag::SiteNameExist,
+                                     Tag::ModPwd,    Tag::SelectTemplate, Tag::TalkMsg,  Tag::GetVersion,
+                                     Tag::SystemMsg, Tag::SendFileInfo,   Tag::ErrMsg};
     return order;
+}
+
+QStringList splitServerReplies(const QString& burst)
+{
+    QList<qsizetype> starts;
+    for (Tag t : serverDispatchOrder()) {
+        const QString tag = tagText(t);
+        for (qsizetype at = burst.indexOf(tag); at >= 0; at = burst.indexOf(tag, at + tag.size()))
+            starts << at;
+    }
+    std::sort(starts.begin(), starts.end());
+    QStringList replies;
+    for (qsizetype i = 0; i < starts.size(); ++i) {
+        const qsizetype end = i + 1 < starts.size() ? starts.at(i + 1) : burst.size();
+        replies << burst.mid(starts.at(i), end - starts.at(i));
+    }
+    return replies;
 }
 
 const QList<Tag>& clientTags()
 {
-    static const QList<Tag> tags = {Tag::Login,   Tag::GetVersion,   Tag::SiteName,
-                                    Tag::ModPwd,  Tag::SendFileInfo, Tag::TalkMsg};
+    static const QList<Tag> tags = {Tag::Login,  Tag::GetVersion,   Tag::SiteName,
+                                    Tag::ModPwd, Tag::SendFileInfo, Tag::TalkMsg};
     return tags;
 }
 

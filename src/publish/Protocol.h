@@ -3,13 +3,17 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The text messages between the program and the hosting server. Every message
 // is a tag such as "<#login#>" followed by its payload; there is no terminator
 // and no length prefix. Text travels as GB18030 (a superset of GBK).
 namespace Protocol {
 
-inline QString clientVersion() { return QStringLiteral("3.05"); }
+inline QString clientVersion()
+{
+    return QStringLiteral("3.05");
+}
 constexpr quint16 kDefaultPort = 1234;
 
 enum class Tag {
@@ -33,6 +37,11 @@ QString tagText(Tag tag); // "<#login#>", ...
 // the received text decides.
 const QList<Tag>& serverDispatchOrder();
 Tag classifyServerMessage(const QString& received);
+
+// Splits what the server sent in one burst into its replies, in order: each
+// reply runs from a server tag to the next one; text before the first tag
+// belongs to no reply and is dropped.
+QStringList splitServerReplies(const QString& burst);
 
 // Messages the client sends, tested by the server in this order.
 const QList<Tag>& clientTags();

@@ -4,7 +4,8 @@
 
 using Protocol::Tag;
 
-void PublishSession::resetForLoad() {
+void PublishSession::resetForLoad()
+{
     loggedIn = false;
     uploading = false;
     uploadAnnounced = false;
@@ -13,19 +14,23 @@ void PublishSession::resetForLoad() {
 
 namespace PublishRules {
 
-QString defaultServerIp() {
+QString defaultServerIp()
+{
     return QStringLiteral("127.0.0.1");
 }
 
-QString siteAddressPrefix() {
+QString siteAddressPrefix()
+{
     return QStringLiteral("http://www.weblark.cn/");
 }
 
-QString supportPhone() {
+QString supportPhone()
+{
     return QStringLiteral("010-82561234");
 }
 
-QString helpText() {
+QString helpText()
+{
     const QString sep = QStringLiteral("\r\n\r\n");
     return QStringLiteral("站点名称：用于构成网站URL(三级域名),名称必须由数字和英文字母组成。") + sep +
            QStringLiteral("网站地址：您的网站地址为 ") + siteAddressPrefix() +
@@ -34,7 +39,8 @@ QString helpText() {
            QStringLiteral("密码：初始密码为：531946，如果需要修改密码请在该窗口下面输入你要修改的新密码。");
 }
 
-int allowedSiteNameLength(const QString& name) {
+int allowedSiteNameLength(const QString& name)
+{
     for (int i = 0; i < name.size(); ++i) {
         const QChar c = name.at(i);
         const bool ok = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
@@ -46,12 +52,14 @@ int allowedSiteNameLength(const QString& name) {
     return int(name.size());
 }
 
-bool passwordPairMatches(const QString& newPwd, const QString& confirm) {
+bool passwordPairMatches(const QString& newPwd, const QString& confirm)
+{
     const QString trimmed = newPwd.trimmed();
     return !trimmed.isEmpty() && trimmed == confirm;
 }
 
-QString chatRefusal(const QString& text, bool uploading) {
+QString chatRefusal(const QString& text, bool uploading)
+{
     if (text.isEmpty())
         return QStringLiteral("请输入要发送的消息！");
     if (uploading)
@@ -61,21 +69,22 @@ QString chatRefusal(const QString& text, bool uploading) {
     return {};
 }
 
-QString shortenedForDisplay(const QString& text, int maxChars) {
+QString shortenedForDisplay(const QString& text, int maxChars)
+{
     if (text.size() <= maxChars)
         return text;
     return text.left(maxChars) + QStringLiteral("……（消息过长，其余部分未显示）");
 }
 
-QString noticeSetting(bool hide, const QDate& today) {
-    return (hide ? QStringLiteral("1||") : QStringLiteral("0||")) +
-           today.toString(QStringLiteral("yyyy/M/d"));
+QString noticeSetting(bool hide, const QDate& today)
+{
+    return (hide ? QStringLiteral("1||") : QStringLiteral("0||")) + today.toString(QStringLiteral("yyyy/M/d"));
 }
 
-QDate parseShortDate(const QString& text) {
+QDate parseShortDate(const QString& text)
+{
     const QString t = text.trimmed();
-    for (const QString& form :
-         {QStringLiteral("yyyy/M/d"), QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy-MM-dd")}) {
+    for (const QString& form : {QStringLiteral("yyyy/M/d"), QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy-MM-dd")}) {
         const QDate d = QDate::fromString(t, form);
         if (d.isValid())
             return d;
@@ -83,7 +92,8 @@ QDate parseShortDate(const QString& text) {
     return {};
 }
 
-NoticeDecision announcementDecision(const QString& field06, const QDate& today) {
+NoticeDecision announcementDecision(const QString& field06, const QDate& today)
+{
     const QStringList parts = field06.split(QStringLiteral("||"));
     if (parts.size() < 2)
         return NoticeDecision::Unreadable;
@@ -99,13 +109,14 @@ NoticeDecision announcementDecision(const QString& field06, const QDate& today) 
 
 } // namespace PublishRules
 
-static ServerReaction::Box box(const QString& text, MsgIcon icon,
-                               const QString& title = QStringLiteral("提示")) {
+static ServerReaction::Box box(const QString& text, MsgIcon icon, const QString& title = QStringLiteral("提示"))
+{
     return ServerReaction::Box{text, title, icon};
 }
 
 ServerReaction reactToServerMessage(const QString& received, PublishSession& session, const SiteDb& db,
-                                    const QString& webNameText, const QDate& today) {
+                                    const QString& webNameText, const QDate& today)
+{
     ServerReaction r;
     r.tag = Protocol::classifyServerMessage(received);
     switch (r.tag) {
@@ -149,8 +160,8 @@ ServerReaction reactToServerMessage(const QString& received, PublishSession& ses
         break;
     case Tag::TalkMsg:
         r.page = ServerReaction::Page::Chat;
-        r.pageText = PublishRules::shortenedForDisplay(Protocol::stripTag(received, Tag::TalkMsg),
-                                                       PublishRules::kMaxPageChars);
+        r.pageText =
+            PublishRules::shortenedForDisplay(Protocol::stripTag(received, Tag::TalkMsg), PublishRules::kMaxPageChars);
         break;
     case Tag::GetVersion: {
         const QString text = Protocol::stripTag(received, Tag::GetVersion);
@@ -174,9 +185,9 @@ ServerReaction reactToServerMessage(const QString& received, PublishSession& ses
         break;
     }
     case Tag::SystemMsg:
-        r.boxes << box(PublishRules::shortenedForDisplay(Protocol::systemMessageText(received),
-                                                         PublishRules::kMaxBoxChars),
-                       MsgIcon::Information, QStringLiteral("系统信息"));
+        r.boxes << box(
+            PublishRules::shortenedForDisplay(Protocol::systemMessageText(received), PublishRules::kMaxBoxChars),
+            MsgIcon::Information, QStringLiteral("系统信息"));
         break;
     case Tag::SendFileInfo:
         session.uploadAnnounced = false;

@@ -79,7 +79,8 @@ NoticeDecision announcementDecision(const QString& field06, const QDate& today);
 class TickCounter {
 public:
     explicit TickCounter(int limit) : m_limit(limit) {}
-    bool tick() {
+    bool tick()
+    {
         if (++m_ticks < m_limit)
             return false;
         m_ticks = 0;

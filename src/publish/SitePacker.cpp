@@ -13,39 +13,60 @@ namespace {
 // Error numbers as the error box shows them.
 constexpr int kPermissionDenied = 70;
 
-bool hasAspExtension(const QFileInfo& fi) {
-    return fi.suffix().compare(QLatin1String("asp"), Qt::CaseInsensitive) == 0;
-}
-
-QFileInfoList filesIn(const QString& folder) {
+QFileInfoList filesIn(const QString& folder)
+{
     return QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-QString zipErrorText(zip_error_t* error) {
+// The files of a folder that go into its archive.
+QFileInfoList packedFilesIn(const QString& folder)
+{
+    QFileInfoList files = filesIn(folder);
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [](const QFileInfo& fi) { return SitePacker::isServerScript(fi.fileName()); }),
+                files.end());
+    return files;
+}
+
+QString zipErrorText(zip_error_t* error)
+{
     return QString::fromLocal8Bit(zip_error_strerror(error));
 }
 
 } // namespace
 
-SitePacker::SitePacker(const QString& appPath, const QString& workPath, QObject* parent)
-    : QObject(parent), m_appPath(appPath), m_workPath(workPath) {}
+SitePacker::SitePacker(const QString& appPath, const QString& workPath) : m_appPath(appPath), m_workPath(workPath) {}
 
-bool SitePacker::isStoredAsIs(const QString& fileName) {
+void SitePacker::useSnapshot(const QString& path, const QByteArray& bytes)
+{
+    m_snapshots.insert(QFileInfo(path).absoluteFilePath(), bytes);
+}
+
+bool SitePacker::isServerScript(const QString& fileName)
+{
+    return QFileInfo(fileName).suffix().compare(QLatin1String("asp"), Qt::CaseInsensitive) == 0;
+}
+
+bool SitePacker::isStoredAsIs(const QString& fileName)
+{
     static const QStringList kinds = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"),
                                       QStringLiteral("png"), QStringLiteral("zip")};
     return kinds.contains(QFileInfo(fileName).suffix(), Qt::CaseInsensitive);
 }
 
-int SitePacker::deflateLevel(const QString& fileName) {
+int SitePacker::deflateLevel(const QString& fileName)
+{
     return QFileInfo(fileName).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0 ? 1 : 6;
 }
 
-bool SitePacker::fail(int number, const QString& description) {
+bool SitePacker::fail(int number, const QString& description)
+{
     m_error = QString::number(number) + QStringLiteral(" Form1::cmdZip_Click ") + description;
     return false;
 }
 
-bool SitePacker::removeFile(const QString& path) {
+bool SitePacker::removeFile(const QString& path)
+{
     QFile f(path);
     if (!f.exists())
         return true;
@@ -57,17 +78,10 @@ bool SitePacker::removeFile(const QString& path) {
                 QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
 }
 
-bool SitePacker::removeAspFiles(const QString& folder) {
-    // Server-side scripts of the user's own must never reach the server.
-    for (const QFileInfo& fi : filesIn(folder)) {
-        if (hasAspExtension(fi) && !removeFile(fi.absoluteFilePath()))
-            return false;
-    }
-    return true;
-}
-
-QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const {
-    QFileInfoList files = filesIn(sourceFolder);
+QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const
+{
+    // Server-side scripts of the user's own never reach the server; they stay in the workspace.
+    QFileInfoList files = packedFilesIn(sourceFolder);
     const QString archiveAbs = QFileInfo(archivePath).absoluteFilePath();
     files.erase(std::remove_if(files.begin(), files.end(),
                                [&](const QFileInfo& fi) { return fi.absoluteFilePath() == archiveAbs; }),
@@ -80,15 +94,18 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
     if (!za) {
         zip_error_t error;
         zip_error_init_with_code(&error, openError);
-        const QString text = QStringLiteral("无法创建压缩文件 %1：%2")
-                                 .arg(QDir::toNativeSeparators(archivePath), zipErrorText(&error));
+        const QString text =
+            QStringLiteral("无法创建压缩文件 %1：%2").arg(QDir::toNativeSeparators(archivePath), zipErrorText(&error));
         zip_error_fini(&error);
         return text;
     }
 
     for (const QFileInfo& fi : files) {
         // The data is read from the file while the archive is written, one entry at a time.
-        zip_source_t* src = zip_source_file(za, QFile::encodeName(fi.absoluteFilePath()).constData(), 0, 0);
+        const auto snapshot = m_snapshots.constFind(fi.absoluteFilePath());
+        zip_source_t* src = snapshot != m_snapshots.cend()
+                                ? zip_source_buffer(za, snapshot->constData(), zip_uint64_t(snapshot->size()), 0)
+                                : zip_source_file(za, QFile::encodeName(fi.absoluteFilePath()).constData(), 0, 0);
         if (!src) {
             const QString text =
                 QStringLiteral("无法读取文件 %1：%2")
@@ -109,8 +126,7 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
         if (isStoredAsIs(fi.fileName()))
             zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_STORE, 0);
         else
-            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE,
-                                     zip_uint32_t(deflateLevel(fi.fileName())));
+            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE, zip_uint32_t(deflateLevel(fi.fileName())));
     }
 
     if (zip_close(za) != 0) {
@@ -122,35 +138,32 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
     return {};
 }
 
-bool SitePacker::zipSiteData() {
+bool SitePacker::zipSiteData()
+{
     m_error.clear();
-    Q_EMIT statusText(packingText());
+    m_messages.clear();
 
     if (!removeFile(uploadArchivePath()))
         return false;
 
     const QString imagesFolder = m_workPath + QStringLiteral("images/");
     if (QFileInfo(imagesFolder).isDir()) {
-        if (!removeAspFiles(imagesFolder) || !removeFile(imagesArchivePath()))
+        if (!removeFile(imagesArchivePath()))
             return false;
-        if (!filesIn(imagesFolder).isEmpty()) {
+        if (!packedFilesIn(imagesFolder).isEmpty()) {
             const QString message = writeArchive(imagesArchivePath(), imagesFolder);
             if (!message.isEmpty())
-                Q_EMIT archiveMessage(message); // the site can still go up without its images archive
+                m_messages << message; // the site can still go up without its images archive
         }
     }
 
-    if (!removeAspFiles(m_workPath))
-        return false;
     const QString message = writeArchive(uploadArchivePath(), m_workPath);
     if (!message.isEmpty()) {
-        Q_EMIT archiveMessage(message);
+        m_messages << message;
         // Without the upload archive there is nothing to send; going on would
         // announce a missing file as an empty site.
-        return fail(75,
-                    QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
+        return fail(75, QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
     }
 
-    Q_EMIT statusText(packedText());
     return true;
 }

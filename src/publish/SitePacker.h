@@ -1,17 +1,27 @@
 #pragma once
 
-#include <QObject>
+#include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 // Packs the workspace for upload: "images.zip" in the workspace from its
 // "images" folder, then "ziptest.zip" in the application folder from the files
 // lying directly in the workspace (the database, "images.zip", pictures ...).
 // Pictures and archives are stored as they are; everything else is deflated.
-class SitePacker : public QObject {
-    Q_OBJECT
+// Server-side scripts (".asp") are left out of both archives and stay in the
+// workspace. Packing touches only files, so it may run on a worker thread.
+class SitePacker {
 public:
     // Both paths end with "/".
-    SitePacker(const QString& appPath, const QString& workPath, QObject* parent = nullptr);
+    SitePacker(const QString& appPath, const QString& workPath);
+
+    struct Result {
+        bool ok = false;
+        QString error;               // when not ok: "<number> Form1::cmdZip_Click <description>"
+        QStringList archiveMessages; // archives the archiver could not write, each shown in a plain box
+        QString uploadArchive;       // path of "ziptest.zip"
+    };
 
     static QString packingText() { return QStringLiteral("正在打包压缩数据..."); }
     static QString packedText() { return QStringLiteral("压缩完成。"); }
@@ -21,10 +31,17 @@ public:
     QString uploadArchivePath() const { return m_appPath + uploadArchiveName(); }
     QString imagesArchivePath() const { return m_workPath + imagesArchiveName(); }
 
+    // Packs these bytes in place of the file's current content: the database is
+    // read on the thread that writes it, so that a save during packing cannot
+    // put a half-written database into the archive.
+    void useSnapshot(const QString& path, const QByteArray& bytes);
+
     // Builds both archives. False when an error stopped packing; errorText()
-    // then holds the text to show ("<number> Form1::cmdZip_Click <description>").
+    // then holds the text to show.
     bool zipSiteData();
     QString errorText() const { return m_error; }
+    QStringList archiveMessages() const { return m_messages; }
+    Result result() const { return {m_error.isEmpty(), m_error, m_messages, uploadArchivePath()}; }
 
     // True for names whose content is already compressed (.jpg, .jpeg, .gif, .png, .zip).
     static bool isStoredAsIs(const QString& fileName);
@@ -32,15 +49,10 @@ public:
     // well even at the fastest level, so they get level 1.
     static int deflateLevel(const QString& fileName);
 
-Q_SIGNALS:
-    // Activity text for the status bar: packingText() at the start, packedText() at the end.
-    void statusText(const QString& text);
-    // The archiver could not write one archive; the text is shown in a plain box.
-    void archiveMessage(const QString& text);
+    static bool isServerScript(const QString& fileName);
 
 private:
     bool removeFile(const QString& path);
-    bool removeAspFiles(const QString& folder);
     // Writes the regular files directly in sourceFolder into archivePath.
     // Returns the archiver's message, empty on success.
     QString writeArchive(const QString& archivePath, const QString& sourceFolder) const;
@@ -49,4 +61,6 @@ private:
     QString m_appPath;
     QString m_workPath;
     QString m_error;
+    QStringList m_messages;
+    QHash<QString, QByteArray> m_snapshots;
 };

@@ -1,8 +1,6 @@
 #include "dlgFrm.h"
 
 #include "app/AppContext.h"
-#include "publish/PublishSession.h"
-#include "publish/updataFrm.h"
 #include "widgets/WebPane.h"
 
 #include <QGroupBox>
@@ -12,7 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-dlgFrm::dlgFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent) {
+dlgFrm::dlgFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, ServerReaction::Page::Chat, parent)
+{
     setObjectName(QStringLiteral("dlgFrm"));
     setWindowTitle(QStringLiteral("咨询台"));
     resize(520, 480);
@@ -58,28 +57,25 @@ dlgFrm::dlgFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent) {
     loadPage();
 }
 
-void dlgFrm::OKButton_Click() {
-    PublishSession& session = m_ctx.publishSession;
+void dlgFrm::OKButton_Click()
+{
     // The text box holds bare line feeds; the wire form has CR LF, which encode turns into <br>.
     QString text = txt_msg->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const QString refusal = PublishRules::chatRefusal(txt_msg->toPlainText(), session.busyUploading());
+    const QString refusal = PublishRules::chatRefusal(txt_msg->toPlainText(), m_client.session().busyUploading());
     if (!refusal.isEmpty()) {
         m_ctx.dialogs.message(refusal, QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
     const QString encoded = m_ctx.encode(text);
-    updataFrm* up = nullptr; // the connection comes from the publishing client once it is shared
     QString error;
-    const updataFrm::SendResult sent =
-        up ? up->sendRaw(Protocol::talkMessage(encoded), &error) : updataFrm::SendResult::NotConnected;
-    if (sent == updataFrm::SendResult::NotConnected) {
-        m_ctx.dialogs.message(QStringLiteral("还没和服务器建立连接"), QStringLiteral("提示"),
-                              MsgIcon::Information);
+    const PublishClient::SendResult sent = m_client.sendChat(encoded, &error);
+    if (sent == PublishClient::SendResult::NotConnected) {
+        m_ctx.dialogs.message(QStringLiteral("还没和服务器建立连接"), QStringLiteral("提示"), MsgIcon::Information);
         txt_msg->setFocus();
         return;
     }
-    if (sent == updataFrm::SendResult::Failed) {
+    if (sent == PublishClient::SendResult::Failed) {
         m_ctx.dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
@@ -88,12 +84,12 @@ void dlgFrm::OKButton_Click() {
     txt_msg->setFocus();
 }
 
-bool dlgFrm::eventFilter(QObject* watched, QEvent* event) {
+bool dlgFrm::eventFilter(QObject* watched, QEvent* event)
+{
     // Ctrl+Enter sends; the key is taken so that no line break is typed.
     if (watched == txt_msg && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            (key->modifiers() & Qt::ControlModifier)) {
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::ControlModifier)) {
             OKButton_Click();
             return true;
         }

@@ -12,15 +12,15 @@ class dlgFrm : public MsgPageWindow {
 public:
     dlgFrm(AppContext& ctx, QWidget* parent = nullptr);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OKButton_Click();
+
     QGroupBox* frm_record = nullptr; // "咨询记录"
     QGroupBox* frm_send = nullptr;   // "发送消息"
     QPlainTextEdit* txt_msg = nullptr;
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
-
-public Q_SLOTS:
-    void OKButton_Click();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -1,14 +1,9 @@
 #include "updataFrm.h"
 
 #include "app/AppContext.h"
-#include "publish/ArchiveSender.h"
-#include "publish/MsgPageWindow.h"
-#include "publish/SitePacker.h"
 
 #include <QDesktopServices>
 #include <QEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,39 +14,39 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
-constexpr int twips(int t) {
+constexpr int twips(int t)
+{
     return t / 15;
 }
-QString busyText() {
-    return QStringLiteral("正在上传数据，请等上传完毕后再操作！");
-}
-const QString kTitle = QStringLiteral("提示");
-const QString kWarn = QStringLiteral("警告");
 } // namespace
 
 updataFrm::updataFrm(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), serverPort(Protocol::kDefaultPort), m_ctx(ctx), m_session(ctx.publishSession) {
+    : QWidget(parent), m_ctx(ctx), m_client(ctx.publishClient), m_clientAlive(&ctx.publishClient)
+{
     setObjectName(QStringLiteral("updataFrm"));
     setWindowTitle(QStringLiteral("上传数据"));
     buildControls();
+    bindClient();
     load();
 }
 
-updataFrm::~updataFrm() {
-    // The connection belongs to this window: it goes when the window goes,
-    // without reporting anything to a window that is being destroyed.
-    m_sender->cancel();
-    sckClient->disconnect(this);
-    sckClient->abort();
+updataFrm::~updataFrm()
+{
+    // The connection goes with the window; an upload in progress ends with it.
+    // (The frame's context, and the client with it, may already be gone.)
+    if (m_clientAlive) {
+        m_client.disconnect(this);
+        m_client.closeConnection();
+    }
 }
 
-void updataFrm::buildControls() {
+void updataFrm::buildControls()
+{
     frm_update = new QFrame(this);
     frm_update->setObjectName(QStringLiteral("frm_update"));
     frm_update->setFixedSize(604, 318);
@@ -185,100 +180,78 @@ void updataFrm::buildControls() {
     StsBar->addWidget(m_panel1);
     StsBar->addWidget(m_panel2, 1);
 
-    Timer_sck = new QTimer(this);
-    Timer_sck->setObjectName(QStringLiteral("Timer_sck"));
-    Timer_sck->setInterval(PublishRules::kIdleIntervalMs);
-    timer_verion = new QTimer(this);
-    timer_verion->setObjectName(QStringLiteral("timer_verion"));
-    timer_verion->setInterval(PublishRules::kVersionIntervalMs);
-    timer_doZip = new QTimer(this);
-    timer_doZip->setObjectName(QStringLiteral("timer_doZip"));
-    timer_doZip->setInterval(PublishRules::kZipStatusIntervalMs);
-
-    sckClient = new QTcpSocket(this);
-    sckClient->setObjectName(QStringLiteral("sckClient"));
-
     connect(txt_webName, &QLineEdit::textChanged, this, &updataFrm::txt_webName_Change);
     connect(txt_newpwd, &QLineEdit::textChanged, this, &updataFrm::passwords_Change);
     connect(txt_cpwd, &QLineEdit::textChanged, this, &updataFrm::passwords_Change);
     connect(cmd_changeWebName, &QPushButton::clicked, this, &updataFrm::cmd_changeWebName_Click);
     connect(cmd_browser, &QPushButton::clicked, this, &updataFrm::cmd_browser_Click);
     connect(cmd_connSever, &QPushButton::clicked, this, &updataFrm::cmd_connSever_Click);
-    connect(cmd_disconn, &QPushButton::clicked, this, &updataFrm::cmd_disconn_Click);
+    connect(cmd_disconn, &QPushButton::clicked, &m_client, &PublishClient::disconnectFromServer);
     connect(cmd_modPwd, &QPushButton::clicked, this, &updataFrm::cmd_modPwd_Click);
     connect(cmd_updata, &QPushButton::clicked, this, &updataFrm::cmd_updata_Click);
-    connect(Timer_sck, &QTimer::timeout, this, &updataFrm::Timer_sck_Timer);
-    connect(timer_verion, &QTimer::timeout, this, &updataFrm::timer_verion_Timer);
-    connect(timer_doZip, &QTimer::timeout, this, &updataFrm::timer_doZip_Timer);
-    connect(sckClient, &QTcpSocket::connected, this, &updataFrm::sckClient_Connect);
-    connect(sckClient, &QTcpSocket::errorOccurred, this, &updataFrm::sckClient_Error);
-    connect(sckClient, &QTcpSocket::disconnected, this, &updataFrm::sckClient_Close);
-    connect(sckClient, &QTcpSocket::readyRead, this, &updataFrm::dispatchServerMessage);
-    // The archive sender reports progress, the end, or a connection lost before the end.
-    m_sender = new ArchiveSender(this);
-    connect(m_sender, &ArchiveSender::progress, this, &updataFrm::sckClient_SendProgress);
-    connect(m_sender, &ArchiveSender::completed, this, &updataFrm::uploadComplete);
-    connect(m_sender, &ArchiveSender::failed, this, &updataFrm::uploadFailed);
-
     txt_webName->installEventFilter(this);
-    for (QWidget* w :
-         {static_cast<QWidget*>(frm_cond), static_cast<QWidget*>(frm_conn), static_cast<QWidget*>(frm_pwd),
-          static_cast<QWidget*>(frm_upload), static_cast<QWidget*>(frm_desc)})
+    for (QWidget* w : {static_cast<QWidget*>(frm_cond), static_cast<QWidget*>(frm_conn), static_cast<QWidget*>(frm_pwd),
+                       static_cast<QWidget*>(frm_upload), static_cast<QWidget*>(frm_desc)})
         w->installEventFilter(this);
 }
 
-void updataFrm::load() {
-    m_session.resetForLoad();
-    lbl_desc->setText(PublishRules::helpText());
+void updataFrm::bindClient()
+{
+    PublishClient* c = &m_client;
+    connect(c, &PublishClient::panelChanged, this, &updataFrm::setPanel);
+    connect(c, &PublishClient::messageWanted, this, [this](const QString& text, const QString& title, MsgIcon icon) {
+        m_ctx.dialogs.message(text, title, icon);
+    });
+    connect(c, &PublishClient::connectEnabled, cmd_connSever, &QWidget::setEnabled);
+    connect(c, &PublishClient::disconnectEnabled, cmd_disconn, &QWidget::setEnabled);
+    connect(c, &PublishClient::uploadEnabled, cmd_updata, &QWidget::setEnabled);
+    connect(c, &PublishClient::changeWebNameEnabled, cmd_changeWebName, &QWidget::setEnabled);
+    connect(c, &PublishClient::webNameRestored, txt_webName, &QLineEdit::setText);
+    connect(c, &PublishClient::progressChanged, this, [this](qint64 value, qint64 maximum) {
+        ccprg->setMaximum(int(qBound(qint64(1), maximum, qint64(INT_MAX))));
+        ccprg->setValue(int(qBound(qint64(0), value, qint64(ccprg->maximum()))));
+    });
+}
 
-    const SqlResult res = m_ctx.conn.selectUserInfo();
-    if (!res.ok) {
-        m_ctx.dialogs.message(res.error, kTitle, MsgIcon::Information);
-    } else if (res.isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("获得序列号出错！"), kWarn, MsgIcon::Critical);
+void updataFrm::load()
+{
+    lbl_desc->setText(PublishRules::helpText());
+    const PublishClient::Account account = m_client.load();
+    if (account.noRow) {
+        m_ctx.dialogs.message(QStringLiteral("获得序列号出错！"), QStringLiteral("警告"), MsgIcon::Critical);
         QTimer::singleShot(0, this, &QWidget::close);
+    } else if (!account.ok) {
+        m_ctx.dialogs.message(account.error, QStringLiteral("提示"), MsgIcon::Information);
     } else {
-        const QSqlRecord& row = res.first();
-        const QString serial = fieldText(row, QStringLiteral("serial"));
-        m_session.userAccount = serial.trimmed().isEmpty() ? QString() : serial;
-        txt_serial->setText(m_session.userAccount);
-        const QString siteName = fieldText(row, QStringLiteral("site_Name"));
-        if (siteName.trimmed().isEmpty()) {
-            txt_webName->clear();
-            m_session.siteNameSet = false;
-        } else {
-            txt_webName->setText(siteName);
-            m_session.siteNameSet = true;
-        }
-        m_session.confirmedSiteName = txt_webName->text();
-        txt_url->setText(PublishRules::siteAddressPrefix() + siteName);
+        txt_serial->setText(account.serial);
+        txt_webName->setText(m_client.session().confirmedSiteName);
+        txt_url->setText(PublishRules::siteAddressPrefix() + account.siteName);
         txt_url->setCursorPosition(0);
         cmd_changeWebName->setEnabled(false);
     }
     setPanel(1, QStringLiteral("还未和服务器建立连接！"));
-    serverPort = Protocol::kDefaultPort;
 
     setMinimumSize(twips(10305), twips(5745));
     resize(twips(10125), twips(6240));
 }
 
-QSize updataFrm::sizeHint() const {
+QSize updataFrm::sizeHint() const
+{
     return QSize(twips(10125), twips(6240)).expandedTo(minimumSize());
 }
 
-QString updataFrm::panelText(int panel) const {
+QString updataFrm::panelText(int panel) const
+{
     return panel == 1 ? m_panel1->text() : m_panel2->text();
 }
 
-void updataFrm::setPanel(int panel, const QString& text) {
+void updataFrm::setPanel(int panel, const QString& text)
+{
     (panel == 1 ? m_panel1 : m_panel2)->setText(text);
 }
 
-bool updataFrm::isConnected() const {
-    return sckClient->state() == QAbstractSocket::ConnectedState;
-}
-
-void updataFrm::resizeEvent(QResizeEvent* event) {
+void updataFrm::resizeEvent(QResizeEvent* event)
+{
     QWidget::resizeEvent(event);
     const int barH = StsBar->sizeHint().height();
     StsBar->setGeometry(0, height() - barH, width(), barH);
@@ -289,7 +262,8 @@ void updataFrm::resizeEvent(QResizeEvent* event) {
     frm_update->move(x, y);
 }
 
-void updataFrm::paintEvent(QPaintEvent* event) {
+void updataFrm::paintEvent(QPaintEvent* event)
+{
     QWidget::paintEvent(event);
     QPainter p(this);
     const int band = twips(1000) - 12;
@@ -305,21 +279,20 @@ void updataFrm::paintEvent(QPaintEvent* event) {
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRect(20, 0, width() - 40, band), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("发布网站"));
+    p.drawText(QRect(20, 0, width() - 40, band), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("发布网站"));
     QFont small = font();
     p.setFont(small);
     p.setPen(QColor(0xdd, 0xe8, 0xf6));
-    p.drawText(
-        QRect(20 + QFontMetrics(f).horizontalAdvance(QStringLiteral("发布网站")) + 16, 0, width(), band),
-        Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("连接服务器、登录并上传您的网站数据"));
+    p.drawText(QRect(20 + QFontMetrics(f).horizontalAdvance(QStringLiteral("发布网站")) + 16, 0, width(), band),
+               Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("连接服务器、登录并上传您的网站数据"));
 }
 
-bool updataFrm::eventFilter(QObject* watched, QEvent* event) {
+bool updataFrm::eventFilter(QObject* watched, QEvent* event)
+{
     if (event->type() == QEvent::Enter) {
         if (watched == txt_webName)
             setPanel(2, QStringLiteral("站点名称(三级域名)"));
-        else if (qobject_cast<QGroupBox*>(watched) && !m_session.uploading && !timer_doZip->isActive())
+        else if (qobject_cast<QGroupBox*>(watched) && !m_client.isBusy())
             setPanel(2, QString());
     }
     return QWidget::eventFilter(watched, event);
@@ -327,11 +300,13 @@ bool updataFrm::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- site name and password ----
 
-void updataFrm::txt_webName_Change() {
+void updataFrm::txt_webName_Change()
+{
     const QString text = txt_webName->text();
     const int allowed = PublishRules::allowedSiteNameLength(text);
     if (allowed < text.size()) {
-        m_ctx.dialogs.message(QStringLiteral("站点名只能输入英文字符或数字！"), kTitle, MsgIcon::Warning);
+        m_ctx.dialogs.message(QStringLiteral("站点名只能输入英文字符或数字！"), QStringLiteral("提示"),
+                              MsgIcon::Warning);
         txt_webName->setText(text.left(allowed)); // runs this check again on the shorter text
         return;
     }
@@ -340,288 +315,38 @@ void updataFrm::txt_webName_Change() {
     cmd_changeWebName->setEnabled(!text.trimmed().isEmpty());
 }
 
-void updataFrm::cmd_changeWebName_Click() {
-    if (txt_webName->text().trimmed().isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("不能未空！"), kTitle, MsgIcon::Information);
-    } else if (!m_session.loggedIn) {
-        m_ctx.dialogs.message(QStringLiteral("还没登陆服务器！"), kWarn, MsgIcon::Critical);
-    } else {
-        sendToServer(Protocol::siteNameMessage(txt_webName->text()));
-        cmd_changeWebName->setEnabled(false);
-    }
+void updataFrm::cmd_changeWebName_Click()
+{
+    m_client.claimSiteName(txt_webName->text());
     txt_webName->setFocus();
 }
 
-void updataFrm::passwords_Change() {
+void updataFrm::passwords_Change()
+{
     cmd_modPwd->setEnabled(PublishRules::passwordPairMatches(txt_newpwd->text(), txt_cpwd->text()));
 }
 
-void updataFrm::cmd_modPwd_Click() {
-    if (!m_session.loggedIn) {
-        m_ctx.dialogs.message(QStringLiteral("还没登陆服务器！"), kWarn, MsgIcon::Critical);
+void updataFrm::cmd_modPwd_Click()
+{
+    if (!m_client.changePassword(txt_newpwd->text(), txt_cpwd->text()))
         return;
-    }
-    if (txt_newpwd->text().trimmed() != txt_cpwd->text()) {
-        m_ctx.dialogs.message(QStringLiteral("两次密码不同，请重新输入!"), kTitle, MsgIcon::Critical);
-        return;
-    }
-    sendToServer(Protocol::modPwdMessage(txt_newpwd->text()));
     cmd_modPwd->setEnabled(false);
     txt_newpwd->clear();
     txt_cpwd->clear();
 }
 
-void updataFrm::cmd_browser_Click() {
+void updataFrm::cmd_browser_Click()
+{
     QDesktopServices::openUrl(QUrl::fromUserInput(txt_url->text()));
 }
 
-// ---- connection ----
-
-void updataFrm::sendToServer(const QString& text) {
-    if (m_session.busyUploading() && isConnected()) {
-        m_ctx.dialogs.message(busyText(), kTitle, MsgIcon::Information);
-        return;
-    }
-    QString error;
-    if (sendRaw(text, &error) == SendResult::NotConnected)
-        m_ctx.dialogs.message(QStringLiteral("没有和服务器建立连接！"), kTitle, MsgIcon::Warning);
+void updataFrm::cmd_connSever_Click()
+{
+    m_client.connectToServer(txt_severIP->text(), txt_serial->text(), txt_pwd->text());
 }
 
-updataFrm::SendResult updataFrm::sendRaw(const QString& text, QString* error) {
-    if (!isConnected())
-        return SendResult::NotConnected;
-    if (sckClient->write(Protocol::toWire(text)) < 0) {
-        if (error)
-            *error = sckClient->errorString();
-        return SendResult::Failed;
-    }
-    return SendResult::Sent;
-}
-
-void updataFrm::cmd_connSever_Click() {
-    if (isConnected())
-        return;
-    storeTypedAccount();
-    closeSocket();
-    m_errorReported = false;
-    setPanel(1, QStringLiteral("正在和服务器建立连接..."));
-    sckClient->connectToHost(txt_severIP->text().trimmed(), serverPort);
-    cmd_connSever->setEnabled(false);
-    cmd_disconn->setEnabled(true);
-}
-
-void updataFrm::storeTypedAccount() {
-    // The account number the user typed becomes the stored one, so that it is
-    // used for this login and offered again next time.
-    const QString typed = txt_serial->text().trimmed().isEmpty() ? QString() : txt_serial->text();
-    if (typed == m_session.userAccount)
-        return;
-    const SqlResult res = m_ctx.conn.run(QStringLiteral("UPDATE user_info SET serial=?"), {typed});
-    if (!res.ok) {
-        m_ctx.dialogs.message(res.error, kTitle, MsgIcon::Information);
-        return;
-    }
-    m_session.userAccount = typed;
-}
-
-void updataFrm::cmd_disconn_Click() {
-    closeSocket();
-    setPanel(1, QStringLiteral("已与服务器断开连接"));
-    cmd_connSever->setEnabled(true);
-    cmd_disconn->setEnabled(false);
-    m_session.loggedIn = false;
-}
-
-void updataFrm::closeSocket() {
-    m_closingOurselves = true;
-    sckClient->abort();
-    m_closingOurselves = false;
-    m_session.uploadAnnounced = false;
-}
-
-void updataFrm::sckClient_Connect() {
-    setPanel(1, QStringLiteral("已与服务器建立连接"));
-    if (!m_session.userAccount.trimmed().isEmpty())
-        sendToServer(Protocol::loginMessage(txt_serial->text(), txt_pwd->text()));
-    else
-        sendToServer(Protocol::versionQuery());
-}
-
-void updataFrm::sckClient_Error(QAbstractSocket::SocketError error) {
-    // A close by the server is not a failure; sckClient_Close reports it.
-    if (error == QAbstractSocket::RemoteHostClosedError || m_closingOurselves)
-        return;
-    m_errorReported = true;
-    m_session.uploadAnnounced = false;
-    const QString description = sckClient->errorString();
-    setPanel(1, QStringLiteral("与服务器建立连接失败！"));
-    m_ctx.dialogs.message(description, kWarn, MsgIcon::Critical);
-    setPanel(1, QStringLiteral("还未和服务器建立连接！"));
-    cmd_connSever->setEnabled(true);
-    cmd_disconn->setEnabled(false);
-}
-
-void updataFrm::sckClient_Close() {
-    if (m_closingOurselves)
-        return;
-    if (m_errorReported) { // already reported as an error
-        m_errorReported = false;
-        return;
-    }
-    setPanel(1, QStringLiteral("已与服务器断开连接"));
-    cmd_connSever->setEnabled(true);
-    cmd_disconn->setEnabled(false);
-    m_session.loggedIn = false;
-    m_session.uploadAnnounced = false;
-}
-
-// ---- timers ----
-
-void updataFrm::Timer_sck_Timer() {
-    if (!idleTicks.tick())
-        return;
-    cmd_disconn_Click();
-    m_ctx.dialogs.message(QStringLiteral("连接超时，已于服务器断开连接！"), kTitle, MsgIcon::Information);
-    Timer_sck->stop();
-}
-
-void updataFrm::timer_verion_Timer() {
-    if (!verTicks.tick())
-        return;
-    if (m_session.busyUploading() && isConnected())
-        return; // asked again once the archive is through
-    sendToServer(Protocol::versionQuery());
-    timer_verion->stop();
-}
-
-void updataFrm::timer_doZip_Timer() {
-    setPanel(2, QStringLiteral("正在打包压缩数据..."));
-}
-
-// ---- server messages ----
-
-void updataFrm::dispatchServerMessage() {
-    const QString received = Protocol::fromWire(sckClient->readAll());
-    applyReaction(
-        reactToServerMessage(received, m_session, m_ctx.conn, txt_webName->text(), QDate::currentDate()));
-    // The socket does not announce data that arrived while a message box of this
-    // handler was open: pick it up now rather than with the next message.
-    if (sckClient->bytesAvailable() > 0)
-        QMetaObject::invokeMethod(this, &updataFrm::dispatchServerMessage, Qt::QueuedConnection);
-}
-
-void updataFrm::applyReaction(const ServerReaction& r) {
-    if (r.ignored())
-        return;
-    if (!r.panel1.isEmpty())
-        setPanel(1, r.panel1);
-    if (r.enableConnect)
-        cmd_connSever->setEnabled(true);
-    if (r.disableChangeWebName)
-        cmd_changeWebName->setEnabled(false);
-    if (r.restoreWebName)
-        txt_webName->setText(m_session.confirmedSiteName);
-    if (r.closeSocket) {
-        closeSocket();
-    }
-    if (r.startIdleWatchdog) {
-        idleTicks.reset();
-        Timer_sck->start();
-    }
-    for (const ServerReaction::Box& b : r.boxes)
-        m_ctx.dialogs.message(b.text, b.title, b.icon);
-    // The version query goes out once the login box is closed.
-    if (r.startVersionTimer) {
-        verTicks.reset();
-        timer_verion->start();
-    }
-    if (r.sendArchive)
-        sendZipFile();
-    if (r.page == ServerReaction::Page::Chat)
-        showPage(QStringLiteral("dlgFrm"), r.pageText);
-    else if (r.page == ServerReaction::Page::Announcement)
-        showPage(QStringLiteral("verFrm"), r.pageText);
-}
-
-void updataFrm::showPage(const QString& window, const QString& text) {
-    // Shown by the frame once the publishing client's "page wanted" is connected to it.
-    (void)window;
-    (void)text;
-}
-
-// ---- upload ----
-
-void updataFrm::cmd_updata_Click() {
-    if (!m_session.loggedIn) {
-        m_ctx.dialogs.message(QStringLiteral("还没登陆服务器！"), kWarn, MsgIcon::Critical);
-        return;
-    }
-    if (!m_session.siteNameSet) {
-        m_ctx.dialogs.message(QStringLiteral("请输入一站点名！"), kWarn, MsgIcon::Critical);
+void updataFrm::cmd_updata_Click()
+{
+    if (!m_client.upload(m_ctx.appPath, m_ctx.workPath))
         txt_webName->setFocus();
-        return;
-    }
-    if (m_session.busyUploading() && isConnected()) {
-        m_ctx.dialogs.message(busyText(), kTitle, MsgIcon::Information);
-        return;
-    }
-    SitePacker packer(m_ctx.appPath, m_ctx.workPath);
-    connect(&packer, &SitePacker::statusText, this, [this](const QString& text) { setPanel(2, text); });
-    connect(&packer, &SitePacker::archiveMessage, this,
-            [this](const QString& text) { m_ctx.dialogs.message(text, kTitle, MsgIcon::None); });
-    timer_doZip->start();
-    const bool packed = packer.zipSiteData();
-    timer_doZip->stop();
-    if (!packed) {
-        m_ctx.dialogs.message(packer.errorText(), kTitle, MsgIcon::None);
-        m_ctx.dialogs.message(QStringLiteral("压缩文件出错！"), kWarn, MsgIcon::Critical);
-        return;
-    }
-    // The length travels in a 32-bit signed field: a larger archive cannot be announced.
-    const qint64 length = QFileInfo(packer.uploadArchivePath()).size();
-    if (!ArchiveSender::fitsLengthField(length)) {
-        m_ctx.dialogs.message(ArchiveSender::tooLargeText(length), kWarn, MsgIcon::Critical);
-        return;
-    }
-    m_session.zipLength = qint32(length);
-    sendToServer(Protocol::sendFileInfoMessage(m_session.zipLength));
-    if (isConnected())
-        m_session.uploadAnnounced = true;
-}
-
-void updataFrm::sendZipFile() {
-    const QString path = m_ctx.appPath + SitePacker::uploadArchiveName();
-    ccprg->setMaximum(qMax(1, int(m_session.zipLength)));
-    ccprg->setValue(0);
-    if (!m_sender->sendZipFile(sckClient, path, m_session.zipLength))
-        uploadFailed(m_sender->errorText());
-}
-
-void updataFrm::sckClient_SendProgress(qint64 bytesSent) {
-    if (!m_session.uploading)
-        return;
-    idleTicks.reset();
-    ccprg->setValue(int(qMin<qint64>(ccprg->maximum(), ccprg->value() + bytesSent)));
-    setPanel(2, ArchiveSender::uploadingText());
-    cmd_updata->setEnabled(false);
-}
-
-void updataFrm::uploadComplete() {
-    if (!m_session.uploading)
-        return;
-    ccprg->setValue(0);
-    m_session.uploading = false;
-    m_session.zipLength = 0;
-    m_ctx.dialogs.message(ArchiveSender::completedText(), kTitle, MsgIcon::Information);
-    setPanel(2, ArchiveSender::completedText());
-    cmd_updata->setEnabled(true);
-}
-
-void updataFrm::uploadFailed(const QString& why) {
-    ccprg->setValue(0);
-    m_session.uploading = false;
-    m_session.zipLength = 0;
-    cmd_updata->setEnabled(true);
-    setPanel(2, QStringLiteral("数据上传未完成！"));
-    m_ctx.dialogs.message(why, kWarn, MsgIcon::Critical);
 }

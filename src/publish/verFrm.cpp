@@ -1,7 +1,6 @@
 #include "verFrm.h"
 
 #include "app/AppContext.h"
-#include "publish/PublishSession.h"
 #include "widgets/WebPane.h"
 
 #include <QCheckBox>
@@ -11,7 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-verFrm::verFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent) {
+verFrm::verFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, ServerReaction::Page::Announcement, parent)
+{
     setObjectName(QStringLiteral("verFrm"));
     setWindowTitle(QStringLiteral("系统公告"));
     resize(480, 380);
@@ -45,9 +45,9 @@ verFrm::verFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, parent) {
     loadPage();
 }
 
-void verFrm::chk_ver_Click() {
-    const QString setting = PublishRules::noticeSetting(chk_ver->isChecked(), QDate::currentDate());
-    const SqlResult res = m_ctx.conn.run(QStringLiteral("UPDATE user_info SET field06=?"), {setting});
-    if (!res.ok)
-        m_ctx.dialogs.message(res.error, QStringLiteral("提示"), MsgIcon::Information);
+void verFrm::chk_ver_Click()
+{
+    const QString error = m_client.storeNoticeSetting(chk_ver->isChecked(), QDate::currentDate());
+    if (!error.isEmpty())
+        m_ctx.dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
 }

@@ -11,9 +11,9 @@ class verFrm : public MsgPageWindow {
 public:
     verFrm(AppContext& ctx, QWidget* parent = nullptr);
 
+private:
+    void chk_ver_Click();
+
     QCheckBox* chk_ver = nullptr; // "不再显示"
     QPushButton* CancelButton = nullptr;
-
-public Q_SLOTS:
-    void chk_ver_Click();
 };

@@ -106,7 +106,7 @@ void WebPane::setInnerHtml(const QString& element, const QString& html)
 
 void WebPane::prependInnerHtml(const QString& element, const QString& html)
 {
-    m_lastInner.insert(element, html + m_lastInner.value(element));
+    m_lastInner[element].prepend(html);
     runOrQueue(QStringLiteral("window.__weblark&&__weblark.prependInner.apply(null,%1);")
                    .arg(QString::fromUtf8(QJsonDocument(QJsonArray{element, html}).toJson(QJsonDocument::Compact))));
 }

@@ -4,8 +4,9 @@
 #include "TestAppDir.h"
 #include "app/MDIFrm.h"
 #include "app/WindowTable.h"
+#include "data/SiteDb.h"
 #include "publish/Protocol.h"
-#include "publish/PublishSession.h"
+#include "publish/PublishClient.h"
 #include "publish/updataFrm.h"
 
 #include <QLineEdit>
@@ -23,7 +24,8 @@ public:
     QByteArray received;
     bool readAll = true; // false: leave the bytes in the socket (a server that stops reading)
 
-    Peer() {
+    Peer()
+    {
         server.listen(QHostAddress::LocalHost, 0);
         connect(&server, &QTcpServer::newConnection, this, [this] {
             conn = server.nextPendingConnection();
@@ -35,78 +37,129 @@ public:
         });
     }
     quint16 port() const { return server.serverPort(); }
-    bool waitFor(const QByteArray& what) {
+    bool waitFor(const QByteArray& what)
+    {
         return QTest::qWaitFor([&] { return received.contains(what); }, 5000);
     }
-    void reply(const QString& text) {
-        conn->write(Protocol::toWire(text));
-        conn->flush();
-    }
-    void replyBytes(const QByteArray& bytes) {
+    void reply(const QString& text) { replyBytes(Protocol::toWire(text)); }
+    void replyBytes(const QByteArray& bytes)
+    {
         conn->write(bytes);
         conn->flush();
     }
-    bool waitClosed() {
-        return QTest::qWaitFor([&] { return !conn || conn->state() == QAbstractSocket::UnconnectedState; },
-                               5000);
+    // Writes the bytes in pieces, each sent on its own after a short pause (well
+    // under the client's quiet time), as a slow network delivers them.
+    void replyInPieces(const QByteArray& bytes, int pieceSize)
+    {
+        for (qsizetype at = 0; at < bytes.size(); at += pieceSize) {
+            replyBytes(bytes.mid(at, pieceSize));
+            conn->waitForBytesWritten(1000);
+            QTest::qWait(2);
+        }
+    }
+    bool waitClosed()
+    {
+        return QTest::qWaitFor([&] { return !conn || conn->state() == QAbstractSocket::UnconnectedState; }, 5000);
     }
 };
 
-// A frame with the publishing window loaded against a peer.
+// The shared publishing client on its own, against a peer, with the boxes it asks for recorded.
+struct ClientRig {
+    TestAppDir app;
+    SiteDb db{QStringLiteral("client-rig")};
+    PublishClient client{db};
+    Peer peer;
+    QStringList boxes;
+    QString panel2;
+
+    explicit ClientRig(const QString& serial = QStringLiteral("10001"), const QString& siteName = QString())
+    {
+        db.open(app.workPath());
+        db.run(QStringLiteral("UPDATE user_info SET serial=?, site_name=?"), {serial, siteName});
+        client.serverPort = peer.port();
+        QObject::connect(&client, &PublishClient::messageWanted,
+                         [this](const QString& text, const QString&, MsgIcon) { boxes << text; });
+        QObject::connect(&client, &PublishClient::panelChanged, [this](int panel, const QString& text) {
+            if (panel == 2)
+                panel2 = text;
+        });
+        client.load();
+    }
+    bool connectToPeer()
+    {
+        client.connectToServer(QStringLiteral("127.0.0.1"), client.session().userAccount, QStringLiteral("pw"));
+        return QTest::qWaitFor([&] { return client.isConnected() && peer.conn; }, 5000);
+    }
+    bool login()
+    {
+        if (!connectToPeer() || !peer.waitFor("<#login#>"))
+            return false;
+        peer.received.clear();
+        peer.reply(QStringLiteral("<#login#>"));
+        return QTest::qWaitFor([&] { return client.session().loggedIn; }, 5000);
+    }
+    bool waitForBoxes(int count)
+    {
+        return QTest::qWaitFor([&] { return boxes.size() >= count; }, 5000);
+    }
+    // Packs and announces; the archive's bytes once the announcement reached the peer.
+    QByteArray announce()
+    {
+        client.upload(app.appPath(), app.workPath());
+        if (!peer.waitFor("<#sendFileInfo#>"))
+            return {};
+        QFile zip(app.appPath() + QStringLiteral("ziptest.zip"));
+        return zip.open(QIODevice::ReadOnly) ? zip.readAll() : QByteArray();
+    }
+};
+
+// A frame with the publishing window loaded against a peer. The frame opens the
+// chat and notice windows the client asks for, as the program does.
 struct Publishing {
     TestAppDir app;
     RecordingDialogService dlg;
     MDIFrm frame{app.path(), dlg, programWindows()};
+    PublishClient& client = frame.context().publishClient;
+    const PublishSession& session = client.session();
     QPointer<updataFrm> up;
     Peer peer;
-    PublishSession& session = frame.context().publishSession;
 
-    explicit Publishing(const QString& serial = QString(), const QString& siteName = QString(),
-                        quint16 port = 0) {
+    explicit Publishing(const QString& serial = QString(), const QString& siteName = QString(), quint16 port = 0)
+    {
         frame.conn().run(QStringLiteral("UPDATE user_info SET serial=?, site_name=?"), {serial, siteName});
         dlg.clear();
+        connectProgramWindows(frame);
         up = qobject_cast<updataFrm*>(frame.showWindow(QStringLiteral("updataFrm")));
-        if (up)
-            up->serverPort = port ? port : peer.port();
+        client.serverPort = port ? port : peer.port();
     }
-    bool connectToPeer() {
-        up->cmd_connSever->click();
-        return QTest::qWaitFor(
-            [&] { return up->isConnected() && (peer.conn || up->serverPort != peer.port()); }, 5000);
+    template <class T = QWidget> T* control(const char* name, QObject* window = nullptr)
+    {
+        QObject* w = window ? window : static_cast<QObject*>(up.data());
+        return w ? w->findChild<T*>(QLatin1String(name)) : nullptr;
     }
-    bool login() {
-        up->txt_pwd->setText(QStringLiteral("531946"));
+    QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
+    QPushButton* button(const char* name) { return control<QPushButton>(name); }
+    bool connectToPeer()
+    {
+        button("cmd_connSever")->click();
+        return QTest::qWaitFor([&] { return client.isConnected() && (peer.conn || client.serverPort != peer.port()); },
+                               5000);
+    }
+    bool login()
+    {
+        edit("txt_pwd")->setText(QStringLiteral("531946"));
         if (!connectToPeer())
             return false;
-        if (up->serverPort == peer.port()) { // the test plays the server
+        if (client.serverPort == peer.port()) { // the test plays the server
             if (!peer.waitFor("<#login#>"))
                 return false;
             peer.reply(QStringLiteral("<#login#>"));
         }
         return QTest::qWaitFor([&] { return session.loggedIn; }, 5000);
     }
-    // The archive packed for the upload just announced to the peer; empty when none was.
-    QByteArray announcedArchive() {
-        QFile zip(app.appPath() + QStringLiteral("ziptest.zip"));
-        return peer.waitFor("<#sendFileInfo#>") && zip.open(QIODevice::ReadOnly) ? zip.readAll() : QByteArray();
-    }
-    // Plays the server accepting the announced upload: true when exactly `archive` arrived
-    // and the window reported the transfer done.
-    bool acceptUpload(const QByteArray& archive) {
-        peer.received.clear();
-        peer.reply(QStringLiteral("<#sendFileInfo#>"));
-        return QTest::qWaitFor(
-                   [&] {
-                       return dlg.texts().contains(QStringLiteral("数据传输完毕！")) &&
-                              peer.received.size() >= archive.size();
-                   },
-                   15000) &&
-               peer.received == archive;
-    }
-    bool waitForBoxes(int count) {
+    bool waitForBoxes(int count)
+    {
         return QTest::qWaitFor([&] { return dlg.shown.size() >= count; }, 5000);
     }
-    QString userInfo(const QString& column) {
-        return fieldText(frame.conn().selectUserInfo().first(), column);
-    }
+    QString userInfo(const QString& column) { return fieldText(frame.conn().selectUserInfo().first(), column); }
 };

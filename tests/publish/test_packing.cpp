@@ -1,5 +1,6 @@
 // Packing the workspace: which files go into which archive, how they are
 // compressed, and that ordinary zip tools read the result.
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "publish/SitePacker.h"
 
@@ -22,7 +23,8 @@ struct Entry {
     int method = -1;
 };
 
-QByteArray contentFor(const QString& name) {
+QByteArray contentFor(const QString& name)
+{
     // Pictures get incompressible bytes, the rest repetitive text.
     if (SitePacker::isStoredAsIs(name)) {
         QByteArray b(40000 + name.size(), Qt::Uninitialized);
@@ -34,15 +36,9 @@ QByteArray contentFor(const QString& name) {
     return (name + QStringLiteral(" 内容 ")).toUtf8().repeated(500);
 }
 
-void writeFile(const QString& path, const QByteArray& data) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    f.write(data);
-}
-
 // name (UTF-8) -> data and compression method, read back with libzip.
-QMap<QString, Entry> readArchive(const QString& path) {
+QMap<QString, Entry> readArchive(const QString& path)
+{
     QMap<QString, Entry> out;
     int err = 0;
     zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
@@ -66,7 +62,8 @@ QMap<QString, Entry> readArchive(const QString& path) {
 }
 
 // What Python's zipfile makes of an archive: names, methods, the UTF-8 flag, and testzip().
-QJsonObject pythonView(const QString& path) {
+QJsonObject pythonView(const QString& path)
+{
     const char* script = R"(
 import json, sys, zipfile
 z = zipfile.ZipFile(sys.argv[1])
@@ -79,7 +76,8 @@ print(json.dumps({"bad": bad, "entries": [[i.filename, i.compress_type, bool(i.f
     return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
 }
 
-int unzipTest(const QString& path) {
+int unzipTest(const QString& path)
+{
     QProcess p;
     p.start(QStringLiteral("unzip"), {QStringLiteral("-t"), QStringLiteral("-qq"), path});
     p.waitForFinished(60000);
@@ -95,7 +93,8 @@ class TestPacking : public QObject {
     QString appPath() const { return m_tmp.path() + QStringLiteral("/app/"); }
     QString workPath() const { return appPath() + QStringLiteral("userImages/"); }
 
-    void makeWorkspace(const QStringList& files) {
+    void makeWorkspace(const QStringList& files)
+    {
         QDir(appPath()).removeRecursively();
         QDir().mkpath(workPath());
         for (const QString& f : files) {
@@ -109,7 +108,8 @@ class TestPacking : public QObject {
         }
     }
 
-    void checkArchive(const QString& archive, const QString& sourceFolder, QStringList expected) {
+    void checkArchive(const QString& archive, const QString& sourceFolder, QStringList expected)
+    {
         const QMap<QString, Entry> entries = readArchive(archive);
         std::sort(expected.begin(), expected.end());
         QCOMPARE(entries.keys(), expected);
@@ -124,8 +124,7 @@ class TestPacking : public QObject {
         }
         QCOMPARE(unzipTest(archive), 0);
         const QJsonObject py = pythonView(archive);
-        QVERIFY2(py.value(QStringLiteral("bad")).isNull() && py.contains(QStringLiteral("bad")),
-                 qPrintable(archive));
+        QVERIFY2(py.value(QStringLiteral("bad")).isNull() && py.contains(QStringLiteral("bad")), qPrintable(archive));
         QStringList pyNames;
         for (const QJsonValue& v : py.value(QStringLiteral("entries")).toArray()) {
             const QJsonArray e = v.toArray();
@@ -144,61 +143,55 @@ class TestPacking : public QObject {
 private Q_SLOTS:
     void initTestCase() { QVERIFY(m_tmp.isValid()); }
 
-    void packingRules_data() {
+    void packingRules_data()
+    {
         QTest::addColumn<QStringList>("files");         // relative to the workspace; "x/" is a folder
         QTest::addColumn<QStringList>("uploadEntries"); // expected in ziptest.zip
         QTest::addColumn<QStringList>("imagesEntries"); // expected in images.zip; empty: no images.zip
-        QTest::addColumn<QStringList>("deleted");       // files that must be gone
+        QTest::addColumn<QStringList>("left");          // server scripts left out and left in place
 
-        QTest::newRow("asp deleted in any case, wasp kept")
+        QTest::newRow("asp left out in any case, wasp packed")
             << QStringList{"govbuilder.sbd", "INDEX.ASP",    "page.Asp",     "wasp.txt",
                            "wasp",           "images/a.jpg", "images/B.ASP", "images/gasp"}
             << QStringList{"govbuilder.sbd", "wasp.txt", "wasp", "images.zip"} << QStringList{"a.jpg", "gasp"}
             << QStringList{"INDEX.ASP", "page.Asp", "images/B.ASP"};
         QTest::newRow("no images folder")
-            << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{"govbuilder.sbd", "logo.gif"}
-            << QStringList{} << QStringList{};
+            << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{}
+            << QStringList{};
         QTest::newRow("empty images folder drops an old images.zip")
-            << QStringList{"govbuilder.sbd", "images/", "images.zip"} << QStringList{"govbuilder.sbd"}
-            << QStringList{} << QStringList{"images.zip"};
-        QTest::newRow("images folder holding only asp files")
+            << QStringList{"govbuilder.sbd", "images/", "images.zip"} << QStringList{"govbuilder.sbd"} << QStringList{}
+            << QStringList{};
+        QTest::newRow("images folder holding only server scripts")
             << QStringList{"govbuilder.sbd", "images/x.asp"} << QStringList{"govbuilder.sbd"} << QStringList{}
             << QStringList{"images/x.asp"};
         QTest::newRow("stored and deflated kinds")
-            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG",
-                           "t.zip",          "u.bmp", "v.htm",  "w.swf"}
-            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG",
-                           "t.zip",          "u.bmp", "v.htm",  "w.swf"}
+            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG", "t.zip", "u.bmp", "v.htm", "w.swf"}
+            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG", "t.zip", "u.bmp", "v.htm", "w.swf"}
             << QStringList{} << QStringList{};
-        QTest::newRow("chinese names")
-            << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images/产品一.png",
-                           "images/图.bmp"}
-            << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images.zip"}
-            << QStringList{"产品一.png", "图.bmp"} << QStringList{};
+        QTest::newRow("chinese names") << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt",
+                                                      "images/产品一.png", "images/图.bmp"}
+                                       << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images.zip"}
+                                       << QStringList{"产品一.png", "图.bmp"} << QStringList{};
         QTest::newRow("only files directly in the workspace")
-            << QStringList{"govbuilder.sbd", "savedData/govbuilder.sbd", "images/sub/deep.jpg",
-                           "images/top.gif"}
+            << QStringList{"govbuilder.sbd", "savedData/govbuilder.sbd", "images/sub/deep.jpg", "images/top.gif"}
             << QStringList{"govbuilder.sbd", "images.zip"} << QStringList{"top.gif"} << QStringList{};
     }
-    void packingRules() {
+    void packingRules()
+    {
         QFETCH(QStringList, files);
         QFETCH(QStringList, uploadEntries);
         QFETCH(QStringList, imagesEntries);
-        QFETCH(QStringList, deleted);
+        QFETCH(QStringList, left);
         makeWorkspace(files);
         // A stale upload archive from an earlier run must not leak old entries.
         writeFile(appPath() + "ziptest.zip", "stale");
 
         SitePacker packer(appPath(), workPath());
-        QStringList statuses, messages;
-        connect(&packer, &SitePacker::statusText, [&](const QString& s) { statuses << s; });
-        connect(&packer, &SitePacker::archiveMessage, [&](const QString& s) { messages << s; });
         QVERIFY2(packer.zipSiteData(), qPrintable(packer.errorText()));
-        QCOMPARE(statuses, (QStringList{"正在打包压缩数据...", "压缩完成。"}));
-        QCOMPARE(messages, QStringList{});
+        QCOMPARE(packer.archiveMessages(), QStringList{});
 
-        for (const QString& d : deleted)
-            QVERIFY2(!QFileInfo::exists(workPath() + d), qPrintable(d));
+        for (const QString& f : left)
+            QVERIFY2(QFileInfo::exists(workPath() + f), qPrintable(f));
         if (imagesEntries.isEmpty()) {
             QVERIFY(!QFileInfo::exists(workPath() + "images.zip"));
         } else {
@@ -207,23 +200,21 @@ private Q_SLOTS:
         checkArchive(appPath() + "ziptest.zip", workPath(), uploadEntries);
     }
 
-    void failures() {
+    void failures()
+    {
         // The old upload archive cannot be removed: packing stops and says so.
         makeWorkspace({"govbuilder.sbd"});
         QDir().mkpath(appPath() + "ziptest.zip/blocker");
         {
             SitePacker packer(appPath(), workPath());
             QVERIFY(!packer.zipSiteData());
-            QVERIFY2(packer.errorText().startsWith("70 Form1::cmdZip_Click "),
-                     qPrintable(packer.errorText()));
+            QVERIFY2(packer.errorText().startsWith("70 Form1::cmdZip_Click "), qPrintable(packer.errorText()));
         }
         // A workspace without files gives no archive, which must not pass for success.
         makeWorkspace({"images/"});
         SitePacker packer(appPath(), workPath());
-        QStringList messages;
-        connect(&packer, &SitePacker::archiveMessage, [&](const QString& s) { messages << s; });
         QVERIFY(!packer.zipSiteData());
-        QCOMPARE(messages.size(), 1);
+        QCOMPARE(packer.archiveMessages().size(), 1);
         QVERIFY(!QFileInfo::exists(appPath() + "ziptest.zip"));
         QVERIFY(packer.errorText().contains("Form1::cmdZip_Click"));
     }

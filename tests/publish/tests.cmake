@@ -1,4 +1,5 @@
-weblark_add_test(test_protocol ${CMAKE_CURRENT_LIST_DIR}/test_protocol.cpp)
+# Core rules and decisions: replies, notices, the sanitiser.
+weblark_add_test(test_session ${CMAKE_CURRENT_LIST_DIR}/test_session.cpp)
 # packing, upload streaming and the hosting server
 weblark_add_test(test_packing ${CMAKE_CURRENT_LIST_DIR}/test_packing.cpp)
 weblark_add_test(test_upload ${CMAKE_CURRENT_LIST_DIR}/test_upload.cpp)
@@ -7,8 +8,8 @@ target_link_libraries(test_hostd PRIVATE weblark_hostserver)
 add_dependencies(test_hostd weblark-hostd)
 target_compile_definitions(test_hostd PRIVATE WEBLARK_HOSTD="$<TARGET_FILE:weblark-hostd>")
 
-# --- session, chat and publishing windows ---
-weblark_add_test(test_session ${CMAKE_CURRENT_LIST_DIR}/test_session.cpp)
+# --- the shared connection and the publishing, chat and notice windows ---
+weblark_add_test(test_client ${CMAKE_CURRENT_LIST_DIR}/test_client.cpp ${CMAKE_CURRENT_LIST_DIR}/PublishingFixture.h)
 weblark_add_test(test_updatafrm ${CMAKE_CURRENT_LIST_DIR}/test_updatafrm.cpp ${CMAKE_CURRENT_LIST_DIR}/PublishingFixture.h)
 weblark_add_test(test_publish_hostd ${CMAKE_CURRENT_LIST_DIR}/test_publish_hostd.cpp ${CMAKE_CURRENT_LIST_DIR}/PublishingFixture.h)
 target_link_libraries(test_publish_hostd PRIVATE weblark_hostserver)

@@ -26,7 +26,8 @@
         },
         prependInner: function (name, html) {
             var el = find(name);
-            if (el) el.innerHTML = html + el.innerHTML;
+            // Only the new piece is parsed; what the element holds stays as it is.
+            if (el) el.insertAdjacentHTML('afterbegin', html);
         },
         setValue: function (name, value) {
             var el = find(name);

@@ -1,0 +1,238 @@
+// The shared publishing client against a loopback peer: how replies are framed,
+// when the session's timers stop, and how an upload ends in every case.
+#include "PublishingFixture.h"
+#include "TestFiles.h"
+#include "TestMain.h"
+#include "publish/ArchiveSender.h"
+
+#include <QRandomGenerator>
+
+#include <zip.h>
+
+namespace {
+QByteArray randomBytes(qsizetype n)
+{
+    QByteArray b(n, Qt::Uninitialized);
+    QRandomGenerator gen(7);
+    gen.fillRange(reinterpret_cast<quint32*>(b.data()), n / 4);
+    return b;
+}
+QByteArray zippedFile(const QString& archive, const char* name)
+{
+    int err = 0;
+    zip_t* za = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &err);
+    zip_stat_t st;
+    if (!za || zip_stat(za, name, 0, &st) != 0)
+        return {};
+    QByteArray data(qsizetype(st.size), Qt::Uninitialized);
+    zip_file_t* f = zip_fopen(za, name, 0);
+    zip_fread(f, data.data(), st.size);
+    zip_fclose(f);
+    zip_discard(za);
+    return data;
+}
+} // namespace
+
+class TestClient : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // However the bytes arrive, every reply is handled whole, once, in order.
+    void framing_data()
+    {
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<int>("pieceSize");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("reply in 1-byte segments")
+            << Protocol::toWire("<#systemmsg#>今晚维护<br>SERVER") << 1 << QStringList{"今晚维护\r\nserver"};
+        QTest::newRow("two replies in one segment")
+            << Protocol::toWire("<#modPwd#><#systemmsg#>A") << 4096 << QStringList{"密码修改成功！", "a"};
+        // 3-byte pieces cut both the 2-byte and the 4-byte characters.
+        QTest::newRow("characters split across reads")
+            << QByteArray("<#systemmsg#>\xc4\xfa\xba\xc3\x95\x32\x82\x36") << 3 << QStringList{"您好𠀀"};
+        const QString longNotice = QString(3000, QChar(0x516c));
+        QTest::newRow("long notice in network-sized segments")
+            << Protocol::toWire("<#systemmsg#>" + longNotice) << 1400 << QStringList{longNotice};
+        QTest::newRow("bytes before the first tag")
+            << QByteArray("\xff\x81junk<#modPwd#>") << 2 << QStringList{"密码修改成功！"};
+    }
+    void framing()
+    {
+        QFETCH(QByteArray, wire);
+        QFETCH(int, pieceSize);
+        QFETCH(QStringList, boxes);
+        ClientRig rig;
+        QVERIFY(rig.login());
+        rig.boxes.clear();
+        rig.peer.replyInPieces(wire, pieceSize);
+        QVERIFY(rig.waitForBoxes(int(boxes.size())));
+        // A later reply in its own burst marks the end: nothing else came of the pieces.
+        rig.peer.reply(QStringLiteral("<#selectTemplate#>"));
+        QVERIFY(rig.waitForBoxes(int(boxes.size()) + 1));
+        QCOMPARE(rig.boxes, boxes << QStringLiteral("模板选择错误，请重新选择！"));
+    }
+
+    // The idle watchdog runs only while the session it watches is open.
+    void idleWatchdog_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("user disconnects") << "user";
+        QTest::newRow("server closes") << "server";
+        QTest::newRow("login refused later") << "logout";
+        QTest::newRow("watchdog runs out") << "ticks";
+    }
+    void idleWatchdog()
+    {
+        QFETCH(QString, ending);
+        ClientRig rig;
+        QVERIFY(rig.login());
+        rig.client.claimSiteName(QStringLiteral("abc"));
+        QVERIFY(rig.peer.waitFor("<#siteName#>abc"));
+        rig.peer.reply(QStringLiteral("<#siteName#>"));
+        QVERIFY(QTest::qWaitFor([&] { return rig.client.idleWatchdogActive(); }, 5000));
+        rig.boxes.clear();
+        if (ending == "user") {
+            rig.client.disconnectFromServer();
+        } else if (ending == "server") {
+            rig.peer.conn->disconnectFromHost();
+        } else if (ending == "logout") {
+            rig.peer.reply(QStringLiteral("<#logout#>"));
+        } else {
+            for (int i = 0; i < PublishRules::kIdleTickLimit - 1; ++i)
+                rig.client.Timer_sck_Timer();
+            QVERIFY(rig.client.isConnected());
+            QVERIFY(rig.boxes.isEmpty());
+            rig.client.Timer_sck_Timer();
+            QCOMPARE(rig.boxes, QStringList{"连接超时，已于服务器断开连接！"});
+        }
+        QVERIFY(rig.peer.waitClosed());
+        QVERIFY(QTest::qWaitFor([&] { return !rig.client.isConnected(); }, 5000));
+        QVERIFY(!rig.client.idleWatchdogActive());
+        QCOMPARE(rig.client.idleTicks.ticks(), 0);
+    }
+
+    void connectionRefused()
+    {
+        ClientRig rig;
+        QSignalSpy connectButton(&rig.client, &PublishClient::connectEnabled);
+        rig.peer.server.close();
+        rig.client.connectToServer(QStringLiteral("127.0.0.1"), QStringLiteral("10001"), QString());
+        QVERIFY(rig.waitForBoxes(1));
+        QCOMPARE(rig.boxes.size(), 1);
+        QVERIFY(!connectButton.isEmpty() && connectButton.last().at(0).toBool());
+        QVERIFY(!rig.client.isConnected());
+    }
+
+    // Packing runs on a worker thread: the upload command returns at once, the
+    // status shows packing, and replies are handled meanwhile.
+    void packingDoesNotBlock()
+    {
+        ClientRig rig(QStringLiteral("10001"), QStringLiteral("mysite"));
+        writeFile(rig.app.workPath() + "data.dat", randomBytes(24 * 1024 * 1024));
+        QVERIFY(rig.login());
+        rig.client.upload(rig.app.appPath(), rig.app.workPath());
+        QVERIFY(rig.client.isPacking());
+        QCOMPARE(rig.panel2, SitePacker::packingText());
+        QVERIFY(!rig.client.session().uploadAnnounced);
+        // A save while the worker packs does not reach the archive half-done: it holds the database as it was.
+        const QByteArray database = readFile(rig.app.workPath() + "govbuilder.sbd");
+        writeFile(rig.app.workPath() + "govbuilder.sbd", "saved meanwhile");
+        QVERIFY(rig.peer.waitFor("<#sendFileInfo#>"));
+        QCOMPARE(zippedFile(rig.app.appPath() + "ziptest.zip", "govbuilder.sbd"), database);
+        QCOMPARE(rig.panel2, SitePacker::packedText());
+        QVERIFY(rig.client.session().uploadAnnounced);
+    }
+
+    // Between the announcement and the last archive byte no text may travel: it would land inside the archive.
+    void nothingElseTravelsWithTheArchive()
+    {
+        ClientRig rig(QStringLiteral("10001"), QStringLiteral("mysite"));
+        writeFile(rig.app.workPath() + "logo.gif", QByteArray(300000, 'g'));
+        QVERIFY(rig.login());
+        QVERIFY(rig.peer.waitFor("<#getversion#>3.05"));
+        const QByteArray archive = rig.announce();
+        QVERIFY(archive.startsWith("PK"));
+        QVERIFY(rig.peer.received.endsWith("<#sendFileInfo#>" + QByteArray::number(archive.size())));
+        rig.peer.received.clear();
+        rig.boxes.clear();
+        rig.client.timer_verion_Timer();
+        rig.client.timer_verion_Timer(); // the version query waits
+        rig.client.changePassword(QStringLiteral("pw"), QStringLiteral("pw"));
+        rig.client.upload(rig.app.appPath(), rig.app.workPath());
+        QString error;
+        QCOMPARE(int(rig.client.sendChat(QStringLiteral("hi"), &error)), int(PublishClient::SendResult::Failed));
+        QCOMPARE(rig.boxes, QStringList(2, "正在上传数据，请等上传完毕后再操作！"));
+
+        rig.peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(rig.waitForBoxes(3));
+        QCOMPARE(rig.boxes.last(), ArchiveSender::completedText());
+        QVERIFY(QTest::qWaitFor([&] { return rig.peer.received.size() >= archive.size(); }, 5000));
+        QVERIFY(rig.peer.received == archive);
+        // Afterwards the version query goes out.
+        rig.client.timer_verion_Timer();
+        rig.client.timer_verion_Timer();
+        QVERIFY(rig.peer.waitFor(archive + "<#getversion#>3.05"));
+    }
+
+    void serverRefusesTheAnnouncedUpload()
+    {
+        ClientRig rig(QStringLiteral("10001"), QStringLiteral("mysite"));
+        QVERIFY(rig.login());
+        QVERIFY(!rig.announce().isEmpty());
+        rig.peer.reply(QStringLiteral("<#errMsg#>"));
+        QVERIFY(QTest::qWaitFor([&] { return !rig.client.session().uploadAnnounced; }, 5000));
+        rig.peer.received.clear();
+        QVERIFY(!rig.announce().isEmpty());
+    }
+
+    // A server that never answers the length announcement does not hold the client.
+    void announcementUnanswered()
+    {
+        ClientRig rig(QStringLiteral("10001"), QStringLiteral("mysite"));
+        rig.client.announceTimeoutMs = 200;
+        QSignalSpy uploadButton(&rig.client, &PublishClient::uploadEnabled);
+        QVERIFY(rig.login());
+        QVERIFY(!rig.announce().isEmpty());
+        rig.boxes.clear();
+        QVERIFY(rig.waitForBoxes(1));
+        QVERIFY(rig.boxes.first().contains("没有回应上传请求"));
+        QVERIFY(!rig.client.isBusy());
+        QVERIFY(!rig.client.session().loggedIn);
+        QVERIFY(uploadButton.last().at(0).toBool());
+        QVERIFY(rig.peer.waitClosed());
+    }
+
+    // An upload cut short ends the upload with exactly one box.
+    void uploadCutShort_data()
+    {
+        QTest::addColumn<bool>("socketError");
+        QTest::newRow("socket error") << true;
+        QTest::newRow("server goes away") << false;
+    }
+    void uploadCutShort()
+    {
+        QFETCH(bool, socketError);
+        ClientRig rig(QStringLiteral("10001"), QStringLiteral("mysite"));
+        // Pictures are stored as they are, so the archive is as big as the picture.
+        writeFile(rig.app.workPath() + "big.jpg", randomBytes(48 * 1024 * 1024));
+        QVERIFY(rig.login());
+        QVERIFY(!rig.announce().isEmpty());
+        rig.peer.readAll = false; // a server that stops reading
+        rig.peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(QTest::qWaitFor([&] { return rig.panel2 == ArchiveSender::uploadingText(); }, 10000));
+        rig.boxes.clear();
+        if (socketError) {
+            auto* socket = rig.client.findChild<QTcpSocket*>(QStringLiteral("sckClient"));
+            Q_EMIT socket->errorOccurred(QAbstractSocket::NetworkError);
+        } else {
+            rig.peer.conn->abort();
+        }
+        QVERIFY(QTest::qWaitFor([&] { return !rig.client.isConnected() && !rig.client.isBusy(); }, 10000));
+        QCOMPARE(rig.boxes.size(), 1);
+        QVERIFY(rig.boxes.first().startsWith(ArchiveSender::interruptedText()));
+        QVERIFY(!rig.client.session().uploading);
+        QVERIFY(!rig.client.idleWatchdogActive());
+    }
+};
+
+WEBLARK_TEST_MAIN(TestClient)
+#include "test_client.moc"
