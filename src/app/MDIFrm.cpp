@@ -255,7 +255,7 @@ void MDIFrm::reportStartupProblems()
 void MDIFrm::mnufile_backup()
 {
     QString error;
-    if (!Workspace::backup(m_ctx.appPath, m_db, &error)) {
+    if (!Workspace::backup(m_ctx.appPath, m_ctx.workPath, m_db, &error)) {
         m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
@@ -278,7 +278,7 @@ void MDIFrm::mnufile_revert()
         unloadWindow(name);
     m_db.close();
     QString error;
-    const bool copied = Workspace::restoreFiles(m_ctx.appPath, &error);
+    const bool copied = Workspace::restoreFiles(m_ctx.appPath, m_ctx.workPath, &error);
     if (!m_db.open(m_ctx.workPath) && copied)
         error = m_db.lastOpenError();
     if (!copied || !m_db.isOpen())

@@ -2,6 +2,8 @@
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "data/SiteDb.h"
+#include "data/SiteTransaction.h"
+#include "structure/CatalogOps.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -223,6 +225,77 @@ private Q_SLOTS:
         QVERIFY(fieldValue(db->selectMaxOrderID(1).first(), "orderID_Max").isNull());
         insertCatalog(1, {"A"}, true, 7);
         QCOMPARE(fieldValue(db->selectMaxOrderID(1).first(), "orderID_Max").toInt(), 7);
+    }
+
+    // The sort-number swap and the format change: when their second statement fails
+    // the first one is undone too; otherwise both take effect.
+    void twoStatementChangesAreAllOrNothing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("secondFails");
+        for (const char* change : {"swap", "format"}) {
+            QTest::newRow(QByteArray(change).append(" done")) << change << false;
+            QTest::newRow(QByteArray(change).append(" undone")) << change << true;
+        }
+    }
+    void twoStatementChangesAreAllOrNothing()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, secondFails);
+        insertCatalog(1, {"A"}, false, 1, "txt");
+        insertCatalog(1, {"B"}, false, 2, "txt");
+        insertContent(1, "A", "kept");
+        // The swap writes A then B; the format change blanks A's records, then writes A's code.
+        if (secondFails)
+            QVERIFY(db->run("CREATE TRIGGER fail_second BEFORE UPDATE ON firstCatalog "
+                            "WHEN NEW.firstCatalog = 'B' OR NEW.aspFileName = 'imgs' "
+                            "BEGIN SELECT RAISE(ABORT, 'disk full'); END").ok);
+        CatalogNode a;
+        a.key = QStringLiteral("fst_1");
+        a.text = QStringLiteral("A");
+        CatalogNode b;
+        b.key = QStringLiteral("fst_2");
+        b.text = QStringLiteral("B");
+        QString error;
+        const bool ok = change == QLatin1String("swap") ? CatalogOps::swapOrderID(*db, a, b, 1, 2, &error)
+                                                        : CatalogOps::changeFormat(*db, a, "imgs").ok;
+        QCOMPARE(ok, !secondFails);
+        const QString order = QString::number(count("SELECT orderID FROM firstCatalog WHERE firstCatalog='A'")) +
+                              QString::number(count("SELECT orderID FROM firstCatalog WHERE firstCatalog='B'"));
+        const QString format = fieldText(db->selectCatalogByName(1, "A").first(), "aspFileName");
+        const QString value = fieldText(db->selectContents(1, "A").first(), "value01");
+        if (change == QLatin1String("swap"))
+            QCOMPARE(order, QLatin1String(secondFails ? "12" : "21"));
+        else
+            QCOMPARE(format + "|" + value, QLatin1String(secondFails ? "txt|kept" : "imgs|"));
+        // Nothing is left open: the next change stands on its own.
+        QVERIFY(db->run("DROP TRIGGER IF EXISTS fail_second").ok);
+        QVERIFY(db->renameCatalog(1, "B", "C").ok);
+        SiteDb other(QStringLiteral("schema-other"));
+        QVERIFY(other.open(app->workPath()));
+        QCOMPARE(other.selectCatalogByName(1, "C").rows.size(), 1);
+    }
+
+    void guardsNestAndUndoWhenLeftUncommitted()
+    {
+        insertCatalog(1, {"A"}, false, 1, "txt");
+        {
+            SiteTransaction outer(*db);
+            QVERIFY(outer.isActive());
+            QVERIFY(db->renameCatalog(1, "A", "B").ok);
+            {
+                SiteTransaction inner(*db);
+                QVERIFY(db->renameCatalog(1, "B", "C").ok);
+            } // inner left without commit: back to B
+            QCOMPARE(db->selectCatalogByName(1, "B").rows.size(), 1);
+            QVERIFY(outer.commit());
+        }
+        QCOMPARE(db->selectCatalogByName(1, "B").rows.size(), 1);
+        {
+            SiteTransaction dropped(*db);
+            QVERIFY(db->deleteCatalog(1, "B").ok);
+        }
+        QCOMPARE(db->selectCatalogByName(1, "B").rows.size(), 1);
     }
 };
 
