@@ -145,8 +145,8 @@ Result writeIn(const QByteArray& data, const QString& wantedName, const QString&
             QSaveFile out(target);
             if (out.open(QIODevice::WriteOnly) && out.write(data) == data.size() && out.commit())
                 return true;
-            *error = QStringLiteral("无法在工作目录中写入文件“%1”：%2")
-                         .arg(QFileInfo(target).fileName(), out.errorString());
+            *error =
+                QStringLiteral("无法在工作目录中写入文件“%1”：%2").arg(QFileInfo(target).fileName(), out.errorString());
             return false;
         });
 }

@@ -237,6 +237,78 @@ private Q_SLOTS:
         QCOMPARE(saved.run(QStringLiteral("SELECT count(*) FROM firstCatalog")).first().value(0).toInt(), 50);
     }
 
+    // A backup or restore that fails half-way leaves the older backup, or the
+    // workspace, exactly as it was, and says so.
+    void failedBackupOrRestoreChangesNothing_data()
+    {
+        QTest::addColumn<bool>("restoring");
+        QTest::newRow("backup") << false;
+        QTest::newRow("restore") << true;
+    }
+    void failedBackupOrRestoreChangesNothing()
+    {
+        QFETCH(bool, restoring);
+        TestAppDir app;
+        RecordingDialogService dlg;
+        MDIFrm frame(app.path(), dlg, false);
+        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第一版")).ok);
+        writeFile(app.workPath() + QStringLiteral("a.jpg"), "A1");
+        frame.mnufile_backup();
+        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第二版")).ok);
+        writeFile(app.workPath() + QStringLiteral("a.jpg"), "A2");
+        // A file that cannot be read (a link to nowhere) stops the copy half-way.
+        const QString broken = (restoring ? app.file(QStringLiteral("savedData/")) : app.workPath()) +
+                               QStringLiteral("zz.jpg");
+        QVERIFY(QFile::link(app.file(QStringLiteral("nowhere.jpg")), broken));
+        dlg.clear();
+        if (restoring)
+            dlg.answers.enqueue(MsgAnswer::Yes);
+        restoring ? frame.mnufile_revert() : frame.mnufile_backup();
+        const QString expected = restoring ? QStringLiteral("数据还原失败，当前数据没有改变。")
+                                           : QStringLiteral("数据备份失败，原有的备份数据没有改变。");
+        QVERIFY2(dlg.last().text.startsWith(expected), qPrintable(dlg.last().text));
+        QVERIFY(frame.conn().isOpen());
+        QCOMPARE(frame.conn().webName(), QStringLiteral("第二版"));
+        QCOMPARE(readFile(app.workPath() + QStringLiteral("a.jpg")), QByteArray("A2"));
+        QCOMPARE(readFile(app.file(QStringLiteral("savedData/a.jpg"))), QByteArray("A1"));
+        SiteDb saved(QStringLiteral("saved"));
+        QVERIFY(saved.open(app.file(QStringLiteral("savedData/"))));
+        QCOMPARE(saved.webName(), QStringLiteral("第一版"));
+        // No half-made folder is left beside the backup or the workspace.
+        QCOMPARE(QDir(app.path()).entryList({QStringLiteral("*.*-*")}, QDir::Dirs), QStringList());
+    }
+
+    // With a workspace folder configured, that folder is what is saved and brought back.
+    void backupAndRestoreTheConfiguredWorkspace()
+    {
+        TestAppDir app;
+        QTemporaryDir other;
+        const QString work = other.path() + QStringLiteral("/site/");
+        QDir().mkpath(work);
+        QFile::copy(app.file(QStringLiteral("initData/govbuilder.sbd")), work + QStringLiteral("govbuilder.sbd"));
+        writeFile(app.file(QStringLiteral("initPath.ini")), work.toUtf8());
+        writeFile(work + QStringLiteral("logo.gif"), "L1");
+        writeFile(app.workPath() + QStringLiteral("default.jpg"), "D");
+        RecordingDialogService dlg;
+        MDIFrm frame(app.path(), dlg, false);
+        QCOMPARE(frame.context().workPath, work);
+        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("配置版")).ok);
+        frame.mnufile_backup();
+        QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据备份成功！")});
+        QCOMPARE(readFile(app.file(QStringLiteral("savedData/logo.gif"))), QByteArray("L1"));
+        QVERIFY(!QFile::exists(app.file(QStringLiteral("savedData/default.jpg"))));
+
+        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("改过")).ok);
+        writeFile(work + QStringLiteral("logo.gif"), "L2");
+        writeFile(work + QStringLiteral("new.jpg"), "N");
+        frame.mnufile_revert();
+        QCOMPARE(frame.conn().webName(), QStringLiteral("配置版"));
+        QCOMPARE(readFile(work + QStringLiteral("logo.gif")), QByteArray("L1"));
+        QCOMPARE(readFile(work + QStringLiteral("new.jpg")), QByteArray("N"));
+        QCOMPARE(readFile(app.workPath() + QStringLiteral("default.jpg")), QByteArray("D"));
+        QCOMPARE(QDir(other.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"site"});
+    }
+
     void backupWithoutDatabaseInWorkspace()
     {
         // A restore from a "savedData" that lacks the database is refused.

@@ -4,8 +4,8 @@
 #include "content/NewsDialogs.h"
 #include "content/Pictures.h"
 
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -48,19 +48,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<bool>("created");
-        QTest::newRow("free") << QStringList{} << "photo.jpg" << "photo.jpg" << true;
-        QTest::newRow("taken") << QStringList{"photo.jpg=X"} << "photo.jpg" << "photo_2.jpg" << true;
-        QTest::newRow("numbers go on") << QStringList{"photo.jpg=X", "photo_2.jpg=Y"} << "photo.jpg" << "photo_3.jpg"
-                                       << true;
-        QTest::newRow("letter case") << QStringList{"PHOTO.JPG=X"} << "photo.jpg" << "photo_2.jpg" << true;
-        QTest::newRow("identical reused") << QStringList{"photo.jpg=P"} << "photo.jpg" << "photo.jpg" << false;
-        QTest::newRow("identical under a number")
-            << QStringList{"photo.jpg=X", "photo_2.jpg=P"} << "photo.jpg" << "photo_2.jpg" << false;
-        QTest::newRow("same size, other bytes") << QStringList{"photo.jpg=Q"} << "photo.jpg" << "photo_2.jpg" << true;
-        QTest::newRow("last dot") << QStringList{"photo.2003.jpg=X"} << "photo.2003.jpg" << "photo.2003_2.jpg"
-                                  << true;
-        QTest::newRow("no extension") << QStringList{"scan=X"} << "scan" << "scan_2" << true;
-        QTest::newRow("a folder of that name") << QStringList{"photo.jpg/"} << "photo.jpg" << "photo_2.jpg" << true;
+        QTest::newRow("free") << QStringList{} << "photo.jpg"
+                              << "photo.jpg" << true;
+        QTest::newRow("taken") << QStringList{"photo.jpg=X"} << "photo.jpg"
+                               << "photo_2.jpg" << true;
+        QTest::newRow("numbers go on") << QStringList{"photo.jpg=X", "photo_2.jpg=Y"} << "photo.jpg"
+                                       << "photo_3.jpg" << true;
+        QTest::newRow("letter case") << QStringList{"PHOTO.JPG=X"} << "photo.jpg"
+                                     << "photo_2.jpg" << true;
+        QTest::newRow("identical reused") << QStringList{"photo.jpg=P"} << "photo.jpg"
+                                          << "photo.jpg" << false;
+        QTest::newRow("identical under a number") << QStringList{"photo.jpg=X", "photo_2.jpg=P"} << "photo.jpg"
+                                                  << "photo_2.jpg" << false;
+        QTest::newRow("same size, other bytes") << QStringList{"photo.jpg=Q"} << "photo.jpg"
+                                                << "photo_2.jpg" << true;
+        QTest::newRow("last dot") << QStringList{"photo.2003.jpg=X"} << "photo.2003.jpg"
+                                  << "photo.2003_2.jpg" << true;
+        QTest::newRow("no extension") << QStringList{"scan=X"} << "scan"
+                                      << "scan_2" << true;
+        QTest::newRow("a folder of that name") << QStringList{"photo.jpg/"} << "photo.jpg"
+                                               << "photo_2.jpg" << true;
     }
     void copyNeverReplacesADifferentFile()
     {
@@ -141,9 +148,11 @@ private Q_SLOTS:
         QTemporaryDir outside;
         const QString photo = writePicture(outside.filePath("photo.jpg"), 40, 30);
         QFile::copy(photo, wp + "photo.jpg");
-        QVERIFY(db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('一','t','c','photo.jpg')").ok);
-        QVERIFY(db.run("INSERT INTO content02(secondCatalog,value06) VALUES('二','<img src=\"[imgpath]/in%20html.jpg\">')")
-                    .ok);
+        QVERIFY(
+            db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('一','t','c','photo.jpg')").ok);
+        QVERIFY(
+            db.run("INSERT INTO content02(secondCatalog,value06) VALUES('二','<img src=\"[imgpath]/in%20html.jpg\">')")
+                .ok);
         writeFile(wp + "in html.jpg", "h");
 
         Pictures::Slot slot;
@@ -153,6 +162,12 @@ private Q_SLOTS:
         QVERIFY2(QFile::exists(wp + "photo.jpg"), "a reused file is not this visit's to delete");
         QCOMPARE(slot.place(writePicture(outside.filePath("c.jpg"), 20, 30), db, wp).fileName, QStringLiteral("c.jpg"));
         QVERIFY2(!QFile::exists(wp + "b.jpg"), "this visit's own earlier copy goes");
+        // A file picked from the workspace itself is used where it is, and left there.
+        const QString own = writePicture(wp + "own.jpg", 20, 20);
+        QCOMPARE(slot.place(own, db, wp).fileName, QStringLiteral("own.jpg"));
+        QVERIFY(!QFile::exists(wp + "c.jpg"));
+        slot.place(outside.filePath("c.jpg"), db, wp);
+        QVERIFY(QFile::exists(own));
 
         // Storing: the replaced file goes only when no record names it.
         slot.loadStored("in html.jpg");
@@ -214,8 +229,9 @@ private Q_SLOTS:
     {
         ContentSite site;
         auto w = site.openWindow();
-        QVERIFY(site.db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('新闻','旧','2026-1-1','')")
-                    .ok);
+        QVERIFY(
+            site.db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('新闻','旧','2026-1-1','')")
+                .ok);
         QVERIFY(ContentSite::release(*w, "新闻"));
         const qint64 id = fieldText(site.rows(1, "新闻").first(), "ID").toLongLong();
         QVERIFY(ContentSite::tick(*w, id));
