@@ -115,6 +115,13 @@ static QString noSlash(const QString& p)
     return QDir::cleanPath(p);
 }
 
+// The folder itself, not a link to it: the link stays where the user put it.
+static QString realFolder(const QString& p)
+{
+    const QString canonical = QFileInfo(noSlash(p)).canonicalFilePath();
+    return canonical.isEmpty() ? noSlash(p) : canonical;
+}
+
 // A fresh name beside path for a folder that is being put together or set aside.
 static QString besideName(const QString& path, const QString& purpose)
 {
@@ -135,7 +142,7 @@ static bool isJournalOf(const QString& name, const QString& dbFile)
 // Either staging is at target afterwards, or everything is as it was.
 static bool swapIn(const QString& staging, const QString& target, QString* error)
 {
-    const QString dst = noSlash(target);
+    const QString dst = realFolder(target);
     QString aside;
     if (QFileInfo::exists(dst)) {
         aside = besideName(dst, QStringLiteral("replaced"));
@@ -145,6 +152,8 @@ static bool swapIn(const QString& staging, const QString& target, QString* error
             return false;
         }
     }
+    if (!aside.isEmpty())
+        QFile::setPermissions(staging, QFileInfo(aside).permissions()); // a shared folder stays shared
     if (!QDir().rename(staging, dst)) {
         if (!aside.isEmpty())
             QDir().rename(aside, dst);
@@ -220,7 +229,7 @@ bool hasBackup(const QString& appPath)
 
 bool restoreFiles(const QString& appPath, const QString& workPath, QString* error)
 {
-    const QString work = noSlash(workPath);
+    const QString work = realFolder(workPath);
     const QString staging = besideName(work, QStringLiteral("restoring"));
     // The workspace as it is, with the backup copied over it; the old database's
     // journal stays out, or it would be replayed into the restored database.
