@@ -168,21 +168,16 @@ static bool swapIn(const QString& staging, const QString& target, QString* error
     return true;
 }
 
-// Copies the workspace's files into dst, leaving out what lies under skip (the
-// backup folders, should the workspace hold the application directory). With
-// an open connection db to its database, that file is written as a snapshot.
-static bool copyWorkspace(const QString& work, const QString& dst, const QString& skip, const SiteDb* db,
-                          QString* error)
+// Copies the workspace's files into dst, leaving out the database's journal
+// files, the database itself when skipDb, and what lies under skip (the backup
+// folders, should the workspace hold the application directory).
+static bool copyWorkspace(const QString& work, const QString& dst, const QString& skip, bool skipDb, QString* error)
 {
     const QString dbFile = SiteDb::kFileName;
-    const bool liveDbHere = db && db->isOpen() && QFileInfo(db->filePath()) == QFileInfo(work + dbFile);
     const auto entries = QDir(work).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& fi : entries) {
         const QString name = fi.fileName();
-        // The open database is written as a snapshot below; journal files are never copied.
-        if ((liveDbHere && name == dbFile) || isJournalOf(name, dbFile))
-            continue;
-        if (fi.absoluteFilePath().startsWith(skip))
+        if ((skipDb && name == dbFile) || isJournalOf(name, dbFile) || fi.absoluteFilePath().startsWith(skip))
             continue;
         const QString target = dst + QLatin1Char('/') + name;
         const bool ok = fi.isDir() && !fi.isSymLink() ? FileOps::copyFolder(fi.absoluteFilePath(), target, error)
@@ -190,36 +185,58 @@ static bool copyWorkspace(const QString& work, const QString& dst, const QString
         if (!ok)
             return false;
     }
-    if (liveDbHere) {
-        const SqlResult r = db->run(QStringLiteral("VACUUM INTO ?"), {dst + QLatin1Char('/') + dbFile});
-        if (!r) {
-            if (error)
-                *error = r.error;
-            return false;
-        }
-    }
     return true;
+}
+
+static QString backupFailure(const PendingBackup& pending, const QString& detail)
+{
+    QString ignored;
+    FileOps::removeFolder(pending.staging, &ignored);
+    return (pending.hadBackup ? QStringLiteral("数据备份失败，原有的备份数据没有改变。")
+                              : QStringLiteral("数据备份失败。")) +
+           QStringLiteral("\r\n（%1）").arg(detail);
+}
+
+bool beginBackup(const QString& appPath, const QString& workPath, const SiteDb& db, PendingBackup* pending,
+                 QString* error)
+{
+    PendingBackup& p = *pending;
+    p.appPath = appPath;
+    p.workPath = withSlash(workPath);
+    p.hadBackup = QFileInfo::exists(appPath + backupFolderName());
+    p.staging = besideName(appPath + backupFolderName(), QStringLiteral("saving"));
+    p.dbSnapshot = db.isOpen() && QFileInfo(db.filePath()) == QFileInfo(p.workPath + SiteDb::kFileName);
+    QString detail;
+    if (!QDir().mkpath(p.staging))
+        detail = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(p.staging));
+    // The open database is written as a consistent snapshot, never copied as a file.
+    SqlResult r;
+    r.ok = detail.isEmpty();
+    if (r && p.dbSnapshot)
+        r = db.run(QStringLiteral("VACUUM INTO ?"), {p.staging + QLatin1Char('/') + SiteDb::kFileName});
+    if (r)
+        return true;
+    if (error)
+        *error = backupFailure(p, detail.isEmpty() ? r.error : detail);
+    return false;
+}
+
+bool finishBackup(const PendingBackup& pending, QString* error)
+{
+    const QString target = pending.appPath + backupFolderName();
+    QString detail;
+    if (copyWorkspace(pending.workPath, pending.staging, target, pending.dbSnapshot, &detail) &&
+        swapIn(pending.staging, target, &detail))
+        return true;
+    if (error)
+        *error = backupFailure(pending, detail);
+    return false;
 }
 
 bool backup(const QString& appPath, const QString& workPath, const SiteDb& db, QString* error)
 {
-    const QString target = appPath + backupFolderName();
-    const bool hadBackup = QFileInfo::exists(target);
-    const QString staging = besideName(target, QStringLiteral("saving"));
-    QString detail;
-    bool ok = QDir().mkpath(staging);
-    if (!ok)
-        detail = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(staging));
-    ok = ok && copyWorkspace(withSlash(workPath), staging, target, &db, &detail) && swapIn(staging, target, &detail);
-    if (ok)
-        return true;
-    QString ignored;
-    FileOps::removeFolder(staging, &ignored);
-    if (error)
-        *error = (hadBackup ? QStringLiteral("数据备份失败，原有的备份数据没有改变。")
-                            : QStringLiteral("数据备份失败。")) +
-                 QStringLiteral("\r\n（%1）").arg(detail);
-    return false;
+    PendingBackup pending;
+    return beginBackup(appPath, workPath, db, &pending, error) && finishBackup(pending, error);
 }
 
 bool hasBackup(const QString& appPath)
@@ -235,7 +252,7 @@ bool restoreFiles(const QString& appPath, const QString& workPath, QString* erro
     // journal stays out, or it would be replayed into the restored database.
     QString detail;
     const bool ok = QDir().mkpath(staging) &&
-                    copyWorkspace(work + QLatin1Char('/'), staging, appPath + backupFolderName(), nullptr, &detail) &&
+                    copyWorkspace(work + QLatin1Char('/'), staging, appPath + backupFolderName(), false, &detail) &&
                     FileOps::copyFolder(appPath + backupFolderName(), staging, &detail) &&
                     swapIn(staging, work, &detail);
     if (ok)

@@ -33,6 +33,21 @@ QString readFirstLine(const QByteArray& content);
 // so. The open database is copied as a consistent snapshot through db.
 bool backup(const QString& appPath, const QString& workPath, const SiteDb& db, QString* error);
 
+// The backup in two parts, so that the copying can run on a worker thread:
+// beginBackup, on the connection's thread, makes the staging folder and writes
+// the database snapshot into it; finishBackup, on any thread, copies the other
+// files and puts the staging folder in place of the older backup.
+struct PendingBackup {
+    QString appPath;
+    QString workPath;
+    QString staging;
+    bool hadBackup = false;
+    bool dbSnapshot = false; // the database was written by beginBackup
+};
+bool beginBackup(const QString& appPath, const QString& workPath, const SiteDb& db, PendingBackup* pending,
+                 QString* error);
+bool finishBackup(const PendingBackup& pending, QString* error);
+
 bool hasBackup(const QString& appPath);
 // Copies appPath/savedData over the workspace in use (files only in the
 // workspace stay). The result is put together in a folder beside the workspace
