@@ -148,8 +148,10 @@ private Q_SLOTS:
         f.frame.show();
         f.frame.openStartupWindows();
         f.frame.mnufile_backup();
+        QTRY_VERIFY(f.frame.isEnabled()); // the copy runs on a worker thread
         f.dlg.clear();
         f.frame.mnufile_revert();
+        QTRY_VERIFY(f.frame.isEnabled());
         QCOMPARE(f.dlg.shown.size(), 1); // the question only
         for (const QString& name : MDIFrm::startupWindows())
             QVERIFY(!f.frame.loadedWindow(name));

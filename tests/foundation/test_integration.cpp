@@ -55,8 +55,10 @@ private Q_SLOTS:
 
         // Restore closes every task window, the publishing one included; commands load them afresh.
         frame.mnufile_backup();
+        QTRY_VERIFY(frame.isEnabled()); // the copy runs on a worker thread
         dlg.clear();
         frame.mnufile_revert();
+        QTRY_VERIFY(frame.isEnabled());
         QCOMPARE(dlg.shown.size(), 1);
         for (const QString& name : MDIFrm::startupWindows())
             QVERIFY2(!frame.loadedWindow(name), qPrintable(name));

@@ -20,6 +20,12 @@ static void setWebName(const QString& workPath, const QString& name)
     QVERIFY(db.updateUserInfo(QStringLiteral("webName"), name).ok);
 }
 
+// Backup and restore copy on a worker thread; the frame takes input again when they end.
+static void settle(MDIFrm& frame)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(frame.isEnabled(), 30000);
+}
+
 class TestStartup : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -182,6 +188,7 @@ private Q_SLOTS:
 
         // Restore without a backup: only the message.
         frame.mnufile_revert();
+        settle(frame);
         QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据还原失败，不存在备份数据！")});
         QCOMPARE(dlg.last().title, QStringLiteral("提示"));
 
@@ -189,6 +196,10 @@ private Q_SLOTS:
         writeFile(app.workPath() + QStringLiteral("a.jpg"), "A1");
         dlg.clear();
         frame.mnufile_backup();
+        // While the copy runs the frame takes no input, and no restore starts.
+        QVERIFY(!frame.isEnabled());
+        frame.mnufile_revert();
+        settle(frame);
         QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据备份成功！")});
         QCOMPARE(dlg.last().icon, MsgIcon::Information);
 
@@ -197,6 +208,7 @@ private Q_SLOTS:
         writeFile(app.workPath() + QStringLiteral("b.jpg"), "B1");
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第二版")).ok);
         frame.mnufile_backup();
+        settle(frame);
         QVERIFY(!QFile::exists(app.file(QStringLiteral("savedData/a.jpg"))));
         QCOMPARE(readFile(app.file(QStringLiteral("savedData/b.jpg"))), QByteArray("B1"));
 
@@ -207,6 +219,7 @@ private Q_SLOTS:
         dlg.clear();
         dlg.answers.enqueue(MsgAnswer::No);
         frame.mnufile_revert();
+        settle(frame);
         QCOMPARE(dlg.shown.size(), 1);
         QCOMPARE(dlg.last().text, QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Weblark将有可能重新启动！"));
         QCOMPARE(dlg.last().buttons, MsgButtons::YesNo);
@@ -216,6 +229,7 @@ private Q_SLOTS:
         QFile::setPermissions(app.workPath() + QStringLiteral("b.jpg"), QFileDevice::ReadOwner);
         dlg.clear();
         frame.mnufile_revert();
+        settle(frame);
         QCOMPARE(dlg.shown.size(), 1);
         QVERIFY(frame.conn().isOpen());
         QCOMPARE(frame.conn().webName(), QStringLiteral("第二版"));
@@ -232,6 +246,7 @@ private Q_SLOTS:
             QVERIFY(frame.conn().run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID) VALUES (?, 1, ?)"),
                                      {QStringLiteral("栏目%1").arg(i), i}).ok);
         frame.mnufile_backup();
+        settle(frame);
         SiteDb saved(QStringLiteral("check"));
         QVERIFY(saved.open(app.file(QStringLiteral("savedData/"))));
         QCOMPARE(saved.run(QStringLiteral("SELECT count(*) FROM firstCatalog")).first().value(0).toInt(), 50);
@@ -254,6 +269,7 @@ private Q_SLOTS:
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第一版")).ok);
         writeFile(app.workPath() + QStringLiteral("a.jpg"), "A1");
         frame.mnufile_backup();
+        settle(frame);
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第二版")).ok);
         writeFile(app.workPath() + QStringLiteral("a.jpg"), "A2");
         // A file that cannot be read (a link to nowhere) stops the copy half-way.
@@ -264,6 +280,8 @@ private Q_SLOTS:
         if (restoring)
             dlg.answers.enqueue(MsgAnswer::Yes);
         restoring ? frame.mnufile_revert() : frame.mnufile_backup();
+        settle(frame);
+        settle(frame);
         const QString expected = restoring ? QStringLiteral("数据还原失败，当前数据没有改变。")
                                            : QStringLiteral("数据备份失败，原有的备份数据没有改变。");
         QVERIFY2(dlg.last().text.startsWith(expected), qPrintable(dlg.last().text));
@@ -294,6 +312,7 @@ private Q_SLOTS:
         QCOMPARE(frame.context().workPath, work);
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("配置版")).ok);
         frame.mnufile_backup();
+        settle(frame);
         QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据备份成功！")});
         QCOMPARE(readFile(app.file(QStringLiteral("savedData/logo.gif"))), QByteArray("L1"));
         QVERIFY(!QFile::exists(app.file(QStringLiteral("savedData/default.jpg"))));
@@ -302,6 +321,7 @@ private Q_SLOTS:
         writeFile(work + QStringLiteral("logo.gif"), "L2");
         writeFile(work + QStringLiteral("new.jpg"), "N");
         frame.mnufile_revert();
+        settle(frame);
         QCOMPARE(frame.conn().webName(), QStringLiteral("配置版"));
         QCOMPARE(readFile(work + QStringLiteral("logo.gif")), QByteArray("L1"));
         QCOMPARE(readFile(work + QStringLiteral("new.jpg")), QByteArray("N"));
@@ -317,6 +337,7 @@ private Q_SLOTS:
         MDIFrm frame(app.path(), dlg, false);
         writeFile(app.file(QStringLiteral("savedData/x.jpg")), "x");
         frame.mnufile_revert();
+        settle(frame);
         QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据还原失败，不存在备份数据！")});
         QVERIFY(frame.conn().isOpen());
     }
