@@ -174,7 +174,8 @@ static bool swapIn(const QString& staging, const QString& target, QString* error
 static bool copyWorkspace(const QString& work, const QString& dst, const QString& skip, bool skipDb, QString* error)
 {
     const QString dbFile = SiteDb::kFileName;
-    const auto entries = QDir(work).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const auto entries =
+        QDir(work).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& fi : entries) {
         const QString name = fi.fileName();
         if ((skipDb && name == dbFile) || isJournalOf(name, dbFile) || fi.absoluteFilePath().startsWith(skip))

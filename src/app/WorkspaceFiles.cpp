@@ -142,8 +142,10 @@ Result writeIn(const QByteArray& data, const QString& wantedName, const QString&
     return place(
         wantedName, folder, [&](const QString& existing) { return sameDataContent(existing, data); },
         [&](const QString& target, QString* error) {
+            // Unbuffered: a write that falls short is seen here, not lost in a flush on commit.
             QSaveFile out(target);
-            if (out.open(QIODevice::WriteOnly) && out.write(data) == data.size() && out.commit())
+            if (out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && out.write(data) == data.size() &&
+                out.commit())
                 return true;
             *error =
                 QStringLiteral("无法在工作目录中写入文件“%1”：%2").arg(QFileInfo(target).fileName(), out.errorString());

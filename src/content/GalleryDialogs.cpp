@@ -192,8 +192,7 @@ void GalleryEntryDialog::cmd_img_Click()
             QFile::remove(m_ctx.workPath + placed.fileName);
     }
     if (!placed.ok || !thumbPlaced.ok) {
-        m_ctx.dialogs.message(placed.ok ? thumbPlaced.error : placed.error, QStringLiteral("提示"),
-                              MsgIcon::Critical);
+        m_ctx.dialogs.message(placed.ok ? thumbPlaced.error : placed.error, QStringLiteral("提示"), MsgIcon::Critical);
         return;
     }
 

@@ -2,7 +2,6 @@
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "data/SiteDb.h"
-#include "data/SiteTransaction.h"
 #include "structure/CatalogOps.h"
 
 #include <QFileInfo>
@@ -274,28 +273,6 @@ private Q_SLOTS:
         SiteDb other(QStringLiteral("schema-other"));
         QVERIFY(other.open(app->workPath()));
         QCOMPARE(other.selectCatalogByName(1, "C").rows.size(), 1);
-    }
-
-    void guardsNestAndUndoWhenLeftUncommitted()
-    {
-        insertCatalog(1, {"A"}, false, 1, "txt");
-        {
-            SiteTransaction outer(*db);
-            QVERIFY(outer.isActive());
-            QVERIFY(db->renameCatalog(1, "A", "B").ok);
-            {
-                SiteTransaction inner(*db);
-                QVERIFY(db->renameCatalog(1, "B", "C").ok);
-            } // inner left without commit: back to B
-            QCOMPARE(db->selectCatalogByName(1, "B").rows.size(), 1);
-            QVERIFY(outer.commit());
-        }
-        QCOMPARE(db->selectCatalogByName(1, "B").rows.size(), 1);
-        {
-            SiteTransaction dropped(*db);
-            QVERIFY(db->deleteCatalog(1, "B").ok);
-        }
-        QCOMPARE(db->selectCatalogByName(1, "B").rows.size(), 1);
     }
 };
 

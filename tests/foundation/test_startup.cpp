@@ -180,20 +180,36 @@ private Q_SLOTS:
         QCOMPARE(dlg.shown.size(), 1);
     }
 
+    // Backup and restore work on the workspace in use: the default one, or the configured folder.
+    void backupAndRestore_data()
+    {
+        QTest::addColumn<bool>("configured");
+        QTest::newRow("default workspace") << false;
+        QTest::newRow("configured workspace") << true;
+    }
     void backupAndRestore()
     {
+        QFETCH(bool, configured);
         TestAppDir app;
+        QTemporaryDir other;
+        if (configured) {
+            QDir().mkpath(other.filePath("site"));
+            QFile::copy(app.file("initData/govbuilder.sbd"), other.filePath("site/govbuilder.sbd"));
+            writeFile(app.file("initPath.ini"), other.filePath("site/").toUtf8());
+            writeFile(app.workPath() + "default.jpg", "D");
+        }
         RecordingDialogService dlg;
         MDIFrm frame(app.path(), dlg, false);
+        const QString work = frame.context().workPath;
+        QCOMPARE(work, configured ? other.filePath("site/") : app.workPath());
 
         // Restore without a backup: only the message.
         frame.mnufile_revert();
-        settle(frame);
         QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据还原失败，不存在备份数据！")});
         QCOMPARE(dlg.last().title, QStringLiteral("提示"));
 
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第一版")).ok);
-        writeFile(app.workPath() + QStringLiteral("a.jpg"), "A1");
+        writeFile(work + "a.jpg", "A1");
         dlg.clear();
         frame.mnufile_backup();
         // While the copy runs the frame takes no input, and no restore starts.
@@ -204,37 +220,38 @@ private Q_SLOTS:
         QCOMPARE(dlg.last().icon, MsgIcon::Information);
 
         // The second backup replaces the first completely.
-        QFile::remove(app.workPath() + QStringLiteral("a.jpg"));
-        writeFile(app.workPath() + QStringLiteral("b.jpg"), "B1");
+        QFile::remove(work + "a.jpg");
+        writeFile(work + "b.jpg", "B1");
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第二版")).ok);
         frame.mnufile_backup();
         settle(frame);
-        QVERIFY(!QFile::exists(app.file(QStringLiteral("savedData/a.jpg"))));
-        QCOMPARE(readFile(app.file(QStringLiteral("savedData/b.jpg"))), QByteArray("B1"));
+        QCOMPARE(QDir(app.file("savedData")).entryList(QDir::Files),
+                 (QStringList{"b.jpg", "govbuilder.sbd"})); // nothing of the default folder when another is used
+        QCOMPARE(readFile(app.file("savedData/b.jpg")), QByteArray("B1"));
 
         // Later edits, then restore with "No": nothing changes.
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第三版")).ok);
-        writeFile(app.workPath() + QStringLiteral("b.jpg"), "B2");
-        writeFile(app.workPath() + QStringLiteral("c.jpg"), "C");
+        writeFile(work + "b.jpg", "B2");
+        writeFile(work + "c.jpg", "C");
         dlg.clear();
         dlg.answers.enqueue(MsgAnswer::No);
         frame.mnufile_revert();
-        settle(frame);
         QCOMPARE(dlg.shown.size(), 1);
         QCOMPARE(dlg.last().text, QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Weblark将有可能重新启动！"));
         QCOMPARE(dlg.last().buttons, MsgButtons::YesNo);
         QCOMPARE(frame.conn().webName(), QStringLiteral("第三版"));
 
         // With "Yes" the backup comes back; files only in the workspace stay.
-        QFile::setPermissions(app.workPath() + QStringLiteral("b.jpg"), QFileDevice::ReadOwner);
+        QFile::setPermissions(work + "b.jpg", QFileDevice::ReadOwner);
         dlg.clear();
         frame.mnufile_revert();
         settle(frame);
         QCOMPARE(dlg.shown.size(), 1);
-        QVERIFY(frame.conn().isOpen());
         QCOMPARE(frame.conn().webName(), QStringLiteral("第二版"));
-        QCOMPARE(readFile(app.workPath() + QStringLiteral("b.jpg")), QByteArray("B1"));
-        QCOMPARE(readFile(app.workPath() + QStringLiteral("c.jpg")), QByteArray("C"));
+        QCOMPARE(readFile(work + "b.jpg"), QByteArray("B1"));
+        QCOMPARE(readFile(work + "c.jpg"), QByteArray("C"));
+        if (configured)
+            QCOMPARE(readFile(app.workPath() + "default.jpg"), QByteArray("D"));
     }
 
     void backupHoldsEveryCommittedWrite()
@@ -266,67 +283,30 @@ private Q_SLOTS:
         TestAppDir app;
         RecordingDialogService dlg;
         MDIFrm frame(app.path(), dlg, false);
-        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第一版")).ok);
-        writeFile(app.workPath() + QStringLiteral("a.jpg"), "A1");
+        QVERIFY(frame.conn().updateUserInfo("webName", QStringLiteral("第一版")).ok);
+        writeFile(app.workPath() + "a.jpg", "A1");
         frame.mnufile_backup();
         settle(frame);
-        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第二版")).ok);
-        writeFile(app.workPath() + QStringLiteral("a.jpg"), "A2");
+        QVERIFY(frame.conn().updateUserInfo("webName", QStringLiteral("第二版")).ok);
+        writeFile(app.workPath() + "a.jpg", "A2");
         // A file that cannot be read (a link to nowhere) stops the copy half-way.
-        const QString broken = (restoring ? app.file(QStringLiteral("savedData/")) : app.workPath()) +
-                               QStringLiteral("zz.jpg");
-        QVERIFY(QFile::link(app.file(QStringLiteral("nowhere.jpg")), broken));
+        QVERIFY(QFile::link(app.file("nowhere.jpg"), (restoring ? app.file("savedData/") : app.workPath()) + "zz.jpg"));
         dlg.clear();
         if (restoring)
             dlg.answers.enqueue(MsgAnswer::Yes);
         restoring ? frame.mnufile_revert() : frame.mnufile_backup();
         settle(frame);
-        settle(frame);
         const QString expected = restoring ? QStringLiteral("数据还原失败，当前数据没有改变。")
                                            : QStringLiteral("数据备份失败，原有的备份数据没有改变。");
         QVERIFY2(dlg.last().text.startsWith(expected), qPrintable(dlg.last().text));
-        QVERIFY(frame.conn().isOpen());
         QCOMPARE(frame.conn().webName(), QStringLiteral("第二版"));
-        QCOMPARE(readFile(app.workPath() + QStringLiteral("a.jpg")), QByteArray("A2"));
-        QCOMPARE(readFile(app.file(QStringLiteral("savedData/a.jpg"))), QByteArray("A1"));
+        QCOMPARE(readFile(app.workPath() + "a.jpg"), QByteArray("A2"));
+        QCOMPARE(readFile(app.file("savedData/a.jpg")), QByteArray("A1"));
         SiteDb saved(QStringLiteral("saved"));
-        QVERIFY(saved.open(app.file(QStringLiteral("savedData/"))));
+        QVERIFY(saved.open(app.file("savedData/")));
         QCOMPARE(saved.webName(), QStringLiteral("第一版"));
         // No half-made folder is left beside the backup or the workspace.
         QCOMPARE(QDir(app.path()).entryList({QStringLiteral("*.*-*")}, QDir::Dirs), QStringList());
-    }
-
-    // With a workspace folder configured, that folder is what is saved and brought back.
-    void backupAndRestoreTheConfiguredWorkspace()
-    {
-        TestAppDir app;
-        QTemporaryDir other;
-        const QString work = other.path() + QStringLiteral("/site/");
-        QDir().mkpath(work);
-        QFile::copy(app.file(QStringLiteral("initData/govbuilder.sbd")), work + QStringLiteral("govbuilder.sbd"));
-        writeFile(app.file(QStringLiteral("initPath.ini")), work.toUtf8());
-        writeFile(work + QStringLiteral("logo.gif"), "L1");
-        writeFile(app.workPath() + QStringLiteral("default.jpg"), "D");
-        RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg, false);
-        QCOMPARE(frame.context().workPath, work);
-        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("配置版")).ok);
-        frame.mnufile_backup();
-        settle(frame);
-        QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据备份成功！")});
-        QCOMPARE(readFile(app.file(QStringLiteral("savedData/logo.gif"))), QByteArray("L1"));
-        QVERIFY(!QFile::exists(app.file(QStringLiteral("savedData/default.jpg"))));
-
-        QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("改过")).ok);
-        writeFile(work + QStringLiteral("logo.gif"), "L2");
-        writeFile(work + QStringLiteral("new.jpg"), "N");
-        frame.mnufile_revert();
-        settle(frame);
-        QCOMPARE(frame.conn().webName(), QStringLiteral("配置版"));
-        QCOMPARE(readFile(work + QStringLiteral("logo.gif")), QByteArray("L1"));
-        QCOMPARE(readFile(work + QStringLiteral("new.jpg")), QByteArray("N"));
-        QCOMPARE(readFile(app.workPath() + QStringLiteral("default.jpg")), QByteArray("D"));
-        QCOMPARE(QDir(other.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"site"});
     }
 
     void backupWithoutDatabaseInWorkspace()
@@ -337,7 +317,6 @@ private Q_SLOTS:
         MDIFrm frame(app.path(), dlg, false);
         writeFile(app.file(QStringLiteral("savedData/x.jpg")), "x");
         frame.mnufile_revert();
-        settle(frame);
         QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据还原失败，不存在备份数据！")});
         QVERIFY(frame.conn().isOpen());
     }
