@@ -254,21 +254,6 @@ private Q_SLOTS:
             QCOMPARE(readFile(app.workPath() + "default.jpg"), QByteArray("D"));
     }
 
-    void backupHoldsEveryCommittedWrite()
-    {
-        TestAppDir app;
-        RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg, false);
-        for (int i = 0; i < 50; ++i)
-            QVERIFY(frame.conn().run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID) VALUES (?, 1, ?)"),
-                                     {QStringLiteral("栏目%1").arg(i), i}).ok);
-        frame.mnufile_backup();
-        settle(frame);
-        SiteDb saved(QStringLiteral("check"));
-        QVERIFY(saved.open(app.file(QStringLiteral("savedData/"))));
-        QCOMPARE(saved.run(QStringLiteral("SELECT count(*) FROM firstCatalog")).first().value(0).toInt(), 50);
-    }
-
     // A backup or restore that fails half-way leaves the older backup, or the
     // workspace, exactly as it was, and says so.
     void failedBackupOrRestoreChangesNothing_data()
