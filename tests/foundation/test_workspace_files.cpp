@@ -112,7 +112,6 @@ private Q_SLOTS:
         QCOMPARE(a.fileName + "|" + b.fileName, QStringLiteral("a_small.bmp|a_small_2.bmp"));
         QCOMPARE(readFile(wp + a.fileName), blue);
         QCOMPARE(readFile(wp + b.fileName), red);
-        QCOMPARE(QImage(wp + b.fileName, "BMP").pixelColor(15, 2), QColor(Qt::red));
     }
 
     // A slot deletes only its own copies, and never a file that a record names.
@@ -167,15 +166,11 @@ private Q_SLOTS:
         QTemporaryDir other;
         const QString first = site.picture("photo.jpg", 120, 90);
         const QString second = writePicture(other.filePath("photo.jpg"), 60, 40, "JPG", Qt::red);
-        const struct {
-            const char* page;
-            int level;
-            QString picture;
-        } pages[] = {{"图文一", 1, first}, {"三级图文", 3, second}};
-        for (const auto& p : pages) {
-            QVERIFY(ContentSite::release(*w, p.page));
+        const std::pair<const char*, QString> pages[] = {{"图文一", first}, {"三级图文", second}};
+        for (const auto& [page, picture] : pages) {
+            QVERIFY(ContentSite::release(*w, page));
             w->txt_title->setText(QStringLiteral("标题"));
-            site.dlg.files.enqueue(p.picture);
+            site.dlg.files.enqueue(picture);
             QTest::mouseClick(w->cmd_img[0], Qt::LeftButton);
             QTest::mouseClick(w->cmd_ok, Qt::LeftButton);
         }
