@@ -1,5 +1,7 @@
 #include "MDIFrm.h"
 
+#include "app/BackgroundJob.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -274,16 +276,31 @@ void MDIFrm::reportStartupProblems()
 
 void MDIFrm::mnufile_backup()
 {
+    if (!isEnabled())
+        return; // a backup or restore is under way
     QString error;
-    if (!Workspace::backup(m_ctx.appPath, m_db, &error)) {
+    Workspace::PendingBackup pending;
+    if (!Workspace::beginBackup(m_ctx.appPath, m_ctx.workPath, m_db, &pending, &error)) {
         m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
-    m_dialogs.message(QStringLiteral("数据备份成功！"), QStringLiteral("提示"), MsgIcon::Information);
+    // The files are copied on a worker thread: the frame keeps painting, and takes no input until the end.
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    BackgroundJob* job =
+        BackgroundJob::start([pending](QString* e) { return Workspace::finishBackup(pending, e); }, this);
+    connect(job, &BackgroundJob::finished, this, [this, job](bool ok, const QString& e) {
+        job->deleteLater();
+        QApplication::restoreOverrideCursor();
+        setEnabled(true);
+        m_dialogs.message(ok ? QStringLiteral("数据备份成功！") : e, QStringLiteral("提示"), MsgIcon::Information);
+    });
 }
 
 void MDIFrm::mnufile_revert()
 {
+    if (!isEnabled())
+        return; // a backup or restore is under way
     if (!Workspace::hasBackup(m_ctx.appPath)) {
         m_dialogs.message(QStringLiteral("数据还原失败，不存在备份数据！"), QStringLiteral("提示"), MsgIcon::Information);
         return;
@@ -297,12 +314,20 @@ void MDIFrm::mnufile_revert()
     for (const QString& name : startupWindows())
         unloadWindow(name);
     m_db.close();
-    QString error;
-    const bool copied = Workspace::restoreFiles(m_ctx.appPath, &error);
-    if (!m_db.open(m_ctx.workPath) && copied)
-        error = m_db.lastOpenError();
-    if (!copied || !m_db.isOpen())
-        m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    BackgroundJob* job = BackgroundJob::start(
+        [app = m_ctx.appPath, work = m_ctx.workPath](QString* e) { return Workspace::restoreFiles(app, work, e); },
+        this);
+    connect(job, &BackgroundJob::finished, this, [this, job](bool copied, QString error) {
+        job->deleteLater();
+        QApplication::restoreOverrideCursor();
+        setEnabled(true);
+        if (!m_db.open(m_ctx.workPath) && copied)
+            error = m_db.lastOpenError();
+        if (!copied || !m_db.isOpen())
+            m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
+    });
 }
 
 void MDIFrm::closeEvent(QCloseEvent* event)

@@ -111,40 +111,134 @@ WorkspaceSetup resolve(const QString& appDir, const QDateTime& now)
     return s;
 }
 
-bool backup(const QString& appPath, const SiteDb& db, QString* error)
+static QString noSlash(const QString& p)
 {
-    const QString src = appPath + defaultFolderName();
-    const QString dst = appPath + backupFolderName();
-    if (!FileOps::removeFolder(dst, error))
-        return false;
-    if (!QDir().mkpath(dst)) {
-        if (error)
-            *error = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(dst));
-        return false;
+    return QDir::cleanPath(p);
+}
+
+// The folder itself, not a link to it: the link stays where the user put it.
+static QString realFolder(const QString& p)
+{
+    const QString canonical = QFileInfo(noSlash(p)).canonicalFilePath();
+    return canonical.isEmpty() ? noSlash(p) : canonical;
+}
+
+// A fresh name beside path for a folder that is being put together or set aside.
+static QString besideName(const QString& path, const QString& purpose)
+{
+    const QString base = noSlash(path) + QLatin1Char('.') + purpose + QLatin1Char('-');
+    for (int i = 0;; ++i) {
+        const QString candidate = base + QString::number(QDateTime::currentMSecsSinceEpoch() + i, 36);
+        if (!QFileInfo::exists(candidate))
+            return candidate;
     }
-    const QString dbFile = SiteDb::kFileName;
-    const bool liveDbHere = db.isOpen() && QFileInfo(db.filePath()) == QFileInfo(src + QLatin1Char('/') + dbFile);
-    const auto entries = QDir(src).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QFileInfo& fi : entries) {
-        const QString name = fi.fileName();
-        // The open database is written as a snapshot below; its journal files are never copied.
-        if (liveDbHere && (name == dbFile || name.startsWith(dbFile + QLatin1Char('-'))))
-            continue;
-        const QString target = dst + QLatin1Char('/') + name;
-        const bool ok = fi.isDir() ? FileOps::copyFolder(fi.absoluteFilePath(), target, error)
-                                   : FileOps::copyFile(fi.absoluteFilePath(), target, error);
-        if (!ok)
-            return false;
-    }
-    if (liveDbHere) {
-        const SqlResult r = db.run(QStringLiteral("VACUUM INTO ?"), {dst + QLatin1Char('/') + dbFile});
-        if (!r) {
+}
+
+static bool isJournalOf(const QString& name, const QString& dbFile)
+{
+    return name.startsWith(dbFile + QLatin1Char('-'));
+}
+
+// Puts the folder staging in the place of target (which may not exist yet).
+// Either staging is at target afterwards, or everything is as it was.
+static bool swapIn(const QString& staging, const QString& target, QString* error)
+{
+    const QString dst = realFolder(target);
+    QString aside;
+    if (QFileInfo::exists(dst)) {
+        aside = besideName(dst, QStringLiteral("replaced"));
+        if (!QDir().rename(dst, aside)) {
             if (error)
-                *error = r.error;
+                *error = QStringLiteral("无法移动文件夹“%1”。").arg(QDir::toNativeSeparators(dst));
             return false;
         }
     }
+    if (!aside.isEmpty())
+        QFile::setPermissions(staging, QFileInfo(aside).permissions()); // a shared folder stays shared
+    if (!QDir().rename(staging, dst)) {
+        if (!aside.isEmpty())
+            QDir().rename(aside, dst);
+        if (error)
+            *error = QStringLiteral("无法把“%1”改名为“%2”。")
+                         .arg(QDir::toNativeSeparators(staging), QDir::toNativeSeparators(dst));
+        return false;
+    }
+    QString ignored;
+    if (!aside.isEmpty())
+        FileOps::removeFolder(aside, &ignored); // a leftover is harmless: the new folder is in place
     return true;
+}
+
+// Copies the workspace's files into dst, leaving out the database's journal
+// files, the database itself when skipDb, and what lies under skip (the backup
+// folders, should the workspace hold the application directory).
+static bool copyWorkspace(const QString& work, const QString& dst, const QString& skip, bool skipDb, QString* error)
+{
+    const QString dbFile = SiteDb::kFileName;
+    const auto entries =
+        QDir(work).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo& fi : entries) {
+        const QString name = fi.fileName();
+        if ((skipDb && name == dbFile) || isJournalOf(name, dbFile) || fi.absoluteFilePath().startsWith(skip))
+            continue;
+        const QString target = dst + QLatin1Char('/') + name;
+        const bool ok = fi.isDir() && !fi.isSymLink() ? FileOps::copyFolder(fi.absoluteFilePath(), target, error)
+                                                      : FileOps::copyFile(fi.absoluteFilePath(), target, error);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+static QString backupFailure(const PendingBackup& pending, const QString& detail)
+{
+    QString ignored;
+    FileOps::removeFolder(pending.staging, &ignored);
+    return (pending.hadBackup ? QStringLiteral("数据备份失败，原有的备份数据没有改变。")
+                              : QStringLiteral("数据备份失败。")) +
+           QStringLiteral("\r\n（%1）").arg(detail);
+}
+
+bool beginBackup(const QString& appPath, const QString& workPath, const SiteDb& db, PendingBackup* pending,
+                 QString* error)
+{
+    PendingBackup& p = *pending;
+    p.appPath = appPath;
+    p.workPath = withSlash(workPath);
+    p.hadBackup = QFileInfo::exists(appPath + backupFolderName());
+    p.staging = besideName(appPath + backupFolderName(), QStringLiteral("saving"));
+    p.dbSnapshot = db.isOpen() && QFileInfo(db.filePath()) == QFileInfo(p.workPath + SiteDb::kFileName);
+    QString detail;
+    if (!QDir().mkpath(p.staging))
+        detail = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(p.staging));
+    // The open database is written as a consistent snapshot, never copied as a file.
+    SqlResult r;
+    r.ok = detail.isEmpty();
+    if (r && p.dbSnapshot)
+        r = db.run(QStringLiteral("VACUUM INTO ?"), {p.staging + QLatin1Char('/') + SiteDb::kFileName});
+    if (r)
+        return true;
+    if (error)
+        *error = backupFailure(p, detail.isEmpty() ? r.error : detail);
+    return false;
+}
+
+bool finishBackup(const PendingBackup& pending, QString* error)
+{
+    const QString target = pending.appPath + backupFolderName();
+    QString detail;
+    if (copyWorkspace(pending.workPath, pending.staging, target, pending.dbSnapshot, &detail) &&
+        swapIn(pending.staging, target, &detail))
+        return true;
+    if (error)
+        *error = backupFailure(pending, detail);
+    return false;
+}
+
+bool backup(const QString& appPath, const QString& workPath, const SiteDb& db, QString* error)
+{
+    PendingBackup pending;
+    return beginBackup(appPath, workPath, db, &pending, error) && finishBackup(pending, error);
 }
 
 bool hasBackup(const QString& appPath)
@@ -152,19 +246,26 @@ bool hasBackup(const QString& appPath)
     return QFileInfo::exists(appPath + backupFolderName() + QLatin1Char('/') + SiteDb::kFileName);
 }
 
-bool restoreFiles(const QString& appPath, QString* error)
+bool restoreFiles(const QString& appPath, const QString& workPath, QString* error)
 {
-    const QString work = appPath + defaultFolderName() + QLatin1Char('/');
-    // A journal left beside the old database would be replayed into the restored one.
-    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-        const QString j = work + SiteDb::kFileName + QLatin1String(suffix);
-        if (QFileInfo::exists(j)) {
-            QFile f(j);
-            f.setPermissions(f.permissions() | QFileDevice::WriteOwner);
-            f.remove();
-        }
-    }
-    return FileOps::copyFolder(appPath + backupFolderName(), work, error);
+    const QString work = realFolder(workPath);
+    const QString staging = besideName(work, QStringLiteral("restoring"));
+    // The workspace as it is, with the backup copied over it; the old database's
+    // journal stays out, or it would be replayed into the restored database.
+    QString detail;
+    const bool ok = QDir().mkpath(staging) &&
+                    copyWorkspace(work + QLatin1Char('/'), staging, appPath + backupFolderName(), false, &detail) &&
+                    FileOps::copyFolder(appPath + backupFolderName(), staging, &detail) &&
+                    swapIn(staging, work, &detail);
+    if (ok)
+        return true;
+    if (detail.isEmpty())
+        detail = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(staging));
+    QString ignored;
+    FileOps::removeFolder(staging, &ignored);
+    if (error)
+        *error = QStringLiteral("数据还原失败，当前数据没有改变。\r\n（%1）").arg(detail);
+    return false;
 }
 
 } // namespace Workspace

@@ -7,7 +7,7 @@
 class SiteDb;
 
 // Finding (or rebuilding) the workspace folder at start-up, and the backup
-// and restore of the default workspace. Paths end with "/".
+// and restore of the workspace in use. Paths end with "/".
 struct WorkspaceSetup {
     QString appPath;
     QString workPath;
@@ -27,13 +27,32 @@ WorkspaceSetup resolve(const QString& appDir, const QDateTime& now = QDateTime::
 // Reads the first line of initPath.ini: UTF-8, or GB18030 when it is not valid UTF-8.
 QString readFirstLine(const QByteArray& content);
 
-// Copies appPath/userImages to appPath/savedData, replacing an older backup.
-// The database is copied as a consistent snapshot through the open connection.
-bool backup(const QString& appPath, const SiteDb& db, QString* error);
+// Copies the workspace in use (workPath) to appPath/savedData. The copy is made
+// in a folder of its own and takes the older backup's place only once it is
+// complete, so a failed backup leaves the older one as it was; error then says
+// so. The open database is copied as a consistent snapshot through db.
+bool backup(const QString& appPath, const QString& workPath, const SiteDb& db, QString* error);
+
+// The backup in two parts, so that the copying can run on a worker thread:
+// beginBackup, on the connection's thread, makes the staging folder and writes
+// the database snapshot into it; finishBackup, on any thread, copies the other
+// files and puts the staging folder in place of the older backup.
+struct PendingBackup {
+    QString appPath;
+    QString workPath;
+    QString staging;
+    bool hadBackup = false;
+    bool dbSnapshot = false; // the database was written by beginBackup
+};
+bool beginBackup(const QString& appPath, const QString& workPath, const SiteDb& db, PendingBackup* pending,
+                 QString* error);
+bool finishBackup(const PendingBackup& pending, QString* error);
 
 bool hasBackup(const QString& appPath);
-// Copies appPath/savedData over appPath/userImages (files only in userImages stay).
+// Copies appPath/savedData over the workspace in use (files only in the
+// workspace stay). The result is put together in a folder beside the workspace
+// and then takes its place, so a failed restore leaves the workspace as it was.
 // The connection must be closed by the caller first.
-bool restoreFiles(const QString& appPath, QString* error);
+bool restoreFiles(const QString& appPath, const QString& workPath, QString* error);
 
 } // namespace Workspace

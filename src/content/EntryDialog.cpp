@@ -42,7 +42,16 @@ bool EntryDialog::readTicked(QSqlRecord* row)
 bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update)
 {
     const int level = levelOrReport(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"));
-    return level >= 1 && check(update(level, m_id));
+    if (level < 1)
+        return false;
+    const SqlResult r = update(level, m_id);
+    if (r && r.rowsAffected == 0) {
+        // Deleted meanwhile: nothing was stored, and saying otherwise would lose the typing silently.
+        m_ctx.dialogs.message(QStringLiteral("该条数据已被删除，修改没有保存！"), QStringLiteral("警告"),
+                              MsgIcon::Warning);
+        return false;
+    }
+    return check(r);
 }
 
 bool EntryDialog::check(const SqlResult& r)

@@ -33,7 +33,8 @@ protected:
     // Opening a modify dialog: reads the ticked record into row (left empty when it
     // is gone); false when the dialog must not open (reported).
     bool readTicked(QSqlRecord* row);
-    // Modifying: runs update(level, ID); false when nothing was stored (reported).
+    // Modifying: runs update(level, ID); false when nothing was stored (reported),
+    // also when the record is gone.
     bool updateRecord(const std::function<SqlResult(int, qint64)>& update);
     // Rebuilds the owner's list and closes.
     void finish();

@@ -1,5 +1,6 @@
 #include "GalleryDialogs.h"
 
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -181,17 +182,25 @@ void GalleryEntryDialog::cmd_img_Click()
         m_ctx.dialogs.message(Pictures::unreadableMessage(), QStringLiteral("提示"), MsgIcon::Critical);
         return;
     }
-    const QString thumbName = Pictures::thumbnailName(choice.name);
+    // The picture and its thumbnail go in together, or neither does.
+    const WorkspaceFiles::Result placed = WorkspaceFiles::copyIn(choice.path, m_ctx.workPath);
+    WorkspaceFiles::Result thumbPlaced;
+    if (placed.ok) {
+        thumbPlaced = WorkspaceFiles::writeIn(Pictures::bmpBytes(thumb), Pictures::thumbnailName(placed.fileName),
+                                              m_ctx.workPath);
+        if (!thumbPlaced.ok && placed.created)
+            QFile::remove(m_ctx.workPath + placed.fileName);
+    }
+    if (!placed.ok || !thumbPlaced.ok) {
+        m_ctx.dialogs.message(placed.ok ? thumbPlaced.error : placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        return;
+    }
 
     showFull(full);
     showThumbnail(thumb, thumbPx);
-
-    // The previous thumbnail goes first: the new picture may carry its name.
-    thumbnail.dropPrevious(m_ctx.workPath, choice.path);
-    lbl_imgName->setText(picture.place(choice.path, m_ctx.workPath));
-    Pictures::saveBmp(thumb, m_ctx.workPath + thumbName);
-    thumbnail.newName = thumbName;
-    thumbnail.oldName = thumbName;
+    picture.adopt(placed, m_ctx.conn, m_ctx.workPath);
+    thumbnail.adopt(thumbPlaced, m_ctx.conn, m_ctx.workPath);
+    lbl_imgName->setText(placed.fileName);
 }
 
 insDataFrm_imgs::insDataFrm_imgs(AppContext& ctx, insDataFrm& owner, QWidget* parent)
@@ -247,7 +256,7 @@ void insDataFrm_imgsMod::OKButton_Click()
     if (!updateRecord(
             [&](int level, qint64 id) { return ContentStore::updateGalleryItem(m_ctx.conn, level, id, gallery); }))
         return;
-    picture.stored(gallery.picture, m_ctx.workPath);
-    thumbnail.stored(gallery.thumbnail, m_ctx.workPath);
+    picture.stored(gallery.picture, m_ctx.conn, m_ctx.workPath);
+    thumbnail.stored(gallery.thumbnail, m_ctx.conn, m_ctx.workPath);
     finish();
 }

@@ -98,8 +98,13 @@ void NewsEntryDialog::cmd_img_Click()
     const Pictures::Choice choice = Pictures::askForPicture(m_ctx.dialogs);
     if (!choice.ok())
         return;
+    const WorkspaceFiles::Result placed = imgFile.place(choice.path, m_ctx.conn, m_ctx.workPath);
+    if (!placed.ok) {
+        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        return;
+    }
     showPicture(choice.path);
-    lbl_imgName->setText(imgFile.place(choice.path, m_ctx.workPath));
+    lbl_imgName->setText(placed.fileName);
 }
 
 insDatafrm_news::insDatafrm_news(AppContext& ctx, insDataFrm& owner, QWidget* parent)
@@ -145,6 +150,6 @@ void insDataFrm_newsMod::OKButton_Click()
     const ContentStore::NewsItem news = item();
     if (!updateRecord([&](int level, qint64 id) { return ContentStore::updateNews(m_ctx.conn, level, id, news); }))
         return;
-    imgFile.stored(news.picture, m_ctx.workPath);
+    imgFile.stored(news.picture, m_ctx.conn, m_ctx.workPath);
     finish();
 }

@@ -1,7 +1,6 @@
 #include "Pictures.h"
 
 #include "app/DialogService.h"
-#include "app/FileOps.h"
 #include "text/TextCodec.h"
 
 #include <QBuffer>
@@ -194,54 +193,39 @@ Choice askForPicture(DialogService& dialogs)
     return {picked.path, name, size};
 }
 
-static bool sameFile(const QString& a, const QString& b)
-{
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
-
-void removeFromWorkspace(const QString& workPath, const QString& name, const QString& keep)
-{
-    if (name.isEmpty())
-        return;
-    const QString path = workPath + name;
-    if (!QFileInfo::exists(path) || (!keep.isEmpty() && sameFile(path, keep)))
-        return;
-    QFile::remove(path);
-}
-
 void Slot::loadStored(const QString& name)
 {
     newName.clear();
     oldName = name;
     storedName = name;
+    ownsOld = false;
 }
 
-void Slot::dropPrevious(const QString& workPath, const QString& keep, const QStringList& inUse) const
+WorkspaceFiles::Result Slot::place(const QString& chosenPath, const SiteDb& db, const QString& workPath,
+                                   const QStringList& inUse)
 {
-    if (oldName != storedName && !inUse.contains(oldName))
-        removeFromWorkspace(workPath, oldName, keep);
+    const WorkspaceFiles::Result placed = WorkspaceFiles::copyIn(chosenPath, workPath);
+    if (placed.ok)
+        adopt(placed, db, workPath, inUse);
+    return placed;
 }
 
-QString Slot::place(const QString& chosenPath, const QString& workPath, const QStringList& inUse)
+void Slot::adopt(const WorkspaceFiles::Result& placed, const SiteDb& db, const QString& workPath,
+                 const QStringList& inUse)
 {
-    const QString name = QFileInfo(chosenPath).fileName();
-    newName = name;
-    dropPrevious(workPath, chosenPath, inUse);
-    const QString target = workPath + name;
-    if (!sameFile(chosenPath, target)) {
-        QString error;
-        FileOps::copyFile(chosenPath, target, &error);
-    }
-    oldName = name;
-    return name;
+    if (ownsOld && oldName != placed.fileName && oldName != storedName && !inUse.contains(oldName))
+        WorkspaceFiles::removeIfUnused(db, workPath, oldName);
+    newName = placed.fileName;
+    oldName = placed.fileName;
+    ownsOld = placed.created;
 }
 
-void Slot::stored(const QString& name, const QString& workPath, const QStringList& inUse)
+void Slot::stored(const QString& name, const SiteDb& db, const QString& workPath, const QStringList& inUse)
 {
     if (storedName != name && !inUse.contains(storedName))
-        removeFromWorkspace(workPath, storedName, workPath + name);
+        WorkspaceFiles::removeIfUnused(db, workPath, storedName);
     storedName = name;
+    ownsOld = false;
 }
 
 QString thumbnailName(const QString& fileName)
@@ -283,6 +267,16 @@ QImage makeThumbnail(const QString& path, const QSize& sizePx)
 bool saveBmp(const QImage& image, const QString& path)
 {
     return !image.isNull() && image.convertToFormat(QImage::Format_RGB888).save(path, "BMP");
+}
+
+QByteArray bmpBytes(const QImage& image)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) ||
+        !image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))
+        return {};
+    return data;
 }
 
 } // namespace Pictures

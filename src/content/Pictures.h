@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/WorkspaceFiles.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
 
 class DialogService;
+class SiteDb;
 
 // Pictures the user adds to pages: checking a chosen file, placing it in the
 // workspace folder, and the gallery's thumbnails.
@@ -41,35 +44,38 @@ Choice askForPicture(DialogService& dialogs);
 // null when it cannot be read.
 QImage loadFitted(const QString& path, const QSize& bound);
 
-// Deletes workPath + name unless name is empty or it is the file keep.
-void removeFromWorkspace(const QString& workPath, const QString& name, const QString& keep = QString());
-
 // One picture slot of an editor. newName is the file chosen in this visit,
 // oldName the file last placed in the workspace for the slot, storedName the
-// file the stored record names. Choosing again replaces this visit's copy; the
-// stored file is deleted only once the record no longer names it, so leaving
-// without storing never leaves the record pointing at a deleted file.
+// file the stored record names. Choosing again drops this visit's own copy; the
+// stored file is deleted only once no record names it any more, so leaving
+// without storing never leaves a record pointing at a deleted file. A file that
+// another record names is never deleted.
 struct Slot {
     QString newName;
     QString oldName;
     QString storedName;
+    bool ownsOld = false; // oldName was written in this visit, not an existing file reused
 
     void clear() { *this = Slot(); }
     void loadStored(const QString& name);
-    // Deletes this visit's previous copy, unless it is the stored file, the file
-    // keep, or a name in inUse (a picture another slot of the record still names).
-    void dropPrevious(const QString& workPath, const QString& keep = QString(),
-                      const QStringList& inUse = {}) const;
-    // Copies the chosen picture into the workspace under its own name in place of
-    // the previous copy; a file chosen from the workspace itself is left where it is.
-    // Returns the bare name. File errors do not stop it.
-    QString place(const QString& chosenPath, const QString& workPath, const QStringList& inUse = {});
-    // The record now names name: a stored file it replaced is deleted, unless the
-    // record still names it elsewhere (inUse).
-    void stored(const QString& name, const QString& workPath, const QStringList& inUse = {});
+    // Copies the chosen picture into the workspace (never over a different file)
+    // and takes the name it got in place of the previous copy. On failure nothing
+    // changes and the result says why.
+    WorkspaceFiles::Result place(const QString& chosenPath, const SiteDb& db, const QString& workPath,
+                                 const QStringList& inUse = {});
+    // Takes a file already placed (a thumbnail) in place of the previous copy,
+    // which is deleted unless it is the stored file, a name in inUse (another
+    // slot of the record) or named by a record.
+    void adopt(const WorkspaceFiles::Result& placed, const SiteDb& db, const QString& workPath,
+               const QStringList& inUse = {});
+    // The record now names name: a stored file it replaced is deleted unless
+    // a record (this one included) still names it, or it is in inUse.
+    void stored(const QString& name, const SiteDb& db, const QString& workPath, const QStringList& inUse = {});
 };
 
-// The gallery thumbnail of a picture: its name up to the first "." + "_small.bmp".
+// The gallery thumbnail's wanted name: the picture's name up to the first "." +
+// "_small.bmp"; WorkspaceFiles gives it a free variant when another picture's
+// thumbnail has it.
 QString thumbnailName(const QString& fileName);
 // Thumbnail size in twips: 2000 wide, unless the height limit (the thumbnail
 // box's height, or 2000 for a picture that is at least as high as wide at
@@ -79,5 +85,7 @@ QSize thumbnailTwips(const QSize& pictureTwips, int boxHeightTwips);
 // format allows; null when the picture cannot be read.
 QImage makeThumbnail(const QString& path, const QSize& sizePx);
 bool saveBmp(const QImage& image, const QString& path);
+// The image as the bytes of a BMP file; empty when it cannot be encoded.
+QByteArray bmpBytes(const QImage& image);
 
 } // namespace Pictures

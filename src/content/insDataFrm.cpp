@@ -526,7 +526,7 @@ void insDataFrm::cmd_ok_Click()
     const QString saved[2] = {record.image1, m_format == QLatin1String("imgTxt03") ? QString() : record.image2};
     for (int i = 0; i < m_slots; ++i) {
         // A picture moved to the other slot is still named by the record.
-        imgFiles[i].stored(saved[i], m_ctx.workPath, {saved[1 - i]});
+        imgFiles[i].stored(saved[i], m_ctx.conn, m_ctx.workPath, {saved[1 - i]});
         imgFiles[i].newName.clear();
         imgFiles[i].oldName.clear();
     }
@@ -543,10 +543,15 @@ void insDataFrm::cmd_img_Click(int index)
     const Pictures::Choice choice = Pictures::askForPicture(m_ctx.dialogs);
     if (!choice.ok())
         return;
-    showPreview(index, choice.path);
     const int other = 1 - index;
-    txt_img[index]->setText(
-        imgFiles[index].place(choice.path, m_ctx.workPath, {txt_img[other]->text(), imgFiles[other].storedName}));
+    const WorkspaceFiles::Result placed = imgFiles[index].place(choice.path, m_ctx.conn, m_ctx.workPath,
+                                                                {txt_img[other]->text(), imgFiles[other].storedName});
+    if (!placed.ok) {
+        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        return;
+    }
+    showPreview(index, choice.path);
+    txt_img[index]->setText(placed.fileName);
 }
 
 void insDataFrm::cmd_addData_Click(int index)

@@ -1,5 +1,7 @@
 #include "CatalogOps.h"
 
+#include "data/SiteTransaction.h"
+
 #include <QSqlRecord>
 
 namespace CatalogOps {
@@ -184,9 +186,19 @@ bool swapOrderID(const SiteDb& conn, const CatalogNode& a, const CatalogNode& b,
         return false;
     }
     const QString sql = QStringLiteral("UPDATE %1 SET orderID=? WHERE(%1=?);").arg(table);
-    SqlResult r = conn.run(sql, {orderOfB, a.text});
+    // Half a swap would leave two siblings with one number.
+    SiteTransaction tx(conn);
+    SqlResult r;
+    r.ok = tx.isActive();
+    r.error = tx.error();
+    if (r)
+        r = conn.run(sql, {orderOfB, a.text});
     if (r)
         r = conn.run(sql, {orderOfA, b.text});
+    if (r && !tx.commit()) {
+        r.ok = false;
+        r.error = tx.error();
+    }
     if (!r)
         setError(error, r.error);
     return r.ok;
@@ -221,6 +233,24 @@ SqlResult setAspFileName(const SiteDb& conn, const CatalogNode& node, const QStr
     if (table.isEmpty())
         return nothingToDo();
     return conn.run(QStringLiteral("UPDATE %1 SET aspFileName = ? WHERE (%1=?);").arg(table), {code, node.text});
+}
+
+SqlResult changeFormat(const SiteDb& conn, const CatalogNode& node, const QString& code)
+{
+    const int level = node.level();
+    if (level < 1)
+        return nothingToDo();
+    // Blanked records under the old format code, or the new code over records of
+    // the old format, would both show a page the user did not ask for.
+    SiteTransaction tx(conn);
+    if (!tx.isActive())
+        return failed(tx.error());
+    SqlResult r = conn.clearContents(level, node.text);
+    if (r)
+        r = setAspFileName(conn, node, code);
+    if (r && !tx.commit())
+        return failed(tx.error());
+    return r;
 }
 
 QString getAspFileName(const SiteDb& conn, const CatalogNode& node, QString* error)

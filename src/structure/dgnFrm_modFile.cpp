@@ -37,13 +37,8 @@ void dgnFrm_modFile::cmd_cfm_Click()
         ctx.dialogs.message(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"), MsgIcon::Critical);
         return;
     }
-    SqlResult r = ctx.conn.clearContents(level, sel->text);
-    if (!r) {
-        reportFailure(r.error);
-        return;
-    }
     const QString code = selectedModel();
-    r = CatalogOps::setAspFileName(ctx.conn, *sel, code);
+    const SqlResult r = CatalogOps::changeFormat(ctx.conn, *sel, code);
     if (!r) {
         reportFailure(r.error);
         return;

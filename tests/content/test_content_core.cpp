@@ -273,41 +273,6 @@ private Q_SLOTS:
         const QColor c = back.pixelColor(10, 40);
         QVERIFY2(qAbs(c.blue() - 200) < 30 && qAbs(c.red() - 40) < 30, qPrintable(c.name()));
     }
-
-    // The slot keeps this visit's copies tidy and never strands the stored record.
-    void pictureSlot()
-    {
-        QTemporaryDir outside;
-        QTemporaryDir work;
-        const QString wp = work.path() + '/';
-        const QString a = writePicture(outside.filePath("a.jpg"), 40, 30);
-        const QString b = writePicture(outside.filePath("b.jpg"), 40, 30);
-        const QString stored = writePicture(wp + "stored.jpg", 40, 30);
-
-        Pictures::Slot slot;
-        slot.loadStored(QStringLiteral("stored.jpg"));
-        QCOMPARE(slot.place(a, wp), QStringLiteral("a.jpg"));
-        QVERIFY(QFile::exists(wp + "a.jpg"));
-        QVERIFY2(QFile::exists(stored), "the stored picture stays until the record changes");
-        QCOMPARE(slot.place(b, wp), QStringLiteral("b.jpg"));
-        QVERIFY2(!QFile::exists(wp + "a.jpg"), "the first copy of this visit is replaced");
-        QCOMPARE(readFile(wp + "b.jpg"), readFile(b));
-
-        // Chosen from the workspace itself: neither deleted nor copied onto itself.
-        const QByteArray storedBytes = readFile(stored);
-        QCOMPARE(slot.place(stored, wp), QStringLiteral("stored.jpg"));
-        QCOMPARE(readFile(stored), storedBytes);
-        QVERIFY(!QFile::exists(wp + "b.jpg"));
-        const QString inWork = writePicture(wp + "w.jpg", 40, 30);
-        slot.place(inWork, wp);
-        const QByteArray wBytes = readFile(inWork);
-        slot.place(inWork, wp);
-        QCOMPARE(readFile(inWork), wBytes);
-
-        slot.stored(QStringLiteral("w.jpg"), wp);
-        QVERIFY2(!QFile::exists(stored), "the replaced stored picture goes once the record names another");
-        QVERIFY(QFile::exists(inWork));
-    }
 };
 
 WEBLARK_TEST_MAIN(TestContentCore)

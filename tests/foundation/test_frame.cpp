@@ -130,8 +130,10 @@ private Q_SLOTS:
         f.frame.openStartupWindows();
         f.frame.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
         f.frame.mnufile_backup();
+        QTRY_VERIFY(f.frame.isEnabled()); // the copy runs on a worker thread
         f.dlg.clear();
         f.frame.mnufile_revert();
+        QTRY_VERIFY(f.frame.isEnabled());
         QCOMPARE(f.dlg.shown.size(), 1); // the question only
         QCOMPARE(f.destroyed, (QStringList{"guide", "design", "content"}));
         QVERIFY(f.frame.mdiArea()->subWindowList().isEmpty());

@@ -147,8 +147,10 @@ private Q_SLOTS:
         // Restore closes every task window, the publishing one included; commands load them afresh.
         frame.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
         frame.mnufile_backup();
+        QTRY_VERIFY(frame.isEnabled()); // the copy runs on a worker thread
         dlg.clear();
         frame.mnufile_revert();
+        QTRY_VERIFY(frame.isEnabled());
         QCOMPARE(dlg.shown.size(), 1);
         QVERIFY(frame.mdiArea()->subWindowList().isEmpty());
         frame.xToolbar1_ButtonClick(5);

@@ -2,6 +2,7 @@
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "data/SiteDb.h"
+#include "structure/CatalogOps.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -223,6 +224,52 @@ private Q_SLOTS:
         QVERIFY(fieldValue(db->selectMaxOrderID(1).first(), "orderID_Max").isNull());
         insertCatalog(1, {"A"}, true, 7);
         QCOMPARE(fieldValue(db->selectMaxOrderID(1).first(), "orderID_Max").toInt(), 7);
+    }
+
+    // The sort-number swap and the format change: when their second statement fails
+    // the first one is undone too; otherwise both take effect.
+    void twoStatementChangesAreAllOrNothing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("secondFails");
+        for (const char* change : {"swap", "format"}) {
+            QTest::newRow(QByteArray(change).append(" done")) << change << false;
+            QTest::newRow(QByteArray(change).append(" undone")) << change << true;
+        }
+    }
+    void twoStatementChangesAreAllOrNothing()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, secondFails);
+        insertCatalog(1, {"A"}, false, 1, "txt");
+        insertCatalog(1, {"B"}, false, 2, "txt");
+        insertContent(1, "A", "kept");
+        // The swap writes A then B; the format change blanks A's records, then writes A's code.
+        if (secondFails)
+            QVERIFY(db->run("CREATE TRIGGER fail_second BEFORE UPDATE ON firstCatalog "
+                            "WHEN NEW.firstCatalog = 'B' OR NEW.aspFileName = 'imgs' "
+                            "BEGIN SELECT RAISE(ABORT, 'disk full'); END").ok);
+        CatalogNode a;
+        CatalogNode b;
+        a.key = QStringLiteral("fst_1"), a.text = QStringLiteral("A");
+        b.key = QStringLiteral("fst_2"), b.text = QStringLiteral("B");
+        const bool ok = change == QLatin1String("swap") ? CatalogOps::swapOrderID(*db, a, b, 1, 2)
+                                                        : CatalogOps::changeFormat(*db, a, "imgs").ok;
+        QCOMPARE(ok, !secondFails);
+        const QString state =
+            change == QLatin1String("swap")
+                ? QString::number(count("SELECT orderID FROM firstCatalog WHERE firstCatalog='A'")) +
+                      QString::number(count("SELECT orderID FROM firstCatalog WHERE firstCatalog='B'"))
+                : fieldText(db->selectCatalogByName(1, "A").first(), "aspFileName") + "|" +
+                      fieldText(db->selectContents(1, "A").first(), "value01");
+        const char* expected[2][2] = {{"21", "imgs|"}, {"12", "txt|kept"}};
+        QCOMPARE(state, QLatin1String(expected[secondFails][change == QLatin1String("format")]));
+        // Nothing is left open: the next change stands on its own.
+        QVERIFY(db->run("DROP TRIGGER IF EXISTS fail_second").ok);
+        QVERIFY(db->renameCatalog(1, "B", "C").ok);
+        SiteDb other(QStringLiteral("schema-other"));
+        QVERIFY(other.open(app->workPath()));
+        QCOMPARE(other.selectCatalogByName(1, "C").rows.size(), 1);
     }
 };
 

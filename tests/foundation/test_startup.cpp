@@ -20,6 +20,12 @@ static void setWebName(const QString& workPath, const QString& name)
     QVERIFY(db.updateUserInfo(QStringLiteral("webName"), name).ok);
 }
 
+// Backup and restore copy on a worker thread; the frame takes input again when they end.
+static void settle(MDIFrm& frame)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(frame.isEnabled(), 30000);
+}
+
 class TestStartup : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -157,11 +163,28 @@ private Q_SLOTS:
         QCOMPARE(readFile(app.workPath() + QStringLiteral("govbuilder.sbd")), junk);
     }
 
+    // Backup and restore work on the workspace in use: the default one, or the configured folder.
+    void backupAndRestore_data()
+    {
+        QTest::addColumn<bool>("configured");
+        QTest::newRow("default workspace") << false;
+        QTest::newRow("configured workspace") << true;
+    }
     void backupAndRestore()
     {
+        QFETCH(bool, configured);
         TestAppDir app;
+        QTemporaryDir other;
+        if (configured) {
+            QDir().mkpath(other.filePath("site"));
+            QFile::copy(app.file("initData/govbuilder.sbd"), other.filePath("site/govbuilder.sbd"));
+            writeFile(app.file("initPath.ini"), other.filePath("site/").toUtf8());
+            writeFile(app.workPath() + "default.jpg", "D");
+        }
         RecordingDialogService dlg;
         MDIFrm frame(app.path(), dlg);
+        const QString work = frame.context().workPath;
+        QCOMPARE(work, configured ? other.filePath("site/") : app.workPath());
 
         // Restore without a backup: only the message.
         frame.mnufile_revert();
@@ -169,24 +192,30 @@ private Q_SLOTS:
         QCOMPARE(dlg.last().title, QStringLiteral("提示"));
 
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第一版")).ok);
-        writeFile(app.workPath() + QStringLiteral("a.jpg"), "A1");
+        writeFile(work + "a.jpg", "A1");
         dlg.clear();
         frame.mnufile_backup();
+        // While the copy runs the frame takes no input, and no restore starts.
+        QVERIFY(!frame.isEnabled());
+        frame.mnufile_revert();
+        settle(frame);
         QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据备份成功！")});
         QCOMPARE(dlg.last().icon, MsgIcon::Information);
 
         // The second backup replaces the first completely.
-        QFile::remove(app.workPath() + QStringLiteral("a.jpg"));
-        writeFile(app.workPath() + QStringLiteral("b.jpg"), "B1");
+        QFile::remove(work + "a.jpg");
+        writeFile(work + "b.jpg", "B1");
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第二版")).ok);
         frame.mnufile_backup();
-        QVERIFY(!QFile::exists(app.file(QStringLiteral("savedData/a.jpg"))));
-        QCOMPARE(readFile(app.file(QStringLiteral("savedData/b.jpg"))), QByteArray("B1"));
+        settle(frame);
+        QCOMPARE(QDir(app.file("savedData")).entryList(QDir::Files),
+                 (QStringList{"b.jpg", "govbuilder.sbd"})); // nothing of the default folder when another is used
+        QCOMPARE(readFile(app.file("savedData/b.jpg")), QByteArray("B1"));
 
         // Later edits, then restore with "No": nothing changes.
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第三版")).ok);
-        writeFile(app.workPath() + QStringLiteral("b.jpg"), "B2");
-        writeFile(app.workPath() + QStringLiteral("c.jpg"), "C");
+        writeFile(work + "b.jpg", "B2");
+        writeFile(work + "c.jpg", "C");
         dlg.clear();
         dlg.answers.enqueue(MsgAnswer::No);
         frame.mnufile_revert();
@@ -196,28 +225,56 @@ private Q_SLOTS:
         QCOMPARE(frame.conn().webName(), QStringLiteral("第三版"));
 
         // With "Yes" the backup comes back; files only in the workspace stay.
-        QFile::setPermissions(app.workPath() + QStringLiteral("b.jpg"), QFileDevice::ReadOwner);
+        QFile::setPermissions(work + "b.jpg", QFileDevice::ReadOwner);
         dlg.clear();
         frame.mnufile_revert();
+        settle(frame);
         QCOMPARE(dlg.shown.size(), 1);
-        QVERIFY(frame.conn().isOpen());
         QCOMPARE(frame.conn().webName(), QStringLiteral("第二版"));
-        QCOMPARE(readFile(app.workPath() + QStringLiteral("b.jpg")), QByteArray("B1"));
-        QCOMPARE(readFile(app.workPath() + QStringLiteral("c.jpg")), QByteArray("C"));
+        QCOMPARE(readFile(work + "b.jpg"), QByteArray("B1"));
+        QCOMPARE(readFile(work + "c.jpg"), QByteArray("C"));
+        if (configured)
+            QCOMPARE(readFile(app.workPath() + "default.jpg"), QByteArray("D"));
     }
 
-    void backupHoldsEveryCommittedWrite()
+    // A backup or restore that fails half-way leaves the older backup, or the
+    // workspace, exactly as it was, and says so.
+    void failedBackupOrRestoreChangesNothing_data()
     {
+        QTest::addColumn<bool>("restoring");
+        QTest::newRow("backup") << false;
+        QTest::newRow("restore") << true;
+    }
+    void failedBackupOrRestoreChangesNothing()
+    {
+        QFETCH(bool, restoring);
         TestAppDir app;
         RecordingDialogService dlg;
         MDIFrm frame(app.path(), dlg);
-        for (int i = 0; i < 50; ++i)
-            QVERIFY(frame.conn().run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID) VALUES (?, 1, ?)"),
-                                     {QStringLiteral("栏目%1").arg(i), i}).ok);
+        QVERIFY(frame.conn().updateUserInfo("webName", QStringLiteral("第一版")).ok);
+        writeFile(app.workPath() + "a.jpg", "A1");
         frame.mnufile_backup();
-        SiteDb saved(QStringLiteral("check"));
-        QVERIFY(saved.open(app.file(QStringLiteral("savedData/"))));
-        QCOMPARE(saved.run(QStringLiteral("SELECT count(*) FROM firstCatalog")).first().value(0).toInt(), 50);
+        settle(frame);
+        QVERIFY(frame.conn().updateUserInfo("webName", QStringLiteral("第二版")).ok);
+        writeFile(app.workPath() + "a.jpg", "A2");
+        // A file that cannot be read (a link to nowhere) stops the copy half-way.
+        QVERIFY(QFile::link(app.file("nowhere.jpg"), (restoring ? app.file("savedData/") : app.workPath()) + "zz.jpg"));
+        dlg.clear();
+        if (restoring)
+            dlg.answers.enqueue(MsgAnswer::Yes);
+        restoring ? frame.mnufile_revert() : frame.mnufile_backup();
+        settle(frame);
+        const QString expected = restoring ? QStringLiteral("数据还原失败，当前数据没有改变。")
+                                           : QStringLiteral("数据备份失败，原有的备份数据没有改变。");
+        QVERIFY2(dlg.last().text.startsWith(expected), qPrintable(dlg.last().text));
+        QCOMPARE(frame.conn().webName(), QStringLiteral("第二版"));
+        QCOMPARE(readFile(app.workPath() + "a.jpg"), QByteArray("A2"));
+        QCOMPARE(readFile(app.file("savedData/a.jpg")), QByteArray("A1"));
+        SiteDb saved(QStringLiteral("saved"));
+        QVERIFY(saved.open(app.file("savedData/")));
+        QCOMPARE(saved.webName(), QStringLiteral("第一版"));
+        // No half-made folder is left beside the backup or the workspace.
+        QCOMPARE(QDir(app.path()).entryList({QStringLiteral("*.*-*")}, QDir::Dirs), QStringList());
     }
 
     void backupWithoutDatabaseInWorkspace()

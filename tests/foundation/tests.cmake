@@ -5,6 +5,7 @@ weblark_add_test(test_schema ${CMAKE_CURRENT_LIST_DIR}/test_schema.cpp)
 weblark_add_test(test_webpane ${CMAKE_CURRENT_LIST_DIR}/test_webpane.cpp)
 weblark_add_test(test_inputs ${CMAKE_CURRENT_LIST_DIR}/test_inputs.cpp)
 weblark_add_test(test_integration ${CMAKE_CURRENT_LIST_DIR}/test_integration.cpp)
+weblark_add_test(test_workspace_files ${CMAKE_CURRENT_LIST_DIR}/test_workspace_files.cpp)
 weblark_add_test(test_errortext ${CMAKE_CURRENT_LIST_DIR}/test_errortext.cpp)
 
 # The real titles under a virtual X display, when one can be started.

@@ -1,0 +1,221 @@
+#include "../content/ContentSite.h"
+#include "TestMain.h"
+#include "app/WorkspaceFiles.h"
+#include "content/NewsDialogs.h"
+#include "content/Pictures.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using ContentTestKit::makePicture;
+using ContentTestKit::readFile;
+using ContentTestKit::writeFile;
+using ContentTestKit::writePicture;
+
+namespace {
+
+// Writes past limit bytes fail in this process, as on a full disk (root ignores
+// read-only folders, but not this).
+struct FileSizeLimit {
+    rlimit saved{};
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit l = saved;
+        l.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &l);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+};
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+class TestWorkspaceFiles : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void copyNeverReplacesADifferentFile_data()
+    {
+        QTest::addColumn<QStringList>("existing"); // name=bytes
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("created");
+        QTest::newRow("free") << QStringList{} << "photo.jpg"
+                              << "photo.jpg" << true;
+        QTest::newRow("taken") << QStringList{"photo.jpg=X"} << "photo.jpg"
+                               << "photo_2.jpg" << true;
+        QTest::newRow("letter case") << QStringList{"PHOTO.JPG=X"} << "photo.jpg"
+                                     << "photo_2.jpg" << true;
+        QTest::newRow("identical reused") << QStringList{"photo.jpg=P"} << "photo.jpg"
+                                          << "photo.jpg" << false;
+        QTest::newRow("identical under a number") << QStringList{"photo.jpg=X", "photo_2.jpg=P"} << "photo.jpg"
+                                                  << "photo_2.jpg" << false;
+        QTest::newRow("same size, other bytes") << QStringList{"photo.jpg=Q"} << "photo.jpg"
+                                                << "photo_2.jpg" << true;
+        QTest::newRow("last dot") << QStringList{"photo.2003.jpg=X"} << "photo.2003.jpg"
+                                  << "photo.2003_2.jpg" << true;
+    }
+    void copyNeverReplacesADifferentFile()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, source);
+        QFETCH(QString, fileName);
+        QFETCH(bool, created);
+        QTemporaryDir work;
+        QTemporaryDir outside;
+        const QString wp = work.path() + '/';
+        for (const QString& e : existing)
+            writeFile(wp + e.section('=', 0, 0), e.section('=', 1).toUtf8());
+        const QString src = writeFile(outside.filePath(source), "P");
+        const WorkspaceFiles::Result r = WorkspaceFiles::copyIn(src, wp);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(r.fileName, fileName);
+        QCOMPARE(r.created, created);
+        QCOMPARE(readFile(wp + fileName), QByteArray("P"));
+        for (const QString& e : existing)
+            QCOMPARE(readFile(wp + e.section('=', 0, 0)), e.section('=', 1).toUtf8());
+        QCOMPARE(entries(wp).size(), existing.size() + (created ? 1 : 0));
+    }
+
+    void failedCopiesLeaveNothing()
+    {
+        QTemporaryDir work;
+        QTemporaryDir outside;
+        const QString wp = work.path() + '/';
+        writeFile(wp + "here.jpg", "H");
+        const QString big = writeFile(outside.filePath("big.jpg"), QByteArray(8192, 'x'));
+        FileSizeLimit limit(4096);
+        const WorkspaceFiles::Result copied = WorkspaceFiles::copyIn(big, wp);
+        const WorkspaceFiles::Result written = WorkspaceFiles::writeIn(QByteArray(8192, 'y'), "t_small.bmp", wp);
+        QVERIFY2(!copied.ok && copied.error.contains("big.jpg"), qPrintable(copied.error));
+        QVERIFY2(!written.ok && written.error.contains("t_small.bmp"), qPrintable(written.error));
+        QCOMPARE(entries(wp), QStringList{"here.jpg"});
+    }
+
+    // "a.jpg" and "a.gif" want the same thumbnail name; the second gets its own.
+    void thumbnailsOfLikeNamedPicturesAreDistinct()
+    {
+        QTemporaryDir work;
+        const QString wp = work.path() + '/';
+        const QByteArray blue = Pictures::bmpBytes(makePicture(20, 10));
+        const QByteArray red = Pictures::bmpBytes(makePicture(20, 10, Qt::red));
+        const WorkspaceFiles::Result a = WorkspaceFiles::writeIn(blue, Pictures::thumbnailName("a.jpg"), wp);
+        const WorkspaceFiles::Result b = WorkspaceFiles::writeIn(red, Pictures::thumbnailName("a.gif"), wp);
+        QCOMPARE(a.fileName + "|" + b.fileName, QStringLiteral("a_small.bmp|a_small_2.bmp"));
+        QCOMPARE(readFile(wp + a.fileName), blue);
+        QCOMPARE(readFile(wp + b.fileName), red);
+    }
+
+    // A slot deletes only its own copies, and never a file that a record names.
+    void slotsDeleteOnlyUnnamedFiles()
+    {
+        TestAppDir app;
+        SiteDb db(QStringLiteral("slots"));
+        QVERIFY(db.open(app.workPath()));
+        const QString wp = app.workPath();
+        QTemporaryDir outside;
+        const QString photo = writePicture(outside.filePath("photo.jpg"), 40, 30);
+        QFile::copy(photo, wp + "photo.jpg");
+        QVERIFY(
+            db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('一','t','c','photo.jpg')").ok);
+        QVERIFY(
+            db.run("INSERT INTO content02(secondCatalog,value06) VALUES('二','<img src=\"[imgpath]/in%20html.jpg\">')")
+                .ok);
+        writeFile(wp + "in html.jpg", "h");
+
+        Pictures::Slot slot;
+        QCOMPARE(slot.place(photo, db, wp).fileName, QStringLiteral("photo.jpg")); // identical: reused
+        const QString b = writePicture(outside.filePath("b.jpg"), 30, 30);
+        QCOMPARE(slot.place(b, db, wp).fileName, QStringLiteral("b.jpg"));
+        QVERIFY2(QFile::exists(wp + "photo.jpg"), "a reused file is not this visit's to delete");
+        QCOMPARE(slot.place(writePicture(outside.filePath("c.jpg"), 20, 30), db, wp).fileName, QStringLiteral("c.jpg"));
+        QVERIFY2(!QFile::exists(wp + "b.jpg"), "this visit's own earlier copy goes");
+        // A file picked from the workspace itself is used where it is, and left there.
+        const QString own = writePicture(wp + "own.jpg", 20, 20);
+        QCOMPARE(slot.place(own, db, wp).fileName, QStringLiteral("own.jpg"));
+        QVERIFY(!QFile::exists(wp + "c.jpg"));
+        slot.place(outside.filePath("c.jpg"), db, wp);
+        QVERIFY(QFile::exists(own));
+
+        // Storing: the replaced file goes only when no record names it.
+        slot.loadStored("in html.jpg");
+        slot.stored("c.jpg", db, wp);
+        QVERIFY2(QFile::exists(wp + "in html.jpg"), "named inside stored HTML");
+        slot.loadStored("photo.jpg");
+        slot.stored("c.jpg", db, wp);
+        QVERIFY(QFile::exists(wp + "photo.jpg"));
+        QVERIFY(db.run("DELETE FROM content01").ok);
+        slot.loadStored("photo.jpg");
+        slot.stored("c.jpg", db, wp);
+        QVERIFY(!QFile::exists(wp + "photo.jpg"));
+    }
+
+    // Two pages choose different pictures of one name: both stay, each record names its own.
+    void likeNamedPicturesOnTwoPagesKeepBoth()
+    {
+        ContentSite site;
+        auto w = site.openWindow();
+        QTemporaryDir other;
+        const QString first = site.picture("photo.jpg", 120, 90);
+        const QString second = writePicture(other.filePath("photo.jpg"), 60, 40, "JPG", Qt::red);
+        const std::pair<const char*, QString> pages[] = {{"图文一", first}, {"三级图文", second}};
+        for (const auto& [page, picture] : pages) {
+            QVERIFY(ContentSite::release(*w, page));
+            w->txt_title->setText(QStringLiteral("标题"));
+            site.dlg.files.enqueue(picture);
+            QTest::mouseClick(w->cmd_img[0], Qt::LeftButton);
+            QTest::mouseClick(w->cmd_ok, Qt::LeftButton);
+        }
+        QCOMPARE(site.dlg.texts(), (QStringList{"数据已保存！", "数据已保存！"}));
+        QCOMPARE(fieldText(site.rows(1, "图文一").first(), "value03"), QStringLiteral("photo.jpg"));
+        QCOMPARE(fieldText(site.rows(3, "三级图文").first(), "value03"), QStringLiteral("photo_2.jpg"));
+        QCOMPARE(readFile(site.inWork("photo.jpg")), readFile(first));
+        QCOMPARE(readFile(site.inWork("photo_2.jpg")), readFile(second));
+
+        // A copy that fails is reported, and the page keeps the picture it had.
+        QVERIFY(ContentSite::release(*w, "图文一"));
+        site.dlg.clear();
+        site.dlg.files.enqueue(site.picture("large.jpg", 900, 700));
+        {
+            FileSizeLimit limit(1024);
+            QTest::mouseClick(w->cmd_img[0], Qt::LeftButton);
+        }
+        QCOMPARE(site.dlg.shown.size(), 1);
+        QVERIFY2(site.dlg.last().text.contains("large.jpg"), qPrintable(site.dlg.last().text));
+        QCOMPARE(w->txt_img[0]->text(), QStringLiteral("photo.jpg"));
+        QVERIFY(!QFile::exists(site.inWork("large.jpg")));
+        QTest::mouseClick(w->cmd_ok, Qt::LeftButton);
+        QCOMPARE(fieldText(site.rows(1, "图文一").first(), "value03"), QStringLiteral("photo.jpg"));
+    }
+
+    // A record deleted while its modify dialog was open is not reported as changed.
+    void modifyingADeletedRecordSaysSo()
+    {
+        ContentSite site;
+        auto w = site.openWindow();
+        QVERIFY(
+            site.db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('新闻','旧','2026-1-1','')")
+                .ok);
+        QVERIFY(ContentSite::release(*w, "新闻"));
+        const qint64 id = fieldText(site.rows(1, "新闻").first(), "ID").toLongLong();
+        QVERIFY(ContentSite::tick(*w, id));
+        insDataFrm_newsMod mod(site.ctx, *w, w.get());
+        QVERIFY(mod.Form_Load());
+        QVERIFY(site.db.deleteContent(1, id).ok);
+        mod.txt_title->setText(QStringLiteral("新"));
+        mod.OKButton_Click();
+        QCOMPARE(site.dlg.texts(), QStringList{QStringLiteral("该条数据已被删除，修改没有保存！")});
+        QVERIFY(site.rows(1, "新闻").isEmpty());
+    }
+};
+
+WEBLARK_TEST_MAIN(TestWorkspaceFiles)
+#include "test_workspace_files.moc"
