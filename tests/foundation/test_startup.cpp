@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QStringEncoder>
 
-#include <unistd.h>
 
 // Sets the site name straight in the workspace's database file.
 static void setWebName(const QString& workPath, const QString& name)
