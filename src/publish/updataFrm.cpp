@@ -4,6 +4,7 @@
 #include "publish/ArchiveSender.h"
 #include "publish/MsgPageWindow.h"
 #include "publish/SitePacker.h"
+#include "text/Twips.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -25,9 +26,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int twips(int t) {
-    return t / 15;
-}
+using Twips::toPixels;
 QString busyText() {
     return QStringLiteral("正在上传数据，请等上传完毕后再操作！");
 }
@@ -258,12 +257,12 @@ void updataFrm::load() {
     setPanel(1, QStringLiteral("还未和服务器建立连接！"));
     serverPort = Protocol::kDefaultPort;
 
-    setMinimumSize(twips(10305), twips(5745));
-    resize(twips(10125), twips(6240));
+    setMinimumSize(toPixels(10305), toPixels(5745));
+    resize(toPixels(10125), toPixels(6240));
 }
 
 QSize updataFrm::sizeHint() const {
-    return QSize(twips(10125), twips(6240)).expandedTo(minimumSize());
+    return QSize(toPixels(10125), toPixels(6240)).expandedTo(minimumSize());
 }
 
 QString updataFrm::panelText(int panel) const {
@@ -283,7 +282,7 @@ void updataFrm::resizeEvent(QResizeEvent* event) {
     const int barH = StsBar->sizeHint().height();
     StsBar->setGeometry(0, height() - barH, width(), barH);
     // Centred, but never closer than 1000 twips to the top or left edge.
-    const int margin = twips(1000);
+    const int margin = toPixels(1000);
     const int x = qMax(margin, (width() - frm_update->width()) / 2);
     const int y = qMax(margin, (height() - barH - frm_update->height()) / 2);
     frm_update->move(x, y);
@@ -292,7 +291,7 @@ void updataFrm::resizeEvent(QResizeEvent* event) {
 void updataFrm::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter p(this);
-    const int band = twips(1000) - 12;
+    const int band = toPixels(1000) - 12;
     QLinearGradient g(0, 0, width(), 0);
     g.setColorAt(0, QColor(0x1f, 0x4e, 0x8c));
     g.setColorAt(1, QColor(0x7f, 0xa8, 0xd8));

@@ -217,10 +217,15 @@ SqlResult renameNode(const SiteDb& conn, const CatalogNode& node, const QString&
 
 SqlResult setAspFileName(const SiteDb& conn, const CatalogNode& node, const QString& code)
 {
-    const QString table = SiteDb::catalogTable(node.level());
+    return setAspFileName(conn, node.level(), node.text, code);
+}
+
+SqlResult setAspFileName(const SiteDb& conn, int level, const QString& name, const QString& code)
+{
+    const QString table = SiteDb::catalogTable(level);
     if (table.isEmpty())
         return nothingToDo();
-    return conn.run(QStringLiteral("UPDATE %1 SET aspFileName = ? WHERE (%1=?);").arg(table), {code, node.text});
+    return conn.run(QStringLiteral("UPDATE %1 SET aspFileName = ? WHERE (%1=?);").arg(table), {code, name});
 }
 
 QString getAspFileName(const SiteDb& conn, const CatalogNode& node, QString* error)

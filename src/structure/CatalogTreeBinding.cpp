@@ -154,7 +154,7 @@ QTreeWidgetItem* CatalogTreeBinding::addItem(CatalogNode* node)
     return item;
 }
 
-void CatalogTreeBinding::removeNode(CatalogNode* node)
+void CatalogTreeBinding::removeItems(const CatalogNode* node)
 {
     if (!node)
         return;
@@ -166,17 +166,13 @@ void CatalogTreeBinding::removeNode(CatalogNode* node)
     for (const CatalogNode* n : below)
         m_items.remove(n);
     delete item; // takes its children along
-    m_model.removeNode(node);
 }
 
-void CatalogTreeBinding::setText(CatalogNode* node, const QString& text)
+void CatalogTreeBinding::updateText(const CatalogNode* node)
 {
-    if (!node)
-        return;
-    m_model.setText(node, text);
     if (QTreeWidgetItem* item = m_items.value(node)) {
         const QSignalBlocker block(m_widget);
-        item->setText(0, text);
+        item->setText(0, node->text);
     }
 }
 

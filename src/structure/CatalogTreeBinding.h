@@ -38,9 +38,10 @@ public:
 
     // For a node just added to the model: its item under the parent's item.
     QTreeWidgetItem* addItem(CatalogNode* node);
-    // Removes the node, with everything below it, from the model and the widget.
-    void removeNode(CatalogNode* node);
-    void setText(CatalogNode* node, const QString& text);
+    // Removes the items of the node and everything below it; the model is left as it is.
+    void removeItems(const CatalogNode* node);
+    // Shows the node's text as the model now holds it.
+    void updateText(const CatalogNode* node);
     void setExpanded(CatalogNode* node, bool expanded);
 
     CatalogNode* nodeOf(const QTreeWidgetItem* item) const;
