@@ -6,6 +6,8 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 namespace {
 
 const QString kNotice = QStringLiteral("提示");
@@ -202,8 +204,9 @@ Outcome StructureEditor::move(bool up)
 
 Outcome StructureEditor::rename(CatalogNode* source, const QString& newText)
 {
-    if (!source || m_tree.nodeByKey(source->key) != source)
-        return {}; // the tree was read again or the node deleted meanwhile
+    const auto& nodes = m_tree.nodes();
+    if (std::none_of(nodes.begin(), nodes.end(), [source](const auto& n) { return n.get() == source; }))
+        return {}; // the node was deleted meanwhile
     if (CatalogOps::nameExists(m_tree, newText)) {
         Outcome out = duplicateName();
         out.notices += reload().notices;
