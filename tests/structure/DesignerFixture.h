@@ -4,6 +4,7 @@
 #include "structure/CatalogTreeBinding.h"
 #include "structure/designFrm.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
