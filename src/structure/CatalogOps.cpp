@@ -215,11 +215,6 @@ SqlResult renameNode(const SiteDb& conn, const CatalogNode& node, const QString&
     return node.level() >= 1 ? conn.renameCatalog(node.level(), node.text, newName) : nothingToDo();
 }
 
-SqlResult setAspFileName(const SiteDb& conn, const CatalogNode& node, const QString& code)
-{
-    return setAspFileName(conn, node.level(), node.text, code);
-}
-
 SqlResult setAspFileName(const SiteDb& conn, int level, const QString& name, const QString& code)
 {
     const QString table = SiteDb::catalogTable(level);

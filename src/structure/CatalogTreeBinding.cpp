@@ -86,19 +86,13 @@ CatalogTreeBinding::CatalogTreeBinding(QTreeWidget* widget, CatalogTree& model)
 
 bool CatalogTreeBinding::reload(const AppContext& ctx)
 {
-    const bool ok = reload(ctx.conn);
-    if (!ok)
-        ctx.dialogs.message(CatalogOps::loadFailureMessage(), QString(), MsgIcon::Critical);
-    return ok;
-}
-
-bool CatalogTreeBinding::reload(const SiteDb& conn, QString* error)
-{
     m_widget->clear();
     m_items.clear();
     m_model.clear();
-    const bool ok = CatalogOps::loadCatalogTree(conn, m_model, error);
+    const bool ok = CatalogOps::loadCatalogTree(ctx.conn, m_model);
     rebuild();
+    if (!ok)
+        ctx.dialogs.message(CatalogOps::loadFailureMessage(), QString(), MsgIcon::Critical);
     return ok;
 }
 

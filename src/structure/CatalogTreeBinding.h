@@ -31,8 +31,6 @@ public:
     // Clears both, loads the model from the database and shows it. A failure is
     // reported with "不期望的错误！errNo:mdl_nov"; the nodes read so far stay.
     bool reload(const AppContext& ctx);
-    // Same without the message; error gets the database's description.
-    bool reload(const SiteDb& conn, QString* error = nullptr);
     // Shows the model as it is.
     void rebuild();
 

@@ -1,4 +1,4 @@
-#include "../structure/SiteRows.h"
+#include "SiteFixture.h"
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "data/SiteDb.h"

@@ -207,7 +207,7 @@ private Q_SLOTS:
         CatalogNode* n = tree.node(2);
         QCOMPARE(n->text, odd);
         QCOMPARE(getAspFileName(*db, *n), QStringLiteral("txt"));
-        QVERIFY(setAspFileName(*db, *n, "imgs").ok);
+        QVERIFY(setAspFileName(*db, n->level(), n->text, "imgs").ok);
         QCOMPARE(getAspFileName(*db, *n), QStringLiteral("imgs"));
         QCOMPARE(getAspFileName(*db, *tree.node(3)), QStringLiteral("news"));
         QCOMPARE(getAspFileName(*db, *tree.root()), QStringLiteral("none"));

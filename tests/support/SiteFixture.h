@@ -8,6 +8,22 @@
 #include <QStringList>
 #include <QtTest>
 
+// Writes a catalog row; names: its parents' names (level 1 first), then its own.
+inline SqlResult insertCatalogRow(const SiteDb& db, int level, const QStringList& names, bool catalog,
+                                  const QVariant& order, const QString& fmt = {})
+{
+    static const char* sql[] = {
+        "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)",
+        "INSERT INTO secondCatalog(firstCatalog,secondCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?,?)",
+        "INSERT INTO thirdCatalog(firstCatalog,secondCatalog,thirdCatalog,[catalog],orderID,aspFileName) "
+        "VALUES(?,?,?,?,?,?)"};
+    QVariantList binds;
+    for (const QString& n : names)
+        binds << n;
+    binds << catalog << order << (fmt.isEmpty() ? QVariant() : QVariant(fmt));
+    return db.run(QString::fromLatin1(sql[level - 1]), binds);
+}
+
 // A fresh workspace with its database open, a recorder for messages and the
 // context every window takes; the site is called siteName.
 struct SiteFixture {
@@ -27,20 +43,10 @@ struct SiteFixture {
 
     QString inWork(const QString& name) const { return app.workPath() + name; }
 
-    // Writes a catalog row; names: its parents' names (level 1 first), then its own.
     SqlResult insertRow(int level, const QStringList& names, bool catalog, const QVariant& order,
                         const QString& fmt = {}) const
     {
-        static const char* sql[] = {
-            "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)",
-            "INSERT INTO secondCatalog(firstCatalog,secondCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?,?)",
-            "INSERT INTO thirdCatalog(firstCatalog,secondCatalog,thirdCatalog,[catalog],orderID,aspFileName) "
-            "VALUES(?,?,?,?,?,?)"};
-        QVariantList binds;
-        for (const QString& n : names)
-            binds << n;
-        binds << catalog << order << (fmt.isEmpty() ? QVariant() : QVariant(fmt));
-        return db.run(QString::fromLatin1(sql[level - 1]), binds);
+        return insertCatalogRow(db, level, names, catalog, order, fmt);
     }
 
     // Rows of a catalog table as "name|parents (nearest first)|catalog|orderID|aspFileName", in storage order.
