@@ -32,6 +32,7 @@ GalleryEntryDialog::GalleryEntryDialog(AppContext& ctx, const PageRef& page, con
     img->setObjectName(QStringLiteral("img"));
     img->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pic_imgs->setWidget(img);
+    img->resize(0, 0); // nothing to show until a picture is chosen
 
     // The thumbnail box grows up to 2000 twips square; its frame keeps that room.
     auto* thumbArea = new QWidget;

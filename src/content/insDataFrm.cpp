@@ -86,6 +86,7 @@ void insDataFrm::buildControls()
     pic_edit->setFrameShape(QFrame::NoFrame);
     pic_edit->verticalScrollBar()->setObjectName(QStringLiteral("vscrl"));
     pic_edit->setWidget(buildEditors());
+    pic_edit->viewport()->installEventFilter(this);
 
     webBer = new WebPane;
     webBer->setObjectName(QStringLiteral("webBer"));
@@ -178,8 +179,9 @@ QWidget* insDataFrm::buildEditors()
     for (QWidget* w : {static_cast<QWidget*>(txt_title), static_cast<QWidget*>(txt_content)})
         w->setMaximumWidth(toPixels(kMaxContentWidth));
 
-    auto* slotRow = new QHBoxLayout;
-    slotRow->setSpacing(toPixels(240));
+    // Side by side when the panel is wide enough, else one below the other.
+    m_slotRow = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_slotRow->setSpacing(toPixels(240));
     const QString slotCaptions[2] = {QStringLiteral("图片一："), QStringLiteral("图片二：")};
     for (int i = 0; i < 2; ++i) {
         m_slot[i] = new QWidget;
@@ -206,9 +208,9 @@ QWidget* insDataFrm::buildEditors()
         grid->setColumnStretch(0, 1);
         m_slot[i]->setMinimumWidth(toPixels(kImgTxtPreview.width()));
         setPreviewSize(i, kImgTxtPreview);
-        slotRow->addWidget(m_slot[i], 0, Qt::AlignTop);
+        m_slotRow->addWidget(m_slot[i], 0, Qt::AlignLeft | Qt::AlignTop);
     }
-    slotRow->addStretch(1);
+    m_slotRow->addStretch(1);
 
     auto* lay = new QVBoxLayout(sheet);
     lay->setContentsMargins(toPixels(240), toPixels(135), toPixels(560), toPixels(240));
@@ -221,7 +223,7 @@ QWidget* insDataFrm::buildEditors()
     lay->addWidget(lbl_content);
     lay->addWidget(txt_content);
     lay->addSpacing(toPixels(180));
-    lay->addLayout(slotRow);
+    lay->addLayout(m_slotRow);
     lay->addStretch(1);
     return sheet;
 }
@@ -229,6 +231,18 @@ QWidget* insDataFrm::buildEditors()
 void insDataFrm::setPreviewSize(int index, const QSize& twips)
 {
     img[index]->setFixedSize(Twips::toPixels(twips));
+    arrangeSlots();
+}
+
+void insDataFrm::arrangeSlots()
+{
+    if (!pic_edit || !pic_edit->widget())
+        return; // still being built
+    const QMargins m = pic_edit->widget()->layout()->contentsMargins();
+    const int sideBySide = m.left() + m_slot[0]->sizeHint().width() + m_slotRow->spacing() +
+                           m_slot[1]->sizeHint().width() + m.right();
+    const bool fits = !m_slot[1]->isVisibleTo(pic_edit) || pic_edit->viewport()->width() >= sideBySide;
+    m_slotRow->setDirection(fits ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
 
 void insDataFrm::loadTree()
@@ -268,6 +282,8 @@ bool insDataFrm::eventFilter(QObject* watched, QEvent* event)
         tvw_nav_MouseUp(me->button(), me->globalPosition().toPoint());
     } else if ((watched == txt_title || watched == txt_content) && event->type() == QEvent::KeyRelease) {
         m_dataChanged = true;
+    } else if (watched == pic_edit->viewport() && event->type() == QEvent::Resize) {
+        arrangeSlots();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -359,10 +375,10 @@ void insDataFrm::showFormatLayout(const QString& format)
                        static_cast<QWidget*>(lbl_content), static_cast<QWidget*>(txt_content)})
         w->setVisible(text);
     m_naturalSize = f->naturalSize;
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         m_slot[i]->setVisible(i < f->pictureSlots);
+    for (int i = 0; i < 2; ++i)
         setPreviewSize(i, f->editor == Editor::BigImage ? kBigImgPreview : kImgTxtPreview);
-    }
     if (f->isInPlace()) {
         pic_edit->show();
         cmd_ok->setEnabled(true);

@@ -45,6 +45,7 @@ private:
     void deleteContent(const QString& id);
     void showPreview(int index, const QString& path);
     void setPreviewSize(int index, const QSize& twips);
+    void arrangeSlots();
     void reportDbError(const QString& error);
     void openEntryDialog(EntryDialog* dialog);
 
@@ -77,6 +78,7 @@ private:
     QLineEdit* txt_title = nullptr;
     QPlainTextEdit* txt_content = nullptr;
     QWidget* m_slot[2] = {};
+    class QBoxLayout* m_slotRow = nullptr;
     QLabel* img[2] = {};
     QLineEdit* txt_img[2] = {};
     WebPane* webBer = nullptr;
