@@ -53,9 +53,9 @@ SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, c
     }
     if (editor == DisplayFormats::Editor::ImageText) {
         if (isNew)
-            return db.run(
-                QStringLiteral("INSERT INTO %1(%2,value01,value02,value03,value04) VALUES(?,?,?,?,?);").arg(table, field),
-                {t(page), title, content, image1, t(image2)});
+            return db.run(QStringLiteral("INSERT INTO %1(%2,value01,value02,value03,value04) VALUES(?,?,?,?,?);")
+                              .arg(table, field),
+                          {t(page), title, content, image1, t(image2)});
         return db.run(QStringLiteral("UPDATE %1 SET value01 = ?, value02 = ?, value03=?,value04=? WHERE(%2=?);")
                           .arg(table, field),
                       {title, content, image1, t(image2), t(page)});
@@ -64,8 +64,7 @@ SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, c
         if (isNew)
             return db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES(?,?);").arg(table, field),
                           {t(page), image1});
-        return db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?);").arg(table, field),
-                      {image1, t(page)});
+        return db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?);").arg(table, field), {image1, t(page)});
     }
     SqlResult r;
     r.error = QStringLiteral("该显示格式不在此处保存：%1").arg(format);

@@ -239,8 +239,8 @@ void insDataFrm::arrangeSlots()
     if (!pic_edit || !pic_edit->widget())
         return; // still being built
     const QMargins m = pic_edit->widget()->layout()->contentsMargins();
-    const int sideBySide = m.left() + m_slot[0]->sizeHint().width() + m_slotRow->spacing() +
-                           m_slot[1]->sizeHint().width() + m.right();
+    const int sideBySide =
+        m.left() + m_slot[0]->sizeHint().width() + m_slotRow->spacing() + m_slot[1]->sizeHint().width() + m.right();
     const bool fits = !m_slot[1]->isVisibleTo(pic_edit) || pic_edit->viewport()->width() >= sideBySide;
     m_slotRow->setDirection(fits ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
@@ -301,9 +301,9 @@ void insDataFrm::mnu_Refresh_Click()
 void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
 {
     if (m_dataChanged) {
-        const MsgAnswer a = m_ctx.dialogs.message(
-            QStringLiteral("是否保存当前数据，如需要保存当前数据，单击工具栏上的保存按钮?"), QStringLiteral("提示"),
-            MsgIcon::Information, MsgButtons::YesNo);
+        const MsgAnswer a =
+            m_ctx.dialogs.message(QStringLiteral("是否保存当前数据，如需要保存当前数据，单击工具栏上的保存按钮?"),
+                                  QStringLiteral("提示"), MsgIcon::Information, MsgButtons::YesNo);
         if (a == MsgAnswer::Yes)
             return;
         m_dataChanged = false;
@@ -340,8 +340,8 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos
             showFormatLayout(m_format);
             loadContent(m_format, *m_selNode);
         } else {
-            m_ctx.dialogs.message(QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"), QStringLiteral("警告"),
-                                  MsgIcon::Warning);
+            m_ctx.dialogs.message(QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"),
+                                  QStringLiteral("警告"), MsgIcon::Warning);
         }
     } else if (button == Qt::LeftButton) {
         showStatus(m_selNode->text, QStringLiteral("（该栏目是父节点）"));
@@ -544,7 +544,8 @@ void insDataFrm::deleteContent(const QString& id)
 {
     const int level = page().level;
     if (level < 1) {
-        m_ctx.dialogs.message(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"), MsgIcon::Critical);
+        m_ctx.dialogs.message(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"),
+                              MsgIcon::Critical);
         return;
     }
     const SqlResult r = m_ctx.conn.deleteContent(level, ContentStore::parseRecordId(id));

@@ -19,7 +19,6 @@ Outcome& add(Outcome& out, const QString& text, const QString& title, MsgIcon ic
     return out;
 }
 
-
 Outcome duplicateName()
 {
     return Outcome::refused(QStringLiteral("已存在重名，更改名称!"), kWarning, MsgIcon::Warning);
@@ -131,8 +130,8 @@ Outcome StructureEditor::addChild(const QString& name, bool catalog, const QStri
     if (!r)
         return add(out, r.error, kNotice, MsgIcon::Critical);
     const QString key = m_tree.randomKey(CatalogTree::levelPrefix(level + 1), *QRandomGenerator::global());
-    CatalogNode* node = m_tree.addNode(m_selNode, key, name, catalog ? QStringLiteral("fclose") : QStringLiteral("file"),
-                                       QVariant(catalog));
+    CatalogNode* node = m_tree.addNode(m_selNode, key, name,
+                                       catalog ? QStringLiteral("fclose") : QStringLiteral("file"), QVariant(catalog));
     m_selNode->expanded = true;
     Q_EMIT nodeAdded(node);
     announceChange();
@@ -183,8 +182,8 @@ Outcome StructureEditor::move(bool up)
     CatalogNode* other = up ? m_selNode->previousSibling() : m_selNode->nextSibling();
     if (!other)
         return Outcome::refused(up ? QStringLiteral("当前节点已是第一个，不能再上移。")
-                             : QStringLiteral("当前节点已是最后一个，不能再下移。"),
-                          kNotice, MsgIcon::Critical);
+                                   : QStringLiteral("当前节点已是最后一个，不能再下移。"),
+                                kNotice, MsgIcon::Critical);
     QString error;
     const int a = CatalogOps::getNodeOrderID(m_conn, *m_selNode, &error);
     const int b = error.isEmpty() ? CatalogOps::getNodeOrderID(m_conn, *other, &error) : -1;
@@ -240,7 +239,8 @@ Outcome StructureEditor::changeFormat(const PageRef& page, const QString& code)
     if (!row)
         return Outcome::refused(row.error, kNotice, MsgIcon::Critical);
     if (row.isEmpty())
-        return Outcome::refused(QStringLiteral("“%1”已不存在，显示模式未修改！").arg(page.name), kNotice, MsgIcon::Critical);
+        return Outcome::refused(QStringLiteral("“%1”已不存在，显示模式未修改！").arg(page.name), kNotice,
+                                MsgIcon::Critical);
     SqlResult r = m_conn.clearContents(page.level, page.name);
     if (r)
         r = CatalogOps::setAspFileName(m_conn, page.level, page.name, code);

@@ -4,10 +4,10 @@
 #include "structure/CatalogOps.h"
 #include "structure/CatalogTreeBinding.h"
 #include "structure/DisplayFormats.h"
-#include "text/Twips.h"
 #include "structure/dgnFrm_addCat.h"
 #include "structure/dgnFrm_addFile.h"
 #include "structure/dgnFrm_modFile.h"
+#include "text/Twips.h"
 #include "widgets/WebPane.h"
 
 #include <QAction>
@@ -53,8 +53,7 @@ public:
 
 } // namespace
 
-designFrm::designFrm(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), m_ctx(ctx), m_editor(ctx.conn, ctx.events)
+designFrm::designFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx), m_editor(ctx.conn, ctx.events)
 {
     setObjectName(QStringLiteral("designFrm"));
     setWindowTitle(QStringLiteral("设计栏目"));
@@ -77,8 +76,7 @@ designFrm::designFrm(AppContext& ctx, QWidget* parent)
 
 designFrm::~designFrm() = default;
 
-QPushButton* designFrm::makeButton(const QString& name, const QString& caption, const QString& hint,
-                                   QWidget* parent)
+QPushButton* designFrm::makeButton(const QString& name, const QString& caption, const QString& hint, QWidget* parent)
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
@@ -126,19 +124,19 @@ void designFrm::buildUi()
     auto* frame_cmdNode = new QWidget(Frame_nav);
     frame_cmdNode->setObjectName(QStringLiteral("frame_cmdNode"));
     auto* cmd_addCat = makeButton(QStringLiteral("cmd_addCat"), QStringLiteral("添加目录"),
-                            QStringLiteral("在当前目录下添加子目录"), frame_cmdNode);
+                                  QStringLiteral("在当前目录下添加子目录"), frame_cmdNode);
     auto* cmd_addFile = makeButton(QStringLiteral("cmd_addFile"), QStringLiteral("添加文件"),
-                             QStringLiteral("在当前目录下添加子文件"), frame_cmdNode);
+                                   QStringLiteral("在当前目录下添加子文件"), frame_cmdNode);
     auto* cmd_delNode = makeButton(QStringLiteral("cmd_delNode"), QStringLiteral("删除"),
-                             QStringLiteral("删除当前选中的节点"), frame_cmdNode);
+                                   QStringLiteral("删除当前选中的节点"), frame_cmdNode);
     auto* cmd_ren = makeButton(QStringLiteral("cmd_ren"), QStringLiteral("重命名"),
-                         QStringLiteral("重命名当前选中节点的名称"), frame_cmdNode);
+                               QStringLiteral("重命名当前选中节点的名称"), frame_cmdNode);
     cmd_up = makeButton(QStringLiteral("cmd_up"), QStringLiteral("上移一位"),
                         QStringLiteral("将当前选中节点顺序的上移一位"), frame_cmdNode);
     cmd_down = makeButton(QStringLiteral("cmd_down"), QStringLiteral("下移一位"),
                           QStringLiteral("将当前选中节点的顺序下移一位"), frame_cmdNode);
-    auto* cmd_refresh = makeButton(QStringLiteral("cmd_refresh"), QStringLiteral("刷新"), QStringLiteral("刷新"),
-                             frame_cmdNode);
+    auto* cmd_refresh =
+        makeButton(QStringLiteral("cmd_refresh"), QStringLiteral("刷新"), QStringLiteral("刷新"), frame_cmdNode);
     cmd_addCat->setIcon(st->standardIcon(QStyle::SP_FileDialogNewFolder));
     cmd_addFile->setIcon(st->standardIcon(QStyle::SP_FileIcon));
     cmd_delNode->setIcon(st->standardIcon(QStyle::SP_TrashIcon));
@@ -190,7 +188,8 @@ void designFrm::buildUi()
     designRow->addWidget(cmd_help);
 
     auto* optnLayout = new QVBoxLayout(Frame_optn);
-    optnLayout->setContentsMargins(Twips::toPixels(100), Twips::toPixels(100), Twips::toPixels(100), Twips::toPixels(100));
+    optnLayout->setContentsMargins(Twips::toPixels(100), Twips::toPixels(100), Twips::toPixels(100),
+                                   Twips::toPixels(100));
     optnLayout->setSpacing(Twips::toPixels(90));
     optnLayout->addWidget(wb_format, 1);
     optnLayout->addWidget(frame_cmdDesign);
@@ -220,7 +219,8 @@ void designFrm::buildUi()
 
     ppMnu = new QMenu(QStringLiteral("操作弹出"), this);
     ppMnu->setObjectName(QStringLiteral("ppMnu"));
-    ppMnu_addCat = makeAction(QStringLiteral("ppMnu_addCat"), QStringLiteral("添加目录(&C)"), &designFrm::cmd_addCat_Click);
+    ppMnu_addCat =
+        makeAction(QStringLiteral("ppMnu_addCat"), QStringLiteral("添加目录(&C)"), &designFrm::cmd_addCat_Click);
     ppMnu_addFile =
         makeAction(QStringLiteral("ppMnu_addFile"), QStringLiteral("添加文件(&F)"), &designFrm::cmd_addFile_Click);
     ppMnu_del = makeAction(QStringLiteral("ppMnu_del"), QStringLiteral("删除(&D)"), &designFrm::cmd_delNode_Click);
@@ -402,8 +402,8 @@ void designFrm::cmd_delNode_Click()
     report(refusal);
     if (!refusal.done)
         return;
-    const MsgAnswer answer = m_ctx.dialogs.message(m_editor.deleteQuestion(), QStringLiteral("警告"),
-                                                   MsgIcon::Question, MsgButtons::OkCancel);
+    const MsgAnswer answer = m_ctx.dialogs.message(m_editor.deleteQuestion(), QStringLiteral("警告"), MsgIcon::Question,
+                                                   MsgButtons::OkCancel);
     const Outcome out = m_editor.deleteCurrent(answer == MsgAnswer::Ok);
     report(out);
     if (out.done)

@@ -18,8 +18,7 @@
 #include <memory>
 
 // A control of a window or dialog by its name; a missing one fails the test at once.
-template <class T = QWidget>
-T* ctl(const QObject& owner, const QString& name)
+template <class T = QWidget> T* ctl(const QObject& owner, const QString& name)
 {
     T* c = owner.findChild<T*>(name);
     if (!c)
@@ -34,9 +33,9 @@ struct ContentSite : SiteFixture {
 
     ContentSite()
     {
-        const QStringList firstLevel = {"文本页|0|txt",   "图文一|0|imgTxt01", "图文二|0|imgTxt02", "图文三|0|imgTxt03",
-                                        "大图|0|bigImg",  "新闻|0|news",       "图库|0|imgs",       "产品|0|prod01",
-                                        "高级|0|adv",     "未设计|0|",         "栏目A|1|"};
+        const QStringList firstLevel = {"文本页|0|txt",  "图文一|0|imgTxt01", "图文二|0|imgTxt02", "图文三|0|imgTxt03",
+                                        "大图|0|bigImg", "新闻|0|news",       "图库|0|imgs",       "产品|0|prod01",
+                                        "高级|0|adv",    "未设计|0|",         "栏目A|1|"};
         int order = 0;
         for (const QString& line : firstLevel) {
             const QStringList p = line.split('|');
@@ -83,8 +82,14 @@ struct ContentSite : SiteFixture {
     {
         QTest::mouseClick(ctl<QPushButton>(w, button), Qt::LeftButton);
     }
-    static QString status(insDataFrm& w, int panel) { return ctl<QLabel>(w, QStringLiteral("StsBar%1").arg(panel))->text(); }
-    static QString currID(insDataFrm& w) { return ctl<WebPane>(w, "webMultiData")->pushedValue(QStringLiteral("currID")); }
+    static QString status(insDataFrm& w, int panel)
+    {
+        return ctl<QLabel>(w, QStringLiteral("StsBar%1").arg(panel))->text();
+    }
+    static QString currID(insDataFrm& w)
+    {
+        return ctl<WebPane>(w, "webMultiData")->pushedValue(QStringLiteral("currID"));
+    }
 
     // Ticks a record's radio button in the live list page.
     static bool tick(insDataFrm& w, qint64 id)

@@ -29,8 +29,7 @@ QString listOf(insDataFrm& w)
 }
 
 // Clicks one of the record buttons and returns the entry dialog it opened.
-template <class Dialog>
-Dialog* openVia(insDataFrm& w, int button)
+template <class Dialog> Dialog* openVia(insDataFrm& w, int button)
 {
     ContentSite::press(w, QStringLiteral("cmd_addData%1").arg(button));
     const auto all = w.findChildren<Dialog*>();
@@ -88,14 +87,16 @@ private Q_SLOTS:
         insDataFrm* w = m_w.get();
         QVERIFY(ContentSite::release(*w, page));
         const QString colspan = page == QStringLiteral("产品") ? QStringLiteral("5") : QStringLiteral("3");
-        QVERIFY(listOf(*w).contains(QStringLiteral("<td colspan=%1 height=30><font color=red>　　　　暂时还没有数据！").arg(colspan)));
+        QVERIFY(listOf(*w).contains(
+            QStringLiteral("<td colspan=%1 height=30><font color=red>　　　　暂时还没有数据！").arg(colspan)));
 
         const QString table = SiteDb::contentTable(level);
         const QString link = SiteDb::contentLink(level);
         for (qint64 id : {5, 40000, 12})
-            site.db.run(QStringLiteral("INSERT INTO %1(ID,%2,value01,value02,value03,value04) VALUES(?,?,?,?,'u','9')")
-                            .arg(table, link),
-                        {id, page, QStringLiteral("第%1条 A&B <新>").arg(id), QStringLiteral("2026/1/%1").arg(id % 28)});
+            site.db.run(
+                QStringLiteral("INSERT INTO %1(ID,%2,value01,value02,value03,value04) VALUES(?,?,?,?,'u','9')")
+                    .arg(table, link),
+                {id, page, QStringLiteral("第%1条 A&B <新>").arg(id), QStringLiteral("2026/1/%1").arg(id % 28)});
         site.db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES('别的页','x')").arg(table, link));
         QVERIFY(ContentSite::release(*w, page));
         QCOMPARE(listedIds(listOf(*w)), (QList<qint64>{40000, 12, 5}));
@@ -208,8 +209,10 @@ private Q_SLOTS:
         QVERIFY(id > 32767);
         QCOMPARE(fieldText(rows.first(), "value01"), title);
         QCOMPARE(fieldText(rows.first(), "value02"), QStringLiteral("2026/12/6"));
-        QCOMPARE(fieldText(rows.first(), "value03"),
-                 QStringLiteral("第一行<br>&nbsp;&nbsp;two&nbsp;&nbsp;blanks&nbsp;<br><br>it&#39;s&nbsp;&#34;q&#34;&nbsp;&&nbsp;<b>"));
+        QCOMPARE(
+            fieldText(rows.first(), "value03"),
+            QStringLiteral(
+                "第一行<br>&nbsp;&nbsp;two&nbsp;&nbsp;blanks&nbsp;<br><br>it&#39;s&nbsp;&#34;q&#34;&nbsp;&&nbsp;<b>"));
         QCOMPARE(fieldText(rows.first(), "value04"), QStringLiteral("news2.jpg"));
         QCOMPARE(listedIds(listOf(*w)), QList<qint64>{id});
         QVERIFY(site.dlg.shown.isEmpty());
@@ -325,7 +328,8 @@ private Q_SLOTS:
         QCOMPARE(fieldText(rows.first(), "value01"), QStringLiteral("O'Neil 的 \"照片\""));
         QCOMPARE(fieldText(rows.first(), "value02"), QStringLiteral("photo.2003.jpg"));
         QCOMPARE(fieldText(rows.first(), "value03"), QStringLiteral("photo_small.bmp"));
-        QVERIFY(listOf(*w).contains(QStringLiteral("<td>&nbsp;O'Neil 的 &quot;照片&quot;</td><td>&nbsp;photo.2003.jpg</td>")));
+        QVERIFY(listOf(*w).contains(
+            QStringLiteral("<td>&nbsp;O'Neil 的 &quot;照片&quot;</td><td>&nbsp;photo.2003.jpg</td>")));
 
         QVERIFY(ContentSite::tick(*w, id));
         QPointer<insDataFrm_imgsMod> mod = openVia<insDataFrm_imgsMod>(*w, 2);
@@ -398,10 +402,12 @@ private Q_SLOTS:
     void productPagesWaitForTheirDialogs()
     {
         ContentSite& site = *m_site;
-        site.db.run("INSERT INTO content01(firstCatalog,value01,value02,value03,value04) VALUES('产品','泵','X1','台','99')");
+        site.db.run(
+            "INSERT INTO content01(firstCatalog,value01,value02,value03,value04) VALUES('产品','泵','X1','台','99')");
         insDataFrm* w = m_w.get();
         QVERIFY(ContentSite::release(*w, "产品"));
-        QVERIFY(listOf(*w).contains(QStringLiteral("<td>&nbsp;泵</td><td>&nbsp;X1</td><td>&nbsp;台</td><td>&nbsp;99</td>")));
+        QVERIFY(listOf(*w).contains(
+            QStringLiteral("<td>&nbsp;泵</td><td>&nbsp;X1</td><td>&nbsp;台</td><td>&nbsp;99</td>")));
         ContentSite::press(*w, "cmd_addData0");
         QVERIFY(w->findChildren<QDialog*>().isEmpty());
         QVERIFY(site.dlg.shown.isEmpty());

@@ -174,8 +174,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::newRow("swapped") << "b.jpg" << "a.jpg";
-        QTest::newRow("one picture in both") << "b.jpg" << "b.jpg";
+        QTest::newRow("swapped") << "b.jpg"
+                                 << "a.jpg";
+        QTest::newRow("one picture in both") << "b.jpg"
+                                             << "b.jpg";
     }
     void picturesSwappedBetweenSlotsAreKept()
     {

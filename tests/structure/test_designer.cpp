@@ -62,7 +62,8 @@ private Q_SLOTS:
         DesignerFixture f;
         buildSite(f);
         f.open();
-        QCOMPARE(f.shown(), (QStringList{"测试网站", "-目录一", "--目录二", "---目录三", "---页三", "--页二", "-页一"}));
+        QCOMPARE(f.shown(),
+                 (QStringList{"测试网站", "-目录一", "--目录二", "---目录三", "---页三", "--页二", "-页一"}));
         QCOMPARE(f.selNode(), f.root());
         QCOMPARE(urlOf(f), f.app.appPath() + "tmplImg/welcome01.htm");
         QVERIFY(!f.child<QPushButton>("cmd_mod")->isEnabled());
@@ -120,10 +121,10 @@ private Q_SLOTS:
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(f.selNode()->text, node);
         const PopupItems p = popupItems(*f.selNode());
-        const QList<std::pair<const char*, bool>> items = {
-            {"ppMnu_addCat", p.addCat}, {"ppMnu_addFile", p.addFile},  {"ppMnu_del", p.del},
-            {"ppMnu_ren", p.ren},       {"ppMnu_refresh", p.refresh}, {"ppMnu_moveUp", p.moveUp},
-            {"ppMnu_moveDown", p.moveDown}};
+        const QList<std::pair<const char*, bool>> items = {{"ppMnu_addCat", p.addCat},    {"ppMnu_addFile", p.addFile},
+                                                           {"ppMnu_del", p.del},          {"ppMnu_ren", p.ren},
+                                                           {"ppMnu_refresh", p.refresh},  {"ppMnu_moveUp", p.moveUp},
+                                                           {"ppMnu_moveDown", p.moveDown}};
         for (const auto& [name, on] : items)
             QVERIFY2(menu->findChild<QAction*>(name)->isEnabled() == on, name);
         menu->hide();
@@ -213,8 +214,8 @@ private Q_SLOTS:
         }
         QCOMPARE(hinted, 8);
         QWidget* nav = f.child("Frame_nav");
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), nav->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), nav->mapToGlobal(QPointF(2, 2)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(nav, &move);
         QCOMPARE(f.status(), QString());
     }

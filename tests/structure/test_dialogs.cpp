@@ -74,7 +74,7 @@ private Q_SLOTS:
         QVERIFY(addCatalog(f, "机构设置"));
         QVERIFY(addPage(f, "单位概况")); // no tile clicked: txt
         f.click("机构设置");
-        QVERIFY(addPage(f, "办公室", 2));        // imgTxt01
+        QVERIFY(addPage(f, "办公室", 2));         // imgTxt01
         QVERIFY(addPage(f, "产品目录", 2, true)); // prod03
         f.click("新闻中心");
         QVERIFY(addPage(f, "工作动态", 0, true)); // prod01
@@ -84,10 +84,11 @@ private Q_SLOTS:
         QCOMPARE(f.rows(1), (QStringList{"单位简介|1|1|NULL", "新闻中心|1|2|NULL", "联系我们|0|3|news"}));
         QCOMPARE(f.rows(2), (QStringList{"机构设置|单位简介|1|1|NULL", "单位概况|单位简介|0|2|txt",
                                          "工作动态|新闻中心|0|1|prod01"}));
-        QCOMPARE(f.rows(3), (QStringList{"办公室|机构设置|单位简介|0|1|imgTxt01", "产品目录|机构设置|单位简介|0|2|prod03"}));
+        QCOMPARE(f.rows(3),
+                 (QStringList{"办公室|机构设置|单位简介|0|1|imgTxt01", "产品目录|机构设置|单位简介|0|2|prod03"}));
 
         // Added in place under expanded parents, with random keys of the child's level.
-        const QStringList expectedShown = {"测试网站", "-单位简介", "--机构设置", "---办公室", "---产品目录",
+        const QStringList expectedShown = {"测试网站",   "-单位简介", "--机构设置", "---办公室", "---产品目录",
                                            "--单位概况", "-新闻中心", "--工作动态", "-联系我们"};
         QCOMPARE(f.shown(), expectedShown);
         const QRegularExpression keyForm("^(fst|snd|thd)_(\\d+)$");
@@ -237,8 +238,8 @@ private Q_SLOTS:
         dgnFrm_addFile d(f.ctx, f.frm->editor());
         d.show();
         const auto check = [&](int count) {
-            const auto layout = DisplayFormats::layoutFormatTiles(count, disModel::kWidthTwips,
-                                                                  disModel::kHeightTwips, 375, 5000);
+            const auto layout =
+                DisplayFormats::layoutFormatTiles(count, disModel::kWidthTwips, disModel::kHeightTwips, 375, 5000);
             QCOMPARE(tiles(d).size(), count);
             for (int i = 0; i < count; ++i)
                 QCOMPARE(tiles(d).at(i)->pos(),

@@ -89,15 +89,9 @@ private Q_SLOTS:
         QString error;
         QVERIFY2(loadCatalogTree(*db, tree, &error), qPrintable(error));
         const QStringList expected = {
-            "1|root|我的网站|fclose|-|-",
-            "2|fst_1|简介|file|F|root",
-            "3|snd_2_1|历史|file|F|fst_1",
-            "4|fst_2|产品|fclose|T|root",
-            "5|snd_4_1|新品|file|F|fst_2",
-            "6|snd_4_2|家电|fclose|T|fst_2",
-            "7|thd_6_1|冰箱|file|F|snd_4_2",
-            "8|thd_6_2|空调|file|F|snd_4_2",
-            "9|fst_3|联系|file|F|root",
+            "1|root|我的网站|fclose|-|-",    "2|fst_1|简介|file|F|root",      "3|snd_2_1|历史|file|F|fst_1",
+            "4|fst_2|产品|fclose|T|root",    "5|snd_4_1|新品|file|F|fst_2",   "6|snd_4_2|家电|fclose|T|fst_2",
+            "7|thd_6_1|冰箱|file|F|snd_4_2", "8|thd_6_2|空调|file|F|snd_4_2", "9|fst_3|联系|file|F|root",
         };
         QCOMPARE(describe(tree), expected);
         QVERIFY(tree.root()->expanded);
@@ -136,16 +130,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("level");
         QTest::addColumn<QString>("parent");
         QTest::addColumn<int>("expected");
-        QTest::newRow("root, whole level-1 table") << "roo" << "" << 7;
-        QTest::newRow("root ignores the name") << "roo" << "whatever" << 7;
-        QTest::newRow("level 1: only its children") << "fst" << "A" << 3;
-        QTest::newRow("level 1 without children") << "fst" << "B" << 0;
-        QTest::newRow("level 2: only its children") << "snd" << "A2" << 9;
-        QTest::newRow("level 2 other parent") << "snd" << "B2" << 1;
-        QTest::newRow("null orderIDs read as none") << "fst" << "N" << 0;
-        QTest::newRow("name with quote and percent") << "fst" << "O'Neil 100%\\" << 4;
-        QTest::newRow("level 3 has no children") << "thd" << "x" << -1;
-        QTest::newRow("unknown level") << "xyz" << "A" << -1;
+        QTest::newRow("root, whole level-1 table") << "roo"
+                                                   << "" << 7;
+        QTest::newRow("root ignores the name") << "roo"
+                                               << "whatever" << 7;
+        QTest::newRow("level 1: only its children") << "fst"
+                                                    << "A" << 3;
+        QTest::newRow("level 1 without children") << "fst"
+                                                  << "B" << 0;
+        QTest::newRow("level 2: only its children") << "snd"
+                                                    << "A2" << 9;
+        QTest::newRow("level 2 other parent") << "snd"
+                                              << "B2" << 1;
+        QTest::newRow("null orderIDs read as none") << "fst"
+                                                    << "N" << 0;
+        QTest::newRow("name with quote and percent") << "fst"
+                                                     << "O'Neil 100%\\" << 4;
+        QTest::newRow("level 3 has no children") << "thd"
+                                                 << "x" << -1;
+        QTest::newRow("unknown level") << "xyz"
+                                       << "A" << -1;
     }
     void maxOrderID()
     {
@@ -201,7 +205,7 @@ private Q_SLOTS:
     {
         const QString odd = QStringLiteral("It's \"50%\" \\ off_");
         row(1, {odd}, false, 1, "txt");
-        row(1, {"It's \"50" }, false, 2, "news"); // LIKE-style wildcards must not match this
+        row(1, {"It's \"50"}, false, 2, "news"); // LIKE-style wildcards must not match this
         CatalogTree tree;
         QVERIFY(loadCatalogTree(*db, tree));
         CatalogNode* n = tree.node(2);
@@ -239,7 +243,8 @@ private Q_SLOTS:
         QVERIFY(!insertCatalog(*db, *l2, "x", 1).ok);
         QVERIFY(!insertPage(*db, *l3, "x", 1, "txt").ok);
 
-        const SqlResult r = db->run("SELECT firstCatalog, secondCatalog, [catalog], orderID, aspFileName FROM thirdCatalog");
+        const SqlResult r =
+            db->run("SELECT firstCatalog, secondCatalog, [catalog], orderID, aspFileName FROM thirdCatalog");
         QCOMPARE(r.rows.size(), 1);
         QCOMPARE(r.first().value(0).toString(), QStringLiteral("一级"));
         QCOMPARE(r.first().value(1).toString(), QStringLiteral("二级"));
@@ -249,9 +254,8 @@ private Q_SLOTS:
 
         tree.clear();
         QVERIFY(loadCatalogTree(*db, tree));
-        QCOMPARE(describe(tree),
-                 (QStringList{"1|root|我的网站|fclose|-|-", "2|fst_1|一级|fclose|T|root", "3|snd_2_1|二级|fclose|T|fst_1",
-                              "4|thd_3_1|三级页|file|F|snd_2_1"}));
+        QCOMPARE(describe(tree), (QStringList{"1|root|我的网站|fclose|-|-", "2|fst_1|一级|fclose|T|root",
+                                              "3|snd_2_1|二级|fclose|T|fst_1", "4|thd_3_1|三级页|file|F|snd_2_1"}));
     }
 
     void removeRenumbersAndForgetsNames()
@@ -296,13 +300,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("node");
         QTest::addColumn<QString>("enabled"); // addCat addFile del ren refresh up down, as 1/0
-        QTest::newRow("root") << "我的网站" << "1111100";
-        QTest::newRow("level-1 catalog, first") << "目录一" << "1111101";
-        QTest::newRow("level-1 page, last") << "页一" << "0011110";
-        QTest::newRow("level-2 catalog") << "目录二" << "0111101";
-        QTest::newRow("level-2 page") << "页二" << "0011110";
-        QTest::newRow("level-3 catalog") << "目录三" << "1111101";
-        QTest::newRow("level-3 page") << "页三" << "0011110";
+        QTest::newRow("root") << "我的网站"
+                              << "1111100";
+        QTest::newRow("level-1 catalog, first") << "目录一"
+                                                << "1111101";
+        QTest::newRow("level-1 page, last") << "页一"
+                                            << "0011110";
+        QTest::newRow("level-2 catalog") << "目录二"
+                                         << "0111101";
+        QTest::newRow("level-2 page") << "页二"
+                                      << "0011110";
+        QTest::newRow("level-3 catalog") << "目录三"
+                                         << "1111101";
+        QTest::newRow("level-3 page") << "页三"
+                                      << "0011110";
     }
     void popupItems()
     {
@@ -336,30 +347,71 @@ private Q_SLOTS:
         const QString limit = QStringLiteral("“%1”下的排序号已达到上限32767，不能再添加目录或文件！|警告|%2");
         const QString refuse = "CREATE TRIGGER no_add BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, '磁盘已满'); END";
         const QString failed = QStringLiteral("磁盘已满|提示|%1").arg(int(MsgIcon::Critical));
-        QTest::newRow("catalog named like the site") << true << "" << "我的网站" << "" << dup << "";
-        QTest::newRow("catalog named like a level-2 page") << true << "" << "二级页" << "" << dup << "";
-        QTest::newRow("page named like a catalog") << false << "一级" << "一级" << "" << dup << "";
-        QTest::newRow("page without a name") << false << "" << "" << ""
-                                             << QStringLiteral("请输入文件名称！|警告|%1").arg(int(MsgIcon::Critical))
-                                             << "";
-        QTest::newRow("catalog at the sort-number limit") << true << "" << "新" << "UPDATE firstCatalog SET orderID=32767"
-                                                          << limit.arg("我的网站").arg(int(MsgIcon::Warning)) << "";
-        QTest::newRow("page at the limit under level 2") << false << "二级" << "新"
-                                                         << "UPDATE thirdCatalog SET orderID=32767"
-                                                         << limit.arg("二级").arg(int(MsgIcon::Warning)) << "";
-        QTest::newRow("catalog insert fails") << true << "一级" << "新" << refuse.arg("secondCatalog") << failed << "";
-        QTest::newRow("page insert fails") << false << "" << "新" << refuse.arg("firstCatalog") << failed << "";
-        QTest::newRow("catalog under level 2: nothing") << true << "二级" << "新" << "" << "" << "";
-        QTest::newRow("catalog under level 3: nothing") << true << "三级页" << "新" << "" << "" << "";
-        QTest::newRow("page under level 3: nothing") << false << "三级页" << "新" << "" << "" << "";
-        QTest::newRow("catalog under the root") << true << "" << "新" << "" << "" << "新|1|2|NULL";
-        QTest::newRow("empty catalog name is taken") << true << "" << "" << "" << "" << "|1|2|NULL";
+        QTest::newRow("catalog named like the site") << true << ""
+                                                     << "我的网站"
+                                                     << "" << dup << "";
+        QTest::newRow("catalog named like a level-2 page") << true << ""
+                                                           << "二级页"
+                                                           << "" << dup << "";
+        QTest::newRow("page named like a catalog") << false << "一级"
+                                                   << "一级"
+                                                   << "" << dup << "";
+        QTest::newRow("page without a name")
+            << false << ""
+            << ""
+            << "" << QStringLiteral("请输入文件名称！|警告|%1").arg(int(MsgIcon::Critical)) << "";
+        QTest::newRow("catalog at the sort-number limit")
+            << true << ""
+            << "新"
+            << "UPDATE firstCatalog SET orderID=32767" << limit.arg("我的网站").arg(int(MsgIcon::Warning)) << "";
+        QTest::newRow("page at the limit under level 2")
+            << false << "二级"
+            << "新"
+            << "UPDATE thirdCatalog SET orderID=32767" << limit.arg("二级").arg(int(MsgIcon::Warning)) << "";
+        QTest::newRow("catalog insert fails") << true << "一级"
+                                              << "新" << refuse.arg("secondCatalog") << failed << "";
+        QTest::newRow("page insert fails") << false << ""
+                                           << "新" << refuse.arg("firstCatalog") << failed << "";
+        QTest::newRow("catalog under level 2: nothing") << true << "二级"
+                                                        << "新"
+                                                        << ""
+                                                        << ""
+                                                        << "";
+        QTest::newRow("catalog under level 3: nothing") << true << "三级页"
+                                                        << "新"
+                                                        << ""
+                                                        << ""
+                                                        << "";
+        QTest::newRow("page under level 3: nothing") << false << "三级页"
+                                                     << "新"
+                                                     << ""
+                                                     << ""
+                                                     << "";
+        QTest::newRow("catalog under the root") << true << ""
+                                                << "新"
+                                                << ""
+                                                << ""
+                                                << "新|1|2|NULL";
+        QTest::newRow("empty catalog name is taken") << true << ""
+                                                     << ""
+                                                     << ""
+                                                     << ""
+                                                     << "|1|2|NULL";
         QTest::newRow("catalog under a level-1 page")
-            << true << "页" << "新" << "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID) VALUES('页',0,5)" << ""
+            << true << "页"
+            << "新"
+            << "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID) VALUES('页',0,5)"
+            << ""
             << "新|页|1|1|NULL";
-        QTest::newRow("page under a level-2 page") << false << "二级页" << "It's \"新\" 50%" << "" << ""
+        QTest::newRow("page under a level-2 page") << false << "二级页"
+                                                   << "It's \"新\" 50%"
+                                                   << ""
+                                                   << ""
                                                    << "It's \"新\" 50%|二级页|一级|0|1|txt";
-        QTest::newRow("page under level 2 numbers after its siblings") << false << "二级" << "新" << "" << ""
+        QTest::newRow("page under level 2 numbers after its siblings") << false << "二级"
+                                                                       << "新"
+                                                                       << ""
+                                                                       << ""
                                                                        << "新|二级|一级|0|2|txt";
     }
     void addRules()
@@ -442,7 +494,8 @@ private Q_SLOTS:
         // Only siblings swap at level 2.
         select("子二");
         QVERIFY(e->move(true).done);
-        QCOMPARE(site->rows(2), (QStringList{"子一|" + a + "|0|2|txt", "子二|" + a + "|0|1|txt", "别的|" + b + "|0|1|txt"}));
+        QCOMPARE(site->rows(2),
+                 (QStringList{"子一|" + a + "|0|2|txt", "子二|" + a + "|0|1|txt", "别的|" + b + "|0|1|txt"}));
 
         // The first child has nothing above it, even when the command runs anyway.
         select(b);
@@ -458,7 +511,8 @@ private Q_SLOTS:
         // The exchange itself fails: reported, the tree read again, the numbers unchanged.
         e->reload();
         QVERIFY(db->run("CREATE TRIGGER frozen BEFORE UPDATE OF orderID ON firstCatalog "
-                        "BEGIN SELECT RAISE(ABORT, 'locked'); END").ok);
+                        "BEGIN SELECT RAISE(ABORT, 'locked'); END")
+                    .ok);
         select(b);
         out = e->move(false);
         QCOMPARE(notices(out), QStringList{QStringLiteral("改变排序失败！||%1").arg(int(MsgIcon::Critical))});
@@ -512,8 +566,9 @@ private Q_SLOTS:
         row(1, {"一级"}, true, 1);
         row(2, {"一级", "页二"}, false, 1, "txt");
         row(2, {"一级", "别页"}, false, 2, "txt");
-        const QString sql = "INSERT INTO content02(secondCatalog, value01, value06, value15, field01, field09, field15) "
-                            "VALUES(?, 'v1', 'v6', 'v15', 'f1', 'f9', 'f15')";
+        const QString sql =
+            "INSERT INTO content02(secondCatalog, value01, value06, value15, field01, field09, field15) "
+            "VALUES(?, 'v1', 'v6', 'v15', 'f1', 'f9', 'f15')";
         for (const char* page : {"页二", "页二", "别页"})
             QVERIFY(db->run(sql, {QString(page)}).ok);
         const auto e = editorAt("页二");
@@ -573,8 +628,8 @@ private Q_SLOTS:
         // w = 2400, h = 2090, Line1 at 375: rows start 575, then +2190.
         QTest::newRow("eight general tiles") << 8 << 5000 << QList<int>{300, 2880, 5460, 300, 2880, 5460, 300, 2880}
                                              << QList<int>{575, 575, 575, 2765, 2765, 2765, 4955, 4955} << 2245;
-        QTest::newRow("three product tiles fit") << 3 << 5000 << QList<int>{300, 2880, 5460}
-                                                 << QList<int>{575, 575, 575} << 0;
+        QTest::newRow("three product tiles fit")
+            << 3 << 5000 << QList<int>{300, 2880, 5460} << QList<int>{575, 575, 575} << 0;
         QTest::newRow("exactly fitting") << 4 << 5055 << QList<int>{300, 2880, 5460, 300}
                                          << QList<int>{575, 575, 575, 2765} << 0;
         QTest::newRow("one twip short") << 4 << 5054 << QList<int>{300, 2880, 5460, 300}
