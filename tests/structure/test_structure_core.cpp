@@ -229,35 +229,6 @@ private Q_SLOTS:
         QCOMPARE(db->webName(), QStringLiteral("我的网站"));
     }
 
-    void insertsLinkToTheirParents()
-    {
-        CatalogTree tree;
-        QVERIFY(loadCatalogTree(*db, tree));
-        CatalogNode* root = tree.root();
-        QVERIFY(insertCatalog(*db, *root, "一级", 1).ok);
-        CatalogNode* l1 = tree.addNode(root, "fst_1", "一级", "fclose", true);
-        QVERIFY(insertCatalog(*db, *l1, "二级", 1).ok);
-        CatalogNode* l2 = tree.addNode(l1, "snd_1", "二级", "fclose", true);
-        QVERIFY(insertPage(*db, *l2, "三级页", 1, "bigImg").ok);
-        CatalogNode* l3 = tree.addNode(l2, "thd_1", "三级页", "file", false);
-        QVERIFY(!insertCatalog(*db, *l2, "x", 1).ok);
-        QVERIFY(!insertPage(*db, *l3, "x", 1, "txt").ok);
-
-        const SqlResult r =
-            db->run("SELECT firstCatalog, secondCatalog, [catalog], orderID, aspFileName FROM thirdCatalog");
-        QCOMPARE(r.rows.size(), 1);
-        QCOMPARE(r.first().value(0).toString(), QStringLiteral("一级"));
-        QCOMPARE(r.first().value(1).toString(), QStringLiteral("二级"));
-        QCOMPARE(r.first().value(2).toInt(), 0);
-        QCOMPARE(r.first().value(4).toString(), QStringLiteral("bigImg"));
-        QVERIFY(db->run("SELECT aspFileName FROM firstCatalog").first().value(0).isNull());
-
-        tree.clear();
-        QVERIFY(loadCatalogTree(*db, tree));
-        QCOMPARE(describe(tree), (QStringList{"1|root|我的网站|fclose|-|-", "2|fst_1|一级|fclose|T|root",
-                                              "3|snd_2_1|二级|fclose|T|fst_1", "4|thd_3_1|三级页|file|F|snd_2_1"}));
-    }
-
     void removeRenumbersAndForgetsNames()
     {
         CatalogTree tree;
