@@ -7,6 +7,7 @@
 #include "content/Pictures.h"
 #include "content/insDataFrm.h"
 #include "data/SiteDb.h"
+#include "text/Twips.h"
 #include "widgets/WebPane.h"
 
 #include <QApplication>
@@ -46,27 +47,29 @@ static bool newsList(double* result)
     db.run(QStringLiteral("COMMIT"));
 
     insDataFrm w(ctx);
+    auto* tvw_nav = w.findChild<QTreeWidget*>(QStringLiteral("tvw_nav"));
+    auto* webMultiData = w.findChild<WebPane*>(QStringLiteral("webMultiData"));
     w.resize(900, 600);
     w.show();
     const auto find = [&](const QString& text) {
-        return w.tvw_nav->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        return tvw_nav->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     };
     QTreeWidgetItem* news = find(QStringLiteral("新闻动态"));
     QTreeWidgetItem* other = find(QStringLiteral("关于我们"));
     if (!news || !other)
         return false;
-    QWidget* viewport = w.tvw_nav->viewport();
+    QWidget* viewport = tvw_nav->viewport();
     std::vector<double> times;
     for (int run = 0; run < 15; ++run) {
         // Another page first, so that every run builds the list afresh.
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, w.tvw_nav->visualItemRect(other).center());
-        const QPoint at = w.tvw_nav->visualItemRect(news).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, tvw_nav->visualItemRect(other).center());
+        const QPoint at = tvw_nav->visualItemRect(news).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, at);
         QElapsedTimer t;
         t.start();
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
         const double ms = t.nsecsElapsed() / 1e6;
-        if (w.webMultiData->lastInnerHtml(QStringLiteral("editID")).count(QStringLiteral("getID(")) != 5000)
+        if (webMultiData->lastInnerHtml(QStringLiteral("editID")).count(QStringLiteral("getID(")) != 5000)
             return false;
         times.push_back(ms);
     }
@@ -95,10 +98,8 @@ static bool thumbnail(double* result)
         QSize px;
         if (!Pictures::isReadable(src, &px))
             return false;
-        const QSize tw = Pictures::thumbnailTwips(QSize(Pictures::toTwips(px.width()), Pictures::toTwips(px.height())),
-                                                  1305);
-        const QImage thumb =
-            Pictures::makeThumbnail(src, QSize(Pictures::toPixels(tw.width()), Pictures::toPixels(tw.height())));
+        const QSize tw = Pictures::thumbnailTwips(Twips::fromPixels(px), 1305);
+        const QImage thumb = Pictures::makeThumbnail(src, Twips::toPixels(tw));
         if (!Pictures::saveBmp(thumb, dir.filePath(Pictures::thumbnailName(QStringLiteral("photo.2003.jpg")))))
             return false;
         times.push_back(t.nsecsElapsed() / 1e6);

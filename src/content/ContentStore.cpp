@@ -17,38 +17,18 @@ static SqlResult noLevel(int level)
     return r;
 }
 
-FormatCaptions formatCaptions(const QString& format)
+Outcome checkSave(int level, const QString& format, const QString& title)
 {
-    if (format == QLatin1String("txt"))
-        return {QStringLiteral("--样式显示图(文本格式)"), QStringLiteral("文本格式")};
-    if (format == QLatin1String("imgTxt01"))
-        return {QStringLiteral("--样式显示图(图文格式一)"), QStringLiteral("图文格式一")};
-    if (format == QLatin1String("imgTxt02"))
-        return {QStringLiteral("--样式显示图(图文格式二)"), QStringLiteral("图文格式二")};
-    if (format == QLatin1String("imgTxt03"))
-        return {QStringLiteral("--样式显示图(图文格式三)"), QStringLiteral("图文格式三")};
-    if (format == QLatin1String("bigImg"))
-        return {QStringLiteral("--样式显示图(大图片格式)"), QStringLiteral("大图片格式")};
-    if (format == QLatin1String("news"))
-        return {QString(), QStringLiteral("新闻格式")};
-    if (format == QLatin1String("imgs"))
-        return {QString(), QStringLiteral("图片展示格式")};
-    if (DisplayFormats::isProductCode(format))
-        return {QString(), QStringLiteral("产品显示格式")};
-    if (format == QLatin1String("adv"))
-        return {QString(), QStringLiteral("高级设计格式")};
-    return {};
-}
-
-bool isImgTxtFormat(const QString& format)
-{
-    return format == QLatin1String("imgTxt01") || format == QLatin1String("imgTxt02") ||
-           format == QLatin1String("imgTxt03");
-}
-
-bool isSingleRecordFormat(const QString& format)
-{
-    return format == QLatin1String("txt") || format == QLatin1String("bigImg") || isImgTxtFormat(format);
+    if (level < 1)
+        return Outcome::refused(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"), MsgIcon::Critical);
+    const DisplayFormats::Format* f = DisplayFormats::find(format);
+    Outcome out;
+    if (!f || !f->isInPlace())
+        return out; // list pages store through their dialogs, free pages in their editor
+    if (f->editor != DisplayFormats::Editor::BigImage && title.trimmed().isEmpty())
+        return Outcome::refused(QStringLiteral("标题不能为空"), QStringLiteral("提示"), MsgIcon::Information);
+    out.done = true;
+    return out;
 }
 
 SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, const QString& page, bool isNew,
@@ -58,31 +38,33 @@ SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, c
     if (table.isEmpty())
         return noLevel(level);
     const QString field = SiteDb::contentLink(level).toLower();
-    const QString image2 = format == QLatin1String("imgTxt03") ? QString() : record.image2;
+    const DisplayFormats::Format* f = DisplayFormats::find(format);
+    const DisplayFormats::Editor editor = f ? f->editor : DisplayFormats::Editor::Free;
+    // A format with one picture writes the second column empty.
+    const QString image2 = f && f->pictureSlots < 2 ? QString() : record.image2;
     const QString title = t(record.title), content = t(record.content), image1 = t(record.image1);
 
-    if (format == QLatin1String("txt")) {
+    if (editor == DisplayFormats::Editor::Text) {
         if (isNew)
             return db.run(QStringLiteral("INSERT INTO %1(%2,value01,value02) VALUES(?,?,?);").arg(table, field),
                           {t(page), title, content});
         return db.run(QStringLiteral("UPDATE %1 SET value01 = ?, value02 = ? WHERE(%2=?);").arg(table, field),
                       {title, content, t(page)});
     }
-    if (isImgTxtFormat(format)) {
+    if (editor == DisplayFormats::Editor::ImageText) {
         if (isNew)
-            return db.run(
-                QStringLiteral("INSERT INTO %1(%2,value01,value02,value03,value04) VALUES(?,?,?,?,?);").arg(table, field),
-                {t(page), title, content, image1, t(image2)});
+            return db.run(QStringLiteral("INSERT INTO %1(%2,value01,value02,value03,value04) VALUES(?,?,?,?,?);")
+                              .arg(table, field),
+                          {t(page), title, content, image1, t(image2)});
         return db.run(QStringLiteral("UPDATE %1 SET value01 = ?, value02 = ?, value03=?,value04=? WHERE(%2=?);")
                           .arg(table, field),
                       {title, content, image1, t(image2), t(page)});
     }
-    if (format == QLatin1String("bigImg")) {
+    if (editor == DisplayFormats::Editor::BigImage) {
         if (isNew)
             return db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES(?,?);").arg(table, field),
                           {t(page), image1});
-        return db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?);").arg(table, field),
-                      {image1, t(page)});
+        return db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?);").arg(table, field), {image1, t(page)});
     }
     SqlResult r;
     r.error = QStringLiteral("该显示格式不在此处保存：%1").arg(format);

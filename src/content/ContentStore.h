@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/SiteDb.h"
+#include "structure/Outcome.h"
 
 #include <QString>
 
@@ -8,18 +9,6 @@
 // (content01, content02, content03); its text is the page name held in the
 // row's link field. Every value is bound.
 namespace ContentStore {
-
-// What the content window shows for a format: the head caption of the in-place
-// editors ("" leaves it unchanged) and the format's name in the status bar.
-struct FormatCaptions {
-    QString head;
-    QString statusName;
-};
-FormatCaptions formatCaptions(const QString& format);
-
-// Formats edited in place and saved with the window's save button.
-bool isSingleRecordFormat(const QString& format);
-bool isImgTxtFormat(const QString& format); // imgTxt01, imgTxt02, imgTxt03
 
 // The in-place editors' values: the title as typed, the body already encoded,
 // the two image file names (bare names in the workspace).
@@ -29,6 +18,10 @@ struct SingleRecord {
     QString image1;
     QString image2;
 };
+// Whether the in-place editors of a page of the level and format can be saved with
+// this title: not without a page, and not without a title where the format has one.
+// Formats that are not edited in place give neither a notice nor a go-ahead.
+Outcome checkSave(int level, const QString& format, const QString& title);
 // Inserts the page's one row (isNew) or updates it, with the columns of the format.
 // imgTxt03 has one picture only: its value04 is always written empty.
 SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, const QString& page, bool isNew,

@@ -1,17 +1,16 @@
 #include "EntryDialog.h"
 
 #include "content/ContentStore.h"
-#include "content/insDataFrm.h"
 
-EntryDialog::EntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_owner(owner)
+EntryDialog::EntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_page(page), m_currID(currID)
 {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 }
 
 int EntryDialog::levelOrReport(const QString& text, const QString& title)
 {
-    const int level = m_owner.selLevel();
+    const int level = m_page.isValid() ? m_page.level : 0;
     if (level < 1)
         m_ctx.dialogs.message(text, title, MsgIcon::Critical);
     return level;
@@ -22,13 +21,13 @@ void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&
     const int level = levelOrReport(QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"));
     if (level < 1)
         close();
-    else if (check(insert(level, m_owner.selNodeText())))
+    else if (check(insert(level, m_page.name)))
         finish();
 }
 
 bool EntryDialog::readTicked(QSqlRecord* row)
 {
-    m_id = ContentStore::parseRecordId(m_owner.currID());
+    m_id = ContentStore::parseRecordId(m_currID);
     const int level = levelOrReport(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"));
     if (level < 1)
         return false;
@@ -63,6 +62,6 @@ bool EntryDialog::check(const SqlResult& r)
 
 void EntryDialog::finish()
 {
-    m_owner.tvw_nav_MouseUp(Qt::LeftButton);
+    Q_EMIT stored();
     close();
 }

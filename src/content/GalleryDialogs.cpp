@@ -1,5 +1,7 @@
 #include "GalleryDialogs.h"
 
+#include "text/Twips.h"
+
 #include <QFile>
 #include <QFrame>
 #include <QGridLayout>
@@ -7,47 +9,32 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-using Pictures::toPixels;
-using Pictures::toTwips;
+using Twips::fromPixels;
+using Twips::toPixels;
 
-namespace {
-// The box widths stay below the picture by this much, so the bars never hide its edge.
-constexpr int kScrollReserve = 300;
-} // namespace
-
-GalleryEntryDialog::GalleryEntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent, const QString& caption,
-                                       const QString& okCaption)
-    : EntryDialog(ctx, owner, parent)
+GalleryEntryDialog::GalleryEntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent,
+                                       const QString& caption, const QString& okCaption)
+    : EntryDialog(ctx, page, currID, parent)
 {
     setWindowTitle(caption);
     txt_title = new QLineEdit;
     txt_title->setObjectName(QStringLiteral("txt_title"));
 
-    pic_imgs = new QFrame;
+    pic_imgs = new QScrollArea;
     pic_imgs->setObjectName(QStringLiteral("pic_imgs"));
     pic_imgs->setFixedSize(toPixels(kViewWidth), toPixels(kViewHeight));
-    pic_imgs->setFrameShape(QFrame::Box);
-    pic_imgs->setStyleSheet(QStringLiteral("QFrame#pic_imgs { background: white; border: 1px solid #808080; }"));
-    img = new QLabel(pic_imgs);
+    pic_imgs->setStyleSheet(QStringLiteral("QScrollArea#pic_imgs { background: white; border: 1px solid #808080; }"));
+    pic_imgs->verticalScrollBar()->setObjectName(QStringLiteral("scrl0"));
+    pic_imgs->horizontalScrollBar()->setObjectName(QStringLiteral("scrl1"));
+    img = new QLabel;
     img->setObjectName(QStringLiteral("img"));
-    scrl[0] = new QScrollBar(Qt::Vertical, pic_imgs);
-    scrl[1] = new QScrollBar(Qt::Horizontal, pic_imgs);
-    for (int i = 0; i < 2; ++i) {
-        scrl[i]->setObjectName(QStringLiteral("scrl%1").arg(i));
-        // Values run from 0 down to a negative limit; 0 sits at the start of the bar.
-        scrl[i]->setInvertedAppearance(true);
-        scrl[i]->setInvertedControls(true);
-        scrl[i]->hide();
-    }
-    connect(scrl[0], &QScrollBar::valueChanged, this, [this](int v) { img->move(img->x(), v); });
-    connect(scrl[1], &QScrollBar::valueChanged, this, [this](int v) { img->move(v, img->y()); });
-    lbl_angr = new QLabel(pic_imgs);
-    lbl_angr->setObjectName(QStringLiteral("lbl_angr"));
-    lbl_angr->setAutoFillBackground(true);
-    lbl_angr->hide();
+    img->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    pic_imgs->setWidget(img);
+    img->resize(0, 0); // nothing to show until a picture is chosen
 
     // The thumbnail box grows up to 2000 twips square; its frame keeps that room.
     auto* thumbArea = new QWidget;
@@ -116,45 +103,13 @@ ContentStore::GalleryItem GalleryEntryDialog::item() const
 
 void GalleryEntryDialog::showFull(const QImage& pictureImage)
 {
-    for (QScrollBar* bar : scrl)
-        bar->hide();
-    lbl_angr->hide();
-    img->clear();
-    if (pictureImage.isNull()) {
-        img->setGeometry(0, 0, 0, 0);
-        return;
-    }
-    img->setPixmap(QPixmap::fromImage(pictureImage));
-    img->setGeometry(QRect(QPoint(0, 0), pictureImage.size()));
-
-    const QSize box = pic_imgs->size();
-    const int reserve = toPixels(kScrollReserve);
-    const bool wide = pictureImage.width() > box.width();
-    const bool tall = pictureImage.height() > box.height();
-    const int thickness = scrl[0]->sizeHint().width();
-    if (tall) {
-        const QSignalBlocker block(scrl[0]);
-        scrl[0]->setRange(box.height() - pictureImage.height() - reserve, 0);
-        scrl[0]->setValue(0);
-        scrl[0]->setPageStep(box.height());
-        scrl[0]->setSingleStep(20);
-        scrl[0]->setGeometry(box.width() - thickness, 0, thickness, box.height() - (wide ? thickness : 0));
-        scrl[0]->show();
-    }
-    if (wide) {
-        const QSignalBlocker block(scrl[1]);
-        scrl[1]->setRange(box.width() - pictureImage.width() - reserve, 0);
-        scrl[1]->setValue(0);
-        scrl[1]->setPageStep(box.width());
-        scrl[1]->setSingleStep(20);
-        scrl[1]->setGeometry(0, box.height() - thickness, box.width() - (tall ? thickness : 0), thickness);
-        scrl[1]->show();
-    }
-    if (wide && tall) {
-        lbl_angr->setGeometry(box.width() - thickness, box.height() - thickness, thickness, thickness);
-        lbl_angr->show();
-        lbl_angr->raise();
-    }
+    if (pictureImage.isNull())
+        img->clear();
+    else
+        img->setPixmap(QPixmap::fromImage(pictureImage));
+    img->resize(pictureImage.isNull() ? QSize(0, 0) : pictureImage.size());
+    pic_imgs->verticalScrollBar()->setValue(0);
+    pic_imgs->horizontalScrollBar()->setValue(0);
 }
 
 void GalleryEntryDialog::showThumbnail(const QImage& thumb, const QSize& boxPx)
@@ -174,9 +129,9 @@ void GalleryEntryDialog::cmd_img_Click()
         return;
     // Everything is read before anything in the workspace changes.
     const QImage full = Pictures::load(choice.path);
-    const QSize thumbTw = Pictures::thumbnailTwips(QSize(toTwips(full.width()), toTwips(full.height())),
-                                                   toTwips(m_thumbBoxPx.height()));
-    const QSize thumbPx(toPixels(thumbTw.width()), toPixels(thumbTw.height()));
+    const QSize thumbTw = Pictures::thumbnailTwips(fromPixels(full.size()), fromPixels(m_thumbBoxPx.height()));
+    // A sliver of a picture still gets a thumbnail at least one pixel across.
+    const QSize thumbPx = Twips::toPixels(thumbTw).expandedTo(QSize(1, 1));
     const QImage thumb = full.isNull() ? QImage() : Pictures::makeThumbnail(choice.path, thumbPx);
     if (thumb.isNull()) {
         m_ctx.dialogs.message(Pictures::unreadableMessage(), QStringLiteral("提示"), MsgIcon::Critical);
@@ -203,8 +158,8 @@ void GalleryEntryDialog::cmd_img_Click()
     lbl_imgName->setText(placed.fileName);
 }
 
-insDataFrm_imgs::insDataFrm_imgs(AppContext& ctx, insDataFrm& owner, QWidget* parent)
-    : GalleryEntryDialog(ctx, owner, parent, QStringLiteral("添加数据"), QStringLiteral("添加"))
+insDataFrm_imgs::insDataFrm_imgs(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent)
+    : GalleryEntryDialog(ctx, page, currID, parent, QStringLiteral("添加数据"), QStringLiteral("添加"))
 {
     setObjectName(QStringLiteral("insDataFrm_imgs"));
 }
@@ -221,8 +176,9 @@ void insDataFrm_imgs::OKButton_Click()
     });
 }
 
-insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent)
-    : GalleryEntryDialog(ctx, owner, parent, QStringLiteral("预览数据"), QStringLiteral("修改"))
+insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, const PageRef& page, const QString& currID,
+                                       QWidget* parent)
+    : GalleryEntryDialog(ctx, page, currID, parent, QStringLiteral("预览数据"), QStringLiteral("修改"))
 {
     setObjectName(QStringLiteral("insDataFrm_imgsMod"));
 }

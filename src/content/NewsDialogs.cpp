@@ -13,9 +13,9 @@
 
 static const QSize kPreview(200, 140);
 
-NewsEntryDialog::NewsEntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent, const QString& caption,
-                                 const QString& okCaption)
-    : EntryDialog(ctx, owner, parent)
+NewsEntryDialog::NewsEntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent,
+                                 const QString& caption, const QString& okCaption)
+    : EntryDialog(ctx, page, currID, parent)
 {
     setWindowTitle(caption);
     txt_title = new QLineEdit;
@@ -107,8 +107,8 @@ void NewsEntryDialog::cmd_img_Click()
     lbl_imgName->setText(placed.fileName);
 }
 
-insDatafrm_news::insDatafrm_news(AppContext& ctx, insDataFrm& owner, QWidget* parent)
-    : NewsEntryDialog(ctx, owner, parent, QStringLiteral("添加数据"), QStringLiteral("添加"))
+insDatafrm_news::insDatafrm_news(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent)
+    : NewsEntryDialog(ctx, page, currID, parent, QStringLiteral("添加数据"), QStringLiteral("添加"))
 {
     setObjectName(QStringLiteral("insDatafrm_news"));
 }
@@ -121,8 +121,9 @@ void insDatafrm_news::OKButton_Click()
     });
 }
 
-insDataFrm_newsMod::insDataFrm_newsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent)
-    : NewsEntryDialog(ctx, owner, parent, QStringLiteral("修改数据"), QStringLiteral("修改"))
+insDataFrm_newsMod::insDataFrm_newsMod(AppContext& ctx, const PageRef& page, const QString& currID,
+                                       QWidget* parent)
+    : NewsEntryDialog(ctx, page, currID, parent, QStringLiteral("修改数据"), QStringLiteral("修改"))
 {
     setObjectName(QStringLiteral("insDataFrm_newsMod"));
 }

@@ -13,7 +13,14 @@ class myDate;
 // The news item dialogs of a "news" page: title, date, body and an optional picture.
 class NewsEntryDialog : public EntryDialog {
     Q_OBJECT
-public:
+protected:
+    NewsEntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent,
+                    const QString& caption, const QString& okCaption);
+    // The item as the controls hold it, body encoded.
+    ContentStore::NewsItem item() const;
+    void showPicture(const QString& path);
+    void cmd_img_Click();
+
     QLineEdit* txt_title = nullptr;
     QPlainTextEdit* txt_content = nullptr;
     myDate* myDate1 = nullptr;
@@ -24,23 +31,15 @@ public:
     QPushButton* CancelButton = nullptr;
 
     Pictures::Slot imgFile;
-
-public Q_SLOTS:
-    void cmd_img_Click();
-
-protected:
-    NewsEntryDialog(AppContext& ctx, insDataFrm& owner, QWidget* parent, const QString& caption,
-                    const QString& okCaption);
-    // The item as the controls hold it, body encoded.
-    ContentStore::NewsItem item() const;
-    void showPicture(const QString& path);
 };
 
 // "添加数据": adds an item to the selected page.
 class insDatafrm_news : public NewsEntryDialog {
     Q_OBJECT
 public:
-    insDatafrm_news(AppContext& ctx, insDataFrm& owner, QWidget* parent = nullptr);
+    insDatafrm_news(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent = nullptr);
+
+private:
     void OKButton_Click() override;
 };
 
@@ -48,7 +47,9 @@ public:
 class insDataFrm_newsMod : public NewsEntryDialog {
     Q_OBJECT
 public:
-    insDataFrm_newsMod(AppContext& ctx, insDataFrm& owner, QWidget* parent = nullptr);
+    insDataFrm_newsMod(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent = nullptr);
     bool Form_Load() override;
+
+private:
     void OKButton_Click() override;
 };

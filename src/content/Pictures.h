@@ -18,10 +18,6 @@ QString imageFilter();
 QString nonAsciiNameMessage();
 QString unreadableMessage();
 
-constexpr int kTwipsPerPixel = 15;
-inline int toPixels(int twips) { return qMax(1, (twips + kTwipsPerPixel / 2) / kTwipsPerPixel); }
-inline int toTwips(int pixels) { return pixels * kTwipsPerPixel; }
-
 // True when the file is a whole picture that can be decoded: empty, truncated
 // and mislabelled files are refused. sizePx receives its pixel size.
 bool isReadable(const QString& path, QSize* sizePx = nullptr);

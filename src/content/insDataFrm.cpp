@@ -8,9 +8,11 @@
 #include "structure/CatalogOps.h"
 #include "structure/CatalogTreeBinding.h"
 #include "structure/DisplayFormats.h"
+#include "text/Twips.h"
 #include "widgets/WebPane.h"
 
 #include <QEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,40 +20,25 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+using DisplayFormats::Editor;
+using Twips::toPixels;
+
 namespace {
 
-constexpr int px(int twips) { return twips / Pictures::kTwipsPerPixel; }
-constexpr int kLeft = 240;          // left edge of the in-place editors
-constexpr int kHeadTop = 135;       // the head label's top when not scrolled
-constexpr int kLabelGap = 270;      // from a caption label to its box
-constexpr int kBoxHeight = 330;     // one-line boxes and buttons
 constexpr int kContentHeight = 2900;
 constexpr int kMaxContentWidth = 8000;
-constexpr int kImgTxtPreview[2] = {3735, 2295};
-constexpr int kBigImgPreview[2] = {7500, 6000};
+constexpr QSize kImgTxtPreview(3735, 2295);
+constexpr QSize kBigImgPreview(7500, 6000);
 constexpr int kMaxPreviewWidth = 7500;
-constexpr int kSlotGap = 240;
-constexpr int kBrowseWidth = 900;
 
 const QString kListElement = QStringLiteral("editID");
 const QString kWelcomePage = QStringLiteral("tmplImg/welcome02.htm");
-
-template <class Dialog>
-void openEntryDialog(AppContext& ctx, insDataFrm& owner)
-{
-    auto* dlg = new Dialog(ctx, owner, &owner);
-    if (!dlg->Form_Load()) {
-        delete dlg;
-        return;
-    }
-    dlg->setAttribute(Qt::WA_DeleteOnClose);
-    dlg->open();
-}
 
 } // namespace
 
@@ -64,8 +51,8 @@ insDataFrm::insDataFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ct
     loadTree();
     if (CatalogNode* root = m_tree.root())
         m_binding->select(root);
-    resize(px(10125), px(6200));
-    advIsNew = true;
+    resize(sizeHint());
+    m_advIsNew = true;
 
     webBer->navigate(m_ctx.appPath + kWelcomePage);
     webMultiData->navigate(m_ctx.appPath + QStringLiteral("multiData.htm"));
@@ -76,7 +63,7 @@ insDataFrm::insDataFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ct
 
 QSize insDataFrm::sizeHint() const
 {
-    return {px(10125), px(6200)};
+    return Twips::toPixels(QSize(10125, 6200));
 }
 
 void insDataFrm::buildControls()
@@ -93,48 +80,13 @@ void insDataFrm::buildControls()
     connect(refresh, &QAction::triggered, this, &insDataFrm::mnu_Refresh_Click);
     connect(&m_ctx.events, &SiteEvents::structureChanged, this, &insDataFrm::mnu_Refresh_Click);
 
-    // The in-place editors, placed by hand so that vscrl can move them.
-    pic_edit = new QWidget;
+    pic_edit = new QScrollArea;
     pic_edit->setObjectName(QStringLiteral("pic_edit"));
-    pic_edit->setAutoFillBackground(true);
-    pic_edit->installEventFilter(this);
-    lbl_head = new QLabel(QStringLiteral("欢迎使用Weblark自动建站软件"), pic_edit);
-    lbl_head->setObjectName(QStringLiteral("lbl_head"));
-    QFont headFont = lbl_head->font();
-    headFont.setBold(true);
-    headFont.setPointSizeF(headFont.pointSizeF() * 1.15);
-    lbl_head->setFont(headFont);
-    lbl_title = new QLabel(QStringLiteral("标题："), pic_edit);
-    lbl_title->setObjectName(QStringLiteral("lbl_title"));
-    txt_title = new QLineEdit(pic_edit);
-    txt_title->setObjectName(QStringLiteral("txt_title"));
-    txt_title->installEventFilter(this);
-    lbl_content = new QLabel(QStringLiteral("内容："), pic_edit);
-    lbl_content->setObjectName(QStringLiteral("lbl_content"));
-    txt_content = new QPlainTextEdit(pic_edit);
-    txt_content->setObjectName(QStringLiteral("txt_content"));
-    txt_content->installEventFilter(this);
-    const QString slotCaptions[2] = {QStringLiteral("图片一："), QStringLiteral("图片二：")};
-    for (int i = 0; i < 2; ++i) {
-        lbl_img[i] = new QLabel(slotCaptions[i], pic_edit);
-        lbl_img[i]->setObjectName(QStringLiteral("lbl_img%1").arg(i));
-        img[i] = new QLabel(pic_edit);
-        img[i]->setObjectName(QStringLiteral("img%1").arg(i));
-        img[i]->setFrameShape(QFrame::StyledPanel);
-        img[i]->setFrameShadow(QFrame::Sunken);
-        img[i]->setAlignment(Qt::AlignCenter);
-        img[i]->setStyleSheet(QStringLiteral("QLabel { background: white; }"));
-        txt_img[i] = new QLineEdit(pic_edit);
-        txt_img[i]->setObjectName(QStringLiteral("txt_img%1").arg(i));
-        txt_img[i]->setReadOnly(true);
-        cmd_img[i] = new QPushButton(QStringLiteral("浏览..."), pic_edit);
-        cmd_img[i]->setObjectName(QStringLiteral("cmd_img%1").arg(i));
-        connect(cmd_img[i], &QPushButton::clicked, this, [this, i] { cmd_img_Click(i); });
-        m_previewTwips[i] = QSize(kImgTxtPreview[0], kImgTxtPreview[1]);
-    }
-    vscrl = new QScrollBar(Qt::Vertical, pic_edit);
-    vscrl->setObjectName(QStringLiteral("vscrl"));
-    connect(vscrl, &QScrollBar::valueChanged, this, [this] { placeEditors(); });
+    pic_edit->setWidgetResizable(true);
+    pic_edit->setFrameShape(QFrame::NoFrame);
+    pic_edit->verticalScrollBar()->setObjectName(QStringLiteral("vscrl"));
+    pic_edit->setWidget(buildEditors());
+    pic_edit->viewport()->installEventFilter(this);
 
     webBer = new WebPane;
     webBer->setObjectName(QStringLiteral("webBer"));
@@ -161,7 +113,7 @@ void insDataFrm::buildControls()
     cmd_ok->setObjectName(QStringLiteral("cmd_ok"));
     cmd_ok->setEnabled(false);
     connect(cmd_ok, &QPushButton::clicked, this, &insDataFrm::cmd_ok_Click);
-    cmd_help = new QPushButton(QStringLiteral("帮助"));
+    auto* cmd_help = new QPushButton(QStringLiteral("帮助"));
     cmd_help->setObjectName(QStringLiteral("cmd_help"));
     buttons->addWidget(cmd_ok);
     buttons->addWidget(cmd_help);
@@ -181,7 +133,7 @@ void insDataFrm::buildControls()
     split->addWidget(right);
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
-    split->setSizes({px(2400), px(7700)});
+    split->setSizes({toPixels(2400), toPixels(7700)});
     split->setChildrenCollapsible(false);
 
     auto* status = new QHBoxLayout;
@@ -191,7 +143,7 @@ void insDataFrm::buildControls()
         StsBar[i]->setObjectName(QStringLiteral("StsBar%1").arg(i));
         StsBar[i]->setFrameShape(QFrame::Panel);
         StsBar[i]->setFrameShadow(QFrame::Sunken);
-        StsBar[i]->setMinimumHeight(px(300));
+        StsBar[i]->setMinimumHeight(toPixels(300));
         status->addWidget(StsBar[i], 1);
     }
 
@@ -202,20 +154,106 @@ void insDataFrm::buildControls()
     lay->addLayout(status);
 }
 
+// The in-place editors from the head label down: title, body, and the picture
+// slots side by side; the scroll area moves them when the window is small.
+QWidget* insDataFrm::buildEditors()
+{
+    auto* sheet = new QWidget;
+    lbl_head = new QLabel(QStringLiteral("欢迎使用Weblark自动建站软件"));
+    lbl_head->setObjectName(QStringLiteral("lbl_head"));
+    QFont headFont = lbl_head->font();
+    headFont.setBold(true);
+    headFont.setPointSizeF(headFont.pointSizeF() * 1.15);
+    lbl_head->setFont(headFont);
+    lbl_title = new QLabel(QStringLiteral("标题："));
+    lbl_title->setObjectName(QStringLiteral("lbl_title"));
+    txt_title = new QLineEdit;
+    txt_title->setObjectName(QStringLiteral("txt_title"));
+    txt_title->installEventFilter(this);
+    lbl_content = new QLabel(QStringLiteral("内容："));
+    lbl_content->setObjectName(QStringLiteral("lbl_content"));
+    txt_content = new QPlainTextEdit;
+    txt_content->setObjectName(QStringLiteral("txt_content"));
+    txt_content->installEventFilter(this);
+    txt_content->setFixedHeight(toPixels(kContentHeight));
+    for (QWidget* w : {static_cast<QWidget*>(txt_title), static_cast<QWidget*>(txt_content)})
+        w->setMaximumWidth(toPixels(kMaxContentWidth));
+
+    // Side by side when the panel is wide enough, else one below the other.
+    m_slotRow = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_slotRow->setSpacing(toPixels(240));
+    const QString slotCaptions[2] = {QStringLiteral("图片一："), QStringLiteral("图片二：")};
+    for (int i = 0; i < 2; ++i) {
+        m_slot[i] = new QWidget;
+        auto* lbl_img = new QLabel(slotCaptions[i]);
+        lbl_img->setObjectName(QStringLiteral("lbl_img%1").arg(i));
+        img[i] = new QLabel;
+        img[i]->setObjectName(QStringLiteral("img%1").arg(i));
+        img[i]->setFrameShape(QFrame::StyledPanel);
+        img[i]->setFrameShadow(QFrame::Sunken);
+        img[i]->setAlignment(Qt::AlignCenter);
+        img[i]->setStyleSheet(QStringLiteral("QLabel { background: white; }"));
+        txt_img[i] = new QLineEdit;
+        txt_img[i]->setObjectName(QStringLiteral("txt_img%1").arg(i));
+        txt_img[i]->setReadOnly(true);
+        auto* cmd_img = new QPushButton(QStringLiteral("浏览..."));
+        cmd_img->setObjectName(QStringLiteral("cmd_img%1").arg(i));
+        connect(cmd_img, &QPushButton::clicked, this, [this, i] { cmd_img_Click(i); });
+        auto* grid = new QGridLayout(m_slot[i]);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->addWidget(lbl_img, 0, 0, 1, 2);
+        grid->addWidget(img[i], 1, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(txt_img[i], 2, 0);
+        grid->addWidget(cmd_img, 2, 1);
+        grid->setColumnStretch(0, 1);
+        m_slot[i]->setMinimumWidth(toPixels(kImgTxtPreview.width()));
+        setPreviewSize(i, kImgTxtPreview);
+        m_slotRow->addWidget(m_slot[i], 0, Qt::AlignLeft | Qt::AlignTop);
+    }
+    m_slotRow->addStretch(1);
+
+    auto* lay = new QVBoxLayout(sheet);
+    lay->setContentsMargins(toPixels(240), toPixels(135), toPixels(560), toPixels(240));
+    lay->setSpacing(toPixels(60));
+    lay->addWidget(lbl_head);
+    lay->addSpacing(toPixels(60));
+    lay->addWidget(lbl_title);
+    lay->addWidget(txt_title);
+    lay->addSpacing(toPixels(120));
+    lay->addWidget(lbl_content);
+    lay->addWidget(txt_content);
+    lay->addSpacing(toPixels(180));
+    lay->addLayout(m_slotRow);
+    lay->addStretch(1);
+    return sheet;
+}
+
+void insDataFrm::setPreviewSize(int index, const QSize& twips)
+{
+    img[index]->setFixedSize(Twips::toPixels(twips));
+    arrangeSlots();
+}
+
+void insDataFrm::arrangeSlots()
+{
+    if (!pic_edit || !pic_edit->widget())
+        return; // still being built
+    const QMargins m = pic_edit->widget()->layout()->contentsMargins();
+    const int sideBySide =
+        m.left() + m_slot[0]->sizeHint().width() + m_slotRow->spacing() + m_slot[1]->sizeHint().width() + m.right();
+    const bool fits = !m_slot[1]->isVisibleTo(pic_edit) || pic_edit->viewport()->width() >= sideBySide;
+    m_slotRow->setDirection(fits ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+}
+
 void insDataFrm::loadTree()
 {
     m_selNode = nullptr;
     m_binding->reload(m_ctx);
 }
 
-int insDataFrm::selLevel() const
+PageRef insDataFrm::page() const
 {
-    return m_selNode ? qMax(0, m_selNode->level()) : 0;
-}
-
-QString insDataFrm::selNodeText() const
-{
-    return m_selNode ? m_selNode->text : QString();
+    return m_selNode ? PageRef{qMax(0, m_selNode->level()), m_selNode->text} : PageRef{};
 }
 
 QString insDataFrm::currID() const
@@ -243,9 +281,9 @@ bool insDataFrm::eventFilter(QObject* watched, QEvent* event)
         const auto* me = static_cast<QMouseEvent*>(event);
         tvw_nav_MouseUp(me->button(), me->globalPosition().toPoint());
     } else if ((watched == txt_title || watched == txt_content) && event->type() == QEvent::KeyRelease) {
-        dataChanged = true;
-    } else if (watched == pic_edit && event->type() == QEvent::Resize) {
-        placeEditors();
+        m_dataChanged = true;
+    } else if (watched == pic_edit->viewport() && event->type() == QEvent::Resize) {
+        arrangeSlots();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -262,13 +300,13 @@ void insDataFrm::mnu_Refresh_Click()
 
 void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
 {
-    if (dataChanged) {
-        const MsgAnswer a = m_ctx.dialogs.message(
-            QStringLiteral("是否保存当前数据，如需要保存当前数据，单击工具栏上的保存按钮?"), QStringLiteral("提示"),
-            MsgIcon::Information, MsgButtons::YesNo);
+    if (m_dataChanged) {
+        const MsgAnswer a =
+            m_ctx.dialogs.message(QStringLiteral("是否保存当前数据，如需要保存当前数据，单击工具栏上的保存按钮?"),
+                                  QStringLiteral("提示"), MsgIcon::Information, MsgButtons::YesNo);
         if (a == MsgAnswer::Yes)
             return;
-        dataChanged = false;
+        m_dataChanged = false;
     }
     if (button == Qt::RightButton) {
         mnuIns->popup(globalPos.isNull() ? QCursor::pos() : globalPos);
@@ -290,7 +328,7 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos
     m_format = QStringLiteral("none");
     m_selNode = m_binding->selectedNode();
     // Anything typed while clearing is not the user's.
-    dataChanged = false;
+    m_dataChanged = false;
     if (!m_selNode)
         return;
 
@@ -302,8 +340,8 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos
             showFormatLayout(m_format);
             loadContent(m_format, *m_selNode);
         } else {
-            m_ctx.dialogs.message(QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"), QStringLiteral("警告"),
-                                  MsgIcon::Warning);
+            m_ctx.dialogs.message(QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"),
+                                  QStringLiteral("警告"), MsgIcon::Warning);
         }
     } else if (button == Qt::LeftButton) {
         showStatus(m_selNode->text, QStringLiteral("（该栏目是父节点）"));
@@ -318,118 +356,39 @@ void insDataFrm::showStatus(const QString& pageName, const QString& formatName)
 
 void insDataFrm::showFormatLayout(const QString& format)
 {
-    for (QWidget* w : {static_cast<QWidget*>(lbl_title), static_cast<QWidget*>(txt_title),
-                       static_cast<QWidget*>(lbl_content), static_cast<QWidget*>(txt_content), pic_edit})
-        w->hide();
-    m_slots = 0;
-    m_naturalSize = false;
     for (QPushButton* b : cmd_addData)
         b->setEnabled(false);
     cmd_ok->setEnabled(false);
     advEditer->hide();
     webMultiData->hide();
-    vscrl->setValue(0);
+    pic_edit->hide();
+    pic_edit->verticalScrollBar()->setValue(0);
 
-    const ContentStore::FormatCaptions captions = ContentStore::formatCaptions(format);
-    if (!captions.head.isEmpty())
-        lbl_head->setText(captions.head);
-    showStatus(m_selNode ? m_selNode->text : QString(), captions.statusName);
-
-    if (format == QLatin1String("txt")) {
-        for (QWidget* w : {static_cast<QWidget*>(lbl_title), static_cast<QWidget*>(txt_title),
-                           static_cast<QWidget*>(lbl_content), static_cast<QWidget*>(txt_content)})
-            w->show();
+    const DisplayFormats::Format* f = DisplayFormats::find(format);
+    showStatus(m_selNode ? m_selNode->text : QString(), f ? f->statusName() : QString());
+    if (!f)
+        return;
+    if (!f->headCaption().isEmpty())
+        lbl_head->setText(f->headCaption());
+    const bool text = f->editor == Editor::Text || f->editor == Editor::ImageText;
+    for (QWidget* w : {static_cast<QWidget*>(lbl_title), static_cast<QWidget*>(txt_title),
+                       static_cast<QWidget*>(lbl_content), static_cast<QWidget*>(txt_content)})
+        w->setVisible(text);
+    m_naturalSize = f->naturalSize;
+    for (int i = 0; i < 2; ++i)
+        m_slot[i]->setVisible(i < f->pictureSlots);
+    for (int i = 0; i < 2; ++i)
+        setPreviewSize(i, f->editor == Editor::BigImage ? kBigImgPreview : kImgTxtPreview);
+    if (f->isInPlace()) {
         pic_edit->show();
         cmd_ok->setEnabled(true);
-    } else if (ContentStore::isImgTxtFormat(format)) {
-        layoutImgTxt(format);
-        cmd_ok->setEnabled(true);
-    } else if (format == QLatin1String("bigImg")) {
-        m_slots = 1;
-        m_previewTwips[0] = QSize(kBigImgPreview[0], kBigImgPreview[1]);
-        pic_edit->show();
-        cmd_ok->setEnabled(true);
-    } else if (format == QLatin1String("news") || format == QLatin1String("imgs") ||
-               DisplayFormats::isProductCode(format)) {
+    } else if (f->isList()) {
         webMultiData->show();
         for (QPushButton* b : cmd_addData)
             b->setEnabled(true);
-    } else if (format == QLatin1String("adv")) {
+    } else {
         advEditer->show();
     }
-    placeEditors();
-}
-
-void insDataFrm::layoutImgTxt(const QString& format)
-{
-    for (QWidget* w : {static_cast<QWidget*>(lbl_title), static_cast<QWidget*>(txt_title),
-                       static_cast<QWidget*>(lbl_content), static_cast<QWidget*>(txt_content)})
-        w->show();
-    m_slots = format == QLatin1String("imgTxt03") ? 1 : 2;
-    m_naturalSize = format == QLatin1String("imgTxt03");
-    for (QSize& s : m_previewTwips)
-        s = QSize(kImgTxtPreview[0], kImgTxtPreview[1]);
-    pic_edit->show();
-}
-
-// Lays the visible editors out from the head label down, moved up by the scroll bar.
-void insDataFrm::placeEditors()
-{
-    if (!pic_edit)
-        return;
-    const int widthTw = pic_edit->width() * Pictures::kTwipsPerPixel;
-    const int heightTw = pic_edit->height() * Pictures::kTwipsPerPixel;
-    const int contentW = qMin(widthTw - 800, kMaxContentWidth);
-    const auto place = [](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(px(left), px(top), qMax(1, px(width)), qMax(1, px(height)));
-    };
-
-    int y = kHeadTop - vscrl->value();
-    place(lbl_head, kLeft, y, contentW, 360);
-    y += 480;
-    if (txt_title->isVisibleTo(pic_edit)) {
-        place(lbl_title, kLeft, y, contentW, 255);
-        place(txt_title, kLeft, y + kLabelGap, contentW, kBoxHeight);
-        y += kLabelGap + kBoxHeight + 180;
-        place(lbl_content, kLeft, y, contentW, 255);
-        place(txt_content, kLeft, y + kLabelGap, contentW, kContentHeight);
-        y += kLabelGap + kContentHeight + 240;
-    }
-    int bottom = y;
-    int x = kLeft;
-    for (int i = 0; i < 2; ++i) {
-        const bool shown = i < m_slots;
-        for (QWidget* w : {static_cast<QWidget*>(lbl_img[i]), static_cast<QWidget*>(img[i]),
-                           static_cast<QWidget*>(txt_img[i]), static_cast<QWidget*>(cmd_img[i])})
-            w->setVisible(shown);
-        if (!shown)
-            continue;
-        const QSize preview = m_previewTwips[i];
-        const int slotW = qMax(preview.width(), kImgTxtPreview[0]);
-        // Side by side when the panel is wide enough, else one below the other.
-        if (i > 0 && x + slotW > widthTw - 300) {
-            x = kLeft;
-            y = bottom;
-        }
-        place(lbl_img[i], x, y, slotW, 255);
-        place(img[i], x, y + kLabelGap, preview.width(), preview.height());
-        const int boxTop = y + kLabelGap + preview.height() + 120;
-        place(txt_img[i], x, boxTop, slotW - kBrowseWidth - 90, kBoxHeight);
-        place(cmd_img[i], x + slotW - kBrowseWidth, boxTop, kBrowseWidth, kBoxHeight);
-        bottom = qMax(bottom, boxTop + kBoxHeight + 240);
-        x += slotW + kSlotGap;
-    }
-
-    // The range covers what lies below the visible part.
-    const int total = bottom + vscrl->value();
-    const int range = qMax(0, total - heightTw);
-    const QSignalBlocker block(vscrl);
-    vscrl->setRange(0, range);
-    vscrl->setPageStep(qMax(1, heightTw));
-    vscrl->setSingleStep(300);
-    vscrl->setVisible(range > 0);
-    const int sbw = vscrl->sizeHint().width();
-    vscrl->setGeometry(pic_edit->width() - sbw, 0, sbw, pic_edit->height());
 }
 
 void insDataFrm::showPreview(int index, const QString& path)
@@ -438,108 +397,96 @@ void insDataFrm::showPreview(int index, const QString& path)
     box->clear();
     if (m_naturalSize) {
         // The picture's own size, no wider than the preview limit.
-        const QImage pic = path.isEmpty() ? QImage() : Pictures::loadFitted(path, QSize(px(kMaxPreviewWidth), 1 << 20));
-        m_previewTwips[index] = pic.isNull() ? QSize(kImgTxtPreview[0], kImgTxtPreview[1])
-                                             : QSize(Pictures::toTwips(pic.width() + 2), Pictures::toTwips(pic.height() + 2));
+        const QImage pic =
+            path.isEmpty() ? QImage() : Pictures::loadFitted(path, QSize(toPixels(kMaxPreviewWidth), 1 << 20));
+        setPreviewSize(index, pic.isNull() ? kImgTxtPreview : Twips::fromPixels(pic.size() + QSize(2, 2)));
         if (!pic.isNull())
             box->setPixmap(QPixmap::fromImage(pic));
-    } else {
-        const QSize bound(px(m_previewTwips[index].width()) - 4, px(m_previewTwips[index].height()) - 4);
-        QImage pic = path.isEmpty() ? QImage() : Pictures::loadFitted(path, bound);
-        if (!pic.isNull()) {
-            if (pic.width() < bound.width() && pic.height() < bound.height())
-                pic = pic.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            box->setPixmap(QPixmap::fromImage(pic));
-        }
+        return;
     }
-    placeEditors();
+    const QSize bound = box->size() - QSize(4, 4);
+    QImage pic = path.isEmpty() ? QImage() : Pictures::loadFitted(path, bound);
+    if (!pic.isNull()) {
+        if (pic.width() < bound.width() && pic.height() < bound.height())
+            pic = pic.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        box->setPixmap(QPixmap::fromImage(pic));
+    }
 }
 
 void insDataFrm::loadContent(const QString& format, const CatalogNode& node)
 {
-    const bool list =
-        format == QLatin1String("news") || format == QLatin1String("imgs") || DisplayFormats::isProductCode(format);
-    const SqlResult r = list ? ContentStore::selectListRows(m_ctx.conn, node.level(), node.text)
-                             : m_ctx.conn.selectContents(node.level(), node.text);
+    const DisplayFormats::Format* f = DisplayFormats::find(format);
+    if (!f)
+        return;
+    const SqlResult r = f->isList() ? ContentStore::selectListRows(m_ctx.conn, node.level(), node.text)
+                                    : m_ctx.conn.selectContents(node.level(), node.text);
     if (!r) {
         reportDbError(r.error);
         return;
     }
-    if (list) {
+    if (f->isList()) {
         // A new list has no ticked record.
         webMultiData->clearPushedValues();
-        webMultiData->setInnerHtml(kListElement, DisplayFormats::isProductCode(format) ? buildProdListHtml(r.rows)
-                                                                                        : buildListHtml(r.rows, format));
+        webMultiData->setInnerHtml(kListElement, f->editor == Editor::ProductList ? buildProdListHtml(r.rows)
+                                                                                  : buildListHtml(r.rows, format));
         return;
     }
-    if (r.isEmpty()) {
-        advIsNew = true;
-        m_isNew = true;
+    m_isNew = m_advIsNew = r.isEmpty();
+    if (r.isEmpty())
         return;
-    }
-    advIsNew = false;
-    m_isNew = false;
     const QSqlRecord& row = r.first();
     const auto value = [&row](const char* column) { return fieldText(row, QLatin1String(column)); };
-    if (format == QLatin1String("txt") || ContentStore::isImgTxtFormat(format)) {
+    if (f->editor == Editor::Text || f->editor == Editor::ImageText) {
         txt_title->setText(value("value01"));
         txt_content->setPlainText(ContentStore::fromCrLf(m_ctx.decode(value("value02"))));
     }
-    if (ContentStore::isImgTxtFormat(format)) {
-        const QString names[2] = {value("value03"), value("value04")};
-        for (int i = 0; i < 2; ++i) {
-            txt_img[i]->setText(names[i]);
-            imgFiles[i].loadStored(names[i]);
-            if (i < m_slots)
-                showPreview(i, names[i].isEmpty() ? QString() : m_ctx.workPath + names[i]);
-        }
-    } else if (format == QLatin1String("bigImg")) {
-        txt_img[0]->setText(value("value01"));
-        imgFiles[0].loadStored(value("value01"));
-        showPreview(0, value("value01").isEmpty() ? QString() : m_ctx.workPath + value("value01"));
+    // The stored picture names: value03 and value04 beside a text (both read, even where one
+    // slot is shown), value01 alone.
+    const QString names[2] = {value(f->editor == Editor::BigImage ? "value01" : "value03"), value("value04")};
+    const int named = f->editor == Editor::ImageText ? 2 : f->pictureSlots;
+    for (int i = 0; i < named; ++i) {
+        txt_img[i]->setText(names[i]);
+        imgFiles[i].loadStored(names[i]);
+        if (i < f->pictureSlots)
+            showPreview(i, names[i].isEmpty() ? QString() : m_ctx.workPath + names[i]);
     }
 }
 
 void insDataFrm::cmd_ok_Click()
 {
-    const int level = selLevel();
-    if (level < 1) {
-        m_ctx.dialogs.message(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"), MsgIcon::Critical);
+    const PageRef p = page();
+    const Outcome check = ContentStore::checkSave(p.level, m_format, txt_title->text());
+    for (const Notice& n : check.notices)
+        m_ctx.dialogs.message(n.text, n.title, n.icon);
+    if (!check.done)
         return;
-    }
-    if (!ContentStore::isSingleRecordFormat(m_format))
-        return; // list pages store through their dialogs
-    if (m_format != QLatin1String("bigImg") && txt_title->text().trimmed().isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("标题不能为空"), QStringLiteral("提示"), MsgIcon::Information);
-        return;
-    }
     ContentStore::SingleRecord record;
     record.title = txt_title->text();
     record.content = m_ctx.encode(ContentStore::toCrLf(txt_content->toPlainText()));
     record.image1 = txt_img[0]->text();
     record.image2 = txt_img[1]->text();
-    const SqlResult r = ContentStore::saveSingleRecord(m_ctx.conn, level, m_format, m_selNode->text, m_isNew, record);
+    const SqlResult r = ContentStore::saveSingleRecord(m_ctx.conn, p.level, m_format, p.name, m_isNew, record);
     if (!r) {
         reportDbError(r.error);
         return;
     }
-    const QString saved[2] = {record.image1, m_format == QLatin1String("imgTxt03") ? QString() : record.image2};
-    for (int i = 0; i < m_slots; ++i) {
+    const DisplayFormats::Format* f = DisplayFormats::find(m_format);
+    const int pictureSlots = f ? f->pictureSlots : 0;
+    const QString saved[2] = {record.image1, pictureSlots < 2 ? QString() : record.image2};
+    for (int i = 0; i < pictureSlots; ++i) {
         // A picture moved to the other slot is still named by the record.
         imgFiles[i].stored(saved[i], m_ctx.conn, m_ctx.workPath, {saved[1 - i]});
         imgFiles[i].newName.clear();
         imgFiles[i].oldName.clear();
     }
     m_isNew = false;
-    advIsNew = false;
+    m_advIsNew = false;
     m_ctx.dialogs.message(QStringLiteral("数据已保存！"), QStringLiteral("提示"), MsgIcon::Information);
-    dataChanged = false;
+    m_dataChanged = false;
 }
 
 void insDataFrm::cmd_img_Click(int index)
 {
-    if (index < 0 || index > 1)
-        return;
     const Pictures::Choice choice = Pictures::askForPicture(m_ctx.dialogs);
     if (!choice.ok())
         return;
@@ -554,15 +501,26 @@ void insDataFrm::cmd_img_Click(int index)
     txt_img[index]->setText(placed.fileName);
 }
 
+void insDataFrm::openEntryDialog(EntryDialog* dlg)
+{
+    if (!dlg->Form_Load()) {
+        delete dlg;
+        return;
+    }
+    connect(dlg, &EntryDialog::stored, this, [this] { tvw_nav_MouseUp(Qt::LeftButton); });
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->open();
+}
+
 void insDataFrm::cmd_addData_Click(int index)
 {
-    const bool news = m_format == QLatin1String("news");
-    const bool imgs = m_format == QLatin1String("imgs");
+    const DisplayFormats::Format* f = DisplayFormats::find(m_format);
+    const Editor editor = f ? f->editor : Editor::Free;
     if (index == 0) {
-        if (news)
-            openEntryDialog<insDatafrm_news>(m_ctx, *this);
-        else if (imgs)
-            openEntryDialog<insDataFrm_imgs>(m_ctx, *this);
+        if (editor == Editor::NewsList)
+            openEntryDialog(new insDatafrm_news(m_ctx, page(), QString(), this));
+        else if (editor == Editor::GalleryList)
+            openEntryDialog(new insDataFrm_imgs(m_ctx, page(), QString(), this));
         return;
     }
     const QString id = currID();
@@ -571,10 +529,10 @@ void insDataFrm::cmd_addData_Click(int index)
         return;
     }
     if (index == 2) {
-        if (news)
-            openEntryDialog<insDataFrm_newsMod>(m_ctx, *this);
-        else if (imgs)
-            openEntryDialog<insDataFrm_imgsMod>(m_ctx, *this);
+        if (editor == Editor::NewsList)
+            openEntryDialog(new insDataFrm_newsMod(m_ctx, page(), id, this));
+        else if (editor == Editor::GalleryList)
+            openEntryDialog(new insDataFrm_imgsMod(m_ctx, page(), id, this));
         return;
     }
     if (index == 1) {
@@ -589,9 +547,10 @@ void insDataFrm::cmd_addData_Click(int index)
 
 void insDataFrm::deleteContent(const QString& id)
 {
-    const int level = selLevel();
+    const int level = page().level;
     if (level < 1) {
-        m_ctx.dialogs.message(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"), MsgIcon::Critical);
+        m_ctx.dialogs.message(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"),
+                              MsgIcon::Critical);
         return;
     }
     const SqlResult r = m_ctx.conn.deleteContent(level, ContentStore::parseRecordId(id));

@@ -1,6 +1,7 @@
 #include "updataFrm.h"
 
 #include "app/AppContext.h"
+#include "text/Twips.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -19,10 +20,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int twips(int t)
-{
-    return t / 15;
-}
+using Twips::toPixels;
 } // namespace
 
 updataFrm::updataFrm(AppContext& ctx, QWidget* parent)
@@ -231,13 +229,13 @@ void updataFrm::load()
     }
     setPanel(1, QStringLiteral("还未和服务器建立连接！"));
 
-    setMinimumSize(twips(10305), twips(5745));
-    resize(twips(10125), twips(6240));
+    setMinimumSize(toPixels(10305), toPixels(5745));
+    resize(toPixels(10125), toPixels(6240));
 }
 
 QSize updataFrm::sizeHint() const
 {
-    return QSize(twips(10125), twips(6240)).expandedTo(minimumSize());
+    return QSize(toPixels(10125), toPixels(6240)).expandedTo(minimumSize());
 }
 
 QString updataFrm::panelText(int panel) const
@@ -256,7 +254,7 @@ void updataFrm::resizeEvent(QResizeEvent* event)
     const int barH = StsBar->sizeHint().height();
     StsBar->setGeometry(0, height() - barH, width(), barH);
     // Centred, but never closer than 1000 twips to the top or left edge.
-    const int margin = twips(1000);
+    const int margin = toPixels(1000);
     const int x = qMax(margin, (width() - frm_update->width()) / 2);
     const int y = qMax(margin, (height() - barH - frm_update->height()) / 2);
     frm_update->move(x, y);
@@ -266,7 +264,7 @@ void updataFrm::paintEvent(QPaintEvent* event)
 {
     QWidget::paintEvent(event);
     QPainter p(this);
-    const int band = twips(1000) - 12;
+    const int band = toPixels(1000) - 12;
     QLinearGradient g(0, 0, width(), 0);
     g.setColorAt(0, QColor(0x1f, 0x4e, 0x8c));
     g.setColorAt(1, QColor(0x7f, 0xa8, 0xd8));

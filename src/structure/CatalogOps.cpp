@@ -227,17 +227,16 @@ SqlResult renameNode(const SiteDb& conn, const CatalogNode& node, const QString&
     return node.level() >= 1 ? conn.renameCatalog(node.level(), node.text, newName) : nothingToDo();
 }
 
-SqlResult setAspFileName(const SiteDb& conn, const CatalogNode& node, const QString& code)
+SqlResult setAspFileName(const SiteDb& conn, int level, const QString& name, const QString& code)
 {
-    const QString table = SiteDb::catalogTable(node.level());
+    const QString table = SiteDb::catalogTable(level);
     if (table.isEmpty())
         return nothingToDo();
-    return conn.run(QStringLiteral("UPDATE %1 SET aspFileName = ? WHERE (%1=?);").arg(table), {code, node.text});
+    return conn.run(QStringLiteral("UPDATE %1 SET aspFileName = ? WHERE (%1=?);").arg(table), {code, name});
 }
 
-SqlResult changeFormat(const SiteDb& conn, const CatalogNode& node, const QString& code)
+SqlResult changeFormat(const SiteDb& conn, int level, const QString& name, const QString& code)
 {
-    const int level = node.level();
     if (level < 1)
         return nothingToDo();
     // Blanked records under the old format code, or the new code over records of
@@ -245,9 +244,9 @@ SqlResult changeFormat(const SiteDb& conn, const CatalogNode& node, const QStrin
     SiteTransaction tx(conn);
     if (!tx.isActive())
         return failed(tx.error());
-    SqlResult r = conn.clearContents(level, node.text);
+    SqlResult r = conn.clearContents(level, name);
     if (r)
-        r = setAspFileName(conn, node, code);
+        r = setAspFileName(conn, level, name, code);
     if (r && !tx.commit())
         return failed(tx.error());
     return r;

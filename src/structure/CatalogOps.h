@@ -63,9 +63,9 @@ bool nameExists(const CatalogTree& tree, const QString& name);
 // These address the node's own row only; the root has no row and gets no statement.
 SqlResult deleteNodeRow(const SiteDb& conn, const CatalogNode& node);
 SqlResult renameNode(const SiteDb& conn, const CatalogNode& node, const QString& newName);
-SqlResult setAspFileName(const SiteDb& conn, const CatalogNode& node, const QString& code);
+SqlResult setAspFileName(const SiteDb& conn, int level, const QString& name, const QString& code);
 // A page's new format: its records blanked and the code set, both or neither.
-SqlResult changeFormat(const SiteDb& conn, const CatalogNode& node, const QString& code);
+SqlResult changeFormat(const SiteDb& conn, int level, const QString& name, const QString& code);
 // The page's format code, "none" for the root or when the row is missing.
 QString getAspFileName(const SiteDb& conn, const CatalogNode& node, QString* error = nullptr);
 

@@ -86,19 +86,13 @@ CatalogTreeBinding::CatalogTreeBinding(QTreeWidget* widget, CatalogTree& model)
 
 bool CatalogTreeBinding::reload(const AppContext& ctx)
 {
-    const bool ok = reload(ctx.conn);
-    if (!ok)
-        ctx.dialogs.message(CatalogOps::loadFailureMessage(), QString(), MsgIcon::Critical);
-    return ok;
-}
-
-bool CatalogTreeBinding::reload(const SiteDb& conn, QString* error)
-{
     m_widget->clear();
     m_items.clear();
     m_model.clear();
-    const bool ok = CatalogOps::loadCatalogTree(conn, m_model, error);
+    const bool ok = CatalogOps::loadCatalogTree(ctx.conn, m_model);
     rebuild();
+    if (!ok)
+        ctx.dialogs.message(CatalogOps::loadFailureMessage(), QString(), MsgIcon::Critical);
     return ok;
 }
 
@@ -154,7 +148,7 @@ QTreeWidgetItem* CatalogTreeBinding::addItem(CatalogNode* node)
     return item;
 }
 
-void CatalogTreeBinding::removeNode(CatalogNode* node)
+void CatalogTreeBinding::removeItems(const CatalogNode* node)
 {
     if (!node)
         return;
@@ -166,17 +160,13 @@ void CatalogTreeBinding::removeNode(CatalogNode* node)
     for (const CatalogNode* n : below)
         m_items.remove(n);
     delete item; // takes its children along
-    m_model.removeNode(node);
 }
 
-void CatalogTreeBinding::setText(CatalogNode* node, const QString& text)
+void CatalogTreeBinding::updateText(const CatalogNode* node)
 {
-    if (!node)
-        return;
-    m_model.setText(node, text);
     if (QTreeWidgetItem* item = m_items.value(node)) {
         const QSignalBlocker block(m_widget);
-        item->setText(0, text);
+        item->setText(0, node->text);
     }
 }
 

@@ -31,16 +31,15 @@ public:
     // Clears both, loads the model from the database and shows it. A failure is
     // reported with "不期望的错误！errNo:mdl_nov"; the nodes read so far stay.
     bool reload(const AppContext& ctx);
-    // Same without the message; error gets the database's description.
-    bool reload(const SiteDb& conn, QString* error = nullptr);
     // Shows the model as it is.
     void rebuild();
 
     // For a node just added to the model: its item under the parent's item.
     QTreeWidgetItem* addItem(CatalogNode* node);
-    // Removes the node, with everything below it, from the model and the widget.
-    void removeNode(CatalogNode* node);
-    void setText(CatalogNode* node, const QString& text);
+    // Removes the items of the node and everything below it; the model is left as it is.
+    void removeItems(const CatalogNode* node);
+    // Shows the node's text as the model now holds it.
+    void updateText(const CatalogNode* node);
     void setExpanded(CatalogNode* node, bool expanded);
 
     CatalogNode* nodeOf(const QTreeWidgetItem* item) const;

@@ -1,6 +1,6 @@
 #include "DialogParts.h"
 
-#include "structure/Twips.h"
+#include "text/Twips.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@ QHBoxLayout* confirmButtons(QDialog* dialog, QPushButton*& cmd_cfm, QPushButton*
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     for (QPushButton* b : {cmd_cfm, cmd_cnl}) {
-        b->setMinimumSize(twips(1200), twips(375));
+        b->setMinimumSize(Twips::toPixels(1200), Twips::toPixels(375));
         row->addWidget(b);
     }
     QObject::connect(cmd_cnl, &QPushButton::clicked, dialog, &QDialog::reject);

@@ -1,59 +1,79 @@
 #include "DisplayFormats.h"
 
-#include <QHash>
+#include <algorithm>
 
 namespace DisplayFormats {
 
-FormatTables buildFormatTables(const QString& appPath)
+const QList<Format>& all()
 {
-    const auto entry = [&](const char* caption, const char* code, const char* pic) {
-        return FormatEntry{QString::fromUtf8(caption), QString::fromLatin1(code),
-                           appPath + QStringLiteral("images/") + QString::fromLatin1(pic)};
+    using E = Editor;
+    static const QList<Format> formats = {
+        {"txt", "文本格式", "该显示格式能够以纯文本的方式显示用户内容", "images/gen01.gif", false, E::Text, 0, false},
+        {"news", "新闻格式", "该显示格式能够以超连接的方式显示内容标题，点击超连接可浏览详细内容", "images/gen02.gif",
+         false, E::NewsList, 0, false},
+        {"imgTxt01", "图文格式一", "该显示格式能够显示在文本中插入两张图片", "images/gen03.gif", false, E::ImageText, 2,
+         false},
+        {"imgTxt02", "图文格式二", "该显示格式能够在内容顶端显示两张图片", "images/gen04.gif", false, E::ImageText, 2,
+         false},
+        {"imgTxt03", "图文格式三", "该显示格式能够在内容顶端显示一张大图片", "images/gen05.gif", false, E::ImageText, 1,
+         true},
+        {"bigImg", "大图片格式", "该显示格式能够在整个显示区域中显示一张大图片", "images/gen06.gif", false, E::BigImage,
+         1, false},
+        {"imgs", "图片展示格式",
+         "该显示格式能够显示以图库的形式显示图片，每张图片以超连接显示缩略图，点击超连接可放大图片", "images/gen07.gif",
+         false, E::GalleryList, 0, false},
+        {"adv", "高级设计格式", "该显示格式能够类似于Microsoft Word编辑功能，能够灵活的设计网页", "images/gen08.gif",
+         false, E::Free, 0, false},
+        {"prod01", "文本格式", "该显示格式能够将产品以不带图片的方式排列显示", "images/prod01.gif", true,
+         E::ProductList, 0, false},
+        {"prod02", "图表格式", "该显示格式能够将产品以带图片表格的方式显示", "images/prod02.gif", true, E::ProductList,
+         0, false},
+        {"prod03", "图片格式", "该显示格式能够将品产以图片的方式显示", "images/prod03.gif", true, E::ProductList, 0,
+         false},
     };
-    FormatTables t;
-    t.general = {entry("文本格式", "txt", "gen01.gif"),         entry("新闻格式", "news", "gen02.gif"),
-                 entry("图文格式一", "imgTxt01", "gen03.gif"),   entry("图文格式二", "imgTxt02", "gen04.gif"),
-                 entry("图文格式三", "imgTxt03", "gen05.gif"),   entry("大图片格式", "bigImg", "gen06.gif"),
-                 entry("图片展示格式", "imgs", "gen07.gif"),     entry("高级设计格式", "adv", "gen08.gif")};
-    t.product = {entry("文本格式", "prod01", "prod01.gif"), entry("图表格式", "prod02", "prod02.gif"),
-                 entry("图片格式", "prod03", "prod03.gif")};
-    return t;
+    return formats;
 }
 
-static const QHash<QString, QString>& descriptions()
+QString Format::samplePage() const
 {
-    static const QHash<QString, QString> d = {
-        {QStringLiteral("txt"), QStringLiteral("该显示格式能够以纯文本的方式显示用户内容")},
-        {QStringLiteral("imgTxt01"), QStringLiteral("该显示格式能够显示在文本中插入两张图片")},
-        {QStringLiteral("imgTxt02"), QStringLiteral("该显示格式能够在内容顶端显示两张图片")},
-        {QStringLiteral("imgTxt03"), QStringLiteral("该显示格式能够在内容顶端显示一张大图片")},
-        {QStringLiteral("news"),
-         QStringLiteral("该显示格式能够以超连接的方式显示内容标题，点击超连接可浏览详细内容")},
-        {QStringLiteral("bigImg"), QStringLiteral("该显示格式能够在整个显示区域中显示一张大图片")},
-        {QStringLiteral("imgs"),
-         QStringLiteral("该显示格式能够显示以图库的形式显示图片，每张图片以超连接显示缩略图，点击超连接可放大图片")},
-        {QStringLiteral("adv"), QStringLiteral("该显示格式能够类似于Microsoft Word编辑功能，能够灵活的设计网页")},
-        {QStringLiteral("prod01"), QStringLiteral("该显示格式能够将产品以不带图片的方式排列显示")},
-        {QStringLiteral("prod02"), QStringLiteral("该显示格式能够将产品以带图片表格的方式显示")},
-        {QStringLiteral("prod03"), QStringLiteral("该显示格式能够将品产以图片的方式显示")},
-    };
-    return d;
+    return QStringLiteral("tmplImg/") + code + QStringLiteral(".htm");
 }
 
-Sample sampleOf(const QString& code)
+QString Format::statusName() const
 {
-    const auto it = descriptions().constFind(code);
-    if (it == descriptions().constEnd())
-        return {};
-    return {QStringLiteral("tmplImg/") + code + QStringLiteral(".htm"), *it};
+    return product ? QStringLiteral("产品显示格式") : caption;
 }
 
-QStringList allCodes()
+QString Format::headCaption() const
 {
-    return {QStringLiteral("txt"),      QStringLiteral("news"),   QStringLiteral("imgTxt01"),
-            QStringLiteral("imgTxt02"), QStringLiteral("imgTxt03"), QStringLiteral("bigImg"),
-            QStringLiteral("imgs"),     QStringLiteral("adv"),    QStringLiteral("prod01"),
-            QStringLiteral("prod02"),   QStringLiteral("prod03")};
+    return isInPlace() ? QStringLiteral("--样式显示图(") + caption + QLatin1Char(')') : QString();
+}
+
+bool Format::isList() const
+{
+    return editor == Editor::NewsList || editor == Editor::GalleryList || editor == Editor::ProductList;
+}
+
+bool Format::isInPlace() const
+{
+    return editor == Editor::Text || editor == Editor::ImageText || editor == Editor::BigImage;
+}
+
+const Format* find(const QString& code)
+{
+    for (const Format& f : all())
+        if (f.code == code)
+            return &f;
+    return nullptr;
+}
+
+QList<Format> tiles(bool product)
+{
+    QList<Format> out;
+    for (const Format& f : all())
+        if (f.product == product)
+            out.append(f);
+    return out;
 }
 
 QString welcomePage()
@@ -75,18 +95,9 @@ TileLayout layoutFormatTiles(int count, int tileWidth, int tileHeight, int line1
             top += tileHeight + 100;
         l.spots.append({300 + (i % 3) * (tileWidth + 180), top});
     }
-    l.scrollMax = std::max(0, top + tileHeight + 200 - areaHeight);
+    l.height = top + tileHeight + 200;
+    l.scrollMax = std::max(0, l.height - areaHeight);
     return l;
-}
-
-ScrolledPositions scrolledPositions(int s, int rows)
-{
-    ScrolledPositions p;
-    p.labelTop = 150 - s;
-    p.lineY = 375 - s;
-    for (int r = 0; r < rows; ++r)
-        p.rowTops.append(585 - s + r * kScrollRowStep);
-    return p;
 }
 
 } // namespace DisplayFormats

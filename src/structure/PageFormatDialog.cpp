@@ -2,29 +2,31 @@
 
 #include "app/AppContext.h"
 #include "structure/DialogParts.h"
-#include "structure/Twips.h"
-#include "structure/designFrm.h"
+#include "structure/StructureEditor.h"
 #include "structure/disModel.h"
+#include "text/Twips.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <QWheelEvent>
+
+using Twips::toPixels;
 
 namespace {
 constexpr int kAreaWidth = 8460;  // room for three tiles with their margins
 constexpr int kAreaHeight = 5000; // two rows of tiles in view
+constexpr int kLine1Y = 375;
 // Selecting the first entry of an empty list fails like an invalid property value.
 const QString kEmptyListFailure = QStringLiteral("无效的属性值");
 } // namespace
 
-PageFormatDialog::PageFormatDialog(designFrm& designer, QWidget* parent)
-    : QDialog(parent), m_designer(designer), m_ctx(designer.context())
+PageFormatDialog::PageFormatDialog(AppContext& ctx, StructureEditor& editor, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_editor(editor)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -35,64 +37,55 @@ PageFormatDialog::PageFormatDialog(designFrm& designer, QWidget* parent)
     cmb_class = new QComboBox(this);
     cmb_class->setObjectName(QStringLiteral("cmb_class"));
     for (QComboBox* c : {cmb_type, cmb_class}) {
-        c->setMinimumWidth(twips(1800));
+        c->setMinimumWidth(toPixels(1800));
         c->setEnabled(false);
     }
-    auto* lbl_type = new QLabel(QStringLiteral("一级分类："), this);
-    auto* lbl_class = new QLabel(QStringLiteral("二级分类："), this);
 
-    Picture1 = new QWidget(this);
+    // The tiles sit where the format table puts them, on a white sheet that scrolls.
+    Picture1 = new QScrollArea(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFixedSize(twips(kAreaWidth), twips(kAreaHeight));
-    Picture1->setAutoFillBackground(true);
-    QPalette pal = Picture1->palette();
+    Picture1->setFixedSize(toPixels(kAreaWidth), toPixels(kAreaHeight));
+    Picture1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Picture1->verticalScrollBar()->setObjectName(QStringLiteral("vscrl"));
+    m_tileArea = new QWidget;
+    m_tileArea->setObjectName(QStringLiteral("tileArea"));
+    m_tileArea->setAutoFillBackground(true);
+    QPalette pal = m_tileArea->palette();
     pal.setColor(QPalette::Window, Qt::white);
-    Picture1->setPalette(pal);
-    Picture1->setFocusPolicy(Qt::StrongFocus);
-    Picture1->installEventFilter(this);
+    m_tileArea->setPalette(pal);
+    Picture1->setWidget(m_tileArea);
 
-    lbl_model = new QLabel(QStringLiteral("显示模式"), Picture1);
+    auto* lbl_model = new QLabel(QStringLiteral("显示模式"), m_tileArea);
     lbl_model->setObjectName(QStringLiteral("lbl_model"));
     QFont bold = lbl_model->font();
     bold.setBold(true);
     lbl_model->setFont(bold);
     lbl_model->adjustSize();
-    Line1 = new QFrame(Picture1);
+    lbl_model->move(toPixels(300), toPixels(150));
+    auto* Line1 = new QFrame(m_tileArea);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    Line1->setFixedHeight(2);
-    Line1->setFixedWidth(Picture1->width() - 2 * twips(300));
-
-    vscrl = new QScrollBar(Qt::Vertical, this);
-    vscrl->setObjectName(QStringLiteral("vscrl"));
-    vscrl->setFixedHeight(Picture1->height());
-    vscrl->setSingleStep(150);
-    vscrl->setPageStep(1500);
-    vscrl->setRange(0, 0);
+    Line1->setGeometry(toPixels(300), toPixels(kLine1Y), toPixels(kAreaWidth - 2 * 300) - 16, 2);
 
     m_head = new QVBoxLayout;
     m_head->setContentsMargins(0, 0, 0, 0);
     auto* prodRow = new QHBoxLayout;
     prodRow->addWidget(chk_prod);
-    prodRow->addSpacing(twips(300));
-    prodRow->addWidget(lbl_type);
+    prodRow->addSpacing(toPixels(300));
+    prodRow->addWidget(new QLabel(QStringLiteral("一级分类："), this));
     prodRow->addWidget(cmb_type);
-    prodRow->addSpacing(twips(200));
-    prodRow->addWidget(lbl_class);
+    prodRow->addSpacing(toPixels(200));
+    prodRow->addWidget(new QLabel(QStringLiteral("二级分类："), this));
     prodRow->addWidget(cmb_class);
     prodRow->addStretch(1);
-    auto* areaRow = new QHBoxLayout;
-    areaRow->setSpacing(0);
-    areaRow->addWidget(Picture1);
-    areaRow->addWidget(vscrl);
     QHBoxLayout* buttonRow = confirmButtons(this, cmd_cfm, cmd_cnl);
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(twips(200), twips(200), twips(200), twips(200));
-    outer->setSpacing(twips(120));
+    outer->setContentsMargins(toPixels(200), toPixels(200), toPixels(200), toPixels(200));
+    outer->setSpacing(toPixels(120));
     outer->addLayout(m_head);
     outer->addLayout(prodRow);
-    outer->addLayout(areaRow);
+    outer->addWidget(Picture1);
     outer->addLayout(buttonRow);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -101,21 +94,9 @@ PageFormatDialog::PageFormatDialog(designFrm& designer, QWidget* parent)
         if (i >= 0)
             fillProdClasses(cmb_type->itemText(i));
     });
-    connect(vscrl, &QScrollBar::valueChanged, this, &PageFormatDialog::vscrl_Change);
 
-    // Opening: both tables, the general tiles, the product types.
-    m_tiles.append(makeTile());
-    m_tables = DisplayFormats::buildFormatTables(m_ctx.appPath);
-    vscrl_Change(0);
-    layoutFormatTiles(m_tables.general);
+    layoutFormatTiles(DisplayFormats::tiles(false));
     fillProdTypes();
-}
-
-disModel* PageFormatDialog::makeTile()
-{
-    auto* tile = new disModel(m_ctx.appPath + QStringLiteral("images/H_POINT.CUR"), Picture1);
-    connect(tile, &disModel::Click, this, [this, tile] { disModelObj_Click(int(m_tiles.indexOf(tile))); });
-    return tile;
 }
 
 QString PageFormatDialog::selectedModel() const
@@ -126,26 +107,32 @@ QString PageFormatDialog::selectedModel() const
     return {};
 }
 
-void PageFormatDialog::layoutFormatTiles(const QList<FormatEntry>& table)
+void PageFormatDialog::report(const Outcome& outcome)
 {
-    vscrl->setValue(0);
-    while (m_tiles.size() > 1)
-        delete m_tiles.takeLast();
+    for (const Notice& n : outcome.notices)
+        m_ctx.dialogs.message(n.text, n.title, n.icon);
+}
+
+void PageFormatDialog::layoutFormatTiles(const QList<DisplayFormats::Format>& table)
+{
+    qDeleteAll(m_tiles);
+    m_tiles.clear();
     const DisplayFormats::TileLayout layout = DisplayFormats::layoutFormatTiles(
-        int(table.size()), disModel::kWidthTwips, disModel::kHeightTwips, 375, kAreaHeight);
+        int(table.size()), disModel::kWidthTwips, disModel::kHeightTwips, kLine1Y, kAreaHeight);
     for (int i = 0; i < table.size(); ++i) {
-        if (i >= m_tiles.size())
-            m_tiles.append(makeTile());
-        disModel* tile = m_tiles.at(i);
+        auto* tile = new disModel(m_ctx.appPath + QStringLiteral("images/H_POINT.CUR"), m_tileArea);
         tile->setCaption(table.at(i).caption);
         tile->setModel(table.at(i).code);
-        tile->setPicName(table.at(i).picName);
-        tile->move(twips(layout.spots.at(i).left), twips(layout.spots.at(i).top));
-        tile->setVisible(true);
+        tile->setPicName(m_ctx.appPath + table.at(i).tilePicture);
+        tile->move(toPixels(layout.spots.at(i).left), toPixels(layout.spots.at(i).top));
+        tile->show();
+        connect(tile, &disModel::Click, this, [this, i] { disModelObj_Click(i); });
+        m_tiles.append(tile);
     }
-    vscrl->setRange(0, layout.scrollMax);
-    if (!m_tiles.isEmpty())
-        disModelObj_Click(0);
+    m_tileArea->setFixedSize(toPixels(kAreaWidth) - Picture1->verticalScrollBar()->sizeHint().width() - 2,
+                             toPixels(layout.height));
+    Picture1->verticalScrollBar()->setValue(0);
+    disModelObj_Click(0);
 }
 
 void PageFormatDialog::disModelObj_Click(int index)
@@ -154,25 +141,10 @@ void PageFormatDialog::disModelObj_Click(int index)
         m_tiles.at(k)->setSelected(k == index);
 }
 
-void PageFormatDialog::vscrl_Change(int value)
-{
-    const int rows = int((m_tiles.size() + 2) / 3);
-    const DisplayFormats::ScrolledPositions p = DisplayFormats::scrolledPositions(value, rows);
-    lbl_model->move(twips(300), twips(p.labelTop));
-    Line1->move(twips(300), twips(p.lineY));
-    for (int i = 0; i < m_tiles.size(); ++i)
-        m_tiles.at(i)->move(m_tiles.at(i)->x(), twips(p.rowTops.at(i / 3)));
-}
-
-void PageFormatDialog::reportFailure(const QString& description)
-{
-    m_ctx.dialogs.message(description, QStringLiteral("提示"), MsgIcon::Critical);
-}
-
 bool PageFormatDialog::fillChoiceList(QComboBox* box, const SqlResult& rows, const QString& column)
 {
     if (!rows) {
-        reportFailure(rows.error);
+        m_ctx.dialogs.message(rows.error, QStringLiteral("提示"), MsgIcon::Critical);
         return false;
     }
     {
@@ -182,7 +154,7 @@ bool PageFormatDialog::fillChoiceList(QComboBox* box, const SqlResult& rows, con
             box->addItem(fieldText(row, column));
     }
     if (box->count() == 0) {
-        reportFailure(kEmptyListFailure);
+        m_ctx.dialogs.message(kEmptyListFailure, QStringLiteral("提示"), MsgIcon::Critical);
         return false;
     }
     box->setCurrentIndex(-1);
@@ -204,19 +176,7 @@ void PageFormatDialog::chk_prod_Click(bool ticked)
 {
     cmb_type->setEnabled(ticked);
     cmb_class->setEnabled(ticked);
-    if (ticked) {
+    if (ticked)
         fillProdTypes();
-        layoutFormatTiles(m_tables.product);
-    } else {
-        layoutFormatTiles(m_tables.general);
-    }
-}
-
-bool PageFormatDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == Picture1 && event->type() == QEvent::Wheel) {
-        QApplication::sendEvent(vscrl, event);
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    layoutFormatTiles(DisplayFormats::tiles(ticked));
 }

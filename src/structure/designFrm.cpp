@@ -4,10 +4,10 @@
 #include "structure/CatalogOps.h"
 #include "structure/CatalogTreeBinding.h"
 #include "structure/DisplayFormats.h"
-#include "structure/Twips.h"
 #include "structure/dgnFrm_addCat.h"
 #include "structure/dgnFrm_addFile.h"
 #include "structure/dgnFrm_modFile.h"
+#include "text/Twips.h"
 #include "widgets/WebPane.h"
 
 #include <QAction>
@@ -53,28 +53,37 @@ public:
 
 } // namespace
 
-designFrm::designFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
+designFrm::designFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx), m_editor(ctx.conn, ctx.events)
 {
     setObjectName(QStringLiteral("designFrm"));
     setWindowTitle(QStringLiteral("设计栏目"));
     setWindowIcon(CatalogTreeBinding::icon(QStringLiteral("fopen")));
     buildUi();
-    // Window load: the tree, the root as the current node, the welcome sample.
-    reloadTree();
+    connect(&m_editor, &StructureEditor::reloaded, this, &designFrm::showTree);
+    connect(&m_editor, &StructureEditor::nodeAdded, this, [this](CatalogNode* node) {
+        m_binding->addItem(node);
+        m_binding->setExpanded(node->parent, true);
+    });
+    connect(&m_editor, &StructureEditor::nodeAboutToBeRemoved, this, [this](CatalogNode* node) {
+        m_renameSource = nullptr;
+        m_binding->removeItems(node);
+    });
+    connect(&m_editor, &StructureEditor::nodeRenamed, m_binding, &CatalogTreeBinding::updateText);
+    connect(&m_editor, &StructureEditor::formatChanged, this, &designFrm::showFormatPreview);
+    report(m_editor.reload());
     showWelcome();
 }
 
 designFrm::~designFrm() = default;
 
-QPushButton* designFrm::makeButton(const QString& name, const QString& caption, const QString& hint,
-                                   QWidget* parent)
+QPushButton* designFrm::makeButton(const QString& name, const QString& caption, const QString& hint, QWidget* parent)
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setProperty("hint", hint);
     b->setMouseTracking(true);
     b->installEventFilter(this);
-    b->setMinimumHeight(twips(375));
+    b->setMinimumHeight(Twips::toPixels(375));
     return b;
 }
 
@@ -88,8 +97,8 @@ QAction* designFrm::makeAction(const QString& name, const QString& caption, void
 
 void designFrm::buildUi()
 {
-    setMinimumSize(twips(10125), twips(6200));
-    resize(twips(12600), twips(8200));
+    setMinimumSize(Twips::toPixels(10125), Twips::toPixels(6200));
+    resize(Twips::toPixels(12600), Twips::toPixels(8200));
     QStyle* st = style();
 
     // Left: the tree and the node buttons.
@@ -98,7 +107,7 @@ void designFrm::buildUi()
     static_cast<QFrame*>(Frame_nav)->setFrameShape(QFrame::StyledPanel);
     Frame_nav->setMouseTracking(true);
     Frame_nav->installEventFilter(this);
-    Frame_nav->setFixedWidth(twips(3900));
+    Frame_nav->setFixedWidth(Twips::toPixels(3900));
 
     tvw_nav = new QTreeWidget(Frame_nav);
     tvw_nav->setObjectName(QStringLiteral("tvw_nav"));
@@ -110,24 +119,24 @@ void designFrm::buildUi()
         QTimer::singleShot(0, this, [this, text] { afterLabelEdit(text); });
     };
     tvw_nav->setItemDelegate(delegate);
-    m_binding = new CatalogTreeBinding(tvw_nav, m_tree);
+    m_binding = new CatalogTreeBinding(tvw_nav, m_editor.tree());
 
     auto* frame_cmdNode = new QWidget(Frame_nav);
     frame_cmdNode->setObjectName(QStringLiteral("frame_cmdNode"));
-    cmd_addCat = makeButton(QStringLiteral("cmd_addCat"), QStringLiteral("添加目录"),
-                            QStringLiteral("在当前目录下添加子目录"), frame_cmdNode);
-    cmd_addFile = makeButton(QStringLiteral("cmd_addFile"), QStringLiteral("添加文件"),
-                             QStringLiteral("在当前目录下添加子文件"), frame_cmdNode);
-    cmd_delNode = makeButton(QStringLiteral("cmd_delNode"), QStringLiteral("删除"),
-                             QStringLiteral("删除当前选中的节点"), frame_cmdNode);
-    cmd_ren = makeButton(QStringLiteral("cmd_ren"), QStringLiteral("重命名"),
-                         QStringLiteral("重命名当前选中节点的名称"), frame_cmdNode);
+    auto* cmd_addCat = makeButton(QStringLiteral("cmd_addCat"), QStringLiteral("添加目录"),
+                                  QStringLiteral("在当前目录下添加子目录"), frame_cmdNode);
+    auto* cmd_addFile = makeButton(QStringLiteral("cmd_addFile"), QStringLiteral("添加文件"),
+                                   QStringLiteral("在当前目录下添加子文件"), frame_cmdNode);
+    auto* cmd_delNode = makeButton(QStringLiteral("cmd_delNode"), QStringLiteral("删除"),
+                                   QStringLiteral("删除当前选中的节点"), frame_cmdNode);
+    auto* cmd_ren = makeButton(QStringLiteral("cmd_ren"), QStringLiteral("重命名"),
+                               QStringLiteral("重命名当前选中节点的名称"), frame_cmdNode);
     cmd_up = makeButton(QStringLiteral("cmd_up"), QStringLiteral("上移一位"),
                         QStringLiteral("将当前选中节点顺序的上移一位"), frame_cmdNode);
     cmd_down = makeButton(QStringLiteral("cmd_down"), QStringLiteral("下移一位"),
                           QStringLiteral("将当前选中节点的顺序下移一位"), frame_cmdNode);
-    cmd_refresh = makeButton(QStringLiteral("cmd_refresh"), QStringLiteral("刷新"), QStringLiteral("刷新"),
-                             frame_cmdNode);
+    auto* cmd_refresh =
+        makeButton(QStringLiteral("cmd_refresh"), QStringLiteral("刷新"), QStringLiteral("刷新"), frame_cmdNode);
     cmd_addCat->setIcon(st->standardIcon(QStyle::SP_FileDialogNewFolder));
     cmd_addFile->setIcon(st->standardIcon(QStyle::SP_FileIcon));
     cmd_delNode->setIcon(st->standardIcon(QStyle::SP_TrashIcon));
@@ -137,7 +146,7 @@ void designFrm::buildUi()
     cmd_refresh->setIcon(st->standardIcon(QStyle::SP_BrowserReload));
     auto* grid = new QGridLayout(frame_cmdNode);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(twips(75));
+    grid->setSpacing(Twips::toPixels(75));
     grid->addWidget(cmd_addCat, 0, 0);
     grid->addWidget(cmd_addFile, 0, 1);
     grid->addWidget(cmd_delNode, 1, 0);
@@ -147,8 +156,8 @@ void designFrm::buildUi()
     grid->addWidget(cmd_refresh, 3, 0, 1, 2);
 
     auto* navLayout = new QVBoxLayout(Frame_nav);
-    navLayout->setContentsMargins(twips(90), twips(90), twips(90), twips(90));
-    navLayout->setSpacing(twips(90));
+    navLayout->setContentsMargins(Twips::toPixels(90), Twips::toPixels(90), Twips::toPixels(90), Twips::toPixels(90));
+    navLayout->setSpacing(Twips::toPixels(90));
     navLayout->addWidget(tvw_nav, 1);
     navLayout->addWidget(frame_cmdNode);
 
@@ -164,11 +173,11 @@ void designFrm::buildUi()
     cmd_mod = makeButton(QStringLiteral("cmd_mod"), QStringLiteral("修改样式"),
                          QStringLiteral("修改当前选中节点的显示格式"), frame_cmdDesign);
     cmd_addField = makeButton(QStringLiteral("cmd_addField"), QStringLiteral("编辑字段"), QString(), frame_cmdDesign);
-    cmd_help = makeButton(QStringLiteral("cmd_help"), QStringLiteral("帮助"), QString(), frame_cmdDesign);
+    auto* cmd_help = makeButton(QStringLiteral("cmd_help"), QStringLiteral("帮助"), QString(), frame_cmdDesign);
     cmd_mod->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
     cmd_help->setIcon(st->standardIcon(QStyle::SP_DialogHelpButton));
     for (QPushButton* b : {cmd_mod, cmd_addField, cmd_help})
-        b->setMinimumWidth(twips(1300));
+        b->setMinimumWidth(Twips::toPixels(1300));
     cmd_mod->setEnabled(false);
     cmd_addField->setEnabled(false);
     auto* designRow = new QHBoxLayout(frame_cmdDesign);
@@ -179,37 +188,39 @@ void designFrm::buildUi()
     designRow->addWidget(cmd_help);
 
     auto* optnLayout = new QVBoxLayout(Frame_optn);
-    optnLayout->setContentsMargins(twips(100), twips(100), twips(100), twips(100));
-    optnLayout->setSpacing(twips(90));
+    optnLayout->setContentsMargins(Twips::toPixels(100), Twips::toPixels(100), Twips::toPixels(100),
+                                   Twips::toPixels(100));
+    optnLayout->setSpacing(Twips::toPixels(90));
     optnLayout->addWidget(wb_format, 1);
     optnLayout->addWidget(frame_cmdDesign);
 
-    StsBar = new QStatusBar(this);
+    auto* StsBar = new QStatusBar(this);
     StsBar->setObjectName(QStringLiteral("StsBar"));
     StsBar->setSizeGripEnabled(false);
     m_panel1 = new QLabel(StsBar);
     m_panel1->setObjectName(QStringLiteral("StsBar_panel1"));
-    m_panel1->setMinimumWidth(twips(3000));
+    m_panel1->setMinimumWidth(Twips::toPixels(3000));
     auto* panel2 = new QLabel(StsBar);
     panel2->setObjectName(QStringLiteral("StsBar_panel2"));
-    panel2->setMinimumWidth(twips(2000));
+    panel2->setMinimumWidth(Twips::toPixels(2000));
     StsBar->addWidget(m_panel1, 1);
     StsBar->addPermanentWidget(panel2);
 
     auto* body = new QHBoxLayout;
-    body->setContentsMargins(twips(90), twips(90), twips(90), 0);
-    body->setSpacing(twips(90));
+    body->setContentsMargins(Twips::toPixels(90), Twips::toPixels(90), Twips::toPixels(90), 0);
+    body->setSpacing(Twips::toPixels(90));
     body->addWidget(Frame_nav);
     body->addWidget(Frame_optn, 1);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(twips(60));
+    outer->setSpacing(Twips::toPixels(60));
     outer->addLayout(body, 1);
     outer->addWidget(StsBar);
 
     ppMnu = new QMenu(QStringLiteral("操作弹出"), this);
     ppMnu->setObjectName(QStringLiteral("ppMnu"));
-    ppMnu_addCat = makeAction(QStringLiteral("ppMnu_addCat"), QStringLiteral("添加目录(&C)"), &designFrm::cmd_addCat_Click);
+    ppMnu_addCat =
+        makeAction(QStringLiteral("ppMnu_addCat"), QStringLiteral("添加目录(&C)"), &designFrm::cmd_addCat_Click);
     ppMnu_addFile =
         makeAction(QStringLiteral("ppMnu_addFile"), QStringLiteral("添加文件(&F)"), &designFrm::cmd_addFile_Click);
     ppMnu_del = makeAction(QStringLiteral("ppMnu_del"), QStringLiteral("删除(&D)"), &designFrm::cmd_delNode_Click);
@@ -232,68 +243,17 @@ void designFrm::buildUi()
     connect(cmd_mod, &QPushButton::clicked, this, &designFrm::cmd_mod_Click);
 }
 
-QString designFrm::statusText() const
+void designFrm::report(const Outcome& outcome)
 {
-    return m_panel1->text();
+    for (const Notice& n : outcome.notices)
+        m_ctx.dialogs.message(n.text, n.title, n.icon);
 }
 
-void designFrm::refreshContentWindow()
+void designFrm::showTree()
 {
-    Q_EMIT m_ctx.events.structureChanged();
-}
-
-CatalogNode* designFrm::addChildNode(const QString& levelPrefix, const QString& name, bool catalog)
-{
-    if (!m_selNode)
-        return nullptr;
-    const QString key = m_tree.randomKey(levelPrefix, *QRandomGenerator::global());
-    CatalogNode* node = m_tree.addNode(m_selNode, key, name, catalog ? QStringLiteral("fclose") : QStringLiteral("file"),
-                                       QVariant(catalog));
-    m_binding->addItem(node);
-    m_binding->setExpanded(m_selNode, true);
-    refreshContentWindow();
-    return node;
-}
-
-bool designFrm::refuseDuplicateName(const QString& name)
-{
-    if (!CatalogOps::nameExists(m_tree, name))
-        return false;
-    m_ctx.dialogs.message(QStringLiteral("已存在重名，更改名称!"), kTitleWarning, MsgIcon::Warning);
-    return true;
-}
-
-int designFrm::nextChildOrderID(const QString& unknownMessage)
-{
-    if (!m_selNode)
-        return -1;
-    QString error;
-    const int m = CatalogOps::getMaxOrderID(m_ctx.conn, m_selNode->prefix(), m_selNode->text, &error);
-    if (!error.isEmpty()) {
-        m_ctx.dialogs.message(error, kTitleNotice, MsgIcon::Critical);
-        return -1;
-    }
-    if (m == -1) {
-        m_ctx.dialogs.message(unknownMessage, kTitleWarning, MsgIcon::Critical);
-        return -1;
-    }
-    if (m >= CatalogOps::kMaxOrderID) {
-        // The sort number is a 16-bit field: one more would not fit.
-        m_ctx.dialogs.message(QStringLiteral("“%1”下的排序号已达到上限%2，不能再添加目录或文件！")
-                                  .arg(m_selNode->text)
-                                  .arg(CatalogOps::kMaxOrderID),
-                              kTitleWarning, MsgIcon::Warning);
-        return -1;
-    }
-    return m + 1;
-}
-
-void designFrm::reloadTree()
-{
-    m_renameSource = nullptr; // its node is about to go
-    m_binding->reload(m_ctx);
-    m_selNode = m_tree.root();
-    m_binding->select(m_selNode);
+    m_renameSource = nullptr; // its node is gone
+    m_binding->rebuild();
+    m_binding->select(m_editor.selNode());
 }
 
 void designFrm::showWelcome()
@@ -327,20 +287,27 @@ void designFrm::showEvent(QShowEvent* event)
 
 void designFrm::showFormatPreview(const QString& code)
 {
-    const DisplayFormats::Sample sample = DisplayFormats::sampleOf(code);
-    m_currentFormat = code;
-    if (sample.isValid()) {
+    const DisplayFormats::Format* format = DisplayFormats::find(code);
+    m_editor.setCurrentFormat(code);
+    if (format) {
         cmd_mod->setEnabled(true);
-        wb_format->navigate(m_ctx.appPath + sample.page);
-        m_panel1->setText(sample.description);
+        wb_format->navigate(m_ctx.appPath + format->samplePage());
+        m_panel1->setText(format->description);
     } else {
         openModFileModeless();
     }
 }
 
+// One modeless format dialog at a time: a further click brings it forward, still
+// acting on the page it was opened for.
 void designFrm::openModFileModeless()
 {
-    auto* dlg = new dgnFrm_modFile(*this, this);
+    if (m_modeless) {
+        m_modeless->raise();
+        m_modeless->activateWindow();
+        return;
+    }
+    auto* dlg = new dgnFrm_modFile(m_ctx, m_editor, this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setModal(false);
     m_modeless = dlg;
@@ -357,7 +324,7 @@ bool designFrm::eventFilter(QObject* watched, QEvent* event)
                 QTreeWidgetItem* item = tvw_nav->itemAt(me->position().toPoint());
                 // A press on the expand sign is not a click on the node.
                 if (item && me->position().x() >= tvw_nav->visualItemRect(item).left())
-                    tvw_nav_NodeClick(m_binding->nodeOf(item));
+                    m_editor.setSelNode(m_binding->nodeOf(item));
             }
         } else if (t == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(event);
@@ -375,123 +342,80 @@ bool designFrm::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void designFrm::tvw_nav_NodeClick(CatalogNode* node)
-{
-    if (node)
-        m_selNode = node;
-}
-
 void designFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
 {
     cmd_addField->setEnabled(false);
     cmd_mod->setEnabled(false);
-    if (!m_selNode)
+    if (button == Qt::RightButton)
+        m_editor.setSelNode(m_binding->selectedNode());
+    CatalogNode* sel = m_editor.selNode();
+    if (!sel)
         return;
-    if (button == Qt::RightButton) {
-        if (CatalogNode* sel = m_binding->selectedNode())
-            m_selNode = sel;
-    }
-    const bool first = m_selNode->isFirstSibling();
-    const bool last = m_selNode->isLastSibling();
-    ppMnu_moveUp->setEnabled(!first);
-    cmd_up->setEnabled(!first);
-    ppMnu_moveDown->setEnabled(!last);
-    cmd_down->setEnabled(!last);
+    const PopupItems items = popupItems(*sel);
+    ppMnu_moveUp->setEnabled(items.moveUp);
+    cmd_up->setEnabled(items.moveUp);
+    ppMnu_moveDown->setEnabled(items.moveDown);
+    cmd_down->setEnabled(items.moveDown);
 
     if (button == Qt::LeftButton) {
-        if (!m_selNode->tagIsFalse())
+        if (!sel->tagIsFalse())
             return; // a catalog: nothing more
         QString error;
-        const QString code = CatalogOps::getAspFileName(m_ctx.conn, *m_selNode, &error);
-        if (!error.isEmpty()) {
-            m_ctx.dialogs.message(error, kTitleNotice, MsgIcon::Critical);
-            return;
-        }
-        if (code == QLatin1String("none"))
+        const QString code = CatalogOps::getAspFileName(m_ctx.conn, *sel, &error);
+        if (!error.isEmpty())
+            m_ctx.dialogs.message(error, QStringLiteral("提示"), MsgIcon::Critical);
+        else if (code == QLatin1String("none"))
             openModFileModeless();
         else
             showFormatPreview(code);
     } else if (button == Qt::RightButton) {
-        setPopupItems();
+        ppMnu_addCat->setEnabled(items.addCat);
+        ppMnu_addFile->setEnabled(items.addFile);
+        ppMnu_del->setEnabled(items.del);
+        ppMnu_ren->setEnabled(items.ren);
+        ppMnu_refresh->setEnabled(items.refresh);
         ppMnu->popup(globalPos);
-    }
-}
-
-void designFrm::setPopupItems()
-{
-    const int level = m_selNode->level();
-    const bool page = m_selNode->isPage();
-    bool addCat = true;
-    bool addFile = true;
-    if (level == 1 || level == 3) {
-        addCat = addFile = !page;
-    } else if (level == 2) {
-        addCat = false;
-        addFile = !page;
-    }
-    ppMnu_addCat->setEnabled(addCat);
-    ppMnu_addFile->setEnabled(addFile);
-    ppMnu_del->setEnabled(true);
-    ppMnu_ren->setEnabled(true);
-    ppMnu_refresh->setEnabled(true);
-    if (level == 0) {
-        ppMnu_moveUp->setEnabled(false);
-        ppMnu_moveDown->setEnabled(false);
     }
 }
 
 void designFrm::cmd_addCat_Click()
 {
-    dgnFrm_addCat dlg(*this, this);
+    dgnFrm_addCat dlg(m_ctx.dialogs, m_editor, this);
     dlg.exec();
 }
 
 void designFrm::cmd_addFile_Click()
 {
-    dgnFrm_addFile dlg(*this, this);
+    dgnFrm_addFile dlg(m_ctx, m_editor, this);
     dlg.exec();
 }
 
 void designFrm::cmd_mod_Click()
 {
-    dgnFrm_modFile dlg(*this, this);
+    dgnFrm_modFile dlg(m_ctx, m_editor, this);
     dlg.exec();
 }
 
 void designFrm::cmd_delNode_Click()
 {
-    if (!m_selNode)
+    const Outcome refusal = m_editor.deleteRefusal();
+    report(refusal);
+    if (!refusal.done)
         return;
-    if (m_selNode->isRoot()) {
-        m_ctx.dialogs.message(QStringLiteral("不能够删除根目录!"), kTitleWarning, MsgIcon::Warning);
-        return;
-    }
-    const MsgAnswer answer =
-        m_ctx.dialogs.message(QStringLiteral("确实要删除“") + m_selNode->text + QStringLiteral("”项吗？"),
-                              kTitleWarning, MsgIcon::Question, MsgButtons::OkCancel);
-    if (answer == MsgAnswer::Ok) {
-        const SqlResult r = CatalogOps::deleteNodeRow(m_ctx.conn, *m_selNode);
-        if (!r) {
-            // The row is still there: keep showing it.
-            m_ctx.dialogs.message(r.error, kTitleNotice, MsgIcon::Critical);
-            return;
-        }
-        m_renameSource = nullptr;
-        m_binding->removeNode(m_selNode);
-        m_selNode = m_tree.root();
-        m_binding->select(m_selNode);
-    }
-    refreshContentWindow();
+    const MsgAnswer answer = m_ctx.dialogs.message(m_editor.deleteQuestion(), QStringLiteral("警告"), MsgIcon::Question,
+                                                   MsgButtons::OkCancel);
+    const Outcome out = m_editor.deleteCurrent(answer == MsgAnswer::Ok);
+    report(out);
+    if (out.done)
+        m_binding->select(m_editor.selNode());
 }
 
 void designFrm::cmd_ren_Click()
 {
-    if (!m_selNode)
-        return;
-    QTreeWidgetItem* item = m_binding->itemOf(m_selNode);
+    QTreeWidgetItem* item = m_binding->itemOf(m_editor.selNode());
     if (!item)
         return;
-    m_renameSource = m_selNode;
+    m_renameSource = m_editor.selNode();
     tvw_nav->setCurrentItem(item);
     tvw_nav->editItem(item, 0);
 }
@@ -500,73 +424,20 @@ void designFrm::afterLabelEdit(const QString& newText)
 {
     CatalogNode* source = m_renameSource;
     m_renameSource = nullptr;
-    if (!source)
-        return; // the tree was rebuilt or the node deleted meanwhile
-    if (CatalogOps::nameExists(m_tree, newText)) {
-        m_ctx.dialogs.message(QStringLiteral("已存在重名，更改名称!"), kTitleWarning, MsgIcon::Warning);
-        reloadTree();
-        return;
-    }
-    if (newText.isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("重命名不能为空！"), kTitleNotice, MsgIcon::Information);
-        reloadTree();
-    } else {
-        const SqlResult r = CatalogOps::renameNode(m_ctx.conn, *source, newText);
-        if (!r) {
-            m_ctx.dialogs.message(r.error, kTitleNotice, MsgIcon::Critical);
-            reloadTree(); // show the names as they are stored
-            return;
-        }
-        m_binding->setText(source, newText);
-    }
-    refreshContentWindow();
+    report(m_editor.rename(source, newText));
 }
 
 void designFrm::cmd_up_Click()
 {
-    move(true);
+    report(m_editor.move(true));
 }
 
 void designFrm::cmd_down_Click()
 {
-    move(false);
-}
-
-void designFrm::move(bool up)
-{
-    if (!m_selNode)
-        return;
-    if (m_selNode->isRoot()) {
-        m_ctx.dialogs.message(QStringLiteral("不能够移动根目录！"), kTitleWarning, MsgIcon::Warning);
-        return;
-    }
-    CatalogNode* other = up ? m_selNode->previousSibling() : m_selNode->nextSibling();
-    if (!other) {
-        m_ctx.dialogs.message(up ? QStringLiteral("当前节点已是第一个，不能再上移。")
-                                 : QStringLiteral("当前节点已是最后一个，不能再下移。"),
-                              kTitleNotice, MsgIcon::Critical);
-        return;
-    }
-    QString error;
-    const int a = CatalogOps::getNodeOrderID(m_ctx.conn, *m_selNode, &error);
-    const int b = error.isEmpty() ? CatalogOps::getNodeOrderID(m_ctx.conn, *other, &error) : -1;
-    if (!error.isEmpty()) {
-        m_ctx.dialogs.message(error, kTitleNotice, MsgIcon::Critical);
-        return;
-    }
-    if (a == -1 || b == -1) {
-        m_ctx.dialogs.message(QStringLiteral("排序索引值出错，排序失败!"), kTitleNotice, MsgIcon::Critical);
-        return;
-    }
-    const bool swapped = up ? CatalogOps::swapOrderID(m_ctx.conn, *other, *m_selNode, b, a)
-                            : CatalogOps::swapOrderID(m_ctx.conn, *m_selNode, *other, a, b);
-    if (!swapped)
-        m_ctx.dialogs.message(CatalogOps::swapFailureMessage(), QString(), MsgIcon::Critical);
-    reloadTree();
-    refreshContentWindow();
+    report(m_editor.move(false));
 }
 
 void designFrm::cmd_refresh_Click()
 {
-    reloadTree();
+    report(m_editor.reload());
 }

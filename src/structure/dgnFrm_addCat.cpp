@@ -1,10 +1,9 @@
 #include "dgnFrm_addCat.h"
 
-#include "app/AppContext.h"
-#include "structure/CatalogOps.h"
+#include "app/DialogService.h"
 #include "structure/DialogParts.h"
-#include "structure/Twips.h"
-#include "structure/designFrm.h"
+#include "structure/StructureEditor.h"
+#include "text/Twips.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-dgnFrm_addCat::dgnFrm_addCat(designFrm& designer, QWidget* parent) : QDialog(parent), m_designer(designer)
+dgnFrm_addCat::dgnFrm_addCat(DialogService& dialogs, StructureEditor& editor, QWidget* parent)
+    : QDialog(parent), m_dialogs(dialogs), m_editor(editor)
 {
     setObjectName(QStringLiteral("dgnFrm_addCat"));
     setWindowTitle(QStringLiteral("添加目录"));
@@ -21,14 +21,16 @@ dgnFrm_addCat::dgnFrm_addCat(designFrm& designer, QWidget* parent) : QDialog(par
     auto* label = new QLabel(QStringLiteral("目录名称："), this);
     txt_name = new QLineEdit(this);
     txt_name->setObjectName(QStringLiteral("txt_name"));
-    txt_name->setMinimumWidth(twips(3600));
+    txt_name->setMinimumWidth(Twips::toPixels(3600));
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(label);
     nameRow->addWidget(txt_name, 1);
+    QPushButton* cmd_cfm = nullptr;
+    QPushButton* cmd_cnl = nullptr;
     QHBoxLayout* buttons = confirmButtons(this, cmd_cfm, cmd_cnl);
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(twips(300), twips(300), twips(300), twips(240));
-    outer->setSpacing(twips(300));
+    outer->setContentsMargins(Twips::toPixels(300), Twips::toPixels(300), Twips::toPixels(300), Twips::toPixels(240));
+    outer->setSpacing(Twips::toPixels(300));
     outer->addLayout(nameRow);
     outer->addLayout(buttons);
     outer->setSizeConstraint(QLayout::SetFixedSize);
@@ -38,27 +40,11 @@ dgnFrm_addCat::dgnFrm_addCat(designFrm& designer, QWidget* parent) : QDialog(par
 
 void dgnFrm_addCat::cmd_cfm_Click()
 {
-    const QString name = txt_name->text(); // an empty name is taken as it is
-    if (m_designer.refuseDuplicateName(name)) {
+    const Outcome out = m_editor.addCatalog(txt_name->text()); // an empty name is taken as it is
+    for (const Notice& n : out.notices)
+        m_dialogs.message(n.text, n.title, n.icon);
+    if (out.done)
+        accept();
+    else
         txt_name->setFocus();
-        return;
-    }
-    CatalogNode* sel = m_designer.selNode();
-    const int level = sel ? sel->level() : -1;
-    if (level != 0 && level != 1) {
-        accept(); // catalogs go below the root and level-1 nodes only
-        return;
-    }
-    const int order = m_designer.nextChildOrderID(level == 0 ? QStringLiteral("插入数据失败，错误号：Frm_addCat001")
-                                                             : QStringLiteral("插入数据失败，错误号：Frm_addCat002"));
-    if (order < 0)
-        return;
-    AppContext& ctx = m_designer.context();
-    const SqlResult r = CatalogOps::insertCatalog(ctx.conn, *sel, name, order);
-    if (!r) {
-        ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Critical);
-        return;
-    }
-    m_designer.addChildNode(CatalogTree::levelPrefix(level + 1), name, true);
-    accept();
 }

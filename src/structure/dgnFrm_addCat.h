@@ -2,22 +2,20 @@
 
 #include <QDialog>
 
+class DialogService;
 class QLineEdit;
-class QPushButton;
-class designFrm;
+class StructureEditor;
 
 // Adds a catalog below the designer's current node (the root or a level-1 node).
 class dgnFrm_addCat : public QDialog {
     Q_OBJECT
 public:
-    dgnFrm_addCat(designFrm& designer, QWidget* parent = nullptr);
-
-public Q_SLOTS:
-    void cmd_cfm_Click();
+    dgnFrm_addCat(DialogService& dialogs, StructureEditor& editor, QWidget* parent = nullptr);
 
 private:
-    designFrm& m_designer;
+    void cmd_cfm_Click();
+
+    DialogService& m_dialogs;
+    StructureEditor& m_editor;
     QLineEdit* txt_name = nullptr;
-    QPushButton* cmd_cfm = nullptr;
-    QPushButton* cmd_cnl = nullptr;
 };

@@ -8,11 +8,10 @@ class QLineEdit;
 class dgnFrm_addFile : public PageFormatDialog {
     Q_OBJECT
 public:
-    dgnFrm_addFile(designFrm& designer, QWidget* parent = nullptr);
-
-public Q_SLOTS:
-    void cmd_cfm_Click();
+    dgnFrm_addFile(AppContext& ctx, StructureEditor& editor, QWidget* parent = nullptr);
 
 private:
+    void cmd_cfm_Click();
+
     QLineEdit* txt_name = nullptr;
 };

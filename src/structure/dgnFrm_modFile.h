@@ -1,17 +1,18 @@
 #pragma once
 
 #include "structure/PageFormatDialog.h"
+#include "structure/PageRef.h"
 
-// Changes the display format of the designer's current page; its content keeps
-// its rows but loses the field names and values of the old format.
+// Changes the display format of the page that was current when it opened; the
+// page's content keeps its rows but loses the field names and values of the old
+// format.
 class dgnFrm_modFile : public PageFormatDialog {
     Q_OBJECT
 public:
-    dgnFrm_modFile(designFrm& designer, QWidget* parent = nullptr);
+    dgnFrm_modFile(AppContext& ctx, StructureEditor& editor, QWidget* parent = nullptr);
 
-public Q_SLOTS:
+private:
     void cmd_cfm_Click();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    PageRef m_page;
 };

@@ -1,6 +1,6 @@
 #include "disModel.h"
 
-#include "structure/Twips.h"
+#include "text/Twips.h"
 
 #include <QCursor>
 #include <QFile>
@@ -43,7 +43,7 @@ QCursor loadCursor(const QString& file)
 disModel::disModel(const QString& cursorFile, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("disModel"));
-    setFixedSize(twips(kWidthTwips), twips(kHeightTwips));
+    setFixedSize(Twips::toPixels(kWidthTwips), Twips::toPixels(kHeightTwips));
     setCursor(loadCursor(cursorFile));
 
     m_picture = new QLabel(this);
@@ -74,7 +74,7 @@ void disModel::setCaption(const QString& caption)
     m_option->adjustSize();
     // Centred under the picture, 100 twips below it.
     const int x = m_picture->geometry().center().x() - m_option->width() / 2;
-    m_option->move(std::max(0, x), m_picture->geometry().bottom() + 1 + twips(100));
+    m_option->move(std::max(0, x), m_picture->geometry().bottom() + 1 + Twips::toPixels(100));
     if (!m_hasPicture)
         m_picture->setText(caption);
 }

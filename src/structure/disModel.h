@@ -28,9 +28,6 @@ public:
     void setSelected(bool selected);
     bool hasPicture() const { return m_hasPicture; }
 
-    QRadioButton* optionButton() const { return m_option; }
-    QLabel* picture() const { return m_picture; }
-
 Q_SIGNALS:
     void Click();
 

@@ -5,13 +5,16 @@ list(APPEND WEBLARK_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CatalogOps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DisplayFormats.h
   ${CMAKE_CURRENT_LIST_DIR}/DisplayFormats.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PageRef.h
+  ${CMAKE_CURRENT_LIST_DIR}/Outcome.h
+  ${CMAKE_CURRENT_LIST_DIR}/StructureEditor.h
+  ${CMAKE_CURRENT_LIST_DIR}/StructureEditor.cpp
 )
 list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CatalogTreeBinding.h
   ${CMAKE_CURRENT_LIST_DIR}/CatalogTreeBinding.cpp
 )
 list(APPEND WEBLARK_UI_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/Twips.h
   ${CMAKE_CURRENT_LIST_DIR}/DialogParts.h
   ${CMAKE_CURRENT_LIST_DIR}/DialogParts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/disModel.h

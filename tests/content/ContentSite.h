@@ -1,13 +1,14 @@
 #pragma once
 
-#include "ContentTestKit.h"
-#include "RecordingDialogService.h"
-#include "TestAppDir.h"
-#include "app/AppContext.h"
+#include "SiteFixture.h"
+#include "TestPictures.h"
 #include "content/insDataFrm.h"
-#include "data/SiteDb.h"
 #include "widgets/WebPane.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -16,36 +17,34 @@
 
 #include <memory>
 
+// A control of a window or dialog by its name; a missing one fails the test at once.
+template <class T = QWidget> T* ctl(const QObject& owner, const QString& name)
+{
+    T* c = owner.findChild<T*>(name);
+    if (!c)
+        qFatal("no control %s", qPrintable(name));
+    return c;
+}
+
 // A site with a page of every format on each level the tests need, and the
 // content window over it, driven like a user drives it.
-struct ContentSite {
-    TestAppDir app;
-    SiteDb db;
-    RecordingDialogService dlg;
-    AppContext ctx{db, dlg};
+struct ContentSite : SiteFixture {
     QTemporaryDir pictures; // the user's own folder, outside the workspace
 
     ContentSite()
     {
-        db.open(app.workPath());
-        ctx.appPath = app.appPath();
-        ctx.workPath = app.workPath();
-        ctx.imgPath = app.workPath();
-        db.run(QStringLiteral("UPDATE user_info SET webName='测试网站'"));
-        const QStringList firstLevel = {"文本页|0|txt",   "图文一|0|imgTxt01", "图文二|0|imgTxt02", "图文三|0|imgTxt03",
-                                        "大图|0|bigImg",  "新闻|0|news",       "图库|0|imgs",       "产品|0|prod01",
-                                        "高级|0|adv",     "未设计|0|",         "栏目A|1|"};
+        const QStringList firstLevel = {"文本页|0|txt",  "图文一|0|imgTxt01", "图文二|0|imgTxt02", "图文三|0|imgTxt03",
+                                        "大图|0|bigImg", "新闻|0|news",       "图库|0|imgs",       "产品|0|prod01",
+                                        "高级|0|adv",    "未设计|0|",         "栏目A|1|"};
         int order = 0;
         for (const QString& line : firstLevel) {
             const QStringList p = line.split('|');
-            db.run(QStringLiteral("INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)"),
-                   {p[0], p[1].toInt(), ++order, p[2].isEmpty() ? QVariant() : QVariant(p[2])});
+            insertRow(1, {p[0]}, p[1] == "1", ++order, p[2]);
         }
-        db.run(QStringLiteral("INSERT INTO secondCatalog(firstCatalog,secondCatalog,[catalog],orderID,aspFileName) "
-                              "VALUES('栏目A','二级文本',0,1,'txt'),('栏目A','栏目B',1,2,NULL)"));
-        db.run(QStringLiteral("INSERT INTO thirdCatalog(firstCatalog,secondCatalog,thirdCatalog,[catalog],orderID,"
-                              "aspFileName) VALUES('栏目A','栏目B','三级新闻',0,1,'news'),"
-                              "('栏目A','栏目B','三级图文',0,2,'imgTxt01')"));
+        insertRow(2, {"栏目A", "二级文本"}, false, 1, "txt");
+        insertRow(2, {"栏目A", "栏目B"}, true, 2);
+        insertRow(3, {"栏目A", "栏目B", "三级新闻"}, false, 1, "news");
+        insertRow(3, {"栏目A", "栏目B", "三级图文"}, false, 2, "imgTxt01");
     }
 
     std::unique_ptr<insDataFrm> openWindow()
@@ -59,13 +58,12 @@ struct ContentSite {
     // A picture in the user's own folder.
     QString picture(const QString& name, int width = 120, int height = 90, const char* format = "JPG")
     {
-        return ContentTestKit::writePicture(pictures.filePath(name), width, height, format);
+        return TestPictures::write(pictures.filePath(name), width, height, format);
     }
-    QString inWork(const QString& name) const { return app.workPath() + name; }
 
     static QTreeWidgetItem* item(insDataFrm& w, const QString& text)
     {
-        const auto found = w.tvw_nav->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        const auto found = ctl<QTreeWidget>(w, "tvw_nav")->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.first();
     }
 
@@ -75,31 +73,39 @@ struct ContentSite {
         QTreeWidgetItem* it = item(w, text);
         if (!it)
             return false;
-        w.tvw_nav->scrollToItem(it);
-        const QPoint at = w.tvw_nav->visualItemRect(it).center();
-        QTest::mouseClick(w.tvw_nav->viewport(), button, {}, at);
+        auto* tree = ctl<QTreeWidget>(w, "tvw_nav");
+        tree->scrollToItem(it);
+        QTest::mouseClick(tree->viewport(), button, {}, tree->visualItemRect(it).center());
         return true;
+    }
+    static void press(const QObject& w, const QString& button)
+    {
+        QTest::mouseClick(ctl<QPushButton>(w, button), Qt::LeftButton);
+    }
+    static QString status(insDataFrm& w, int panel)
+    {
+        return ctl<QLabel>(w, QStringLiteral("StsBar%1").arg(panel))->text();
+    }
+    static QString currID(insDataFrm& w)
+    {
+        return ctl<WebPane>(w, "webMultiData")->pushedValue(QStringLiteral("currID"));
     }
 
     // Ticks a record's radio button in the live list page.
     static bool tick(insDataFrm& w, qint64 id)
     {
-        if (!QTest::qWaitFor([&] { return w.webMultiData->isLoaded(); }, 20000))
+        WebPane* list = ctl<WebPane>(w, "webMultiData");
+        if (!QTest::qWaitFor([&] { return list->isLoaded(); }, 20000))
             return false;
         const QString js = QStringLiteral("(function(){var r=document.querySelector(\"input[name='ID'][value='%1']\");"
                                           "if(r){r.click();return true;}return false;})()")
                                .arg(id);
         bool found = false;
-        const auto attempt = [&] {
-            w.webMultiData->view()->page()->runJavaScript(js, [&](const QVariant& v) { found = v.toBool(); });
-        };
         // The list arrives once the page has run the queued calls.
         for (int i = 0; i < 40 && !found; ++i) {
-            attempt();
+            list->view()->page()->runJavaScript(js, [&](const QVariant& v) { found = v.toBool(); });
             QTest::qWait(100);
         }
-        return found && QTest::qWaitFor([&] { return w.currID() == QString::number(id); }, 10000);
+        return found && QTest::qWaitFor([&] { return currID(w) == QString::number(id); }, 10000);
     }
-
-    QList<QSqlRecord> rows(int level, const QString& page) const { return db.selectContents(level, page).rows; }
 };

@@ -1,6 +1,6 @@
-#include "ContentTestKit.h"
 #include "TestAppDir.h"
 #include "TestMain.h"
+#include "TestPictures.h"
 #include "content/ContentStore.h"
 #include "content/ListHtml.h"
 #include "content/Pictures.h"
@@ -9,7 +9,7 @@
 #include <QSqlField>
 #include <QTemporaryDir>
 
-using namespace ContentTestKit;
+using namespace TestPictures;
 
 namespace {
 
@@ -148,6 +148,36 @@ private Q_SLOTS:
         QVERIFY(!ContentStore::saveSingleRecord(db, 0, format, QStringLiteral("x"), true, {}));
     }
 
+    // What stops a save of the in-place editors.
+    void checkSave_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<bool>("go");
+        QTest::newRow("no page") << 0 << "txt" << "t" << "没有在左边选择栏目！|警告" << false;
+        QTest::newRow("blank title") << 1 << "imgTxt03" << "  " << "标题不能为空|提示" << false;
+        QTest::newRow("a picture needs no title") << 2 << "bigImg" << "" << "" << true;
+        QTest::newRow("titled text") << 3 << "txt" << "t" << "" << true;
+        QTest::newRow("a list page stores elsewhere") << 1 << "news" << "" << "" << false;
+        QTest::newRow("no known format") << 1 << "none" << "t" << "" << false;
+    }
+    void checkSave()
+    {
+        QFETCH(int, level);
+        QFETCH(QString, format);
+        QFETCH(QString, title);
+        QFETCH(QString, notice);
+        QFETCH(bool, go);
+        const Outcome out = ContentStore::checkSave(level, format, title);
+        QStringList got;
+        for (const Notice& n : out.notices)
+            got << n.text + "|" + n.title;
+        QCOMPARE(got.join(""), notice);
+        QCOMPARE(out.done, go);
+    }
+
     void newsAndGalleryStatements()
     {
         TestAppDir app;
@@ -230,9 +260,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<bool>("readable");
-        const QByteArray jpg = encoded(makePicture(120, 80), "JPG");
-        const QByteArray bmp = encoded(makePicture(120, 80), "BMP");
-        const QByteArray png = encoded(makePicture(120, 80), "PNG");
+        const QByteArray jpg = encoded(make(120, 80), "JPG");
+        const QByteArray bmp = encoded(make(120, 80), "BMP");
+        const QByteArray png = encoded(make(120, 80), "PNG");
         QTest::newRow("jpeg") << "a.jpg" << jpg << true;
         QTest::newRow("bmp") << "a.bmp" << bmp << true;
         QTest::newRow("gif") << "a.gif" << tinyGif() << true;
@@ -252,7 +282,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, data);
         QFETCH(bool, readable);
         QTemporaryDir dir;
-        const QString path = writeFile(dir.filePath(name), data);
+        const QString path = write(dir.filePath(name), data);
         QCOMPARE(Pictures::isReadable(path), readable);
         QCOMPARE(!Pictures::makeThumbnail(path, QSize(20, 10)).isNull(), readable);
         QCOMPARE(!Pictures::load(path).isNull(), readable);
@@ -261,7 +291,7 @@ private Q_SLOTS:
     void thumbnailIsAReadableBmp()
     {
         QTemporaryDir dir;
-        const QString src = writePicture(dir.filePath("wide.jpg"), 600, 200);
+        const QString src = write(dir.filePath("wide.jpg"), 600, 200);
         const QImage thumb = Pictures::makeThumbnail(src, QSize(133, 44));
         QCOMPARE(thumb.size(), QSize(133, 44));
         const QString out = dir.filePath("wide_small.bmp");

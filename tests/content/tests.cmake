@@ -1,5 +1,3 @@
-weblark_add_test(test_content_core ${CMAKE_CURRENT_LIST_DIR}/test_content_core.cpp ${CMAKE_CURRENT_LIST_DIR}/ContentTestKit.h)
-weblark_add_test(test_content_window ${CMAKE_CURRENT_LIST_DIR}/test_content_window.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ContentSite.h ${CMAKE_CURRENT_LIST_DIR}/ContentTestKit.h)
-weblark_add_test(test_content_lists ${CMAKE_CURRENT_LIST_DIR}/test_content_lists.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ContentSite.h ${CMAKE_CURRENT_LIST_DIR}/ContentTestKit.h)
+weblark_add_test(test_content_core ${CMAKE_CURRENT_LIST_DIR}/test_content_core.cpp)
+weblark_add_test(test_content_window ${CMAKE_CURRENT_LIST_DIR}/test_content_window.cpp ${CMAKE_CURRENT_LIST_DIR}/ContentSite.h)
+weblark_add_test(test_content_lists ${CMAKE_CURRENT_LIST_DIR}/test_content_lists.cpp ${CMAKE_CURRENT_LIST_DIR}/ContentSite.h)

@@ -132,17 +132,15 @@ private Q_SLOTS:
         auto* design = qobject_cast<designFrm*>(frame.loadedWindow("designFrm"));
         auto* content = qobject_cast<insDataFrm*>(frame.loadedWindow("insDataFrm"));
         QVERIFY(design && content);
-        QVERIFY(!treeTexts(content->tvw_nav).contains(QStringLiteral("机构设置")));
+        QVERIFY(!treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).contains(QStringLiteral("机构设置")));
 
         // A page added behind the windows' backs shows in both trees when the designer passes on a change.
-        QVERIFY(frame.conn()
-                    .run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) "
-                                        "VALUES (?, 0, 1, 'txt')"),
-                         {QStringLiteral("机构设置")})
-                    .ok);
-        design->refreshContentWindow();
-        QVERIFY(treeTexts(content->tvw_nav).contains(QStringLiteral("机构设置")));
-        QCOMPARE(treeTexts(content->tvw_nav).first(), QStringLiteral("县政府网站"));
+        QVERIFY(frame.conn().run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) "
+                                                "VALUES (?, 0, 1, 'txt')"),
+                                 {QStringLiteral("机构设置")}).ok);
+        design->editor().announceChange();
+        QVERIFY(treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).contains(QStringLiteral("机构设置")));
+        QCOMPARE(treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).first(), QStringLiteral("县政府网站"));
 
         // Restore closes every task window, the publishing one included; commands load them afresh.
         frame.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
@@ -156,7 +154,7 @@ private Q_SLOTS:
         frame.xToolbar1_ButtonClick(5);
         auto* reloaded = qobject_cast<insDataFrm*>(frame.loadedWindow("insDataFrm"));
         QVERIFY(reloaded);
-        QVERIFY(treeTexts(reloaded->tvw_nav).contains(QStringLiteral("机构设置")));
+        QVERIFY(treeTexts(reloaded->findChild<QTreeWidget*>("tvw_nav")).contains(QStringLiteral("机构设置")));
 
         frame.close();
         for (const WindowSpec& w : frame.windows())

@@ -1,4 +1,4 @@
-#include "../structure/SiteRows.h"
+#include "SiteFixture.h"
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "data/SiteDb.h"
@@ -254,7 +254,7 @@ private Q_SLOTS:
         a.key = QStringLiteral("fst_1"), a.text = QStringLiteral("A");
         b.key = QStringLiteral("fst_2"), b.text = QStringLiteral("B");
         const bool ok = change == QLatin1String("swap") ? CatalogOps::swapOrderID(*db, a, b, 1, 2)
-                                                        : CatalogOps::changeFormat(*db, a, "imgs").ok;
+                                                        : CatalogOps::changeFormat(*db, 1, "A", "imgs").ok;
         QCOMPARE(ok, !secondFails);
         const QString state =
             change == QLatin1String("swap")

@@ -10,10 +10,13 @@
 #include <csignal>
 #include <sys/resource.h>
 
-using ContentTestKit::makePicture;
-using ContentTestKit::readFile;
-using ContentTestKit::writeFile;
-using ContentTestKit::writePicture;
+using TestPictures::make;
+
+static QString writePicture(const QString& path, int width, int height, const char* format = "JPG",
+                            const QColor& colour = QColor(40, 120, 200))
+{
+    return TestPictures::write(path, TestPictures::encoded(make(width, height, colour), format));
+}
 
 namespace {
 
@@ -74,7 +77,7 @@ private Q_SLOTS:
         const QString wp = work.path() + '/';
         for (const QString& e : existing)
             writeFile(wp + e.section('=', 0, 0), e.section('=', 1).toUtf8());
-        const QString src = writeFile(outside.filePath(source), "P");
+        const QString src = TestPictures::write(outside.filePath(source), "P");
         const WorkspaceFiles::Result r = WorkspaceFiles::copyIn(src, wp);
         QVERIFY2(r.ok, qPrintable(r.error));
         QCOMPARE(r.fileName, fileName);
@@ -91,7 +94,7 @@ private Q_SLOTS:
         QTemporaryDir outside;
         const QString wp = work.path() + '/';
         writeFile(wp + "here.jpg", "H");
-        const QString big = writeFile(outside.filePath("big.jpg"), QByteArray(8192, 'x'));
+        const QString big = TestPictures::write(outside.filePath("big.jpg"), QByteArray(8192, 'x'));
         FileSizeLimit limit(4096);
         const WorkspaceFiles::Result copied = WorkspaceFiles::copyIn(big, wp);
         const WorkspaceFiles::Result written = WorkspaceFiles::writeIn(QByteArray(8192, 'y'), "t_small.bmp", wp);
@@ -105,8 +108,8 @@ private Q_SLOTS:
     {
         QTemporaryDir work;
         const QString wp = work.path() + '/';
-        const QByteArray blue = Pictures::bmpBytes(makePicture(20, 10));
-        const QByteArray red = Pictures::bmpBytes(makePicture(20, 10, Qt::red));
+        const QByteArray blue = Pictures::bmpBytes(make(20, 10));
+        const QByteArray red = Pictures::bmpBytes(make(20, 10, Qt::red));
         const WorkspaceFiles::Result a = WorkspaceFiles::writeIn(blue, Pictures::thumbnailName("a.jpg"), wp);
         const WorkspaceFiles::Result b = WorkspaceFiles::writeIn(red, Pictures::thumbnailName("a.gif"), wp);
         QCOMPARE(a.fileName + "|" + b.fileName, QStringLiteral("a_small.bmp|a_small_2.bmp"));
@@ -169,14 +172,14 @@ private Q_SLOTS:
         const std::pair<const char*, QString> pages[] = {{"图文一", first}, {"三级图文", second}};
         for (const auto& [page, picture] : pages) {
             QVERIFY(ContentSite::release(*w, page));
-            w->txt_title->setText(QStringLiteral("标题"));
+            ctl<QLineEdit>(*w, "txt_title")->setText(QStringLiteral("标题"));
             site.dlg.files.enqueue(picture);
-            QTest::mouseClick(w->cmd_img[0], Qt::LeftButton);
-            QTest::mouseClick(w->cmd_ok, Qt::LeftButton);
+            ContentSite::press(*w, "cmd_img0");
+            ContentSite::press(*w, "cmd_ok");
         }
         QCOMPARE(site.dlg.texts(), (QStringList{"数据已保存！", "数据已保存！"}));
-        QCOMPARE(fieldText(site.rows(1, "图文一").first(), "value03"), QStringLiteral("photo.jpg"));
-        QCOMPARE(fieldText(site.rows(3, "三级图文").first(), "value03"), QStringLiteral("photo_2.jpg"));
+        QCOMPARE(fieldText(site.contents(1, "图文一").first(), "value03"), QStringLiteral("photo.jpg"));
+        QCOMPARE(fieldText(site.contents(3, "三级图文").first(), "value03"), QStringLiteral("photo_2.jpg"));
         QCOMPARE(readFile(site.inWork("photo.jpg")), readFile(first));
         QCOMPARE(readFile(site.inWork("photo_2.jpg")), readFile(second));
 
@@ -186,14 +189,14 @@ private Q_SLOTS:
         site.dlg.files.enqueue(site.picture("large.jpg", 900, 700));
         {
             FileSizeLimit limit(1024);
-            QTest::mouseClick(w->cmd_img[0], Qt::LeftButton);
+            ContentSite::press(*w, "cmd_img0");
         }
         QCOMPARE(site.dlg.shown.size(), 1);
         QVERIFY2(site.dlg.last().text.contains("large.jpg"), qPrintable(site.dlg.last().text));
-        QCOMPARE(w->txt_img[0]->text(), QStringLiteral("photo.jpg"));
+        QCOMPARE(ctl<QLineEdit>(*w, "txt_img0")->text(), QStringLiteral("photo.jpg"));
         QVERIFY(!QFile::exists(site.inWork("large.jpg")));
-        QTest::mouseClick(w->cmd_ok, Qt::LeftButton);
-        QCOMPARE(fieldText(site.rows(1, "图文一").first(), "value03"), QStringLiteral("photo.jpg"));
+        ContentSite::press(*w, "cmd_ok");
+        QCOMPARE(fieldText(site.contents(1, "图文一").first(), "value03"), QStringLiteral("photo.jpg"));
     }
 
     // A record deleted while its modify dialog was open is not reported as changed.
@@ -205,15 +208,15 @@ private Q_SLOTS:
             site.db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('新闻','旧','2026-1-1','')")
                 .ok);
         QVERIFY(ContentSite::release(*w, "新闻"));
-        const qint64 id = fieldText(site.rows(1, "新闻").first(), "ID").toLongLong();
+        const qint64 id = fieldText(site.contents(1, "新闻").first(), "ID").toLongLong();
         QVERIFY(ContentSite::tick(*w, id));
-        insDataFrm_newsMod mod(site.ctx, *w, w.get());
+        insDataFrm_newsMod mod(site.ctx, PageRef{1, QStringLiteral("新闻")}, QString::number(id), w.get());
         QVERIFY(mod.Form_Load());
         QVERIFY(site.db.deleteContent(1, id).ok);
-        mod.txt_title->setText(QStringLiteral("新"));
-        mod.OKButton_Click();
+        ctl<QLineEdit>(mod, "txt_title")->setText(QStringLiteral("新"));
+        ContentSite::press(mod, "OKButton");
         QCOMPARE(site.dlg.texts(), QStringList{QStringLiteral("该条数据已被删除，修改没有保存！")});
-        QVERIFY(site.rows(1, "新闻").isEmpty());
+        QVERIFY(site.contents(1, "新闻").isEmpty());
     }
 };
 

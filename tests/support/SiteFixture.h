@@ -1,0 +1,73 @@
+#pragma once
+
+#include "RecordingDialogService.h"
+#include "TestAppDir.h"
+#include "app/AppContext.h"
+#include "data/SiteDb.h"
+
+#include <QStringList>
+#include <QtTest>
+
+// Writes a catalog row; names: its parents' names (level 1 first), then its own.
+inline SqlResult insertCatalogRow(const SiteDb& db, int level, const QStringList& names, bool catalog,
+                                  const QVariant& order, const QString& fmt = {})
+{
+    static const char* sql[] = {
+        "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)",
+        "INSERT INTO secondCatalog(firstCatalog,secondCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?,?)",
+        "INSERT INTO thirdCatalog(firstCatalog,secondCatalog,thirdCatalog,[catalog],orderID,aspFileName) "
+        "VALUES(?,?,?,?,?,?)"};
+    QVariantList binds;
+    for (const QString& n : names)
+        binds << n;
+    binds << catalog << order << (fmt.isEmpty() ? QVariant() : QVariant(fmt));
+    return db.run(QString::fromLatin1(sql[level - 1]), binds);
+}
+
+// A fresh workspace with its database open, a recorder for messages and the
+// context every window takes; the site is called siteName.
+struct SiteFixture {
+    TestAppDir app;
+    SiteDb db{QStringLiteral("site-fixture")};
+    RecordingDialogService dlg;
+    AppContext ctx{db, dlg};
+
+    explicit SiteFixture(const QString& siteName = QStringLiteral("测试网站"))
+    {
+        db.open(app.workPath());
+        db.updateUserInfo(QStringLiteral("webName"), siteName);
+        ctx.appPath = app.appPath();
+        ctx.workPath = app.workPath();
+        ctx.imgPath = app.workPath();
+    }
+
+    QString inWork(const QString& name) const { return app.workPath() + name; }
+
+    SqlResult insertRow(int level, const QStringList& names, bool catalog, const QVariant& order,
+                        const QString& fmt = {}) const
+    {
+        return insertCatalogRow(db, level, names, catalog, order, fmt);
+    }
+
+    // Rows of a catalog table as "name|parents (nearest first)|catalog|orderID|aspFileName", in storage order.
+    QStringList rows(int level) const
+    {
+        static const char* sql[] = {
+            "SELECT firstCatalog, [catalog], orderID, aspFileName FROM firstCatalog ORDER BY rowid",
+            "SELECT secondCatalog, firstCatalog, [catalog], orderID, aspFileName FROM secondCatalog ORDER BY rowid",
+            "SELECT thirdCatalog, secondCatalog, firstCatalog, [catalog], orderID, aspFileName FROM thirdCatalog "
+            "ORDER BY rowid"};
+        QStringList out;
+        for (const QSqlRecord& rec : db.run(QString::fromLatin1(sql[level - 1])).rows) {
+            QStringList f;
+            for (int i = 0; i < rec.count(); ++i)
+                f << (rec.value(i).isNull() ? QStringLiteral("NULL") : rec.value(i).toString());
+            out << f.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+    QStringList allRows() const { return rows(1) + rows(2) + rows(3); }
+
+    // The content rows of a page, newest last.
+    QList<QSqlRecord> contents(int level, const QString& page) const { return db.selectContents(level, page).rows; }
+};
