@@ -28,7 +28,8 @@ int main(int argc, char** argv)
         env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
         env.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"), QStringLiteral("--disable-gpu --no-sandbox"));
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(WEBLARK_PROGRAM), {QStringLiteral("--appdir"), dir.path(), QStringLiteral("--startup-probe")});
+        p.start(QStringLiteral(WEBLARK_PROGRAM),
+                {QStringLiteral("--appdir"), dir.path(), QStringLiteral("--startup-probe")});
         if (!p.waitForFinished(60000)) {
             std::fprintf(stderr, "the program did not finish\n");
             p.kill();

@@ -28,11 +28,9 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("Weblark自动建站软件：不写网页代码，建立并发布单位网站。"));
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption appDirOption(QStringLiteral("appdir"),
-                                    QStringLiteral("使用另一个程序目录（默认为程序所在目录）。"),
-                                    QStringLiteral("DIR"));
-    QCommandLineOption probeOption(QStringLiteral("startup-probe"),
-                                   QStringLiteral("启动完成后打印所用毫秒数并退出。"));
+    QCommandLineOption appDirOption(
+        QStringLiteral("appdir"), QStringLiteral("使用另一个程序目录（默认为程序所在目录）。"), QStringLiteral("DIR"));
+    QCommandLineOption probeOption(QStringLiteral("startup-probe"), QStringLiteral("启动完成后打印所用毫秒数并退出。"));
     parser.addOption(appDirOption);
     parser.addOption(probeOption);
     parser.process(app);

@@ -23,11 +23,11 @@ struct MenuItemDef {
     QString name;    // the key the click delivers
     QString caption; // exact, "&" marks the access key, "-" a separator
     Command command;
-    bool heading;    // a top-level menu title
+    bool heading; // a top-level menu title
 };
 
 struct ToolButtonDef {
-    int index; // 1-based
+    int index;       // 1-based
     QString caption; // also the tool tip; empty for the separator
     QString key;     // names the picture
     Command command;

@@ -13,9 +13,9 @@ enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 struct FileChoice {
-    QString path;      // the chosen file; empty when cancelled
+    QString path; // the chosen file; empty when cancelled
     bool cancelled = false;
-    QString error;     // the cancellation text when cancelled
+    QString error; // the cancellation text when cancelled
 
     bool ok() const { return !cancelled && !path.isEmpty(); }
 };

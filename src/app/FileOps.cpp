@@ -50,7 +50,7 @@ bool copyFolder(const QString& src, const QString& dst, QString* error)
     for (const QFileInfo& fi : entries) {
         const QString target = dst + QLatin1Char('/') + fi.fileName();
         const bool ok = fi.isDir() && !fi.isSymLink() ? copyFolder(fi.absoluteFilePath(), target, error)
-                                                       : copyFile(fi.absoluteFilePath(), target, error);
+                                                      : copyFile(fi.absoluteFilePath(), target, error);
         if (!ok)
             return false;
     }
@@ -91,12 +91,12 @@ bool moveContents(const QString& folder, const QString& target, QString* error)
         if (QDir().rename(fi.absoluteFilePath(), dst))
             continue;
         // Another file system: copy, then remove the original.
-        const bool copied = fi.isDir() ? copyFolder(fi.absoluteFilePath(), dst, error)
-                                       : copyFile(fi.absoluteFilePath(), dst, error);
+        const bool copied =
+            fi.isDir() ? copyFolder(fi.absoluteFilePath(), dst, error) : copyFile(fi.absoluteFilePath(), dst, error);
         if (!copied)
             return false;
-        const bool removed = fi.isDir() ? removeFolder(fi.absoluteFilePath(), error)
-                                        : QFile::remove(fi.absoluteFilePath());
+        const bool removed =
+            fi.isDir() ? removeFolder(fi.absoluteFilePath(), error) : QFile::remove(fi.absoluteFilePath());
         if (!removed) {
             if (error && error->isEmpty())
                 *error = QStringLiteral("无法移动“%1”。").arg(QDir::toNativeSeparators(fi.absoluteFilePath()));

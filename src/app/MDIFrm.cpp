@@ -40,8 +40,10 @@ MDIFrm::MDIFrm(const QString& appDir, DialogService& dialogs, WindowTable window
 
     // From here on nothing stops the start-up.
     if (!m_db.open(m_ctx.workPath)) {
-        m_setup.problems << QStringLiteral("无法打开网站数据库“%1”：%2\r\n数据库文件未被改动，请检查该文件或从备份还原数据。")
-                                .arg(QDir::toNativeSeparators(m_ctx.workPath + SiteDb::kFileName), m_db.lastOpenError());
+        m_setup.problems << QStringLiteral(
+                                "无法打开网站数据库“%1”：%2\r\n数据库文件未被改动，请检查该文件或从备份还原数据。")
+                                .arg(QDir::toNativeSeparators(m_ctx.workPath + SiteDb::kFileName),
+                                     m_db.lastOpenError());
     }
     setWindowTitle(m_db.webName() + captionSuffix());
     resize(1180, 760);
@@ -108,9 +110,9 @@ void MDIFrm::buildToolBar()
             continue;
         }
         // A window's button carries the window's picture.
-        auto spec = std::find_if(m_windows.cbegin(), m_windows.cend(),
-                                 [&](const WindowSpec& w) { return w.command == b.command; });
-        QIcon icon = spec != m_windows.cend() ? spec->icon : QIcon();
+        auto row = std::find_if(m_windows.cbegin(), m_windows.cend(),
+                                [&](const WindowSpec& w) { return w.command == b.command; });
+        QIcon icon = row != m_windows.cend() ? row->icon : QIcon();
         if (b.command == Command::Quit)
             icon = style()->standardIcon(QStyle::SP_DialogCloseButton);
         if (icon.isNull())
@@ -197,14 +199,14 @@ QWidget* MDIFrm::showWindow(const QString& name)
 {
     if (m_shuttingDown)
         return nullptr;
-    const WindowSpec* spec = specOf(name);
-    if (!spec || !spec->create) {
+    const WindowSpec* row = specOf(name);
+    if (!row || !row->create) {
         qCWarning(lcFrame) << "no window named" << name << "is given to the frame";
         return nullptr;
     }
     QWidget* w = m_loaded.value(name).data();
     if (!w) {
-        w = spec->create(m_ctx, spec->floating ? this : nullptr);
+        w = row->create(m_ctx, row->floating ? this : nullptr);
         if (!w) {
             qCWarning(lcFrame) << "the window" << name << "could not be created";
             return nullptr;
@@ -213,18 +215,18 @@ QWidget* MDIFrm::showWindow(const QString& name)
             w->setObjectName(name);
         w->setAttribute(Qt::WA_DeleteOnClose);
         m_loaded.insert(name, w);
-        if (spec->floating) {
+        if (row->floating) {
             w->setWindowFlag(Qt::Window, true);
         } else {
             QMdiSubWindow* sub = m_mdi->addSubWindow(w);
             sub->setAttribute(Qt::WA_DeleteOnClose);
-            if (!spec->icon.isNull())
-                sub->setWindowIcon(spec->icon);
+            if (!row->icon.isNull())
+                sub->setWindowIcon(row->icon);
             // A window that closes itself takes its frame along.
             connect(w, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
         }
     }
-    if (spec->floating) {
+    if (row->floating) {
         w->show();
         w->raise();
         return w;
@@ -302,7 +304,8 @@ void MDIFrm::mnufile_revert()
     if (!isEnabled())
         return; // a backup or restore is under way
     if (!Workspace::hasBackup(m_ctx.appPath)) {
-        m_dialogs.message(QStringLiteral("数据还原失败，不存在备份数据！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_dialogs.message(QStringLiteral("数据还原失败，不存在备份数据！"), QStringLiteral("提示"),
+                          MsgIcon::Information);
         return;
     }
     const MsgAnswer answer = m_dialogs.message(QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n"

@@ -50,9 +50,8 @@ WindowTable programWindows()
 
 void connectProgramWindows(MDIFrm& frame)
 {
-    QObject::connect(&frame.context().publishClient, &PublishClient::pageWanted, &frame,
-                     [&frame](ServerReaction::Page page) {
-                         frame.showWindow(page == ServerReaction::Page::Chat ? QStringLiteral("dlgFrm")
-                                                                             : QStringLiteral("verFrm"));
-                     });
+    QObject::connect(
+        &frame.context().publishClient, &PublishClient::pageWanted, &frame, [&frame](ServerReaction::Page page) {
+            frame.showWindow(page == ServerReaction::Page::Chat ? QStringLiteral("dlgFrm") : QStringLiteral("verFrm"));
+        });
 }

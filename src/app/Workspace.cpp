@@ -1,8 +1,8 @@
 #include "Workspace.h"
 
 #include "app/FileOps.h"
-#include "text/ErrorText.h"
 #include "data/SiteDb.h"
+#include "text/ErrorText.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,8 +38,14 @@ QString readFirstLine(const QByteArray& content)
     return text;
 }
 
-static QString iniPath(const QString& appPath) { return appPath + QStringLiteral("initPath.ini"); }
-static QString pristineIni(const QString& appPath) { return appPath + QStringLiteral("initData/initPath.ini"); }
+static QString iniPath(const QString& appPath)
+{
+    return appPath + QStringLiteral("initPath.ini");
+}
+static QString pristineIni(const QString& appPath)
+{
+    return appPath + QStringLiteral("initData/initPath.ini");
+}
 
 static void resetIni(WorkspaceSetup& s)
 {

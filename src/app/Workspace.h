@@ -12,14 +12,20 @@ struct WorkspaceSetup {
     QString appPath;
     QString workPath;
     QString imgPath;
-    QString movedAsideTo;  // where the old contents of "userImages" went, if anywhere
-    QStringList problems;  // what the user must be told once the main window is up
+    QString movedAsideTo; // where the old contents of "userImages" went, if anywhere
+    QStringList problems; // what the user must be told once the main window is up
 };
 
 namespace Workspace {
 
-inline QString defaultFolderName() { return QStringLiteral("userImages"); }
-inline QString backupFolderName() { return QStringLiteral("savedData"); }
+inline QString defaultFolderName()
+{
+    return QStringLiteral("userImages");
+}
+inline QString backupFolderName()
+{
+    return QStringLiteral("savedData");
+}
 
 // appDir: the folder of the executable. now: the time stamp of a moved-aside folder.
 WorkspaceSetup resolve(const QString& appDir, const QDateTime& now = QDateTime::currentDateTime());

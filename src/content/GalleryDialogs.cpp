@@ -176,8 +176,7 @@ void insDataFrm_imgs::OKButton_Click()
     });
 }
 
-insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, const PageRef& page, const QString& currID,
-                                       QWidget* parent)
+insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent)
     : GalleryEntryDialog(ctx, page, currID, parent, QStringLiteral("预览数据"), QStringLiteral("修改"))
 {
     setObjectName(QStringLiteral("insDataFrm_imgsMod"));

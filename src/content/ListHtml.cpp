@@ -62,19 +62,21 @@ QString buildListHtml(const QList<QSqlRecord>& rows, const QString& format)
     const bool news = format == QLatin1String("news");
     const QString first = news ? QStringLiteral("标题") : QStringLiteral("图片说明文字");
     const QString second = news ? QStringLiteral("时间") : QStringLiteral("文件名");
-    const QString header = QStringLiteral("<tr align=center bgcolor=#CCCCCC>"
-                                          "<td width=12% height=22><input name='currID' type='hidden' id='currID'>ID</td>"
-                                          "<td width=64%>") +
-                           first + QStringLiteral("</td><td width=24%>") + second + QStringLiteral("</td></tr>");
+    const QString header =
+        QStringLiteral("<tr align=center bgcolor=#CCCCCC>"
+                       "<td width=12% height=22><input name='currID' type='hidden' id='currID'>ID</td>"
+                       "<td width=64%>") +
+        first + QStringLiteral("</td><td width=24%>") + second + QStringLiteral("</td></tr>");
     return buildTable(rows, header, {QStringLiteral("value01"), QStringLiteral("value02")});
 }
 
 QString buildProdListHtml(const QList<QSqlRecord>& rows)
 {
-    const QString header = QStringLiteral("<tr align=center bgcolor=#CCCCCC>"
-                                          "<td width=8% height=22><input name='currID' type='hidden' id='currID'>ID</td>"
-                                          "<td>产品名称</td><td>规格</td><td>单位</td><td>价格</td></tr>");
-    return buildTable(rows, header,
-                      {QStringLiteral("value01"), QStringLiteral("value02"), QStringLiteral("value03"),
-                       QStringLiteral("value04")});
+    const QString header =
+        QStringLiteral("<tr align=center bgcolor=#CCCCCC>"
+                       "<td width=8% height=22><input name='currID' type='hidden' id='currID'>ID</td>"
+                       "<td>产品名称</td><td>规格</td><td>单位</td><td>价格</td></tr>");
+    return buildTable(
+        rows, header,
+        {QStringLiteral("value01"), QStringLiteral("value02"), QStringLiteral("value03"), QStringLiteral("value04")});
 }

@@ -2,10 +2,10 @@
 
 #include "content/myDate.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -116,13 +116,11 @@ insDatafrm_news::insDatafrm_news(AppContext& ctx, const PageRef& page, const QSt
 void insDatafrm_news::OKButton_Click()
 {
     const ContentStore::NewsItem news = item();
-    insertRecord([&](int level, const QString& page) {
-        return ContentStore::insertNews(m_ctx.conn, level, page, news);
-    });
+    insertRecord(
+        [&](int level, const QString& page) { return ContentStore::insertNews(m_ctx.conn, level, page, news); });
 }
 
-insDataFrm_newsMod::insDataFrm_newsMod(AppContext& ctx, const PageRef& page, const QString& currID,
-                                       QWidget* parent)
+insDataFrm_newsMod::insDataFrm_newsMod(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent)
     : NewsEntryDialog(ctx, page, currID, parent, QStringLiteral("修改数据"), QStringLiteral("修改"))
 {
     setObjectName(QStringLiteral("insDataFrm_newsMod"));

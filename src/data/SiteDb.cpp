@@ -133,15 +133,15 @@ QString SiteDb::webName() const
 static bool isKnownColumn(const QString& column)
 {
     static const QStringList cols = {
-        QStringLiteral("webName"),    QStringLiteral("gov_name"),   QStringLiteral("Address"),
-        QStringLiteral("linkMan"),    QStringLiteral("Tel"),        QStringLiteral("Mobile"),
-        QStringLiteral("Fax"),        QStringLiteral("Zip"),        QStringLiteral("Email"),
-        QStringLiteral("logo"),       QStringLiteral("serial"),     QStringLiteral("site_name"),
-        QStringLiteral("defaultTmpl"), QStringLiteral("headTmpl"),  QStringLiteral("defaultFont"),
-        QStringLiteral("headFont"),   QStringLiteral("backGround"), QStringLiteral("defaultFile"),
-        QStringLiteral("topHead"),    QStringLiteral("field01"),    QStringLiteral("field02"),
-        QStringLiteral("field03"),    QStringLiteral("field04"),    QStringLiteral("field05"),
-        QStringLiteral("adBoard"),    QStringLiteral("Javascript"), QStringLiteral("field06")};
+        QStringLiteral("webName"),     QStringLiteral("gov_name"),   QStringLiteral("Address"),
+        QStringLiteral("linkMan"),     QStringLiteral("Tel"),        QStringLiteral("Mobile"),
+        QStringLiteral("Fax"),         QStringLiteral("Zip"),        QStringLiteral("Email"),
+        QStringLiteral("logo"),        QStringLiteral("serial"),     QStringLiteral("site_name"),
+        QStringLiteral("defaultTmpl"), QStringLiteral("headTmpl"),   QStringLiteral("defaultFont"),
+        QStringLiteral("headFont"),    QStringLiteral("backGround"), QStringLiteral("defaultFile"),
+        QStringLiteral("topHead"),     QStringLiteral("field01"),    QStringLiteral("field02"),
+        QStringLiteral("field03"),     QStringLiteral("field04"),    QStringLiteral("field05"),
+        QStringLiteral("adBoard"),     QStringLiteral("Javascript"), QStringLiteral("field06")};
     for (const QString& c : cols) {
         if (c.compare(column, Qt::CaseInsensitive) == 0)
             return true;
@@ -162,20 +162,28 @@ SqlResult SiteDb::updateUserInfo(const QString& column, const QVariant& value) c
 QString SiteDb::catalogTable(int level)
 {
     switch (level) {
-    case 1: return QStringLiteral("firstCatalog");
-    case 2: return QStringLiteral("secondCatalog");
-    case 3: return QStringLiteral("thirdCatalog");
-    default: return {};
+    case 1:
+        return QStringLiteral("firstCatalog");
+    case 2:
+        return QStringLiteral("secondCatalog");
+    case 3:
+        return QStringLiteral("thirdCatalog");
+    default:
+        return {};
     }
 }
 
 QString SiteDb::contentTable(int level)
 {
     switch (level) {
-    case 1: return QStringLiteral("content01");
-    case 2: return QStringLiteral("content02");
-    case 3: return QStringLiteral("content03");
-    default: return {};
+    case 1:
+        return QStringLiteral("content01");
+    case 2:
+        return QStringLiteral("content02");
+    case 3:
+        return QStringLiteral("content03");
+    default:
+        return {};
     }
 }
 
@@ -321,7 +329,9 @@ SqlResult SiteDb::selectProdTypes() const
 
 SqlResult SiteDb::selectProdClasses(const QString& typeName) const
 {
-    return run(QStringLiteral("SELECT prodClass.*, prodType.Type_name FROM prodType INNER JOIN prodClass "
-                              "ON prodType.Type_ID = prodClass.Type_ID WHERE (((prodType.Type_name)=?)) ORDER BY prodClass.rowid;"),
-               {typeName});
+    return run(
+        QStringLiteral(
+            "SELECT prodClass.*, prodType.Type_name FROM prodType INNER JOIN prodClass "
+            "ON prodType.Type_ID = prodClass.Type_ID WHERE (((prodType.Type_name)=?)) ORDER BY prodClass.rowid;"),
+        {typeName});
 }

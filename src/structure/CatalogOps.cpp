@@ -40,8 +40,8 @@ static SqlResult selectLevel(const SiteDb& conn, int level)
         return conn.run(QStringLiteral(
             "SELECT firstCatalog, secondCatalog, [catalog] FROM secondCatalog ORDER BY orderID, rowid;"));
     default:
-        return conn.run(QStringLiteral(
-            "SELECT secondCatalog, thirdCatalog, [catalog] FROM thirdCatalog ORDER BY orderID, rowid;"));
+        return conn.run(
+            QStringLiteral("SELECT secondCatalog, thirdCatalog, [catalog] FROM thirdCatalog ORDER BY orderID, rowid;"));
     }
 }
 
@@ -287,7 +287,8 @@ SqlResult insertPage(const SiteDb& conn, const CatalogNode& parent, const QStrin
     switch (parent.level()) {
     case 0:
         return execSQL(
-            conn, QStringLiteral("INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,0,?,?)"),
+            conn,
+            QStringLiteral("INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,0,?,?)"),
             {name, orderID, code});
     case 1:
         return execSQL(conn,

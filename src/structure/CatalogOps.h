@@ -52,8 +52,7 @@ SqlResult execSQL(const SiteDb& conn, const QString& sql, const QVariantList& bi
 // Highest orderID among the children of a parent of level "roo", "fst" or "snd"
 // (parentName is ignored for "roo"): 0 when it has none, -1 for any other level or
 // when no row comes back. A database failure also gives -1 and sets error.
-int getMaxOrderID(const SiteDb& conn, const QString& parentLevel, const QString& parentName,
-                  QString* error = nullptr);
+int getMaxOrderID(const SiteDb& conn, const QString& parentLevel, const QString& parentName, QString* error = nullptr);
 // The node's orderID: 0 when empty, -1 when there is no row or the node is the root.
 int getNodeOrderID(const SiteDb& conn, const CatalogNode& node, QString* error = nullptr);
 // Gives a the number of b and b the number of a; the table comes from b's level.

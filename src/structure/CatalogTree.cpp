@@ -38,11 +38,16 @@ CatalogNode* CatalogNode::nextSibling() const
 QString CatalogTree::levelPrefix(int level)
 {
     switch (level) {
-    case 0: return QStringLiteral("roo");
-    case 1: return QStringLiteral("fst");
-    case 2: return QStringLiteral("snd");
-    case 3: return QStringLiteral("thd");
-    default: return {};
+    case 0:
+        return QStringLiteral("roo");
+    case 1:
+        return QStringLiteral("fst");
+    case 2:
+        return QStringLiteral("snd");
+    case 3:
+        return QStringLiteral("thd");
+    default:
+        return {};
     }
 }
 
@@ -74,8 +79,8 @@ CatalogNode* CatalogTree::node(int index) const
     return m_nodes[size_t(index - 1)].get();
 }
 
-CatalogNode* CatalogTree::addNode(CatalogNode* parent, const QString& key, const QString& text,
-                                  const QString& image, const QVariant& tag)
+CatalogNode* CatalogTree::addNode(CatalogNode* parent, const QString& key, const QString& text, const QString& image,
+                                  const QVariant& tag)
 {
     if (key.isEmpty() || m_byKey.contains(key))
         return nullptr;

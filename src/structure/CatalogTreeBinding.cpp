@@ -80,8 +80,7 @@ CatalogTreeBinding::CatalogTreeBinding(QTreeWidget* widget, CatalogTree& model)
     m_widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_widget->setSortingEnabled(false);
     connect(m_widget, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* i) { onExpandedChanged(i, true); });
-    connect(m_widget, &QTreeWidget::itemCollapsed, this,
-            [this](QTreeWidgetItem* i) { onExpandedChanged(i, false); });
+    connect(m_widget, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* i) { onExpandedChanged(i, false); });
 }
 
 bool CatalogTreeBinding::reload(const AppContext& ctx)

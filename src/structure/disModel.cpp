@@ -85,7 +85,8 @@ void disModel::setPicName(const QString& path)
     const QPixmap pix(path);
     m_hasPicture = !pix.isNull();
     if (m_hasPicture) {
-        m_picture->setPixmap(pix.scaled(m_picture->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        m_picture->setPixmap(
+            pix.scaled(m_picture->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     } else {
         m_picture->setPixmap(QPixmap());
         m_picture->setText(caption());

@@ -71,8 +71,7 @@ bool isLenientNumber(const QString& text)
 {
     if (text.isEmpty())
         return true;
-    static const QRegularExpression re(
-        QStringLiteral("^\\s*[+-]?\\s*(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?\\s*$"));
+    static const QRegularExpression re(QStringLiteral("^\\s*[+-]?\\s*(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?\\s*$"));
     return re.match(text).hasMatch();
 }
 

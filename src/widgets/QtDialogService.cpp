@@ -30,11 +30,20 @@ MsgAnswer QtDialogService::message(const QString& text, const QString& title, Ms
     box.setWindowTitle(title);
     box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (icon) {
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::None: break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::None:
+        break;
     }
     struct Btn {
         QMessageBox::StandardButton std;
@@ -43,7 +52,9 @@ MsgAnswer QtDialogService::message(const QString& text, const QString& title, Ms
     };
     QList<Btn> list;
     switch (buttons) {
-    case MsgButtons::Ok: list = {{QMessageBox::Ok, "确定", MsgAnswer::Ok}}; break;
+    case MsgButtons::Ok:
+        list = {{QMessageBox::Ok, "确定", MsgAnswer::Ok}};
+        break;
     case MsgButtons::OkCancel:
         list = {{QMessageBox::Ok, "确定", MsgAnswer::Ok}, {QMessageBox::Cancel, "取消", MsgAnswer::Cancel}};
         break;
@@ -69,7 +80,8 @@ MsgAnswer QtDialogService::message(const QString& text, const QString& title, Ms
             return b.answer;
     }
     // Escape or the close box: the negative answer.
-    return buttons == MsgButtons::Ok ? MsgAnswer::Ok : (buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel);
+    return buttons == MsgButtons::Ok ? MsgAnswer::Ok
+                                     : (buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel);
 }
 
 QString QtDialogService::toQtFilter(const QString& filter)
@@ -98,8 +110,8 @@ static FileChoice fileChoice(const QString& path)
 
 FileChoice QtDialogService::openFile(const QString& filter, const QString& startPath, const QString& title)
 {
-    return fileChoice(QFileDialog::getOpenFileName(owner(), title.isEmpty() ? QStringLiteral("打开") : title,
-                                                   startPath, toQtFilter(filter)));
+    return fileChoice(QFileDialog::getOpenFileName(owner(), title.isEmpty() ? QStringLiteral("打开") : title, startPath,
+                                                   toQtFilter(filter)));
 }
 
 FileChoice QtDialogService::saveFile(const QString& filter, const QString& startPath, const QString& title)

@@ -50,9 +50,9 @@ private Q_SLOTS:
         const QString imgsHead = QStringLiteral(
             "<tr align=center bgcolor=#CCCCCC><td width=12% height=22><input name='currID' type='hidden' "
             "id='currID'>ID</td><td width=64%>图片说明文字</td><td width=24%>文件名</td></tr>");
-        const QString prodHead = QStringLiteral(
-            "<tr align=center bgcolor=#CCCCCC><td width=8% height=22><input name='currID' type='hidden' "
-            "id='currID'>ID</td><td>产品名称</td><td>规格</td><td>单位</td><td>价格</td></tr>");
+        const QString prodHead =
+            QStringLiteral("<tr align=center bgcolor=#CCCCCC><td width=8% height=22><input name='currID' type='hidden' "
+                           "id='currID'>ID</td><td>产品名称</td><td>规格</td><td>单位</td><td>价格</td></tr>");
         const QString empty3 = QStringLiteral(
             "<tr bgcolor=white><td colspan=3 height=30><font color=red>　　　　暂时还没有数据！</font></td></tr>");
         const QString empty5 = QStringLiteral(
@@ -90,7 +90,8 @@ private Q_SLOTS:
         QFETCH(QString, format);
         QFETCH(QList<QSqlRecord>, rows);
         QFETCH(QString, expected);
-        const QString html = format.startsWith(QLatin1String("prod")) ? buildProdListHtml(rows) : buildListHtml(rows, format);
+        const QString html =
+            format.startsWith(QLatin1String("prod")) ? buildProdListHtml(rows) : buildListHtml(rows, format);
         QCOMPARE(html, expected);
     }
 
@@ -107,8 +108,8 @@ private Q_SLOTS:
                                            << QStringList{"T'2", "C2", "c.jpg", "d.jpg"};
         QTest::newRow("imgTxt02, level 3") << "imgTxt02" << 3 << QStringList{"T1", "C1", "a.jpg", "b.jpg"}
                                            << QStringList{"T'2", "C2", "c.jpg", "d.jpg"};
-        QTest::newRow("imgTxt03 writes no second picture") << "imgTxt03" << 1 << QStringList{"T1", "C1", "a.jpg", ""}
-                                                           << QStringList{"T'2", "C2", "c.jpg", ""};
+        QTest::newRow("imgTxt03 writes no second picture")
+            << "imgTxt03" << 1 << QStringList{"T1", "C1", "a.jpg", ""} << QStringList{"T'2", "C2", "c.jpg", ""};
         QTest::newRow("bigImg") << "bigImg" << 2 << QStringList{"a.jpg", n, n, n} << QStringList{"c.jpg", n, n, n};
     }
     void singleRecordStatements()
@@ -156,12 +157,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("notice");
         QTest::addColumn<bool>("go");
-        QTest::newRow("no page") << 0 << "txt" << "t" << "没有在左边选择栏目！|警告" << false;
-        QTest::newRow("blank title") << 1 << "imgTxt03" << "  " << "标题不能为空|提示" << false;
-        QTest::newRow("a picture needs no title") << 2 << "bigImg" << "" << "" << true;
-        QTest::newRow("titled text") << 3 << "txt" << "t" << "" << true;
-        QTest::newRow("a list page stores elsewhere") << 1 << "news" << "" << "" << false;
-        QTest::newRow("no known format") << 1 << "none" << "t" << "" << false;
+        QTest::newRow("no page") << 0 << "txt"
+                                 << "t"
+                                 << "没有在左边选择栏目！|警告" << false;
+        QTest::newRow("blank title") << 1 << "imgTxt03"
+                                     << "  "
+                                     << "标题不能为空|提示" << false;
+        QTest::newRow("a picture needs no title") << 2 << "bigImg"
+                                                  << ""
+                                                  << "" << true;
+        QTest::newRow("titled text") << 3 << "txt"
+                                     << "t"
+                                     << "" << true;
+        QTest::newRow("a list page stores elsewhere") << 1 << "news"
+                                                      << ""
+                                                      << "" << false;
+        QTest::newRow("no known format") << 1 << "none"
+                                         << "t"
+                                         << "" << false;
     }
     void checkSave()
     {
@@ -199,7 +212,8 @@ private Q_SLOTS:
         QCOMPARE(fieldText(rows.rows[0], "value04"), QString());
         QCOMPARE(fieldText(rows.rows[1], "value04"), QStringLiteral("p.jpg"));
 
-        const SqlResult g = ContentStore::insertGalleryItem(db, 1, QStringLiteral("g"), {"O'Neil", "a.jpg", "a_small.bmp"});
+        const SqlResult g =
+            ContentStore::insertGalleryItem(db, 1, QStringLiteral("g"), {"O'Neil", "a.jpg", "a_small.bmp"});
         QVERIFY(g);
         QVERIFY(ContentStore::updateGalleryItem(db, 1, g.lastInsertId.toLongLong(), {"B", "b.gif", "b_small.bmp"}));
         const SqlResult gr = db.selectContents(1, QStringLiteral("g"));
@@ -223,10 +237,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("thumbnail");
-        QTest::newRow("plain") << "a.jpg" << "a_small.bmp";
-        QTest::newRow("first dot counts") << "photo.2003.jpg" << "photo_small.bmp";
-        QTest::newRow("gif shares with jpg") << "a.gif" << "a_small.bmp";
-        QTest::newRow("no dot") << "scan" << "scan_small.bmp";
+        QTest::newRow("plain") << "a.jpg"
+                               << "a_small.bmp";
+        QTest::newRow("first dot counts") << "photo.2003.jpg"
+                                          << "photo_small.bmp";
+        QTest::newRow("gif shares with jpg") << "a.gif"
+                                             << "a_small.bmp";
+        QTest::newRow("no dot") << "scan"
+                                << "scan_small.bmp";
     }
     void thumbnailNames()
     {

@@ -16,11 +16,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("left");
         QTest::addColumn<int>("reports");
-        QTest::newRow("12a keeps 12") << "12a" << "12" << 1;
-        QTest::newRow("a1 empties in two steps") << "a1" << "" << 2;
-        QTest::newRow("number untouched") << "-1.5e3" << "-1.5e3" << 0;
-        QTest::newRow("abc") << "abc" << "" << 3;
-        QTest::newRow("empty") << "" << "" << 0;
+        QTest::newRow("12a keeps 12") << "12a"
+                                      << "12" << 1;
+        QTest::newRow("a1 empties in two steps") << "a1"
+                                                 << "" << 2;
+        QTest::newRow("number untouched") << "-1.5e3"
+                                          << "-1.5e3" << 0;
+        QTest::newRow("abc") << "abc"
+                             << "" << 3;
+        QTest::newRow("empty") << ""
+                               << "" << 0;
     }
     void checkNumber()
     {

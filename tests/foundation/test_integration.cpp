@@ -24,9 +24,9 @@ static bool notBuiltYet(const QString& window)
 
 // The window each command shows: what the user is promised, kept apart from the table under test.
 static const QMap<Command, QString> kWindowOf = {
-    {Command::ShowGuide, "guidFrm"},     {Command::ShowInfo, "infoFrm"},      {Command::ShowTemplates, "sltTmplFrm"},
-    {Command::ShowDesign, "designFrm"},  {Command::ShowInsData, "insDataFrm"}, {Command::ShowUpData, "updataFrm"},
-    {Command::Chat, "dlgFrm"},           {Command::About, "aboutFrm"},
+    {Command::ShowGuide, "guidFrm"},    {Command::ShowInfo, "infoFrm"},       {Command::ShowTemplates, "sltTmplFrm"},
+    {Command::ShowDesign, "designFrm"}, {Command::ShowInsData, "insDataFrm"}, {Command::ShowUpData, "updataFrm"},
+    {Command::Chat, "dlgFrm"},          {Command::About, "aboutFrm"},
 };
 
 static QStringList treeTexts(QTreeWidget* tree)
@@ -135,9 +135,11 @@ private Q_SLOTS:
         QVERIFY(!treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).contains(QStringLiteral("机构设置")));
 
         // A page added behind the windows' backs shows in both trees when the designer passes on a change.
-        QVERIFY(frame.conn().run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) "
-                                                "VALUES (?, 0, 1, 'txt')"),
-                                 {QStringLiteral("机构设置")}).ok);
+        QVERIFY(frame.conn()
+                    .run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) "
+                                        "VALUES (?, 0, 1, 'txt')"),
+                         {QStringLiteral("机构设置")})
+                    .ok);
         design->editor().announceChange();
         QVERIFY(treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).contains(QStringLiteral("机构设置")));
         QCOMPARE(treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).first(), QStringLiteral("县政府网站"));

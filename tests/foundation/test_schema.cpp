@@ -23,7 +23,8 @@ class TestSchema : public QObject {
     {
         QVERIFY(db->run(QStringLiteral("INSERT INTO %1 (%2, value01) VALUES (?, ?)")
                             .arg(SiteDb::contentTable(level), SiteDb::contentLink(level)),
-                        {page, v1}).ok);
+                        {page, v1})
+                    .ok);
     }
     int count(const QString& sql, const QVariantList& binds = {})
     {
@@ -62,20 +63,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("columns");
         QTest::newRow("user_info") << "user_info"
-                                   << QStringList{"user_ID", "webName", "gov_name", "address", "linkman", "Tel", "Mobile", "Fax",
-                                                  "Zip", "Email", "logo", "serial", "site_Name", "defaultTmpl", "headTmpl",
-                                                  "defaultFont", "headFont", "backGround", "defaultFile", "topHead", "field01",
-                                                  "field02", "field03", "field04", "field05", "adBoard", "javascript", "field06"};
-        QTest::newRow("firstCatalog") << "firstCatalog" << QStringList{"firstCatalog", "catalog", "orderID", "aspFileName"};
+                                   << QStringList{"user_ID",     "webName",    "gov_name",   "address",     "linkman",
+                                                  "Tel",         "Mobile",     "Fax",        "Zip",         "Email",
+                                                  "logo",        "serial",     "site_Name",  "defaultTmpl", "headTmpl",
+                                                  "defaultFont", "headFont",   "backGround", "defaultFile", "topHead",
+                                                  "field01",     "field02",    "field03",    "field04",     "field05",
+                                                  "adBoard",     "javascript", "field06"};
+        QTest::newRow("firstCatalog") << "firstCatalog"
+                                      << QStringList{"firstCatalog", "catalog", "orderID", "aspFileName"};
         QTest::newRow("secondCatalog") << "secondCatalog"
-                                       << QStringList{"firstCatalog", "secondCatalog", "catalog", "orderID", "aspFileName"};
-        QTest::newRow("thirdCatalog") << "thirdCatalog"
-                                      << QStringList{"firstCatalog", "secondCatalog", "thirdCatalog", "catalog", "orderID",
-                                                     "aspFileName"};
+                                       << QStringList{"firstCatalog", "secondCatalog", "catalog", "orderID",
+                                                      "aspFileName"};
+        QTest::newRow("thirdCatalog") << "thirdCatalog" << QStringList{"firstCatalog", "secondCatalog", "thirdCatalog",
+                                                                       "catalog",      "orderID",       "aspFileName"};
         for (int level = 1; level <= 3; ++level) {
             QStringList cols{"ID", SiteDb::contentLink(level)};
             for (int i = 1; i <= 15; ++i)
-                cols << QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0')) << QStringLiteral("field%1").arg(i, 2, 10, QLatin1Char('0'));
+                cols << QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0'))
+                     << QStringLiteral("field%1").arg(i, 2, 10, QLatin1Char('0'));
             QTest::newRow(qPrintable(SiteDb::contentTable(level))) << SiteDb::contentTable(level) << cols;
         }
         QTest::newRow("defaultTmpl") << "defaultTmpl" << QStringList{"tmplType", "tmplName"};
@@ -149,11 +154,13 @@ private Q_SLOTS:
         QCOMPARE(db->selectCatalogByName(level, oldName).rows.size(), 0);
         // Nothing still points at the old name, and nothing was lost.
         QCOMPARE(count("SELECT count(*) FROM secondCatalog WHERE firstCatalog=?", {oldName}), 0);
-        QCOMPARE(count("SELECT count(*) FROM thirdCatalog WHERE firstCatalog=? OR secondCatalog=?", {oldName, oldName}), 0);
+        QCOMPARE(count("SELECT count(*) FROM thirdCatalog WHERE firstCatalog=? OR secondCatalog=?", {oldName, oldName}),
+                 0);
         QCOMPARE(count("SELECT count(*) FROM secondCatalog"), 2);
         QCOMPARE(count("SELECT count(*) FROM thirdCatalog"), 1);
         QCOMPARE(count("SELECT count(*) FROM content01") + count("SELECT count(*) FROM content02") +
-                     count("SELECT count(*) FROM content03"), 3);
+                     count("SELECT count(*) FROM content03"),
+                 3);
         if (oldName.startsWith('P'))
             QCOMPARE(db->selectContents(level, newName).rows.size(), 1);
         if (oldName == "A") {
@@ -185,9 +192,11 @@ private Q_SLOTS:
         buildSite();
         QVERIFY(db->deleteCatalog(level, name).ok);
         QCOMPARE(count("SELECT (SELECT count(*) FROM firstCatalog)+(SELECT count(*) FROM secondCatalog)+"
-                       "(SELECT count(*) FROM thirdCatalog)"), catalogsLeft);
+                       "(SELECT count(*) FROM thirdCatalog)"),
+                 catalogsLeft);
         QCOMPARE(count("SELECT (SELECT count(*) FROM content01)+(SELECT count(*) FROM content02)+"
-                       "(SELECT count(*) FROM content03)"), contentLeft);
+                       "(SELECT count(*) FROM content03)"),
+                 contentLeft);
     }
 
     void sameNameOnTwoLevelsIsDistinct()
@@ -248,7 +257,8 @@ private Q_SLOTS:
         if (secondFails)
             QVERIFY(db->run("CREATE TRIGGER fail_second BEFORE UPDATE ON firstCatalog "
                             "WHEN NEW.firstCatalog = 'B' OR NEW.aspFileName = 'imgs' "
-                            "BEGIN SELECT RAISE(ABORT, 'disk full'); END").ok);
+                            "BEGIN SELECT RAISE(ABORT, 'disk full'); END")
+                        .ok);
         CatalogNode a;
         CatalogNode b;
         a.key = QStringLiteral("fst_1"), a.text = QStringLiteral("A");

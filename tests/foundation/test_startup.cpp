@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QStringEncoder>
 
-
 // Sets the site name straight in the workspace's database file.
 static void setWebName(const QString& workPath, const QString& name)
 {
@@ -131,8 +130,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::newRow("empty") << QString() << QStringLiteral("--Weblark自动建站系列软件");
-        QTest::newRow("named") << QStringLiteral("某某县人民政府") << QStringLiteral("某某县人民政府--Weblark自动建站系列软件");
-        QTest::newRow("apostrophe") << QStringLiteral("O'Neil's") << QStringLiteral("O'Neil's--Weblark自动建站系列软件");
+        QTest::newRow("named") << QStringLiteral("某某县人民政府")
+                               << QStringLiteral("某某县人民政府--Weblark自动建站系列软件");
+        QTest::newRow("apostrophe") << QStringLiteral("O'Neil's")
+                                    << QStringLiteral("O'Neil's--Weblark自动建站系列软件");
     }
     void captionFollowsWebName()
     {
@@ -219,7 +220,8 @@ private Q_SLOTS:
         dlg.answers.enqueue(MsgAnswer::No);
         frame.mnufile_revert();
         QCOMPARE(dlg.shown.size(), 1);
-        QCOMPARE(dlg.last().text, QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Weblark将有可能重新启动！"));
+        QCOMPARE(dlg.last().text,
+                 QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Weblark将有可能重新启动！"));
         QCOMPARE(dlg.last().buttons, MsgButtons::YesNo);
         QCOMPARE(frame.conn().webName(), QStringLiteral("第三版"));
 

@@ -11,8 +11,10 @@ MsgAnswer RecordingDialogService::message(const QString& text, const QString& ti
         return answers.dequeue();
     switch (buttons) {
     case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
-    default: return MsgAnswer::Ok;
+    case MsgButtons::YesNoCancel:
+        return MsgAnswer::Yes;
+    default:
+        return MsgAnswer::Ok;
     }
 }
 

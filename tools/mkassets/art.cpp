@@ -15,10 +15,7 @@ namespace mk {
 
 // ---------------------------------------------------------------- output
 
-AssetWriter::AssetWriter(const QString& root)
-    : m_root(QDir(root).absolutePath())
-{
-}
+AssetWriter::AssetWriter(const QString& root) : m_root(QDir(root).absolutePath()) {}
 
 QString AssetWriter::prepare(const QString& relPath)
 {
@@ -110,7 +107,7 @@ void textBars(QPainter& p, const QRectF& area, qreal rowHeight, QRandomGenerator
     p.save();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
-    int left = 0;  // rows left in the current paragraph
+    int left = 0; // rows left in the current paragraph
     for (int r = 0; r < rows; ++r) {
         const bool first = left == 0;
         if (first)
@@ -171,8 +168,8 @@ void blur(QImage& image, int radius)
 
 QImage thumbnail(const QImage& full, const QSize& size)
 {
-    QImage thumb = full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                       .convertToFormat(QImage::Format_RGB32);
+    QImage thumb =
+        full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
     QPainter p(&thumb);
     p.setPen(QColor(0x99, 0x99, 0x99));
     p.drawRect(0, 0, thumb.width() - 1, thumb.height() - 1);
@@ -231,8 +228,8 @@ static void orbitEmblem(QPainter& p, const QPointF& c, qreal r, const QColor& ma
     p.drawArc(QRectF(-r, -r * 0.38, 2 * r, r * 0.76), 200 * 16, 320 * 16);
     p.setPen(QPen(Qt::white, r * 0.05));
     p.setBrush(main);
-    p.drawEllipse(QPointF(r * qCos(qDegreesToRadians(-30.0)), -r * 0.38 * qSin(qDegreesToRadians(-30.0))),
-                  r * 0.15, r * 0.15);
+    p.drawEllipse(QPointF(r * qCos(qDegreesToRadians(-30.0)), -r * 0.38 * qSin(qDegreesToRadians(-30.0))), r * 0.15,
+                  r * 0.15);
     p.restore();
 }
 
@@ -298,10 +295,18 @@ void drawEmblem(QPainter& p, const QPointF& centre, qreal radius, Emblem kind, c
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     switch (kind) {
-    case Emblem::Star: starEmblem(p, centre, radius, main, accent); break;
-    case Emblem::Orbit: orbitEmblem(p, centre, radius, main, accent); break;
-    case Emblem::Shield: shieldEmblem(p, centre, radius, main, accent); break;
-    case Emblem::Cross: crossEmblem(p, centre, radius, main, accent); break;
+    case Emblem::Star:
+        starEmblem(p, centre, radius, main, accent);
+        break;
+    case Emblem::Orbit:
+        orbitEmblem(p, centre, radius, main, accent);
+        break;
+    case Emblem::Shield:
+        shieldEmblem(p, centre, radius, main, accent);
+        break;
+    case Emblem::Cross:
+        crossEmblem(p, centre, radius, main, accent);
+        break;
     }
     p.restore();
 }
@@ -326,7 +331,9 @@ static QPainterPath ridge(qreal w, qreal h, qreal base, qreal amplitude, int pea
 
 static void scenery(QPainter& p, qreal w, qreal h, quint32 seed)
 {
-    struct Tone { QRgb top, bottom, sun, far, near, ground; };
+    struct Tone {
+        QRgb top, bottom, sun, far, near, ground;
+    };
     static const Tone tones[] = {
         {0x4f8fd0, 0xcfe6f7, 0xfff6c8, 0x8fb3c4, 0x5e9a64, 0x78b25c},
         {0xe98a55, 0xfddcae, 0xfff3cf, 0xb08a8f, 0x6f6f5d, 0x8e8a5a},
@@ -357,7 +364,7 @@ static void scenery(QPainter& p, qreal w, qreal h, quint32 seed)
     p.setBrush(QColor(t.near));
     p.drawPath(ridge(w, h, h * 0.74, h * 0.1, 4, rng));
 
-    if (seed & 1) {  // a building in the middle distance
+    if (seed & 1) { // a building in the middle distance
         const QRectF body(w * (0.3 + rng.bounded(0.25)), h * 0.5, w * 0.3, h * 0.32);
         p.setBrush(QColor(0xeeeeea));
         p.drawRect(body);
@@ -366,8 +373,9 @@ static void scenery(QPainter& p, qreal w, qreal h, quint32 seed)
         p.setBrush(QColor(0x7f9cb8));
         for (int row = 0; row < 3; ++row)
             for (int col = 0; col < 6; ++col)
-                p.drawRect(QRectF(body.left() + body.width() * (0.06 + col * 0.155), body.top() + body.height() * (0.12 + row * 0.28),
-                                  body.width() * 0.09, body.height() * 0.16));
+                p.drawRect(QRectF(body.left() + body.width() * (0.06 + col * 0.155),
+                                  body.top() + body.height() * (0.12 + row * 0.28), body.width() * 0.09,
+                                  body.height() * 0.16));
     }
     QLinearGradient ground(0, h * 0.8, 0, h);
     ground.setColorAt(0, QColor(t.ground));
@@ -396,7 +404,7 @@ static void product(QPainter& p, qreal w, qreal h, quint32 seed)
     p.drawEllipse(QPointF(w * 0.5, h * 0.86), w * 0.3, h * 0.05);
 
     switch ((seed / 4) % 3) {
-    case 0: {  // a device with a screen
+    case 0: { // a device with a screen
         const QRectF box(w * 0.22, h * 0.18, w * 0.56, h * 0.5);
         p.setBrush(QColor(0x37474f));
         p.drawRoundedRect(box, w * 0.03, w * 0.03);
@@ -410,7 +418,7 @@ static void product(QPainter& p, qreal w, qreal h, quint32 seed)
         p.drawRoundedRect(QRectF(w * 0.34, h * 0.79, w * 0.32, h * 0.05), 2, 2);
         break;
     }
-    case 1: {  // a bottle
+    case 1: { // a bottle
         const QRectF can(w * 0.38, h * 0.3, w * 0.24, h * 0.54);
         QLinearGradient shade(can.left(), 0, can.right(), 0);
         shade.setColorAt(0, body.darker(130));
@@ -425,7 +433,7 @@ static void product(QPainter& p, qreal w, qreal h, quint32 seed)
         p.drawRoundedRect(QRectF(w * 0.43, h * 0.1, w * 0.14, h * 0.07), 2, 2);
         break;
     }
-    default: {  // a packed box seen from above one corner
+    default: { // a packed box seen from above one corner
         const qreal s = qMin(w, h) * 0.42;
         const QPointF c(w * 0.5, h * 0.5);
         const QPointF top(c.x(), c.y() - s * 0.55), left(c.x() - s * 0.8, c.y() - s * 0.15),
@@ -438,8 +446,9 @@ static void product(QPainter& p, qreal w, qreal h, quint32 seed)
         p.setBrush(body.darker(130));
         p.drawPolygon(QPolygonF({mid, right, right + down, mid + down}));
         p.setBrush(withAlpha(Qt::white, 170));
-        p.drawPolygon(QPolygonF({(top + left) / 2, (top + left) / 2 + QPointF(s * 0.18, s * 0.1),
-                                 (right + mid) / 2 + QPointF(-s * 0.18, -s * 0.1) + QPointF(0, s * 0.02), (right + mid) / 2}));
+        p.drawPolygon(
+            QPolygonF({(top + left) / 2, (top + left) / 2 + QPointF(s * 0.18, s * 0.1),
+                       (right + mid) / 2 + QPointF(-s * 0.18, -s * 0.1) + QPointF(0, s * 0.02), (right + mid) / 2}));
         break;
     }
     }
@@ -463,21 +472,22 @@ static void portrait(QPainter& p, qreal w, qreal h, quint32 seed)
     p.setBrush(Qt::white);
     p.drawPath(coat);
     p.setBrush(QColor(seed % 2 ? 0x5b8fc7 : 0x5fae9a));
-    p.drawPolygon(QPolygonF({QPointF(w * 0.5 - s * 0.12, h * 0.66), QPointF(w * 0.5 + s * 0.12, h * 0.66),
-                             QPointF(w * 0.5, h * 0.86)}));
+    p.drawPolygon(QPolygonF(
+        {QPointF(w * 0.5 - s * 0.12, h * 0.66), QPointF(w * 0.5 + s * 0.12, h * 0.66), QPointF(w * 0.5, h * 0.86)}));
     p.setBrush(QColor(0xeec39f));
     p.drawRect(QRectF(w * 0.5 - s * 0.07, h * 0.52, s * 0.14, h * 0.14));
     p.drawEllipse(head, s * 0.17, s * 0.2);
     p.setBrush(QColor(seed % 3 ? 0x2b2522 : 0x55483f));
     QPainterPath hair;
     hair.moveTo(head + QPointF(-s * 0.18, s * 0.02));
-    hair.cubicTo(head + QPointF(-s * 0.2, -s * 0.3), head + QPointF(s * 0.2, -s * 0.3), head + QPointF(s * 0.18, s * 0.02));
+    hair.cubicTo(head + QPointF(-s * 0.2, -s * 0.3), head + QPointF(s * 0.2, -s * 0.3),
+                 head + QPointF(s * 0.18, s * 0.02));
     hair.quadTo(head + QPointF(s * 0.1, -s * 0.12), head + QPointF(-s * 0.05, -s * 0.1));
     hair.quadTo(head + QPointF(-s * 0.14, -s * 0.06), head + QPointF(-s * 0.18, s * 0.02));
     p.drawPath(hair);
     p.setPen(QPen(QColor(0x9aa7b4), s * 0.025));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(w * 0.5 + s * 0.05, h * 0.72, s * 0.16, s * 0.16), 0, -180 * 16);  // stethoscope
+    p.drawArc(QRectF(w * 0.5 + s * 0.05, h * 0.72, s * 0.16, s * 0.16), 0, -180 * 16); // stethoscope
 }
 
 void drawPhoto(QPainter& p, const QRectF& rect, Photo kind, quint32 seed)
@@ -487,9 +497,15 @@ void drawPhoto(QPainter& p, const QRectF& rect, Photo kind, quint32 seed)
     p.setClipRect(rect);
     p.translate(rect.topLeft());
     switch (kind) {
-    case Photo::Scenery: scenery(p, rect.width(), rect.height(), seed); break;
-    case Photo::Product: product(p, rect.width(), rect.height(), seed); break;
-    case Photo::Portrait: portrait(p, rect.width(), rect.height(), seed); break;
+    case Photo::Scenery:
+        scenery(p, rect.width(), rect.height(), seed);
+        break;
+    case Photo::Product:
+        product(p, rect.width(), rect.height(), seed);
+        break;
+    case Photo::Portrait:
+        portrait(p, rect.width(), rect.height(), seed);
+        break;
     }
     p.restore();
 }
@@ -540,7 +556,8 @@ void drawGlyph(QPainter& p, const QRectF& box, Glyph glyph, const QColor& colour
             p.drawEllipse(at(0.28 + (i % 3) * 0.22, 0.55 + (i / 3) * 0.2), s * 0.03, s * 0.03);
         break;
     case Glyph::Book:
-        p.drawPolygon(QPolygonF({at(0.5, 0.3), at(0.08, 0.2), at(0.08, 0.8), at(0.5, 0.9), at(0.92, 0.8), at(0.92, 0.2)}));
+        p.drawPolygon(
+            QPolygonF({at(0.5, 0.3), at(0.08, 0.2), at(0.08, 0.8), at(0.5, 0.9), at(0.92, 0.8), at(0.92, 0.2)}));
         p.drawLine(at(0.5, 0.3), at(0.5, 0.9));
         break;
     case Glyph::Heart: {

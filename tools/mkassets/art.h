@@ -56,7 +56,8 @@ void blur(QImage& image, int radius);
 QImage thumbnail(const QImage& full, const QSize& size);
 
 enum class Emblem { Star, Orbit, Shield, Cross };
-void drawEmblem(QPainter& p, const QPointF& centre, qreal radius, Emblem kind, const QColor& main, const QColor& accent);
+void drawEmblem(QPainter& p, const QPointF& centre, qreal radius, Emblem kind, const QColor& main,
+                const QColor& accent);
 
 enum class Photo { Scenery, Product, Portrait };
 void drawPhoto(QPainter& p, const QRectF& rect, Photo kind, quint32 seed);
@@ -69,11 +70,11 @@ QPainterPath larkPath();
 void drawGlobe(QPainter& p, const QPointF& c, qreal r, int alpha);
 
 // The picture groups, one per output folder.
-void makeTemplates(AssetWriter& out);      // template/
-void makeNameStyles(AssetWriter& out);     // fonts/
-void makeBackgrounds(AssetWriter& out);    // backGround/
-void makeChooserImages(AssetWriter& out);  // images/
-void makeSplash(AssetWriter& out);         // splash.png
-void makeSkins(AssetWriter& out);          // skin/
+void makeTemplates(AssetWriter& out);     // template/
+void makeNameStyles(AssetWriter& out);    // fonts/
+void makeBackgrounds(AssetWriter& out);   // backGround/
+void makeChooserImages(AssetWriter& out); // images/
+void makeSplash(AssetWriter& out);        // splash.png
+void makeSkins(AssetWriter& out);         // skin/
 
 } // namespace mk

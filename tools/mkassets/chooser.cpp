@@ -32,13 +32,16 @@ void miniPicture(QPainter& p, const QRectF& r, Mini kind = Mini::Landscape)
         sky.setColorAt(1, QColor(0xd2, 0xe9, 0xfa));
         p.fillRect(r, sky);
         p.setBrush(QColor(0xff, 0xd4, 0x5a));
-        p.drawEllipse(QPointF(r.right() - r.width() * 0.25, r.top() + r.height() * 0.28), r.height() * 0.12, r.height() * 0.12);
+        p.drawEllipse(QPointF(r.right() - r.width() * 0.25, r.top() + r.height() * 0.28), r.height() * 0.12,
+                      r.height() * 0.12);
         p.setBrush(QColor(0x7c, 0xc4, 0x7f));
-        p.drawPolygon(QPolygonF({QPointF(r.left(), r.bottom()), QPointF(r.left() + r.width() * 0.35, r.top() + r.height() * 0.35),
-                                 QPointF(r.left() + r.width() * 0.7, r.bottom())}));
+        p.drawPolygon(
+            QPolygonF({QPointF(r.left(), r.bottom()), QPointF(r.left() + r.width() * 0.35, r.top() + r.height() * 0.35),
+                       QPointF(r.left() + r.width() * 0.7, r.bottom())}));
         p.setBrush(QColor(0x4f, 0xa0, 0x58));
         p.drawPolygon(QPolygonF({QPointF(r.left() + r.width() * 0.35, r.bottom()),
-                                 QPointF(r.left() + r.width() * 0.68, r.top() + r.height() * 0.52), QPointF(r.right(), r.bottom())}));
+                                 QPointF(r.left() + r.width() * 0.68, r.top() + r.height() * 0.52),
+                                 QPointF(r.right(), r.bottom())}));
     } else {
         p.fillRect(r, QColor(0xec, 0xef, 0xf3));
         const qreal s = qMin(r.width(), r.height()) * 0.62;
@@ -210,9 +213,9 @@ QByteArray encodeCursor(const QImage& image, const QPoint& hotspot)
         }
     }
     QByteArray dib;
-    putDword(dib, 40);  // BITMAPINFOHEADER
+    putDword(dib, 40); // BITMAPINFOHEADER
     putDword(dib, quint32(w));
-    putDword(dib, quint32(2 * h));  // colour image plus mask
+    putDword(dib, quint32(2 * h)); // colour image plus mask
     putWord(dib, 1);
     putWord(dib, 32);
     putDword(dib, 0);
@@ -223,11 +226,11 @@ QByteArray encodeCursor(const QImage& image, const QPoint& hotspot)
 
     QByteArray cur;
     putWord(cur, 0);
-    putWord(cur, 2);  // resource type: cursor
+    putWord(cur, 2); // resource type: cursor
     putWord(cur, 1);
     cur.append(char(w < 256 ? w : 0));
     cur.append(char(h < 256 ? h : 0));
-    cur.append(char(0));  // no palette
+    cur.append(char(0)); // no palette
     cur.append(char(0));
     putWord(cur, quint16(hotspot.x()));
     putWord(cur, quint16(hotspot.y()));
@@ -244,7 +247,7 @@ QImage handCursor()
     QPainterPath hand;
     auto add = [&hand](const QPainterPath& part) { hand = hand.united(part); };
     QPainterPath part;
-    part.addRoundedRect(QRectF(8.5, 1.5, 6, 17), 3, 3);  // index finger
+    part.addRoundedRect(QRectF(8.5, 1.5, 6, 17), 3, 3); // index finger
     add(part);
     const qreal knuckles[][3] = {{14.5, 9.5, 4}, {18.5, 10.5, 4}, {22.5, 12.5, 5}};
     for (const auto& k : knuckles) {
@@ -253,10 +256,10 @@ QImage handCursor()
         add(part);
     }
     part = QPainterPath();
-    part.addRoundedRect(QRectF(8.5, 15.5, 19, 11.5), 4, 4);  // palm
+    part.addRoundedRect(QRectF(8.5, 15.5, 19, 11.5), 4, 4); // palm
     add(part);
     part = QPainterPath();
-    part.addRect(QRectF(11.5, 24, 13, 6.5));  // wrist
+    part.addRect(QRectF(11.5, 24, 13, 6.5)); // wrist
     add(part);
     QTransform thumb;
     thumb.translate(9.5, 21);
@@ -270,10 +273,10 @@ QImage handCursor()
     p.setPen(QPen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::white);
     p.drawPath(hand.simplified());
-    p.drawLine(QPointF(14.5, 13.5), QPointF(14.5, 18.5));  // gaps between the folded fingers
+    p.drawLine(QPointF(14.5, 13.5), QPointF(14.5, 18.5)); // gaps between the folded fingers
     p.drawLine(QPointF(18.5, 14.5), QPointF(18.5, 19.5));
     p.drawLine(QPointF(22.5, 16.5), QPointF(22.5, 20.5));
-    p.drawLine(QPointF(11.5, 27.5), QPointF(24.5, 27.5));  // cuff
+    p.drawLine(QPointF(11.5, 27.5), QPointF(24.5, 27.5)); // cuff
     return img;
 }
 
@@ -281,12 +284,17 @@ QImage handCursor()
 
 void makeChooserImages(AssetWriter& out)
 {
-    const struct { const char* name; TileContent content; } tiles[] = {
-        {"gen01", [](QPainter& p, const QRectF& c, QRandomGenerator& rng) {
+    const struct {
+        const char* name;
+        TileContent content;
+    } tiles[] = {
+        {"gen01",
+         [](QPainter& p, const QRectF& c, QRandomGenerator& rng) {
              bar(p, c.center().x() - 20, c.top() + 3, 40, kTitle, 3.2);
              lines(p, c.adjusted(0, 8, 0, 0), rng);
          }},
-        {"gen02", [](QPainter& p, const QRectF& c, QRandomGenerator& rng) {
+        {"gen02",
+         [](QPainter& p, const QRectF& c, QRandomGenerator& rng) {
              heading(p, c.left(), c.top() + 3, 26);
              for (int i = 0; i < 6; ++i) {
                  const qreal y = c.top() + 11 + i * 7.6;
@@ -298,17 +306,20 @@ void makeChooserImages(AssetWriter& out)
          }},
         {"gen03", [](QPainter& p, const QRectF& c, QRandomGenerator& rng) { pictureBeside(p, c, rng, true); }},
         {"gen04", [](QPainter& p, const QRectF& c, QRandomGenerator& rng) { pictureBeside(p, c, rng, false); }},
-        {"gen05", [](QPainter& p, const QRectF& c, QRandomGenerator& rng) {
+        {"gen05",
+         [](QPainter& p, const QRectF& c, QRandomGenerator& rng) {
              const QRectF pic(c.left() + 14, c.top(), c.width() - 28, 30);
              miniPicture(p, pic);
              lines(p, QRectF(c.left(), pic.bottom() + 3, c.width(), c.bottom() - pic.bottom() - 3), rng);
          }},
-        {"gen06", [](QPainter& p, const QRectF& c, QRandomGenerator&) {
+        {"gen06",
+         [](QPainter& p, const QRectF& c, QRandomGenerator&) {
              miniPicture(p, c.adjusted(0, 0, 0, -7));
              bar(p, c.center().x() - 18, c.bottom() - 2.5, 36, kTitle, 2.2);
          }},
         {"gen07", [](QPainter& p, const QRectF& c, QRandomGenerator&) { pictureGrid(p, c, 4, 2, Mini::Landscape); }},
-        {"gen08", [](QPainter& p, const QRectF& c, QRandomGenerator& rng) {
+        {"gen08",
+         [](QPainter& p, const QRectF& c, QRandomGenerator& rng) {
              p.setPen(Qt::NoPen);
              p.setBrush(QColor(0xfd, 0xe2, 0xc2));
              p.drawRoundedRect(QRectF(c.left(), c.top(), 40, 22), 4, 4);
@@ -320,8 +331,10 @@ void makeChooserImages(AssetWriter& out)
              p.setPen(QPen(QColor(0x9b, 0x6c, 0xd8), 2.2, Qt::SolidLine, Qt::RoundCap));
              p.setBrush(Qt::NoBrush);
              QPainterPath stroke(QPointF(c.left() + 2, c.bottom() - 6));
-             stroke.cubicTo(c.left() + 14, c.bottom() - 22, c.left() + 24, c.bottom() + 4, c.left() + 38, c.bottom() - 12);
-             stroke.cubicTo(c.left() + 46, c.bottom() - 20, c.left() + 52, c.bottom() - 6, c.left() + 58, c.bottom() - 9);
+             stroke.cubicTo(c.left() + 14, c.bottom() - 22, c.left() + 24, c.bottom() + 4, c.left() + 38,
+                            c.bottom() - 12);
+             stroke.cubicTo(c.left() + 46, c.bottom() - 20, c.left() + 52, c.bottom() - 6, c.left() + 58,
+                            c.bottom() - 9);
              p.drawPath(stroke);
              lines(p, QRectF(c.left(), c.top() + 26, 44, 15), rng);
              pencil(p, QPointF(c.left() + 59, c.bottom() - 9), -38);

@@ -26,7 +26,9 @@ struct Swatch {
 // there are `limit` boxes, then take each box's weighted mean.
 QVector<QRgb> medianCut(std::vector<Swatch> swatches, int limit)
 {
-    struct Box { size_t begin, end; };
+    struct Box {
+        size_t begin, end;
+    };
     std::vector<Box> boxes{{0, swatches.size()}};
     auto widest = [&swatches](const Box& b, int* range) {
         int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
@@ -92,7 +94,8 @@ int nearest(const QVector<QRgb>& palette, QRgb c)
 {
     int best = 0, bestDist = INT_MAX;
     for (int i = 0; i < palette.size(); ++i) {
-        const int dr = qRed(c) - qRed(palette[i]), dg = qGreen(c) - qGreen(palette[i]), db = qBlue(c) - qBlue(palette[i]);
+        const int dr = qRed(c) - qRed(palette[i]), dg = qGreen(c) - qGreen(palette[i]),
+                  db = qBlue(c) - qBlue(palette[i]);
         const int dist = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
         if (dist < bestDist) {
             bestDist = dist;
@@ -132,9 +135,9 @@ private:
 
 QByteArray lzw(const QByteArray& indices, int minCodeSize)
 {
-    constexpr int maxCode = 4095;  // codes are at most 12 bits wide
+    constexpr int maxCode = 4095; // codes are at most 12 bits wide
     const int clearCode = 1 << minCodeSize, endCode = clearCode + 1;
-    QHash<quint32, int> table;  // (prefix code << 8 | next index) -> code
+    QHash<quint32, int> table; // (prefix code << 8 | next index) -> code
     int codeSize = minCodeSize + 1;
     int next = endCode + 1;
     BitPacker out;
@@ -219,26 +222,26 @@ QByteArray encodeGif(const IndexedImage& image)
 {
     Q_ASSERT(!image.palette.isEmpty() && image.palette.size() <= 256);
     Q_ASSERT(image.indices.size() == qsizetype(image.width) * image.height && !image.indices.isEmpty());
-    int tableBits = 1;  // the colour table holds 2^tableBits entries
+    int tableBits = 1; // the colour table holds 2^tableBits entries
     while ((1 << tableBits) < image.palette.size())
         ++tableBits;
 
     QByteArray gif("GIF89a");
     putWord(gif, image.width);
     putWord(gif, image.height);
-    gif.append(char(0x80 | ((tableBits - 1) << 4) | (tableBits - 1)));  // global table, its size
-    gif.append(char(0));  // background colour index
-    gif.append(char(0));  // pixel aspect ratio: none given
+    gif.append(char(0x80 | ((tableBits - 1) << 4) | (tableBits - 1))); // global table, its size
+    gif.append(char(0));                                               // background colour index
+    gif.append(char(0));                                               // pixel aspect ratio: none given
     for (int i = 0; i < (1 << tableBits); ++i) {
         const QRgb c = i < image.palette.size() ? image.palette.at(i) : 0;
         gif.append(char(qRed(c)));
         gif.append(char(qGreen(c)));
         gif.append(char(qBlue(c)));
     }
-    gif.append("\x21\xf9\x04", 3);  // graphic control: no transparency, no delay
+    gif.append("\x21\xf9\x04", 3); // graphic control: no transparency, no delay
     gif.append("\x00\x00\x00\x00\x00", 5);
 
-    gif.append(char(0x2c));  // image descriptor: whole screen, no local table, not interlaced
+    gif.append(char(0x2c)); // image descriptor: whole screen, no local table, not interlaced
     putWord(gif, 0);
     putWord(gif, 0);
     putWord(gif, image.width);
@@ -253,8 +256,8 @@ QByteArray encodeGif(const IndexedImage& image)
         gif.append(char(n));
         gif.append(data.constData() + at, n);
     }
-    gif.append(char(0));  // end of image data
-    gif.append(char(0x3b));  // trailer
+    gif.append(char(0));    // end of image data
+    gif.append(char(0x3b)); // trailer
     return gif;
 }
 

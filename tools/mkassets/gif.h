@@ -13,7 +13,7 @@ struct IndexedImage {
     int width = 0;
     int height = 0;
     QVector<QRgb> palette;
-    QByteArray indices;  // one palette index per pixel, rows top to bottom
+    QByteArray indices; // one palette index per pixel, rows top to bottom
 };
 
 // Exact when the picture has at most 256 colours, median cut otherwise. Alpha is dropped.

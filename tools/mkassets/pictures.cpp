@@ -45,7 +45,8 @@ void paintSoft(QPainter& p, const QPainterPath& path, const QColor& colour, int 
         QPainter lp(&layer);
         lp.setRenderHint(QPainter::Antialiasing);
         if (strokeWidth > 0)
-            lp.strokePath(path.translated(offset), QPen(colour, strokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            lp.strokePath(path.translated(offset),
+                          QPen(colour, strokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         else
             lp.fillPath(path.translated(offset), colour);
     }
@@ -221,7 +222,8 @@ void wrapped(QPainter& p, const std::function<void()>& motif)
 
 QColor scaled(const QColor& c, double f)
 {
-    return QColor(qBound(0, int(c.red() * f), 255), qBound(0, int(c.green() * f), 255), qBound(0, int(c.blue() * f), 255));
+    return QColor(qBound(0, int(c.red() * f), 255), qBound(0, int(c.green() * f), 255),
+                  qBound(0, int(c.blue() * f), 255));
 }
 
 QImage paperTexture()
@@ -235,7 +237,7 @@ QImage paperTexture()
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator rng(41);
-    for (int i = 0; i < 46; ++i) {  // fibres
+    for (int i = 0; i < 46; ++i) { // fibres
         const QPointF a(rng.bounded(double(kTile)), rng.bounded(double(kTile)));
         const qreal angle = rng.bounded(2 * M_PI), len = 6 + rng.bounded(14.0);
         const QPointF b = a + len * QPointF(qCos(angle), qSin(angle));
@@ -339,13 +341,13 @@ QPainterPath larkPath()
 {
     QPainterPath bird;
     bird.setFillRule(Qt::WindingFill);
-    QPainterPath body(QPointF(1.02, -0.3));  // beak tip
+    QPainterPath body(QPointF(1.02, -0.3)); // beak tip
     body.lineTo(0.8, -0.4);
     body.quadTo(0.72, -0.5, 0.6, -0.5);
-    body.lineTo(0.42, -0.72);  // crest
+    body.lineTo(0.42, -0.72); // crest
     body.lineTo(0.5, -0.46);
     body.cubicTo(0.2, -0.4, -0.3, -0.2, -0.72, -0.08);
-    body.lineTo(-1.08, -0.26);  // forked tail
+    body.lineTo(-1.08, -0.26); // forked tail
     body.lineTo(-0.92, -0.02);
     body.lineTo(-1.06, 0.2);
     body.lineTo(-0.7, 0.06);
@@ -458,7 +460,8 @@ void makeNameStyles(AssetWriter& out)
 
 void makeBackgrounds(AssetWriter& out)
 {
-    const std::function<QImage()> makers[] = {paperTexture, blueGradient, faintGrid, damaskDots, beigeStripes, paleClouds};
+    const std::function<QImage()> makers[] = {paperTexture, blueGradient, faintGrid,
+                                              damaskDots,   beigeStripes, paleClouds};
     int n = 0;
     for (const auto& make : makers)
         out.saveImage(QStringLiteral("backGround/%1.JPG").arg(++n, 4, 10, QLatin1Char('0')), make(), "JPG", 92);

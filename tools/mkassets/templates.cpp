@@ -23,7 +23,7 @@ struct SectorText {
     QStringList nav;
     QString newsTitle, sideTitle, boxTitle, introTitle, topLinks;
     QStringList headlines, notices;
-    QStringList boxItems;  // list lines, or picture captions when `gallery` is set
+    QStringList boxItems; // list lines, or picture captions when `gallery` is set
     QStringList tiles;
     QList<Glyph> glyphs;
     QStringList links;
@@ -37,7 +37,11 @@ const SectorText& sectorText(Sector sector)
 {
     static const SectorText government{
         words("首页|机构设置|政务公开|新闻动态|办事指南|联系我们"),
-        "新闻动态", "通知公告", "政务公开", "单位简介", "设为首页 | 加入收藏 | 无障碍浏览",
+        "新闻动态",
+        "通知公告",
+        "政务公开",
+        "单位简介",
+        "设为首页 | 加入收藏 | 无障碍浏览",
         words("全市重点项目建设推进会召开|我局召开党风廉政建设工作会议|优化营商环境工作取得新进展|"
               "政务服务“一网通办”事项再扩容|市领导调研基层便民服务中心建设|关于安全生产大检查情况的通报|"
               "我市启动全民健身月系列活动|城区老旧小区改造工程全面开工"),
@@ -47,10 +51,17 @@ const SectorText& sectorText(Sector sector)
         words("在线办事|政策法规|领导信箱|办事指南|信息公开|便民服务"),
         {Glyph::Building, Glyph::Book, Glyph::Mail, Glyph::Document, Glyph::Search, Glyph::Heart},
         words("上级主管部门|政务服务网|市人民政府网|公共资源交易网"),
-        Emblem::Star, Face::Serif, false, Photo::Scenery};
+        Emblem::Star,
+        Face::Serif,
+        false,
+        Photo::Scenery};
     static const SectorText company{
         words("首页|公司简介|产品展示|新闻中心|联系我们"),
-        "新闻中心", "企业公告", "产品展示", "公司简介", "设为首页 | 加入收藏 | English",
+        "新闻中心",
+        "企业公告",
+        "产品展示",
+        "公司简介",
+        "设为首页 | 加入收藏 | English",
         words("公司荣获年度优秀供应商称号|新产品发布会在总部隆重举行|公司召开年度总结表彰大会|"
               "热烈祝贺我公司通过质量管理体系认证|公司参加国际工业博览会获好评|安全生产月活动圆满落幕|"
               "公司与多所高校签署产学研合作协议|第二生产基地正式投产"),
@@ -60,10 +71,17 @@ const SectorText& sectorText(Sector sector)
         words("产品中心|在线留言|人才招聘|服务支持|下载中心|联系方式"),
         {Glyph::Book, Glyph::Mail, Glyph::Person, Glyph::Heart, Glyph::Document, Glyph::Search},
         words("合作伙伴|行业协会|产品商城|客户服务中心"),
-        Emblem::Orbit, Face::Sans, true, Photo::Product};
+        Emblem::Orbit,
+        Face::Sans,
+        true,
+        Photo::Product};
     static const SectorText school{
         words("首页|学校概况|院系设置|教育教学|招生就业|校园新闻|联系我们"),
-        "校园新闻", "通知公告", "教学科研", "学校简介", "设为首页 | 加入收藏 | 校园网登录",
+        "校园新闻",
+        "通知公告",
+        "教学科研",
+        "学校简介",
+        "设为首页 | 加入收藏 | 校园网登录",
         words("我校隆重举行新学期开学典礼|校园文化艺术节精彩开幕|我校学子在全国技能大赛中获佳绩|"
               "学校召开教育教学质量分析会|春季运动会圆满落幕|校领导走访慰问一线教师|图书馆新馆正式启用|"
               "毕业生就业双选会成功举办"),
@@ -74,10 +92,17 @@ const SectorText& sectorText(Sector sector)
         words("招生信息|教务系统|图书馆|校历|校友会|信息公开"),
         {Glyph::Person, Glyph::Document, Glyph::Book, Glyph::Calendar, Glyph::Heart, Glyph::Search},
         words("教育局|招生考试院|兄弟学校|教育资源网"),
-        Emblem::Shield, Face::Serif, false, Photo::Scenery};
+        Emblem::Shield,
+        Face::Serif,
+        false,
+        Photo::Scenery};
     static const SectorText hospital{
         words("首页|医院概况|科室导航|专家介绍|就医指南|新闻动态|联系我们"),
-        "医院新闻", "通知公告", "专家介绍", "医院简介", "设为首页 | 加入收藏 | 预约电话：0000-1234567",
+        "医院新闻",
+        "通知公告",
+        "专家介绍",
+        "医院简介",
+        "设为首页 | 加入收藏 | 预约电话：0000-1234567",
         words("我院成功开展首例微创心脏手术|医院开展义诊进社区活动|我院顺利通过等级医院评审|"
               "护理部举办护理技能竞赛|新门诊大楼正式投入使用|健康讲座：如何科学预防流感|"
               "医院召开医疗质量安全工作会议|我院专家赴基层开展对口帮扶"),
@@ -87,45 +112,69 @@ const SectorText& sectorText(Sector sector)
         words("预约挂号|科室导航|专家门诊|就医指南|健康宣教|检查查询"),
         {Glyph::Calendar, Glyph::Building, Glyph::Person, Glyph::Document, Glyph::Heart, Glyph::Search},
         words("卫生健康委员会|医保服务平台|医学会|健康教育网"),
-        Emblem::Cross, Face::Sans, true, Photo::Portrait};
+        Emblem::Cross,
+        Face::Sans,
+        true,
+        Photo::Portrait};
     switch (sector) {
-    case Sector::Government: return government;
-    case Sector::Company: return company;
-    case Sector::School: return school;
-    case Sector::Hospital: break;
+    case Sector::Government:
+        return government;
+    case Sector::Company:
+        return company;
+    case Sector::School:
+        return school;
+    case Sector::Hospital:
+        break;
     }
     return hospital;
 }
 
 // Banner decorations, combined per template.
 enum Decor : unsigned {
-    Rays = 1, Hall = 2, Skyline = 4, Clouds = 8, Waves = 16, Diagonal = 32, Campus = 64, Bokeh = 128
+    Rays = 1,
+    Hall = 2,
+    Skyline = 4,
+    Clouds = 8,
+    Waves = 16,
+    Diagonal = 32,
+    Campus = 64,
+    Bokeh = 128
 };
 
 struct Scheme {
     const char* home;
-    const char* head;  // the matching inner-page head, if there is one
+    const char* head; // the matching inner-page head, if there is one
     Sector sector;
     QRgb main, dark, accent, tint;
-    bool boxed;        // page in a centred box rather than full width
-    bool sideLeft;     // side column on the left
-    bool navOnTop;     // navigation above the banner
-    bool filledHeads;  // panel titles on a coloured bar rather than underlined
+    bool boxed;       // page in a centred box rather than full width
+    bool sideLeft;    // side column on the left
+    bool navOnTop;    // navigation above the banner
+    bool filledHeads; // panel titles on a coloured bar rather than underlined
     unsigned decor;
 };
 
 const Scheme schemes[] = {
-    {"D0101", "H0101", Sector::Government, 0xb71c1c, 0x7a0c0c, 0xf2c14e, 0xfbf3e4, false, false, false, true, Rays | Hall},
-    {"D0102", "H0102", Sector::Government, 0x1f5fae, 0x0d3c78, 0xffd86b, 0xe9f1fa, true, true, false, false, Skyline | Clouds},
-    {"D0103", "H0103", Sector::Government, 0x9e1b1b, 0x5e0b0b, 0xe8b64c, 0xf6eee4, true, false, true, true, Hall | Clouds},
-    {"D0104", nullptr, Sector::Government, 0x0f5a96, 0x0a3358, 0x5ec8f2, 0xedf4fa, false, true, false, false, Waves | Skyline},
-    {"D0201", "H0201", Sector::Company, 0x1565c0, 0x0b3d91, 0xff9800, 0xf2f6fb, false, false, true, false, Skyline | Diagonal},
-    {"D0202", "H0202", Sector::Company, 0x2e7d32, 0x1b5e20, 0xb5dc6a, 0xf0f7ec, true, true, false, true, Waves | Diagonal},
-    {"D0203", "H0203", Sector::Company, 0xe8710a, 0xa84a00, 0xffe0a3, 0xfff5ea, false, true, true, true, Rays | Diagonal},
-    {"D0204", nullptr, Sector::Company, 0x4a5a66, 0x263238, 0xffb300, 0xf1f2f3, true, false, false, false, Bokeh | Skyline},
-    {"D0301", "H0301", Sector::School, 0x1f7a4d, 0x0f4f30, 0xf4d35e, 0xeff6f1, false, true, false, true, Campus | Waves},
+    {"D0101", "H0101", Sector::Government, 0xb71c1c, 0x7a0c0c, 0xf2c14e, 0xfbf3e4, false, false, false, true,
+     Rays | Hall},
+    {"D0102", "H0102", Sector::Government, 0x1f5fae, 0x0d3c78, 0xffd86b, 0xe9f1fa, true, true, false, false,
+     Skyline | Clouds},
+    {"D0103", "H0103", Sector::Government, 0x9e1b1b, 0x5e0b0b, 0xe8b64c, 0xf6eee4, true, false, true, true,
+     Hall | Clouds},
+    {"D0104", nullptr, Sector::Government, 0x0f5a96, 0x0a3358, 0x5ec8f2, 0xedf4fa, false, true, false, false,
+     Waves | Skyline},
+    {"D0201", "H0201", Sector::Company, 0x1565c0, 0x0b3d91, 0xff9800, 0xf2f6fb, false, false, true, false,
+     Skyline | Diagonal},
+    {"D0202", "H0202", Sector::Company, 0x2e7d32, 0x1b5e20, 0xb5dc6a, 0xf0f7ec, true, true, false, true,
+     Waves | Diagonal},
+    {"D0203", "H0203", Sector::Company, 0xe8710a, 0xa84a00, 0xffe0a3, 0xfff5ea, false, true, true, true,
+     Rays | Diagonal},
+    {"D0204", nullptr, Sector::Company, 0x4a5a66, 0x263238, 0xffb300, 0xf1f2f3, true, false, false, false,
+     Bokeh | Skyline},
+    {"D0301", "H0301", Sector::School, 0x1f7a4d, 0x0f4f30, 0xf4d35e, 0xeff6f1, false, true, false, true,
+     Campus | Waves},
     {"D0302", "H0302", Sector::School, 0x5b2c83, 0x3a1657, 0xe5c07b, 0xf4eff9, true, false, true, false, Campus | Rays},
-    {"D0303", nullptr, Sector::Hospital, 0x00897b, 0x005b52, 0x9be7ef, 0xedf7f6, false, false, false, true, Waves | Bokeh},
+    {"D0303", nullptr, Sector::Hospital, 0x00897b, 0x005b52, 0x9be7ef, 0xedf7f6, false, false, false, true,
+     Waves | Bokeh},
 };
 
 quint32 seedOf(const char* code)
@@ -304,8 +353,8 @@ void decorBokeh(QPainter& p, const QRectF& r, const QColor&, QRandomGenerator& r
 }
 
 using DecorFn = void (*)(QPainter&, const QRectF&, const QColor&, QRandomGenerator&);
-const DecorFn decorations[] = {decorRays, decorHall, decorSkyline, decorClouds,
-                               decorWaves, decorDiagonal, decorCampus, decorBokeh};
+const DecorFn decorations[] = {decorRays,  decorHall,     decorSkyline, decorClouds,
+                               decorWaves, decorDiagonal, decorCampus,  decorBokeh};
 
 // ---------------------------------------------------------------- page painter
 
@@ -449,12 +498,14 @@ void PageArt::noticeLine(const QRectF& r)
     const qreal mid = r.center().y();
     p.setPen(Qt::NoPen);
     p.setBrush(main);
-    p.drawPolygon(QPolygonF({QPointF(r.left() + 12, mid - 3), QPointF(r.left() + 16, mid - 3),
-                             QPointF(r.left() + 22, mid - 7), QPointF(r.left() + 22, mid + 7),
-                             QPointF(r.left() + 16, mid + 3), QPointF(r.left() + 12, mid + 3)}));
-    text(QRectF(r.left() + 28, r.top(), 80, r.height()), QStringLiteral("最新公告："), cjkFont(Face::Sans, 12, QFont::Bold), main);
-    text(QRectF(r.left() + 96, r.top(), r.width() - 330, r.height()), t.notices.first() + QStringLiteral("　　") + t.headlines.at(2),
-         cjkFont(Face::Sans, 12), QColor(0x44, 0x44, 0x44));
+    p.drawPolygon(
+        QPolygonF({QPointF(r.left() + 12, mid - 3), QPointF(r.left() + 16, mid - 3), QPointF(r.left() + 22, mid - 7),
+                   QPointF(r.left() + 22, mid + 7), QPointF(r.left() + 16, mid + 3), QPointF(r.left() + 12, mid + 3)}));
+    text(QRectF(r.left() + 28, r.top(), 80, r.height()), QStringLiteral("最新公告："),
+         cjkFont(Face::Sans, 12, QFont::Bold), main);
+    text(QRectF(r.left() + 96, r.top(), r.width() - 330, r.height()),
+         t.notices.first() + QStringLiteral("　　") + t.headlines.at(2), cjkFont(Face::Sans, 12),
+         QColor(0x44, 0x44, 0x44));
 
     const QRectF box(r.right() - 216, mid - 9, 160, 18), button(r.right() - 52, mid - 9, 42, 18);
     p.setPen(QColor(0xc8, 0xc8, 0xc8));
@@ -534,7 +585,7 @@ void PageArt::slide(const QRectF& r)
 void PageArt::intro(const QRectF& r)
 {
     const QRectF photo(r.left(), r.top() + 2, qMin(r.width() * 0.42, 110.0), qMin(r.height() - 22, 82.0));
-    drawPhoto(p, photo, Photo::Scenery, rng.generate() | 1);  // odd seeds show a building
+    drawPhoto(p, photo, Photo::Scenery, rng.generate() | 1); // odd seeds show a building
     const QColor bar(0xcf, 0xd3, 0xd9);
     textBars(p, QRectF(photo.right() + 8, photo.top(), r.right() - photo.right() - 8, photo.height()), 13, rng, bar);
     textBars(p, QRectF(r.left(), photo.bottom() + 4, r.width(), r.bottom() - photo.bottom() - 4), 13, rng, bar);
@@ -563,7 +614,7 @@ void PageArt::quickTiles(const QRectF& r)
     const QFont f = cjkFont(Face::Sans, 12);
     for (int i = 0; i < 6; ++i) {
         const QRectF tile(r.left() + (i % 2) * (w + gap), r.top() + (i / 2) * (h + gap), w, h);
-        const QColor fill = fills[(i + i / 2) % 2];  // chequered
+        const QColor fill = fills[(i + i / 2) % 2]; // chequered
         QLinearGradient g(tile.topLeft(), tile.bottomLeft());
         g.setColorAt(0, fill.lighter(112));
         g.setColorAt(1, fill);
@@ -593,9 +644,11 @@ void PageArt::footer(const QRectF& r)
     p.fillRect(QRectF(r.left(), r.top(), r.width(), 3), accent);
     const QFont f = cjkFont(Face::Sans, 11);
     const QColor ink = withAlpha(Qt::white, 215);
-    text(QRectF(r.left(), r.top() + 6, r.width(), 19), QStringLiteral("版权所有 © 单位名称　保留所有权利"), f, ink, Qt::AlignHCenter);
+    text(QRectF(r.left(), r.top() + 6, r.width(), 19), QStringLiteral("版权所有 © 单位名称　保留所有权利"), f, ink,
+         Qt::AlignHCenter);
     text(QRectF(r.left(), r.top() + 24, r.width(), 19),
-         QStringLiteral("地址：某某市某某区某某路 88 号　电话：0000-12345678　备案号：ICP 备 00000000 号"), f, ink, Qt::AlignHCenter);
+         QStringLiteral("地址：某某市某某区某某路 88 号　电话：0000-12345678　备案号：ICP 备 00000000 号"), f, ink,
+         Qt::AlignHCenter);
 }
 
 void PageArt::homePage(const QSizeF& size)
