@@ -1,5 +1,7 @@
 #include "WorkspaceFiles.h"
 
+#include "text/ErrorText.h"
+
 #include "data/SiteDb.h"
 
 #include <QDir>
@@ -131,7 +133,7 @@ Result copyIn(const QString& sourcePath, const QString& folder)
             if (in.copy(target))
                 return true;
             *error = QStringLiteral("无法把文件“%1”复制到工作目录：%2")
-                         .arg(QDir::toNativeSeparators(sourcePath), in.errorString());
+                         .arg(QDir::toNativeSeparators(sourcePath), ErrorText::file(in));
             QFile::remove(target);
             return false;
         });
@@ -147,8 +149,8 @@ Result writeIn(const QByteArray& data, const QString& wantedName, const QString&
             if (out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && out.write(data) == data.size() &&
                 out.commit())
                 return true;
-            *error =
-                QStringLiteral("无法在工作目录中写入文件“%1”：%2").arg(QFileInfo(target).fileName(), out.errorString());
+            *error = QStringLiteral("无法在工作目录中写入文件“%1”：%2")
+                         .arg(QFileInfo(target).fileName(), ErrorText::file(out));
             return false;
         });
 }

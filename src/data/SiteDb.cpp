@@ -1,5 +1,7 @@
 #include "SiteDb.h"
 
+#include "text/ErrorText.h"
+
 #include <QFile>
 #include <QLoggingCategory>
 #include <QSqlDatabase>
@@ -58,13 +60,13 @@ bool SiteDb::open(const QString& workPath)
     db.setDatabaseName(m_path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
     if (!db.open()) {
-        m_openError = db.lastError().text();
+        m_openError = ErrorText::sql(db.lastError());
         return false;
     }
     // Touch the schema: a file that is not a database fails here, before any window meets it.
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        m_openError = probe.lastError().text();
+        m_openError = ErrorText::sql(probe.lastError());
         probe.finish();
         db.close();
         return false;
@@ -97,14 +99,14 @@ SqlResult SiteDb::run(const QString& sql, const QVariantList& binds) const
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {
-        r.error = q.lastError().text();
+        r.error = ErrorText::sql(q.lastError());
         qCWarning(lcDb) << "prepare failed:" << sql << r.error;
         return r;
     }
     for (const QVariant& v : binds)
         q.addBindValue(v);
     if (!q.exec()) {
-        r.error = q.lastError().text();
+        r.error = ErrorText::sql(q.lastError());
         qCWarning(lcDb) << "statement failed:" << sql << r.error;
         return r;
     }

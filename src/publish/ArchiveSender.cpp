@@ -1,5 +1,7 @@
 #include "ArchiveSender.h"
 
+#include "text/ErrorText.h"
+
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -40,7 +42,7 @@ bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 
     }
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("无法打开上传文件：%1").arg(m_file.errorString());
+        m_error = QStringLiteral("无法打开上传文件：%1").arg(ErrorText::file(m_file));
         return false;
     }
     if (m_file.size() != announcedLength) {
@@ -81,7 +83,7 @@ void ArchiveSender::refill()
         const qint64 want = qMin(kChunkSize, m_total - m_queued);
         const qint64 got = m_file.read(m_chunk.data(), want);
         if (got <= 0) {
-            abortWith(QStringLiteral("读取上传文件出错：%1").arg(m_file.errorString()));
+            abortWith(QStringLiteral("读取上传文件出错：%1").arg(ErrorText::file(m_file)));
             return;
         }
         const qint64 put = m_socket->write(m_chunk.constData(), got);

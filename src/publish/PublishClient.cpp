@@ -1,5 +1,7 @@
 #include "PublishClient.h"
 
+#include "text/ErrorText.h"
+
 #include "data/SiteDb.h"
 #include "publish/ArchiveSender.h"
 
@@ -128,7 +130,7 @@ void PublishClient::setConnectButtons(bool connect, bool disconnect)
 
 QString PublishClient::socketErrorText() const
 {
-    return m_socket->errorString();
+    return ErrorText::socket(m_socket->error(), m_socket->errorString());
 }
 
 // ---- connection ----
@@ -273,7 +275,7 @@ PublishClient::SendResult PublishClient::sendChat(const QString& encodedText, QS
     }
     if (m_socket->write(Protocol::toWire(Protocol::talkMessage(encodedText))) < 0) {
         if (error)
-            *error = m_socket->errorString();
+            *error = socketErrorText();
         return SendResult::Failed;
     }
     return SendResult::Sent;

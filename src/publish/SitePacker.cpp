@@ -1,5 +1,7 @@
 #include "SitePacker.h"
 
+#include "text/ErrorText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,7 +32,7 @@ QFileInfoList packedFilesIn(const QString& folder)
 
 QString zipErrorText(zip_error_t* error)
 {
-    return QString::fromLocal8Bit(zip_error_strerror(error));
+    return ErrorText::zip(error);
 }
 
 } // namespace
@@ -75,7 +77,7 @@ bool SitePacker::removeFile(const QString& path)
     if (f.remove())
         return true;
     return fail(kPermissionDenied,
-                QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
+                QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), ErrorText::file(f)));
 }
 
 QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const

@@ -317,7 +317,7 @@ private Q_SLOTS:
         const QString dup = QStringLiteral("已存在重名，更改名称!|警告|%1").arg(int(MsgIcon::Warning));
         const QString limit = QStringLiteral("“%1”下的排序号已达到上限32767，不能再添加目录或文件！|警告|%2");
         const QString refuse = "CREATE TRIGGER no_add BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, '磁盘已满'); END";
-        const QString failed = QStringLiteral("磁盘已满|提示|%1").arg(int(MsgIcon::Critical));
+        const QString failed = QStringLiteral("数据不符合数据库的约束（磁盘已满）|提示|%1").arg(int(MsgIcon::Critical));
         QTest::newRow("catalog named like the site") << true << ""
                                                      << "我的网站"
                                                      << "" << dup << "";
