@@ -1,5 +1,7 @@
 #include "SiteInfo.h"
 
+#include "app/WorkspaceFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -99,44 +101,13 @@ bool LogoSlot::removed(const QString& folder, QString* error)
     return ok;
 }
 
-static bool sameContent(const QString& a, const QString& b)
-{
-    QFile fa(a), fb(b);
-    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
-        return false;
-    while (!fa.atEnd()) {
-        if (fa.read(1 << 16) != fb.read(1 << 16))
-            return false;
-    }
-    return true;
-}
-
 QString LogoSlot::placeInWorkspace(const QString& path, const QString& folder, bool* copied, QString* error)
 {
-    *copied = false;
-    const QFileInfo src(path);
-    if (!src.isFile()) {
-        if (error)
-            *error = QStringLiteral("文件未找到：%1").arg(QDir::toNativeSeparators(path));
-        return QString();
-    }
-    const QString base = src.completeBaseName();
-    const QString suffix = src.suffix().isEmpty() ? QString() : QLatin1Char('.') + src.suffix();
-    QString name = src.fileName();
-    // A file already in the folder, or an identical copy of it there, is used as it is.
-    for (int n = 2; QFileInfo::exists(folder + name); ++n) {
-        if (sameContent(path, folder + name))
-            return name;
-        name = base + QLatin1Char('_') + QString::number(n) + suffix;
-    }
-    QFile in(path);
-    if (!in.copy(folder + name)) {
-        if (error)
-            *error = in.errorString();
-        return QString();
-    }
-    *copied = true;
-    return name;
+    const WorkspaceFiles::Result r = WorkspaceFiles::copyIn(path, folder);
+    *copied = r.created;
+    if (!r.ok && error)
+        *error = r.error;
+    return r.ok ? r.fileName : QString();
 }
 
 bool LogoSlot::removeFile(const QString& path, QString* error)

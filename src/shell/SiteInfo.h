@@ -49,9 +49,9 @@ public:
     bool removed(const QString& folder, QString* error);
 
 private:
-    // Copies path into folder under its own name, or a free one ("_2", "_3", ...
-    // before the extension) when a different file has that name; a byte-identical
-    // file there is reused. copied tells whether a new file was written.
+    // Copies path into folder through the workspace's one copy routine (a free
+    // name instead of replacing a different file, an identical one reused).
+    // copied tells whether a new file was written.
     static QString placeInWorkspace(const QString& path, const QString& folder, bool* copied, QString* error);
     static bool removeFile(const QString& path, QString* error);
 
