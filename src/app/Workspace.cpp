@@ -68,7 +68,7 @@ WorkspaceSetup resolve(const QString& appDir, const QDateTime& now)
     s.appPath = withSlash(QDir::cleanPath(QDir(appDir).absolutePath()));
     const QString defaultWork = s.appPath + defaultFolderName() + QLatin1Char('/');
 
-    // Steps 2-3: the setting file, created empty when missing.
+    // The setting file names the workspace folder; it is created empty when missing.
     QString configured;
     QFile ini(iniPath(s.appPath));
     if (ini.exists()) {
@@ -84,15 +84,15 @@ WorkspaceSetup resolve(const QString& appDir, const QDateTime& now)
     ini.close();
 
     s.workPath = configured.isEmpty() ? defaultWork : withSlash(QDir::fromNativeSeparators(configured));
-    s.imgPath = s.workPath; // step 4
+    s.imgPath = s.workPath; // the logo's folder: the workspace as configured
 
-    // Step 5: a configured folder that is not there is abandoned.
+    // A configured folder that is not there is abandoned.
     if (!QFileInfo(s.workPath).isDir()) {
         s.workPath = defaultWork;
         resetIni(s);
     }
 
-    // Step 6: a workspace without a database falls back to the default one,
+    // A workspace without a database falls back to the default one,
     // whose old contents are kept aside rather than deleted.
     if (!QFileInfo::exists(s.workPath + SiteDb::kFileName)) {
         s.workPath = defaultWork;
