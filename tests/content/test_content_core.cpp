@@ -1,4 +1,4 @@
-#include "TestAppDir.h"
+#include "SiteFixture.h"
 #include "TestMain.h"
 #include "TestPictures.h"
 #include "content/ContentStore.h"
@@ -59,7 +59,6 @@ private Q_SLOTS:
             "<tr bgcolor=white><td colspan=5 height=30><font color=red>　　　　暂时还没有数据！</font></td></tr>");
 
         QTest::newRow("news, empty") << "news" << QList<QSqlRecord>{} << kFrameHead + newsHead + empty3 + kFrameTail;
-        QTest::newRow("imgs, empty") << "imgs" << QList<QSqlRecord>{} << kFrameHead + imgsHead + empty3 + kFrameTail;
         QTest::newRow("prod, empty") << "prod01" << QList<QSqlRecord>{} << kFrameHead + prodHead + empty5 + kFrameTail;
 
         QTest::newRow("news, two rows in the given order")
@@ -127,14 +126,8 @@ private Q_SLOTS:
 
         const auto read = [&] {
             const SqlResult r = db.selectContents(level, QStringLiteral("页面'一"));
-            QStringList out;
-            if (r.rows.size() != 1)
-                return QStringList{QStringLiteral("rows: %1").arg(r.rows.size())};
-            for (int i = 1; i <= 4; ++i) {
-                const QString col = QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0'));
-                out << (fieldIsNull(r.first(), col) ? QStringLiteral("<null>") : fieldText(r.first(), col));
-            }
-            return out;
+            return r.rows.size() == 1 ? contentValues(r.first())
+                                      : QStringList{QStringLiteral("rows: %1").arg(r.rows.size())};
         };
         QVERIFY(ContentStore::saveSingleRecord(db, level, format, QStringLiteral("页面'一"), true,
                                                {"T1", "C1", "a.jpg", "b.jpg"}));
@@ -157,24 +150,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("notice");
         QTest::addColumn<bool>("go");
-        QTest::newRow("no page") << 0 << "txt"
-                                 << "t"
-                                 << "没有在左边选择栏目！|警告" << false;
-        QTest::newRow("blank title") << 1 << "imgTxt03"
-                                     << "  "
-                                     << "标题不能为空|提示" << false;
-        QTest::newRow("a picture needs no title") << 2 << "bigImg"
-                                                  << ""
-                                                  << "" << true;
-        QTest::newRow("titled text") << 3 << "txt"
-                                     << "t"
-                                     << "" << true;
-        QTest::newRow("a list page stores elsewhere") << 1 << "news"
-                                                      << ""
-                                                      << "" << false;
-        QTest::newRow("no known format") << 1 << "none"
-                                         << "t"
-                                         << "" << false;
+        const auto add = [](const char* row, int level, const char* format, const char* title, const char* notice,
+                            bool go) {
+            QTest::newRow(row) << level << QString(format) << QString(title) << QString(notice) << go;
+        };
+        add("no page", 0, "txt", "t", "没有在左边选择栏目！|警告", false);
+        add("blank title", 1, "imgTxt03", "  ", "标题不能为空|提示", false);
+        add("a picture needs no title", 2, "bigImg", "", "", true);
+        add("titled text", 3, "txt", "t", "", true);
+        add("a list page stores elsewhere", 1, "news", "", "", false);
+        add("no known format", 1, "none", "t", "", false);
     }
     void checkSave()
     {
@@ -206,11 +191,8 @@ private Q_SLOTS:
         QVERIFY(ContentStore::updateNews(db, 3, 70000, {"t", "d", "b", "p.jpg"}));
         const SqlResult rows = db.selectContents(3, QStringLiteral("n"));
         QCOMPARE(rows.rows.size(), 2);
-        QCOMPARE(fieldText(rows.rows[0], "value01"), item.title);
-        QCOMPARE(fieldText(rows.rows[0], "value02"), item.date);
-        QCOMPARE(fieldText(rows.rows[0], "value03"), item.body);
-        QCOMPARE(fieldText(rows.rows[0], "value04"), QString());
-        QCOMPARE(fieldText(rows.rows[1], "value04"), QStringLiteral("p.jpg"));
+        QCOMPARE(contentValues(rows.rows[0]), (QStringList{item.title, item.date, item.body, ""}));
+        QCOMPARE(contentValues(rows.rows[1]), (QStringList{"t", "d", "b", "p.jpg"}));
 
         const SqlResult g =
             ContentStore::insertGalleryItem(db, 1, QStringLiteral("g"), {"O'Neil", "a.jpg", "a_small.bmp"});
@@ -218,9 +200,7 @@ private Q_SLOTS:
         QVERIFY(ContentStore::updateGalleryItem(db, 1, g.lastInsertId.toLongLong(), {"B", "b.gif", "b_small.bmp"}));
         const SqlResult gr = db.selectContents(1, QStringLiteral("g"));
         QCOMPARE(gr.rows.size(), 1);
-        QCOMPARE(fieldText(gr.first(), "value01") + "|" + fieldText(gr.first(), "value02") + "|" +
-                     fieldText(gr.first(), "value03"),
-                 QStringLiteral("B|b.gif|b_small.bmp"));
+        QCOMPARE(contentValues(gr.first(), 3), (QStringList{"B", "b.gif", "b_small.bmp"}));
         QVERIFY(!ContentStore::insertNews(db, 0, QStringLiteral("n"), item));
     }
 
@@ -237,14 +217,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("thumbnail");
-        QTest::newRow("plain") << "a.jpg"
-                               << "a_small.bmp";
-        QTest::newRow("first dot counts") << "photo.2003.jpg"
-                                          << "photo_small.bmp";
-        QTest::newRow("gif shares with jpg") << "a.gif"
-                                             << "a_small.bmp";
-        QTest::newRow("no dot") << "scan"
-                                << "scan_small.bmp";
+        for (const char* row : {"plain|a.jpg|a_small.bmp", "first dot counts|photo.2003.jpg|photo_small.bmp",
+                                "gif shares with jpg|a.gif|a_small.bmp", "no dot|scan|scan_small.bmp"}) {
+            const QStringList f = QString(row).split('|');
+            QTest::newRow(qPrintable(f[0])) << f[1] << f[2];
+        }
     }
     void thumbnailNames()
     {
