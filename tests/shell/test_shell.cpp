@@ -140,21 +140,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("webName");
         QTest::addColumn<QString>("other");
         QTest::addColumn<QString>("message"); // "" for the statement's failure
-        QTest::newRow("blank name refused") << "  　 "
-                                            << "x"
-                                            << "站点名称不能为空！";
-        QTest::newRow("empty name refused") << ""
-                                            << "x"
-                                            << "站点名称不能为空！";
-        QTest::newRow("blanks kept") << "  我的网站 "
-                                     << " 前后 "
-                                     << "数据保存成功！";
-        QTest::newRow("quotes, backslashes") << "O'Neil \"站\""
-                                             << "a\\b' ; DROP TABLE user_info; --"
-                                             << "数据保存成功！";
-        QTest::newRow("failing statement") << "站"
-                                           << "x"
-                                           << "";
+        const auto add = [](const char* row, const char* webName, const char* other, const char* message) {
+            QTest::newRow(row) << QString(webName) << QString(other) << QString(message);
+        };
+        add("blank name refused", "  　 ", "x", "站点名称不能为空！");
+        add("empty name refused", "", "x", "站点名称不能为空！");
+        add("blanks kept", "  我的网站 ", " 前后 ", "数据保存成功！");
+        add("quotes, backslashes", "O'Neil \"站\"", "a\\b' ; DROP TABLE user_info; --", "数据保存成功！");
+        add("failing statement", "站", "x", "");
     }
     void infoSave()
     {

@@ -271,23 +271,6 @@ private Q_SLOTS:
         QVERIFY(!host.isMaximized());
     }
 
-    void aboutWindowText()
-    {
-        About about;
-        QCOMPARE(about.frm->canvas->caption(), QStringLiteral("关于Weblark"));
-        QCOMPARE(about.frm->cmd_cancel->caption(), QStringLiteral("关闭"));
-        QVERIFY(about.frm->testAttribute(Qt::WA_ShowWithoutActivating));
-        QCOMPARE(about.frm->lbl_msg->palette().color(QPalette::Window), QColor(217, 237, 245));
-        const QByteArray expected = "欢迎使用Weblark自动建站软件\r\n"
-                                    "\r\n"
-                                    "版本号：Ver3.05\r\n"
-                                    "\r\n"
-                                    "本软件由Weblark团队设计开发\r\n"
-                                    "\r\n"
-                                    "版权所有 © Weblark团队，保留一切权利";
-        QCOMPARE(about.frm->lbl_msg->text().toUtf8(), expected);
-    }
-
     void aboutCloses_data()
     {
         QTest::addColumn<QString>("control");
