@@ -80,8 +80,7 @@ private Q_SLOTS:
         QVERIFY(listOf(*w).contains(
             QStringLiteral("<td colspan=%1 height=30><font color=red>　　　　暂时还没有数据！").arg(colspan)));
 
-        const QString table = SiteDb::contentTable(level);
-        const QString link = SiteDb::contentLink(level);
+        const QString table = SiteDb::contentTable(level), link = SiteDb::contentLink(level);
         for (qint64 id : {5, 40000, 12})
             site.db.run(
                 QStringLiteral("INSERT INTO %1(ID,%2,value01,value02,value03,value04) VALUES(?,?,?,?,'u','9')")
@@ -336,21 +335,11 @@ private Q_SLOTS:
         QVERIFY(!QImage(site.inWork("big_small.bmp"), "BMP").isNull());
     }
 
-    void galleryRefusesUnreadablePictures_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("message");
-        const QByteArray jpg = TestPictures::encoded(TestPictures::make(90, 60), "JPG");
-        const QString unreadable = QStringLiteral("所选择的文件不是完整的图片，无法读取，请选择其它图片！");
-        QTest::newRow("truncated") << "cut.jpg" << jpg.left(jpg.size() * 2 / 3) << unreadable;
-        QTest::newRow("chinese name") << "相片.jpg" << jpg << "所选择的文件名中不能包含中文，请重命名后选择文件！";
-    }
+    // A truncated picture is refused before any copy; the earlier choice stays.
     void galleryRefusesUnreadablePictures()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, data);
-        QFETCH(QString, message);
+        const QByteArray jpg = TestPictures::encoded(TestPictures::make(90, 60), "JPG");
+        const QString name = QStringLiteral("cut.jpg");
         QVERIFY(ContentSite::release(*w, "图库"));
         QPointer<insDataFrm_imgs> add = openVia<insDataFrm_imgs>(*w, 0);
         QVERIFY(add);
@@ -358,9 +347,9 @@ private Q_SLOTS:
         ContentSite::press(*add, "cmd_img");
         QVERIFY(QFile::exists(site.inWork("good_small.bmp")));
 
-        site.dlg.files.enqueue(TestPictures::write(site.pictures.filePath(name), data));
+        site.dlg.files.enqueue(TestPictures::write(site.pictures.filePath(name), jpg.left(jpg.size() * 2 / 3)));
         ContentSite::press(*add, "cmd_img");
-        QCOMPARE(site.dlg.texts(), QStringList{message});
+        QCOMPARE(site.dlg.texts(), QStringList{"所选择的文件不是完整的图片，无法读取，请选择其它图片！"});
         QCOMPARE(site.dlg.last().title, QStringLiteral("提示"));
         QVERIFY(!QFile::exists(site.inWork(name)));
         QVERIFY(!QFile::exists(site.inWork(Pictures::thumbnailName(name))));
