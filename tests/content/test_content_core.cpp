@@ -61,28 +61,25 @@ private Q_SLOTS:
         QTest::newRow("news, empty") << "news" << QList<QSqlRecord>{} << kFrameHead + newsHead + empty3 + kFrameTail;
         QTest::newRow("prod, empty") << "prod01" << QList<QSqlRecord>{} << kFrameHead + prodHead + empty5 + kFrameTail;
 
+        // A listed record: its radio button, then its cells.
+        const auto rec = [](int id, const QString& cells) {
+            return QStringLiteral("<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='%1' "
+                                  "onClick='getID(%1);'>%1</td>%2</tr>")
+                .arg(id)
+                .arg(cells);
+        };
         QTest::newRow("news, two rows in the given order")
             << "news" << QList<QSqlRecord>{row(40001, {"第二条", "2026/12/6"}), row(7, {"first 'one'", "2026/1/2"})}
-            << kFrameHead + newsHead +
-                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='40001' "
-                   "onClick='getID(40001);'>40001</td><td>&nbsp;第二条</td><td>&nbsp;2026/12/6</td></tr>"
-                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='7' "
-                   "onClick='getID(7);'>7</td><td>&nbsp;first 'one'</td><td>&nbsp;2026/1/2</td></tr>" +
-                   kFrameTail;
+            << kFrameHead + newsHead + rec(40001, "<td>&nbsp;第二条</td><td>&nbsp;2026/12/6</td>") +
+                   rec(7, "<td>&nbsp;first 'one'</td><td>&nbsp;2026/1/2</td>") + kFrameTail;
         QTest::newRow("markup in stored values is escaped")
             << "imgs" << QList<QSqlRecord>{row(3, {"A&B <新>", "x\"<script>.jpg"})}
             << kFrameHead + imgsHead +
-                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='3' "
-                   "onClick='getID(3);'>3</td><td>&nbsp;A&amp;B &lt;新&gt;</td><td>&nbsp;x&quot;&lt;script&gt;.jpg</td>"
-                   "</tr>" +
-                   kFrameTail;
+                   rec(3, "<td>&nbsp;A&amp;B &lt;新&gt;</td><td>&nbsp;x&quot;&lt;script&gt;.jpg</td>") + kFrameTail;
         QTest::newRow("products, four values")
             << "prod02" << QList<QSqlRecord>{row(12, {"水泵", "A-1", "台", "1200", "p.jpg", "<p>x</p>"})}
             << kFrameHead + prodHead +
-                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='12' "
-                   "onClick='getID(12);'>12</td><td>&nbsp;水泵</td><td>&nbsp;A-1</td><td>&nbsp;台</td>"
-                   "<td>&nbsp;1200</td></tr>" +
-                   kFrameTail;
+                   rec(12, "<td>&nbsp;水泵</td><td>&nbsp;A-1</td><td>&nbsp;台</td><td>&nbsp;1200</td>") + kFrameTail;
     }
     void listHtml()
     {
