@@ -173,34 +173,6 @@ private Q_SLOTS:
         QCOMPARE(out.done, go);
     }
 
-    void newsAndGalleryStatements()
-    {
-        TestAppDir app;
-        SiteDb db;
-        QVERIFY(db.open(app.workPath()));
-        // IDs beyond 16 bits.
-        QVERIFY(db.run(QStringLiteral("INSERT INTO content03(ID,thirdCatalog,value01) VALUES(70000,'n','x')")));
-        const ContentStore::NewsItem item{"It's \"new\"", "2026/12/6", "a&#39;b<br>c", ""};
-        const SqlResult ins = ContentStore::insertNews(db, 3, QStringLiteral("n"), item);
-        QVERIFY(ins);
-        const qint64 id = ins.lastInsertId.toLongLong();
-        QVERIFY(id > 70000);
-        QVERIFY(ContentStore::updateNews(db, 3, 70000, {"t", "d", "b", "p.jpg"}));
-        const SqlResult rows = db.selectContents(3, QStringLiteral("n"));
-        QCOMPARE(rows.rows.size(), 2);
-        QCOMPARE(contentValues(rows.rows[0]), (QStringList{item.title, item.date, item.body, ""}));
-        QCOMPARE(contentValues(rows.rows[1]), (QStringList{"t", "d", "b", "p.jpg"}));
-
-        const SqlResult g =
-            ContentStore::insertGalleryItem(db, 1, QStringLiteral("g"), {"O'Neil", "a.jpg", "a_small.bmp"});
-        QVERIFY(g);
-        QVERIFY(ContentStore::updateGalleryItem(db, 1, g.lastInsertId.toLongLong(), {"B", "b.gif", "b_small.bmp"}));
-        const SqlResult gr = db.selectContents(1, QStringLiteral("g"));
-        QCOMPARE(gr.rows.size(), 1);
-        QCOMPARE(contentValues(gr.first(), 3), (QStringList{"B", "b.gif", "b_small.bmp"}));
-        QVERIFY(!ContentStore::insertNews(db, 0, QStringLiteral("n"), item));
-    }
-
     void recordIdAndLineEnds()
     {
         QCOMPARE(ContentStore::parseRecordId(QStringLiteral("40000")), 40000);
