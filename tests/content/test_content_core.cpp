@@ -173,15 +173,6 @@ private Q_SLOTS:
         QCOMPARE(out.done, go);
     }
 
-    void recordIdAndLineEnds()
-    {
-        QCOMPARE(ContentStore::parseRecordId(QStringLiteral("40000")), 40000);
-        QCOMPARE(ContentStore::parseRecordId(QString()), -1);
-        QCOMPARE(ContentStore::parseRecordId(QStringLiteral("abc")), -1);
-        QCOMPARE(ContentStore::toCrLf(QStringLiteral("a\nb\r\nc")), QStringLiteral("a\r\nb\r\nc"));
-        QCOMPARE(ContentStore::fromCrLf(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
-    }
-
     void thumbnailNames_data()
     {
         QTest::addColumn<QString>("picture");
