@@ -1,8 +1,6 @@
-#include "RecordingDialogService.h"
-#include "TestAppDir.h"
+#include "SiteFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "app/AppContext.h"
 #include "content/Pictures.h"
 #include "shell/GuideTopics.h"
 #include "shell/guidFrm.h"
@@ -18,19 +16,12 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-// A fresh workspace with recorded messages; the logo folder (imgPath) may lie outside the application directory.
-struct ShellFixture {
-    TestAppDir app;
+// A fresh workspace with no site name; the logo folder (imgPath) may lie outside the application directory.
+struct ShellFixture : SiteFixture {
     QTemporaryDir outside;
-    RecordingDialogService dlg;
-    SiteDb db{QStringLiteral("shell-test")};
-    AppContext ctx{db, dlg};
 
-    explicit ShellFixture(bool logoElsewhere = false)
+    explicit ShellFixture(bool logoElsewhere = false) : SiteFixture(QString())
     {
-        db.open(app.workPath());
-        ctx.appPath = app.appPath();
-        ctx.workPath = app.workPath();
         ctx.imgPath = logoElsewhere ? outside.path() + "/work/" : app.workPath();
         QDir().mkpath(ctx.imgPath);
         QDir().mkpath(outside.path() + "/pick/other");
