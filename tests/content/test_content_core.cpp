@@ -1,4 +1,4 @@
-#include "TestAppDir.h"
+#include "SiteFixture.h"
 #include "TestMain.h"
 #include "TestPictures.h"
 #include "content/ContentStore.h"
@@ -59,31 +59,27 @@ private Q_SLOTS:
             "<tr bgcolor=white><td colspan=5 height=30><font color=red>　　　　暂时还没有数据！</font></td></tr>");
 
         QTest::newRow("news, empty") << "news" << QList<QSqlRecord>{} << kFrameHead + newsHead + empty3 + kFrameTail;
-        QTest::newRow("imgs, empty") << "imgs" << QList<QSqlRecord>{} << kFrameHead + imgsHead + empty3 + kFrameTail;
         QTest::newRow("prod, empty") << "prod01" << QList<QSqlRecord>{} << kFrameHead + prodHead + empty5 + kFrameTail;
 
+        // A listed record: its radio button, then its cells.
+        const auto rec = [](int id, const QString& cells) {
+            return QStringLiteral("<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='%1' "
+                                  "onClick='getID(%1);'>%1</td>%2</tr>")
+                .arg(id)
+                .arg(cells);
+        };
         QTest::newRow("news, two rows in the given order")
             << "news" << QList<QSqlRecord>{row(40001, {"第二条", "2026/12/6"}), row(7, {"first 'one'", "2026/1/2"})}
-            << kFrameHead + newsHead +
-                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='40001' "
-                   "onClick='getID(40001);'>40001</td><td>&nbsp;第二条</td><td>&nbsp;2026/12/6</td></tr>"
-                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='7' "
-                   "onClick='getID(7);'>7</td><td>&nbsp;first 'one'</td><td>&nbsp;2026/1/2</td></tr>" +
-                   kFrameTail;
+            << kFrameHead + newsHead + rec(40001, "<td>&nbsp;第二条</td><td>&nbsp;2026/12/6</td>") +
+                   rec(7, "<td>&nbsp;first 'one'</td><td>&nbsp;2026/1/2</td>") + kFrameTail;
         QTest::newRow("markup in stored values is escaped")
             << "imgs" << QList<QSqlRecord>{row(3, {"A&B <新>", "x\"<script>.jpg"})}
             << kFrameHead + imgsHead +
-                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='3' "
-                   "onClick='getID(3);'>3</td><td>&nbsp;A&amp;B &lt;新&gt;</td><td>&nbsp;x&quot;&lt;script&gt;.jpg</td>"
-                   "</tr>" +
-                   kFrameTail;
+                   rec(3, "<td>&nbsp;A&amp;B &lt;新&gt;</td><td>&nbsp;x&quot;&lt;script&gt;.jpg</td>") + kFrameTail;
         QTest::newRow("products, four values")
             << "prod02" << QList<QSqlRecord>{row(12, {"水泵", "A-1", "台", "1200", "p.jpg", "<p>x</p>"})}
             << kFrameHead + prodHead +
-                   "<tr bgcolor=#FFFFFF><td height=22>&nbsp;<input type='radio' name='ID'  value='12' "
-                   "onClick='getID(12);'>12</td><td>&nbsp;水泵</td><td>&nbsp;A-1</td><td>&nbsp;台</td>"
-                   "<td>&nbsp;1200</td></tr>" +
-                   kFrameTail;
+                   rec(12, "<td>&nbsp;水泵</td><td>&nbsp;A-1</td><td>&nbsp;台</td><td>&nbsp;1200</td>") + kFrameTail;
     }
     void listHtml()
     {
@@ -127,14 +123,8 @@ private Q_SLOTS:
 
         const auto read = [&] {
             const SqlResult r = db.selectContents(level, QStringLiteral("页面'一"));
-            QStringList out;
-            if (r.rows.size() != 1)
-                return QStringList{QStringLiteral("rows: %1").arg(r.rows.size())};
-            for (int i = 1; i <= 4; ++i) {
-                const QString col = QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0'));
-                out << (fieldIsNull(r.first(), col) ? QStringLiteral("<null>") : fieldText(r.first(), col));
-            }
-            return out;
+            return r.rows.size() == 1 ? contentValues(r.first())
+                                      : QStringList{QStringLiteral("rows: %1").arg(r.rows.size())};
         };
         QVERIFY(ContentStore::saveSingleRecord(db, level, format, QStringLiteral("页面'一"), true,
                                                {"T1", "C1", "a.jpg", "b.jpg"}));
@@ -157,24 +147,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("notice");
         QTest::addColumn<bool>("go");
-        QTest::newRow("no page") << 0 << "txt"
-                                 << "t"
-                                 << "没有在左边选择栏目！|警告" << false;
-        QTest::newRow("blank title") << 1 << "imgTxt03"
-                                     << "  "
-                                     << "标题不能为空|提示" << false;
-        QTest::newRow("a picture needs no title") << 2 << "bigImg"
-                                                  << ""
-                                                  << "" << true;
-        QTest::newRow("titled text") << 3 << "txt"
-                                     << "t"
-                                     << "" << true;
-        QTest::newRow("a list page stores elsewhere") << 1 << "news"
-                                                      << ""
-                                                      << "" << false;
-        QTest::newRow("no known format") << 1 << "none"
-                                         << "t"
-                                         << "" << false;
+        const auto add = [](const char* row, int level, const char* format, const char* title, const char* notice,
+                            bool go) {
+            QTest::newRow(row) << level << QString(format) << QString(title) << QString(notice) << go;
+        };
+        add("no page", 0, "txt", "t", "没有在左边选择栏目！|警告", false);
+        add("blank title", 1, "imgTxt03", "  ", "标题不能为空|提示", false);
+        add("a picture needs no title", 2, "bigImg", "", "", true);
+        add("titled text", 3, "txt", "t", "", true);
+        add("a list page stores elsewhere", 1, "news", "", "", false);
+        add("no known format", 1, "none", "t", "", false);
     }
     void checkSave()
     {
@@ -191,60 +173,15 @@ private Q_SLOTS:
         QCOMPARE(out.done, go);
     }
 
-    void newsAndGalleryStatements()
-    {
-        TestAppDir app;
-        SiteDb db;
-        QVERIFY(db.open(app.workPath()));
-        // IDs beyond 16 bits.
-        QVERIFY(db.run(QStringLiteral("INSERT INTO content03(ID,thirdCatalog,value01) VALUES(70000,'n','x')")));
-        const ContentStore::NewsItem item{"It's \"new\"", "2026/12/6", "a&#39;b<br>c", ""};
-        const SqlResult ins = ContentStore::insertNews(db, 3, QStringLiteral("n"), item);
-        QVERIFY(ins);
-        const qint64 id = ins.lastInsertId.toLongLong();
-        QVERIFY(id > 70000);
-        QVERIFY(ContentStore::updateNews(db, 3, 70000, {"t", "d", "b", "p.jpg"}));
-        const SqlResult rows = db.selectContents(3, QStringLiteral("n"));
-        QCOMPARE(rows.rows.size(), 2);
-        QCOMPARE(fieldText(rows.rows[0], "value01"), item.title);
-        QCOMPARE(fieldText(rows.rows[0], "value02"), item.date);
-        QCOMPARE(fieldText(rows.rows[0], "value03"), item.body);
-        QCOMPARE(fieldText(rows.rows[0], "value04"), QString());
-        QCOMPARE(fieldText(rows.rows[1], "value04"), QStringLiteral("p.jpg"));
-
-        const SqlResult g =
-            ContentStore::insertGalleryItem(db, 1, QStringLiteral("g"), {"O'Neil", "a.jpg", "a_small.bmp"});
-        QVERIFY(g);
-        QVERIFY(ContentStore::updateGalleryItem(db, 1, g.lastInsertId.toLongLong(), {"B", "b.gif", "b_small.bmp"}));
-        const SqlResult gr = db.selectContents(1, QStringLiteral("g"));
-        QCOMPARE(gr.rows.size(), 1);
-        QCOMPARE(fieldText(gr.first(), "value01") + "|" + fieldText(gr.first(), "value02") + "|" +
-                     fieldText(gr.first(), "value03"),
-                 QStringLiteral("B|b.gif|b_small.bmp"));
-        QVERIFY(!ContentStore::insertNews(db, 0, QStringLiteral("n"), item));
-    }
-
-    void recordIdAndLineEnds()
-    {
-        QCOMPARE(ContentStore::parseRecordId(QStringLiteral("40000")), 40000);
-        QCOMPARE(ContentStore::parseRecordId(QString()), -1);
-        QCOMPARE(ContentStore::parseRecordId(QStringLiteral("abc")), -1);
-        QCOMPARE(ContentStore::toCrLf(QStringLiteral("a\nb\r\nc")), QStringLiteral("a\r\nb\r\nc"));
-        QCOMPARE(ContentStore::fromCrLf(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
-    }
-
     void thumbnailNames_data()
     {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("thumbnail");
-        QTest::newRow("plain") << "a.jpg"
-                               << "a_small.bmp";
-        QTest::newRow("first dot counts") << "photo.2003.jpg"
-                                          << "photo_small.bmp";
-        QTest::newRow("gif shares with jpg") << "a.gif"
-                                             << "a_small.bmp";
-        QTest::newRow("no dot") << "scan"
-                                << "scan_small.bmp";
+        for (const char* row : {"plain|a.jpg|a_small.bmp", "first dot counts|photo.2003.jpg|photo_small.bmp",
+                                "gif shares with jpg|a.gif|a_small.bmp", "no dot|scan|scan_small.bmp"}) {
+            const QStringList f = QString(row).split('|');
+            QTest::newRow(qPrintable(f[0])) << f[1] << f[2];
+        }
     }
     void thumbnailNames()
     {

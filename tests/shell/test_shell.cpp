@@ -1,8 +1,6 @@
-#include "RecordingDialogService.h"
-#include "TestAppDir.h"
+#include "SiteFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "app/AppContext.h"
 #include "content/Pictures.h"
 #include "shell/GuideTopics.h"
 #include "shell/guidFrm.h"
@@ -18,19 +16,12 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-// A fresh workspace with recorded messages; the logo folder (imgPath) may lie outside the application directory.
-struct ShellFixture {
-    TestAppDir app;
+// A fresh workspace with no site name; the logo folder (imgPath) may lie outside the application directory.
+struct ShellFixture : SiteFixture {
     QTemporaryDir outside;
-    RecordingDialogService dlg;
-    SiteDb db{QStringLiteral("shell-test")};
-    AppContext ctx{db, dlg};
 
-    explicit ShellFixture(bool logoElsewhere = false)
+    explicit ShellFixture(bool logoElsewhere = false) : SiteFixture(QString())
     {
-        db.open(app.workPath());
-        ctx.appPath = app.appPath();
-        ctx.workPath = app.workPath();
         ctx.imgPath = logoElsewhere ? outside.path() + "/work/" : app.workPath();
         QDir().mkpath(ctx.imgPath);
         QDir().mkpath(outside.path() + "/pick/other");
@@ -140,21 +131,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("webName");
         QTest::addColumn<QString>("other");
         QTest::addColumn<QString>("message"); // "" for the statement's failure
-        QTest::newRow("blank name refused") << "  　 "
-                                            << "x"
-                                            << "站点名称不能为空！";
-        QTest::newRow("empty name refused") << ""
-                                            << "x"
-                                            << "站点名称不能为空！";
-        QTest::newRow("blanks kept") << "  我的网站 "
-                                     << " 前后 "
-                                     << "数据保存成功！";
-        QTest::newRow("quotes, backslashes") << "O'Neil \"站\""
-                                             << "a\\b' ; DROP TABLE user_info; --"
-                                             << "数据保存成功！";
-        QTest::newRow("failing statement") << "站"
-                                           << "x"
-                                           << "";
+        const auto add = [](const char* row, const char* webName, const char* other, const char* message) {
+            QTest::newRow(row) << QString(webName) << QString(other) << QString(message);
+        };
+        add("blank name refused", "  　 ", "x", "站点名称不能为空！");
+        add("empty name refused", "", "x", "站点名称不能为空！");
+        add("blanks kept", "  我的网站 ", " 前后 ", "数据保存成功！");
+        add("quotes, backslashes", "O'Neil \"站\"", "a\\b' ; DROP TABLE user_info; --", "数据保存成功！");
+        add("failing statement", "站", "x", "");
     }
     void infoSave()
     {

@@ -24,6 +24,17 @@ inline SqlResult insertCatalogRow(const SiteDb& db, int level, const QStringList
     return db.run(QString::fromLatin1(sql[level - 1]), binds);
 }
 
+// value01..valueNN of a content row, "<null>" for a null.
+inline QStringList contentValues(const QSqlRecord& r, int n = 4)
+{
+    QStringList out;
+    for (int i = 1; i <= n; ++i) {
+        const QString c = QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0'));
+        out << (fieldIsNull(r, c) ? QStringLiteral("<null>") : fieldText(r, c));
+    }
+    return out;
+}
+
 // A fresh workspace with its database open, a recorder for messages and the
 // context every window takes; the site is called siteName.
 struct SiteFixture {
