@@ -100,13 +100,7 @@ private Q_SLOTS:
         QCOMPARE(isLenientNumber(text), number);
     }
 
-    void colorHex()
-    {
-        QCOMPARE(colorToHex(Qt::black), QStringLiteral("#000000"));
-        QCOMPARE(colorToHex(QColor(255, 0, 0)), QStringLiteral("#FF0000"));
-        QCOMPARE(colorToHex(QColor(0, 0, 255)), QStringLiteral("#0000FF"));
-        QCOMPARE(colorToHex(QColor(10, 171, 205)), QStringLiteral("#0AABCD"));
-    }
+    void colorHex() { QCOMPARE(colorToHex(QColor(10, 171, 205)), QStringLiteral("#0AABCD")); }
 
     void isEng_data()
     {

@@ -1,5 +1,5 @@
 // Packing the workspace: which files go into which archive, how they are
-// compressed, and that ordinary zip tools read the result.
+// compressed, and that another zip reader (Python's) checks the result whole.
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "publish/SitePacker.h"
@@ -76,14 +76,6 @@ print(json.dumps({"bad": bad, "entries": [[i.filename, i.compress_type, bool(i.f
     return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
 }
 
-int unzipTest(const QString& path)
-{
-    QProcess p;
-    p.start(QStringLiteral("unzip"), {QStringLiteral("-t"), QStringLiteral("-qq"), path});
-    p.waitForFinished(60000);
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
 } // namespace
 
 class TestPacking : public QObject {
@@ -122,7 +114,6 @@ class TestPacking : public QObject {
             const int wanted = compressedKinds.match(it.key()).hasMatch() ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
             QVERIFY2(it.value().method == wanted, qPrintable(it.key()));
         }
-        QCOMPARE(unzipTest(archive), 0);
         const QJsonObject py = pythonView(archive);
         QVERIFY2(py.value(QStringLiteral("bad")).isNull() && py.contains(QStringLiteral("bad")), qPrintable(archive));
         QStringList pyNames;

@@ -9,10 +9,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineView>
-
-Q_DECLARE_METATYPE(MsgIcon)
 
 namespace {
 QString shownLog(QObject* window)
@@ -204,32 +200,6 @@ private Q_SLOTS:
         QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
         QVERIFY(p.peer.waitFor("<#talkmsg#>ctrl"));
         QVERIFY(text->toPlainText().isEmpty());
-    }
-
-    // A new message is added to the page without re-reading what it already shows.
-    void chatAppendKeepsTheLog()
-    {
-        Publishing p;
-        auto* chat = static_cast<MsgPageWindow*>(p.frame.showWindow("dlgFrm"));
-        auto* pane = chat->findChild<WebPane*>(QStringLiteral("webBer"));
-        QVERIFY(QTest::qWaitFor([&] { return pane->isLoaded(); }, 20000));
-        const auto js = [&](const QString& script) {
-            QVariant result;
-            bool done = false;
-            pane->view()->page()->runJavaScript(script, [&](const QVariant& v) {
-                result = v;
-                done = true;
-            });
-            (void)QTest::qWaitFor([&] { return done; }, 5000);
-            return result;
-        };
-        // Two texts through the page's own path; the first one's node is marked in between.
-        pane->prependInnerHtml("msg", "<b>one</b>");
-        QVERIFY(js("var m = __weblark.find('msg'); m.firstChild.mark = 1; m.firstChild.textContent").toString() ==
-                "one");
-        pane->prependInnerHtml("msg", "<b>two</b>");
-        QCOMPARE(js("var m = __weblark.find('msg'); m.firstChild.textContent + m.children[1].mark").toString(),
-                 QStringLiteral("two1"));
     }
 
     void announcement()
