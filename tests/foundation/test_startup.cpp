@@ -36,10 +36,9 @@ private Q_SLOTS:
         QCOMPARE(s.appPath, app.appPath());
         QCOMPARE(s.workPath, app.workPath());
         QCOMPARE(s.imgPath, app.workPath());
-        QVERIFY(QFile::exists(app.file(QStringLiteral("initPath.ini"))));
-        QCOMPARE(readFile(app.file(QStringLiteral("initPath.ini"))), QByteArray());
-        QCOMPARE(readFile(app.workPath() + QStringLiteral("govbuilder.sbd")),
-                 readFile(app.file(QStringLiteral("initData/govbuilder.sbd"))));
+        QVERIFY(QFile::exists(app.file("initPath.ini")));
+        QCOMPARE(readFile(app.file("initPath.ini")), QByteArray());
+        QCOMPARE(readFile(app.workPath() + "govbuilder.sbd"), readFile(app.file("initData/govbuilder.sbd")));
         QVERIFY(s.movedAsideTo.isEmpty());
         QVERIFY2(s.problems.isEmpty(), qPrintable(s.problems.join('\n')));
     }
@@ -63,64 +62,63 @@ private Q_SLOTS:
         QFETCH(bool, usesConfigured);
         TestAppDir app;
         QTemporaryDir other;
-        QString folder = other.path() + (kind == QLatin1String("chinese") || kind == QLatin1String("gbk")
-                                             ? QStringLiteral("/我的 网站/")
-                                             : QStringLiteral("/site/"));
+        QString folder = other.path() + (kind == "chinese" || kind == "gbk" ? QStringLiteral("/我的 网站/")
+                                                                            : QStringLiteral("/site/"));
         QDir().mkpath(folder);
-        if (kind != QLatin1String("nodb"))
-            QFile::copy(app.file(QStringLiteral("initData/govbuilder.sbd")), folder + QStringLiteral("govbuilder.sbd"));
+        if (kind != "nodb")
+            QFile::copy(app.file("initData/govbuilder.sbd"), folder + "govbuilder.sbd");
         QString line = folder;
-        if (kind == QLatin1String("noslash"))
+        if (kind == "noslash")
             line.chop(1);
-        if (kind == QLatin1String("missing"))
-            line = other.path() + QStringLiteral("/nothing/");
-        if (kind == QLatin1String("file")) {
-            line = other.path() + QStringLiteral("/plain.txt");
+        if (kind == "missing")
+            line = other.path() + "/nothing/";
+        if (kind == "file") {
+            line = other.path() + "/plain.txt";
             writeFile(line, "x");
         }
         QByteArray bytes = line.toUtf8() + "\n";
-        if (kind == QLatin1String("crlf"))
+        if (kind == "crlf")
             bytes = line.toUtf8() + "\r\nsecond line\r\n";
-        if (kind == QLatin1String("gbk"))
+        if (kind == "gbk")
             bytes = QStringEncoder("GB18030").encode(line) + "\n";
-        writeFile(app.file(QStringLiteral("initPath.ini")), bytes);
+        writeFile(app.file("initPath.ini"), bytes);
         // Something of the user's in the default workspace, which must survive.
-        writeFile(app.workPath() + QStringLiteral("photo.jpg"), "picture");
+        writeFile(app.workPath() + "photo.jpg", "picture");
 
         const WorkspaceSetup s = Workspace::resolve(app.path(), QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
         if (usesConfigured) {
             QCOMPARE(s.workPath, folder);
-            QCOMPARE(readFile(app.file(QStringLiteral("initPath.ini"))), bytes);
+            QCOMPARE(readFile(app.file("initPath.ini")), bytes);
             return;
         }
         QCOMPARE(s.workPath, app.workPath());
-        QCOMPARE(readFile(app.file(QStringLiteral("initPath.ini"))), QByteArray()); // reset from the pristine copy
-        if (kind == QLatin1String("nodb")) {
+        QCOMPARE(readFile(app.file("initPath.ini")), QByteArray()); // reset from the pristine copy
+        if (kind == "nodb") {
             QCOMPARE(s.imgPath, folder); // the configured folder is still remembered for the logo
             // The default workspace was rebuilt, its old files moved aside, not deleted.
-            const QString aside = app.appPath() + QStringLiteral("userImages.old-20260102-030405/");
+            const QString aside = app.appPath() + "userImages.old-20260102-030405/";
             QCOMPARE(s.movedAsideTo, aside);
-            QCOMPARE(readFile(aside + QStringLiteral("photo.jpg")), QByteArray("picture"));
-            QVERIFY(QFile::exists(aside + QStringLiteral("govbuilder.sbd")));
-            QVERIFY(!QFile::exists(app.workPath() + QStringLiteral("photo.jpg")));
-            QVERIFY(QFile::exists(app.workPath() + QStringLiteral("govbuilder.sbd")));
+            QCOMPARE(readFile(aside + "photo.jpg"), QByteArray("picture"));
+            QVERIFY(QFile::exists(aside + "govbuilder.sbd"));
+            QVERIFY(!QFile::exists(app.workPath() + "photo.jpg"));
+            QVERIFY(QFile::exists(app.workPath() + "govbuilder.sbd"));
         } else {
             // The default workspace had its database: nothing moved.
             QVERIFY(s.movedAsideTo.isEmpty());
-            QCOMPARE(readFile(app.workPath() + QStringLiteral("photo.jpg")), QByteArray("picture"));
+            QCOMPARE(readFile(app.workPath() + "photo.jpg"), QByteArray("picture"));
         }
     }
 
     void defaultWorkspaceWithoutDatabaseIsMovedAside()
     {
         TestAppDir app;
-        QFile::remove(app.workPath() + QStringLiteral("govbuilder.sbd"));
-        writeFile(app.workPath() + QStringLiteral("logo.gif"), "logo");
-        writeFile(app.workPath() + QStringLiteral("images/a.jpg"), "a");
+        QFile::remove(app.workPath() + "govbuilder.sbd");
+        writeFile(app.workPath() + "logo.gif", "logo");
+        writeFile(app.workPath() + "images/a.jpg", "a");
         const WorkspaceSetup s = Workspace::resolve(app.path(), QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9)));
-        QCOMPARE(readFile(s.movedAsideTo + QStringLiteral("logo.gif")), QByteArray("logo"));
-        QCOMPARE(readFile(s.movedAsideTo + QStringLiteral("images/a.jpg")), QByteArray("a"));
-        QVERIFY(QFile::exists(app.workPath() + QStringLiteral("govbuilder.sbd")));
+        QCOMPARE(readFile(s.movedAsideTo + "logo.gif"), QByteArray("logo"));
+        QCOMPARE(readFile(s.movedAsideTo + "images/a.jpg"), QByteArray("a"));
+        QVERIFY(QFile::exists(app.workPath() + "govbuilder.sbd"));
         QCOMPARE(QDir(app.workPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("govbuilder.sbd")});
     }
@@ -140,7 +138,7 @@ private Q_SLOTS:
     {
         TestAppDir app;
         const QByteArray junk = "这不是数据库 this is a text file\n";
-        writeFile(app.workPath() + QStringLiteral("govbuilder.sbd"), junk);
+        writeFile(app.workPath() + "govbuilder.sbd", junk);
         RecordingDialogService dlg;
         {
             MDIFrm frame(app.path(), dlg);
@@ -148,7 +146,7 @@ private Q_SLOTS:
             QVERIFY(!frame.conn().isOpen());
             QVERIFY(!frame.conn().selectUserInfo().ok);
         }
-        QCOMPARE(readFile(app.workPath() + QStringLiteral("govbuilder.sbd")), junk);
+        QCOMPARE(readFile(app.workPath() + "govbuilder.sbd"), junk);
     }
 
     // Backup and restore work on the workspace in use: the default one, or the configured folder.
