@@ -10,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -26,13 +25,8 @@ struct Entry {
 QByteArray contentFor(const QString& name)
 {
     // Pictures get incompressible bytes, the rest repetitive text.
-    if (SitePacker::isStoredAsIs(name)) {
-        QByteArray b(40000 + name.size(), Qt::Uninitialized);
-        QRandomGenerator gen(uint(qHash(name)));
-        for (char& c : b)
-            c = char(gen.generate() & 0xff);
-        return b;
-    }
+    if (SitePacker::isStoredAsIs(name))
+        return randomBytes(40000 + name.size(), uint(qHash(name)));
     return (name + QStringLiteral(" 内容 ")).toUtf8().repeated(500);
 }
 

@@ -1,27 +1,14 @@
 // Streaming the upload archive to a loopback peer.
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "publish/ArchiveSender.h"
 
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray randomBytes(qint64 n, quint32 seed)
-{
-    QByteArray b(n, Qt::Uninitialized);
-    QRandomGenerator gen(seed);
-    for (qint64 i = 0; i + 4 <= n; i += 4) {
-        const quint32 v = gen.generate();
-        memcpy(b.data() + i, &v, 4);
-    }
-    for (qint64 i = n - n % 4; i < n; ++i)
-        b[i] = char(i);
-    return b;
-}
 
 // A connected pair over 127.0.0.1: the client socket and the server's side of it.
 struct Loopback {
@@ -51,11 +38,8 @@ class TestUpload : public QObject {
 
     QString writeArchive(const QByteArray& data)
     {
-        const QString path = m_tmp.filePath(QStringLiteral("ziptest.zip"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(data);
-        return path;
+        writeFile(m_tmp.filePath("ziptest.zip"), data);
+        return m_tmp.filePath("ziptest.zip");
     }
 
 private Q_SLOTS:
