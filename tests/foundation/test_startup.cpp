@@ -84,6 +84,7 @@ private Q_SLOTS:
         writeFile(app.file("initPath.ini"), bytes);
         // Something of the user's in the default workspace, which must survive.
         writeFile(app.workPath() + "photo.jpg", "picture");
+        writeFile(app.workPath() + "images/a.jpg", "a");
 
         const WorkspaceSetup s = Workspace::resolve(app.path(), QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
         if (usesConfigured) {
@@ -99,28 +100,15 @@ private Q_SLOTS:
             const QString aside = app.appPath() + "userImages.old-20260102-030405/";
             QCOMPARE(s.movedAsideTo, aside);
             QCOMPARE(readFile(aside + "photo.jpg"), QByteArray("picture"));
+            QCOMPARE(readFile(aside + "images/a.jpg"), QByteArray("a"));
             QVERIFY(QFile::exists(aside + "govbuilder.sbd"));
-            QVERIFY(!QFile::exists(app.workPath() + "photo.jpg"));
-            QVERIFY(QFile::exists(app.workPath() + "govbuilder.sbd"));
+            QCOMPARE(QDir(app.workPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList{"govbuilder.sbd"});
         } else {
             // The default workspace had its database: nothing moved.
             QVERIFY(s.movedAsideTo.isEmpty());
             QCOMPARE(readFile(app.workPath() + "photo.jpg"), QByteArray("picture"));
         }
-    }
-
-    void defaultWorkspaceWithoutDatabaseIsMovedAside()
-    {
-        TestAppDir app;
-        QFile::remove(app.workPath() + "govbuilder.sbd");
-        writeFile(app.workPath() + "logo.gif", "logo");
-        writeFile(app.workPath() + "images/a.jpg", "a");
-        const WorkspaceSetup s = Workspace::resolve(app.path(), QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9)));
-        QCOMPARE(readFile(s.movedAsideTo + "logo.gif"), QByteArray("logo"));
-        QCOMPARE(readFile(s.movedAsideTo + "images/a.jpg"), QByteArray("a"));
-        QVERIFY(QFile::exists(app.workPath() + "govbuilder.sbd"));
-        QCOMPARE(QDir(app.workPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("govbuilder.sbd")});
     }
 
     // The title carries the site name as stored, quotes and all.
