@@ -1,8 +1,6 @@
 #include "TestMain.h"
 #include "text/TextCodec.h"
 
-#include <QColor>
-
 using namespace TextCodec;
 
 class TestText : public QObject {
@@ -71,8 +69,6 @@ private Q_SLOTS:
         for (const char* text : {"12a", "-", "1.2.3"})
             QVERIFY2(!isLenientNumber(text), text);
     }
-
-    void colorHex() { QCOMPARE(colorToHex(QColor(10, 171, 205)), QStringLiteral("#0AABCD")); }
 
     void isEng()
     {
