@@ -104,26 +104,23 @@ private Q_SLOTS:
         QCOMPARE(s.confirmedSiteName, QStringLiteral("old1"));
     }
 
-    void announcement_data()
-    {
-        QTest::addColumn<QString>("field06");
-        QTest::addColumn<int>("decision");
-        const auto d = [](int daysAgo) { return kToday.addDays(-daysAgo).toString("yyyy/M/d"); };
-        QTest::newRow("hidden 13 days ago") << "1||" + d(13) << int(NoticeDecision::Hide);
-        QTest::newRow("hidden 14 days ago") << "1||" + d(14) << int(NoticeDecision::Show);
-        QTest::newRow("flag 0 today") << "0||" + d(0) << int(NoticeDecision::Show);
-        QTest::newRow("iso date 13") << "1||" + kToday.addDays(-13).toString("yyyy-MM-dd") << int(NoticeDecision::Hide);
-        QTest::newRow("padded short date") << "1||2026/12/01" << int(NoticeDecision::Hide);
-        QTest::newRow("future date") << "1||2027/1/1" << int(NoticeDecision::Hide);
-        QTest::newRow("empty") << "" << int(NoticeDecision::Unreadable);
-        QTest::newRow("flag not a number") << "x||2026/12/1" << int(NoticeDecision::Unreadable);
-        QTest::newRow("impossible date") << "1||2026/2/30" << int(NoticeDecision::Unreadable);
-    }
+    // The stored "hide the notice" setting (flag||date) -> the decision today.
     void announcement()
     {
-        QFETCH(QString, field06);
-        QFETCH(int, decision);
-        QCOMPARE(int(announcementDecision(field06, kToday)), decision);
+        const auto d = [](int daysAgo) { return kToday.addDays(-daysAgo).toString("yyyy/M/d"); };
+        const std::pair<QString, NoticeDecision> cases[] = {
+            {"1||" + d(13), NoticeDecision::Hide},
+            {"1||" + d(14), NoticeDecision::Show},
+            {"0||" + d(0), NoticeDecision::Show},
+            {"1||" + kToday.addDays(-13).toString("yyyy-MM-dd"), NoticeDecision::Hide},
+            {"1||2026/12/01", NoticeDecision::Hide}, // padded
+            {"1||2027/1/1", NoticeDecision::Hide},   // in the future
+            {"", NoticeDecision::Unreadable},
+            {"x||2026/12/1", NoticeDecision::Unreadable},
+            {"1||2026/2/30", NoticeDecision::Unreadable},
+        };
+        for (const auto& [field06, decision] : cases)
+            QVERIFY2(announcementDecision(field06, kToday) == decision, qPrintable(field06));
     }
 
     void versionReplyFollowsTheSetting_data()
