@@ -62,20 +62,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("columns");
-        QTest::newRow("user_info") << "user_info"
-                                   << QStringList{"user_ID",     "webName",    "gov_name",   "address",     "linkman",
-                                                  "Tel",         "Mobile",     "Fax",        "Zip",         "Email",
-                                                  "logo",        "serial",     "site_Name",  "defaultTmpl", "headTmpl",
-                                                  "defaultFont", "headFont",   "backGround", "defaultFile", "topHead",
-                                                  "field01",     "field02",    "field03",    "field04",     "field05",
-                                                  "adBoard",     "javascript", "field06"};
-        QTest::newRow("firstCatalog") << "firstCatalog"
-                                      << QStringList{"firstCatalog", "catalog", "orderID", "aspFileName"};
-        QTest::newRow("secondCatalog") << "secondCatalog"
-                                       << QStringList{"firstCatalog", "secondCatalog", "catalog", "orderID",
-                                                      "aspFileName"};
-        QTest::newRow("thirdCatalog") << "thirdCatalog" << QStringList{"firstCatalog", "secondCatalog", "thirdCatalog",
-                                                                       "catalog",      "orderID",       "aspFileName"};
+        const auto row = [](const char* table, const char* columns) {
+            QTest::newRow(table) << QString::fromLatin1(table) << QString::fromLatin1(columns).split(' ');
+        };
+        row("user_info", "user_ID webName gov_name address linkman Tel Mobile Fax Zip Email logo serial site_Name "
+                         "defaultTmpl headTmpl defaultFont headFont backGround defaultFile topHead field01 field02 "
+                         "field03 field04 field05 adBoard javascript field06");
+        row("firstCatalog", "firstCatalog catalog orderID aspFileName");
+        row("secondCatalog", "firstCatalog secondCatalog catalog orderID aspFileName");
+        row("thirdCatalog", "firstCatalog secondCatalog thirdCatalog catalog orderID aspFileName");
         for (int level = 1; level <= 3; ++level) {
             QStringList cols{"ID", SiteDb::contentLink(level)};
             for (int i = 1; i <= 15; ++i)
@@ -83,11 +78,11 @@ private Q_SLOTS:
                      << QStringLiteral("field%1").arg(i, 2, 10, QLatin1Char('0'));
             QTest::newRow(qPrintable(SiteDb::contentTable(level))) << SiteDb::contentTable(level) << cols;
         }
-        QTest::newRow("defaultTmpl") << "defaultTmpl" << QStringList{"tmplType", "tmplName"};
-        QTest::newRow("headTmpl") << "headTmpl" << QStringList{"tmplType", "tmplName"};
-        QTest::newRow("font") << "font" << QStringList{"font"};
-        QTest::newRow("prodType") << "prodType" << QStringList{"type_ID", "type_name"};
-        QTest::newRow("prodClass") << "prodClass" << QStringList{"Type_ID", "class_name"};
+        row("defaultTmpl", "tmplType tmplName");
+        row("headTmpl", "tmplType tmplName");
+        row("font", "font");
+        row("prodType", "type_ID type_name");
+        row("prodClass", "Type_ID class_name");
     }
     void columnsExist()
     {

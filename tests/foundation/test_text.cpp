@@ -1,46 +1,29 @@
 #include "TestMain.h"
 #include "text/TextCodec.h"
 
-#include <QColor>
-
 using namespace TextCodec;
 
 class TestText : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void encodeDecode_data()
-    {
-        QTest::addColumn<QString>("plain");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("all markers") << QStringLiteral("a'b\r\nc d\"e") << QStringLiteral("a&#39;b<br>c&nbsp;d&#34;e");
-        QTest::newRow("lone LF kept") << QStringLiteral("x\ny") << QStringLiteral("x\ny");
-        QTest::newRow("lone CR kept") << QStringLiteral("x\ry") << QStringLiteral("x\ry");
-        QTest::newRow("html chars kept") << QStringLiteral("A&B <新>") << QStringLiteral("A&B&nbsp;<新>");
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("chinese") << QStringLiteral("政府 “通知”") << QStringLiteral("政府&nbsp;“通知”");
-        QTest::newRow("two breaks") << QStringLiteral("\r\n\r\n") << QStringLiteral("<br><br>");
-    }
     void encodeDecode()
     {
-        QFETCH(QString, plain);
-        QFETCH(QString, stored);
-        QCOMPARE(encode(plain), stored);
-        QCOMPARE(decode(stored), plain);
-    }
-
-    void decodeOnly_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("plain");
-        QTest::newRow("typed nbsp becomes blank") << QStringLiteral("a&nbsp;b") << QStringLiteral("a b");
-        QTest::newRow("upper BR untouched") << QStringLiteral("a<BR>b") << QStringLiteral("a<BR>b");
-        QTest::newRow("order: quote then apostrophe") << QStringLiteral("&#34;&#39;") << QStringLiteral("\"'");
-    }
-    void decodeOnly()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, plain);
-        QCOMPARE(decode(stored), plain);
+        // plain <-> stored, both ways.
+        const std::pair<const char*, const char*> both[] = {
+            {"a'b\r\nc d\"e", "a&#39;b<br>c&nbsp;d&#34;e"}, // all markers
+            {"x\ny", "x\ny"},                               // lone LF kept
+            {"x\ry", "x\ry"},                               // lone CR kept
+            {"A&B <新>", "A&B&nbsp;<新>"},                  // HTML characters kept
+            {"", ""},
+            {"\r\n\r\n", "<br><br>"},
+        };
+        for (const auto& [plain, stored] : both) {
+            QCOMPARE(encode(QString::fromUtf8(plain)), QString::fromUtf8(stored));
+            QCOMPARE(decode(QString::fromUtf8(stored)), QString::fromUtf8(plain));
+        }
+        QCOMPARE(decode("a&nbsp;b"), QStringLiteral("a b"));   // a typed nbsp becomes a blank
+        QCOMPARE(decode("a<BR>b"), QStringLiteral("a<BR>b"));  // capitals untouched
+        QCOMPARE(decode("&#34;&#39;"), QStringLiteral("\"'")); // quote first, then apostrophe
     }
 
     void storageHtml_data()
@@ -79,51 +62,20 @@ private Q_SLOTS:
         }
     }
 
-    void lenientNumber_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("number");
-        QTest::newRow("empty") << QString() << true;
-        QTest::newRow("int") << QStringLiteral("12") << true;
-        QTest::newRow("signed blanks") << QStringLiteral(" -3.5 ") << true;
-        QTest::newRow("exponent") << QStringLiteral("1e5") << true;
-        QTest::newRow("dot") << QStringLiteral(".5") << true;
-        QTest::newRow("trailing dot") << QStringLiteral("5.") << true;
-        QTest::newRow("letters") << QStringLiteral("12a") << false;
-        QTest::newRow("lone sign") << QStringLiteral("-") << false;
-        QTest::newRow("two dots") << QStringLiteral("1.2.3") << false;
-    }
     void lenientNumber()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, number);
-        QCOMPARE(isLenientNumber(text), number);
+        for (const char* number : {"", "12", " -3.5 ", "1e5", ".5", "5."})
+            QVERIFY2(isLenientNumber(number), number);
+        for (const char* text : {"12a", "-", "1.2.3"})
+            QVERIFY2(!isLenientNumber(text), text);
     }
 
-    void colorHex()
-    {
-        QCOMPARE(colorToHex(Qt::black), QStringLiteral("#000000"));
-        QCOMPARE(colorToHex(QColor(255, 0, 0)), QStringLiteral("#FF0000"));
-        QCOMPARE(colorToHex(QColor(0, 0, 255)), QStringLiteral("#0000FF"));
-        QCOMPARE(colorToHex(QColor(10, 171, 205)), QStringLiteral("#0AABCD"));
-    }
-
-    void isEng_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("eng");
-        QTest::newRow("ascii") << QStringLiteral("photo01.jpg") << true;
-        QTest::newRow("blank and DEL") << QStringLiteral("a b\x7f") << true;
-        QTest::newRow("empty") << QString() << true;
-        QTest::newRow("chinese") << QStringLiteral("照片.jpg") << false;
-        QTest::newRow("tab") << QStringLiteral("a\tb") << false;
-        QTest::newRow("latin1") << QStringLiteral("caf\u00e9.jpg") << false;
-    }
     void isEng()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, eng);
-        QCOMPARE(cls_func().isEng(name), eng);
+        for (const char* name : {"photo01.jpg", "a b\x7f", ""})
+            QVERIFY2(cls_func().isEng(name), name);
+        for (const char* name : {"照片.jpg", "a\tb", "caf\u00e9.jpg"})
+            QVERIFY2(!cls_func().isEng(QString::fromUtf8(name)), name);
     }
 };
 

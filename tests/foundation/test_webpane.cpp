@@ -58,9 +58,13 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(pane.pushedValue(QStringLiteral("currID")), QStringLiteral("12345"), 10000);
         QCOMPARE(evalText(pane, "document.formData.currID.value"), QStringLiteral("12345"));
 
+        // A prepended piece leaves the nodes already shown in place (marked here), not re-parsed.
+        QCOMPARE(evalText(pane, "document.getElementsByName('msg')[0].firstChild.mark = 'kept'"),
+                 QStringLiteral("kept"));
         pane.prependInnerHtml(QStringLiteral("msg"), QStringLiteral("<b>new</b>"));
-        QTRY_COMPARE_WITH_TIMEOUT(evalText(pane, "document.getElementsByName('msg')[0].innerHTML"),
-                                  QStringLiteral("<b>new</b>old"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(evalText(pane, "var m = document.getElementsByName('msg')[0];"
+                                                 "m.innerHTML + m.lastChild.mark"),
+                                  QStringLiteral("<b>new</b>oldkept"), 10000);
     }
 };
 

@@ -45,47 +45,34 @@ QStringList entries(const QString& folder)
 class TestWorkspaceFiles : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void copyNeverReplacesADifferentFile_data()
-    {
-        QTest::addColumn<QStringList>("existing"); // name=bytes
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<bool>("created");
-        QTest::newRow("free") << QStringList{} << "photo.jpg"
-                              << "photo.jpg" << true;
-        QTest::newRow("taken") << QStringList{"photo.jpg=X"} << "photo.jpg"
-                               << "photo_2.jpg" << true;
-        QTest::newRow("letter case") << QStringList{"PHOTO.JPG=X"} << "photo.jpg"
-                                     << "photo_2.jpg" << true;
-        QTest::newRow("identical reused") << QStringList{"photo.jpg=P"} << "photo.jpg"
-                                          << "photo.jpg" << false;
-        QTest::newRow("identical under a number") << QStringList{"photo.jpg=X", "photo_2.jpg=P"} << "photo.jpg"
-                                                  << "photo_2.jpg" << false;
-        QTest::newRow("same size, other bytes") << QStringList{"photo.jpg=Q"} << "photo.jpg"
-                                                << "photo_2.jpg" << true;
-        QTest::newRow("last dot") << QStringList{"photo.2003.jpg=X"} << "photo.2003.jpg"
-                                  << "photo.2003_2.jpg" << true;
-    }
+    // Files already there (name=bytes), the picture copied in (bytes "P"), the name it gets, whether a file was made.
     void copyNeverReplacesADifferentFile()
     {
-        QFETCH(QStringList, existing);
-        QFETCH(QString, source);
-        QFETCH(QString, fileName);
-        QFETCH(bool, created);
-        QTemporaryDir work;
-        QTemporaryDir outside;
-        const QString wp = work.path() + '/';
-        for (const QString& e : existing)
-            writeFile(wp + e.section('=', 0, 0), e.section('=', 1).toUtf8());
-        const QString src = TestPictures::write(outside.filePath(source), "P");
-        const WorkspaceFiles::Result r = WorkspaceFiles::copyIn(src, wp);
-        QVERIFY2(r.ok, qPrintable(r.error));
-        QCOMPARE(r.fileName, fileName);
-        QCOMPARE(r.created, created);
-        QCOMPARE(readFile(wp + fileName), QByteArray("P"));
-        for (const QString& e : existing)
-            QCOMPARE(readFile(wp + e.section('=', 0, 0)), e.section('=', 1).toUtf8());
-        QCOMPARE(entries(wp).size(), existing.size() + (created ? 1 : 0));
+        const std::tuple<QStringList, QString, QString, bool> cases[] = {
+            {{}, "photo.jpg", "photo.jpg", true},
+            {{"photo.jpg=X"}, "photo.jpg", "photo_2.jpg", true},
+            {{"PHOTO.JPG=X"}, "photo.jpg", "photo_2.jpg", true},                   // letter case does not matter
+            {{"photo.jpg=P"}, "photo.jpg", "photo.jpg", false},                    // identical: reused
+            {{"photo.jpg=X", "photo_2.jpg=P"}, "photo.jpg", "photo_2.jpg", false}, // identical under a number
+            {{"photo.jpg=Q"}, "photo.jpg", "photo_2.jpg", true},                   // same size, other bytes
+            {{"photo.2003.jpg=X"}, "photo.2003.jpg", "photo.2003_2.jpg", true}, // the number goes before the last dot
+        };
+        for (const auto& [existing, source, fileName, created] : cases) {
+            QTemporaryDir work;
+            QTemporaryDir outside;
+            const QString wp = work.path() + '/';
+            for (const QString& e : existing)
+                writeFile(wp + e.section('=', 0, 0), e.section('=', 1).toUtf8());
+            const WorkspaceFiles::Result r =
+                WorkspaceFiles::copyIn(TestPictures::write(outside.filePath(source), "P"), wp);
+            QVERIFY2(r.ok, qPrintable(r.error));
+            QCOMPARE(r.fileName, fileName);
+            QCOMPARE(r.created, created);
+            QCOMPARE(readFile(wp + fileName), QByteArray("P"));
+            for (const QString& e : existing)
+                QCOMPARE(readFile(wp + e.section('=', 0, 0)), e.section('=', 1).toUtf8());
+            QCOMPARE(entries(wp).size(), existing.size() + (created ? 1 : 0));
+        }
     }
 
     void failedCopiesLeaveNothing()

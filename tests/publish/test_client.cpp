@@ -5,18 +5,9 @@
 #include "TestMain.h"
 #include "publish/ArchiveSender.h"
 
-#include <QRandomGenerator>
-
 #include <zip.h>
 
 namespace {
-QByteArray randomBytes(qsizetype n)
-{
-    QByteArray b(n, Qt::Uninitialized);
-    QRandomGenerator gen(7);
-    gen.fillRange(reinterpret_cast<quint32*>(b.data()), n / 4);
-    return b;
-}
 QByteArray zippedFile(const QString& archive, const char* name)
 {
     int err = 0;

@@ -3,18 +3,11 @@
 #include "PublishingFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "publish/MsgPageWindow.h"
-#include "widgets/WebPane.h"
 
-#include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <memory>
-
-Q_DECLARE_METATYPE(MsgIcon)
 
 class TestPublishHostd : public QObject {
     Q_OBJECT
@@ -85,17 +78,6 @@ private Q_SLOTS:
         QVERIFY(p.dlg.lastIs("请输入一站点名！", "警告", MsgIcon::Critical));
     }
 
-    void passwordChangeReachesTheServer()
-    {
-        Publishing p(QStringLiteral("10001"), QString(), port());
-        QVERIFY(p.login());
-        p.edit("txt_newpwd")->setText(QStringLiteral("neu7  "));
-        p.edit("txt_cpwd")->setText(QStringLiteral("neu7"));
-        p.button("cmd_modPwd")->click();
-        QVERIFY(QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("密码修改成功！"); }, 5000));
-        QVERIFY(m_server->store().checkLogin("10001", "neu7  "));
-    }
-
     // The whole way: log in, claim a name, pack, send, and find the site unpacked on the server.
     void uploadPublishesTheSite()
     {
@@ -128,25 +110,6 @@ private Q_SLOTS:
         // The server script stays in the workspace and does not reach the server.
         QVERIFY(!QFile::exists(siteFolder("govsite") + "site/images/old.ASP"));
         QVERIFY(QFile::exists(p.app.workPath() + "images/old.ASP"));
-    }
-
-    void chatWithTheOperator()
-    {
-        Publishing p(QStringLiteral("10001"), QString(), port());
-        QVERIFY(p.login());
-        QObject* chat = p.frame.showWindow("dlgFrm");
-        p.control<QPlainTextEdit>("txt_msg", chat)->setPlainText(QStringLiteral("请问何时发布？"));
-        p.control<QPushButton>("OKButton", chat)->click();
-        QCOMPARE(m_server->operatorCommand(QStringLiteral("say 马上<b>发布</b><script>x()</script>")),
-                 QStringLiteral("sent to 1 connection(s)"));
-        QVERIFY(QTest::qWaitFor([&] { return p.client.hasPageTexts(ServerReaction::Page::Chat); }, 5000));
-        chat->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        static_cast<MsgPageWindow*>(chat)->Timer1_Timer();
-        static_cast<MsgPageWindow*>(chat)->Timer1_Timer();
-        const QString shown = chat->findChild<WebPane*>(QStringLiteral("webBer"))->lastInnerHtml("msg");
-        QVERIFY(shown.contains("<font size=2>马上<b>发布</b></font>"));
-        QVERIFY(shown.contains("请问何时发布？"));
-        QVERIFY(!shown.contains("script"));
     }
 };
 

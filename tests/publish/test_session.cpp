@@ -7,8 +7,6 @@
 using namespace PublishRules;
 using Protocol::Tag;
 
-Q_DECLARE_METATYPE(MsgIcon)
-
 static const QDate kToday(2026, 12, 6);
 
 class TestSession : public QObject {
@@ -25,77 +23,53 @@ private Q_SLOTS:
         QVERIFY(db.open(app.workPath()));
     }
 
-    // Each server message: its boxes, the session it leaves and what the window must do.
-    void reactions_data()
-    {
-        QTest::addColumn<QString>("received");
-        QTest::addColumn<int>("tag");
-        QTest::addColumn<QString>("boxText");
-        QTest::addColumn<QString>("boxTitle");
-        QTest::addColumn<MsgIcon>("boxIcon");
-        QTest::addColumn<QString>("panel1");
-        QTest::addColumn<bool>("loggedIn");
-        QTest::addColumn<bool>("siteNameSet");
-        QTest::addColumn<bool>("uploading");
-
-        // The session starts each row logged out, with a name set and not uploading.
-        QTest::newRow("login") << "<#login#>" << int(Tag::Login) << "登陆服务器成功！"
-                               << "提示" << MsgIcon::Information << "登陆服务器成功！" << true << true << false;
-        QTest::newRow("login wins over a second tag")
-            << "<#siteNameExist#><#login#>" << int(Tag::Login) << "登陆服务器成功！"
-            << "提示" << MsgIcon::Information << "登陆服务器成功！" << true << true << false;
-        QTest::newRow("logout") << "<#logout#>" << int(Tag::Logout) << "系列号或密码不对,重新登陆！"
-                                << "提示" << MsgIcon::Critical << "登陆服务器失败！" << false << true << false;
-        QTest::newRow("site name taken") << "<#siteNameExist#>" << int(Tag::SiteNameExist) << "站点名已存在，重新输入！"
-                                         << "提示" << MsgIcon::Information << "" << false << false << false;
-        QTest::newRow("password") << "<#modPwd#>" << int(Tag::ModPwd) << "密码修改成功！"
-                                  << "提示" << MsgIcon::Information << "" << false << true << false;
-        QTest::newRow("template") << "<#selectTemplate#>" << int(Tag::SelectTemplate) << "模板选择错误，请重新选择！"
-                                  << "提示" << MsgIcon::Critical << "" << false << true << false;
-        QTest::newRow("system message") << "<#systemmsg#>SERVER<br>MAINTENANCE" << int(Tag::SystemMsg)
-                                        << "server\r\nmaintenance"
-                                        << "系统信息" << MsgIcon::Information << "" << false << true << false;
-        QTest::newRow("error") << "<#errMsg#>" << int(Tag::ErrMsg)
-                               << "与服务器连接出现障碍，请重试！\r\n如还有问题请拨打技术热线电话：" + supportPhone()
-                               << "提示" << MsgIcon::Information << "" << false << true << false;
-        QTest::newRow("send file") << "<#sendFileInfo#>" << int(Tag::SendFileInfo) << ""
-                                   << "" << MsgIcon::None << "" << false << true << true;
-        QTest::newRow("no tag") << "<#hello#>" << int(Tag::None) << ""
-                                << "" << MsgIcon::None << "" << false << true << false;
-    }
+    // Each server message: its box, the session it leaves and what the window must do. The
+    // session starts each row logged out, with a name set and not uploading.
     void reactions()
     {
-        QFETCH(QString, received);
-        QFETCH(int, tag);
-        QFETCH(QString, boxText);
-        QFETCH(QString, boxTitle);
-        QFETCH(MsgIcon, boxIcon);
-        QFETCH(QString, panel1);
-        QFETCH(bool, loggedIn);
-        QFETCH(bool, siteNameSet);
-        QFETCH(bool, uploading);
-
-        PublishSession s;
-        s.siteNameSet = true;
-        const ServerReaction r = reactToServerMessage(received, s, db, QStringLiteral("abc"), kToday);
-        QCOMPARE(int(r.tag), tag);
-        if (boxText.isEmpty()) {
-            QVERIFY(r.boxes.isEmpty());
-        } else {
-            QCOMPARE(r.boxes.size(), 1);
-            QCOMPARE(r.boxes.first().text, boxText);
-            QCOMPARE(r.boxes.first().title, boxTitle);
-            QCOMPARE(r.boxes.first().icon, boxIcon);
+        const QString error = "与服务器连接出现障碍，请重试！\r\n如还有问题请拨打技术热线电话：" + supportPhone();
+        const struct {
+            QString received;
+            Tag tag;
+            QString box, title;
+            MsgIcon icon;
+            QString panel1;
+            bool loggedIn, siteNameSet, uploading;
+        } rows[] = {
+            {"<#login#>", Tag::Login, "登陆服务器成功！", "提示", MsgIcon::Information, "登陆服务器成功！", 1, 1, 0},
+            {"<#siteNameExist#><#login#>", Tag::Login, "登陆服务器成功！", "提示", MsgIcon::Information,
+             "登陆服务器成功！", 1, 1, 0}, // login wins over a second tag
+            {"<#logout#>", Tag::Logout, "系列号或密码不对,重新登陆！", "提示", MsgIcon::Critical, "登陆服务器失败！", 0,
+             1, 0},
+            {"<#siteNameExist#>", Tag::SiteNameExist, "站点名已存在，重新输入！", "提示", MsgIcon::Information, "", 0,
+             0, 0},
+            {"<#modPwd#>", Tag::ModPwd, "密码修改成功！", "提示", MsgIcon::Information, "", 0, 1, 0},
+            {"<#selectTemplate#>", Tag::SelectTemplate, "模板选择错误，请重新选择！", "提示", MsgIcon::Critical, "", 0,
+             1, 0},
+            {"<#systemmsg#>SERVER<br>MAINTENANCE", Tag::SystemMsg, "server\r\nmaintenance", "系统信息",
+             MsgIcon::Information, "", 0, 1, 0},
+            {"<#errMsg#>", Tag::ErrMsg, error, "提示", MsgIcon::Information, "", 0, 1, 0},
+            {"<#sendFileInfo#>", Tag::SendFileInfo, "", "", MsgIcon::None, "", 0, 1, 1},
+            {"<#hello#>", Tag::None, "", "", MsgIcon::None, "", 0, 1, 0},
+        };
+        for (const auto& row : rows) {
+            PublishSession s;
+            s.siteNameSet = true;
+            const ServerReaction r = reactToServerMessage(row.received, s, db, QStringLiteral("abc"), kToday);
+            QStringList boxes;
+            for (const auto& b : r.boxes)
+                boxes << b.text + '|' + b.title + '|' + QString::number(int(b.icon));
+            const QStringList expectedBoxes =
+                row.box.isEmpty() ? QStringList()
+                                  : QStringList{row.box + '|' + row.title + '|' + QString::number(int(row.icon))};
+            const Tag t = row.tag;
+            QVERIFY2(r.tag == t && boxes == expectedBoxes && r.panel1 == row.panel1 && s.loggedIn == row.loggedIn &&
+                         s.siteNameSet == row.siteNameSet && s.uploading == row.uploading &&
+                         r.closeSocket == (t == Tag::Logout) && r.enableConnect == (t == Tag::Logout) &&
+                         r.startVersionTimer == (t == Tag::Login) && r.restoreWebName == (t == Tag::SiteNameExist) &&
+                         r.sendArchive == (t == Tag::SendFileInfo),
+                     qPrintable(row.received + " -> " + boxes.join(',')));
         }
-        QCOMPARE(r.panel1, panel1);
-        QCOMPARE(s.loggedIn, loggedIn);
-        QCOMPARE(s.siteNameSet, siteNameSet);
-        QCOMPARE(s.uploading, uploading);
-        QCOMPARE(r.closeSocket, tag == int(Tag::Logout));
-        QCOMPARE(r.enableConnect, tag == int(Tag::Logout));
-        QCOMPARE(r.startVersionTimer, tag == int(Tag::Login));
-        QCOMPARE(r.restoreWebName, tag == int(Tag::SiteNameExist));
-        QCOMPARE(r.sendArchive, tag == int(Tag::SendFileInfo));
     }
 
     void siteNameAcceptedIsStored()
@@ -130,26 +104,23 @@ private Q_SLOTS:
         QCOMPARE(s.confirmedSiteName, QStringLiteral("old1"));
     }
 
-    void announcement_data()
-    {
-        QTest::addColumn<QString>("field06");
-        QTest::addColumn<int>("decision");
-        const auto d = [](int daysAgo) { return kToday.addDays(-daysAgo).toString("yyyy/M/d"); };
-        QTest::newRow("hidden 13 days ago") << "1||" + d(13) << int(NoticeDecision::Hide);
-        QTest::newRow("hidden 14 days ago") << "1||" + d(14) << int(NoticeDecision::Show);
-        QTest::newRow("flag 0 today") << "0||" + d(0) << int(NoticeDecision::Show);
-        QTest::newRow("iso date 13") << "1||" + kToday.addDays(-13).toString("yyyy-MM-dd") << int(NoticeDecision::Hide);
-        QTest::newRow("padded short date") << "1||2026/12/01" << int(NoticeDecision::Hide);
-        QTest::newRow("future date") << "1||2027/1/1" << int(NoticeDecision::Hide);
-        QTest::newRow("empty") << "" << int(NoticeDecision::Unreadable);
-        QTest::newRow("flag not a number") << "x||2026/12/1" << int(NoticeDecision::Unreadable);
-        QTest::newRow("impossible date") << "1||2026/2/30" << int(NoticeDecision::Unreadable);
-    }
+    // The stored "hide the notice" setting (flag||date) -> the decision today.
     void announcement()
     {
-        QFETCH(QString, field06);
-        QFETCH(int, decision);
-        QCOMPARE(int(announcementDecision(field06, kToday)), decision);
+        const auto d = [](int daysAgo) { return kToday.addDays(-daysAgo).toString("yyyy/M/d"); };
+        const std::pair<QString, NoticeDecision> cases[] = {
+            {"1||" + d(13), NoticeDecision::Hide},
+            {"1||" + d(14), NoticeDecision::Show},
+            {"0||" + d(0), NoticeDecision::Show},
+            {"1||" + kToday.addDays(-13).toString("yyyy-MM-dd"), NoticeDecision::Hide},
+            {"1||2026/12/01", NoticeDecision::Hide}, // padded
+            {"1||2027/1/1", NoticeDecision::Hide},   // in the future
+            {"", NoticeDecision::Unreadable},
+            {"x||2026/12/1", NoticeDecision::Unreadable},
+            {"1||2026/2/30", NoticeDecision::Unreadable},
+        };
+        for (const auto& [field06, decision] : cases)
+            QVERIFY2(announcementDecision(field06, kToday) == decision, qPrintable(field06));
     }
 
     void versionReplyFollowsTheSetting_data()
@@ -201,63 +172,30 @@ private Q_SLOTS:
         QCOMPARE(ChatHtml::sanitize(QString(2 * 1024 * 1024, QLatin1Char('<'))).size(), 2 * 1024 * 1024 * 4);
     }
 
-    void siteNameFilter_data()
+    void siteNameFilterPasswordPairAndChatRefusals()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("kept");
-        QTest::newRow("letters and digits") << "Abc09z" << 6;
-        QTest::newRow("hyphen") << "ab-c" << 2;
-        QTest::newRow("chinese first") << "中ab" << 0;
-        QTest::newRow("blank") << "ab c" << 2;
-        QTest::newRow("full-width digit") << "a１" << 1;
-        QTest::newRow("empty") << "" << 0;
-    }
-    void siteNameFilter()
-    {
-        QFETCH(QString, typed);
-        QFETCH(int, kept);
-        QCOMPARE(allowedSiteNameLength(typed), kept);
-    }
-
-    void passwordPair_data()
-    {
-        QTest::addColumn<QString>("newPwd");
-        QTest::addColumn<QString>("confirm");
-        QTest::addColumn<bool>("enabled");
-        const auto row = [](const char* name, const char* newPwd, const char* confirm, bool enabled) {
-            QTest::newRow(name) << QString::fromUtf8(newPwd) << QString::fromUtf8(confirm) << enabled;
+        // Typed site name -> how many leading characters are kept.
+        const std::pair<const char*, int> names[] = {{"Abc09z", 6}, {"ab-c", 2}, {"中ab", 0},
+                                                     {"ab c", 2},   {"a１", 1},  {"", 0}};
+        for (const auto& [typed, kept] : names)
+            QVERIFY2(allowedSiteNameLength(QString::fromUtf8(typed)) == kept, typed);
+        // New password and confirmation -> may be sent: trailing blanks count only in the confirmation.
+        const std::tuple<const char*, const char*, bool> pairs[] = {{"abc", "abc", true},
+                                                                    {"abc  ", "abc", true},
+                                                                    {"abc", "abc ", false},
+                                                                    {"abc", "abd", false},
+                                                                    {"   ", "", false}};
+        for (const auto& [newPwd, confirm, enabled] : pairs)
+            QVERIFY2(passwordPairMatches(newPwd, confirm) == enabled, newPwd);
+        const std::tuple<QString, bool, QString> chats[] = {
+            {QString(127, QChar(0x4f60)), false, ""},
+            {QString(128, QLatin1Char('a')), false, "最大字符两位128"},
+            {"", false, "请输入要发送的消息！"},
+            {"", true, "请输入要发送的消息！"},
+            {"hi", true, "正在上传数据不能，不能发送消息！"},
         };
-        row("same", "abc", "abc", true);
-        row("trailing blanks in new", "abc  ", "abc", true);
-        row("trailing blanks in confirmation", "abc", "abc ", false);
-        row("different", "abc", "abd", false);
-        row("blank new", "   ", "", false);
-    }
-    void passwordPair()
-    {
-        QFETCH(QString, newPwd);
-        QFETCH(QString, confirm);
-        QFETCH(bool, enabled);
-        QCOMPARE(passwordPairMatches(newPwd, confirm), enabled);
-    }
-
-    void chatRefusals_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("uploading");
-        QTest::addColumn<QString>("refusal");
-        QTest::newRow("127 characters") << QString(127, QChar(0x4f60)) << false << "";
-        QTest::newRow("128 characters") << QString(128, QLatin1Char('a')) << false << "最大字符两位128";
-        QTest::newRow("empty") << "" << false << "请输入要发送的消息！";
-        QTest::newRow("empty while uploading") << "" << true << "请输入要发送的消息！";
-        QTest::newRow("uploading") << "hi" << true << "正在上传数据不能，不能发送消息！";
-    }
-    void chatRefusals()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, uploading);
-        QFETCH(QString, refusal);
-        QCOMPARE(chatRefusal(text, uploading), refusal);
+        for (const auto& [text, uploading, refusal] : chats)
+            QCOMPARE(chatRefusal(text, uploading), refusal);
     }
 
     // Hostile HTML from the server: only the allowed formatting survives.

@@ -1,27 +1,14 @@
 // Streaming the upload archive to a loopback peer.
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "publish/ArchiveSender.h"
 
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray randomBytes(qint64 n, quint32 seed)
-{
-    QByteArray b(n, Qt::Uninitialized);
-    QRandomGenerator gen(seed);
-    for (qint64 i = 0; i + 4 <= n; i += 4) {
-        const quint32 v = gen.generate();
-        memcpy(b.data() + i, &v, 4);
-    }
-    for (qint64 i = n - n % 4; i < n; ++i)
-        b[i] = char(i);
-    return b;
-}
 
 // A connected pair over 127.0.0.1: the client socket and the server's side of it.
 struct Loopback {
@@ -51,25 +38,19 @@ class TestUpload : public QObject {
 
     QString writeArchive(const QByteArray& data)
     {
-        const QString path = m_tmp.filePath(QStringLiteral("ziptest.zip"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(data);
-        return path;
+        writeFile(m_tmp.filePath("ziptest.zip"), data);
+        return m_tmp.filePath("ziptest.zip");
     }
 
 private Q_SLOTS:
-    void streamsByteIdentical_data()
-    {
-        QTest::addColumn<qint64>("size");
-        QTest::newRow("empty") << qint64(0);
-        QTest::newRow("one byte") << qint64(1);
-        QTest::newRow("exactly one chunk") << qint64(256 * 1024);
-        QTest::newRow("several megabytes, odd tail") << qint64(5 * 1024 * 1024 + 7);
-    }
+    // Empty, one byte, exactly one chunk, several megabytes with an odd tail.
     void streamsByteIdentical()
     {
-        QFETCH(qint64, size);
+        for (qint64 size : {qint64(0), qint64(1), qint64(256 * 1024), qint64(5 * 1024 * 1024 + 7)})
+            streamOnce(size);
+    }
+    void streamOnce(qint64 size)
+    {
         Loopback lb;
         QVERIFY(lb.open());
         const QByteArray data = randomBytes(size, quint32(size) + 1);
@@ -125,9 +106,9 @@ private Q_SLOTS:
         QVERIFY(!sender.errorText().isEmpty());
         if (!error.isEmpty())
             QCOMPARE(sender.errorText(), error);
-        QCOMPARE(lb.client.bytesToWrite(), qint64(0));
-        QTest::qWait(50);
-        QVERIFY(lb.received.isEmpty());
+        // Nothing went ahead of a marker written afterwards.
+        lb.client.write("end");
+        QTRY_COMPARE(lb.received, QByteArray("end"));
         QCOMPARE(failed.count(), 0);
     }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QtTest>
 
 // Whole-file reads and writes for staging test files; a read of a missing file is empty.
@@ -18,4 +19,15 @@ inline void writeFile(const QString& path, const QByteArray& data)
     QFile f(path);
     QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     QCOMPARE(f.write(data), qint64(data.size()));
+}
+
+// Incompressible bytes, the same for the same seed.
+inline QByteArray randomBytes(qsizetype n, quint32 seed = 7)
+{
+    QByteArray b(n, Qt::Uninitialized);
+    QRandomGenerator gen(seed);
+    gen.fillRange(reinterpret_cast<quint32*>(b.data()), n / 4);
+    for (qsizetype i = n - n % 4; i < n; ++i)
+        b[i] = char(gen.generate());
+    return b;
 }
