@@ -14,6 +14,19 @@ static void makeWritable(const QString& path)
     f.setPermissions(f.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
 }
 
+bool removeFile(const QString& path, QString* error)
+{
+    QFile f(path);
+    if (!f.exists())
+        return true;
+    makeWritable(path);
+    if (f.remove())
+        return true;
+    if (error)
+        *error = ErrorText::file(f);
+    return false;
+}
+
 bool copyFile(const QString& src, const QString& dst, QString* error)
 {
     if (QFileInfo::exists(dst)) {

@@ -10,6 +10,8 @@ namespace FileOps {
 bool copyFolder(const QString& src, const QString& dst, QString* error);
 // Copies one file, replacing the target (also when it is read-only).
 bool copyFile(const QString& src, const QString& dst, QString* error);
+// Deletes one file, also when it is read-only; a missing file counts as deleted.
+bool removeFile(const QString& path, QString* error);
 // Deletes a folder with everything in it, read-only items included.
 bool removeFolder(const QString& path, QString* error);
 // Moves every entry of folder into target (created), leaving folder empty.

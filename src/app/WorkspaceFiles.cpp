@@ -1,8 +1,7 @@
 #include "WorkspaceFiles.h"
 
-#include "text/ErrorText.h"
-
 #include "data/SiteDb.h"
+#include "text/ErrorText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,8 @@
 #include "PublishClient.h"
 
-#include "text/ErrorText.h"
-
 #include "data/SiteDb.h"
 #include "publish/ArchiveSender.h"
+#include "text/ErrorText.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,6 @@
 #include "SitePacker.h"
 
+#include "app/FileOps.h"
 #include "text/ErrorText.h"
 
 #include <QDir>
@@ -69,15 +70,10 @@ bool SitePacker::fail(int number, const QString& description)
 
 bool SitePacker::removeFile(const QString& path)
 {
-    QFile f(path);
-    if (!f.exists())
+    QString why;
+    if (FileOps::removeFile(path, &why))
         return true;
-    // Read-only files go too.
-    f.setPermissions(f.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-    if (f.remove())
-        return true;
-    return fail(kPermissionDenied,
-                QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), ErrorText::file(f)));
+    return fail(kPermissionDenied, QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), why));
 }
 
 QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const

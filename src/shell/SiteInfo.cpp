@@ -1,5 +1,6 @@
 #include "SiteInfo.h"
 
+#include "app/FileOps.h"
 #include "app/WorkspaceFiles.h"
 
 #include <QDir>
@@ -112,16 +113,7 @@ QString LogoSlot::placeInWorkspace(const QString& path, const QString& folder, b
 
 bool LogoSlot::removeFile(const QString& path, QString* error)
 {
-    QFile f(path);
-    if (!f.exists())
-        return true;
-    // Read-only files are deleted as well.
-    f.setPermissions(f.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-    if (f.remove())
-        return true;
-    if (error)
-        *error = f.errorString();
-    return false;
+    return FileOps::removeFile(path, error);
 }
 
 } // namespace SiteInfo
