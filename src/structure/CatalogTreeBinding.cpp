@@ -106,11 +106,17 @@ QTreeWidgetItem* CatalogTreeBinding::makeItem(CatalogNode* node, QTreeWidgetItem
     return item;
 }
 
-void CatalogTreeBinding::rebuild()
+void CatalogTreeBinding::clear()
 {
     const QSignalBlocker block(m_widget);
     m_widget->clear();
     m_items.clear();
+}
+
+void CatalogTreeBinding::rebuild()
+{
+    clear();
+    const QSignalBlocker block(m_widget);
     CatalogNode* root = m_model.root();
     if (!root)
         return;

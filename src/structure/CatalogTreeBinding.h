@@ -33,6 +33,9 @@ public:
     bool reload(const AppContext& ctx);
     // Shows the model as it is.
     void rebuild();
+    // Drops every item, before the model is emptied: a large tree is freed
+    // before the next one is read rather than after.
+    void clear();
 
     // For a node just added to the model: its item under the parent's item.
     QTreeWidgetItem* addItem(CatalogNode* node);

@@ -62,6 +62,7 @@ void StructureEditor::announceChange()
 
 Outcome StructureEditor::reload()
 {
+    Q_EMIT aboutToReload();
     m_tree.clear();
     Outcome out;
     out.done = CatalogOps::loadCatalogTree(m_conn, m_tree);

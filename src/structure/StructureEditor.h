@@ -66,6 +66,8 @@ public:
     Outcome changeFormat(const PageRef& page, const QString& code);
 
 Q_SIGNALS:
+    // The tree is about to be emptied and read again; its nodes are about to go.
+    void aboutToReload();
     void reloaded();
     void nodeAdded(CatalogNode* node);
     void nodeAboutToBeRemoved(CatalogNode* node);

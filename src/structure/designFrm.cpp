@@ -59,6 +59,7 @@ designFrm::designFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(
     setWindowTitle(QStringLiteral("设计栏目"));
     setWindowIcon(CatalogTreeBinding::icon(QStringLiteral("fopen")));
     buildUi();
+    connect(&m_editor, &StructureEditor::aboutToReload, m_binding, &CatalogTreeBinding::clear);
     connect(&m_editor, &StructureEditor::reloaded, this, &designFrm::showTree);
     connect(&m_editor, &StructureEditor::nodeAdded, this, [this](CatalogNode* node) {
         m_binding->addItem(node);
