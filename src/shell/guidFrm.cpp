@@ -33,7 +33,7 @@ guidFrm::guidFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 
 void guidFrm::buildUi()
 {
-    resize(860, 560);
+    resize(sizeHint());
     frame_title = new QGroupBox(QStringLiteral("主题"), this);
     frame_title->setObjectName(QStringLiteral("frame_title"));
     tvw_title = new QTreeWidget(frame_title);

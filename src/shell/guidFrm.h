@@ -19,6 +19,8 @@ public:
     static constexpr int TagRole = Qt::UserRole + 2;
 
     guidFrm(AppContext& ctx, QWidget* parent = nullptr);
+    // Room for the topics and a readable page; the frame opens its child windows at this size.
+    QSize sizeHint() const override { return QSize(860, 560); }
 
     // The key of the node selected at the last click ("" before any).
     QString currentKey() const;

@@ -46,7 +46,7 @@ QLineEdit* infoFrm::addField(const QString& box, const QString& label, const QSt
 
 void infoFrm::buildUi()
 {
-    resize(760, 350);
+    resize(sizeHint());
     setMinimumSize(600, 330);
 
     Frame2 = new QGroupBox(QStringLiteral("基本信息"), this);

@@ -18,6 +18,7 @@ class infoFrm : public QWidget {
     Q_OBJECT
 public:
     infoFrm(AppContext& ctx, QWidget* parent = nullptr);
+    QSize sizeHint() const override { return QSize(760, 350); }
 
     // The logo name the next save stores, and the one the stored row names.
     QString logoName() const { return m_logo.logoName(); }
