@@ -1,11 +1,10 @@
 #include "MDIFrm.h"
 
-#include "app/BackgroundJob.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFutureWatcher>
 #include <QLoggingCategory>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,6 +12,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QtConcurrent>
 
 #include <algorithm>
 #include <exception>
@@ -53,6 +53,7 @@ MDIFrm::MDIFrm(const QString& appDir, DialogService& dialogs, WindowTable window
 MDIFrm::~MDIFrm()
 {
     m_shuttingDown = true;
+    m_fileWork.waitForFinished(); // the copy must not outlive the folders it writes into
     for (auto it = m_loaded.begin(); it != m_loaded.end(); ++it) {
         if (it.value() && it.value()->parent() == nullptr)
             delete it.value().data();
@@ -286,17 +287,11 @@ void MDIFrm::mnufile_backup()
         m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
-    // The files are copied on a worker thread: the frame keeps painting, and takes no input until the end.
-    setEnabled(false);
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    BackgroundJob* job =
-        BackgroundJob::start([pending](QString* e) { return Workspace::finishBackup(pending, e); }, this);
-    connect(job, &BackgroundJob::finished, this, [this, job](bool ok, const QString& e) {
-        job->deleteLater();
-        QApplication::restoreOverrideCursor();
-        setEnabled(true);
-        m_dialogs.message(ok ? QStringLiteral("数据备份成功！") : e, QStringLiteral("提示"), MsgIcon::Information);
-    });
+    runFileWork([pending](QString* e) { return Workspace::finishBackup(pending, e); },
+                [this](bool ok, const QString& e) {
+                    m_dialogs.message(ok ? QStringLiteral("数据备份成功！") : e, QStringLiteral("提示"),
+                                      MsgIcon::Information);
+                });
 }
 
 void MDIFrm::mnufile_revert()
@@ -317,20 +312,34 @@ void MDIFrm::mnufile_revert()
     for (const QString& name : startupWindows())
         unloadWindow(name);
     m_db.close();
+    runFileWork(
+        [app = m_ctx.appPath, work = m_ctx.workPath](QString* e) { return Workspace::restoreFiles(app, work, e); },
+        [this](bool copied, QString error) {
+            if (!m_db.open(m_ctx.workPath) && copied)
+                error = m_db.lastOpenError();
+            if (!copied || !m_db.isOpen())
+                m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
+        });
+}
+
+void MDIFrm::runFileWork(std::function<bool(QString* error)> work, std::function<void(bool ok, QString error)> done)
+{
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    BackgroundJob* job = BackgroundJob::start(
-        [app = m_ctx.appPath, work = m_ctx.workPath](QString* e) { return Workspace::restoreFiles(app, work, e); },
-        this);
-    connect(job, &BackgroundJob::finished, this, [this, job](bool copied, QString error) {
-        job->deleteLater();
+    m_fileWork = QtConcurrent::run([work = std::move(work)] {
+        QString error;
+        const bool ok = work(&error);
+        return std::make_pair(ok, error);
+    });
+    auto* watcher = new QFutureWatcher<std::pair<bool, QString>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done = std::move(done)] {
+        watcher->deleteLater();
         QApplication::restoreOverrideCursor();
         setEnabled(true);
-        if (!m_db.open(m_ctx.workPath) && copied)
-            error = m_db.lastOpenError();
-        if (!copied || !m_db.isOpen())
-            m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
+        const std::pair<bool, QString> outcome = watcher->result();
+        done(outcome.first, outcome.second);
     });
+    watcher->setFuture(m_fileWork);
 }
 
 void MDIFrm::closeEvent(QCloseEvent* event)

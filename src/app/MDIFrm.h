@@ -5,9 +5,13 @@
 #include "app/WindowSpec.h"
 #include "app/Workspace.h"
 
+#include <QFuture>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+
+#include <functional>
+#include <utility>
 
 class QMdiArea;
 class QToolBar;
@@ -58,6 +62,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Copies files (backup, restore) on a worker thread: the frame keeps painting and takes
+    // no input until the work is over; done then runs here with the outcome.
+    void runFileWork(std::function<bool(QString* error)> work, std::function<void(bool ok, QString error)> done);
     void buildMenu();
     void buildToolBar();
     void run(Command command);
@@ -74,4 +81,5 @@ private:
     QToolBar* m_toolBar = nullptr;
     QHash<QString, QPointer<QWidget>> m_loaded;
     bool m_shuttingDown = false;
+    QFuture<std::pair<bool, QString>> m_fileWork;
 };

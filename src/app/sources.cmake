@@ -8,8 +8,6 @@ list(APPEND WEBLARK_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Workspace.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WorkspaceFiles.h
   ${CMAKE_CURRENT_LIST_DIR}/WorkspaceFiles.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/BackgroundJob.h
-  ${CMAKE_CURRENT_LIST_DIR}/BackgroundJob.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandTable.h
   ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translations.h
