@@ -70,7 +70,7 @@ QString LogoSlot::choose(const QString& chosenPath, const QString& folder, QStri
         return QString();
     // The copy of an earlier unsaved choice is replaced; the stored file stays until a save.
     if (!m_unsavedCopy.isEmpty() && m_unsavedCopy != name && m_unsavedCopy != m_oldLogoName)
-        removeFile(folder + m_unsavedCopy, nullptr);
+        FileOps::removeFile(folder + m_unsavedCopy, nullptr);
     if (copied)
         m_unsavedCopy = name;
     else if (m_unsavedCopy != name)
@@ -86,7 +86,7 @@ bool LogoSlot::saved(const QString& folder, QString* error)
     m_unsavedCopy.clear();
     if (previous.isEmpty() || previous == m_logoName)
         return true;
-    return removeFile(folder + previous, error);
+    return FileOps::removeFile(folder + previous, error);
 }
 
 bool LogoSlot::removed(const QString& folder, QString* error)
@@ -96,9 +96,9 @@ bool LogoSlot::removed(const QString& folder, QString* error)
     load(QString());
     bool ok = true;
     if (!stored.isEmpty())
-        ok = removeFile(folder + stored, error);
+        ok = FileOps::removeFile(folder + stored, error);
     if (!copy.isEmpty() && copy != stored)
-        ok = removeFile(folder + copy, ok ? error : nullptr) && ok;
+        ok = FileOps::removeFile(folder + copy, ok ? error : nullptr) && ok;
     return ok;
 }
 
@@ -109,11 +109,6 @@ QString LogoSlot::placeInWorkspace(const QString& path, const QString& folder, b
     if (!r.ok && error)
         *error = r.error;
     return r.ok ? r.fileName : QString();
-}
-
-bool LogoSlot::removeFile(const QString& path, QString* error)
-{
-    return FileOps::removeFile(path, error);
 }
 
 } // namespace SiteInfo

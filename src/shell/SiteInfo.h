@@ -53,7 +53,6 @@ private:
     // name instead of replacing a different file, an identical one reused).
     // copied tells whether a new file was written.
     static QString placeInWorkspace(const QString& path, const QString& folder, bool* copied, QString* error);
-    static bool removeFile(const QString& path, QString* error);
 
     QString m_logoName;
     QString m_oldLogoName;
