@@ -11,6 +11,7 @@ PKGS=(
   qt6-translations-l10n
   xvfb xauth xdotool fonts-noto-cjk imagemagick
   libgl1-mesa-dri
+  libkainjow-mustache-dev qt6-httpserver-dev wrk nginx-light
 )
 
 missing=()
