@@ -19,23 +19,23 @@ public:
 
     NameStyleChooser(AppContext& ctx, Kind kind, QWidget* parent = nullptr);
 
-    QString chosenFont() const;
+    QString chosenFont() const { return m_chosen; }
     const QList<QLabel*>& images() const { return img; }
 
 private:
     void loadFonts();
     void img_Click(int index);
-    void placeImages();
+    void updateScrollRange();
+    void scrlVer_Change(int value);
     void OKButton_Click();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
     AppContext& m_ctx;
     Kind m_kind;
     int m_index = -1; // the clicked image
-    QString m_font;   // its font
+    QString m_font;   // and its font
     QString m_chosen; // the stored font after OK
-    QList<int> m_heights;
+    QList<int> m_heights; // of the images, in twips
 
     QWidget* Picture1 = nullptr;
     QScrollBar* scrlVer = nullptr;

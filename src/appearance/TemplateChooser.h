@@ -22,25 +22,24 @@ public:
 
     TemplateChooser(AppContext& ctx, Kind kind, QWidget* parent = nullptr);
 
-    QString chosenValue() const;
+    QString chosenValue() const { return m_chosen; }
     // The value of the selected thumbnail, "" when none is selected.
     QString selectedValue() const;
     const QList<tmpl*>& thumbnails() const { return tmpl1; }
 
-    // The choice table and the user_info column of a chooser kind.
+    // The choice table of a chooser kind, which is also its column in user_info.
     static QString tableOf(Kind kind);
 
 private:
     void loadTypes();
     void lst_type_Click();
     void clearThumbnails();
-    void placeThumbnails();
     void selectThumbnail(tmpl* chosen);
+    void updateScrollRange();
     void scrlVer_Change(int value);
     void OKButton_Click();
     void cmd_view_Click();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
     AppContext& m_ctx;
     Kind m_kind;
