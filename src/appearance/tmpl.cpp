@@ -107,6 +107,9 @@ void tmpl::mousePressEvent(QMouseEvent* event)
 
 void tmpl::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    // The double-clicked thumbnail is the chosen one even when no press came first.
+    if (event->button() == Qt::LeftButton) {
+        emit clicked();
         emit doubleClicked();
+    }
 }

@@ -1,0 +1,2 @@
+weblark_add_test(test_feature_fields ${CMAKE_CURRENT_LIST_DIR}/test_feature_fields.cpp)
+weblark_add_test(test_choosers ${CMAKE_CURRENT_LIST_DIR}/test_choosers.cpp)
