@@ -3,11 +3,11 @@
 #include "ThumbnailLayout.h"
 #include "text/Twips.h"
 
+#include <QCache>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QCache>
 #include <QRadioButton>
 
 namespace {
@@ -15,6 +15,7 @@ namespace {
 constexpr int kOptionHeight = 20; // pixels below the picture for the option button
 constexpr int kBorder = 2;        // pixels of the border around the selected picture
 
+// The room for the picture itself, inside its border.
 QSize pictureBox()
 {
     return {Twips::toPixels(ThumbnailLayout::kWidth) - 2 * kBorder,
@@ -22,25 +23,22 @@ QSize pictureBox()
 }
 
 // Template pictures are decoded once at the size they are shown and kept
-// while the file is unchanged, so a chooser with many templates opens fast.
-QPixmap thumbnailPixmap(const QString& path, const QSize& box)
+// while the file is unchanged.
+QPixmap thumbnailPixmap(const QString& path, const QSize& size)
 {
     const QFileInfo info(path);
-    if (!info.isFile())
-        return {};
-    const QString key = QStringLiteral("tmpl:%1:%2:%3x%4")
+    const QString key = QStringLiteral("%1:%2:%3x%4")
                             .arg(path)
                             .arg(info.lastModified().toMSecsSinceEpoch())
-                            .arg(box.width())
-                            .arg(box.height());
+                            .arg(size.width())
+                            .arg(size.height());
     // Room for a few hundred thumbnails, counted in kilobytes.
     static QCache<QString, QPixmap> cache(32 * 1024);
     if (const QPixmap* hit = cache.object(key))
         return *hit;
     QImageReader reader(path);
-    const QSize full = reader.size();
-    if (full.isValid() && (full.width() > box.width() || full.height() > box.height()))
-        reader.setScaledSize(full.scaled(box, Qt::KeepAspectRatio));
+    if (reader.size() != size)
+        reader.setScaledSize(size);
     const QImage image = reader.read();
     if (image.isNull())
         return {};
@@ -82,13 +80,26 @@ void tmpl::setValue(const QString& value)
 {
     m_value = value;
     optTmpl->setText(value.section(QLatin1Char('.'), 0, 0));
-    // A missing picture leaves the picture empty; a present one is framed tightly.
-    const QPixmap pix = thumbnailPixmap(m_appPath + QStringLiteral("template/") + value, pictureBox());
-    imgTmpl->setPixmap(pix);
-    const QSize box = pictureBox() + QSize(2 * kBorder, 2 * kBorder);
-    const QSize framed = pix.isNull() ? box : pix.size() + QSize(2 * kBorder, 2 * kBorder);
-    imgTmpl->setGeometry((box.width() - framed.width()) / 2, box.height() - framed.height(), framed.width(),
-                         framed.height());
+    m_picture = m_appPath + QStringLiteral("template/") + value;
+    // Only the picture's size is read now: the picture itself is decoded when the
+    // thumbnail first comes into view, so a large category opens at once.
+    const QSize box = pictureBox();
+    const QSize full = QImageReader(m_picture).size();
+    m_pictureSize = !full.isValid() ? QSize()
+                    : full.width() > box.width() || full.height() > box.height()
+                        ? full.scaled(box, Qt::KeepAspectRatio)
+                        : full;
+    m_picturePending = m_pictureSize.isValid();
+    imgTmpl->clear(); // a missing picture leaves the picture empty
+    const QSize framed = (m_pictureSize.isValid() ? m_pictureSize : box) + QSize(2 * kBorder, 2 * kBorder);
+    imgTmpl->setGeometry((box.width() + 2 * kBorder - framed.width()) / 2, box.height() + 2 * kBorder - framed.height(),
+                         framed.width(), framed.height());
+    update();
+}
+
+bool tmpl::hasPicture() const
+{
+    return imgTmpl->pixmap().isNull() == false;
 }
 
 void tmpl::setSelected(int selected)
@@ -96,6 +107,15 @@ void tmpl::setSelected(int selected)
     m_selected = selected == 1 ? 1 : 0;
     imgTmpl->setFrameShape(m_selected ? QFrame::Box : QFrame::NoFrame);
     optTmpl->setChecked(m_selected == 1);
+}
+
+void tmpl::paintEvent(QPaintEvent* event)
+{
+    if (m_picturePending) {
+        m_picturePending = false;
+        imgTmpl->setPixmap(thumbnailPixmap(m_picture, m_pictureSize));
+    }
+    QWidget::paintEvent(event);
 }
 
 void tmpl::mousePressEvent(QMouseEvent* event)

@@ -21,18 +21,24 @@ public:
     void setValue(const QString& value);
     int selected() const { return m_selected; }
     void setSelected(int selected);
+    // Whether imgTmpl shows the template's picture (it is drawn once in view).
+    bool hasPicture() const;
 
 Q_SIGNALS:
     void clicked();
     void doubleClicked();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QString m_appPath;
     QString m_value;
+    QString m_picture;     // its file
+    QSize m_pictureSize;   // as shown; invalid when the file is missing or unreadable
+    bool m_picturePending = false;
     int m_selected = 0;
     QRadioButton* optTmpl = nullptr;
     QLabel* imgTmpl = nullptr;

@@ -33,12 +33,16 @@ struct AppearanceFixture : SiteFixture {
         const SqlResult r = db.run(QStringLiteral("SELECT %1 FROM user_info WHERE user_ID=1").arg(column));
         return r.ok && !r.isEmpty() ? r.first().value(0).toString() : QStringLiteral("<none>");
     }
-    // Seven templates in a category of their own, one named with an apostrophe.
+    // Seven templates in a category of their own; the one named with an apostrophe has no picture.
     void addCategory(const QString& table)
     {
-        for (int i = 1; i <= 7; ++i)
+        for (int i = 1; i <= 7; ++i) {
+            const QString name = i == 6 ? QStringLiteral("T'006.png") : QStringLiteral("T%1.png").arg(i, 4, 10, QChar('0'));
+            if (i != 6)
+                QFile::copy(app.file("template/D0101.png"), app.file("template/" + name));
             db.run(QStringLiteral("INSERT INTO %1 (tmplType, tmplName) VALUES (?, ?)").arg(table),
-                   {QStringLiteral("甲'类"), i == 6 ? QStringLiteral("T'006.png") : QStringLiteral("T%1.png").arg(i, 4, 10, QLatin1Char('0'))});
+                   {QStringLiteral("甲'类"), name});
+        }
     }
 };
 
@@ -114,11 +118,17 @@ private Q_SLOTS:
         types->setCurrentItem(types->findItems(QStringLiteral("甲'类"), Qt::MatchExactly).first());
         const QList<tmpl*> thumbs = chooser.thumbnails();
         const QPoint firstRow = thumbs.at(0)->pos();
+        chooser.grab();
+        QVERIFY(thumbs.at(0)->hasPicture());
         auto* bar = child<QScrollBar>(&chooser, "scrlVer");
         QVERIFY(bar->maximum() >= 1680);
         bar->setValue(1680);
         QCOMPARE(thumbs.at(3)->pos(), firstRow);
         QCOMPARE(thumbs.at(6)->x(), firstRow.x());
+        bar->setValue(bar->maximum());
+        chooser.grab();
+        QVERIFY(thumbs.at(6)->hasPicture());
+        QVERIFY(!thumbs.at(5)->hasPicture()); // its file is missing
     }
 
     void templateWithoutSelection()

@@ -1,0 +1,1 @@
+weblark_add_bench(bench_appearance ${CMAKE_CURRENT_LIST_DIR}/template_chooser_bench.cpp)
