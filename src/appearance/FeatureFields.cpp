@@ -63,18 +63,18 @@ QString adBoardField(const AdBoard& board)
     // Published pages expect CR LF line breaks before encoding.
     QString content = board.content;
     content.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return QStringList{QStringLiteral("1"),     width, height, top, left, escapeBars(board.title),
-                       escapeBars(TextCodec::encode(content))}
+    return QStringList{
+        QStringLiteral("1"), width, height, top, left, escapeBars(board.title), escapeBars(TextCodec::encode(content))}
         .join(kSep);
 }
 
 const QStringList& scriptEffects()
 {
     static const QStringList effects{
-        QStringLiteral("标题特效"),        QStringLiteral("屏幕时钟"),    QStringLiteral("跟随鼠标的星星"),
-        QStringLiteral("跟随鼠标的文字"),  QStringLiteral("鼠标点击特效"), QStringLiteral("跟随鼠标的彩色字符"),
-        QStringLiteral("状态栏特效1"),     QStringLiteral("状态栏特效2"), QStringLiteral("状态栏特效3"),
-        QStringLiteral("状态栏特效4"),     QStringLiteral("状态栏特效5"), QStringLiteral("状态栏特效6"),
+        QStringLiteral("标题特效"),       QStringLiteral("屏幕时钟"),     QStringLiteral("跟随鼠标的星星"),
+        QStringLiteral("跟随鼠标的文字"), QStringLiteral("鼠标点击特效"), QStringLiteral("跟随鼠标的彩色字符"),
+        QStringLiteral("状态栏特效1"),    QStringLiteral("状态栏特效2"),  QStringLiteral("状态栏特效3"),
+        QStringLiteral("状态栏特效4"),    QStringLiteral("状态栏特效5"),  QStringLiteral("状态栏特效6"),
         QStringLiteral("状态栏特效7")};
     return effects;
 }

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kBorder = 2;                 // pixels of the border around the clicked picture
-constexpr int kMissingHeight = 60;         // a style whose picture is missing keeps a blank line this high
+constexpr int kBorder = 2;                   // pixels of the border around the clicked picture
+constexpr int kMissingHeight = 60;           // a style whose picture is missing keeps a blank line this high
 const QColor kBorderColor(0x1f, 0x5f, 0xbf); // the house blue
 
 } // namespace
@@ -24,7 +24,8 @@ const QColor kBorderColor(0x1f, 0x5f, 0xbf); // the house blue
 NameStyleChooser::NameStyleChooser(AppContext& ctx, Kind kind, QWidget* parent)
     : QDialog(parent), m_ctx(ctx), m_kind(kind)
 {
-    setObjectName(kind == Kind::Home ? QStringLiteral("sltTmplFrm_defaultFont") : QStringLiteral("sltTmplFrm_headFont"));
+    setObjectName(kind == Kind::Home ? QStringLiteral("sltTmplFrm_defaultFont")
+                                     : QStringLiteral("sltTmplFrm_headFont"));
     setWindowTitle(QStringLiteral("选择字体"));
     setModal(true);
 
@@ -138,7 +139,7 @@ bool NameStyleChooser::eventFilter(QObject* watched, QEvent* event)
 
 void NameStyleChooser::OKButton_Click()
 {
-    if (m_index < 0 || img.at(m_index)->frameShape() != QFrame::Box) {
+    if (m_index < 0) { // no picture has the border
         m_ctx.dialogs.message(QStringLiteral("请选择一种字体！"), QStringLiteral("提示"), MsgIcon::Information);
         return;
     }

@@ -32,9 +32,9 @@ private:
 
     AppContext& m_ctx;
     Kind m_kind;
-    int m_index = -1; // the clicked image
-    QString m_font;   // and its font
-    QString m_chosen; // the stored font after OK
+    int m_index = -1;     // the clicked image
+    QString m_font;       // and its font
+    QString m_chosen;     // the stored font after OK
     QList<int> m_heights; // of the images, in twips
 
     QWidget* Picture1 = nullptr;

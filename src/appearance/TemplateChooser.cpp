@@ -55,9 +55,9 @@ TemplateChooser::TemplateChooser(AppContext& ctx, Kind kind, QWidget* parent)
     pal.setColor(QPalette::Window, Qt::white);
     Picture1->setPalette(pal);
     // Three thumbnails and their margins side by side.
-    Picture1->setMinimumSize(Twips::toPixels(2 * ThumbnailLayout::kLeft + 2 * ThumbnailLayout::kStep +
-                                             ThumbnailLayout::kWidth),
-                             Twips::toPixels(2 * ThumbnailLayout::kRowHeight + ThumbnailLayout::kTop));
+    Picture1->setMinimumSize(
+        Twips::toPixels(2 * ThumbnailLayout::kLeft + 2 * ThumbnailLayout::kStep + ThumbnailLayout::kWidth),
+        Twips::toPixels(2 * ThumbnailLayout::kRowHeight + ThumbnailLayout::kTop));
     Picture1->installEventFilter(this);
     scrlVer = new QScrollBar(Qt::Vertical, tmplFrame);
     scrlVer->setObjectName(QStringLiteral("scrlVer"));

@@ -49,10 +49,10 @@ sltTmplFrm_javaScrpt::sltTmplFrm_javaScrpt(AppContext& ctx, QWidget* parent) : Q
 void sltTmplFrm_javaScrpt::loadScript()
 {
     cmb_javaScript->addItems(FeatureFields::scriptEffects());
-    FeatureFields::Script script;
+    // A null field reads as "", which selects the first effect.
     const SqlResult r = m_ctx.conn.selectUserInfo();
-    if (r && !r.isEmpty() && !fieldIsNull(r.first(), QStringLiteral("javascript")))
-        script = FeatureFields::parseScript(fieldText(r.first(), QStringLiteral("javascript")));
+    const FeatureFields::Script script =
+        FeatureFields::parseScript(r && !r.isEmpty() ? fieldText(r.first(), QStringLiteral("javascript")) : QString());
     cmb_javaScript->setCurrentIndex(script.index);
     txt_javascript->setText(script.text);
     cmb_javaScript_Click(script.index);
@@ -65,9 +65,9 @@ void sltTmplFrm_javaScrpt::cmb_javaScript_Click(int index)
 
 void sltTmplFrm_javaScrpt::OKButton_Click()
 {
-    const int index = cmb_javaScript->currentIndex();
-    const QString text = txt_javascript->isEnabled() ? txt_javascript->text() : QString();
-    const SqlResult r = m_ctx.conn.updateUserInfo(QStringLiteral("Javascript"), FeatureFields::scriptField({index, text}));
+    // The effects whose box is disabled store no text, whatever the box holds.
+    const FeatureFields::Script script{cmb_javaScript->currentIndex(), txt_javascript->text()};
+    const SqlResult r = m_ctx.conn.updateUserInfo(QStringLiteral("Javascript"), FeatureFields::scriptField(script));
     if (!r) {
         m_ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Critical);
         return;

@@ -85,10 +85,9 @@ void tmpl::setValue(const QString& value)
     // thumbnail first comes into view, so a large category opens at once.
     const QSize box = pictureBox();
     const QSize full = QImageReader(m_picture).size();
-    m_pictureSize = !full.isValid() ? QSize()
-                    : full.width() > box.width() || full.height() > box.height()
-                        ? full.scaled(box, Qt::KeepAspectRatio)
-                        : full;
+    m_pictureSize = !full.isValid()                                              ? QSize()
+                    : full.width() > box.width() || full.height() > box.height() ? full.scaled(box, Qt::KeepAspectRatio)
+                                                                                 : full;
     m_picturePending = m_pictureSize.isValid();
     imgTmpl->clear(); // a missing picture leaves the picture empty
     const QSize framed = (m_pictureSize.isValid() ? m_pictureSize : box) + QSize(2 * kBorder, 2 * kBorder);

@@ -36,8 +36,8 @@ protected:
 private:
     QString m_appPath;
     QString m_value;
-    QString m_picture;     // its file
-    QSize m_pictureSize;   // as shown; invalid when the file is missing or unreadable
+    QString m_picture;   // its file
+    QSize m_pictureSize; // as shown; invalid when the file is missing or unreadable
     bool m_picturePending = false;
     int m_selected = 0;
     QRadioButton* optTmpl = nullptr;

@@ -37,7 +37,8 @@ struct AppearanceFixture : SiteFixture {
     void addCategory(const QString& table)
     {
         for (int i = 1; i <= 7; ++i) {
-            const QString name = i == 6 ? QStringLiteral("T'006.png") : QStringLiteral("T%1.png").arg(i, 4, 10, QChar('0'));
+            const QString name =
+                i == 6 ? QStringLiteral("T'006.png") : QStringLiteral("T%1.png").arg(i, 4, 10, QChar('0'));
             if (i != 6)
                 QFile::copy(app.file("template/D0101.png"), app.file("template/" + name));
             db.run(QStringLiteral("INSERT INTO %1 (tmplType, tmplName) VALUES (?, ?)").arg(table),
@@ -52,8 +53,8 @@ private Q_SLOTS:
     void templateChosen_data()
     {
         QTest::addColumn<Kind>("kind");
-        QTest::addColumn<int>("click");   // thumbnail clicked on its picture, -1 for none
-        QTest::addColumn<int>("option");  // thumbnail clicked on its option button, -1 for none
+        QTest::addColumn<int>("click");    // thumbnail clicked on its picture, -1 for none
+        QTest::addColumn<int>("option");   // thumbnail clicked on its option button, -1 for none
         QTest::addColumn<int>("dblClick"); // thumbnail double-clicked instead of OK, -1 for OK
         QTest::addColumn<QString>("value");
         QTest::newRow("home: first one as selected on load") << Kind::Home << -1 << -1 << -1 << "T0001.png";
@@ -236,7 +237,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("null, mouse click effect") << QVariant() << 0 << "" << 4 << "欢迎'光临" << true << "1||04.asp||欢迎'光临";
+        QTest::newRow("null, mouse click effect")
+            << QVariant() << 0 << "" << 4 << "欢迎'光临" << true << "1||04.asp||欢迎'光临";
         QTest::newRow("status bar 5 reloaded, clock drops the text")
             << QVariant("1||10.asp||旧文字") << 10 << "旧文字" << 1 << "" << false << "1||01.asp||";
         QTest::newRow("stars reloaded disabled, then 12")

@@ -22,7 +22,8 @@ private Q_SLOTS:
             << "1||640||480||10||20||O'Neil 公告||第一行&nbsp;&#39;a&#39;<br>第二行"
             << AdBoard{"640", "480", "10", "20", "O'Neil 公告", "第一行 'a'\n第二行"};
         QTest::newRow("bars in title and content keep seven parts")
-            << AdBoard{"1", "2", "3", "4", "a||b|", "|x||y"} << "1||1||2||3||4||a&#124;&#124;b&#124;||&#124;x&#124;&#124;y"
+            << AdBoard{"1", "2", "3", "4", "a||b|", "|x||y"}
+            << "1||1||2||3||4||a&#124;&#124;b&#124;||&#124;x&#124;&#124;y"
             << AdBoard{"1", "2", "3", "4", "a||b|", "|x||y"};
         QTest::newRow("left becomes a whole number, halves to even")
             << AdBoard{"", "", "", "12.5", "", ""} << "1||300||200||0||12||||"
@@ -40,8 +41,8 @@ private Q_SLOTS:
         QCOMPARE(field.split("||").size(), 7);
         const AdBoard back = parseAdBoard(field);
         QCOMPARE(QStringList({back.width, back.height, back.top, back.left, back.title, back.content}),
-                 QStringList({reloaded.width, reloaded.height, reloaded.top, reloaded.left, reloaded.title,
-                              reloaded.content}));
+                 QStringList(
+                     {reloaded.width, reloaded.height, reloaded.top, reloaded.left, reloaded.title, reloaded.content}));
     }
 
     void adBoardMissingParts_data()
@@ -67,13 +68,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("reloadedText");
-        QTest::newRow("0") << 0 << "欢迎'光临" << "1||00.asp||欢迎'光临" << "欢迎'光临";
-        QTest::newRow("3") << 3 << "a b" << "1||03.asp||a b" << "a b";
-        QTest::newRow("4") << 4 << "" << "1||04.asp||" << "";
-        QTest::newRow("10 with bars") << 10 << "a||b|" << "1||10.asp||a&#124;&#124;b&#124;" << "a||b|";
-        QTest::newRow("12") << 12 << "x" << "1||12.asp||x" << "x";
-        QTest::newRow("clock drops its text") << 1 << "x" << "1||01.asp||" << "";
-        QTest::newRow("stars drop their text") << 2 << "x" << "1||02.asp||" << "";
+        QTest::newRow("0") << 0 << "欢迎'光临"
+                           << "1||00.asp||欢迎'光临"
+                           << "欢迎'光临";
+        QTest::newRow("3") << 3 << "a b"
+                           << "1||03.asp||a b"
+                           << "a b";
+        QTest::newRow("4") << 4 << ""
+                           << "1||04.asp||"
+                           << "";
+        QTest::newRow("10 with bars") << 10 << "a||b|"
+                                      << "1||10.asp||a&#124;&#124;b&#124;"
+                                      << "a||b|";
+        QTest::newRow("12") << 12 << "x"
+                            << "1||12.asp||x"
+                            << "x";
+        QTest::newRow("clock drops its text") << 1 << "x"
+                                              << "1||01.asp||"
+                                              << "";
+        QTest::newRow("stars drop their text") << 2 << "x"
+                                               << "1||02.asp||"
+                                               << "";
     }
     void script()
     {
