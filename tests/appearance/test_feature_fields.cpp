@@ -5,115 +5,77 @@
 
 using namespace FeatureFields;
 
-Q_DECLARE_METATYPE(AdBoard)
+static QStringList boxes(const AdBoard& b)
+{
+    return {b.width, b.height, b.top, b.left, b.title, b.content};
+}
 
 class TestFeatureFields : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // typed boxes (width, height, top, left, title, content) -> stored field -> boxes shown on reloading
     void adBoard_data()
     {
-        QTest::addColumn<AdBoard>("typed");
+        QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QString>("field");
-        QTest::addColumn<AdBoard>("reloaded");
-        QTest::newRow("empty boxes take the defaults")
-            << AdBoard{} << "1||300||200||0||0||||" << AdBoard{"300", "200", "0", "0", "", ""};
-        QTest::newRow("apostrophes, blanks and lines")
-            << AdBoard{"640", "480", "10", "20", "O'Neil 公告", "第一行 'a'\n第二行"}
-            << "1||640||480||10||20||O'Neil 公告||第一行&nbsp;&#39;a&#39;<br>第二行"
-            << AdBoard{"640", "480", "10", "20", "O'Neil 公告", "第一行 'a'\n第二行"};
-        QTest::newRow("bars in title and content keep seven parts")
-            << AdBoard{"1", "2", "3", "4", "a||b|", "|x||y"}
-            << "1||1||2||3||4||a&#124;&#124;b&#124;||&#124;x&#124;&#124;y"
-            << AdBoard{"1", "2", "3", "4", "a||b|", "|x||y"};
-        QTest::newRow("left becomes a whole number, halves to even")
-            << AdBoard{"", "", "", "12.5", "", ""} << "1||300||200||0||12||||"
-            << AdBoard{"300", "200", "0", "12", "", ""};
-        QTest::newRow("left with sign, blanks and exponent")
-            << AdBoard{"", "", "", " -1d2 ", "", ""} << "1||300||200||0||-100||||"
-            << AdBoard{"300", "200", "0", "-100", "", ""};
+        QTest::addColumn<QStringList>("reloaded");
+        const QStringList none{"", "", "", "", "", ""};
+        QTest::newRow("defaults") << none << "1||300||200||0||0||||" << QStringList{"300", "200", "0", "0", "", ""};
+        const QStringList quoted{"640", "480", "10", "20", "O'Neil 公告", "第一行 'a'\n第二行"};
+        QTest::newRow("apostrophes, blanks, lines")
+            << quoted << "1||640||480||10||20||O'Neil 公告||第一行&nbsp;&#39;a&#39;<br>第二行" << quoted;
+        const QStringList bars{"1", "2", "3", "4", "a||b|", "|x||y"};
+        QTest::newRow("bars keep seven parts")
+            << bars << "1||1||2||3||4||a&#124;&#124;b&#124;||&#124;x&#124;&#124;y" << bars;
+        QTest::newRow("left halves to even") << QStringList{"", "", "", "12.5", "", ""} << "1||300||200||0||12||||"
+                                             << QStringList{"300", "200", "0", "12", "", ""};
+        QTest::newRow("left with sign, blanks, exponent")
+            << QStringList{"", "", "", " -1d2 ", "", ""} << "1||300||200||0||-100||||"
+            << QStringList{"300", "200", "0", "-100", "", ""};
     }
     void adBoard()
     {
-        QFETCH(AdBoard, typed);
+        QFETCH(QStringList, typed);
         QFETCH(QString, field);
-        QFETCH(AdBoard, reloaded);
-        QCOMPARE(adBoardField(typed), field);
-        QCOMPARE(field.split("||").size(), 7);
-        const AdBoard back = parseAdBoard(field);
-        QCOMPARE(QStringList({back.width, back.height, back.top, back.left, back.title, back.content}),
-                 QStringList(
-                     {reloaded.width, reloaded.height, reloaded.top, reloaded.left, reloaded.title, reloaded.content}));
+        QFETCH(QStringList, reloaded);
+        QCOMPARE(adBoardField({typed[0], typed[1], typed[2], typed[3], typed[4], typed[5]}), field);
+        QCOMPARE(boxes(parseAdBoard(field)), reloaded);
     }
 
-    void adBoardMissingParts_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("turned off") << "0" << QStringList{"", "", "", "", "", ""};
-        QTest::newRow("null") << QString() << QStringList{"", "", "", "", "", ""};
-        QTest::newRow("size only") << "1||640||480" << QStringList{"640", "480", "", "", "", ""};
-        QTest::newRow("no content") << "1||5||6||7||8||标题" << QStringList{"5", "6", "7", "8", "标题", ""};
-    }
     void adBoardMissingParts()
     {
-        QFETCH(QString, field);
-        QFETCH(QStringList, boxes);
-        const AdBoard b = parseAdBoard(field);
-        QCOMPARE(QStringList({b.width, b.height, b.top, b.left, b.title, b.content}), boxes);
+        QCOMPARE(boxes(parseAdBoard(QString())), QStringList(6, QString()));
+        QCOMPARE(boxes(parseAdBoard("0")), QStringList(6, QString()));
+        QCOMPARE(boxes(parseAdBoard("1||640||480")), QStringList({"640", "480", "", "", "", ""}));
     }
 
+    // effect index, typed text -> stored field, and back
     void script_data()
     {
         QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("reloadedText");
-        QTest::newRow("0") << 0 << "欢迎'光临"
-                           << "1||00.asp||欢迎'光临"
-                           << "欢迎'光临";
-        QTest::newRow("3") << 3 << "a b"
-                           << "1||03.asp||a b"
-                           << "a b";
-        QTest::newRow("4") << 4 << ""
-                           << "1||04.asp||"
-                           << "";
-        QTest::newRow("10 with bars") << 10 << "a||b|"
-                                      << "1||10.asp||a&#124;&#124;b&#124;"
-                                      << "a||b|";
-        QTest::newRow("12") << 12 << "x"
-                            << "1||12.asp||x"
-                            << "x";
-        QTest::newRow("clock drops its text") << 1 << "x"
-                                              << "1||01.asp||"
-                                              << "";
-        QTest::newRow("stars drop their text") << 2 << "x"
-                                               << "1||02.asp||"
-                                               << "";
+        QTest::addColumn<QStringList>("textFieldReloaded");
+        QTest::newRow("0") << 0 << QStringList{"欢迎'光临", "1||00.asp||欢迎'光临", "欢迎'光临"};
+        QTest::newRow("3") << 3 << QStringList{"a b", "1||03.asp||a b", "a b"};
+        QTest::newRow("4") << 4 << QStringList{"", "1||04.asp||", ""};
+        QTest::newRow("10, bars") << 10 << QStringList{"a||b|", "1||10.asp||a&#124;&#124;b&#124;", "a||b|"};
+        QTest::newRow("12") << 12 << QStringList{"x", "1||12.asp||x", "x"};
+        QTest::newRow("clock drops its text") << 1 << QStringList{"x", "1||01.asp||", ""};
+        QTest::newRow("stars drop their text") << 2 << QStringList{"x", "1||02.asp||", ""};
     }
     void script()
     {
         QFETCH(int, index);
-        QFETCH(QString, text);
-        QFETCH(QString, field);
-        QFETCH(QString, reloadedText);
-        QCOMPARE(scriptField({index, text}), field);
-        const Script back = parseScript(field);
+        QFETCH(QStringList, textFieldReloaded);
+        QCOMPARE(scriptField({index, textFieldReloaded[0]}), textFieldReloaded[1]);
+        const Script back = parseScript(textFieldReloaded[1]);
         QCOMPARE(back.index, index);
-        QCOMPARE(back.text, reloadedText);
+        QCOMPARE(back.text, textFieldReloaded[2]);
     }
 
-    void scriptUnreadable_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::newRow("off") << "0";
-        QTest::newRow("empty") << "";
-        QTest::newRow("out of the list") << "1||13.asp||x";
-        QTest::newRow("not a number") << "1||ab.asp||x";
-    }
     void scriptUnreadable()
     {
-        QFETCH(QString, field);
-        QCOMPARE(parseScript(field).index, 0);
+        for (const char* field : {"0", "", "1||13.asp||x", "1||ab.asp||x"})
+            QVERIFY2(parseScript(QString::fromUtf8(field)).index == 0, field);
     }
 
     void thumbnails_data()
