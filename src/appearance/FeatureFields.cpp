@@ -2,6 +2,8 @@
 
 #include "text/TextCodec.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace FeatureFields {
@@ -35,7 +37,9 @@ QString wholeNumber(const QString& text)
     const double v = t.toDouble(&ok);
     if (!ok || !std::isfinite(v))
         return QStringLiteral("0");
-    return QString::number(static_cast<qint64>(std::nearbyint(v)));
+    // A position beyond any screen is kept at the largest whole number the field holds.
+    const double whole = std::clamp(std::nearbyint(v), double(INT_MIN), double(INT_MAX));
+    return QString::number(static_cast<int>(whole));
 }
 
 } // namespace

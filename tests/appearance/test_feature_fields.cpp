@@ -32,6 +32,9 @@ private Q_SLOTS:
         QTest::newRow("left with sign, blanks, exponent")
             << QStringList{"", "", "", " -1d2 ", "", ""} << "1||300||200||0||-100||||"
             << QStringList{"300", "200", "0", "-100", "", ""};
+        QTest::newRow("left beyond any screen")
+            << QStringList{"", "", "", "1e30", "", ""} << "1||300||200||0||2147483647||||"
+            << QStringList{"300", "200", "0", "2147483647", "", ""};
     }
     void adBoard()
     {
