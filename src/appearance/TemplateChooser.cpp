@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 namespace {
 
