@@ -1,0 +1,265 @@
+#include "SiteFixture.h"
+#include "TestMain.h"
+#include "appearance/NameStyleChooser.h"
+#include "appearance/TemplateChooser.h"
+#include "appearance/sltTmplFrm_adBoardFrm.h"
+#include "appearance/sltTmplFrm_javaScrpt.h"
+#include "appearance/sltTmplFrm_viewTmpl.h"
+#include "appearance/tmpl.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+using Kind = TemplateChooser::Kind;
+Q_DECLARE_METATYPE(Kind)
+
+template <typename T> static T* child(QWidget* w, const char* name)
+{
+    T* found = w->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+struct AppearanceFixture : SiteFixture {
+    QString stored(const QString& column) const
+    {
+        const SqlResult r = db.run(QStringLiteral("SELECT %1 FROM user_info WHERE user_ID=1").arg(column));
+        return r.ok && !r.isEmpty() ? r.first().value(0).toString() : QStringLiteral("<none>");
+    }
+    // Seven templates in a category of their own, one named with an apostrophe.
+    void addCategory(const QString& table)
+    {
+        for (int i = 1; i <= 7; ++i)
+            db.run(QStringLiteral("INSERT INTO %1 (tmplType, tmplName) VALUES (?, ?)").arg(table),
+                   {QStringLiteral("甲'类"), i == 6 ? QStringLiteral("T'006.png") : QStringLiteral("T%1.png").arg(i, 4, 10, QLatin1Char('0'))});
+    }
+};
+
+class TestChoosers : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void templateChosen_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<int>("click");   // thumbnail clicked on its picture, -1 for none
+        QTest::addColumn<int>("option");  // thumbnail clicked on its option button, -1 for none
+        QTest::addColumn<int>("dblClick"); // thumbnail double-clicked instead of OK, -1 for OK
+        QTest::addColumn<QString>("value");
+        QTest::newRow("home: first one as selected on load") << Kind::Home << -1 << -1 << -1 << "T0001.png";
+        QTest::newRow("home: apostrophe in the name") << Kind::Home << 5 << -1 << -1 << "T'006.png";
+        QTest::newRow("inner: option button") << Kind::Inner << -1 << 2 << -1 << "T0003.png";
+        QTest::newRow("inner: double click") << Kind::Inner << 1 << -1 << 6 << "T0007.png";
+    }
+    void templateChosen()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(int, click);
+        QFETCH(int, option);
+        QFETCH(int, dblClick);
+        QFETCH(QString, value);
+        AppearanceFixture f;
+        const QString column = TemplateChooser::tableOf(kind);
+        f.addCategory(column);
+        TemplateChooser chooser(f.ctx, kind);
+        chooser.show();
+        auto* types = child<QListWidget>(&chooser, "lst_type");
+        QVERIFY(types->count() > 1);
+        QCOMPARE(types->currentRow(), 0);
+        const auto found = types->findItems(QStringLiteral("甲'类"), Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        types->setCurrentItem(found.first());
+
+        const QList<tmpl*> thumbs = chooser.thumbnails();
+        QCOMPARE(thumbs.size(), 7);
+        QCOMPARE(child<QRadioButton>(thumbs.at(5), "optTmpl")->text(), QStringLiteral("T'006"));
+        // rows of three, three and one
+        QCOMPARE(thumbs.at(3)->x(), thumbs.at(0)->x());
+        QVERIFY(thumbs.at(3)->y() > thumbs.at(2)->y());
+        QCOMPARE(thumbs.at(6)->x(), thumbs.at(0)->x());
+        QCOMPARE(chooser.selectedValue(), QStringLiteral("T0001.png"));
+
+        if (click >= 0)
+            QTest::mouseClick(thumbs.at(click), Qt::LeftButton, {}, QPoint(20, 20));
+        if (option >= 0)
+            QTest::mouseClick(child<QRadioButton>(thumbs.at(option), "optTmpl"), Qt::LeftButton, {}, QPoint(5, 8));
+        if (dblClick >= 0)
+            QTest::mouseDClick(thumbs.at(dblClick), Qt::LeftButton, {}, QPoint(20, 20));
+        else
+            QTest::mouseClick(child<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+
+        int ticked = 0;
+        for (tmpl* t : thumbs)
+            ticked += t->selected() + child<QRadioButton>(t, "optTmpl")->isChecked();
+        QCOMPARE(ticked, 2);
+        QCOMPARE(chooser.result(), int(QDialog::Accepted));
+        QCOMPARE(chooser.chosenValue(), value);
+        QCOMPARE(f.stored(column), value);
+        QCOMPARE(f.dlg.shown.size(), 0);
+    }
+
+    void templateScrolls()
+    {
+        AppearanceFixture f;
+        f.addCategory("defaultTmpl");
+        TemplateChooser chooser(f.ctx, Kind::Home);
+        chooser.show();
+        auto* types = child<QListWidget>(&chooser, "lst_type");
+        types->setCurrentItem(types->findItems(QStringLiteral("甲'类"), Qt::MatchExactly).first());
+        const QList<tmpl*> thumbs = chooser.thumbnails();
+        const QPoint firstRow = thumbs.at(0)->pos();
+        auto* bar = child<QScrollBar>(&chooser, "scrlVer");
+        QVERIFY(bar->maximum() >= 1680);
+        bar->setValue(1680);
+        QCOMPARE(thumbs.at(3)->pos(), firstRow);
+        QCOMPARE(thumbs.at(6)->x(), firstRow.x());
+    }
+
+    void templateWithoutSelection()
+    {
+        AppearanceFixture f;
+        f.db.run("DELETE FROM headTmpl");
+        TemplateChooser chooser(f.ctx, Kind::Inner);
+        QTest::mouseClick(child<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+        QVERIFY(f.dlg.lastIs("请选择其中一种模板！", "提示", MsgIcon::Information));
+        QCOMPARE(chooser.result(), int(QDialog::Rejected));
+        QCOMPARE(f.stored("headTmpl"), QString());
+    }
+
+    void previewPage()
+    {
+        AppearanceFixture f;
+        sltTmplFrm_viewTmpl view(f.ctx, "D0101x.png");
+        view.Timer1_Timer();
+        QCOMPARE(view.pageHtml(), QString());
+        view.Timer1_Timer();
+        QVERIFY(view.pageHtml().contains(QUrl::fromLocalFile(f.app.appPath() + "template/D0101.jpg").toString()));
+    }
+
+    void nameStyle_data()
+    {
+        QTest::addColumn<int>("kind"); // 0 home, 1 inner
+        QTest::addColumn<bool>("dblClick");
+        QTest::newRow("home, OK") << 0 << false;
+        QTest::newRow("inner, double click") << 1 << true;
+    }
+    void nameStyle()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, dblClick);
+        AppearanceFixture f;
+        f.db.run("INSERT INTO font (font) VALUES ('it''s.png')");
+        NameStyleChooser chooser(f.ctx, kind ? NameStyleChooser::Kind::Inner : NameStyleChooser::Kind::Home);
+        chooser.show();
+        const QList<QLabel*> images = chooser.images();
+        QVERIFY(images.size() > 3);
+        QVERIFY(images.at(1)->y() > images.at(0)->y() + images.at(0)->height());
+
+        QTest::mouseClick(child<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+        QVERIFY(f.dlg.lastIs("请选择一种字体！", "提示", MsgIcon::Information));
+        QCOMPARE(chooser.result(), int(QDialog::Rejected));
+
+        QTest::mouseClick(images.at(1), Qt::LeftButton);
+        if (dblClick)
+            QTest::mouseDClick(images.last(), Qt::LeftButton);
+        else {
+            QTest::mouseClick(images.last(), Qt::LeftButton);
+            QCOMPARE(images.at(1)->frameShape(), QFrame::NoFrame);
+            QTest::mouseClick(child<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+        }
+        QCOMPARE(images.last()->frameShape(), QFrame::Box);
+        QCOMPARE(chooser.result(), int(QDialog::Accepted));
+        QCOMPARE(chooser.chosenFont(), QStringLiteral("it's.png"));
+        QCOMPARE(f.stored(kind ? "headFont" : "defaultFont"), QStringLiteral("it's.png"));
+        QCOMPARE(f.dlg.shown.size(), 1);
+    }
+
+    void adBoardDefaultsAndReload()
+    {
+        AppearanceFixture f;
+        {
+            sltTmplFrm_adBoardFrm board(f.ctx);
+            QTest::mouseClick(child<QPushButton>(&board, "cmd_ok"), Qt::LeftButton);
+            QCOMPARE(board.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(f.stored("adBoard"), QStringLiteral("1||300||200||0||0||||"));
+
+        const QString field = "1||640||480||10||20||a&#124;&#124;b's||行一<br>it&#39;s&nbsp;x";
+        f.db.updateUserInfo("adBoard", field);
+        sltTmplFrm_adBoardFrm board(f.ctx);
+        QCOMPARE(child<QLineEdit>(&board, "txt_width")->text(), QStringLiteral("640"));
+        QCOMPARE(child<QLineEdit>(&board, "txt_height")->text(), QStringLiteral("480"));
+        QCOMPARE(child<QLineEdit>(&board, "txt_top")->text(), QStringLiteral("10"));
+        QCOMPARE(child<QLineEdit>(&board, "txt_left")->text(), QStringLiteral("20"));
+        QCOMPARE(child<QLineEdit>(&board, "txt_title")->text(), QStringLiteral("a||b's"));
+        QCOMPARE(child<QPlainTextEdit>(&board, "txt_content")->toPlainText(), QStringLiteral("行一\nit's x"));
+        f.db.updateUserInfo("adBoard", "0");
+        QTest::mouseClick(child<QPushButton>(&board, "cmd_ok"), Qt::LeftButton);
+        QCOMPARE(f.stored("adBoard"), field);
+        QCOMPARE(f.dlg.shown.size(), 0);
+    }
+
+    void adBoardNumbers()
+    {
+        AppearanceFixture f;
+        sltTmplFrm_adBoardFrm board(f.ctx);
+        for (const char* name : {"txt_width", "txt_height", "txt_top", "txt_left"}) {
+            f.dlg.clear();
+            QTest::keyClicks(child<QLineEdit>(&board, name), "1x");
+            QCOMPARE(child<QLineEdit>(&board, name)->text(), QStringLiteral("1"));
+            QVERIFY(f.dlg.lastIs("请输入数字！", "提示", MsgIcon::Information));
+        }
+    }
+
+    void script_data()
+    {
+        QTest::addColumn<QVariant>("field");
+        QTest::addColumn<int>("loadedIndex");
+        QTest::addColumn<QString>("loadedText");
+        QTest::addColumn<int>("pick");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("null, mouse click effect") << QVariant() << 0 << "" << 4 << "欢迎'光临" << true << "1||04.asp||欢迎'光临";
+        QTest::newRow("status bar 5 reloaded, clock drops the text")
+            << QVariant("1||10.asp||旧文字") << 10 << "旧文字" << 1 << "" << false << "1||01.asp||";
+        QTest::newRow("stars reloaded disabled, then 12")
+            << QVariant("1||02.asp||") << 2 << "" << 12 << "a||b" << true << "1||12.asp||a&#124;&#124;b";
+        QTest::newRow("off, keep the first") << QVariant("0") << 0 << "" << 0 << "x" << true << "1||00.asp||x";
+    }
+    void script()
+    {
+        QFETCH(QVariant, field);
+        QFETCH(int, loadedIndex);
+        QFETCH(QString, loadedText);
+        QFETCH(int, pick);
+        QFETCH(QString, typed);
+        QFETCH(bool, enabled);
+        QFETCH(QString, stored);
+        AppearanceFixture f;
+        f.db.updateUserInfo("Javascript", field);
+        sltTmplFrm_javaScrpt window(f.ctx);
+        auto* list = child<QComboBox>(&window, "cmb_javaScript");
+        auto* text = child<QLineEdit>(&window, "txt_javascript");
+        QCOMPARE(list->count(), 13);
+        QCOMPARE(list->currentIndex(), loadedIndex);
+        QCOMPARE(text->text(), loadedText);
+        QCOMPARE(text->isEnabled(), loadedIndex != 1 && loadedIndex != 2);
+        list->setCurrentIndex(pick);
+        QCOMPARE(text->isEnabled(), enabled);
+        if (enabled)
+            text->setText(typed);
+        QTest::mouseClick(child<QPushButton>(&window, "OKButton"), Qt::LeftButton);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(f.stored("javascript"), stored);
+    }
+};
+
+WEBLARK_TEST_MAIN(TestChoosers)
+#include "test_choosers.moc"
