@@ -203,7 +203,7 @@ void sltTmplFrm::buildUi()
     grid->addWidget(Frame5, 2, 0);
     grid->addWidget(Frame7, 2, 1);
     grid->addWidget(Frame6, 0, 2, 3, 1);
-    Frame6->setFixedWidth(230);
+    Frame6->setFixedWidth(260);
     Frame100->setFixedSize(Frame100->sizeHint());
 
     StatusBar1 = named(new QStatusBar(this), QStringLiteral("StatusBar1"));
@@ -301,12 +301,11 @@ void sltTmplFrm::showPicture(QLabel* label, const QString& path)
         return;
     }
     const QSize box = label->contentsRect().size();
-    label->setPixmap(pm.size().boundedTo(box) == pm.size()
-                         ? pm
-                         : pm.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    label->setPixmap(
+        pm.size().boundedTo(box) == pm.size() ? pm : pm.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
-void sltTmplFrm::show(const QList<Notice>& notices)
+void sltTmplFrm::showNotices(const QList<Notice>& notices)
 {
     for (const Notice& n : notices)
         m_ctx.dialogs.message(n.text, n.title, n.icon);
@@ -387,8 +386,8 @@ void sltTmplFrm::openScript()
 void sltTmplFrm::setCustomHome(bool on)
 {
     // The generated home page and its name style no longer apply.
-    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(cmd_default),
-                       static_cast<QWidget*>(Frame3), static_cast<QWidget*>(cmd_DefaultFont)})
+    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(cmd_default), static_cast<QWidget*>(Frame3),
+                       static_cast<QWidget*>(cmd_DefaultFont)})
         w->setEnabled(!on);
     for (QWidget* w : {static_cast<QWidget*>(lbl_default), static_cast<QWidget*>(txt_default),
                        static_cast<QWidget*>(cmd_sltDefault), static_cast<QWidget*>(cmd_viewDefault)})
@@ -411,7 +410,7 @@ void sltTmplFrm::chk_default_Click()
         return;
     }
     const Outcome out = CustomPages::removeHomePage(m_ctx.conn, m_ctx.workPath, txt_default->text());
-    show(out.notices);
+    showNotices(out.notices);
     if (!out.done) {
         chk_default->setChecked(true); // the row still names the page
         return;
@@ -425,15 +424,15 @@ void sltTmplFrm::cmd_sltDefault_Click()
     const FileChoice picked =
         m_ctx.dialogs.openFile(QStringLiteral("站点首页文件(default.htm)|default.htm"), CustomPages::homePageName());
     if (!picked.ok()) {
-        show({CustomPages::noPathNotice()});
+        showNotices({CustomPages::noPathNotice()});
         return;
     }
     if (const auto refusal = CustomPages::checkHomePage(picked.path)) {
-        show({*refusal});
+        showNotices({*refusal});
         return;
     }
     const Outcome out = CustomPages::installHomePage(m_ctx.conn, picked.path, m_ctx.workPath);
-    show(out.notices);
+    showNotices(out.notices);
     if (out.done)
         txt_default->setText(CustomPages::homePageName());
 }
@@ -460,7 +459,7 @@ void sltTmplFrm::chk_head_Click()
         return;
     }
     const Outcome out = CustomPages::removeHead(m_ctx.conn, m_ctx.workPath, txt_head->text());
-    show(out.notices);
+    showNotices(out.notices);
     if (!out.done) {
         chk_head->setChecked(true);
         return;
@@ -474,15 +473,15 @@ void sltTmplFrm::cmd_sltHead_Click()
     const FileChoice picked =
         m_ctx.dialogs.openFile(QStringLiteral("内页头文件(*.jpg,*.gif,*.swf)|*.jpg;*.gif;*.swf"), QString());
     if (!picked.ok()) {
-        show({CustomPages::noPathNotice()});
+        showNotices({CustomPages::noPathNotice()});
         return;
     }
     if (const auto refusal = CustomPages::checkHead(picked.path)) {
-        show({*refusal});
+        showNotices({*refusal});
         return;
     }
     const Outcome out = CustomPages::installHead(m_ctx.conn, picked.path, m_ctx.workPath);
-    show(out.notices);
+    showNotices(out.notices);
     if (out.done)
         txt_head->setText(QFileInfo(picked.path).fileName());
 }
@@ -491,8 +490,8 @@ void sltTmplFrm::cmd_sltHead_Click()
 
 void sltTmplFrm::setOtherPages(bool on)
 {
-    for (QWidget* w : {static_cast<QWidget*>(cmd_other), static_cast<QWidget*>(lbl_other),
-                       static_cast<QWidget*>(cmb_other)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(cmd_other), static_cast<QWidget*>(lbl_other), static_cast<QWidget*>(cmb_other)})
         w->setEnabled(on);
 }
 
@@ -515,7 +514,7 @@ void sltTmplFrm::chk_other_Click()
         return;
     }
     const Outcome out = CustomPages::removeOtherPages(m_ctx.conn, m_ctx.workPath, entriesOf(cmb_other));
-    show(out.notices);
+    showNotices(out.notices);
     if (!out.done) {
         chk_other->setChecked(true);
         return;
@@ -533,7 +532,7 @@ void sltTmplFrm::cmd_other_Click()
     QStringList names;
     const Outcome out =
         CustomPages::installOtherPages(m_ctx.conn, folder, m_ctx.workPath, entriesOf(cmb_other), &names);
-    show(out.notices);
+    showNotices(out.notices);
     if (!out.done)
         return;
     cmb_other->clear();
@@ -545,9 +544,8 @@ void sltTmplFrm::cmd_other_Click()
 
 void sltTmplFrm::cmd_bgOK_Click()
 {
-    const FileChoice picked =
-        m_ctx.dialogs.openFile(QStringLiteral("图像文件(*.jpg,*.bmp,*.gif)|*.jpg;*.bmp;*.gif"),
-                               m_ctx.appPath + QStringLiteral("backGround/0005.JPG"));
+    const FileChoice picked = m_ctx.dialogs.openFile(QStringLiteral("图像文件(*.jpg,*.bmp,*.gif)|*.jpg;*.bmp;*.gif"),
+                                                     m_ctx.appPath + QStringLiteral("backGround/0005.JPG"));
     if (!picked.ok()) {
         m_ctx.dialogs.message(picked.error.isEmpty() ? DialogService::cancelDescription() : picked.error, kNotice,
                               MsgIcon::Information);

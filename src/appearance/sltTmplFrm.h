@@ -35,7 +35,7 @@ private:
     void loadData();
     void placeFrame100();
     void showPicture(QLabel* label, const QString& path);
-    void show(const QList<Notice>& notices);
+    void showNotices(const QList<Notice>& notices);
 
     // The modal windows opened from here, one small function each.
     void openTemplateChooser(bool home);
