@@ -67,8 +67,7 @@ void sltTmplFrm_javaScrpt::OKButton_Click()
 {
     const int index = cmb_javaScript->currentIndex();
     const QString text = txt_javascript->isEnabled() ? txt_javascript->text() : QString();
-    const SqlResult r =
-        m_ctx.conn.updateUserInfo(QStringLiteral("Javascript"), FeatureFields::scriptField({index, text}));
+    const SqlResult r = m_ctx.conn.updateUserInfo(QStringLiteral("Javascript"), FeatureFields::scriptField({index, text}));
     if (!r) {
         m_ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Critical);
         return;
