@@ -89,7 +89,7 @@ void sltTmplFrm::buildUi()
     resize(sizeHint());
 
     Frame100 = named(new QWidget(this), QStringLiteral("Frame100"));
-    const QSize thumb(112, 84);
+    const QSize thumb(104, 78);
 
     // Templates: the thumbnail with its code and the button that opens the chooser.
     auto templateFrame = [&](const QString& title, const QString& frame, const QString& button, const QString& img,
@@ -99,6 +99,7 @@ void sltTmplFrm::buildUi()
         code = named(new QLabel(box), label);
         code->setAlignment(Qt::AlignCenter);
         cmd = named(new QPushButton(QStringLiteral("选择"), box), button);
+        cmd->setFixedWidth(72);
         auto* side = new QVBoxLayout;
         side->addWidget(code);
         side->addStretch(1);
@@ -119,8 +120,9 @@ void sltTmplFrm::buildUi()
     auto fontFrame = [&](const QString& title, const QString& frame, const QString& img, const QString& button,
                          QLabel*& picture, QPushButton*& cmd) {
         auto* box = named(new QGroupBox(title, Frame100), frame);
-        picture = pictureBox(box, img, QSize(190, 32));
+        picture = pictureBox(box, img, QSize(176, 30));
         cmd = named(new QPushButton(QStringLiteral("选择"), box), button);
+        cmd->setFixedWidth(72);
         auto* col = new QVBoxLayout(box);
         col->addWidget(picture);
         col->addWidget(cmd, 0, Qt::AlignRight);
@@ -136,11 +138,14 @@ void sltTmplFrm::buildUi()
     lbl_bg = named(new QLabel(Frame5), QStringLiteral("lbl_bg"));
     cmd_bgOK = named(new QPushButton(QStringLiteral("选择"), Frame5), QStringLiteral("cmd_bgOK"));
     cmd_bgCancel = named(new QPushButton(QStringLiteral("取消"), Frame5), QStringLiteral("cmd_bgCancel"));
+    cmd_bgOK->setFixedWidth(72);
+    cmd_bgCancel->setFixedWidth(72);
     auto* bgGrid = new QGridLayout(Frame5);
-    bgGrid->addWidget(img_bg, 0, 0, 2, 1);
-    bgGrid->addWidget(lbl_bg, 0, 1, 1, 2);
+    bgGrid->addWidget(img_bg, 0, 0, 3, 1, Qt::AlignTop);
+    bgGrid->addWidget(lbl_bg, 0, 1);
     bgGrid->addWidget(cmd_bgOK, 1, 1);
-    bgGrid->addWidget(cmd_bgCancel, 1, 2);
+    bgGrid->addWidget(cmd_bgCancel, 2, 1);
+    bgGrid->setColumnStretch(2, 1);
 
     Frame7 = named(new QGroupBox(QStringLiteral("增强功能"), Frame100), QStringLiteral("Frame7"));
     Frame7->setMouseTracking(true);
@@ -177,25 +182,36 @@ void sltTmplFrm::buildUi()
     auto* adv = new QGridLayout(Frame6);
     adv->setVerticalSpacing(6);
     int r = 0;
+    // Buttons go under the box, to the right, so that the captions keep their width.
+    auto buttonRow = [&](QPushButton* a, QPushButton* b) {
+        auto* row = new QHBoxLayout;
+        row->addStretch(1);
+        for (QPushButton* button : {a, b}) {
+            if (button) {
+                button->setFixedWidth(64);
+                row->addWidget(button);
+            }
+        }
+        adv->addLayout(row, r++, 0, 1, 2);
+    };
     auto customRows = [&](QCheckBox* chk, QLabel* lbl, QLineEdit* txt, QPushButton* slt, QPushButton* view) {
-        adv->addWidget(chk, r++, 0, 1, 3);
+        adv->addWidget(chk, r++, 0, 1, 2);
         adv->addWidget(lbl, r, 0);
-        adv->addWidget(txt, r++, 1, 1, 2);
-        adv->addWidget(slt, r, 1);
-        adv->addWidget(view, r++, 2);
+        adv->addWidget(txt, r++, 1);
+        buttonRow(slt, view);
         adv->setRowMinimumHeight(r++, 10);
     };
     customRows(chk_default, lbl_default, txt_default, cmd_sltDefault, cmd_viewDefault);
     customRows(chk_head, lbl_head, txt_head, cmd_sltHead, cmd_viewHead);
-    adv->addWidget(chk_other, r++, 0, 1, 3);
+    adv->addWidget(chk_other, r++, 0, 1, 2);
     adv->addWidget(lbl_other, r, 0);
-    adv->addWidget(cmb_other, r++, 1, 1, 2);
-    adv->addWidget(cmd_other, r++, 1);
+    adv->addWidget(cmb_other, r++, 1);
+    buttonRow(cmd_other, nullptr);
     adv->setRowStretch(r, 1);
 
     auto* grid = new QGridLayout(Frame100);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(8);
+    grid->setSpacing(6);
     grid->addWidget(Frame1, 0, 0);
     grid->addWidget(Frame2, 0, 1);
     grid->addWidget(Frame3, 1, 0);
@@ -203,7 +219,7 @@ void sltTmplFrm::buildUi()
     grid->addWidget(Frame5, 2, 0);
     grid->addWidget(Frame7, 2, 1);
     grid->addWidget(Frame6, 0, 2, 3, 1);
-    Frame6->setFixedWidth(260);
+    Frame6->setFixedWidth(228);
     Frame100->setFixedSize(Frame100->sizeHint());
 
     StatusBar1 = named(new QStatusBar(this), QStringLiteral("StatusBar1"));
