@@ -2,6 +2,8 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "TestPictures.h"
+#include "appearance/NameStyleChooser.h"
+#include "appearance/TemplateChooser.h"
 #include "appearance/sltTmplFrm.h"
 #include "appearance/sltTmplFrm_javaScrpt.h"
 #include "appearance/sltTmplFrm_viewHead.h"
@@ -103,6 +105,49 @@ private Q_SLOTS:
         QVERIFY(qAbs(panel->x() + panel->width() / 2 - 800) <= 1);
         const int above = (1200 - f.child("StatusBar1")->height()) / 2 - (panel->y() + panel->height() / 2);
         QVERIFY2(above >= 12 && above <= 14, qPrintable(QString::number(above)));
+    }
+
+    // Each chooser, confirmed with what it offers first, updates its own picture.
+    void choosersUpdateTheirPicture_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("home template") << "cmd_default"
+                                       << "imgDefaultTmpl"
+                                       << "defaultTmpl";
+        QTest::newRow("inner template") << "cmd_head"
+                                        << "imgHeadTmpl"
+                                        << "headTmpl";
+        QTest::newRow("home name style") << "cmd_DefaultFont"
+                                         << "imgDefault"
+                                         << "defaultFont";
+        QTest::newRow("inner name style") << "cmd_headFont"
+                                          << "imgHead"
+                                          << "headFont";
+    }
+    void choosersUpdateTheirPicture()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, picture);
+        QFETCH(QString, column);
+        WindowFixture f;
+        f.open();
+        QTimer::singleShot(0, [] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (auto* styles = qobject_cast<NameStyleChooser*>(w))
+                QTest::mouseClick(styles->images().first(), Qt::LeftButton);
+            if (w)
+                QTest::mouseClick(w->findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+        });
+        f.click(button);
+        const QString value = f.stored(qPrintable(column));
+        QVERIFY(!value.isEmpty());
+        const QStringList others{"imgDefaultTmpl", "imgHeadTmpl", "imgDefault", "imgHead"};
+        for (const QString& p : others)
+            QVERIFY2(f.child<QLabel>(p)->pixmap().isNull() == (p != picture), qPrintable(p));
+        if (column.endsWith("Tmpl"))
+            QCOMPARE(f.text(column == "defaultTmpl" ? "lbl_defaultTmpl" : "lbl_headTmpl"), value.left(5));
     }
 
     void unticking_data()
