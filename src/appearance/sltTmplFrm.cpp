@@ -631,6 +631,8 @@ void sltTmplFrm::chk_pertain_Click(int index)
         if (askAboutFeature(index == 2 ? QStringLiteral("弹出窗口") : QStringLiteral("JavaScript脚本效果"))) {
             box->setChecked(true);
             index == 2 ? openAdBoard() : openScript();
+            // Closed without storing: the box follows the field, not the click.
+            box->setChecked(AppearanceSettings::load(m_ctx.conn).features[index].value_or(0) == 1);
             return;
         }
         box->setChecked(false);

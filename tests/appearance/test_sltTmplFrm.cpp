@@ -5,7 +5,6 @@
 #include "appearance/NameStyleChooser.h"
 #include "appearance/TemplateChooser.h"
 #include "appearance/sltTmplFrm.h"
-#include "appearance/sltTmplFrm_javaScrpt.h"
 #include "appearance/sltTmplFrm_viewHead.h"
 
 #include <QCheckBox>
@@ -306,18 +305,24 @@ private Q_SLOTS:
         QVERIFY(!f.ticked("chk_pertain2"));
         QCOMPARE(f.stored("adBoard"), "0");
 
-        // OK leads to the script window; closing it stores nothing here.
-        bool opened = false;
-        QTimer::singleShot(0, [&] {
-            if (auto* w = qobject_cast<sltTmplFrm_javaScrpt*>(QApplication::activeModalWidget())) {
-                opened = true;
-                w->reject();
-            }
-        });
+        // OK leads to the editing window; closed without storing, the box shows what the field holds.
+        QStringList opened;
+        auto closeNextWindow = [&opened] {
+            QTimer::singleShot(0, [&opened] {
+                if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                    opened << w->metaObject()->className();
+                    w->reject();
+                }
+            });
+        };
+        closeNextWindow();
         f.click("chk_pertain3"); // unticking asks too
         QVERIFY(f.dlg.last().text.startsWith("若要取消“JavaScript脚本效果”功能"));
-        QVERIFY(opened);
         QVERIFY(f.ticked("chk_pertain3"));
+        closeNextWindow();
+        f.click("chk_pertain2");
+        QVERIFY(!f.ticked("chk_pertain2"));
+        QCOMPARE(opened, (QStringList{"sltTmplFrm_javaScrpt", "sltTmplFrm_adBoardFrm"}));
         QCOMPARE(f.stored("Javascript"), "1||04.asp||hi");
     }
 };
