@@ -53,6 +53,12 @@ QLabel* pictureBox(QWidget* parent, const QString& name, QSize size)
     return l;
 }
 
+void enable(std::initializer_list<QWidget*> widgets, bool on)
+{
+    for (QWidget* w : widgets)
+        w->setEnabled(on);
+}
+
 template <class W> W* named(W* w, const QString& name)
 {
     w->setObjectName(name);
@@ -265,18 +271,14 @@ void sltTmplFrm::loadData()
         chk_default->setChecked(true);
         setCustomHome(true);
     } else {
-        for (QWidget* w : {static_cast<QWidget*>(lbl_default), static_cast<QWidget*>(txt_default),
-                           static_cast<QWidget*>(cmd_sltDefault)})
-            w->setEnabled(false);
+        enable({lbl_default, txt_default, cmd_sltDefault}, false);
     }
     if (!AS::isBlank(s.topHead)) {
         chk_head->setChecked(true);
         setCustomHead(true);
         txt_head->setText(s.topHead);
     } else {
-        for (QWidget* w :
-             {static_cast<QWidget*>(lbl_head), static_cast<QWidget*>(txt_head), static_cast<QWidget*>(cmd_sltHead)})
-            w->setEnabled(false);
+        enable({lbl_head, txt_head, cmd_sltHead}, false);
     }
     if (AS::isBlank(s.field01)) {
         setOtherPages(false);
@@ -402,12 +404,8 @@ void sltTmplFrm::openScript()
 void sltTmplFrm::setCustomHome(bool on)
 {
     // The generated home page and its name style no longer apply.
-    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(cmd_default), static_cast<QWidget*>(Frame3),
-                       static_cast<QWidget*>(cmd_DefaultFont)})
-        w->setEnabled(!on);
-    for (QWidget* w : {static_cast<QWidget*>(lbl_default), static_cast<QWidget*>(txt_default),
-                       static_cast<QWidget*>(cmd_sltDefault), static_cast<QWidget*>(cmd_viewDefault)})
-        w->setEnabled(on);
+    enable({Frame1, cmd_default, Frame3, cmd_DefaultFont}, !on);
+    enable({lbl_default, txt_default, cmd_sltDefault, cmd_viewDefault}, on);
 }
 
 static bool confirmed(DialogService& dialogs, const QString& question)
@@ -459,9 +457,7 @@ void sltTmplFrm::setCustomHead(bool on)
 {
     Frame4->setEnabled(!on);
     cmd_headFont->setEnabled(!on);
-    for (QWidget* w : {static_cast<QWidget*>(lbl_head), static_cast<QWidget*>(txt_head),
-                       static_cast<QWidget*>(cmd_sltHead), static_cast<QWidget*>(cmd_viewHead)})
-        w->setEnabled(on);
+    enable({lbl_head, txt_head, cmd_sltHead, cmd_viewHead}, on);
 }
 
 void sltTmplFrm::chk_head_Click()
@@ -506,9 +502,7 @@ void sltTmplFrm::cmd_sltHead_Click()
 
 void sltTmplFrm::setOtherPages(bool on)
 {
-    for (QWidget* w :
-         {static_cast<QWidget*>(cmd_other), static_cast<QWidget*>(lbl_other), static_cast<QWidget*>(cmb_other)})
-        w->setEnabled(on);
+    enable({cmd_other, lbl_other, cmb_other}, on);
 }
 
 static QStringList entriesOf(const QComboBox* box)
