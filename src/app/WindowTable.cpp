@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/MDIFrm.h"
+#include "appearance/sltTmplFrm.h"
 #include "content/insDataFrm.h"
 #include "publish/dlgFrm.h"
 #include "publish/updataFrm.h"
@@ -36,6 +37,8 @@ WindowTable programWindows()
          make<guidFrm>()},
         {QStringLiteral("infoFrm"), Command::ShowInfo, false, 2, false, standardIcon(QStyle::SP_FileDialogInfoView),
          make<infoFrm>()},
+        {QStringLiteral("sltTmplFrm"), Command::ShowTemplates, false, 3, false, standardIcon(QStyle::SP_DirOpenIcon),
+         make<sltTmplFrm>()},
         {QStringLiteral("designFrm"), Command::ShowDesign, false, 4, true,
          standardIcon(QStyle::SP_FileDialogDetailedView), make<designFrm>()},
         {QStringLiteral("insDataFrm"), Command::ShowInsData, false, 5, false,

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class SiteDb;
+
+// The appearance fields of the settings row as the appearance window shows them.
+namespace AppearanceSettings {
+
+// The six optional features in the order of their boxes.
+constexpr int kFeatureCount = 6;
+// The column a feature box is stored in: field02, field03, adBoard, Javascript, field04, field05.
+QString featureColumn(int index);
+// The state a feature field gives its box: the number before the first "||"
+// ("1||300||..." -> 1). None when that is not 0 or 1: the box stays as it is.
+std::optional<int> featureValue(const QString& field);
+
+struct Stored {
+    bool hasRow = false;
+    QString defaultFile, topHead, field01; // custom pages
+    QString defaultTmpl, headTmpl;         // template thumbnails
+    QString defaultFont, headFont;         // name style pictures
+    QString backGround;                    // background picture in the workspace
+    std::array<std::optional<int>, kFeatureCount> features;
+};
+
+// Reads the settings row field by field: a field that is missing or unreadable
+// reads as empty (or, for a feature, as no value).
+Stored load(const SiteDb& db);
+
+// Empty when Null or blank after trimming.
+inline bool isBlank(const QString& field)
+{
+    return field.trimmed().isEmpty();
+}
+
+// The template code shown under a thumbnail: the first five characters of its name.
+inline QString templateCode(const QString& tmplName)
+{
+    return tmplName.left(5);
+}
+
+} // namespace AppearanceSettings

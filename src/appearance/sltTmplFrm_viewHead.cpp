@@ -1,0 +1,70 @@
+#include "sltTmplFrm_viewHead.h"
+
+#include "app/AppContext.h"
+#include "appearance/CustomPages.h"
+#include "text/TextCodec.h"
+#include "widgets/WebPane.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+sltTmplFrm_viewHead::sltTmplFrm_viewHead(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("sltTmplFrm_viewHead"));
+    setWindowTitle(QStringLiteral("查看内页头文件"));
+    resize(820, 260);
+    wb_view = new WebPane(this);
+    wb_view->setObjectName(QStringLiteral("wb_view"));
+    CancelButton = new QPushButton(QStringLiteral("关闭"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(wb_view, 1);
+    layout->addLayout(buttons);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    wb_view->navigate(QStringLiteral("about:blank"));
+}
+
+QString sltTmplFrm_viewHead::headHtml(const QString& path)
+{
+    // Encoded, the address cannot end the quoted attribute early.
+    const QString url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+    QString html = QStringLiteral("<body  leftmargin=0 topmargin=0>");
+    if (QFileInfo(path).suffix().compare(QLatin1String("swf"), Qt::CaseInsensitive) != 0)
+        return html + QStringLiteral("<img src='%1'>").arg(url);
+    html += QStringLiteral("<OBJECT classid='clsid:D27CDB6E-AE6D-11cf-96B8-444553540000' "
+                           "codeBase='http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab"
+                           "#version=6,0,29,0' width=760 height=130>");
+    html += QStringLiteral("<PARAM NAME='movie' VALUE='%1'>").arg(url);
+    html += QStringLiteral("<PARAM NAME='quality' VALUE='high'>");
+    html += QStringLiteral("<param name='wmode' value='transparent'>");
+    html += QStringLiteral("<div style='width:760px;height:130px;border:1px dashed #999;display:flex;"
+                           "align-items:center;justify-content:center;font:14px sans-serif;color:#555'>"
+                           "%1 Flash动画</div>")
+                .arg(QFileInfo(path).fileName().toHtmlEscaped());
+    return html + QStringLiteral("</OBJECT>");
+}
+
+bool sltTmplFrm_viewHead::load()
+{
+    const SqlResult r = m_ctx.conn.selectUserInfo();
+    if (!r || r.isEmpty()) {
+        m_ctx.dialogs.info(QStringLiteral("没有数据！"));
+        return false;
+    }
+    const QString topHead = fieldText(r.first(), QStringLiteral("topHead"));
+    const QString name = CustomPages::headPrefix() + topHead.mid(topHead.lastIndexOf(QLatin1Char('.')) + 1);
+    const QString path = m_ctx.workPath + name;
+    if (!CustomPages::isPlainName(name) || !QFileInfo(path).isFile()) {
+        m_ctx.dialogs.info(QStringLiteral("内页头文件不存在！"));
+        return false;
+    }
+    m_page = headHtml(path);
+    wb_view->setHtml(m_page, QUrl(TextCodec::workspaceUrl(m_ctx.workPath)));
+    return true;
+}
