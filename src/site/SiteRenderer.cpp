@@ -97,7 +97,7 @@ private:
     ThemeChoice m_homeTheme, m_innerTheme;
     QString m_siteTitle;
     // Parts shared by every page, rendered once.
-    std::string m_homeHead, m_innerHead, m_footer, m_extras;
+    std::string m_homeHead, m_innerHead, m_footer, m_extras, m_homeExtras;
     Data m_navList = list();
     Data m_otherPages = list();
     Data m_contacts = list();
@@ -384,8 +384,8 @@ void Renderer::buildShared()
         if (ok && effects.contains(key)) {
             const QJsonObject e = effects.value(key).toObject();
             const QString file = e.value(QStringLiteral("file")).toString();
-            if (QFile::copy(m_req.appPath + QStringLiteral("/site/effects/") + file,
-                            m_req.outDir + QStringLiteral("/style/effect.js"))) {
+            if (copySiteFile(m_req.appPath + QStringLiteral("/site/effects/") + file,
+                             m_req.outDir + QStringLiteral("/style/effect.js"))) {
                 Data s;
                 s.set("mode", u8(e.value(QStringLiteral("mode")).toString()));
                 s.set("text", u8(script.mid(2).join(QStringLiteral("||"))));
@@ -395,6 +395,9 @@ void Renderer::buildShared()
             m_res.notes << QStringLiteral("未知的脚本效果 %1，已跳过").arg(script.value(1));
         }
     }
+    // The board greets visitors on the home page; the effect runs on every page.
+    m_homeExtras = render(QStringLiteral("extras"), extras);
+    extras.set("board", Data(false));
     m_extras = render(QStringLiteral("extras"), extras);
 }
 
@@ -419,10 +422,12 @@ const std::string& Renderer::sidebar(const SitePage* top)
     if (it != m_sidebars.end())
         return it->second;
     Data d;
-    d.set("title", u8(top->name));
-    d.set("href", u8(top->file));
+    // A section without pages of its own offers the site's sections instead.
+    const bool own = !top->children.empty();
+    d.set("title", own ? u8(top->name) : "栏目导航");
+    d.set("href", own ? u8(top->file) : "index.htm");
     Data items = list();
-    for (const SitePage* c : top->children) {
+    for (const SitePage* c : own ? top->children : m_model.top) {
         Data i;
         i.set("title", u8(c->name));
         i.set("href", u8(c->file));
@@ -438,7 +443,7 @@ const std::string& Renderer::sidebar(const SitePage* top)
         items.push_back(i);
     }
     d.set("items", items);
-    d.set("hasItems", !top->children.empty());
+    d.set("hasItems", true);
     return m_sidebars.emplace(top, render(QStringLiteral("sidebar"), d)).first->second;
 }
 
@@ -540,7 +545,7 @@ std::string Renderer::bodyOf(const SitePage& page, int& extraPages)
             const QString full = m_pictures.use(g.value[1], g.value[0]);
             if (full.isEmpty())
                 continue;
-            const QString thumb = m_pictures.use(g.value[2], QString(), false);
+            const QString thumb = m_pictures.use(g.value[2], g.value[0]);
             Data item;
             item.set("id", std::to_string(g.id));
             item.set("caption", u8(g.value[0]));
@@ -590,7 +595,7 @@ void Renderer::renderHome()
     d.set("layout", u8(m_homeTheme.layout));
     d.set("head", m_homeHead);
     d.set("footer", m_footer);
-    d.set("extras", m_extras);
+    d.set("extras", m_homeExtras);
     d.set("orgName", u8(m_model.info.govName));
     d.set("contacts", m_contacts);
 
@@ -670,7 +675,7 @@ void Renderer::copyImagesFolder()
         const QString src = it.next();
         const QString rel = QStringLiteral("images/") + QDir(from).relativeFilePath(src);
         QDir().mkpath(QFileInfo(m_req.outDir + QLatin1Char('/') + rel).path());
-        QFile::copy(src, m_req.outDir + QLatin1Char('/') + rel);
+        copySiteFile(src, m_req.outDir + QLatin1Char('/') + rel);
     }
 }
 
@@ -691,7 +696,7 @@ void Renderer::copyInstalledPages()
     }
     for (const auto& item : m_otherPages.list_value()) {
         const QString name = QString::fromStdString(item.get("href")->string_value());
-        QFile::copy(m_req.workPath + QLatin1Char('/') + name, m_req.outDir + QLatin1Char('/') + name);
+        copySiteFile(m_req.workPath + QLatin1Char('/') + name, m_req.outDir + QLatin1Char('/') + name);
         ++m_res.pages;
         copyImagesFolder();
     }
@@ -709,7 +714,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
         return false;
     }
     const QString styleSrc = m_req.appPath + QStringLiteral("/site/css/site.css");
-    if (!QFile::copy(styleSrc, m_req.outDir + QStringLiteral("/style/site.css")) &&
+    if (!copySiteFile(styleSrc, m_req.outDir + QStringLiteral("/style/site.css")) &&
         !QFileInfo(m_req.outDir + QStringLiteral("/style/site.css")).isFile()) {
         m_res.error = QStringLiteral("缺少网站样式表：") + styleSrc;
         return false;

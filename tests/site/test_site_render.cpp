@@ -271,20 +271,24 @@ private slots:
     void pagesRunWithoutScriptErrors()
     {
         WatchedPage page;
-        for (const char* file : {"index.htm", "news1_4.htm", "p7.htm", "prod1_16.htm"}) {
+        // The board greets on the home page only, until its close button is pressed; the ticker runs everywhere.
+        const std::pair<const char*, const char*> pages[] = {{"index.htm", "true,false,true"},
+                                                             {"news1_4.htm", "false,false,true"},
+                                                             {"p7.htm", "false,false,true"},
+                                                             {"prod1_16.htm", "false,false,true"}};
+        for (const auto& [file, expected] : pages) {
             QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
             page.load(QUrl::fromLocalFile(m_site.out.path() + QLatin1Char('/') + QLatin1String(file)));
             QVERIFY(loaded.wait(20000));
             QVERIFY(loaded.first().first().toBool());
-            // The board is there until its close button is pressed; the ticker line runs at the foot.
             QVariant state;
             page.runJavaScript(QStringLiteral("(() => { const had = !!document.querySelector('.ad-board');"
-                                              "document.querySelector('.ad-close').click();"
-                                              "return [had, !!document.querySelector('.ad-board'), "
-                                              "!!document.querySelector('.ticker')].join(); })()"),
+                                              "document.querySelector('.ad-close')?.click();"
+                                              "return [had, !!document.querySelector('.ad-board'),"
+                                              " !!document.querySelector('.ticker')].join(); })()"),
                                [&state](const QVariant& v) { state = v; });
             QTRY_VERIFY_WITH_TIMEOUT(state.isValid(), 10000);
-            QCOMPARE(state.toString(), QStringLiteral("true,false,true"));
+            QCOMPARE(state.toString(), QString::fromLatin1(expected));
         }
         QVERIFY2(page.errors.isEmpty(), qPrintable(page.errors.join(QLatin1Char('\n'))));
     }
