@@ -27,7 +27,7 @@ QString readText(const QString& path)
 struct SampleSite {
     QTemporaryDir work;
     QTemporaryDir out;
-    SiteDb db{QStringLiteral("sample-site")};
+    SiteDb db{QStringLiteral("sample-site-%1").arg(quintptr(this))};
 
     QString workPath() const { return work.path() + QLatin1Char('/'); }
 
