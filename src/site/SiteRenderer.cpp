@@ -276,7 +276,6 @@ void Renderer::buildShared()
 
     const QString logo = m_pictures.use(info.logo, QStringLiteral("单位徽标"));
     const QString homeName = letterName(info.defaultFont, QStringLiteral("name-home.png"));
-    const QString innerName = letterName(info.headFont, QStringLiteral("name-inner.png"));
     auto header = [&](const QString& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
         Data d;
         d.set("siteTitle", u8(m_siteTitle));
@@ -307,6 +306,9 @@ void Renderer::buildShared()
             banner = m_pictures.use(info.topHead, QStringLiteral("自定制内页头部"));
         }
     }
+    // The picture head shows no lettering, so none is drawn for it.
+    const QString innerName =
+        banner.isEmpty() ? letterName(info.headFont, QStringLiteral("name-inner.png")) : QString();
     m_innerHead = header(innerName, m_innerTheme, banner, movie);
 
     // Other pages, linked from every page's foot.

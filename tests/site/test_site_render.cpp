@@ -246,11 +246,17 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(home) == home.size());
         f.close();
         custom.db.updateUserInfo(QStringLiteral("defaultFile"), QStringLiteral("default.htm"));
+        QVERIFY(QFile::copy(custom.workPath() + GeneratedSite::picture(0),
+                            custom.workPath() + QStringLiteral("topHeadSelf.jpg")));
+        custom.db.updateUserInfo(QStringLiteral("topHead"), QStringLiteral("topHeadSelf.jpg"));
         const SiteRenderResult r = custom.render();
         QVERIFY2(r.ok, qPrintable(r.error));
         QCOMPARE(custom.page(QStringLiteral("index.htm")).toUtf8(), home);
         for (const char* file : {"images/o.gif", "other.htm", "p1.htm"})
             QVERIFY2(QFileInfo::exists(custom.out.path() + QLatin1Char('/') + QLatin1String(file)), file);
+        // The custom head picture heads the inner pages in place of the lettered name.
+        QVERIFY(custom.page(QStringLiteral("p1.htm")).contains(QStringLiteral("src=\"pictures/topHeadSelf.jpg\"")));
+        QVERIFY(!QFileInfo::exists(custom.out.path() + QStringLiteral("/pictures/name-inner.png")));
         QVERIFY(brokenLinks(custom.out.path()).isEmpty());
     }
 
