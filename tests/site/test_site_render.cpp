@@ -4,10 +4,13 @@
 #include "site/SiteRenderer.h"
 
 #include <QDirIterator>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QtTest>
 
 namespace {
@@ -297,6 +300,52 @@ private slots:
             QCOMPARE(state.toString(), QString::fromLatin1(expected));
         }
         QVERIFY2(page.errors.isEmpty(), qPrintable(page.errors.join(QLatin1Char('\n'))));
+    }
+
+    // Every script effect of the theme table runs in a page, moved over and clicked, without an error.
+    void everyEffectRunsWithoutErrors()
+    {
+        QFile table(TestAppDir::stagedAppDir() + QStringLiteral("/site/themes.json"));
+        QVERIFY(table.open(QIODevice::ReadOnly));
+        const QJsonObject effects =
+            QJsonDocument::fromJson(table.readAll()).object().value(QStringLiteral("effects")).toObject();
+        QCOMPARE(effects.size(), 13);
+        QTemporaryDir dir;
+        WatchedPage page;
+        // Shown, so that animation frames run.
+        QWebEngineView view;
+        view.setPage(&page);
+        view.resize(400, 300);
+        view.show();
+        for (auto it = effects.begin(); it != effects.end(); ++it) {
+            const QJsonObject e = it.value().toObject();
+            const QString html =
+                QStringLiteral(
+                    "<!DOCTYPE html><html><head><title>t</title></head><body><p>x</p>"
+                    "<script>window.ticks = 0; (function t() { ++window.ticks; requestAnimationFrame(t); })();</script>"
+                    "<script src=\"%1\" data-mode=\"%2\" data-text=\"欢迎 光临\"></script></body></html>")
+                    .arg(QUrl::fromLocalFile(TestAppDir::stagedAppDir() + QStringLiteral("/site/effects/") +
+                                             e.value(QStringLiteral("file")).toString())
+                             .toString(),
+                         e.value(QStringLiteral("mode")).toString());
+            QFile f(dir.filePath(it.key() + QStringLiteral(".htm")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(html.toUtf8());
+            f.close();
+            QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+            page.load(QUrl::fromLocalFile(f.fileName()));
+            QVERIFY(loaded.wait(20000));
+            page.runJavaScript(QStringLiteral("for (const type of ['mousemove', 'click']) document.dispatchEvent("
+                                              "new MouseEvent(type, {clientX: 50, clientY: 60, bubbles: true}));"
+                                              "window.ticks = 0;"));
+            QVariant ticks;
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (page.runJavaScript(QStringLiteral("window.ticks"), [&ticks](const QVariant& v) { ticks = v; }),
+                 ticks.toInt() >= 10),
+                10000);
+            QVERIFY2(page.errors.isEmpty(),
+                     qPrintable(it.key() + QLatin1Char(' ') + page.errors.join(QLatin1Char('\n'))));
+        }
     }
 
 private:
