@@ -259,7 +259,13 @@ private slots:
             QVERIFY2(QFileInfo::exists(custom.out.path() + QLatin1Char('/') + QLatin1String(file)), file);
         // The custom head picture heads the inner pages in place of the lettered name.
         QVERIFY(custom.page(QStringLiteral("p1.htm")).contains(QStringLiteral("src=\"pictures/topHeadSelf.jpg\"")));
-        QVERIFY(!QFileInfo::exists(custom.out.path() + QStringLiteral("/pictures/name-inner.png")));
+        for (const char* unused : {"name-inner.png", "name-home.png"})
+            QVERIFY2(!QFileInfo::exists(custom.out.path() + QStringLiteral("/pictures/") + QLatin1String(unused)),
+                     unused);
+        int pages = 0;
+        for (QDirIterator it(custom.out.path(), {QStringLiteral("*.htm")}, QDir::Files); it.hasNext(); it.next())
+            ++pages;
+        QCOMPARE(r.pages, pages);
         QVERIFY(brokenLinks(custom.out.path()).isEmpty());
     }
 
