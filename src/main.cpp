@@ -1,7 +1,9 @@
 #include "app/MDIFrm.h"
 #include "app/Translations.h"
 #include "app/WindowTable.h"
+#include "app/Workspace.h"
 #include "app/frmSplash.h"
+#include "site/SiteRenderer.h"
 #include "widgets/QtDialogService.h"
 
 #include <QApplication>
@@ -16,6 +18,10 @@ int main(int argc, char** argv)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // Exporting the site opens no window, so it needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--export-site") == 0 && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("weblark"));
@@ -31,12 +37,28 @@ int main(int argc, char** argv)
     QCommandLineOption appDirOption(
         QStringLiteral("appdir"), QStringLiteral("使用另一个程序目录（默认为程序所在目录）。"), QStringLiteral("DIR"));
     QCommandLineOption probeOption(QStringLiteral("startup-probe"), QStringLiteral("启动完成后打印所用毫秒数并退出。"));
+    QCommandLineOption exportOption(QStringLiteral("export-site"),
+                                    QStringLiteral("把当前工作区的网站生成为静态网页，写入DIR后退出。"), QStringLiteral("DIR"));
     parser.addOption(appDirOption);
     parser.addOption(probeOption);
+    parser.addOption(exportOption);
     parser.process(app);
 
     const QString appDir =
         parser.isSet(appDirOption) ? parser.value(appDirOption) : QCoreApplication::applicationDirPath();
+    if (parser.isSet(exportOption)) {
+        const WorkspaceSetup ws = Workspace::resolve(appDir);
+        const SiteRenderResult r = renderSite({ws.workPath + QStringLiteral("govbuilder.sbd"), ws.workPath,
+                                               ws.appPath, parser.value(exportOption)});
+        for (const QString& note : r.notes)
+            std::fprintf(stderr, "%s\n", qPrintable(note));
+        if (!r.ok) {
+            std::fprintf(stderr, "%s\n", qPrintable(r.error));
+            return 1;
+        }
+        std::printf("pages %d\npictures %d\n", r.pages, r.pictures);
+        return 0;
+    }
     const bool probe = parser.isSet(probeOption);
 
     QtDialogService dialogs;

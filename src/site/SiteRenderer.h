@@ -8,16 +8,14 @@
 // HTML, CSS and pictures with relative links only, so the output works from
 // file://, from a sub-path of a web server and inside the preview window.
 
-struct SiteRenderRequest
-{
+struct SiteRenderRequest {
     QString dbPath;   // the site database (govbuilder.sbd)
     QString workPath; // folder holding the site's pictures
     QString appPath;  // application directory: themes, name styles, template material
     QString outDir;   // created; expected empty or missing
 };
 
-struct SiteRenderResult
-{
+struct SiteRenderResult {
     bool ok = false;
     QString error;
     int pages = 0;

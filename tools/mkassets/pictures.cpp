@@ -1,5 +1,6 @@
 // Name styles (fonts/), sample page backgrounds (backGround/) and the start-up picture.
 #include "art.h"
+#include "site/NameLettering.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -16,131 +17,6 @@
 
 namespace mk {
 namespace {
-
-// ---------------------------------------------------------------- name styles
-
-const QSize kNameSize(400, 60);
-const QPointF kNameCentre(200, 30);
-
-QImage clearCanvas(const QSize& size)
-{
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    return img;
-}
-
-QPainterPath lettering(Face face, qreal spacingPercent = 112)
-{
-    QFont font = cjkFont(face, 42, QFont::Bold);
-    font.setLetterSpacing(QFont::PercentageSpacing, spacingPercent);
-    return centredTextPath(QStringLiteral("单位名称"), font, kNameCentre);
-}
-
-// A soft copy of `path` (filled, or stroked when `strokeWidth` > 0), for shadows and glows.
-void paintSoft(QPainter& p, const QPainterPath& path, const QColor& colour, int radius, const QPointF& offset,
-               qreal strokeWidth = 0)
-{
-    QImage layer = clearCanvas(QSize(p.device()->width(), p.device()->height()));
-    {
-        QPainter lp(&layer);
-        lp.setRenderHint(QPainter::Antialiasing);
-        if (strokeWidth > 0)
-            lp.strokePath(path.translated(offset),
-                          QPen(colour, strokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        else
-            lp.fillPath(path.translated(offset), colour);
-    }
-    blur(layer, radius);
-    p.drawImage(0, 0, layer);
-}
-
-QLinearGradient vertical(const QPainterPath& path, std::initializer_list<std::pair<qreal, QRgb>> stops)
-{
-    const QRectF b = path.boundingRect();
-    QLinearGradient g(b.topLeft(), b.bottomLeft());
-    for (const auto& s : stops)
-        g.setColorAt(s.first, QColor(s.second));
-    return g;
-}
-
-QPen outline(const QColor& c, qreal width)
-{
-    return QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-using NameStyle = std::function<void(QPainter&)>;
-
-const NameStyle nameStyles[] = {
-    // 01: bold serif in red with a gold rim
-    [](QPainter& p) {
-        const QPainterPath t = lettering(Face::Serif);
-        p.strokePath(t, outline(QColor(0x9a, 0x66, 0x12), 7));
-        p.strokePath(t, outline(QColor(0xf3, 0xc6, 0x5a), 4.5));
-        p.fillPath(t, vertical(t, {{0, 0xe8322f}, {1, 0xa50d12}}));
-    },
-    // 02: heavy sans in blue over a soft drop shadow
-    [](QPainter& p) {
-        const QPainterPath t = lettering(Face::Sans);
-        paintSoft(p, t, QColor(0, 0, 0, 120), 2, QPointF(3, 3));
-        p.fillPath(t, vertical(t, {{0, 0x3b8ae6}, {1, 0x1449a0}}));
-    },
-    // 03: slanted brush-like serif in ink black with a red seal
-    [](QPainter& p) {
-        QTransform slant;
-        slant.translate(kNameCentre.x() - 18, kNameCentre.y());
-        slant.shear(-0.22, 0);
-        slant.scale(1.04, 1.08);
-        slant.translate(-kNameCentre.x(), -kNameCentre.y());
-        const QPainterPath t = slant.map(lettering(Face::Serif, 104));
-        paintSoft(p, t, QColor(0, 0, 0, 90), 1, QPointF(0, 0), 2);
-        p.fillPath(t, QColor(0x16, 0x16, 0x16));
-        const QRectF seal(t.boundingRect().right() + 12, kNameCentre.y() - 13, 26, 26);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xc4, 0x1e, 0x1e));
-        p.drawRoundedRect(seal, 3, 3);
-        p.fillPath(centredTextPath(QStringLiteral("印"), cjkFont(Face::Serif, 19, QFont::Bold), seal.center()),
-                   QColor(0xfb, 0xf1, 0xe6));
-    },
-    // 04: sans with a warm horizontal gradient
-    [](QPainter& p) {
-        const QPainterPath t = lettering(Face::Sans);
-        const QRectF b = t.boundingRect();
-        QLinearGradient g(b.topLeft(), b.topRight());
-        g.setColorAt(0, QColor(0xff, 0x8a, 0x00));
-        g.setColorAt(0.5, QColor(0xee, 0x2a, 0x5d));
-        g.setColorAt(1, QColor(0x8e, 0x2d, 0xe2));
-        p.strokePath(t, outline(QColor(255, 255, 255, 200), 2.5));
-        p.fillPath(t, g);
-    },
-    // 05: white letters with a dark rim, for use over pictures
-    [](QPainter& p) {
-        const QPainterPath t = lettering(Face::Sans);
-        paintSoft(p, t, QColor(0, 0, 0, 110), 3, QPointF(1, 2), 5);
-        p.strokePath(t, outline(QColor(0x17, 0x35, 0x62), 4.5));
-        p.fillPath(t, Qt::white);
-    },
-    // 06: embossed stone
-    [](QPainter& p) {
-        const QPainterPath t = lettering(Face::Serif);
-        p.fillPath(t.translated(1.6, 1.6), QColor(0x4f, 0x43, 0x2c, 210));
-        p.fillPath(t.translated(-1.2, -1.2), QColor(255, 255, 255, 235));
-        p.fillPath(t, vertical(t, {{0, 0xd2c097}, {1, 0xa8905f}}));
-    },
-    // 07: polished gold
-    [](QPainter& p) {
-        const QPainterPath t = lettering(Face::Serif);
-        paintSoft(p, t, QColor(0x3a, 0x26, 0x00, 140), 2, QPointF(2, 3));
-        p.strokePath(t, outline(QColor(0x6d, 0x4c, 0x10), 2.5));
-        p.fillPath(t, vertical(t, {{0, 0xfff4b8}, {0.45, 0xe2a726}, {0.55, 0xc98c12}, {1, 0xffe08a}}));
-    },
-    // 08: cyan glow
-    [](QPainter& p) {
-        const QPainterPath t = lettering(Face::Sans, 118);
-        paintSoft(p, t, QColor(0x00, 0xc8, 0xff, 230), 4, QPointF(0, 0), 6);
-        p.strokePath(t, outline(QColor(0x2a, 0xd8, 0xff), 2.5));
-        p.fillPath(t, QColor(0xf0, 0xfe, 0xff));
-    },
-};
 
 // ---------------------------------------------------------------- backgrounds
 
@@ -443,19 +319,12 @@ QImage splash()
 
 } // namespace
 
+// The samples are drawn by the renderer's own lettering, so a site shows the style the user picked.
 void makeNameStyles(AssetWriter& out)
 {
-    int n = 0;
-    for (const NameStyle& style : nameStyles) {
-        QImage img = clearCanvas(kNameSize);
-        {
-            QPainter p(&img);
-            p.setRenderHint(QPainter::Antialiasing);
-            style(p);
-        }
-        out.saveImage(QStringLiteral("fonts/font%1.png").arg(++n, 2, 10, QLatin1Char('0')),
-                      img.convertToFormat(QImage::Format_ARGB32), "PNG");
-    }
+    for (int n = 0; n < NameLettering::styleCount(); ++n)
+        out.saveImage(QStringLiteral("fonts/font%1.png").arg(n + 1, 2, 10, QLatin1Char('0')),
+                      NameLettering::draw(QStringLiteral("单位名称"), n, 42, QSize(400, 60)), "PNG");
 }
 
 void makeBackgrounds(AssetWriter& out)

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The site as the renderer needs it, read from the database in one query per table.
+
+struct SiteRecord {
+    qint64 id = 0;
+    QString value[6]; // value01 .. value06
+};
+
+struct SitePage {
+    int level = 1; // 1..3
+    QString name;
+    bool catalog = false;
+    QString format; // aspFileName; "" for catalogs
+    SitePage* parent = nullptr;
+    std::vector<SitePage*> children;
+    const QVector<SiteRecord>* records = nullptr; // newest first; shared by pages of equal name
+    QString file;                                 // output file name, e.g. "p2-1.htm"
+};
+
+struct SiteInfo {
+    QString webName, govName, address, linkMan, tel, mobile, fax, zip, email, logo;
+    QString defaultTmpl, headTmpl, defaultFont, headFont, backGround, defaultFile, topHead;
+    QString otherPages; // field01: "||a.htm||b.htm"
+    QString forum, mail, guestbook, office;
+    QString adBoard, javascript;
+};
+
+struct SiteModel {
+    SiteInfo info;
+    std::vector<std::unique_ptr<SitePage>> pages; // depth-first, in navigation order
+    std::vector<SitePage*> top;                   // level-1 nodes
+    QHash<QString, QVector<SiteRecord>> content[3];
+
+    const QVector<SiteRecord>& recordsOf(const SitePage& page) const;
+};
+
+// Reads the database at dbPath through its own read-only connection. False with
+// error set when the file cannot be opened or a table cannot be read.
+bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error);

@@ -1,0 +1,758 @@
+#include "SiteRenderer.h"
+
+#include "NameLettering.h"
+#include "SiteModel.h"
+#include "SitePictures.h"
+#include "text/TextCodec.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <kainjow/mustache.hpp>
+
+#include <map>
+
+using Data = kainjow::mustache::data;
+using Template = kainjow::mustache::mustache;
+
+namespace {
+
+std::string u8(const QString& s)
+{
+    return s.toStdString();
+}
+
+Data list()
+{
+    return Data(Data::type::list);
+}
+
+QString blankPicture()
+{
+    return QStringLiteral("data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+}
+
+// A bare file name inside its folder: no folder parts, nothing hidden.
+bool isBareName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.startsWith(QLatin1Char('.'));
+}
+
+struct ThemeChoice {
+    QString code;
+    QString layout;
+    QString palette;
+    QString pattern;
+};
+
+// What one render needs besides the model: templates, theme, pictures and the output folder.
+class Renderer {
+public:
+    Renderer(const SiteRenderRequest& request, SiteRenderResult& result)
+        : m_req(request), m_res(result), m_pictures(request.workPath, request.outDir + QStringLiteral("/pictures"),
+                                                    QStringLiteral("pictures/"), result.notes)
+    {
+    }
+
+    bool run(const std::function<void(int, int)>& progress);
+
+private:
+    bool loadMaterial();
+    bool loadTemplate(const QString& name);
+    std::string render(const QString& name, const Data& data);
+    bool writeFile(const QString& relative, const char* bytes, qint64 size);
+    bool writeFile(const QString& relative, const QByteArray& bytes)
+    {
+        return writeFile(relative, bytes.constData(), bytes.size());
+    }
+    bool writePage(const QString& file, const std::string& html);
+    ThemeChoice themeFor(const QString& table, const QString& stored);
+    void writeThemeCss();
+    QString letterName(const QString& fontFile, const QString& fileName);
+    QString storedHtml(const QString& stored);
+    QString plainText(const QString& encoded) const { return TextCodec::decode(encoded); }
+    Data pictureData(const QString& name, const QString& alt);
+
+    void buildShared();
+    Data crumbs(const SitePage& page) const;
+    const std::string& sidebar(const SitePage* top);
+    std::string innerPage(const QString& title, const SitePage& page, const Data& crumbList, const std::string& body);
+    std::string bodyOf(const SitePage& page, int& extraPages);
+    void renderHome();
+    void copyInstalledPages();
+    void copyImagesFolder();
+
+    const SiteRenderRequest& m_req;
+    SiteRenderResult& m_res;
+    SiteModel m_model;
+    SitePictures m_pictures;
+    QJsonObject m_themes;
+    std::map<QString, Template> m_templates;
+    ThemeChoice m_homeTheme, m_innerTheme;
+    QString m_siteTitle;
+    // Parts shared by every page, rendered once.
+    std::string m_homeHead, m_innerHead, m_footer, m_extras, m_homeExtras;
+    Data m_navList = list();
+    Data m_otherPages = list();
+    Data m_contacts = list();
+    std::map<const SitePage*, std::string> m_sidebars;
+    bool m_imagesCopied = false;
+    bool m_customHome = false;
+};
+
+bool Renderer::loadTemplate(const QString& name)
+{
+    QFile f(m_req.appPath + QStringLiteral("/site/templates/") + name + QStringLiteral(".mustache"));
+    if (!f.open(QIODevice::ReadOnly)) {
+        m_res.error = QStringLiteral("缺少网站模版文件：") + f.fileName();
+        return false;
+    }
+    Template t(f.readAll().toStdString());
+    if (!t.is_valid()) {
+        m_res.error = QStringLiteral("网站模版有误（%1）：%2").arg(name, QString::fromStdString(t.error_message()));
+        return false;
+    }
+    m_templates.emplace(name, std::move(t));
+    return true;
+}
+
+bool Renderer::loadMaterial()
+{
+    QFile themes(m_req.appPath + QStringLiteral("/site/themes.json"));
+    if (!themes.open(QIODevice::ReadOnly)) {
+        m_res.error = QStringLiteral("缺少网站主题表：") + themes.fileName();
+        return false;
+    }
+    m_themes = QJsonDocument::fromJson(themes.readAll()).object();
+    static const char* const names[] = {"home",     "inner",   "txt",      "imgtxt",   "bigimg", "newslist",
+                                        "newsitem", "gallery", "prodlist", "proditem", "adv",    "catalog",
+                                        "empty",    "header",  "footer",   "sidebar",  "extras"};
+    for (const char* n : names)
+        if (!loadTemplate(QString::fromLatin1(n)))
+            return false;
+    return true;
+}
+
+std::string Renderer::render(const QString& name, const Data& data)
+{
+    return m_templates.at(name).render(data);
+}
+
+bool Renderer::writeFile(const QString& relative, const char* bytes, qint64 size)
+{
+    QFile f(m_req.outDir + QLatin1Char('/') + relative);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes, size) != size) {
+        m_res.error = QStringLiteral("无法写入文件：") + f.fileName();
+        return false;
+    }
+    return true;
+}
+
+bool Renderer::writePage(const QString& file, const std::string& html)
+{
+    if (!writeFile(file, html.data(), qint64(html.size())))
+        return false;
+    ++m_res.pages;
+    return true;
+}
+
+ThemeChoice Renderer::themeFor(const QString& table, const QString& stored)
+{
+    const QJsonObject themes = m_themes.value(table).toObject();
+    QString code = stored.left(5).toUpper();
+    if (!themes.contains(code)) {
+        if (!stored.isEmpty())
+            m_res.notes << QStringLiteral("未知的模版 %1，改用默认模版").arg(stored);
+        code = themes.keys().value(0);
+    }
+    const QJsonObject t = themes.value(code).toObject();
+    return {code, t.value(QStringLiteral("layout")).toString(), t.value(QStringLiteral("palette")).toString(),
+            t.value(QStringLiteral("pattern")).toString()};
+}
+
+void Renderer::writeThemeCss()
+{
+    const QJsonObject palettes = m_themes.value(QStringLiteral("palettes")).toObject();
+    QString css = QStringLiteral("/* Colours of this site's home-page and inner-page themes. */\n");
+    const std::pair<QString, const ThemeChoice*> parts[] = {{QStringLiteral("body.home"), &m_homeTheme},
+                                                            {QStringLiteral("body.inner"), &m_innerTheme}};
+    for (const auto& [selector, theme] : parts) {
+        css += selector + QStringLiteral(" {\n");
+        const QJsonObject p = palettes.value(theme->palette).toObject();
+        for (auto it = p.begin(); it != p.end(); ++it)
+            css += QStringLiteral("  --%1: %2;\n").arg(it.key(), it.value().toString());
+        css += QStringLiteral("}\n");
+    }
+    const QString bg = m_pictures.use(m_model.info.backGround, QStringLiteral("背景图片"));
+    if (!bg.isEmpty())
+        css += QStringLiteral("body { background-image: url(\"../%1\"); }\n").arg(bg);
+    writeFile(QStringLiteral("style/theme.css"), css.toUtf8());
+}
+
+QString Renderer::letterName(const QString& fontFile, const QString& fileName)
+{
+    const QString name = m_model.info.govName.isEmpty() ? m_model.info.webName : m_model.info.govName;
+    if (name.trimmed().isEmpty())
+        return {};
+    int style = NameLettering::styleOf(fontFile);
+    if (style < 0) {
+        if (!fontFile.isEmpty())
+            m_res.notes << QStringLiteral("未知的字体样式 %1，单位名称用文字显示").arg(fontFile);
+        return {};
+    }
+    if (!NameLettering::canDraw()) {
+        m_res.notes << QStringLiteral("无法绘制单位名称图片，单位名称用文字显示");
+        return {};
+    }
+    const QImage img = NameLettering::draw(name.simplified(), style, 40);
+    if (img.isNull() || !img.save(m_req.outDir + QStringLiteral("/pictures/") + fileName, "PNG"))
+        return {};
+    ++m_res.pictures;
+    return QStringLiteral("pictures/") + fileName;
+}
+
+// Stored editor HTML back into working HTML: apostrophes restored, workspace pictures
+// copied and addressed relatively; a picture that cannot be used becomes a blank.
+QString Renderer::storedHtml(const QString& stored)
+{
+    static const QRegularExpression picture(QStringLiteral("\\[imgpath\\]/([^\"'<>\\s?#]+)"));
+    QString html = stored;
+    html.replace(QStringLiteral("[&#39;]"), QStringLiteral("'"));
+    QString out;
+    out.reserve(html.size());
+    qsizetype last = 0;
+    for (auto it = picture.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += QStringView(html).mid(last, m.capturedStart() - last);
+        const QString rel = m_pictures.use(m.captured(1), QStringLiteral("网页中的图片"));
+        out += rel.isEmpty() ? blankPicture() : rel;
+        last = m.capturedEnd();
+    }
+    out += QStringView(html).mid(last);
+    return out;
+}
+
+Data Renderer::pictureData(const QString& name, const QString& alt)
+{
+    const QString src = m_pictures.use(name, alt);
+    if (src.isEmpty())
+        return Data(false);
+    Data d;
+    d.set("src", u8(src));
+    d.set("alt", u8(alt));
+    return d;
+}
+
+void Renderer::buildShared()
+{
+    const SiteInfo& info = m_model.info;
+    m_siteTitle = info.webName.trimmed().isEmpty() ? info.govName : info.webName;
+
+    Data navItem;
+    navItem.set("title", "首页");
+    navItem.set("href", "index.htm");
+    m_navList.push_back(navItem);
+    for (const SitePage* p : m_model.top) {
+        Data item;
+        item.set("title", u8(p->name));
+        item.set("href", u8(p->file));
+        Data children = list();
+        for (const SitePage* c : p->children) {
+            Data ci;
+            ci.set("title", u8(c->name));
+            ci.set("href", u8(c->file));
+            children.push_back(ci);
+        }
+        if (!p->children.empty())
+            item.set("sub", Data("items", children));
+        m_navList.push_back(item);
+    }
+
+    const QString logo = m_pictures.use(info.logo, QStringLiteral("单位徽标"));
+    const QString homeName = letterName(info.defaultFont, QStringLiteral("name-home.png"));
+    const QString innerName = letterName(info.headFont, QStringLiteral("name-inner.png"));
+    auto header = [&](const QString& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
+        Data d;
+        d.set("siteTitle", u8(m_siteTitle));
+        d.set("orgName", u8(info.govName.isEmpty() ? m_siteTitle : info.govName));
+        d.set("showTitle", !info.govName.isEmpty() && info.govName != m_siteTitle);
+        if (!logo.isEmpty())
+            d.set("logo", u8(logo));
+        if (!nameImg.isEmpty())
+            d.set("nameImg", u8(nameImg));
+        if (!banner.isEmpty())
+            d.set("banner", u8(banner));
+        d.set("movie", movie);
+        d.set("pattern", u8(theme.pattern));
+        d.set("nav", m_navList);
+        return render(QStringLiteral("header"), d);
+    };
+    m_homeHead = header(homeName, m_homeTheme, QString(), false);
+
+    // A custom head picture replaces the themed head of inner pages; a movie cannot play
+    // in today's browsers, so its head keeps the themed band with the name.
+    QString banner;
+    bool movie = false;
+    if (!info.topHead.isEmpty()) {
+        if (info.topHead.endsWith(QStringLiteral(".swf"), Qt::CaseInsensitive)) {
+            movie = true;
+            m_res.notes << QStringLiteral("自定制内页头部是Flash动画，浏览器无法播放，改用主题头部");
+        } else {
+            banner = m_pictures.use(info.topHead, QStringLiteral("自定制内页头部"));
+        }
+    }
+    m_innerHead = header(innerName, m_innerTheme, banner, movie);
+
+    // Other pages, linked from every page's foot.
+    const QStringList others = info.otherPages.split(QStringLiteral("||"), Qt::SkipEmptyParts);
+    for (const QString& raw : others) {
+        const QString name = raw.trimmed();
+        static const QRegularExpression generated(QStringLiteral("^(index|p[0-9-]+|news\\d_\\d+|prod\\d_\\d+)\\.htm$"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+        if (!isBareName(name) || generated.match(name).hasMatch() ||
+            !QFileInfo(m_req.workPath + QLatin1Char('/') + name).isFile()) {
+            m_res.notes << QStringLiteral("其他网页 %1 不存在或名称不可用，已跳过").arg(name);
+            continue;
+        }
+        Data d;
+        QString title = name;
+        QFile f(m_req.workPath + QLatin1Char('/') + name);
+        if (f.open(QIODevice::ReadOnly)) {
+            static const QRegularExpression titleTag(QStringLiteral("<title[^>]*>([^<]*)</title>"),
+                                                     QRegularExpression::CaseInsensitiveOption);
+            const QRegularExpressionMatch m = titleTag.match(QString::fromUtf8(f.read(8192)));
+            if (m.hasMatch() && !m.captured(1).trimmed().isEmpty())
+                title = m.captured(1).trimmed();
+        }
+        d.set("title", u8(title));
+        d.set("href", u8(name));
+        m_otherPages.push_back(d);
+    }
+
+    Data foot;
+    foot.set("siteTitle", u8(m_siteTitle));
+    foot.set("orgName", u8(info.govName));
+    Data contacts = list();
+    const std::pair<const char*, const QString*> fields[] = {
+        {"地址", &info.address}, {"邮编", &info.zip}, {"联系人", &info.linkMan}, {"电话", &info.tel},
+        {"手机", &info.mobile},  {"传真", &info.fax}, {"电子邮件", &info.email}};
+    for (const auto& [label, value] : fields) {
+        if (value->trimmed().isEmpty())
+            continue;
+        Data c;
+        c.set("label", label);
+        c.set("value", u8(*value));
+        contacts.push_back(c);
+    }
+    foot.set("contacts", contacts);
+    m_contacts = Data(contacts);
+    foot.set("others", m_otherPages);
+    foot.set("hasOthers", !others.isEmpty() && !m_otherPages.is_empty_list());
+    m_footer = render(QStringLiteral("footer"), foot);
+
+    // Ad board and script effect.
+    Data extras;
+    const QStringList board = info.adBoard.split(QStringLiteral("||"));
+    if (board.value(0).trimmed() == QStringLiteral("1")) {
+        auto number = [&](int i, int fallback, int low, int high) {
+            bool ok = false;
+            const int v = qRound(board.value(i).trimmed().toDouble(&ok));
+            return ok ? qBound(low, v, high) : fallback;
+        };
+        auto unbar = [](QString s) { return s.replace(QStringLiteral("&#124;"), QStringLiteral("|")); };
+        Data b;
+        b.set("width", std::to_string(number(1, 300, 80, 1600)));
+        b.set("height", std::to_string(number(2, 200, 60, 1200)));
+        b.set("top", std::to_string(number(3, 0, 0, 4000)));
+        b.set("left", std::to_string(number(4, 0, 0, 4000)));
+        b.set("title", u8(unbar(board.value(5))));
+        b.set("text", u8(unbar(plainText(board.mid(6).join(QStringLiteral("||"))))));
+        extras.set("board", b);
+    }
+    const QStringList script = info.javascript.split(QStringLiteral("||"));
+    if (script.value(0).trimmed() == QStringLiteral("1")) {
+        bool ok = false;
+        const int effect = script.value(1).left(2).toInt(&ok);
+        const QJsonObject effects = m_themes.value(QStringLiteral("effects")).toObject();
+        const QString key = QStringLiteral("%1").arg(effect, 2, 10, QLatin1Char('0'));
+        if (ok && effects.contains(key)) {
+            const QJsonObject e = effects.value(key).toObject();
+            const QString file = e.value(QStringLiteral("file")).toString();
+            if (copySiteFile(m_req.appPath + QStringLiteral("/site/effects/") + file,
+                             m_req.outDir + QStringLiteral("/style/effect.js"))) {
+                Data s;
+                s.set("mode", u8(e.value(QStringLiteral("mode")).toString()));
+                s.set("text", u8(script.mid(2).join(QStringLiteral("||"))));
+                extras.set("effect", s);
+            }
+        } else {
+            m_res.notes << QStringLiteral("未知的脚本效果 %1，已跳过").arg(script.value(1));
+        }
+    }
+    // The board greets visitors on the home page; the effect runs on every page.
+    m_homeExtras = render(QStringLiteral("extras"), extras);
+    extras.set("board", Data(false));
+    m_extras = render(QStringLiteral("extras"), extras);
+}
+
+Data Renderer::crumbs(const SitePage& page) const
+{
+    std::vector<const SitePage*> path;
+    for (const SitePage* p = &page; p; p = p->parent)
+        path.insert(path.begin(), p);
+    Data l = list();
+    for (const SitePage* p : path) {
+        Data c;
+        c.set("title", u8(p->name));
+        c.set("href", u8(p->file));
+        l.push_back(c);
+    }
+    return l;
+}
+
+const std::string& Renderer::sidebar(const SitePage* top)
+{
+    auto it = m_sidebars.find(top);
+    if (it != m_sidebars.end())
+        return it->second;
+    Data d;
+    // A section without pages of its own offers the site's sections instead.
+    const bool own = !top->children.empty();
+    d.set("title", own ? u8(top->name) : "栏目导航");
+    d.set("href", own ? u8(top->file) : "index.htm");
+    Data items = list();
+    for (const SitePage* c : own ? top->children : m_model.top) {
+        Data i;
+        i.set("title", u8(c->name));
+        i.set("href", u8(c->file));
+        Data sub = list();
+        for (const SitePage* g : c->children) {
+            Data gi;
+            gi.set("title", u8(g->name));
+            gi.set("href", u8(g->file));
+            sub.push_back(gi);
+        }
+        if (!c->children.empty())
+            i.set("sub", Data("items", sub));
+        items.push_back(i);
+    }
+    d.set("items", items);
+    d.set("hasItems", true);
+    return m_sidebars.emplace(top, render(QStringLiteral("sidebar"), d)).first->second;
+}
+
+std::string Renderer::innerPage(const QString& title, const SitePage& page, const Data& crumbList,
+                                const std::string& body)
+{
+    const SitePage* top = &page;
+    while (top->parent)
+        top = top->parent;
+    Data d;
+    d.set("pageTitle", u8(title));
+    d.set("siteTitle", u8(m_siteTitle));
+    d.set("layout", u8(m_innerTheme.layout));
+    d.set("head", m_innerHead);
+    d.set("crumbs", crumbList);
+    d.set("sidebar", sidebar(top));
+    d.set("body", body);
+    d.set("footer", m_footer);
+    d.set("extras", m_extras);
+    return render(QStringLiteral("inner"), d);
+}
+
+// The body of a page of the tree; list formats also write a page per record.
+std::string Renderer::bodyOf(const SitePage& page, int& extraPages)
+{
+    Data d;
+    d.set("title", u8(page.name));
+    if (page.catalog) {
+        Data children = list();
+        for (const SitePage* c : page.children) {
+            Data i;
+            i.set("title", u8(c->name));
+            i.set("href", u8(c->file));
+            i.set("catalog", c->catalog);
+            children.push_back(i);
+        }
+        d.set("children", children);
+        d.set("hasChildren", !page.children.empty());
+        return render(QStringLiteral("catalog"), d);
+    }
+    const QVector<SiteRecord>& rows = m_model.recordsOf(page);
+    const QString& f = page.format;
+    if (rows.isEmpty())
+        return render(QStringLiteral("empty"), d);
+    const SiteRecord& r = rows.first();
+    if (f == QStringLiteral("txt") || f.startsWith(QStringLiteral("imgTxt"))) {
+        d.set("title", u8(r.value[0].isEmpty() ? page.name : r.value[0]));
+        d.set("text", u8(plainText(r.value[1])));
+        if (f == QStringLiteral("txt"))
+            return render(QStringLiteral("txt"), d);
+        d.set("variant", u8(f.toLower()));
+        Data pics = list();
+        const int pictureSlots = f == QStringLiteral("imgTxt03") ? 1 : 2;
+        for (int i = 0; i < pictureSlots; ++i) {
+            const Data p = pictureData(r.value[2 + i], r.value[0]);
+            if (p.is_object())
+                pics.push_back(p);
+        }
+        d.set("pictures", pics);
+        return render(QStringLiteral("imgtxt"), d);
+    }
+    if (f == QStringLiteral("bigImg")) {
+        d.set("picture", pictureData(r.value[0], page.name));
+        return render(QStringLiteral("bigimg"), d);
+    }
+    if (f == QStringLiteral("adv")) {
+        d.set("html", u8(storedHtml(r.value[0])));
+        return render(QStringLiteral("adv"), d);
+    }
+    const Data crumbList = crumbs(page);
+    if (f == QStringLiteral("news")) {
+        Data items = list();
+        for (const SiteRecord& n : rows) {
+            const QString file = QStringLiteral("news%1_%2.htm").arg(page.level).arg(n.id);
+            Data item;
+            item.set("title", u8(n.value[0]));
+            item.set("date", u8(n.value[1]));
+            item.set("href", u8(file));
+            items.push_back(item);
+            item.set("text", u8(plainText(n.value[2])));
+            item.set("picture", pictureData(n.value[3], n.value[0]));
+            item.set("pageTitle", u8(page.name));
+            item.set("pageHref", u8(page.file));
+            Data itemCrumbs = crumbList;
+            Data self;
+            self.set("title", u8(n.value[0]));
+            self.set("href", u8(file));
+            itemCrumbs.push_back(self);
+            if (!writePage(file, innerPage(n.value[0], page, itemCrumbs, render(QStringLiteral("newsitem"), item))))
+                return {};
+            ++extraPages;
+        }
+        d.set("items", items);
+        return render(QStringLiteral("newslist"), d);
+    }
+    if (f == QStringLiteral("imgs")) {
+        Data items = list();
+        for (const SiteRecord& g : rows) {
+            const QString full = m_pictures.use(g.value[1], g.value[0]);
+            if (full.isEmpty())
+                continue;
+            const QString thumb = m_pictures.use(g.value[2], g.value[0]);
+            Data item;
+            item.set("id", std::to_string(g.id));
+            item.set("caption", u8(g.value[0]));
+            item.set("full", u8(full));
+            item.set("thumb", u8(thumb.isEmpty() ? full : thumb));
+            items.push_back(item);
+        }
+        d.set("items", items);
+        return render(QStringLiteral("gallery"), d);
+    }
+    if (f.startsWith(QStringLiteral("prod"))) {
+        Data items = list();
+        for (const SiteRecord& p : rows) {
+            const QString file = QStringLiteral("prod%1_%2.htm").arg(page.level).arg(p.id);
+            Data item;
+            item.set("name", u8(p.value[0]));
+            item.set("spec", u8(p.value[1]));
+            item.set("unit", u8(p.value[2]));
+            item.set("price", u8(p.value[3]));
+            item.set("href", u8(file));
+            item.set("picture", pictureData(p.value[4], p.value[0]));
+            items.push_back(item);
+            item.set("description", u8(storedHtml(p.value[5])));
+            item.set("pageTitle", u8(page.name));
+            item.set("pageHref", u8(page.file));
+            Data itemCrumbs = crumbList;
+            Data self;
+            self.set("title", u8(p.value[0]));
+            self.set("href", u8(file));
+            itemCrumbs.push_back(self);
+            if (!writePage(file, innerPage(p.value[0], page, itemCrumbs, render(QStringLiteral("proditem"), item))))
+                return {};
+            ++extraPages;
+        }
+        d.set("variant", u8(f.toLower()));
+        d.set(u8(f.toLower()), true);
+        d.set("items", items);
+        return render(QStringLiteral("prodlist"), d);
+    }
+    return render(QStringLiteral("empty"), d);
+}
+
+void Renderer::renderHome()
+{
+    Data d;
+    d.set("siteTitle", u8(m_siteTitle));
+    d.set("layout", u8(m_homeTheme.layout));
+    d.set("head", m_homeHead);
+    d.set("footer", m_footer);
+    d.set("extras", m_homeExtras);
+    d.set("orgName", u8(m_model.info.govName));
+    d.set("contacts", m_contacts);
+
+    // The newest items of up to four news pages, and a few products with pictures.
+    Data newsBlocks = list();
+    Data products = list();
+    int newsCount = 0;
+    int productCount = 0;
+    for (const auto& page : m_model.pages) {
+        const QVector<SiteRecord>& rows = m_model.recordsOf(*page);
+        if (page->format == QStringLiteral("news") && newsCount < 4 && !rows.isEmpty()) {
+            Data block;
+            block.set("title", u8(page->name));
+            block.set("href", u8(page->file));
+            Data items = list();
+            for (int i = 0; i < rows.size() && i < 6; ++i) {
+                Data item;
+                item.set("title", u8(rows[i].value[0]));
+                item.set("date", u8(rows[i].value[1]));
+                item.set("href", u8(QStringLiteral("news%1_%2.htm").arg(page->level).arg(rows[i].id)));
+                items.push_back(item);
+            }
+            block.set("items", items);
+            newsBlocks.push_back(block);
+            ++newsCount;
+        } else if (page->format.startsWith(QStringLiteral("prod")) && productCount < 4) {
+            for (int i = 0; i < rows.size() && productCount < 4; ++i) {
+                const Data pic = pictureData(rows[i].value[4], rows[i].value[0]);
+                if (!pic.is_object())
+                    continue;
+                Data item;
+                item.set("name", u8(rows[i].value[0]));
+                item.set("price", u8(rows[i].value[3]));
+                item.set("href", u8(QStringLiteral("prod%1_%2.htm").arg(page->level).arg(rows[i].id)));
+                item.set("picture", pic);
+                products.push_back(item);
+                ++productCount;
+            }
+        }
+    }
+    d.set("news", newsBlocks);
+    d.set("hasNews", newsCount > 0);
+    d.set("products", products);
+    d.set("hasProducts", productCount > 0);
+    Data sections = list();
+    for (const SitePage* p : m_model.top) {
+        Data s;
+        s.set("title", u8(p->name));
+        s.set("href", u8(p->file));
+        Data children = list();
+        for (const SitePage* c : p->children) {
+            Data ci;
+            ci.set("title", u8(c->name));
+            ci.set("href", u8(c->file));
+            children.push_back(ci);
+        }
+        s.set("children", children);
+        sections.push_back(s);
+    }
+    d.set("sections", sections);
+    d.set("hasSections", !m_model.top.empty());
+    d.set("others", m_otherPages);
+    d.set("hasOthers", !m_otherPages.is_empty_list());
+    writePage(QStringLiteral("index.htm"), render(QStringLiteral("home"), d));
+}
+
+void Renderer::copyImagesFolder()
+{
+    if (m_imagesCopied)
+        return;
+    m_imagesCopied = true;
+    const QString from = m_req.workPath + QStringLiteral("/images");
+    if (!QFileInfo(from).isDir())
+        return;
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString rel = QStringLiteral("images/") + QDir(from).relativeFilePath(src);
+        QDir().mkpath(QFileInfo(m_req.outDir + QLatin1Char('/') + rel).path());
+        copySiteFile(src, m_req.outDir + QLatin1Char('/') + rel);
+    }
+}
+
+// The custom home page and the other pages are published exactly as installed, with their images folder.
+void Renderer::copyInstalledPages()
+{
+    const SiteInfo& info = m_model.info;
+    if (!info.defaultFile.trimmed().isEmpty()) {
+        const QString src = m_req.workPath + QLatin1Char('/') + info.defaultFile.trimmed();
+        QFile f(src);
+        if (isBareName(info.defaultFile.trimmed()) && f.open(QIODevice::ReadOnly)) {
+            if (writeFile(QStringLiteral("index.htm"), f.readAll()))
+                m_customHome = true;
+            copyImagesFolder();
+        } else {
+            m_res.notes << QStringLiteral("找不到自定制首页 %1，改用模版首页").arg(info.defaultFile);
+        }
+    }
+    for (const auto& item : m_otherPages.list_value()) {
+        const QString name = QString::fromStdString(item.get("href")->string_value());
+        copySiteFile(m_req.workPath + QLatin1Char('/') + name, m_req.outDir + QLatin1Char('/') + name);
+        ++m_res.pages;
+        copyImagesFolder();
+    }
+}
+
+bool Renderer::run(const std::function<void(int, int)>& progress)
+{
+    if (!loadSiteModel(m_req.dbPath, m_model, &m_res.error))
+        return false;
+    if (!loadMaterial())
+        return false;
+    if (!QDir().mkpath(m_req.outDir + QStringLiteral("/style")) ||
+        !QDir().mkpath(m_req.outDir + QStringLiteral("/pictures"))) {
+        m_res.error = QStringLiteral("无法建立输出文件夹：") + m_req.outDir;
+        return false;
+    }
+    const QString styleSrc = m_req.appPath + QStringLiteral("/site/css/site.css");
+    if (!copySiteFile(styleSrc, m_req.outDir + QStringLiteral("/style/site.css")) &&
+        !QFileInfo(m_req.outDir + QStringLiteral("/style/site.css")).isFile()) {
+        m_res.error = QStringLiteral("缺少网站样式表：") + styleSrc;
+        return false;
+    }
+    m_homeTheme = themeFor(QStringLiteral("home"), m_model.info.defaultTmpl);
+    m_innerTheme = themeFor(QStringLiteral("inner"), m_model.info.headTmpl);
+    writeThemeCss();
+    buildShared();
+
+    const int total = int(m_model.pages.size()) + 1;
+    int done = 0;
+    for (const auto& page : m_model.pages) {
+        int extra = 0;
+        const std::string body = bodyOf(*page, extra);
+        if (!m_res.error.isEmpty())
+            return false;
+        if (!writePage(page->file, innerPage(page->name, *page, crumbs(*page), body)))
+            return false;
+        if (progress && (++done % 32 == 0))
+            progress(done, total);
+    }
+    copyInstalledPages();
+    if (!m_customHome)
+        renderHome();
+    if (progress)
+        progress(total, total);
+    m_res.pictures += m_pictures.copied();
+    return m_res.error.isEmpty();
+}
+
+} // namespace
+
+SiteRenderResult renderSite(const SiteRenderRequest& request, const std::function<void(int, int)>& progress)
+{
+    SiteRenderResult result;
+    Renderer renderer(request, result);
+    result.ok = renderer.run(progress);
+    if (!result.ok && result.error.isEmpty())
+        result.error = QStringLiteral("网站生成失败");
+    return result;
+}

@@ -1,0 +1,10 @@
+list(APPEND WEBLARK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/NameLettering.h
+  ${CMAKE_CURRENT_LIST_DIR}/NameLettering.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SiteModel.h
+  ${CMAKE_CURRENT_LIST_DIR}/SiteModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SitePictures.h
+  ${CMAKE_CURRENT_LIST_DIR}/SitePictures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SiteRenderer.h
+  ${CMAKE_CURRENT_LIST_DIR}/SiteRenderer.cpp
+)

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "data/SiteDb.h"
+
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QStringList>
+
+// Writes a site into an open workspace database: every display format, news,
+// galleries and products, with pictures drawn into the workspace. The sample
+// site (scale 0) carries awkward names; larger scales repeat plain sections.
+struct GeneratedSite {
+    int sections = 1;        // level-1 catalogs
+    int pagesPerSection = 0; // level-3 pages under each of four level-2 catalogs
+    int newsPerPage = 3;
+    int pictures = 6;
+
+    static QString picture(int n) { return QStringLiteral("pic%1.jpg").arg(n); }
+
+    void drawPictures(const QString& workPath) const
+    {
+        for (int n = 0; n < pictures; ++n) {
+            QImage img(64, 48, QImage::Format_RGB32);
+            img.fill(QColor::fromHsv((n * 37) % 360, 160, 220));
+            img.save(workPath + picture(n), "JPG", 80);
+        }
+    }
+
+    static void row(const SiteDb& db, int level, const QStringList& names, bool catalog, int order,
+                    const QString& fmt = {})
+    {
+        static const char* sql[] = {
+            "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)",
+            "INSERT INTO secondCatalog(firstCatalog,secondCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?,?)",
+            "INSERT INTO thirdCatalog(firstCatalog,secondCatalog,thirdCatalog,[catalog],orderID,aspFileName) "
+            "VALUES(?,?,?,?,?,?)"};
+        QVariantList binds;
+        for (const QString& n : names)
+            binds << n;
+        binds << catalog << order << fmt;
+        db.run(QString::fromLatin1(sql[level - 1]), binds);
+    }
+
+    static void content(const SiteDb& db, int level, const QString& page, const QStringList& values)
+    {
+        static const char* link[] = {"firstCatalog", "secondCatalog", "thirdCatalog"};
+        QString cols = QString::fromLatin1(link[level - 1]);
+        QString marks = QStringLiteral("?");
+        QVariantList binds{page};
+        for (int i = 0; i < values.size(); ++i) {
+            cols += QStringLiteral(",value%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+            marks += QStringLiteral(",?");
+            binds << values[i];
+        }
+        db.run(QStringLiteral("INSERT INTO content0%1(%2) VALUES(%3)").arg(level).arg(cols, marks), binds);
+    }
+
+    // Fills one page of the format with records; n picks pictures and names.
+    void fillPage(const SiteDb& db, int level, const QString& page, const QString& fmt, int n) const
+    {
+        const QString pic = picture(n % pictures);
+        const QString pic2 = picture((n + 1) % pictures);
+        const QString body =
+            QStringLiteral("第一段&nbsp;正文<br>第二段：价格&nbsp;<&nbsp;100&nbsp;&&nbsp;&#39;优惠&#39;");
+        if (fmt == QLatin1String("txt"))
+            content(db, level, page, {QStringLiteral("标题 ") + page, body});
+        else if (fmt.startsWith(QLatin1String("imgTxt")))
+            content(db, level, page,
+                    {QStringLiteral("图文 ") + page, body, pic, fmt == QLatin1String("imgTxt03") ? QString() : pic2});
+        else if (fmt == QLatin1String("bigImg"))
+            content(db, level, page, {pic});
+        else if (fmt == QLatin1String("adv"))
+            content(
+                db, level, page,
+                {QStringLiteral("<h2>自由设计</h2><p>It[&#39;]s <b>ours</b></p><img src=\"[imgpath]/%1\">").arg(pic)});
+        else if (fmt == QLatin1String("news"))
+            for (int i = 0; i < newsPerPage; ++i)
+                content(db, level, page,
+                        {QStringLiteral("新闻%1 %2").arg(i).arg(page), QStringLiteral("2026-01-%1").arg(i % 28 + 1),
+                         body, i % 3 == 0 ? picture((n + i) % pictures) : QString()});
+        else if (fmt == QLatin1String("imgs"))
+            for (int i = 0; i < 4; ++i)
+                content(db, level, page, {QStringLiteral("图片%1").arg(i), picture((n + i) % pictures), QString()});
+        else if (fmt.startsWith(QLatin1String("prod")))
+            for (int i = 0; i < 3; ++i)
+                content(db, level, page,
+                        {QStringLiteral("产品%1").arg(i), QStringLiteral("规格%1").arg(i), QStringLiteral("台"),
+                         QString::number(100 + i), picture((n + i) % pictures),
+                         QStringLiteral("<p>说明：[&#39;]好[&#39;]</p><img src=\"[imgpath]/%1\">").arg(pic)});
+    }
+
+    static const QStringList& formats()
+    {
+        static const QStringList all{QStringLiteral("txt"),      QStringLiteral("news"),     QStringLiteral("imgTxt01"),
+                                     QStringLiteral("imgTxt02"), QStringLiteral("imgTxt03"), QStringLiteral("bigImg"),
+                                     QStringLiteral("imgs"),     QStringLiteral("adv"),      QStringLiteral("prod01"),
+                                     QStringLiteral("prod02"),   QStringLiteral("prod03")};
+        return all;
+    }
+
+    // Plain sections of catalogs and pages, formats in turn.
+    void write(const SiteDb& db, const QString& workPath) const
+    {
+        drawPictures(workPath);
+        db.run(QStringLiteral("BEGIN"));
+        int n = 0;
+        for (int s = 0; s < sections; ++s) {
+            const QString first = QStringLiteral("栏目%1").arg(s);
+            row(db, 1, {first}, true, s);
+            for (int c = 0; c < 4; ++c) {
+                const QString second = QStringLiteral("分类%1-%2").arg(s).arg(c);
+                row(db, 2, {first, second}, true, c);
+                for (int p = 0; p < pagesPerSection; ++p, ++n) {
+                    const QString page = QStringLiteral("页面%1-%2-%3").arg(s).arg(c).arg(p);
+                    // Two news pages in three keep the news count near pages * newsPerPage * 2/3.
+                    const QString fmt = n % 3 == 2 ? formats()[(n / 3) % formats().size()] : QStringLiteral("news");
+                    row(db, 3, {first, second, page}, false, p, fmt);
+                    fillPage(db, 3, page, fmt, n);
+                }
+            }
+        }
+        db.run(QStringLiteral("COMMIT"));
+    }
+};

@@ -1,0 +1,302 @@
+#include "GeneratedSite.h"
+#include "TestAppDir.h"
+#include "TestMain.h"
+#include "site/SiteRenderer.h"
+
+#include <QDirIterator>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QtTest>
+
+namespace {
+
+const QString kAwkward = QStringLiteral("A<b>\"Q\" & 'S' /网站");
+const QString kAwkwardHtml = QStringLiteral("A&lt;b&gt;&quot;Q&quot; &amp; &apos;S&apos; /网站");
+
+QString readText(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// A workspace holding the pristine database and the sample site: a page of every format
+// at level 1 (p1.htm .. p11.htm, formats in GeneratedSite order), then a catalog with a
+// catalog holding one page (p12.htm, p12-1.htm, p12-1-1.htm), then a page with an awkward name.
+struct SampleSite {
+    QTemporaryDir work;
+    QTemporaryDir out;
+    SiteDb db{QStringLiteral("sample-site")};
+
+    QString workPath() const { return work.path() + QLatin1Char('/'); }
+
+    SampleSite()
+    {
+        QFile::copy(TestAppDir::stagedAppDir() + QStringLiteral("/initData/govbuilder.sbd"),
+                    workPath() + QStringLiteral("govbuilder.sbd"));
+        QFile::setPermissions(workPath() + QStringLiteral("govbuilder.sbd"), QFile::ReadOwner | QFile::WriteOwner);
+        db.open(workPath());
+        GeneratedSite gen;
+        gen.drawPictures(workPath());
+        int n = 0;
+        for (const QString& fmt : GeneratedSite::formats()) {
+            const QString page = QStringLiteral("格式 ") + fmt;
+            GeneratedSite::row(db, 1, {page}, false, ++n, fmt);
+            gen.fillPage(db, 1, page, fmt, n);
+        }
+        GeneratedSite::row(db, 1, {QStringLiteral("机构")}, true, ++n);
+        GeneratedSite::row(db, 2, {QStringLiteral("机构"), QStringLiteral("科室")}, true, 1);
+        GeneratedSite::row(db, 3, {QStringLiteral("机构"), QStringLiteral("科室"), kAwkward}, false, 1,
+                           QStringLiteral("txt"));
+        GeneratedSite::content(db, 3, kAwkward, {kAwkward, QStringLiteral("x")});
+        // A page whose picture is broken and one whose picture is missing.
+        GeneratedSite::row(db, 1, {QStringLiteral("坏图")}, false, ++n, QStringLiteral("bigImg"));
+        GeneratedSite::content(db, 1, QStringLiteral("坏图"), {QStringLiteral("broken.jpg")});
+        GeneratedSite::row(db, 1, {QStringLiteral("缺图")}, false, ++n, QStringLiteral("imgTxt01"));
+        GeneratedSite::content(
+            db, 1, QStringLiteral("缺图"),
+            {QStringLiteral("缺图"), QString(), QStringLiteral("gone.jpg"), GeneratedSite::picture(1)});
+        QFile broken(workPath() + QStringLiteral("broken.jpg"));
+        broken.open(QIODevice::WriteOnly);
+        broken.write("not a picture");
+        broken.close();
+        QFile other(workPath() + QStringLiteral("other.htm"));
+        other.open(QIODevice::WriteOnly);
+        other.write("<html><head><title>Other page</title></head><body><img src=\"images/o.gif\"></body></html>");
+        other.close();
+        QDir().mkpath(workPath() + QStringLiteral("images"));
+        QImage(4, 4, QImage::Format_RGB32).save(workPath() + QStringLiteral("images/o.gif"), "PNG");
+        const std::pair<const char*, QString> info[] = {
+            {"webName", kAwkward},
+            {"gov_name", QStringLiteral("示范单位")},
+            {"Tel", QStringLiteral("010-1234<5678>")},
+            {"logo", GeneratedSite::picture(2)},
+            {"backGround", GeneratedSite::picture(3)},
+            {"defaultTmpl", QStringLiteral("D0203.png")},
+            {"headTmpl", QStringLiteral("H0302.png")},
+            {"defaultFont", QStringLiteral("font03.png")},
+            {"headFont", QStringLiteral("font05.png")},
+            {"field01", QStringLiteral("||other.htm")},
+            {"field02", QStringLiteral("1")},
+            {"adBoard", QStringLiteral("1||320||180||40||60||公告&#124;通知||第一行<br>It&#39;s&nbsp;<b>")},
+            {"Javascript", QStringLiteral("1||06.asp||欢迎光临")},
+        };
+        for (const auto& [column, value] : info)
+            db.updateUserInfo(QString::fromLatin1(column), value);
+    }
+
+    SiteRenderResult render()
+    {
+        return renderSite(
+            {workPath() + QStringLiteral("govbuilder.sbd"), workPath(), TestAppDir::stagedAppDir(), out.path()});
+    }
+    QString page(const QString& file) const { return readText(out.path() + QLatin1Char('/') + file); }
+};
+
+// Every href, src and CSS url() of the output that points inside the site, with the files that do not exist.
+QStringList brokenLinks(const QString& root)
+{
+    static const QRegularExpression ref(QStringLiteral("(?:href|src)=\"([^\"]*)\"|url\\(\"?([^\")]*)\"?\\)"));
+    QStringList broken;
+    QDirIterator it(root, {QStringLiteral("*.htm"), QStringLiteral("*.css")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString text = readText(file);
+        for (auto m = ref.globalMatch(text); m.hasNext();) {
+            const auto hit = m.next();
+            QString target = hit.captured(1).isEmpty() ? hit.captured(2) : hit.captured(1);
+            if (target.contains(QLatin1Char(':')) || target == QLatin1String("#"))
+                continue; // other sites, mail, data
+            if (target.startsWith(QLatin1Char('#'))) {
+                if (!text.contains(QStringLiteral("id=\"%1\"").arg(target.mid(1))))
+                    broken << file + QStringLiteral(" -> ") + target;
+                continue;
+            }
+            target = target.section(QLatin1Char('#'), 0, 0).section(QLatin1Char('?'), 0, 0);
+            if (target.isEmpty() || target.startsWith(QLatin1Char('/')) ||
+                !QFileInfo(QFileInfo(file).dir(), target).canonicalFilePath().startsWith(QDir(root).canonicalPath()))
+                broken << file + QStringLiteral(" -> ") + target;
+        }
+    }
+    return broken;
+}
+
+} // namespace
+
+// Records the script errors of the pages it loads.
+class WatchedPage : public QWebEnginePage {
+public:
+    QStringList errors;
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                  const QString& source) override
+    {
+        if (level == ErrorMessageLevel)
+            errors << QStringLiteral("%1:%2 %3").arg(source).arg(line).arg(message);
+    }
+};
+
+class TestSiteRender : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_site.work.isValid() && m_site.out.isValid());
+        m_result = m_site.render();
+        QVERIFY2(m_result.ok, qPrintable(m_result.error));
+    }
+
+    void pagesShowWhatWasEntered_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        const QStringList raw{QStringLiteral("A<b>"), QStringLiteral("[imgpath]"), QStringLiteral("[&#39;]"),
+                              QStringLiteral("&amp;nbsp;"), QStringLiteral("&lt;br&gt;")};
+        QTest::newRow("home") << QStringLiteral("index.htm") << QStringList{kAwkwardHtml,
+                                                                            "href=\"other.htm\"",
+                                                                            "Other page",
+                                                                            "href=\"news1_4.htm\"",
+                                                                            "href=\"p12.htm\"",
+                                                                            "010-1234&lt;5678&gt;",
+                                                                            "pictures/name-home.png",
+                                                                            "pictures/pic2.jpg"}
+                              << raw;
+        QTest::newRow("ad board and effect")
+            << QStringLiteral("index.htm")
+            << QStringList{"width:320px;height:180px", "top:40px;left:60px", "公告|通知", "It&apos;s &lt;b&gt;",
+                           "src=\"style/effect.js\" data-mode=\"scroll\" data-text=\"欢迎光临\""}
+            << QStringList{"&#124;", "It&#39;s"};
+        QTest::newRow("txt") << QStringLiteral("p1.htm")
+                             << QStringList{"价格 &lt; 100 &amp; &apos;优惠&apos;", "第一段 正文",
+                                            "pictures/name-inner.png"}
+                             << raw;
+        QTest::newRow("news list") << QStringLiteral("p2.htm")
+                                   << QStringList{"href=\"news1_4.htm\"", "新闻2 格式 news", "2026-01-3"} << raw;
+        QTest::newRow("news item") << QStringLiteral("news1_4.htm")
+                                   << QStringList{"新闻2 格式 news", "2026-01-3", "&lt; 100 &amp;", "href=\"p2.htm\""}
+                                   << raw;
+        QTest::newRow("imgTxt01") << QStringLiteral("p3.htm")
+                                  << QStringList{"pictures/pic3.jpg", "pictures/pic4.jpg", "图文 格式 imgTxt01"} << raw;
+        QTest::newRow("imgTxt03") << QStringLiteral("p5.htm") << QStringList{"pictures/pic5.jpg", "imgtxt03"}
+                                  << QStringList{"pictures/pic0.jpg"};
+        QTest::newRow("bigImg") << QStringLiteral("p6.htm") << QStringList{"src=\"pictures/pic0.jpg\""} << raw;
+        QTest::newRow("gallery") << QStringLiteral("p7.htm")
+                                 << QStringList{"图片3", "class=\"lightbox\"", "pictures/pic1.jpg"} << raw;
+        QTest::newRow("adv") << QStringLiteral("p8.htm") << QStringList{"It's <b>ours</b>", "src=\"pictures/pic2.jpg\""}
+                             << raw;
+        QTest::newRow("prod01") << QStringLiteral("p9.htm")
+                                << QStringList{"prod-table", "href=\"prod1_16.htm\"", "￥102"} << raw;
+        QTest::newRow("prod02") << QStringLiteral("p10.htm") << QStringList{"class=\"cards\"", "href=\"prod1_19.htm\""}
+                                << raw;
+        QTest::newRow("prod03") << QStringLiteral("p11.htm") << QStringList{"prod-rows", "href=\"prod1_22.htm\""}
+                                << raw;
+        QTest::newRow("product") << QStringLiteral("prod1_16.htm")
+                                 << QStringList{"产品2", "规格2", "￥102", "说明：'好'", "href=\"p9.htm\""} << raw;
+        QTest::newRow("catalog") << QStringLiteral("p12.htm") << QStringList{"href=\"p12-1.htm\"", "科室"} << raw;
+        QTest::newRow("awkward name") << QStringLiteral("p12-1-1.htm")
+                                      << QStringList{kAwkwardHtml, "href=\"p12-1.htm\"", "href=\"p12.htm\""} << raw;
+    }
+
+    void pagesShowWhatWasEntered()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        const QString html = m_site.page(file);
+        QVERIFY2(!html.isEmpty(), qPrintable(file));
+        for (const QString& s : present)
+            QVERIFY2(html.contains(s), qPrintable(file + QStringLiteral(" lacks ") + s));
+        for (const QString& s : absent)
+            QVERIFY2(!html.contains(s), qPrintable(file + QStringLiteral(" holds ") + s));
+    }
+
+    void everyLinkResolves()
+    {
+        int pages = 0;
+        for (QDirIterator it(m_site.out.path(), {QStringLiteral("*.htm")}, QDir::Files); it.hasNext(); it.next())
+            ++pages;
+        QCOMPARE(pages, m_result.pages);
+        QCOMPARE(QDir(m_site.out.path() + QStringLiteral("/pictures")).entryList(QDir::Files).size(),
+                 m_result.pictures);
+        const QStringList broken = brokenLinks(m_site.out.path());
+        QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char('\n'))));
+    }
+
+    void badPicturesAreSkippedWithANote()
+    {
+        const QString notes = m_result.notes.join(QLatin1Char('\n'));
+        QVERIFY2(notes.contains(QStringLiteral("broken.jpg")) && notes.contains(QStringLiteral("gone.jpg")),
+                 qPrintable(notes));
+        QVERIFY(!QFileInfo::exists(m_site.out.path() + QStringLiteral("/pictures/broken.jpg")));
+        QVERIFY(!m_site.page(QStringLiteral("p13.htm")).contains(QStringLiteral("broken")));
+        const QString missing = m_site.page(QStringLiteral("p14.htm"));
+        QVERIFY(missing.contains(QStringLiteral("pictures/pic1.jpg")) && !missing.contains(QStringLiteral("gone")));
+    }
+
+    void customHomePageReplacesTheGenerated()
+    {
+        SampleSite custom;
+        const QByteArray home = "<html><body><h1>Our own</h1><img src=\"images/o.gif\"></body></html>";
+        QFile f(custom.workPath() + QStringLiteral("default.htm"));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(home) == home.size());
+        f.close();
+        custom.db.updateUserInfo(QStringLiteral("defaultFile"), QStringLiteral("default.htm"));
+        const SiteRenderResult r = custom.render();
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(custom.page(QStringLiteral("index.htm")).toUtf8(), home);
+        for (const char* file : {"images/o.gif", "other.htm", "p1.htm"})
+            QVERIFY2(QFileInfo::exists(custom.out.path() + QLatin1Char('/') + QLatin1String(file)), file);
+        QVERIFY(brokenLinks(custom.out.path()).isEmpty());
+    }
+
+    void unreadableDatabaseFails()
+    {
+        QTemporaryDir dir;
+        QFile bad(dir.filePath(QStringLiteral("bad.sbd")));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(4096, 'x')) == 4096);
+        bad.close();
+        for (const QString& db : {bad.fileName(), dir.filePath(QStringLiteral("missing.sbd"))}) {
+            const SiteRenderResult r =
+                renderSite({db, dir.path(), TestAppDir::stagedAppDir(), dir.filePath(QStringLiteral("out"))});
+            QVERIFY(!r.ok);
+            QVERIFY(!r.error.isEmpty());
+        }
+    }
+
+    void pagesRunWithoutScriptErrors()
+    {
+        WatchedPage page;
+        // The board greets on the home page only, until its close button is pressed; the ticker runs everywhere.
+        const std::pair<const char*, const char*> pages[] = {{"index.htm", "true,false,true"},
+                                                             {"news1_4.htm", "false,false,true"},
+                                                             {"p7.htm", "false,false,true"},
+                                                             {"prod1_16.htm", "false,false,true"}};
+        for (const auto& [file, expected] : pages) {
+            QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+            page.load(QUrl::fromLocalFile(m_site.out.path() + QLatin1Char('/') + QLatin1String(file)));
+            QVERIFY(loaded.wait(20000));
+            QVERIFY(loaded.first().first().toBool());
+            QVariant state;
+            page.runJavaScript(QStringLiteral("(() => { const had = !!document.querySelector('.ad-board');"
+                                              "document.querySelector('.ad-close')?.click();"
+                                              "return [had, !!document.querySelector('.ad-board'),"
+                                              " !!document.querySelector('.ticker')].join(); })()"),
+                               [&state](const QVariant& v) { state = v; });
+            QTRY_VERIFY_WITH_TIMEOUT(state.isValid(), 10000);
+            QCOMPARE(state.toString(), QString::fromLatin1(expected));
+        }
+        QVERIFY2(page.errors.isEmpty(), qPrintable(page.errors.join(QLatin1Char('\n'))));
+    }
+
+private:
+    SampleSite m_site;
+    SiteRenderResult m_result;
+};
+
+WEBLARK_TEST_MAIN(TestSiteRender)
+#include "test_site_render.moc"

@@ -1,0 +1,1 @@
+weblark_add_test(test_site_render ${CMAKE_CURRENT_LIST_DIR}/test_site_render.cpp ${CMAKE_CURRENT_LIST_DIR}/GeneratedSite.h)
