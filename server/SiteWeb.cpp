@@ -50,6 +50,7 @@ Target resolve(const QByteArray& rawPath)
     const QString site = QString::fromUtf8(segments.first());
     if (!SiteStore::isValidSiteName(site))
         return t;
+    t.site = site;
     if (segments.size() == 1) {
         t.status = 301;
         t.location = '/' + segments.first() + '/';
@@ -64,7 +65,6 @@ Target resolve(const QByteArray& rawPath)
         rest << QString::fromUtf8(s);
     }
     t.status = 200;
-    t.site = site;
     t.relPath = rest.join(QLatin1Char('/'));
     return t;
 }
@@ -272,16 +272,18 @@ struct SiteWebServer::Worker : QAbstractHttpServer {
             fail(r, head, 405);
             return true;
         }
-        const SiteWeb::Target t = SiteWeb::resolve(request.url().path(QUrl::FullyEncoded).toUtf8());
+        SiteWeb::Target t = SiteWeb::resolve(request.url().path(QUrl::FullyEncoded).toUtf8());
+        const QByteArray root = sitesDir + QFile::encodeName(t.site) + "/www/";
+        struct stat st {};
+        if (t.status == 301 && ::stat(root.constData(), &st) != 0)
+            t.status = 404; // no such site: nothing to send the visitor on to
         if (t.status != 200) {
             fail(r, head, t.status, t.location);
             return true;
         }
-        const QByteArray root = sitesDir + QFile::encodeName(t.site) + "/www/";
         QByteArray path = root + QFile::encodeName(t.relPath);
         if (t.relPath.isEmpty() || t.relPath.endsWith(QLatin1Char('/')))
             path += "index.htm";
-        struct stat st {};
         if (::stat(path.constData(), &st) != 0) {
             fail(r, head, 404);
             return true;

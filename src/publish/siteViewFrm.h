@@ -1,5 +1,7 @@
 #pragma once
 
+#include "site/SiteRenderer.h"
+
 #include <QFutureWatcher>
 #include <QWidget>
 
@@ -11,7 +13,6 @@ class QProgressBar;
 class QPushButton;
 class QTemporaryDir;
 class WebPane;
-struct SiteRenderResult;
 
 // The preview window "预览网站": the whole site rendered from the current
 // workspace into a temporary folder and browsed like the published site.

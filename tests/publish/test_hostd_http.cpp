@@ -76,9 +76,9 @@ class TestHostdHttp : public QObject {
             return false;
         const qsizetype before = m_log.size();
         m_client.send(archive);
-        QTest::qWaitFor([&] { return m_log.mid(before).join('\n').contains(QLatin1String("rendered for the web")); },
-                        60000);
-        return m_log.mid(before).join('\n').contains(QLatin1String("site s rendered for the web:"));
+        const auto said = [&](const char* text) { return m_log.mid(before).join('\n').contains(QLatin1String(text)); };
+        return QTest::qWaitFor([&] { return said("rendered for the web"); }, 60000) &&
+               said("site s rendered for the web:");
     }
 
 private Q_SLOTS:

@@ -4,12 +4,16 @@
 #include "text/TextCodec.h"
 
 #include <QColor>
+#include <QDate>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QStringList>
+
+#include <cmath>
+#include <tuple>
 
 namespace SampleSite {
 namespace {
