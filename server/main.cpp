@@ -39,10 +39,9 @@ int main(int argc, char** argv)
                                                     "picks a free one. Without it there is no web side."),
                                      QStringLiteral("N"));
     // Beside the executable in the build tree sits the staged application folder.
-    const QCommandLineOption appdirOpt(QStringLiteral("appdir"),
-                                       QStringLiteral("Application folder holding the site themes (for --http-port)."),
-                                       QStringLiteral("DIR"),
-                                       QCoreApplication::applicationDirPath() + QStringLiteral("/appdir"));
+    const QCommandLineOption appdirOpt(
+        QStringLiteral("appdir"), QStringLiteral("Application folder holding the site themes (for --http-port)."),
+        QStringLiteral("DIR"), QCoreApplication::applicationDirPath() + QStringLiteral("/appdir"));
     parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt, httpOpt, appdirOpt});
     parser.process(app);
 
@@ -78,7 +77,8 @@ int main(int argc, char** argv)
         config.httpPort = number(httpOpt, 0, 65535, "from 1 to 65535 (0 picks a free port)");
         config.appPath = QDir(parser.value(appdirOpt)).absolutePath() + QLatin1Char('/');
         if (!QFileInfo(config.appPath + QStringLiteral("site")).isDir())
-            faults << QStringLiteral("--appdir: %1 holds no site themes (no folder site/)").arg(parser.value(appdirOpt));
+            faults
+                << QStringLiteral("--appdir: %1 holds no site themes (no folder site/)").arg(parser.value(appdirOpt));
     }
     if (!faults.isEmpty()) {
         for (const QString& f : std::as_const(faults))

@@ -30,7 +30,7 @@ struct Organisation {
 
 Organisation organisation(const QString& category)
 {
-    if (category == QLatin1String("企业单位"))
+    if (category == QStringLiteral("企业单位"))
         return {QStringLiteral("青禾环保科技有限公司"),
                 QStringLiteral("青禾环保"),
                 QStringLiteral("江苏省苏州市工业园区星湖街 218 号"),
@@ -46,7 +46,7 @@ Organisation organisation(const QString& category)
                                "高新技术企业。公司拥有现代化生产基地两万平方米，研发人员一百余名，产品远销三十多个国家"
                                "和地区。\n我们坚持“科技守护健康”的理念，为家庭、学校、医院和企业提供安全可靠的净水与"
                                "净气解决方案。")};
-    if (category == QLatin1String("学校医院"))
+    if (category == QStringLiteral("学校医院"))
         return {QStringLiteral("青溪市第一中学"),
                 QStringLiteral("青溪一中"),
                 QStringLiteral("青溪市文昌路 36 号"),

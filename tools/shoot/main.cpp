@@ -19,6 +19,7 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <cstdio>
@@ -64,7 +65,8 @@ class Camera {
 public:
     Camera()
     {
-        m_view.setAttribute(Qt::WA_DontShowOnScreen, false);
+        // A picture of the page, not of the browser around it.
+        m_view.settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
         m_view.show();
     }
     // Loads the page at the given size and returns what the window shows.
