@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         const WorkspaceSetup ws = Workspace::resolve(appDir);
         const SiteRenderResult r = renderSite({ws.workPath + QStringLiteral("govbuilder.sbd"), ws.workPath,
                                                ws.appPath, parser.value(exportOption)});
-        for (const QString& note : r.notes)
+        for (const QString& note : ws.problems + r.notes)
             std::fprintf(stderr, "%s\n", qPrintable(note));
         if (!r.ok) {
             std::fprintf(stderr, "%s\n", qPrintable(r.error));

@@ -41,7 +41,7 @@ QString SitePictures::outputName(const QString& name)
     return out;
 }
 
-QString SitePictures::use(const QString& name, const QString& what, bool checkImage)
+QString SitePictures::use(const QString& name, const QString& what)
 {
     const QString key = name.trimmed();
     if (key.isEmpty())
@@ -55,7 +55,7 @@ QString SitePictures::use(const QString& name, const QString& what, bool checkIm
         !key.contains(QLatin1Char('/')) && !key.contains(QLatin1Char('\\')) && key != QStringLiteral("..");
     if (!bare || !QFileInfo(src).isFile()) {
         m_notes << QStringLiteral("图片 %1（%2）不存在，已跳过").arg(key, what);
-    } else if (checkImage && !QImageReader(src).canRead()) {
+    } else if (!QImageReader(src).canRead()) {
         m_notes << QStringLiteral("图片 %1（%2）已损坏或不是图片，已跳过").arg(key, what);
     } else {
         const QString out = outputName(key);

@@ -17,8 +17,8 @@ public:
     SitePictures(const QString& workPath, const QString& outFolder, const QString& prefix, QStringList& notes);
 
     // The picture's address relative to the site ("pictures/a.jpg"), or "" when it cannot be used.
-    // what names the use in the note; checkImage false accepts any file (movies).
-    QString use(const QString& name, const QString& what, bool checkImage = true);
+    // what names the use in the note.
+    QString use(const QString& name, const QString& what);
     int copied() const { return m_copied; }
 
 private:

@@ -85,6 +85,7 @@ private:
     std::string innerPage(const QString& title, const SitePage& page, const Data& crumbList, const std::string& body);
     std::string bodyOf(const SitePage& page, int& extraPages);
     void renderHome();
+    void installCustomHome();
     void copyInstalledPages();
     void copyImagesFolder();
 
@@ -275,8 +276,7 @@ void Renderer::buildShared()
     }
 
     const QString logo = m_pictures.use(info.logo, QStringLiteral("单位徽标"));
-    const QString homeName = letterName(info.defaultFont, QStringLiteral("name-home.png"));
-    const QString innerName = letterName(info.headFont, QStringLiteral("name-inner.png"));
+    const QString homeName = m_customHome ? QString() : letterName(info.defaultFont, QStringLiteral("name-home.png"));
     auto header = [&](const QString& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
         Data d;
         d.set("siteTitle", u8(m_siteTitle));
@@ -307,6 +307,9 @@ void Renderer::buildShared()
             banner = m_pictures.use(info.topHead, QStringLiteral("自定制内页头部"));
         }
     }
+    // The picture head shows no lettering, so none is drawn for it.
+    const QString innerName =
+        banner.isEmpty() ? letterName(info.headFont, QStringLiteral("name-inner.png")) : QString();
     m_innerHead = header(innerName, m_innerTheme, banner, movie);
 
     // Other pages, linked from every page's foot.
@@ -679,21 +682,25 @@ void Renderer::copyImagesFolder()
     }
 }
 
-// The custom home page and the other pages are published exactly as installed, with their images folder.
+// The custom home page is published exactly as installed, with its images folder.
+void Renderer::installCustomHome()
+{
+    const QString name = m_model.info.defaultFile.trimmed();
+    if (name.isEmpty())
+        return;
+    QFile f(m_req.workPath + QLatin1Char('/') + name);
+    if (isBareName(name) && f.open(QIODevice::ReadOnly)) {
+        m_customHome = writeFile(QStringLiteral("index.htm"), f.readAll());
+        m_res.pages += m_customHome ? 1 : 0;
+        copyImagesFolder();
+    } else {
+        m_res.notes << QStringLiteral("找不到自定制首页 %1，改用模版首页").arg(name);
+    }
+}
+
+// The other pages are published exactly as installed, with their images folder.
 void Renderer::copyInstalledPages()
 {
-    const SiteInfo& info = m_model.info;
-    if (!info.defaultFile.trimmed().isEmpty()) {
-        const QString src = m_req.workPath + QLatin1Char('/') + info.defaultFile.trimmed();
-        QFile f(src);
-        if (isBareName(info.defaultFile.trimmed()) && f.open(QIODevice::ReadOnly)) {
-            if (writeFile(QStringLiteral("index.htm"), f.readAll()))
-                m_customHome = true;
-            copyImagesFolder();
-        } else {
-            m_res.notes << QStringLiteral("找不到自定制首页 %1，改用模版首页").arg(info.defaultFile);
-        }
-    }
     for (const auto& item : m_otherPages.list_value()) {
         const QString name = QString::fromStdString(item.get("href")->string_value());
         copySiteFile(m_req.workPath + QLatin1Char('/') + name, m_req.outDir + QLatin1Char('/') + name);
@@ -722,6 +729,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     m_homeTheme = themeFor(QStringLiteral("home"), m_model.info.defaultTmpl);
     m_innerTheme = themeFor(QStringLiteral("inner"), m_model.info.headTmpl);
     writeThemeCss();
+    installCustomHome();
     buildShared();
 
     const int total = int(m_model.pages.size()) + 1;

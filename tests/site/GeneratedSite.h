@@ -78,7 +78,7 @@ struct GeneratedSite {
             for (int i = 0; i < newsPerPage; ++i)
                 content(db, level, page,
                         {QStringLiteral("新闻%1 %2").arg(i).arg(page), QStringLiteral("2026-01-%1").arg(i % 28 + 1),
-                         body, i % 3 == 0 ? picture((n + i) % pictures) : QString()});
+                         body, i % 3 == 0 ? picture((n * 7 + i) % pictures) : QString()});
         else if (fmt == QLatin1String("imgs"))
             for (int i = 0; i < 4; ++i)
                 content(db, level, page, {QStringLiteral("图片%1").arg(i), picture((n + i) % pictures), QString()});

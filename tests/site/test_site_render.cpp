@@ -4,10 +4,13 @@
 #include "site/SiteRenderer.h"
 
 #include <QDirIterator>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QtTest>
 
 namespace {
@@ -27,7 +30,7 @@ QString readText(const QString& path)
 struct SampleSite {
     QTemporaryDir work;
     QTemporaryDir out;
-    SiteDb db{QStringLiteral("sample-site")};
+    SiteDb db{QStringLiteral("sample-site-%1").arg(quintptr(this))};
 
     QString workPath() const { return work.path() + QLatin1Char('/'); }
 
@@ -246,11 +249,23 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(home) == home.size());
         f.close();
         custom.db.updateUserInfo(QStringLiteral("defaultFile"), QStringLiteral("default.htm"));
+        QVERIFY(QFile::copy(custom.workPath() + GeneratedSite::picture(0),
+                            custom.workPath() + QStringLiteral("topHeadSelf.jpg")));
+        custom.db.updateUserInfo(QStringLiteral("topHead"), QStringLiteral("topHeadSelf.jpg"));
         const SiteRenderResult r = custom.render();
         QVERIFY2(r.ok, qPrintable(r.error));
         QCOMPARE(custom.page(QStringLiteral("index.htm")).toUtf8(), home);
         for (const char* file : {"images/o.gif", "other.htm", "p1.htm"})
             QVERIFY2(QFileInfo::exists(custom.out.path() + QLatin1Char('/') + QLatin1String(file)), file);
+        // The custom head picture heads the inner pages in place of the lettered name.
+        QVERIFY(custom.page(QStringLiteral("p1.htm")).contains(QStringLiteral("src=\"pictures/topHeadSelf.jpg\"")));
+        for (const char* unused : {"name-inner.png", "name-home.png"})
+            QVERIFY2(!QFileInfo::exists(custom.out.path() + QStringLiteral("/pictures/") + QLatin1String(unused)),
+                     unused);
+        int pages = 0;
+        for (QDirIterator it(custom.out.path(), {QStringLiteral("*.htm")}, QDir::Files); it.hasNext(); it.next())
+            ++pages;
+        QCOMPARE(r.pages, pages);
         QVERIFY(brokenLinks(custom.out.path()).isEmpty());
     }
 
@@ -291,6 +306,52 @@ private slots:
             QCOMPARE(state.toString(), QString::fromLatin1(expected));
         }
         QVERIFY2(page.errors.isEmpty(), qPrintable(page.errors.join(QLatin1Char('\n'))));
+    }
+
+    // Every script effect of the theme table runs in a page, moved over and clicked, without an error.
+    void everyEffectRunsWithoutErrors()
+    {
+        QFile table(TestAppDir::stagedAppDir() + QStringLiteral("/site/themes.json"));
+        QVERIFY(table.open(QIODevice::ReadOnly));
+        const QJsonObject effects =
+            QJsonDocument::fromJson(table.readAll()).object().value(QStringLiteral("effects")).toObject();
+        QCOMPARE(effects.size(), 13);
+        QTemporaryDir dir;
+        WatchedPage page;
+        // Shown, so that animation frames run.
+        QWebEngineView view;
+        view.setPage(&page);
+        view.resize(400, 300);
+        view.show();
+        for (auto it = effects.begin(); it != effects.end(); ++it) {
+            const QJsonObject e = it.value().toObject();
+            const QString html =
+                QStringLiteral(
+                    "<!DOCTYPE html><html><head><title>t</title></head><body><p>x</p>"
+                    "<script>window.ticks = 0; (function t() { ++window.ticks; requestAnimationFrame(t); })();</script>"
+                    "<script src=\"%1\" data-mode=\"%2\" data-text=\"欢迎 光临\"></script></body></html>")
+                    .arg(QUrl::fromLocalFile(TestAppDir::stagedAppDir() + QStringLiteral("/site/effects/") +
+                                             e.value(QStringLiteral("file")).toString())
+                             .toString(),
+                         e.value(QStringLiteral("mode")).toString());
+            QFile f(dir.filePath(it.key() + QStringLiteral(".htm")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(html.toUtf8());
+            f.close();
+            QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+            page.load(QUrl::fromLocalFile(f.fileName()));
+            QVERIFY(loaded.wait(20000));
+            page.runJavaScript(QStringLiteral("for (const type of ['mousemove', 'click']) document.dispatchEvent("
+                                              "new MouseEvent(type, {clientX: 50, clientY: 60, bubbles: true}));"
+                                              "window.ticks = 0;"));
+            QVariant ticks;
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (page.runJavaScript(QStringLiteral("window.ticks"), [&ticks](const QVariant& v) { ticks = v; }),
+                 ticks.toInt() >= 10),
+                10000);
+            QVERIFY2(page.errors.isEmpty(),
+                     qPrintable(it.key() + QLatin1Char(' ') + page.errors.join(QLatin1Char('\n'))));
+        }
     }
 
 private:
