@@ -118,9 +118,12 @@ private Q_SLOTS:
         QCOMPARE(head.status, 200);
         QCOMPARE(head.header("Content-Length").toInt(), home.body.size());
         QVERIFY(head.body.isEmpty());
-        const HttpReply bare = request(port(), "GET /s HTTP/1.1");
-        QCOMPARE(bare.status, 301);
-        QCOMPARE(bare.header("Location"), QByteArray("/s/"));
+        const HttpReply style = request(port(), "GET /s/style/site.css?v=2 HTTP/1.1");
+        QCOMPARE(style.body, readFile(www() + "style/site.css"));
+        QCOMPARE(style.header("Content-Type"), QByteArray("text/css; charset=utf-8"));
+        // Folders named without their slash are sent on to it, so relative links work.
+        QCOMPARE(request(port(), "GET /s HTTP/1.1").header("Location"), QByteArray("/s/"));
+        QCOMPARE(request(port(), "GET /s/style HTTP/1.1").header("Location"), QByteArray("/s/style/"));
         QCOMPARE(request(port(), "POST /s/ HTTP/1.1").status, 405);
     }
 
