@@ -1,11 +1,13 @@
 #include "HostServer.h"
 
 #include "SitePublisher.h"
+#include "SiteWeb.h"
 #include "publish/Protocol.h"
 #include "text/TextCodec.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QSet>
 #include <QTcpServer>
@@ -103,21 +105,86 @@ HostServer::~HostServer()
 
 bool HostServer::listen(QString* error)
 {
-    if (m_server->listen(m_config.address, m_config.port)) {
-        log(QStringLiteral("listening on %1:%2, data in %3")
-                .arg(m_config.address.toString())
-                .arg(m_server->serverPort())
-                .arg(m_store.dataDir()));
-        return true;
+    if (!m_server->listen(m_config.address, m_config.port)) {
+        if (error)
+            *error = m_server->errorString();
+        return false;
     }
-    if (error)
-        *error = m_server->errorString();
-    return false;
+    log(QStringLiteral("listening on %1:%2, data in %3")
+            .arg(m_config.address.toString())
+            .arg(m_server->serverPort())
+            .arg(m_store.dataDir()));
+    if (m_config.httpPort >= 0) {
+        m_web = new SiteWebServer(m_store.dataDir() + QStringLiteral("sites/"), this);
+        QString why;
+        if (!m_web->listen(m_config.address, quint16(m_config.httpPort), m_config.httpThreads, &why)) {
+            if (error)
+                *error = QStringLiteral("HTTP port %1: %2").arg(m_config.httpPort).arg(why);
+            delete m_web;
+            m_web = nullptr;
+            m_server->close();
+            return false;
+        }
+        log(QStringLiteral("serving the sites at http://%1:%2/<site>/")
+                .arg(m_config.address.toString())
+                .arg(m_web->serverPort()));
+        renderMissing();
+    }
+    return true;
 }
 
 quint16 HostServer::serverPort() const
 {
     return m_server->serverPort();
+}
+
+quint16 HostServer::httpPort() const
+{
+    return m_web ? m_web->serverPort() : 0;
+}
+
+// Sites published before the web side was switched on get their rendering now.
+// Each counts as being published meanwhile, so an upload of it waits.
+void HostServer::renderMissing()
+{
+    const QString appPath = m_config.appPath;
+    const QDir sites(m_store.dataDir() + QStringLiteral("sites"));
+    for (const QString& name : sites.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = m_store.siteFolder(name);
+        if (!SiteStore::isValidSiteName(name) || !QFileInfo(folder + QStringLiteral("site")).isDir() ||
+            QFileInfo::exists(folder + QStringLiteral("www")))
+            continue;
+        m_busySites.insert(name.toLower());
+        m_publishingSites.insert(name.toLower());
+        auto* watcher = new QFutureWatcher<QString>(this);
+        m_publishing.append(watcher);
+        connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, name] {
+            m_publishing.removeOne(watcher);
+            watcher->deleteLater();
+            log(watcher->result());
+            siteFree(name);
+        });
+        watcher->setFuture(QtConcurrent::run([folder, appPath, name] {
+            QString error, summary;
+            if (SiteWeb::renderWww(folder, appPath, &error, &summary))
+                return QStringLiteral("site %1 rendered for the web: %2").arg(name, summary);
+            return QStringLiteral("site %1 could not be rendered for the web: %2").arg(name, error);
+        }));
+    }
+}
+
+// The site's publish is over: uploads that waited for it go ahead.
+void HostServer::siteFree(const QString& site)
+{
+    m_busySites.remove(site.toLower());
+    m_publishingSites.remove(site.toLower());
+    for (auto& [otherId, other] : m_connections) {
+        if (!other->closed && !other->waiting.isEmpty() &&
+            m_store.siteOf(other->account).compare(site, Qt::CaseInsensitive) == 0) {
+            other->waitLimit.stop();
+            handleMessage(other.get(), std::exchange(other->waiting, QByteArray()));
+        }
+    }
 }
 
 void HostServer::log(const QString& text)
@@ -384,17 +451,26 @@ void HostServer::finishUpload(Connection* c)
     // Unpacking a large site takes a while: it runs on a worker so every other
     // connection is served meanwhile. The site stays busy until it is done: a
     // second upload of it waits, a rename is refused.
-    auto* watcher = new QFutureWatcher<QString>(this);
+    // With a web side, the site is rendered on the same worker right after it is
+    // in place; a rendering that fails leaves the previous one online.
+    struct Outcome {
+        QString error; // null when published
+        QString rendering;
+    };
+    const bool render = m_web != nullptr;
+    const QString appPath = m_config.appPath;
+    auto* watcher = new QFutureWatcher<Outcome>(this);
     m_publishing.append(watcher);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id, site, bytes] {
-        const QString error = watcher->result();
+        const Outcome outcome = watcher->result();
+        const QString& error = outcome.error;
         m_publishing.removeOne(watcher);
         watcher->deleteLater();
-        m_busySites.remove(site.toLower());
-        m_publishingSites.remove(site.toLower());
         const bool ok = error.isNull();
         if (ok) {
             log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(id).arg(site).arg(bytes));
+            if (!outcome.rendering.isEmpty())
+                log(outcome.rendering);
         } else {
             log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(id).arg(site, error));
             const auto it = m_connections.find(id);
@@ -402,19 +478,26 @@ void HostServer::finishUpload(Connection* c)
                 reply(it->second.get(), Protocol::tagText(Tag::ErrMsg));
         }
         Q_EMIT uploadFinished(site, ok);
-        for (auto& [otherId, other] : m_connections) {
-            if (!other->closed && !other->waiting.isEmpty() &&
-                m_store.siteOf(other->account).compare(site, Qt::CaseInsensitive) == 0) {
-                other->waitLimit.stop();
-                handleMessage(other.get(), std::exchange(other->waiting, QByteArray()));
-            }
-        }
+        siteFree(site);
     });
-    watcher->setFuture(QtConcurrent::run([received, folder, maxUnpacked] {
-        QString error;
-        if (SitePublisher::publish(received, folder, maxUnpacked, &error))
-            return QString();
-        return error.isEmpty() ? QStringLiteral("publishing failed") : error;
+    watcher->setFuture(QtConcurrent::run([received, folder, maxUnpacked, render, appPath, site] {
+        Outcome outcome;
+        if (!SitePublisher::publish(received, folder, maxUnpacked, &outcome.error)) {
+            if (outcome.error.isEmpty())
+                outcome.error = QStringLiteral("publishing failed");
+            return outcome;
+        }
+        outcome.error = QString();
+        QString why, summary;
+        if (!render)
+            return outcome;
+        if (SiteWeb::renderWww(folder, appPath, &why, &summary))
+            outcome.rendering = QStringLiteral("site %1 rendered for the web: %2").arg(site, summary);
+        else
+            outcome.rendering =
+                QStringLiteral("site %1 could not be rendered for the web, the previous rendering stays online: %2")
+                    .arg(site, why);
+        return outcome;
     }));
 }
 

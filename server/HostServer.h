@@ -13,6 +13,7 @@
 
 class QFutureWatcherBase;
 class QTcpServer;
+class SiteWebServer;
 
 struct HostConfig {
     QHostAddress address = QHostAddress::LocalHost;
@@ -26,6 +27,12 @@ struct HostConfig {
     // Longest a length announcement waits for the running publish of its site;
     // well below the time the client waits for an answer.
     int announcementWaitMs = 30000;
+    // The web side: every published site rendered and served over HTTP on this
+    // port of the same address (-1: no web side; 0 picks a free port), with the
+    // themes of the application folder appPath.
+    int httpPort = -1;
+    int httpThreads = 2;
+    QString appPath;
 };
 
 // The reference hosting server: answers the publishing client's messages,
@@ -46,6 +53,7 @@ public:
 
     bool listen(QString* error);
     quint16 serverPort() const;
+    quint16 httpPort() const; // 0 without a web side
     const SiteStore& store() const { return m_store; }
 
     // One line typed by the operator ("say TEXT", "tell ID TEXT", "notice TEXT",
@@ -72,6 +80,8 @@ private:
     void feedUpload(Connection* c, QByteArray& bytes);
     void finishUpload(Connection* c);
     void dropUpload(Connection* c, const QString& why);
+    void renderMissing();
+    void siteFree(const QString& site);
     void reply(Connection* c, const QString& text);
     void drop(Connection* c, const QString& why);
     QString notice() const;
@@ -81,6 +91,7 @@ private:
     HostConfig m_config;
     SiteStore m_store;
     QTcpServer* m_server;
+    SiteWebServer* m_web = nullptr;
     std::map<int, std::unique_ptr<Connection>> m_connections;
     QSet<QString> m_busySites;       // lower-case names with an upload being received or published
     QSet<QString> m_publishingSites; // the subset of m_busySites being unpacked

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTextStream>
@@ -33,7 +34,15 @@ int main(int argc, char** argv)
     const QCommandLineOption maxOpt(QStringLiteral("max-upload-mb"),
                                     QStringLiteral("Largest accepted archive in MB, 1-2047."), QStringLiteral("N"),
                                     QStringLiteral("1024"));
-    parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt});
+    const QCommandLineOption httpOpt(QStringLiteral("http-port"),
+                                     QStringLiteral("Serve the published sites over HTTP on this port, 1-65535; 0 "
+                                                    "picks a free one. Without it there is no web side."),
+                                     QStringLiteral("N"));
+    // Beside the executable in the build tree sits the staged application folder.
+    const QCommandLineOption appdirOpt(
+        QStringLiteral("appdir"), QStringLiteral("Application folder holding the site themes (for --http-port)."),
+        QStringLiteral("DIR"), QCoreApplication::applicationDirPath() + QStringLiteral("/appdir"));
+    parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt, httpOpt, appdirOpt});
     parser.process(app);
 
     // Every option is checked before anything starts; each fault gets its own line.
@@ -64,11 +73,18 @@ int main(int argc, char** argv)
     if (config.dataDir.isEmpty())
         faults << QStringLiteral("--data DIR is required");
     config.noticeFile = parser.value(noticeOpt);
+    if (parser.isSet(httpOpt)) {
+        config.httpPort = number(httpOpt, 0, 65535, "from 1 to 65535 (0 picks a free port)");
+        config.appPath = QDir(parser.value(appdirOpt)).absolutePath() + QLatin1Char('/');
+        if (!QFileInfo(config.appPath + QStringLiteral("site")).isDir())
+            faults
+                << QStringLiteral("--appdir: %1 holds no site themes (no folder site/)").arg(parser.value(appdirOpt));
+    }
     if (!faults.isEmpty()) {
         for (const QString& f : std::as_const(faults))
             std::fprintf(stderr, "weblark-hostd: %s\n", qPrintable(f));
         std::fprintf(stderr, "usage: weblark-hostd --accounts FILE --data DIR [--listen ADDRESS] [--port N] "
-                             "[--notice FILE] [--max-upload-mb N]\n");
+                             "[--notice FILE] [--max-upload-mb N] [--http-port N [--appdir DIR]]\n");
         return 2;
     }
 
@@ -85,6 +101,8 @@ int main(int argc, char** argv)
     }
     // The port actually bound (useful with --port 0).
     std::printf("listening %u\n", unsigned(server.serverPort()));
+    if (server.httpPort())
+        std::printf("http %u\n", unsigned(server.httpPort()));
     std::fflush(stdout);
 
     // Operator commands, one per line on standard input.

@@ -28,4 +28,6 @@ list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/verFrm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/updataFrm.h
   ${CMAKE_CURRENT_LIST_DIR}/updataFrm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/siteViewFrm.h
+  ${CMAKE_CURRENT_LIST_DIR}/siteViewFrm.cpp
 )

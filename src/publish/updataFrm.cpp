@@ -1,6 +1,7 @@
 #include "updataFrm.h"
 
 #include "app/AppContext.h"
+#include "publish/siteViewFrm.h"
 #include "text/Twips.h"
 
 #include <QDesktopServices>
@@ -134,9 +135,14 @@ void updataFrm::buildControls()
     ccprg->setValue(0);
     ccprg->setTextVisible(false);
     ccprg->setFixedHeight(16);
+    cmd_siteView = button("cmd_siteView", QStringLiteral("预览网站"), frm_upload);
+    cmd_siteView->setMinimumHeight(28);
     auto* g4 = new QVBoxLayout(frm_upload);
     g4->setContentsMargins(8, 6, 8, 8);
-    g4->addWidget(cmd_updata);
+    auto* g4buttons = new QHBoxLayout;
+    g4buttons->addWidget(cmd_updata);
+    g4buttons->addWidget(cmd_siteView);
+    g4->addLayout(g4buttons);
     g4->addWidget(ccprg);
 
     // 说明
@@ -187,6 +193,7 @@ void updataFrm::buildControls()
     connect(cmd_disconn, &QPushButton::clicked, &m_client, &PublishClient::disconnectFromServer);
     connect(cmd_modPwd, &QPushButton::clicked, this, &updataFrm::cmd_modPwd_Click);
     connect(cmd_updata, &QPushButton::clicked, this, &updataFrm::cmd_updata_Click);
+    connect(cmd_siteView, &QPushButton::clicked, this, &updataFrm::cmd_siteView_Click);
     txt_webName->installEventFilter(this);
     for (QWidget* w : {static_cast<QWidget*>(frm_cond), static_cast<QWidget*>(frm_conn), static_cast<QWidget*>(frm_pwd),
                        static_cast<QWidget*>(frm_upload), static_cast<QWidget*>(frm_desc)})
@@ -341,6 +348,18 @@ void updataFrm::cmd_browser_Click()
 void updataFrm::cmd_connSever_Click()
 {
     m_client.connectToServer(txt_severIP->text(), txt_serial->text(), txt_pwd->text());
+}
+
+// One preview window at a time: a second click brings it forward.
+void updataFrm::cmd_siteView_Click()
+{
+    if (!m_siteView) {
+        m_siteView = new siteViewFrm(m_ctx, this);
+        m_siteView->setWindowFlag(Qt::Window);
+    }
+    m_siteView->show();
+    m_siteView->raise();
+    m_siteView->activateWindow();
 }
 
 void updataFrm::cmd_updata_Click()

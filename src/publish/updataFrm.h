@@ -13,6 +13,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class siteViewFrm;
 
 // The publishing window "上传数据": account and site name, the connection to
 // the hosting server, password change and the upload of the site data. The
@@ -45,6 +46,7 @@ private:
     void cmd_modPwd_Click();
     void cmd_browser_Click();
     void cmd_updata_Click();
+    void cmd_siteView_Click();
 
     AppContext& m_ctx;
     PublishClient& m_client;
@@ -69,6 +71,8 @@ private:
     QLineEdit* txt_cpwd = nullptr;
     QPushButton* cmd_modPwd = nullptr;
     QPushButton* cmd_updata = nullptr;
+    QPushButton* cmd_siteView = nullptr; // "预览网站"
+    QPointer<siteViewFrm> m_siteView;
     QProgressBar* ccprg = nullptr;
     QLabel* lbl_desc = nullptr;
     QStatusBar* StsBar = nullptr;

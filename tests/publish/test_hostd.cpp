@@ -1,6 +1,7 @@
 // The reference hosting server over loopback: replies, accounts and site names,
 // publishing, options. The client's side of a publish is in test_publish_hostd.
 #include "HostServer.h"
+#include "HostdClient.h"
 #include "SitePublisher.h"
 #include "TestFiles.h"
 #include "publish/Protocol.h"
@@ -19,21 +20,6 @@
 
 namespace {
 
-using Entries = QList<QPair<QByteArray, QByteArray>>;
-
-// A zip archive with the given raw entry names (the packer never writes unsafe ones).
-QByteArray zipOf(const QString& path, const Entries& entries)
-{
-    int err = 0;
-    zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
-    for (const auto& [name, data] : entries) {
-        zip_source_t* src = zip_source_buffer(za, data.constData(), zip_uint64_t(data.size()), 0);
-        zip_file_add(za, name.constData(), src, ZIP_FL_ENC_RAW);
-    }
-    zip_close(za);
-    return readFile(path);
-}
-
 // Every file below a folder, hidden ones included, as relative path -> content.
 QMap<QString, QByteArray> tree(const QString& folder)
 {
@@ -45,35 +31,6 @@ QMap<QString, QByteArray> tree(const QString& folder)
     }
     return out;
 }
-
-struct Client {
-    QTcpSocket socket;
-    QByteArray got;
-
-    bool open(quint16 port)
-    {
-        QObject::connect(&socket, &QTcpSocket::readyRead, [this] { got += socket.readAll(); });
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        return socket.waitForConnected(5000);
-    }
-    void send(const QByteArray& wire) { socket.write(wire); }
-    QString reply() const { return Protocol::fromWire(got); }
-    // Takes what has arrived, after waiting for a first piece; the server writes
-    // each reply at once, so a single reply arrives whole on loopback.
-    QString waitReply()
-    {
-        if (got.isEmpty())
-            QSignalSpy(&socket, &QTcpSocket::readyRead).wait(5000);
-        return Protocol::fromWire(std::exchange(got, QByteArray()));
-    }
-    // Sends one message and returns the reply ("" when none came). A reply nobody
-    // asked for shows up in front of the next one.
-    QString ask(const QString& message)
-    {
-        send(Protocol::toWire(message));
-        return waitReply();
-    }
-};
 
 const QString kNotice = QStringLiteral("<p>系统公告：新版本 3.06</p>");
 const QString kVersionReply = QStringLiteral("<#getversion#>") + kNotice;
@@ -477,6 +434,8 @@ private Q_SLOTS:
         QTest::newRow("address") << QStringList{"--listen", "localhost"};
         QTest::newRow("no accounts file") << QStringList{"--accounts", "/nonexistent"};
         QTest::newRow("no data folder") << QStringList{"--data", ""};
+        QTest::newRow("http port past 65535") << QStringList{"--http-port", "65536"};
+        QTest::newRow("appdir without themes") << QStringList{"--appdir", "/nonexistent", "--http-port", "0"};
     }
     void refusedOptions()
     {

@@ -3,9 +3,11 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "publish/MsgPageWindow.h"
+#include "publish/siteViewFrm.h"
 #include "widgets/WebPane.h"
 
 #include <QCheckBox>
+#include <QDirIterator>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTimer>
@@ -16,6 +18,26 @@ QString shownLog(QObject* window)
     return window->findChild<WebPane*>(QStringLiteral("webBer"))->lastInnerHtml(QStringLiteral("msg"));
 }
 // Runs the page timer's two ticks by hand, as two seconds after the window opened.
+// Every file of a folder with its size and time: what a preview must not change.
+QStringList listing(const QString& folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        out << f.filePath() + ' ' + QString::number(f.size()) + ' ' + f.lastModified().toString(Qt::ISODateWithMs);
+    }
+    out.sort();
+    return out;
+}
+// Waits for the preview's next rendering and the load of its home page.
+bool renderedAndLoaded(siteViewFrm* view, bool ok = true)
+{
+    QSignalSpy rendered(view, &siteViewFrm::rendered);
+    if (!rendered.wait(60000) || rendered.at(0).at(0).toBool() != ok)
+        return false;
+    return !ok || QTest::qWaitFor([&] { return view->pane()->isLoaded(); }, 20000);
+}
 void pageReady(QObject* window)
 {
     auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
@@ -144,6 +166,30 @@ private Q_SLOTS:
         p.up = qobject_cast<updataFrm*>(p.frame.showWindow(QStringLiteral("updataFrm")));
         QVERIFY(!p.session.loggedIn); // ... until it loads again
         QVERIFY(p.button("cmd_updata")->isEnabled());
+    }
+
+    // The preview renders the workspace into a folder of its own, shows its home
+    // page, renders afresh on "刷新", and a failed rendering is reported.
+    void previewWebsite()
+    {
+        Publishing p;
+        p.frame.conn().run(QStringLiteral("UPDATE user_info SET Tel=?"), {"010-5551234"});
+        const QStringList workspace = listing(p.app.workPath());
+        p.button("cmd_siteView")->click();
+        auto* view = p.up->findChild<siteViewFrm*>(QStringLiteral("siteViewFrm"));
+        QVERIFY(view && view->isWindow());
+        QVERIFY(renderedAndLoaded(view));
+        const QString home = view->pane()->url().toLocalFile();
+        QVERIFY2(readFile(home).contains("010-5551234"), qPrintable(home));
+        p.control<QPushButton>("cmd_refresh", view)->click();
+        QVERIFY(renderedAndLoaded(view));
+        QVERIFY(view->pane()->url().toLocalFile() != home && !QFileInfo::exists(home));
+        QCOMPARE(listing(p.app.workPath()), workspace);
+
+        writeFile(p.app.workPath() + "govbuilder.sbd", "not a database");
+        p.control<QPushButton>("cmd_refresh", view)->click();
+        QVERIFY(renderedAndLoaded(view, false));
+        QVERIFY(p.dlg.last().text.startsWith(QStringLiteral("生成网站失败：")));
     }
 
     // Every chat text is shown, in order, however quickly they follow each other.

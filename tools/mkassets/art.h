@@ -70,7 +70,6 @@ QPainterPath larkPath();
 void drawGlobe(QPainter& p, const QPointF& c, qreal r, int alpha);
 
 // The picture groups, one per output folder.
-void makeTemplates(AssetWriter& out);     // template/
 void makeNameStyles(AssetWriter& out);    // fonts/
 void makeBackgrounds(AssetWriter& out);   // backGround/
 void makeChooserImages(AssetWriter& out); // images/

@@ -21,7 +21,6 @@ int main(int argc, char** argv)
     clock.start();
     try {
         mk::AssetWriter out(args.at(1));
-        mk::makeTemplates(out);
         mk::makeNameStyles(out);
         mk::makeBackgrounds(out);
         mk::makeChooserImages(out);

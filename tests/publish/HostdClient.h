@@ -1,0 +1,57 @@
+#pragma once
+
+// Talking to weblark-hostd from a test: upload archives and a publishing client
+// on a plain socket.
+#include "TestFiles.h"
+#include "publish/Protocol.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTcpSocket>
+
+#include <zip.h>
+
+using Entries = QList<QPair<QByteArray, QByteArray>>;
+
+// A zip archive with the given raw entry names (the packer never writes unsafe ones).
+inline QByteArray zipOf(const QString& path, const Entries& entries)
+{
+    int err = 0;
+    zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    for (const auto& [name, data] : entries) {
+        zip_source_t* src = zip_source_buffer(za, data.constData(), zip_uint64_t(data.size()), 0);
+        zip_file_add(za, name.constData(), src, ZIP_FL_ENC_RAW);
+    }
+    zip_close(za);
+    return readFile(path);
+}
+
+// The publishing client's end of one connection.
+struct Client {
+    QTcpSocket socket;
+    QByteArray got;
+
+    bool open(quint16 port)
+    {
+        QObject::connect(&socket, &QTcpSocket::readyRead, [this] { got += socket.readAll(); });
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        return socket.waitForConnected(5000);
+    }
+    void send(const QByteArray& wire) { socket.write(wire); }
+    QString reply() const { return Protocol::fromWire(got); }
+    // Takes what has arrived, after waiting for a first piece; the server writes
+    // each reply at once, so a single reply arrives whole on loopback.
+    QString waitReply()
+    {
+        if (got.isEmpty())
+            QSignalSpy(&socket, &QTcpSocket::readyRead).wait(5000);
+        return Protocol::fromWire(std::exchange(got, QByteArray()));
+    }
+    // Sends one message and returns the reply ("" when none came). A reply nobody
+    // asked for shows up in front of the next one.
+    QString ask(const QString& message)
+    {
+        send(Protocol::toWire(message));
+        return waitReply();
+    }
+};
