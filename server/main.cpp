@@ -6,15 +6,41 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The web side renders sites, and the renderer letters the organisation's name into
+    // pictures, which needs the font system of a GUI application (without a display).
+    // The plain publishing server stays a console application.
+    bool webSide = false;
+    for (int i = 1; i < argc; ++i)
+        webSide = webSide || std::strncmp(argv[i], "--http-port", 11) == 0;
+    std::unique_ptr<QCoreApplication> application;
+    if (webSide) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A server started outside a login session has no runtime folder; give it the one Qt
+        // would fall back to, so the start-up prints no warning before our own messages.
+        if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+            const QByteArray runtime = QByteArray("/tmp/runtime-") + QByteArray::number(getuid());
+            if (::mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
+                qputenv("XDG_RUNTIME_DIR", runtime);
+        }
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("weblark-hostd"));
 
     QCommandLineParser parser;

@@ -38,7 +38,8 @@ int main(int argc, char** argv)
         QStringLiteral("appdir"), QStringLiteral("使用另一个程序目录（默认为程序所在目录）。"), QStringLiteral("DIR"));
     QCommandLineOption probeOption(QStringLiteral("startup-probe"), QStringLiteral("启动完成后打印所用毫秒数并退出。"));
     QCommandLineOption exportOption(QStringLiteral("export-site"),
-                                    QStringLiteral("把当前工作区的网站生成为静态网页，写入DIR后退出。"), QStringLiteral("DIR"));
+                                    QStringLiteral("把当前工作区的网站生成为静态网页，写入DIR后退出。"),
+                                    QStringLiteral("DIR"));
     parser.addOption(appDirOption);
     parser.addOption(probeOption);
     parser.addOption(exportOption);
@@ -48,8 +49,8 @@ int main(int argc, char** argv)
         parser.isSet(appDirOption) ? parser.value(appDirOption) : QCoreApplication::applicationDirPath();
     if (parser.isSet(exportOption)) {
         const WorkspaceSetup ws = Workspace::resolve(appDir);
-        const SiteRenderResult r = renderSite({ws.workPath + QStringLiteral("govbuilder.sbd"), ws.workPath,
-                                               ws.appPath, parser.value(exportOption)});
+        const SiteRenderResult r = renderSite(
+            {ws.workPath + QStringLiteral("govbuilder.sbd"), ws.workPath, ws.appPath, parser.value(exportOption)});
         for (const QString& note : ws.problems + r.notes)
             std::fprintf(stderr, "%s\n", qPrintable(note));
         if (!r.ok) {
