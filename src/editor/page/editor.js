@@ -47,6 +47,9 @@
         document.body.contentEditable = editable ? 'true' : 'false';
         weblark.push('html', stamp('l'));
         if (!editable) return;
+        // Text typed in the code view may name pictures elsewhere on the disk too.
+        var foreign = foreignPictures([document.body]);
+        if (foreign.length) weblark.push('foreign', JSON.stringify(foreign));
         observer = observer || new MutationObserver(changed);
         observer.observe(document.body, { childList: true, subtree: true, characterData: true, attributes: true });
     };

@@ -1,0 +1,2 @@
+weblark_add_test(test_editor ${CMAKE_CURRENT_LIST_DIR}/test_editor.cpp)
+target_include_directories(test_editor PRIVATE ${CMAKE_SOURCE_DIR}/tests/content)
