@@ -288,7 +288,8 @@ bool advEdit::takeHtml(const QString& value, QString* kind)
     if (head[1].toInt() != m_loadId || generation <= m_generation)
         return false; // an older load's document, or overtaken by a newer report
     m_generation = generation;
-    m_designHtml = value.mid(nl + 1);
+    if (head[2] != QLatin1String("l"))
+        m_designHtml = value.mid(nl + 1);
     if (kind)
         *kind = head[2];
     return true;
@@ -300,6 +301,15 @@ void advEdit::takePush(const QString& key, const QString& value)
         QString kind;
         if (takeHtml(value, &kind) && kind == QLatin1String("e"))
             emit changed();
+        // Reports come in order: a flush waits for the one it named.
+        for (int i = 0; i < m_waiting.size();) {
+            if (m_waiting[i].first > m_generation) {
+                ++i;
+                continue;
+            }
+            const std::function<void()> then = m_waiting.takeAt(i).second;
+            then();
+        }
     } else if (key == QLatin1String("foreign")) {
         QStringList sources;
         for (const QJsonValue& v : QJsonDocument::fromJson(value.toUtf8()).array())
@@ -321,8 +331,13 @@ void advEdit::flush(const std::function<void()>& then)
     DHTMLEditer->callFunction(QStringLiteral("weblarkEditorFlush"), {}, [self, then](const QVariant& result) {
         if (!self)
             return;
-        self->takeHtml(result.toString());
-        then();
+        // "<generation> <load id>": the report the program must have taken in first.
+        const QStringList head = result.toString().split(QLatin1Char(' '));
+        const qint64 generation = head.value(0).toLongLong();
+        if (head.size() != 2 || head[1].toInt() != self->m_loadId || generation <= self->m_generation)
+            then();
+        else
+            self->m_waiting.append({generation, then});
     });
 }
 

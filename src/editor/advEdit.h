@@ -3,6 +3,8 @@
 #include "editor/AdvPageStore.h"
 
 #include <QHash>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QWidget>
 
@@ -83,4 +85,5 @@ private:
     qint64 m_generation = 0;
     int m_loadId = 0;
     bool m_settingCode = false;
+    QList<QPair<qint64, std::function<void()>>> m_waiting; // flushes waiting for a report
 };

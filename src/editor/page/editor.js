@@ -1,8 +1,9 @@
 // The editor's side of a page document. It runs in the program's own script
 // world: the document itself runs no script. Every change of the body is
 // pushed to the program as "<generation> <load id> <kind>\n<body HTML>", kind
-// "l" after a load, "e" after an edit, "f" when asked for; the program keeps
-// only the newest push of its latest load.
+// "e" after an edit, "l" (without the body, which the program has just sent)
+// after a load; the program keeps only the newest push
+// of its latest load.
 (function () {
     'use strict';
     var generation = 0;
@@ -11,7 +12,10 @@
     var observer = null;
 
     function body() { return document.body ? document.body.innerHTML : ''; }
-    function stamp(kind) { generation++; return generation + ' ' + loadId + ' ' + kind + '\n' + body(); }
+    function stamp(kind) {
+        generation++;
+        return generation + ' ' + loadId + ' ' + kind + '\n' + (kind === 'l' ? '' : body());
+    }
 
     // Pictures that point outside the workspace: files elsewhere on disk and inline data.
     function foreignPictures(nodes) {
@@ -28,6 +32,17 @@
         return found;
     }
 
+    // Long pages are reported at most every quarter second while the user types;
+    // a flush sends what is still held back.
+    var held = null;
+    var lastLength = 0;
+    function sendEdit() {
+        held = null;
+        var report = stamp('e');
+        lastLength = report.length;
+        weblark.push('html', report);
+    }
+
     function changed(records) {
         var added = [];
         records.forEach(function (r) {
@@ -36,11 +51,16 @@
         });
         var foreign = foreignPictures(added);
         if (foreign.length) weblark.push('foreign', JSON.stringify(foreign));
-        weblark.push('html', stamp('e'));
+        if (held) return;
+        if (lastLength > 100000) held = setTimeout(sendEdit, 250);
+        else sendEdit();
     }
 
     window.weblarkEditorLoad = function (html, editable, workspace, id) {
         if (observer) observer.disconnect();
+        if (held) clearTimeout(held);
+        held = null;
+        lastLength = html.length;
         workspaceUrl = workspace;
         loadId = id;
         document.body.innerHTML = html;
@@ -54,7 +74,14 @@
         observer.observe(document.body, { childList: true, subtree: true, characterData: true, attributes: true });
     };
 
-    window.weblarkEditorFlush = function () { return stamp('f'); };
+    // The generation the program must have seen to hold the document as it is now.
+    window.weblarkEditorFlush = function () {
+        if (held) {
+            clearTimeout(held);
+            sendEdit();
+        }
+        return generation + ' ' + loadId;
+    };
 
     window.weblarkEditorCommand = function (command, value) {
         document.body.focus();
