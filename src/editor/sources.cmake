@@ -1,0 +1,8 @@
+list(APPEND WEBLARK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/HtmlFragments.h
+  ${CMAKE_CURRENT_LIST_DIR}/HtmlFragments.cpp
+)
+list(APPEND WEBLARK_UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/InsertDialogs.h
+  ${CMAKE_CURRENT_LIST_DIR}/InsertDialogs.cpp
+)
