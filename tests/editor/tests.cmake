@@ -1,0 +1,2 @@
+weblark_add_test(test_insert_fragments ${CMAKE_CURRENT_LIST_DIR}/test_insert_fragments.cpp)
+weblark_add_test(test_insert_dialogs ${CMAKE_CURRENT_LIST_DIR}/test_insert_dialogs.cpp)
