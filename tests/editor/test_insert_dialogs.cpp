@@ -68,17 +68,27 @@ private Q_SLOTS:
         const QString missing = user.filePath("gone.swf");
         writeFile(user.filePath("影片.swf"), "FWS");
         writeFile(user.filePath("fake.jpg"), "not a picture");
-        QTest::newRow("picture without a path") << "img" << "txt_imgPath" << "  " << "图片路径不能为空！";
-        QTest::newRow("movie without a path") << "flash" << "txt_path" << "" << "路径不能为空！";
+        QTest::newRow("picture without a path") << "img"
+                                                << "txt_imgPath"
+                                                << "  "
+                                                << "图片路径不能为空！";
+        QTest::newRow("movie without a path") << "flash"
+                                              << "txt_path"
+                                              << ""
+                                              << "路径不能为空！";
         QTest::newRow("picture that is no picture")
-            << "img" << "txt_imgPath" << user.filePath("fake.jpg")
-            << "所选择的文件不是完整的图片，无法读取，请选择其它图片！";
-        QTest::newRow("missing movie") << "flash" << "txt_path" << missing
+            << "img"
+            << "txt_imgPath" << user.filePath("fake.jpg") << "所选择的文件不是完整的图片，无法读取，请选择其它图片！";
+        QTest::newRow("missing movie") << "flash"
+                                       << "txt_path" << missing
                                        << QStringLiteral("文件“%1”不存在或无法读取。").arg(missing);
         QTest::newRow("movie with a Chinese name")
-            << "flash" << "txt_path" << user.filePath("影片.swf")
-            << "所选择的文件名中不能包含中文，请重命名后选择文件！";
-        QTest::newRow("table too large") << "tbl" << "txt_col" << "201" << "行数和列数都不能超过200！";
+            << "flash"
+            << "txt_path" << user.filePath("影片.swf") << "所选择的文件名中不能包含中文，请重命名后选择文件！";
+        QTest::newRow("table too large") << "tbl"
+                                         << "txt_col"
+                                         << "201"
+                                         << "行数和列数都不能超过200！";
     }
     void refusals()
     {
@@ -103,10 +113,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("boxName");
-        QTest::newRow("picture border") << "img" << "txt_border";
-        QTest::newRow("movie height") << "flash" << "txt_height";
-        QTest::newRow("table padding") << "tbl" << "txt_pad";
-        QTest::newRow("line width") << "hr" << "txt_width";
+        QTest::newRow("picture border") << "img"
+                                        << "txt_border";
+        QTest::newRow("movie height") << "flash"
+                                      << "txt_height";
+        QTest::newRow("table padding") << "tbl"
+                                       << "txt_pad";
+        QTest::newRow("line width") << "hr"
+                                    << "txt_width";
     }
     void numericBoxes()
     {

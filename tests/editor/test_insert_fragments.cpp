@@ -27,8 +27,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("picture, defaults") << image(picture("100", "75", "0"))
-                                           << "<img src='/home/u/ws/a.jpg' height=75 width=100 border=0>";
+        QTest::newRow("picture, defaults")
+            << image(picture("100", "75", "0")) << "<img src='/home/u/ws/a.jpg' height=75 width=100 border=0>";
         Image full = picture("", "40", "");
         full.alt = QStringLiteral("标志");
         full.style = QStringLiteral("filter:xray");
@@ -92,8 +92,8 @@ private Q_SLOTS:
                                             "swflash.cab#version=6,0,29,0 height=%1 width=%2 "
                                             "classid=clsid:D27CDB6E-AE6D-11cf-96B8-444553540000>");
         QTest::newRow("flash, empty sizes") << flash("file:///ws/m.swf", "", "") << head.arg(120).arg(600) + params;
-        QTest::newRow("flash, sizes typed") << flash("file:///ws/m.swf", " 320 ", "2.4e2")
-                                            << head.arg(240).arg(320) + params;
+        QTest::newRow("flash, sizes typed")
+            << flash("file:///ws/m.swf", " 320 ", "2.4e2") << head.arg(240).arg(320) + params;
     }
     void fragments()
     {
