@@ -133,7 +133,7 @@ ProductEntryDialog::ProductEntryDialog(AppContext& ctx, const PageRef& page, con
     lay->addLayout(top);
     lay->addWidget(details, 1);
     lay->addLayout(buttons);
-    resize(720, 600);
+    resize(800, 600);
 
     connect(cmd_view, &QPushButton::clicked, this, &ProductEntryDialog::cmd_view_Click);
     connect(cmd_cancel, &QPushButton::clicked, this, &ProductEntryDialog::cmd_cancel_Click);
