@@ -78,8 +78,6 @@ private Q_SLOTS:
         p.picture = "a.jpg";
         QVERIFY(Products::updateProduct(site.db, 1, id, p).ok);
         QCOMPARE(stored(id), (QStringList{"it's new", "5' x 2'", "个'", "12", "a.jpg", "<p>it[&#39;]s</p>"}));
-        QCOMPARE(Products::fromRecord(site.db.selectContent(1, id).rows.first()).name, QStringLiteral("it's new"));
-        QVERIFY(!Products::insertProduct(site.db, 0, "产品", p).ok);
     }
 
     // Added through the content window, then changed in the modify dialog: everything comes back as stored.
@@ -134,8 +132,6 @@ private Q_SLOTS:
         add.show();
         ContentSite::press(add, "cmd_actual");
         QVERIFY(site.dlg.lastIs("没有图片！", "提示", MsgIcon::Information));
-        QTest::mouseClick(ctl<QLabel>(add, "img_prod"), Qt::LeftButton);
-        QVERIFY(!viewerOf<insDataFrm_img>(add));
 
         site.dlg.files.enqueue(site.picture("big.jpg", 640, 480));
         ContentSite::press(add, "cmd_view");

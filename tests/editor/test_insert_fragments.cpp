@@ -3,21 +3,6 @@
 
 using namespace HtmlFragments;
 
-namespace {
-
-Image picture(const QString& width, const QString& height, const QString& border)
-{
-    Image img;
-    img.folder = QStringLiteral("/home/u/ws/");
-    img.fileName = QStringLiteral("a.jpg");
-    img.width = width;
-    img.height = height;
-    img.border = border;
-    return img;
-}
-
-} // namespace
-
 class TestInsertFragments : public QObject {
     Q_OBJECT
 
@@ -27,40 +12,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("picture, defaults")
-            << image(picture("100", "75", "0")) << "<img src='/home/u/ws/a.jpg' height=75 width=100 border=0>";
-        Image full = picture("", "40", "");
-        full.alt = QStringLiteral("标志");
-        full.style = QStringLiteral("filter:xray");
-        full.align = QStringLiteral("absmiddle");
+        // folder, file, width, height, border, alt, style, align
+        QTest::newRow("picture, defaults") << image({"/home/u/ws/", "a.jpg", "100", "75", "0", "", "", ""})
+                                           << "<img src='/home/u/ws/a.jpg' height=75 width=100 border=0>";
         QTest::newRow("picture, every attribute in order")
-            << image(full) << "<img src='/home/u/ws/a.jpg' height=40 alt=标志 style='filter:xray' align='absmiddle'>";
-        Image blankAlt = picture("", "", "");
-        blankAlt.alt = QStringLiteral("   ");
-        QTest::newRow("picture, blank alt left out") << image(blankAlt) << "<img src='/home/u/ws/a.jpg'>";
-        Image risky = picture("", "", "");
-        risky.folder = QStringLiteral("/home/o'neil/");
-        risky.alt = QStringLiteral("a \"big\" <one>");
-        QTest::newRow("picture, quotes and blanks cannot break the tag")
-            << image(risky) << "<img src='/home/o&#39;neil/a.jpg' alt=\"a &quot;big&quot; <one>\">";
+            << image({"/home/u/ws/", "a.jpg", "", "40", "", "标志", "filter:xray", "absmiddle"})
+            << "<img src='/home/u/ws/a.jpg' height=40 alt=标志 style='filter:xray' align='absmiddle'>";
+        QTest::newRow("picture, blank alt left out, quotes cannot break the tag")
+            << image({"/home/o'neil/", "a.jpg", "", "", "", " ", "", ""}) +
+                   image({"/", "b.gif", "", "", "", "a \"big\" <one>", "", ""})
+            << "<img src='/home/o&#39;neil/a.jpg'><img src='/b.gif' alt=\"a &quot;big&quot; <one>\">";
 
         QTest::newRow("table, defaults") << table(Table())
                                          << "<table width=100% border=1 cellpadding=0 cellspacing=0>"
                                             "<tr><td>&nbsp;</td><td>&nbsp;</td></tr>"
                                             "<tr><td>&nbsp;</td><td>&nbsp;</td></tr></table>";
-        Table t;
-        t.rows = QString();
-        t.cols = QStringLiteral("3");
-        t.id = QStringLiteral("t1");
-        t.width = QString();
-        t.height = QStringLiteral("50");
-        t.heightUnit = QStringLiteral("像数");
-        t.border = QString();
-        t.padding = QStringLiteral("2");
-        t.spacing = QString();
-        t.backColor = QStringLiteral("#FFFFFF");
-        t.borderColor = QStringLiteral("#000000");
-        t.align = QStringLiteral("center");
+        // rows, cols, width + unit, height + unit, border, padding, spacing, colours, ID, align
+        Table t{"", "3", "", "%", "50", "像数", "", "2", "", "#FFFFFF", "#000000", "t1", "center"};
         QTest::newRow("table, empty rows give one, every attribute in order")
             << table(t)
             << "<table ID=t1 height=50像数 cellpadding=2 bgcolor=#FFFFFF bordercolor=#000000 align=center>"
@@ -70,12 +38,7 @@ private Q_SLOTS:
         QTest::newRow("table, too many rows refused") << table(t) << "";
 
         QTest::newRow("line, defaults") << line(Line()) << "<hr size=2 noshade align=center width=500>";
-        Line l;
-        l.color = QStringLiteral("#FF0000");
-        l.height = QString();
-        l.width = QString();
-        l.shadow = true;
-        l.align = LineAlign::Right;
+        const Line l{"#FF0000", "", "", true, LineAlign::Right};
         QTest::newRow("line, colour and shadow") << line(l) << "<hr color='#FF0000' align=right>";
 
         const QString params = QStringLiteral(
