@@ -144,7 +144,7 @@ ProductEntryDialog::ProductEntryDialog(AppContext& ctx, const PageRef& page, con
 
 bool ProductEntryDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == img_prod && event->type() == QEvent::MouseButtonRelease && !picture.oldName.isEmpty())
+    if (watched == img_prod && event->type() == QEvent::MouseButtonRelease && !m_image.isNull())
         openViewer();
     return EntryDialog::eventFilter(watched, event);
 }
@@ -204,7 +204,8 @@ void ProductEntryDialog::cmd_cancel_Click()
 
 void ProductEntryDialog::cmd_actual_Click()
 {
-    if (picture.oldName.isEmpty()) {
+    // A record naming a file that is gone has no picture to show either.
+    if (picture.oldName.isEmpty() || m_image.isNull()) {
         m_ctx.dialogs.message(QStringLiteral("没有图片！"), QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
