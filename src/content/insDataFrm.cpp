@@ -5,6 +5,7 @@
 #include "content/ListHtml.h"
 #include "content/NewsDialogs.h"
 #include "content/Pictures.h"
+#include "content/ProductDialogs.h"
 #include "editor/advEdit.h"
 #include "structure/CatalogOps.h"
 #include "structure/CatalogTreeBinding.h"
@@ -533,6 +534,8 @@ void insDataFrm::cmd_addData_Click(int index)
             openEntryDialog(new insDatafrm_news(m_ctx, page(), QString(), this));
         else if (editor == Editor::GalleryList)
             openEntryDialog(new insDataFrm_imgs(m_ctx, page(), QString(), this));
+        else if (editor == Editor::ProductList)
+            openEntryDialog(new insDataFrm_prod(m_ctx, page(), QString(), this));
         return;
     }
     const QString id = currID();
@@ -545,6 +548,8 @@ void insDataFrm::cmd_addData_Click(int index)
             openEntryDialog(new insDataFrm_newsMod(m_ctx, page(), id, this));
         else if (editor == Editor::GalleryList)
             openEntryDialog(new insDataFrm_imgsMod(m_ctx, page(), id, this));
+        else if (editor == Editor::ProductList)
+            openEntryDialog(new insDataFrm_prodMod(m_ctx, page(), id, this));
         return;
     }
     if (index == 1) {
