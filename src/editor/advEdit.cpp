@@ -61,6 +61,8 @@ const Button kButtons[] = {
     {"color", "综合", "对选中的文字综合处理", nullptr, true},
 };
 
+constexpr int kHighlightLimit = 200000;
+
 const QString kNotEnglish = QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！");
 
 QString readResource(const QString& path)
@@ -121,7 +123,7 @@ advEdit::advEdit(AppContext& ctx, Kind kind, QWidget* parent) : QWidget(parent),
         txt_code->setObjectName(QStringLiteral("txt_code"));
         txt_code->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         txt_code->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        new HtmlHighlighter(txt_code->document());
+        m_highlighter = new HtmlHighlighter(txt_code->document());
         // Typing in the code view is an edit of the page as much as typing in design view.
         connect(txt_code, &QPlainTextEdit::textChanged, this, [this] {
             if (!m_settingCode)
@@ -252,6 +254,8 @@ void advEdit::loadPreview(const QString& displayHtml)
 void advEdit::setCode(const QString& storedHtml)
 {
     m_settingCode = true;
+    // Colouring a very long page would hold up every switch to the code view.
+    m_highlighter->setDocument(storedHtml.size() > kHighlightLimit ? nullptr : txt_code->document());
     txt_code->setPlainText(storedHtml);
     m_settingCode = false;
 }

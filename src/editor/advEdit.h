@@ -76,6 +76,7 @@ private:
     QTabWidget* sstb = nullptr;
     WebPane* DHTMLEditer = nullptr;
     QPlainTextEdit* txt_code = nullptr;
+    class HtmlHighlighter* m_highlighter = nullptr;
     WebPane* DHTMLSafer = nullptr;
     QHash<QString, QAction*> m_buttons;
 
