@@ -21,8 +21,9 @@ Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError
     const QString table = QString::fromLatin1(kTables[page.level - 1]);
     const QString link = QString::fromLatin1(kLinks[page.level - 1]);
     const SqlResult r =
-        page.isNew ? db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES(?,?)").arg(table, link), {page.name, body})
-                   : db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?)").arg(table, link), {body, page.name});
+        page.isNew
+            ? db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES(?,?)").arg(table, link), {page.name, body})
+            : db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?)").arg(table, link), {body, page.name});
     if (!r.ok) {
         if (dbError)
             *dbError = r.error;

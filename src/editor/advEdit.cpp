@@ -240,9 +240,9 @@ void advEdit::setAspFileName(const QString& code)
 void advEdit::loadDesign(const QString& displayHtml)
 {
     m_designHtml = displayHtml;
-    DHTMLEditer->callFunction(QStringLiteral("weblarkEditorLoad"),
-                              {displayHtml, true, QString::fromUtf8(QUrl::fromLocalFile(m_ctx.workPath).toEncoded()),
-                               ++m_loadId});
+    DHTMLEditer->callFunction(
+        QStringLiteral("weblarkEditorLoad"),
+        {displayHtml, true, QString::fromUtf8(QUrl::fromLocalFile(m_ctx.workPath).toEncoded()), ++m_loadId});
 }
 
 void advEdit::loadPreview(const QString& displayHtml)
@@ -438,7 +438,8 @@ void advEdit::askLink()
     const std::optional<QString> url =
         m_ctx.dialogs.askText(QStringLiteral("超连接地址："), QStringLiteral("超连接"), QStringLiteral("http://"));
     if (url && !url->trimmed().isEmpty())
-        DHTMLEditer->callFunction(QStringLiteral("weblarkEditorCommand"), {QStringLiteral("createLink"), url->trimmed()});
+        DHTMLEditer->callFunction(QStringLiteral("weblarkEditorCommand"),
+                                  {QStringLiteral("createLink"), url->trimmed()});
 }
 
 void advEdit::openInsertDialog(const QString& key)

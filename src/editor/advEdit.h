@@ -46,9 +46,9 @@ public:
 
 signals:
     void ready();
-    void changed(); // every edit in design view
+    void changed();                            // every edit in design view
     void propertyChanged(const QString& name); // writes of innerHTML / aspFileName
-    void saved(); // Full kind, after "保存" stored the page
+    void saved();                              // Full kind, after "保存" stored the page
 
 private:
     void buildToolBar();

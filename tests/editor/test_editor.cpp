@@ -77,9 +77,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("stored"); // value01 after saving "a\r\nb'" twice; "<none>" for no row
-        QTest::newRow("level 2, carriage returns dropped") << 2 << "adv" << "数据保存成功！" << "a\nb";
-        QTest::newRow("root refused") << 0 << "adv" << "没有在左边选择栏目！" << "<none>";
-        QTest::newRow("news page not stored") << 1 << "news" << "" << "<none>";
+        QTest::newRow("level 2, carriage returns dropped") << 2 << "adv"
+                                                           << "数据保存成功！"
+                                                           << "a\nb";
+        QTest::newRow("root refused") << 0 << "adv"
+                                      << "没有在左边选择栏目！"
+                                      << "<none>";
+        QTest::newRow("news page not stored") << 1 << "news"
+                                              << ""
+                                              << "<none>";
     }
     void saveRules()
     {
@@ -159,8 +165,9 @@ private Q_SLOTS:
     {
         TestPictures::write(site->inWork("ok.png"), 4, 4, "PNG");
         advEdit* e = editor.get();
-        e->loadInnerHTML(QStringLiteral("<img src=\"missing.png\" onerror=\"document.title=[&#39;]ran[&#39;]\">"
-                                        "<img src=\"[imgpath]/ok.png\"><script>document.title=[&#39;]ran[&#39;]</script>"));
+        e->loadInnerHTML(
+            QStringLiteral("<img src=\"missing.png\" onerror=\"document.title=[&#39;]ran[&#39;]\">"
+                           "<img src=\"[imgpath]/ok.png\"><script>document.title=[&#39;]ran[&#39;]</script>"));
         auto* pane = ctl<WebPane>(*e, "DHTMLEditer");
         QTRY_VERIFY_WITH_TIMEOUT(runInDocument(pane, "document.images.length==2&&document.images[0].complete&&"
                                                      "document.images[1].naturalWidth==4")
@@ -175,9 +182,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("message");
-        QTest::newRow("copied in") << "outside.png" << "<p>a<img src=\"[imgpath]/outside.png\"></p>" << "";
-        QTest::newRow("chinese name refused")
-            << "图.png" << "<p>a</p>" << "所选择的文件名中不能包含中文，请重命名后选择文件！";
+        QTest::newRow("copied in") << "outside.png"
+                                   << "<p>a<img src=\"[imgpath]/outside.png\"></p>"
+                                   << "";
+        QTest::newRow("chinese name refused") << "图.png"
+                                              << "<p>a</p>"
+                                              << "所选择的文件名中不能包含中文，请重命名后选择文件！";
     }
     void foreignPictures()
     {
