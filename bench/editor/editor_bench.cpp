@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTabWidget>
 #include <QTest>
 #include <QWebEnginePage>
@@ -75,6 +76,11 @@ int main(int argc, char** argv)
     if (!QTest::qWaitFor([&] { return e.isReady(); }, 60000))
         return 1;
     const QString page = page1mb();
+    // The page's pictures exist, as they do in a workspace.
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    for (int i = 0; i < 50; ++i)
+        picture.save(dir.workPath() + QStringLiteral("p%1.jpg").arg(i), "JPG");
     auto* tabs = e.findChild<QTabWidget*>(QStringLiteral("sstb"));
 
     std::vector<double> load, tabs_, save;
