@@ -39,6 +39,8 @@ public:
     virtual QString chooseFolder(const QString& title, const QString& startFolder) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial = Qt::black) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial = QFont()) = 0;
+    // One line of text; nullopt when cancelled.
+    virtual std::optional<QString> askText(const QString& label, const QString& title, const QString& initial) = 0;
 
     // Shorthands for the common boxes.
     void info(const QString& text, const QString& title = QStringLiteral("提示"))

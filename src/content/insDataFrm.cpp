@@ -5,6 +5,8 @@
 #include "content/ListHtml.h"
 #include "content/NewsDialogs.h"
 #include "content/Pictures.h"
+#include "content/ProductDialogs.h"
+#include "editor/advEdit.h"
 #include "structure/CatalogOps.h"
 #include "structure/CatalogTreeBinding.h"
 #include "structure/DisplayFormats.h"
@@ -92,10 +94,18 @@ void insDataFrm::buildControls()
     webBer->setObjectName(QStringLiteral("webBer"));
     webMultiData = new WebPane;
     webMultiData->setObjectName(QStringLiteral("webMultiData"));
-    // The page editor of free-design pages comes with the rich-text editor.
-    advEditer = new QWidget;
+    // Free-design pages are written in the rich-text editor, which saves them itself.
+    advEditer = new advEdit(m_ctx, advEdit::Kind::Full);
     advEditer->setObjectName(QStringLiteral("advEditer"));
-    advEditer->setAutoFillBackground(true);
+    advEditer->setSaveTarget([this] {
+        return AdvPageStore::Page{m_selNode ? m_selNode->level() : 0, m_selNode ? m_selNode->text : QString(),
+                                  m_format, m_advIsNew};
+    });
+    connect(advEditer, &advEdit::changed, this, [this] { m_dataChanged = true; });
+    connect(advEditer, &advEdit::saved, this, [this] {
+        m_isNew = m_advIsNew = false;
+        m_dataChanged = false;
+    });
 
     const QString addCaptions[3] = {QStringLiteral("添加数据"), QStringLiteral("删除数据"),
                                     QStringLiteral("预览&&修改")};
@@ -387,6 +397,7 @@ void insDataFrm::showFormatLayout(const QString& format)
         for (QPushButton* b : cmd_addData)
             b->setEnabled(true);
     } else {
+        advEditer->setAspFileName(format);
         advEditer->show();
     }
 }
@@ -432,6 +443,8 @@ void insDataFrm::loadContent(const QString& format, const CatalogNode& node)
         return;
     }
     m_isNew = m_advIsNew = r.isEmpty();
+    if (f->editor == Editor::Free)
+        advEditer->loadInnerHTML(r.isEmpty() ? QString() : fieldText(r.first(), QStringLiteral("value01")));
     if (r.isEmpty())
         return;
     const QSqlRecord& row = r.first();
@@ -521,6 +534,8 @@ void insDataFrm::cmd_addData_Click(int index)
             openEntryDialog(new insDatafrm_news(m_ctx, page(), QString(), this));
         else if (editor == Editor::GalleryList)
             openEntryDialog(new insDataFrm_imgs(m_ctx, page(), QString(), this));
+        else if (editor == Editor::ProductList)
+            openEntryDialog(new insDataFrm_prod(m_ctx, page(), QString(), this));
         return;
     }
     const QString id = currID();
@@ -533,6 +548,8 @@ void insDataFrm::cmd_addData_Click(int index)
             openEntryDialog(new insDataFrm_newsMod(m_ctx, page(), id, this));
         else if (editor == Editor::GalleryList)
             openEntryDialog(new insDataFrm_imgsMod(m_ctx, page(), id, this));
+        else if (editor == Editor::ProductList)
+            openEntryDialog(new insDataFrm_prodMod(m_ctx, page(), id, this));
         return;
     }
     if (index == 1) {

@@ -17,6 +17,7 @@ class QTreeWidget;
 class WebPane;
 class CatalogTreeBinding;
 class EntryDialog;
+class advEdit;
 
 // "录入数据": the site tree on the left; on the right the editor of the
 // selected page's format — in-place editors for single-record pages, the
@@ -83,7 +84,7 @@ private:
     QLineEdit* txt_img[2] = {};
     WebPane* webBer = nullptr;
     WebPane* webMultiData = nullptr;
-    QWidget* advEditer = nullptr;
+    advEdit* advEditer = nullptr;
     QPushButton* cmd_addData[3] = {};
     QPushButton* cmd_ok = nullptr;
     QMenu* mnuIns = nullptr;

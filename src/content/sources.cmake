@@ -5,6 +5,8 @@ list(APPEND WEBLARK_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ListHtml.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Pictures.h
   ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Products.h
+  ${CMAKE_CURRENT_LIST_DIR}/Products.cpp
 )
 list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/myDate.h
@@ -15,6 +17,8 @@ list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/NewsDialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GalleryDialogs.h
   ${CMAKE_CURRENT_LIST_DIR}/GalleryDialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProductDialogs.h
+  ${CMAKE_CURRENT_LIST_DIR}/ProductDialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/insDataFrm.h
   ${CMAKE_CURRENT_LIST_DIR}/insDataFrm.cpp
 )

@@ -4,6 +4,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
@@ -131,6 +133,15 @@ std::optional<QColor> QtDialogService::chooseColor(const QColor& initial)
     if (!c.isValid())
         return std::nullopt;
     return c;
+}
+
+std::optional<QString> QtDialogService::askText(const QString& label, const QString& title, const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner(), title, label, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 std::optional<QFont> QtDialogService::chooseFont(const QFont& initial)

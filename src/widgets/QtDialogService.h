@@ -13,6 +13,7 @@ public:
     QString chooseFolder(const QString& title, const QString& startFolder) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QString> askText(const QString& label, const QString& title, const QString& initial) override;
 
     // "图像文件(*.jpg)|*.jpg;*.gif|..." -> "图像文件(*.jpg) (*.jpg *.gif);;..."
     static QString toQtFilter(const QString& filter);

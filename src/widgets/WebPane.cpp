@@ -32,7 +32,8 @@ static QString readResource(const QString& path)
     return QString::fromUtf8(f.readAll());
 }
 
-WebPane::WebPane(QWidget* parent) : QWidget(parent)
+WebPane::WebPane(QWidget* parent, Scripts scripts)
+    : QWidget(parent), m_world(scripts == Scripts::Page ? QWebEngineScript::MainWorld : QWebEngineScript::ApplicationWorld)
 {
     Q_INIT_RESOURCE(webpane);
     m_view = new QWebEngineView(this);
@@ -44,16 +45,18 @@ WebPane::WebPane(QWidget* parent) : QWidget(parent)
     QWebEnginePage* page = m_view->page();
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    // Only the document's own scripts stop; the program's world keeps running.
+    page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, scripts == Scripts::Page);
 
     m_bridge = new WebBridge(this);
     m_channel = new QWebChannel(this);
     m_channel->registerObject(QStringLiteral("weblark"), m_bridge);
-    page->setWebChannel(m_channel);
+    page->setWebChannel(m_channel, m_world);
 
     QWebEngineScript script;
     script.setName(QStringLiteral("weblark-bridge"));
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setWorldId(m_world);
     script.setRunsOnSubFrames(false);
     script.setSourceCode(readResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + QLatin1Char('\n') +
                          readResource(QStringLiteral(":/weblark/webpane/bridge.js")));
@@ -89,10 +92,34 @@ QString WebPane::call(const QString& function, const QJsonArray& args)
         .arg(QString::fromUtf8(QJsonDocument(QJsonArray{function}).toJson(QJsonDocument::Compact)), json);
 }
 
+void WebPane::addScript(const QString& name, const QString& source)
+{
+    QWebEngineScript script;
+    script.setName(name);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(m_world);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(source);
+    m_view->page()->scripts().insert(script);
+}
+
+void WebPane::callFunction(const QString& function, const QJsonArray& args,
+                           const std::function<void(const QVariant&)>& done)
+{
+    if (!m_loaded)
+        return;
+    const QString json = QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact));
+    const QString name = QString::fromUtf8(QJsonDocument(QJsonArray{function}).toJson(QJsonDocument::Compact));
+    m_view->page()->runJavaScript(
+        QStringLiteral("(function(){var f=window%1;return typeof f==='function'?f.apply(null,%2):null;})();")
+            .arg(name, json),
+        m_world, done);
+}
+
 void WebPane::runOrQueue(const QString& script)
 {
     if (m_loaded)
-        m_view->page()->runJavaScript(script);
+        m_view->page()->runJavaScript(script, m_world);
     else
         m_pending << script;
 }
@@ -134,7 +161,7 @@ void WebPane::onLoadFinished(bool ok)
     m_loaded = true;
     const QStringList pending = std::exchange(m_pending, {});
     for (const QString& s : pending)
-        m_view->page()->runJavaScript(s);
+        m_view->page()->runJavaScript(s, m_world);
     Q_EMIT loadFinished(ok);
 }
 

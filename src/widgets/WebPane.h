@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
+
 class QWebEngineView;
 class QWebChannel;
 class WebBridge;
@@ -18,7 +20,10 @@ class WebBridge;
 class WebPane : public QWidget {
     Q_OBJECT
 public:
-    explicit WebPane(QWidget* parent = nullptr);
+    // UserDocument: the document comes from the user and runs no script of its
+    // own; the program's helpers and the channel live in a world it cannot reach.
+    enum class Scripts { Page, UserDocument };
+    explicit WebPane(QWidget* parent = nullptr, Scripts scripts = Scripts::Page);
     ~WebPane() override;
 
     // A local file path or a URL.
@@ -34,6 +39,10 @@ public:
     void setValue(const QString& element, const QString& value);
     // window[function](...args)
     void callFunction(const QString& function, const QJsonArray& args = {});
+    // The same, handing the function's return value to done (not called before the page has loaded).
+    void callFunction(const QString& function, const QJsonArray& args, const std::function<void(const QVariant&)>& done);
+    // A script of the program injected into every document, after the bridge.
+    void addScript(const QString& name, const QString& source);
 
     // The value last pushed by the page under key ("" when none).
     QString pushedValue(const QString& key) const { return m_values.value(key); }
@@ -55,6 +64,7 @@ private:
     static QString call(const QString& function, const QJsonArray& args);
 
     QWebEngineView* m_view = nullptr;
+    quint32 m_world = 0;
     QWebChannel* m_channel = nullptr;
     WebBridge* m_bridge = nullptr;
     QUrl m_url;

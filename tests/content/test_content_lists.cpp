@@ -3,6 +3,7 @@
 #include "content/ContentStore.h"
 #include "content/GalleryDialogs.h"
 #include "content/NewsDialogs.h"
+#include "content/ProductDialogs.h"
 #include "content/myDate.h"
 
 #include <QCalendarWidget>
@@ -346,20 +347,18 @@ private Q_SLOTS:
         add->close();
     }
 
-    void productPagesWaitForTheirDialogs()
+    void productPagesOpenTheirDialogs()
     {
         site.db.run(
             "INSERT INTO content01(firstCatalog,value01,value02,value03,value04) VALUES('产品','泵','X1','台','99')");
         QVERIFY(ContentSite::release(*w, "产品"));
         QVERIFY(listOf(*w).contains(
             QStringLiteral("<td>&nbsp;泵</td><td>&nbsp;X1</td><td>&nbsp;台</td><td>&nbsp;99</td>")));
-        ContentSite::press(*w, "cmd_addData0");
-        QVERIFY(w->findChildren<QDialog*>().isEmpty());
-        QVERIFY(site.dlg.shown.isEmpty());
+        openVia<insDataFrm_prod>(*w, 0)->close();
         const qint64 id = fieldText(site.contents(1, "产品").first(), "ID").toLongLong();
         QVERIFY(ContentSite::tick(*w, id));
-        ContentSite::press(*w, "cmd_addData2");
-        QVERIFY(w->findChildren<QDialog*>().isEmpty());
+        openVia<insDataFrm_prodMod>(*w, 2)->close();
+        QVERIFY(site.dlg.shown.isEmpty());
         site.dlg.answers.enqueue(MsgAnswer::Ok);
         ContentSite::press(*w, "cmd_addData1");
         QVERIFY(site.contents(1, "产品").isEmpty());

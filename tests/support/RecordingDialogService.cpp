@@ -69,6 +69,11 @@ std::optional<QFont> RecordingDialogService::chooseFont(const QFont&)
     return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
 }
 
+std::optional<QString> RecordingDialogService::askText(const QString&, const QString&, const QString&)
+{
+    return lines.isEmpty() ? std::nullopt : lines.dequeue();
+}
+
 QStringList RecordingDialogService::texts() const
 {
     QStringList out;

@@ -24,6 +24,7 @@ public:
     QString chooseFolder(const QString& title, const QString& startFolder) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QString> askText(const QString& label, const QString& title, const QString& initial) override;
 
     // Scripted answers, used in order; when a queue is empty: Ok/Yes, cancel, no choice.
     QQueue<MsgAnswer> answers;
@@ -31,6 +32,7 @@ public:
     QQueue<QString> folders; // "" answers as a cancel
     QQueue<std::optional<QColor>> colors;
     QQueue<std::optional<QFont>> fonts;
+    QQueue<std::optional<QString>> lines; // answers to askText
 
     // Runs while a message is "open", as a user reading a modal box would let events go on.
     std::function<void(const Shown&)> whileShown;

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "editor/AdvPageStore.h"
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class AppContext;
+class QAction;
+class QPlainTextEdit;
+class QTabWidget;
+class QToolBar;
+class WebPane;
+
+// The rich page editor: design view (an editable web document), code view and
+// preview on the tab strip sstb, with the command tool bar tlBar. The Product
+// kind is the reduced editor of product entry: design view and a shorter tool
+// bar only, no save.
+// The design view pushes its body to the program on every change, so reading
+// innerHTML never waits on the browser.
+class advEdit : public QWidget {
+    Q_OBJECT
+public:
+    enum class Kind { Full, Product };
+
+    advEdit(AppContext& ctx, Kind kind, QWidget* parent = nullptr);
+    ~advEdit() override;
+
+    QString innerHTML() const;                  // stored form of the current tab's HTML
+    void loadInnerHTML(const QString& stored);  // replaces the whole document
+    void setInnerHTML(const QString& fragment); // appends a fragment at the end of the body
+    QString aspFileName() const { return m_aspFileName; }
+    void setAspFileName(const QString& code); // "none" at creation
+    bool isReady() const;                     // the design document has loaded
+
+    // The page "保存" stores to, asked at the moment of saving (Full kind).
+    void setSaveTarget(std::function<AdvPageStore::Page()> target) { m_saveTarget = std::move(target); }
+    // Runs then() once the design view's latest edits have reached the program.
+    void flush(const std::function<void()>& then);
+    void save();
+
+signals:
+    void ready();
+    void changed();                            // every edit in design view
+    void propertyChanged(const QString& name); // writes of innerHTML / aspFileName
+    void saved();                              // Full kind, after "保存" stored the page
+
+private:
+    void buildToolBar();
+    void runKey(const QString& key);
+    void loadDesign(const QString& display);
+    void loadPreview(const QString& display);
+    void setCode(const QString& stored);
+    void tabChanged(int to);
+    void takePush(const QString& key, const QString& value);
+    bool takeHtml(const QString& value, QString* kind = nullptr);
+    void adoptForeignPictures(const QStringList& sources);
+    void adoptDroppedPicture(const QString& name, const QString& dataUrl);
+    void chooseFont();
+    void askLink();
+    void openInsertDialog(const QString& key);
+    QString display(const QString& stored) const;
+    QString stored(const QString& display) const;
+
+    AppContext& m_ctx;
+    const Kind m_kind;
+    QString m_aspFileName = QStringLiteral("none");
+    std::function<AdvPageStore::Page()> m_saveTarget;
+
+    QToolBar* tlBar = nullptr;
+    QTabWidget* sstb = nullptr;
+    WebPane* DHTMLEditer = nullptr;
+    QPlainTextEdit* txt_code = nullptr;
+    class HtmlHighlighter* m_highlighter = nullptr;
+    WebPane* DHTMLSafer = nullptr;
+    QHash<QString, QAction*> m_buttons;
+
+    int m_tab = 0;
+    QString m_designHtml;  // the design body as the browser last reported it (display form)
+    QString m_previewHtml; // the preview body as loaded
+    qint64 m_generation = 0;
+    int m_loadId = 0;
+    bool m_settingCode = false;
+    QList<QPair<qint64, std::function<void()>>> m_waiting; // flushes waiting for a report
+};

@@ -1,0 +1,184 @@
+#include "ContentSite.h"
+#include "TestMain.h"
+#include "content/ProductDialogs.h"
+#include "content/Products.h"
+#include "editor/advEdit.h"
+
+#include <QPointer>
+
+namespace {
+
+advEdit* editorOf(QDialog& d)
+{
+    auto* e = ctl<advEdit>(d, "advEditProd");
+    if (!QTest::qWaitFor([e] { return e->isReady(); }, 20000))
+        qFatal("the product editor never became ready");
+    return e;
+}
+
+QString text(QDialog& d, const char* box)
+{
+    return ctl<QLineEdit>(d, box)->text();
+}
+
+// The viewer a real-size request opened, or null.
+template <class Viewer> Viewer* viewerOf(QDialog& d)
+{
+    for (Viewer* v : d.findChildren<Viewer*>())
+        if (v->isVisible() && v->metaObject() == &Viewer::staticMetaObject)
+            return v;
+    return nullptr;
+}
+
+} // namespace
+
+class TestProducts : public QObject {
+    Q_OBJECT
+    ContentSite site;
+
+    qint64 storeProduct(const Products::Product& p)
+    {
+        const SqlResult r = Products::insertProduct(site.db, 1, "产品", p);
+        return r.ok ? site.db.run("SELECT max(ID) AS ID FROM content01").rows.first().value(0).toLongLong() : -1;
+    }
+    QStringList stored(qint64 id)
+    {
+        const SqlResult r = site.db.selectContent(1, id);
+        return r.rows.isEmpty() ? QStringList() : contentValues(r.rows.first(), 6);
+    }
+    std::unique_ptr<insDataFrm_prodMod> openModify(qint64 id)
+    {
+        auto d = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{1, "产品"}, QString::number(id));
+        d->show();
+        if (!d->Form_Load())
+            return nullptr;
+        editorOf(*d);
+        // The fields fill once the editor is ready and the timer has ticked three times.
+        if (!QTest::qWaitFor([&] { return !text(*d, "txt_Name").isEmpty(); }, 5000))
+            return nullptr;
+        return d;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        site.db.run("DELETE FROM content01");
+        site.dlg.clear();
+        site.dlg.answers.clear();
+        site.dlg.files.clear();
+    }
+
+    // Apostrophes are kept as typed in name, specification and unit, on both statements.
+    void statements()
+    {
+        Products::Product p{"O'Neil 杯", "5' x 2'", "个'", "12", "", "<p>it[&#39;]s</p>"};
+        const qint64 id = storeProduct(p);
+        QCOMPARE(stored(id), (QStringList{"O'Neil 杯", "5' x 2'", "个'", "12", "", "<p>it[&#39;]s</p>"}));
+        p.name = "it's new";
+        p.picture = "a.jpg";
+        QVERIFY(Products::updateProduct(site.db, 1, id, p).ok);
+        QCOMPARE(stored(id), (QStringList{"it's new", "5' x 2'", "个'", "12", "a.jpg", "<p>it[&#39;]s</p>"}));
+    }
+
+    // Added through the content window, then changed in the modify dialog: everything comes back as stored.
+    void addThenModify()
+    {
+        auto w = site.openWindow();
+        QVERIFY(ContentSite::release(*w, "产品"));
+        ContentSite::press(*w, "cmd_addData0");
+        QPointer<insDataFrm_prod> add = w->findChild<insDataFrm_prod*>();
+        QVERIFY(add && add->isVisible());
+        advEdit* editor = editorOf(*add);
+
+        ContentSite::press(*add, "OKButton");
+        QVERIFY(site.dlg.lastIs("名称不能为空！", "提示", MsgIcon::Information));
+        ctl<QLineEdit>(*add, "txt_Name")->setText("O'Neil 杯");
+        QTest::keyClicks(ctl<QLineEdit>(*add, "txt_price"), "12a");
+        QCOMPARE(text(*add, "txt_price"), QStringLiteral("12"));
+        QCOMPARE(site.dlg.texts(), (QStringList{"名称不能为空！", "请输入数字！"}));
+        site.dlg.files.enqueue(site.picture("cup.jpg", 300, 200));
+        ContentSite::press(*add, "cmd_view");
+        editor->setInnerHTML("<p><b>好杯</b> it's <img src='" + site.app.workPath() + "cup.jpg'></p>");
+        ContentSite::press(*add, "OKButton");
+        QTRY_VERIFY(!add);
+
+        const auto rows = site.contents(1, "产品");
+        QCOMPARE(rows.size(), 1);
+        const QStringList values = contentValues(rows.first(), 6);
+        QCOMPARE(values.mid(0, 5), (QStringList{"O'Neil 杯", "", "", "12", "cup.jpg"}));
+        QVERIFY2(values[5].contains("<b>好杯</b> it[&#39;]s <img src=") && values[5].contains("[imgpath]/cup.jpg"),
+                 qPrintable(values[5]));
+        QVERIFY(QFile::exists(site.inWork("cup.jpg")));
+        QTRY_VERIFY(ctl<WebPane>(*w, "webMultiData")->lastInnerHtml("editID").contains("O'Neil 杯"));
+
+        const qint64 id = fieldText(rows.first(), "ID").toLongLong();
+        auto mod = openModify(id);
+        QVERIFY(mod);
+        QCOMPARE(text(*mod, "txt_Name"), QStringLiteral("O'Neil 杯"));
+        QCOMPARE(text(*mod, "txt_price"), QStringLiteral("12"));
+        QVERIFY(!ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
+        QCOMPARE(ctl<advEdit>(*mod, "advEditProd")->innerHTML(), values[5]);
+        QSignalSpy storedSpy(mod.get(), &EntryDialog::stored);
+        ctl<QLineEdit>(*mod, "txt_spec")->setText("大号");
+        ContentSite::press(*mod, "OKButton");
+        QCOMPARE(storedSpy.count(), 1);
+        QCOMPARE(stored(id), (QStringList{"O'Neil 杯", "大号", "", "12", "cup.jpg", values[5]}));
+    }
+
+    // "实际大小" shows the picture at its own size, from either dialog; without one it says so.
+    void realSize()
+    {
+        insDataFrm_prod add(site.ctx, PageRef{1, "产品"}, QString());
+        add.show();
+        ContentSite::press(add, "cmd_actual");
+        QVERIFY(site.dlg.lastIs("没有图片！", "提示", MsgIcon::Information));
+
+        site.dlg.files.enqueue(site.picture("big.jpg", 640, 480));
+        ContentSite::press(add, "cmd_view");
+        ContentSite::press(add, "cmd_actual");
+        insDataFrm_img* viewer = viewerOf<insDataFrm_img>(add);
+        QVERIFY(viewer);
+        QCOMPARE(ctl<QLabel>(*viewer, "img_prod")->pixmap().size(), QSize(640, 480));
+        QTest::mouseClick(ctl<QLabel>(*viewer, "img_prod"), Qt::LeftButton);
+        QTRY_VERIFY(!viewerOf<insDataFrm_img>(add));
+
+        const qint64 id = storeProduct({"杯", "", "", "", "big.jpg", ""});
+        auto mod = openModify(id);
+        QVERIFY(mod);
+        QTest::mouseClick(ctl<QLabel>(*mod, "img_prod"), Qt::LeftButton);
+        QVERIFY(viewerOf<insDataFrm_imgMod>(*mod));
+    }
+
+    // Removing the picture deletes the stored file only once the record stops naming it.
+    void removePicture_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("fileKept");
+        QTest::addColumn<QString>("storedPicture");
+        QTest::newRow("then cancel") << "CancelButton" << true << "p.jpg";
+        QTest::newRow("then store") << "OKButton" << false << "";
+    }
+    void removePicture()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, fileKept);
+        QFETCH(QString, storedPicture);
+        TestPictures::write(site.inWork("p.jpg"), 40, 30);
+        const qint64 id = storeProduct({"杯", "", "", "", "p.jpg", ""});
+        auto mod = openModify(id);
+        QVERIFY(mod);
+        site.dlg.answers.enqueue(MsgAnswer::No);
+        ContentSite::press(*mod, "cmd_cancel");
+        QVERIFY(!ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
+        ContentSite::press(*mod, "cmd_cancel");
+        QCOMPARE(site.dlg.last().text, QStringLiteral("确实要取消该图片吗"));
+        QCOMPARE(site.dlg.last().buttons, MsgButtons::YesNo);
+        QVERIFY(ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
+        ContentSite::press(*mod, button);
+        QCOMPARE(stored(id).value(4), storedPicture);
+        QCOMPARE(QFile::exists(site.inWork("p.jpg")), fileKept);
+    }
+};
+
+WEBLARK_TEST_MAIN(TestProducts)
+#include "test_products.moc"

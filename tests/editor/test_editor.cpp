@@ -1,0 +1,274 @@
+#include "ContentSite.h"
+#include "TestMain.h"
+#include "editor/AdvPageStore.h"
+#include "editor/advEdit.h"
+
+#include <QAction>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QWebEngineScript>
+
+namespace {
+
+// The editor's HTML once the browser has reported its latest state.
+QString browserHtml(advEdit& e)
+{
+    bool done = false;
+    e.flush([&done] { done = true; });
+    if (!QTest::qWaitFor([&done] { return done; }, 10000))
+        return QStringLiteral("<no answer>");
+    return e.innerHTML();
+}
+
+QVariant runInDocument(WebPane* pane, const QString& js)
+{
+    QVariant out;
+    bool done = false;
+    pane->view()->page()->runJavaScript(js, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
+        out = v;
+        done = true;
+    });
+    return QTest::qWaitFor([&done] { return done; }, 10000) ? out : QVariant();
+}
+
+void command(advEdit& e, const QString& name, const QString& value = {})
+{
+    ctl<WebPane>(e, "DHTMLEditer")->callFunction(QStringLiteral("weblarkEditorCommand"), {name, value});
+}
+
+} // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ContentSite> site;
+    std::unique_ptr<advEdit> editor;
+
+    std::unique_ptr<advEdit> openEditor()
+    {
+        auto e = std::make_unique<advEdit>(site->ctx, advEdit::Kind::Full);
+        e->resize(800, 500);
+        e->show();
+        if (!QTest::qWaitFor([&] { return e->isReady(); }, 20000))
+            qFatal("the editor did not load");
+        return e;
+    }
+
+private Q_SLOTS:
+    // One site and one editor for all cases: the cases do not share pages.
+    void initTestCase()
+    {
+        site = std::make_unique<ContentSite>();
+        editor = openEditor();
+    }
+    void init()
+    {
+        site->dlg.clear();
+        ctl<QTabWidget>(*editor, "sstb")->setCurrentIndex(0);
+    }
+    void cleanupTestCase()
+    {
+        editor.reset();
+        site.reset();
+    }
+
+    void saveRules_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("stored"); // value01 after saving "a\r\nb'" twice; "<none>" for no row
+        QTest::newRow("level 2, carriage returns dropped") << 2 << "adv"
+                                                           << "数据保存成功！"
+                                                           << "a\nb";
+        QTest::newRow("root refused") << 0 << "adv"
+                                      << "没有在左边选择栏目！"
+                                      << "<none>";
+        QTest::newRow("news page not stored") << 1 << "news"
+                                              << ""
+                                              << "<none>";
+    }
+    void saveRules()
+    {
+        QFETCH(int, level);
+        QFETCH(QString, format);
+        QFETCH(QString, message);
+        QFETCH(QString, stored);
+        AdvPageStore::Page page{level, QString::fromUtf8(QTest::currentDataTag()), format, true};
+        for (const QString& html : {QStringLiteral("x"), QStringLiteral("a\r\nb")}) {
+            const Outcome out = AdvPageStore::save(site->db, page, html);
+            QCOMPARE(out.notices.value(0).text, message);
+        }
+        const QList<QSqlRecord> rows = site->contents(qMax(level, 1), page.name);
+        QCOMPARE(rows.size(), stored == "<none>" ? 0 : 1); // the second save updated the first row
+        if (!rows.isEmpty())
+            QCOMPARE(fieldText(rows.first(), QStringLiteral("value01")), stored);
+    }
+
+    void appendToBody()
+    {
+        QCOMPARE(AdvPageStore::appendToBody("<p>a</p>", "<hr>"), QStringLiteral("<p>a</p><hr>"));
+        QCOMPARE(AdvPageStore::appendToBody("a</BODY>b</body>c", "X"), QStringLiteral("a</BODY>bX</body>c"));
+    }
+
+    // Stored pages come back unchanged, also after a trip through the code view.
+    void tabRoundTrip_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("empty page") << "";
+        QTest::newRow("apostrophe") << "<p>it[&#39;]s</p>";
+        QTest::newRow("workspace picture") << "<p><img src=\"[imgpath]/a.jpg\">x</p>";
+        QTest::newRow("line feeds") << "<p>a</p>\n<p>b</p>";
+        QTest::newRow("table") << "<table border=\"1\"><tbody><tr><td>&nbsp;</td></tr></tbody></table>";
+    }
+    void tabRoundTrip()
+    {
+        QFETCH(QString, stored);
+        advEdit* e = editor.get();
+        e->loadInnerHTML(stored);
+        QCOMPARE(browserHtml(*e), stored);
+        auto* tabs = ctl<QTabWidget>(*e, "sstb");
+        tabs->setCurrentIndex(1);
+        QCOMPARE(ctl<QPlainTextEdit>(*e, "txt_code")->toPlainText(), stored);
+        tabs->setCurrentIndex(0);
+        QCOMPARE(browserHtml(*e), stored);
+    }
+
+    // The insert dialogs hand over absolute workspace paths, with or without "file://".
+    void insertedPicturesStoredWithMarker_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("bare path") << "";
+        QTest::newRow("file url") << "file://";
+    }
+    void insertedPicturesStoredWithMarker()
+    {
+        QFETCH(QString, prefix);
+        advEdit* e = editor.get();
+        e->loadInnerHTML(QStringLiteral("<p>a</p>"));
+        e->setInnerHTML(QStringLiteral("<img src='%1%2b.jpg'>").arg(prefix, site->ctx.workPath));
+        QCOMPARE(browserHtml(*e), QStringLiteral("<p>a</p><img src=[&#39;][imgpath]/b.jpg[&#39;]>"));
+    }
+
+    void toolBarByTab()
+    {
+        advEdit* e = editor.get();
+        auto* tabs = ctl<QTabWidget>(*e, "sstb");
+        for (int tab : {1, 2, 0}) {
+            tabs->setCurrentIndex(tab);
+            for (QAction* a : ctl<QToolBar>(*e, "tlBar")->actions())
+                QVERIFY2(a->isEnabled() == (tab == 0 || a->objectName() == "save"), qPrintable(a->objectName()));
+        }
+    }
+
+    // Neither the document's scripts nor its event attributes run.
+    void documentScriptsDoNotRun()
+    {
+        TestPictures::write(site->inWork("ok.png"), 4, 4, "PNG");
+        advEdit* e = editor.get();
+        e->loadInnerHTML(
+            QStringLiteral("<img src=\"missing.png\" onerror=\"document.title=[&#39;]ran[&#39;]\">"
+                           "<img src=\"[imgpath]/ok.png\"><script>document.title=[&#39;]ran[&#39;]</script>"));
+        auto* pane = ctl<WebPane>(*e, "DHTMLEditer");
+        QTRY_VERIFY_WITH_TIMEOUT(runInDocument(pane, "document.images.length==2&&document.images[0].complete&&"
+                                                     "document.images[1].naturalWidth==4")
+                                     .toBool(),
+                                 10000);
+        QVERIFY(pane->view()->title() != QLatin1String("ran"));
+    }
+
+    // Pictures pasted from elsewhere on the disk are copied in, or taken out with a message.
+    void foreignPictures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("copied in") << "outside.png"
+                                   << "<p>a<img src=\"[imgpath]/outside.png\"></p>"
+                                   << "";
+        QTest::newRow("chinese name refused") << "图.png"
+                                              << "<p>a</p>"
+                                              << "所选择的文件名中不能包含中文，请重命名后选择文件！";
+    }
+    void foreignPictures()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        QFETCH(QString, message);
+        const QString path = site->picture(name, 5, 5, "PNG");
+        advEdit* e = editor.get();
+        e->loadInnerHTML(QStringLiteral("<p>a</p>"));
+        command(*e, "selectAll");
+        command(*e, "insertHTML", QStringLiteral("<p>a<img src=\"%1\"></p>").arg(QUrl::fromLocalFile(path).toString()));
+        QTRY_COMPARE_WITH_TIMEOUT(browserHtml(*e), stored, 10000);
+        QCOMPARE(site->dlg.last().text, message);
+        QCOMPARE(QFile::exists(site->inWork(name)), message.isEmpty());
+    }
+
+    // Long pages report edits late; a save right after an edit still stores it.
+    void saveRightAfterEditOfLongPage()
+    {
+        bool isNew = true;
+        editor->setSaveTarget([&isNew] { return AdvPageStore::Page{1, QStringLiteral("长页"), "adv", isNew}; });
+        editor->loadInnerHTML(QStringLiteral("<p>long</p>").repeated(10000));
+        ctl<WebPane>(*editor, "DHTMLEditer")
+            ->view()
+            ->page()
+            ->runJavaScript("document.body.lastChild.textContent+='typed'", QWebEngineScript::ApplicationWorld);
+        editor->save();
+        QTRY_VERIFY_WITH_TIMEOUT(site->dlg.lastIs("数据保存成功！", "提示", MsgIcon::Information), 10000);
+        QVERIFY(fieldText(site->contents(1, "长页").value(0), QStringLiteral("value01")).endsWith("<p>longtyped</p>"));
+    }
+
+    // In the content window: typing marks the page changed; a save right after typing stores
+    // what was typed, first as a new row, then over it; the code view stores apostrophes marked.
+    void contentWindowSavesTypedPage()
+    {
+        editor->hide(); // keys go to the window in front
+        auto w = site->openWindow();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(ContentSite::release(*w, "高级"));
+        auto* e = ctl<advEdit>(*w, "advEditer");
+        QTRY_VERIFY_WITH_TIMEOUT(e->isReady(), 20000);
+        auto* view = ctl<WebPane>(*e, "DHTMLEditer")->view();
+        QAction* save = ctl<QToolBar>(*e, "tlBar")->findChild<QAction*>("save");
+        const auto type = [&](const QString& text) {
+            QTRY_VERIFY(view->focusProxy());
+            view->setFocus();
+            QVERIFY(runInDocument(ctl<WebPane>(*e, "DHTMLEditer"),
+                                  "document.body.focus();document.execCommand('selectAll');true")
+                        .toBool());
+            QTest::keyClicks(view->focusProxy(), text);
+        };
+        const auto value01 = [&] {
+            const QList<QSqlRecord> rows = site->contents(1, "高级");
+            return rows.size() == 1 ? fieldText(rows.first(), QStringLiteral("value01")) : QStringLiteral("<rows>");
+        };
+
+        type("Hi'");
+        QTRY_COMPARE(e->innerHTML(), QStringLiteral("Hi[&#39;]"));
+        save->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(site->dlg.lastIs("数据保存成功！", "提示", MsgIcon::Information), 10000);
+        QCOMPARE(value01(), QStringLiteral("Hi[&#39;]"));
+
+        QSignalSpy changed(e, &advEdit::changed);
+        type("Yo");
+        QTRY_VERIFY(!changed.isEmpty());
+        site->dlg.answers.enqueue(MsgAnswer::Yes);
+        QVERIFY(ContentSite::release(*w, "文本页"));
+        QVERIFY(site->dlg.lastIs("是否保存当前数据，如需要保存当前数据，单击工具栏上的保存按钮?", "提示",
+                                 MsgIcon::Information));
+
+        ctl<QTabWidget>(*e, "sstb")->setCurrentIndex(1);
+        ctl<QPlainTextEdit>(*e, "txt_code")->setPlainText("<p>it's</p>");
+        site->dlg.clear();
+        save->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(site->dlg.lastIs("数据保存成功！", "提示", MsgIcon::Information), 10000);
+        QCOMPARE(value01(), QStringLiteral("<p>it[&#39;]s</p>"));
+        ctl<QTabWidget>(*e, "sstb")->setCurrentIndex(0);
+        QCOMPARE(browserHtml(*e), value01());
+    }
+};
+
+WEBLARK_TEST_MAIN(TestEditor)
+#include "test_editor.moc"

@@ -1,0 +1,147 @@
+#include "SiteFixture.h"
+#include "TestMain.h"
+#include "TestPictures.h"
+#include "editor/InsertDialogs.h"
+#include "text/TextCodec.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QDialog> make(AppContext& ctx, const QString& kind)
+{
+    if (kind == "img")
+        return std::make_unique<dlgFrm_img>(ctx);
+    if (kind == "flash")
+        return std::make_unique<dlgFrm_flash>(ctx);
+    if (kind == "tbl")
+        return std::make_unique<dlgFrm_tbl>(ctx);
+    return std::make_unique<dlgFrm_hr>(ctx);
+}
+
+QLineEdit* box(QDialog& d, const QString& name)
+{
+    auto* b = d.findChild<QLineEdit*>(name);
+    if (!b)
+        qFatal("no box %s", qPrintable(name));
+    return b;
+}
+
+void press(QDialog& d, const QString& name)
+{
+    QTest::mouseClick(d.findChild<QPushButton*>(name), Qt::LeftButton);
+}
+
+QStringList workspaceFiles(const SiteFixture& site)
+{
+    return QDir(site.app.workPath()).entryList(QDir::Files);
+}
+
+} // namespace
+
+class TestInsertDialogs : public QObject {
+    Q_OBJECT
+    SiteFixture site;
+    QTemporaryDir user; // the user's own folder, outside the workspace
+
+private Q_SLOTS:
+    void init()
+    {
+        site.dlg.clear();
+        site.dlg.files.clear();
+    }
+
+    // OK refuses: a message, no fragment, the dialog stays and nothing enters the workspace.
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("row"); // dialog, box, its text, the message
+        const QString missing = user.filePath("gone.swf");
+        writeFile(user.filePath("影片.swf"), "FWS");
+        writeFile(user.filePath("fake.jpg"), "not a picture");
+        QTest::newRow("picture without a path") << QStringList{"img", "txt_imgPath", "  ", "图片路径不能为空！"};
+        QTest::newRow("movie without a path") << QStringList{"flash", "txt_path", "", "路径不能为空！"};
+        QTest::newRow("picture that is no picture") << QStringList{
+            "img", "txt_imgPath", user.filePath("fake.jpg"), "所选择的文件不是完整的图片，无法读取，请选择其它图片！"};
+        QTest::newRow("missing movie") << QStringList{"flash", "txt_path", missing,
+                                                      QStringLiteral("文件“%1”不存在或无法读取。").arg(missing)};
+        QTest::newRow("movie with a Chinese name") << QStringList{"flash", "txt_path", user.filePath("影片.swf"),
+                                                                  "所选择的文件名中不能包含中文，请重命名后选择文件！"};
+        QTest::newRow("table too large") << QStringList{"tbl", "txt_col", "201", "行数和列数都不能超过200！"};
+    }
+    void refusals()
+    {
+        QFETCH(QStringList, row);
+        const QStringList before = workspaceFiles(site);
+        auto d = make(site.ctx, row[0]);
+        d->show();
+        QSignalSpy fragments(d.get(), SIGNAL(fragmentReady(QString)));
+        box(*d, row[1])->setText(row[2]);
+        press(*d, "OKButton");
+        QCOMPARE(site.dlg.last().text, row[3]);
+        QCOMPARE(fragments.count(), 0);
+        QVERIFY(d->isVisible());
+        QCOMPARE(workspaceFiles(site), before);
+    }
+
+    // The numeric boxes of every dialog drop a letter with "请输入数字！".
+    void numericBoxes_data()
+    {
+        QTest::addColumn<QString>("kind"); // the row's name is the box
+        QTest::newRow("txt_border") << "img";
+        QTest::newRow("txt_width") << "hr";
+    }
+    void numericBoxes()
+    {
+        QFETCH(QString, kind);
+        auto d = make(site.ctx, kind);
+        d->show();
+        QLineEdit* b = box(*d, QTest::currentDataTag());
+        b->clear();
+        QTest::keyClicks(b, "7x");
+        QCOMPARE(b->text(), QStringLiteral("7"));
+        QCOMPARE(site.dlg.texts(), QStringList{"请输入数字！"});
+    }
+
+    // A browsed picture fills its size in pixels, is copied in on OK and referenced there.
+    void pictureInserted()
+    {
+        const QString path = TestPictures::write(user.filePath("logo.png"), 100, 40, "PNG");
+        site.dlg.files.enqueue(path);
+        dlgFrm_img d(site.ctx);
+        d.show();
+        QSignalSpy fragments(&d, &dlgFrm_img::fragmentReady);
+        press(d, "cmd_imgPath");
+        QCOMPARE(box(d, "txt_width")->text(), QStringLiteral("100"));
+        QCOMPARE(box(d, "txt_height")->text(), QStringLiteral("40"));
+        press(d, "OKButton");
+        QCOMPARE(fragments.count(), 1);
+        QCOMPARE(fragments.first().first().toString(),
+                 "<img src='" + site.app.workPath() + "logo.png' height=40 width=100 border=0>");
+        QCOMPARE(readFile(site.inWork("logo.png")), readFile(path));
+    }
+
+    void movieInserted()
+    {
+        const QString path = user.filePath("intro.swf");
+        writeFile(path, "FWS movie");
+        site.dlg.files.enqueue(path);
+        dlgFrm_flash d(site.ctx);
+        d.show();
+        QSignalSpy fragments(&d, &dlgFrm_flash::fragmentReady);
+        press(d, "cmd_view");
+        press(d, "OKButton");
+        QCOMPARE(fragments.count(), 1);
+        const QString url = TextCodec::workspaceUrl(site.app.workPath()) + "intro.swf";
+        QVERIFY(fragments.first().first().toString().contains("<param name=\"Movie\" value=\"" + url + "\">"));
+        QCOMPARE(readFile(site.inWork("intro.swf")), QByteArray("FWS movie"));
+    }
+};
+
+WEBLARK_TEST_MAIN(TestInsertDialogs)
+#include "test_insert_dialogs.moc"
