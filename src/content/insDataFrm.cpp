@@ -98,8 +98,8 @@ void insDataFrm::buildControls()
     advEditer = new advEdit(m_ctx, advEdit::Kind::Full);
     advEditer->setObjectName(QStringLiteral("advEditer"));
     advEditer->setSaveTarget([this] {
-        return AdvPageStore::Page{m_selNode ? m_selNode->level() : 0, m_selNode ? m_selNode->text : QString(),
-                                  m_format, m_advIsNew};
+        return AdvPageStore::Page{m_selNode ? m_selNode->level() : 0, m_selNode ? m_selNode->text : QString(), m_format,
+                                  m_advIsNew};
     });
     connect(advEditer, &advEdit::changed, this, [this] { m_dataChanged = true; });
     connect(advEditer, &advEdit::saved, this, [this] {

@@ -3,10 +3,8 @@
 #include "app/AppContext.h"
 #include "app/WorkspaceFiles.h"
 #include "editor/HtmlHighlighter.h"
-#include "widgets/WebPane.h"
-#ifdef WEBLARK_HAVE_INSERT_DIALOGS
 #include "editor/InsertDialogs.h"
-#endif
+#include "widgets/WebPane.h"
 
 #include <QAction>
 #include <QFile>
@@ -88,7 +86,6 @@ WebPane* documentPane(const QString& name, QWidget* owner)
     return pane;
 }
 
-#ifdef WEBLARK_HAVE_INSERT_DIALOGS
 // The insert dialogs are modal; their fragment goes to the end of the page.
 template <class Dialog> void runInsertDialog(AppContext& ctx, advEdit& editor)
 {
@@ -96,7 +93,6 @@ template <class Dialog> void runInsertDialog(AppContext& ctx, advEdit& editor)
     QObject::connect(&dialog, &Dialog::fragmentReady, &editor, &advEdit::setInnerHTML);
     dialog.exec();
 }
-#endif
 
 } // namespace
 
@@ -444,7 +440,6 @@ void advEdit::askLink()
 
 void advEdit::openInsertDialog(const QString& key)
 {
-#ifdef WEBLARK_HAVE_INSERT_DIALOGS
     if (key == QLatin1String("sline"))
         runInsertDialog<dlgFrm_hr>(m_ctx, *this);
     else if (key == QLatin1String("table"))
@@ -453,7 +448,4 @@ void advEdit::openInsertDialog(const QString& key)
         runInsertDialog<dlgFrm_img>(m_ctx, *this);
     else
         runInsertDialog<dlgFrm_flash>(m_ctx, *this);
-#else
-    Q_UNUSED(key);
-#endif
 }

@@ -33,7 +33,8 @@ static QString readResource(const QString& path)
 }
 
 WebPane::WebPane(QWidget* parent, Scripts scripts)
-    : QWidget(parent), m_world(scripts == Scripts::Page ? QWebEngineScript::MainWorld : QWebEngineScript::ApplicationWorld)
+    : QWidget(parent),
+      m_world(scripts == Scripts::Page ? QWebEngineScript::MainWorld : QWebEngineScript::ApplicationWorld)
 {
     Q_INIT_RESOURCE(webpane);
     m_view = new QWebEngineView(this);

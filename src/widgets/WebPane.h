@@ -40,7 +40,8 @@ public:
     // window[function](...args)
     void callFunction(const QString& function, const QJsonArray& args = {});
     // The same, handing the function's return value to done (not called before the page has loaded).
-    void callFunction(const QString& function, const QJsonArray& args, const std::function<void(const QVariant&)>& done);
+    void callFunction(const QString& function, const QJsonArray& args,
+                      const std::function<void(const QVariant&)>& done);
     // A script of the program injected into every document, after the bridge.
     void addScript(const QString& name, const QString& source);
 
