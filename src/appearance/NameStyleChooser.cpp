@@ -4,7 +4,6 @@
 #include "app/AppContext.h"
 #include "text/Twips.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,35 +21,17 @@ const QColor kBorderColor(0x1f, 0x5f, 0xbf); // the house blue
 } // namespace
 
 NameStyleChooser::NameStyleChooser(AppContext& ctx, Kind kind, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_kind(kind)
+    : PictureChooser(ctx, parent), m_kind(kind)
 {
     setObjectName(kind == Kind::Home ? QStringLiteral("sltTmplFrm_defaultFont")
                                      : QStringLiteral("sltTmplFrm_headFont"));
     setWindowTitle(QStringLiteral("选择字体"));
-    setModal(true);
 
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAutoFillBackground(true);
     // The name is drawn in white or in colour over the page head, so the panel shows that kind of ground.
-    QPalette pal = Picture1->palette();
-    pal.setColor(QPalette::Window, QColor(0x6a, 0x8c, 0xb8));
-    Picture1->setPalette(pal);
+    QHBoxLayout* panel = buildPanel(QColor(0x6a, 0x8c, 0xb8), 300);
     Picture1->setMinimumSize(440, 300);
-    Picture1->installEventFilter(this);
-    scrlVer = new QScrollBar(Qt::Vertical, this);
-    scrlVer->setObjectName(QStringLiteral("scrlVer"));
-    scrlVer->setSingleStep(300);
-    OKButton = new QPushButton(QStringLiteral("确定"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("取消"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    buildButtons();
 
-    auto* panel = new QHBoxLayout;
-    panel->setSpacing(0);
-    panel->addWidget(Picture1, 1);
-    panel->addWidget(scrlVer);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OKButton);
@@ -61,7 +42,6 @@ NameStyleChooser::NameStyleChooser(AppContext& ctx, Kind kind, QWidget* parent)
 
     connect(scrlVer, &QScrollBar::valueChanged, this, &NameStyleChooser::scrlVer_Change);
     connect(OKButton, &QPushButton::clicked, this, &NameStyleChooser::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     loadFonts();
 }
@@ -102,11 +82,9 @@ void NameStyleChooser::scrlVer_Change(int value)
         img.at(i)->move(Twips::toPixels(ThumbnailLayout::kStackGap), Twips::toPixels(tops.at(i) - value));
 }
 
-void NameStyleChooser::updateScrollRange()
+int NameStyleChooser::scrollMax(int panelHeight) const
 {
-    const int panel = Twips::fromPixels(Picture1->height());
-    scrlVer->setRange(0, ThumbnailLayout::stackScrollMax(m_heights, panel));
-    scrlVer->setPageStep(panel);
+    return ThumbnailLayout::stackScrollMax(m_heights, panelHeight);
 }
 
 void NameStyleChooser::img_Click(int index)
@@ -119,13 +97,8 @@ void NameStyleChooser::img_Click(int index)
 
 bool NameStyleChooser::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Picture1) {
-        if (event->type() == QEvent::Resize)
-            updateScrollRange();
-        else if (event->type() == QEvent::Wheel)
-            return QApplication::sendEvent(scrlVer, event);
-        return QDialog::eventFilter(watched, event);
-    }
+    if (watched == Picture1)
+        return PictureChooser::eventFilter(watched, event);
     const int index = static_cast<int>(img.indexOf(qobject_cast<QLabel*>(watched)));
     if (index >= 0 && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -134,7 +107,7 @@ bool NameStyleChooser::eventFilter(QObject* watched, QEvent* event)
             OKButton_Click();
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return PictureChooser::eventFilter(watched, event);
 }
 
 void NameStyleChooser::OKButton_Click()
@@ -143,12 +116,5 @@ void NameStyleChooser::OKButton_Click()
         m_ctx.dialogs.message(QStringLiteral("请选择一种字体！"), QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
-    const QString column = m_kind == Kind::Home ? QStringLiteral("defaultFont") : QStringLiteral("headFont");
-    const SqlResult r = m_ctx.conn.updateUserInfo(column, m_font);
-    if (!r) {
-        m_ctx.dialogs.message(r.error, QStringLiteral("错误"), MsgIcon::Critical);
-        return;
-    }
-    m_chosen = m_font;
-    accept();
+    storeChoice(m_kind == Kind::Home ? QStringLiteral("defaultFont") : QStringLiteral("headFont"), m_font);
 }

@@ -7,7 +7,6 @@
 #include "tmpl.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -32,12 +31,11 @@ QString TemplateChooser::tableOf(Kind kind)
 }
 
 TemplateChooser::TemplateChooser(AppContext& ctx, Kind kind, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_kind(kind)
+    : PictureChooser(ctx, parent), m_kind(kind)
 {
     const bool home = kind == Kind::Home;
     setObjectName(home ? QStringLiteral("sltTmplFrm_defaultTmpl") : QStringLiteral("sltTmplFrm_headTmpl"));
     setWindowTitle(home ? QStringLiteral("选择首页模板") : QStringLiteral("选择内页模板"));
-    setModal(true);
 
     auto* typeFrame = new QGroupBox(QStringLiteral("模板类别"), this);
     lst_type = new QListWidget(typeFrame);
@@ -47,24 +45,11 @@ TemplateChooser::TemplateChooser(AppContext& ctx, Kind kind, QWidget* parent)
     typeFrame->setFixedWidth(160);
 
     auto* tmplFrame = new QGroupBox(QStringLiteral("待选模板"), this);
-    Picture1 = new QWidget(tmplFrame);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAutoFillBackground(true);
-    QPalette pal = Picture1->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    Picture1->setPalette(pal);
+    tmplFrame->setLayout(buildPanel(Qt::white, ThumbnailLayout::kRowHeight / 2));
     // Three thumbnails and their margins side by side.
     Picture1->setMinimumSize(
         Twips::toPixels(2 * ThumbnailLayout::kLeft + 2 * ThumbnailLayout::kStep + ThumbnailLayout::kWidth),
         Twips::toPixels(2 * ThumbnailLayout::kRowHeight + ThumbnailLayout::kTop));
-    Picture1->installEventFilter(this);
-    scrlVer = new QScrollBar(Qt::Vertical, tmplFrame);
-    scrlVer->setObjectName(QStringLiteral("scrlVer"));
-    scrlVer->setSingleStep(ThumbnailLayout::kRowHeight / 2);
-    auto* tmplLayout = new QHBoxLayout(tmplFrame);
-    tmplLayout->setSpacing(0);
-    tmplLayout->addWidget(Picture1, 1);
-    tmplLayout->addWidget(scrlVer);
 
     ccrpPrgBar = new QProgressBar(this);
     ccrpPrgBar->setObjectName(QStringLiteral("ccrpPrgBar"));
@@ -72,11 +57,7 @@ TemplateChooser::TemplateChooser(AppContext& ctx, Kind kind, QWidget* parent)
     ccrpPrgBar->setVisible(false);
     cmd_view = new QPushButton(QStringLiteral("预览"), this);
     cmd_view->setObjectName(QStringLiteral("cmd_view"));
-    OKButton = new QPushButton(QStringLiteral("确定"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("取消"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    buildButtons();
 
     auto* top = new QHBoxLayout;
     top->addWidget(typeFrame);
@@ -94,7 +75,6 @@ TemplateChooser::TemplateChooser(AppContext& ctx, Kind kind, QWidget* parent)
     connect(lst_type, &QListWidget::currentRowChanged, this, &TemplateChooser::lst_type_Click);
     connect(scrlVer, &QScrollBar::valueChanged, this, &TemplateChooser::scrlVer_Change);
     connect(OKButton, &QPushButton::clicked, this, &TemplateChooser::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmd_view, &QPushButton::clicked, this, &TemplateChooser::cmd_view_Click);
 
     loadTypes();
@@ -169,11 +149,9 @@ QString TemplateChooser::selectedValue() const
     return {};
 }
 
-void TemplateChooser::updateScrollRange()
+int TemplateChooser::scrollMax(int panelHeight) const
 {
-    const int panel = Twips::fromPixels(Picture1->height());
-    scrlVer->setRange(0, ThumbnailLayout::scrollMax(static_cast<int>(tmpl1.size()), panel));
-    scrlVer->setPageStep(panel);
+    return ThumbnailLayout::scrollMax(static_cast<int>(tmpl1.size()), panelHeight);
 }
 
 void TemplateChooser::scrlVer_Change(int value)
@@ -184,17 +162,6 @@ void TemplateChooser::scrlVer_Change(int value)
     }
 }
 
-bool TemplateChooser::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == Picture1) {
-        if (event->type() == QEvent::Resize)
-            updateScrollRange();
-        else if (event->type() == QEvent::Wheel)
-            return QApplication::sendEvent(scrlVer, event);
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void TemplateChooser::OKButton_Click()
 {
     const QString value = selectedValue();
@@ -202,13 +169,7 @@ void TemplateChooser::OKButton_Click()
         m_ctx.dialogs.message(QStringLiteral("请选择其中一种模板！"), QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
-    const SqlResult r = m_ctx.conn.updateUserInfo(tableOf(m_kind), value);
-    if (!r) {
-        m_ctx.dialogs.message(r.error, QStringLiteral("错误"), MsgIcon::Critical);
-        return;
-    }
-    m_chosen = value;
-    accept();
+    storeChoice(tableOf(m_kind), value);
 }
 
 void TemplateChooser::cmd_view_Click()

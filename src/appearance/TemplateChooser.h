@@ -1,21 +1,18 @@
 #pragma once
 
-#include <QDialog>
+#include "PictureChooser.h"
+
 #include <QList>
 
-class AppContext;
 class QListWidget;
 class QProgressBar;
-class QPushButton;
-class QScrollBar;
-class QWidget;
 class tmpl;
 
 // The home-page and inner-page template choosers ("选择首页模板" / "选择内页模板"):
 // categories on the left, the thumbnails of the selected category on the right.
 // OK stores the selected template in user_info and accepts; chosenValue() is
 // then the stored tmplName.
-class TemplateChooser : public QDialog {
+class TemplateChooser : public PictureChooser {
     Q_OBJECT
 public:
     enum class Kind { Home, Inner };
@@ -35,22 +32,15 @@ private:
     void lst_type_Click();
     void clearThumbnails();
     void selectThumbnail(tmpl* chosen);
-    void updateScrollRange();
+    int scrollMax(int panelHeight) const override;
     void scrlVer_Change(int value);
     void OKButton_Click();
     void cmd_view_Click();
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
-    AppContext& m_ctx;
     Kind m_kind;
-    QString m_chosen;
 
     QListWidget* lst_type = nullptr;
-    QWidget* Picture1 = nullptr;
-    QScrollBar* scrlVer = nullptr;
     QProgressBar* ccrpPrgBar = nullptr;
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
     QPushButton* cmd_view = nullptr;
     QList<tmpl*> tmpl1;
 };

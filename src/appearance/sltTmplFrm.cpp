@@ -413,41 +413,61 @@ static bool confirmed(DialogService& dialogs, const QString& question)
     return dialogs.message(question, kNotice, MsgIcon::Question, MsgButtons::OkCancel) == MsgAnswer::Ok;
 }
 
+// Unticking a custom page's box: once the user confirms, remove() takes its files and
+// row away. While they remain the box stays ticked. True when the custom page is gone.
+bool sltTmplFrm::untick(QCheckBox* box, const QString& question, const std::function<Outcome()>& remove)
+{
+    if (!confirmed(m_ctx.dialogs, question)) {
+        box->setChecked(true);
+        return false;
+    }
+    const Outcome out = remove();
+    showNotices(out.notices);
+    if (!out.done) {
+        box->setChecked(true); // the row still names the page
+        return false;
+    }
+    return true;
+}
+
+// Installs the custom file the user picks, if check finds nothing against it. The
+// picked path once installed; "" when there is none, the notices having said why.
+QString sltTmplFrm::installPicked(const QString& filter, const QString& start,
+                                  std::optional<Notice> (*check)(const QString&),
+                                  Outcome (*install)(const SiteDb&, const QString&, const QString&))
+{
+    const FileChoice picked = m_ctx.dialogs.openFile(filter, start);
+    if (!picked.ok()) {
+        showNotices({CustomPages::noPathNotice()});
+        return {};
+    }
+    if (const auto refusal = check(picked.path)) {
+        showNotices({*refusal});
+        return {};
+    }
+    const Outcome out = install(m_ctx.conn, picked.path, m_ctx.workPath);
+    showNotices(out.notices);
+    return out.done ? picked.path : QString();
+}
+
 void sltTmplFrm::chk_default_Click()
 {
     if (chk_default->isChecked()) {
         setCustomHome(true);
         return;
     }
-    if (!confirmed(m_ctx.dialogs, QStringLiteral("确实要取消首页自定制设置吗？"))) {
-        chk_default->setChecked(true);
+    if (!untick(chk_default, QStringLiteral("确实要取消首页自定制设置吗？"),
+                [this] { return CustomPages::removeHomePage(m_ctx.conn, m_ctx.workPath, txt_default->text()); }))
         return;
-    }
-    const Outcome out = CustomPages::removeHomePage(m_ctx.conn, m_ctx.workPath, txt_default->text());
-    showNotices(out.notices);
-    if (!out.done) {
-        chk_default->setChecked(true); // the row still names the page
-        return;
-    }
     txt_default->clear();
     setCustomHome(false);
 }
 
 void sltTmplFrm::cmd_sltDefault_Click()
 {
-    const FileChoice picked =
-        m_ctx.dialogs.openFile(QStringLiteral("站点首页文件(default.htm)|default.htm"), CustomPages::homePageName());
-    if (!picked.ok()) {
-        showNotices({CustomPages::noPathNotice()});
-        return;
-    }
-    if (const auto refusal = CustomPages::checkHomePage(picked.path)) {
-        showNotices({*refusal});
-        return;
-    }
-    const Outcome out = CustomPages::installHomePage(m_ctx.conn, picked.path, m_ctx.workPath);
-    showNotices(out.notices);
-    if (out.done)
+    if (!installPicked(QStringLiteral("站点首页文件(default.htm)|default.htm"), CustomPages::homePageName(),
+                       &CustomPages::checkHomePage, &CustomPages::installHomePage)
+             .isEmpty())
         txt_default->setText(CustomPages::homePageName());
 }
 
@@ -466,36 +486,19 @@ void sltTmplFrm::chk_head_Click()
         setCustomHead(true);
         return;
     }
-    if (!confirmed(m_ctx.dialogs, QStringLiteral("确实要取消首页自定制设置吗？"))) {
-        chk_head->setChecked(true);
+    if (!untick(chk_head, QStringLiteral("确实要取消首页自定制设置吗？"),
+                [this] { return CustomPages::removeHead(m_ctx.conn, m_ctx.workPath, txt_head->text()); }))
         return;
-    }
-    const Outcome out = CustomPages::removeHead(m_ctx.conn, m_ctx.workPath, txt_head->text());
-    showNotices(out.notices);
-    if (!out.done) {
-        chk_head->setChecked(true);
-        return;
-    }
     txt_head->clear();
     setCustomHead(false);
 }
 
 void sltTmplFrm::cmd_sltHead_Click()
 {
-    const FileChoice picked =
-        m_ctx.dialogs.openFile(QStringLiteral("内页头文件(*.jpg,*.gif,*.swf)|*.jpg;*.gif;*.swf"), QString());
-    if (!picked.ok()) {
-        showNotices({CustomPages::noPathNotice()});
-        return;
-    }
-    if (const auto refusal = CustomPages::checkHead(picked.path)) {
-        showNotices({*refusal});
-        return;
-    }
-    const Outcome out = CustomPages::installHead(m_ctx.conn, picked.path, m_ctx.workPath);
-    showNotices(out.notices);
-    if (out.done)
-        txt_head->setText(QFileInfo(picked.path).fileName());
+    const QString path = installPicked(QStringLiteral("内页头文件(*.jpg,*.gif,*.swf)|*.jpg;*.gif;*.swf"), QString(),
+                                       &CustomPages::checkHead, &CustomPages::installHead);
+    if (!path.isEmpty())
+        txt_head->setText(QFileInfo(path).fileName());
 }
 
 // ---- other pages ----
@@ -519,16 +522,9 @@ void sltTmplFrm::chk_other_Click()
         setOtherPages(true);
         return;
     }
-    if (!confirmed(m_ctx.dialogs, QStringLiteral("确实要取消确实要取消其他网页的设置吗？"))) {
-        chk_other->setChecked(true);
+    if (!untick(chk_other, QStringLiteral("确实要取消确实要取消其他网页的设置吗？"),
+                [this] { return CustomPages::removeOtherPages(m_ctx.conn, m_ctx.workPath, entriesOf(cmb_other)); }))
         return;
-    }
-    const Outcome out = CustomPages::removeOtherPages(m_ctx.conn, m_ctx.workPath, entriesOf(cmb_other));
-    showNotices(out.notices);
-    if (!out.done) {
-        chk_other->setChecked(true);
-        return;
-    }
     setOtherPages(false);
     cmb_other->clear();
 }

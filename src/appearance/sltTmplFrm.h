@@ -5,6 +5,9 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+
 class AppContext;
 class QCheckBox;
 class QComboBox;
@@ -13,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
+class SiteDb;
 
 // "选择模版": how the published site looks. Templates, name styles, background,
 // optional features and the custom pages of "高级设计"; every choice goes into
@@ -43,6 +47,9 @@ private:
     void openAdBoard();
     void openScript();
 
+    bool untick(QCheckBox* box, const QString& question, const std::function<Outcome()>& remove);
+    QString installPicked(const QString& filter, const QString& start, std::optional<Notice> (*check)(const QString&),
+                          Outcome (*install)(const SiteDb&, const QString&, const QString&));
     void chk_default_Click();
     void setCustomHome(bool on);
     void cmd_sltDefault_Click();

@@ -2,32 +2,18 @@
 
 #include "app/AppContext.h"
 #include "appearance/CustomPages.h"
+#include "data/SiteDb.h"
 #include "text/TextCodec.h"
 #include "widgets/WebPane.h"
 
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QUrl>
-#include <QVBoxLayout>
 
-sltTmplFrm_viewHead::sltTmplFrm_viewHead(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
+sltTmplFrm_viewHead::sltTmplFrm_viewHead(AppContext& ctx, QWidget* parent)
+    : PreviewDialog(ctx, QStringLiteral("sltTmplFrm_viewHead"), QStringLiteral("查看内页头文件"), QSize(820, 260),
+                    QStringLiteral("wb_view"), parent)
 {
-    setObjectName(QStringLiteral("sltTmplFrm_viewHead"));
-    setWindowTitle(QStringLiteral("查看内页头文件"));
-    resize(820, 260);
-    wb_view = new WebPane(this);
-    wb_view->setObjectName(QStringLiteral("wb_view"));
-    CancelButton = new QPushButton(QStringLiteral("关闭"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(CancelButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(wb_view, 1);
-    layout->addLayout(buttons);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    wb_view->navigate(QStringLiteral("about:blank"));
+    m_browser->navigate(QStringLiteral("about:blank"));
 }
 
 QString sltTmplFrm_viewHead::headHtml(const QString& path)
@@ -52,19 +38,15 @@ QString sltTmplFrm_viewHead::headHtml(const QString& path)
 
 bool sltTmplFrm_viewHead::load()
 {
-    const SqlResult r = m_ctx.conn.selectUserInfo();
-    if (!r || r.isEmpty()) {
-        m_ctx.dialogs.info(QStringLiteral("没有数据！"));
+    const QString path = userInfoFile(
+        [](const QSqlRecord& row) {
+            const QString topHead = fieldText(row, QStringLiteral("topHead"));
+            return CustomPages::headPrefix() + topHead.mid(topHead.lastIndexOf(QLatin1Char('.')) + 1);
+        },
+        QStringLiteral("内页头文件不存在！"));
+    if (path.isEmpty())
         return false;
-    }
-    const QString topHead = fieldText(r.first(), QStringLiteral("topHead"));
-    const QString name = CustomPages::headPrefix() + topHead.mid(topHead.lastIndexOf(QLatin1Char('.')) + 1);
-    const QString path = m_ctx.workPath + name;
-    if (!CustomPages::isPlainName(name) || !QFileInfo(path).isFile()) {
-        m_ctx.dialogs.info(QStringLiteral("内页头文件不存在！"));
-        return false;
-    }
     m_page = headHtml(path);
-    wb_view->setHtml(m_page, QUrl(TextCodec::workspaceUrl(m_ctx.workPath)));
+    m_browser->setHtml(m_page, QUrl(TextCodec::workspaceUrl(m_ctx.workPath)));
     return true;
 }

@@ -1,13 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
-class AppContext;
-class QPushButton;
-class WebPane;
+#include "PreviewDialog.h"
 
 // "查看内页头文件": the custom head of the inner pages, a picture or a Flash movie.
-class sltTmplFrm_viewHead : public QDialog {
+class sltTmplFrm_viewHead : public PreviewDialog {
     Q_OBJECT
 public:
     explicit sltTmplFrm_viewHead(AppContext& ctx, QWidget* parent = nullptr);
@@ -22,8 +18,5 @@ public:
     static QString headHtml(const QString& path);
 
 private:
-    AppContext& m_ctx;
     QString m_page;
-    WebPane* wb_view = nullptr;
-    QPushButton* CancelButton = nullptr;
 };

@@ -1,16 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "PreviewDialog.h"
 
-class AppContext;
-class QPushButton;
 class QTimer;
-class WebPane;
 
 // "浏览模板": the full-size picture of the template selected in a chooser. The
 // browser starts blank; the page is written on the second tick of Timer1, when
 // the blank page has settled.
-class sltTmplFrm_viewTmpl : public QDialog {
+class sltTmplFrm_viewTmpl : public PreviewDialog {
     Q_OBJECT
 public:
     // value: the tmplName of the selected thumbnail.
@@ -25,11 +22,8 @@ public:
     static QString previewHtml(const QString& appPath, const QString& value);
 
 private:
-    AppContext& m_ctx;
     QString m_value;
     QString m_page;
     int m_ticks = 0;
-    WebPane* wb_view11 = nullptr;
     QTimer* Timer1 = nullptr;
-    QPushButton* CancelButton = nullptr;
 };

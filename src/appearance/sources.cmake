@@ -11,8 +11,12 @@ list(APPEND WEBLARK_CORE_SOURCES
 list(APPEND WEBLARK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/tmpl.h
   ${CMAKE_CURRENT_LIST_DIR}/tmpl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PictureChooser.h
+  ${CMAKE_CURRENT_LIST_DIR}/PictureChooser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TemplateChooser.h
   ${CMAKE_CURRENT_LIST_DIR}/TemplateChooser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PreviewDialog.h
+  ${CMAKE_CURRENT_LIST_DIR}/PreviewDialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sltTmplFrm_viewTmpl.h
   ${CMAKE_CURRENT_LIST_DIR}/sltTmplFrm_viewTmpl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NameStyleChooser.h

@@ -11,27 +11,11 @@
 
 namespace {
 
-enum class Face { Sans, Serif };
-
-QFont cjkFont(Face face, qreal pixelSize)
-{
-    QFont font;
-    if (face == Face::Serif)
-        font.setFamilies({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
-                          QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")});
-    else
-        font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
-                          QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
-                          QStringLiteral("Droid Sans Fallback")});
-    font.setPixelSize(qMax(1, qRound(pixelSize)));
-    font.setWeight(QFont::Bold);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
+using NameLettering::Face;
 
 QPainterPath textPath(const QString& text, Face face, qreal size, qreal spacingPercent = 112)
 {
-    QFont font = cjkFont(face, size);
+    QFont font = NameLettering::cjkFont(face, size, QFont::Bold);
     font.setLetterSpacing(QFont::PercentageSpacing, spacingPercent);
     QPainterPath path;
     path.addText(0, 0, font, text);
@@ -150,7 +134,7 @@ const std::vector<Style>& styles()
              p.setBrush(QColor(0xc4, 0x1e, 0x1e));
              p.drawRoundedRect(seal, 3, 3);
              QPainterPath mark;
-             mark.addText(0, 0, cjkFont(Face::Serif, s * 0.72), QStringLiteral("印"));
+             mark.addText(0, 0, NameLettering::cjkFont(Face::Serif, s * 0.72, QFont::Bold), QStringLiteral("印"));
              p.fillPath(mark.translated(seal.center() - mark.boundingRect().center()), QColor(0xfb, 0xf1, 0xe6));
          }},
         // 04: sans with a warm horizontal gradient
@@ -199,6 +183,22 @@ const std::vector<Style>& styles()
 } // namespace
 
 namespace NameLettering {
+
+QFont cjkFont(Face face, qreal pixelSize, QFont::Weight weight)
+{
+    QFont font;
+    if (face == Face::Serif)
+        font.setFamilies({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
+                          QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")});
+    else
+        font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
+                          QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
+                          QStringLiteral("Droid Sans Fallback")});
+    font.setPixelSize(qMax(1, qRound(pixelSize)));
+    font.setWeight(weight);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
 
 int styleCount()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -8,6 +9,10 @@
 // `font` table ("font01.png" .. "font08.png"). The picture tool draws the style
 // samples with the same code, so what the user picks is what the site shows.
 namespace NameLettering {
+
+enum class Face { Sans, Serif };
+// A font for Chinese text: the first installed of the usual CJK families of the face.
+QFont cjkFont(Face face, qreal pixelSize, QFont::Weight weight = QFont::Normal);
 
 int styleCount();
 // 0-based style of a `font` row's file name; -1 for a name of no known style.

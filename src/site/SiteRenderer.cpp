@@ -32,6 +32,33 @@ Data list()
     return Data(Data::type::list);
 }
 
+// A link: the title shown and the file it opens.
+Data link(const QString& title, const QString& href)
+{
+    Data d;
+    d.set("title", u8(title));
+    d.set("href", u8(href));
+    return d;
+}
+
+// Links to the pages one level below a page.
+Data childLinks(const SitePage* page)
+{
+    Data l = list();
+    for (const SitePage* c : page->children)
+        l.push_back(link(c->name, c->file));
+    return l;
+}
+
+// A menu entry: the link to a page and, when it has pages below it, theirs as its sub-menu.
+Data menuEntry(const SitePage* page)
+{
+    Data item = link(page->name, page->file);
+    if (!page->children.empty())
+        item.set("sub", Data("items", childLinks(page)));
+    return item;
+}
+
 QString blankPicture()
 {
     return QStringLiteral("data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
@@ -83,6 +110,8 @@ private:
     Data crumbs(const SitePage& page) const;
     const std::string& sidebar(const SitePage* top);
     std::string innerPage(const QString& title, const SitePage& page, const Data& crumbList, const std::string& body);
+    bool writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
+                         Data item, const QString& templateName);
     std::string bodyOf(const SitePage& page, int& extraPages);
     void renderHome();
     void installCustomHome();
@@ -255,25 +284,9 @@ void Renderer::buildShared()
     const SiteInfo& info = m_model.info;
     m_siteTitle = info.webName.trimmed().isEmpty() ? info.govName : info.webName;
 
-    Data navItem;
-    navItem.set("title", "首页");
-    navItem.set("href", "index.htm");
-    m_navList.push_back(navItem);
-    for (const SitePage* p : m_model.top) {
-        Data item;
-        item.set("title", u8(p->name));
-        item.set("href", u8(p->file));
-        Data children = list();
-        for (const SitePage* c : p->children) {
-            Data ci;
-            ci.set("title", u8(c->name));
-            ci.set("href", u8(c->file));
-            children.push_back(ci);
-        }
-        if (!p->children.empty())
-            item.set("sub", Data("items", children));
-        m_navList.push_back(item);
-    }
+    m_navList.push_back(link(QStringLiteral("首页"), QStringLiteral("index.htm")));
+    for (const SitePage* p : m_model.top)
+        m_navList.push_back(menuEntry(p));
 
     const QString logo = m_pictures.use(info.logo, QStringLiteral("单位徽标"));
     const QString homeName = m_customHome ? QString() : letterName(info.defaultFont, QStringLiteral("name-home.png"));
@@ -323,7 +336,6 @@ void Renderer::buildShared()
             m_res.notes << QStringLiteral("其他网页 %1 不存在或名称不可用，已跳过").arg(name);
             continue;
         }
-        Data d;
         QString title = name;
         QFile f(m_req.workPath + QLatin1Char('/') + name);
         if (f.open(QIODevice::ReadOnly)) {
@@ -333,9 +345,7 @@ void Renderer::buildShared()
             if (m.hasMatch() && !m.captured(1).trimmed().isEmpty())
                 title = m.captured(1).trimmed();
         }
-        d.set("title", u8(title));
-        d.set("href", u8(name));
-        m_otherPages.push_back(d);
+        m_otherPages.push_back(link(title, name));
     }
 
     Data foot;
@@ -410,12 +420,8 @@ Data Renderer::crumbs(const SitePage& page) const
     for (const SitePage* p = &page; p; p = p->parent)
         path.insert(path.begin(), p);
     Data l = list();
-    for (const SitePage* p : path) {
-        Data c;
-        c.set("title", u8(p->name));
-        c.set("href", u8(p->file));
-        l.push_back(c);
-    }
+    for (const SitePage* p : path)
+        l.push_back(link(p->name, p->file));
     return l;
 }
 
@@ -430,21 +436,8 @@ const std::string& Renderer::sidebar(const SitePage* top)
     d.set("title", own ? u8(top->name) : "栏目导航");
     d.set("href", own ? u8(top->file) : "index.htm");
     Data items = list();
-    for (const SitePage* c : own ? top->children : m_model.top) {
-        Data i;
-        i.set("title", u8(c->name));
-        i.set("href", u8(c->file));
-        Data sub = list();
-        for (const SitePage* g : c->children) {
-            Data gi;
-            gi.set("title", u8(g->name));
-            gi.set("href", u8(g->file));
-            sub.push_back(gi);
-        }
-        if (!c->children.empty())
-            i.set("sub", Data("items", sub));
-        items.push_back(i);
-    }
+    for (const SitePage* c : own ? top->children : m_model.top)
+        items.push_back(menuEntry(c));
     d.set("items", items);
     d.set("hasItems", true);
     return m_sidebars.emplace(top, render(QStringLiteral("sidebar"), d)).first->second;
@@ -469,6 +462,17 @@ std::string Renderer::innerPage(const QString& title, const SitePage& page, cons
     return render(QStringLiteral("inner"), d);
 }
 
+// The page of one record of a list page, below the list page in the crumbs and linking back to it.
+bool Renderer::writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
+                               Data item, const QString& templateName)
+{
+    item.set("pageTitle", u8(page.name));
+    item.set("pageHref", u8(page.file));
+    Data itemCrumbs = crumbList;
+    itemCrumbs.push_back(link(title, file));
+    return writePage(file, innerPage(title, page, itemCrumbs, render(templateName, item)));
+}
+
 // The body of a page of the tree; list formats also write a page per record.
 std::string Renderer::bodyOf(const SitePage& page, int& extraPages)
 {
@@ -477,9 +481,7 @@ std::string Renderer::bodyOf(const SitePage& page, int& extraPages)
     if (page.catalog) {
         Data children = list();
         for (const SitePage* c : page.children) {
-            Data i;
-            i.set("title", u8(c->name));
-            i.set("href", u8(c->file));
+            Data i = link(c->name, c->file);
             i.set("catalog", c->catalog);
             children.push_back(i);
         }
@@ -528,14 +530,7 @@ std::string Renderer::bodyOf(const SitePage& page, int& extraPages)
             items.push_back(item);
             item.set("text", u8(plainText(n.value[2])));
             item.set("picture", pictureData(n.value[3], n.value[0]));
-            item.set("pageTitle", u8(page.name));
-            item.set("pageHref", u8(page.file));
-            Data itemCrumbs = crumbList;
-            Data self;
-            self.set("title", u8(n.value[0]));
-            self.set("href", u8(file));
-            itemCrumbs.push_back(self);
-            if (!writePage(file, innerPage(n.value[0], page, itemCrumbs, render(QStringLiteral("newsitem"), item))))
+            if (!writeRecordPage(page, crumbList, n.value[0], file, item, QStringLiteral("newsitem")))
                 return {};
             ++extraPages;
         }
@@ -572,14 +567,7 @@ std::string Renderer::bodyOf(const SitePage& page, int& extraPages)
             item.set("picture", pictureData(p.value[4], p.value[0]));
             items.push_back(item);
             item.set("description", u8(storedHtml(p.value[5])));
-            item.set("pageTitle", u8(page.name));
-            item.set("pageHref", u8(page.file));
-            Data itemCrumbs = crumbList;
-            Data self;
-            self.set("title", u8(p.value[0]));
-            self.set("href", u8(file));
-            itemCrumbs.push_back(self);
-            if (!writePage(file, innerPage(p.value[0], page, itemCrumbs, render(QStringLiteral("proditem"), item))))
+            if (!writeRecordPage(page, crumbList, p.value[0], file, item, QStringLiteral("proditem")))
                 return {};
             ++extraPages;
         }
@@ -610,9 +598,7 @@ void Renderer::renderHome()
     for (const auto& page : m_model.pages) {
         const QVector<SiteRecord>& rows = m_model.recordsOf(*page);
         if (page->format == QStringLiteral("news") && newsCount < 4 && !rows.isEmpty()) {
-            Data block;
-            block.set("title", u8(page->name));
-            block.set("href", u8(page->file));
+            Data block = link(page->name, page->file);
             Data items = list();
             for (int i = 0; i < rows.size() && i < 6; ++i) {
                 Data item;
@@ -645,17 +631,8 @@ void Renderer::renderHome()
     d.set("hasProducts", productCount > 0);
     Data sections = list();
     for (const SitePage* p : m_model.top) {
-        Data s;
-        s.set("title", u8(p->name));
-        s.set("href", u8(p->file));
-        Data children = list();
-        for (const SitePage* c : p->children) {
-            Data ci;
-            ci.set("title", u8(c->name));
-            ci.set("href", u8(c->file));
-            children.push_back(ci);
-        }
-        s.set("children", children);
+        Data s = link(p->name, p->file);
+        s.set("children", childLinks(p));
         sections.push_back(s);
     }
     d.set("sections", sections);

@@ -9,8 +9,6 @@
 #include <QSaveFile>
 #include <QtMath>
 
-#include <vector>
-
 namespace mk {
 
 // ---------------------------------------------------------------- output
@@ -47,22 +45,6 @@ void AssetWriter::saveData(const QString& relPath, const QByteArray& data)
 }
 
 // ---------------------------------------------------------------- basics
-
-QFont cjkFont(Face face, qreal pixelSize, QFont::Weight weight)
-{
-    QFont font;
-    if (face == Face::Serif)
-        font.setFamilies({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
-                          QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")});
-    else
-        font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
-                          QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
-                          QStringLiteral("Droid Sans Fallback")});
-    font.setPixelSize(qMax(1, qRound(pixelSize)));
-    font.setWeight(weight);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
 
 QColor mix(const QColor& a, const QColor& b, qreal t)
 {
@@ -121,49 +103,6 @@ void textBars(QPainter& p, const QRectF& area, qreal rowHeight, QRandomGenerator
         p.drawRoundedRect(QRectF(area.left() + indent, y, width, thick), thick / 2, thick / 2);
     }
     p.restore();
-}
-
-// One box pass along rows (or columns); pixels outside count as transparent.
-static void boxPass(QImage& image, int radius, bool alongRows)
-{
-    const int len = alongRows ? image.width() : image.height();
-    const int lines = alongRows ? image.height() : image.width();
-    const int span = 2 * radius + 1;
-    std::vector<QRgb> buf(size_t(len), 0);
-    for (int line = 0; line < lines; ++line) {
-        auto at = [&](int i) -> QRgb& {
-            return alongRows ? reinterpret_cast<QRgb*>(image.scanLine(line))[i]
-                             : reinterpret_cast<QRgb*>(image.scanLine(i))[line];
-        };
-        for (int i = 0; i < len; ++i)
-            buf[size_t(i)] = at(i);
-        int sum[4] = {0, 0, 0, 0};
-        auto add = [&sum](QRgb v, int sign) {
-            for (int c = 0; c < 4; ++c)
-                sum[c] += sign * int((v >> (8 * c)) & 0xff);
-        };
-        for (int i = 0; i <= radius && i < len; ++i)
-            add(buf[size_t(i)], 1);
-        for (int i = 0; i < len; ++i) {
-            QRgb v = 0;
-            for (int c = 0; c < 4; ++c)
-                v |= QRgb(sum[c] / span) << (8 * c);
-            at(i) = v;
-            if (i - radius >= 0)
-                add(buf[size_t(i - radius)], -1);
-            if (i + radius + 1 < len)
-                add(buf[size_t(i + radius + 1)], 1);
-        }
-    }
-}
-
-void blur(QImage& image, int radius)
-{
-    Q_ASSERT(image.format() == QImage::Format_ARGB32_Premultiplied);
-    for (int pass = 0; pass < 3; ++pass) {
-        boxPass(image, radius, true);
-        boxPass(image, radius, false);
-    }
 }
 
 QImage thumbnail(const QImage& full, const QSize& size)

@@ -1,6 +1,8 @@
 // Shared drawing helpers of weblark-mkassets and the entry points of its picture groups.
 #pragma once
 
+#include "site/NameLettering.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
@@ -36,8 +38,9 @@ private:
     QStringList m_written;
 };
 
-enum class Face { Sans, Serif };
-QFont cjkFont(Face face, qreal pixelSize, QFont::Weight weight = QFont::Normal);
+// The fonts of the pictures are those of the name lettering drawn on the sites.
+using NameLettering::cjkFont;
+using NameLettering::Face;
 
 QColor mix(const QColor& a, const QColor& b, qreal t);
 QColor withAlpha(QColor c, int alpha);
@@ -48,9 +51,6 @@ QPainterPath centredTextPath(const QString& text, const QFont& font, const QPoin
 
 // Lines of "greeked" text: rounded grey bars in paragraphs, the last line of each one short.
 void textBars(QPainter& p, const QRectF& area, qreal rowHeight, QRandomGenerator& rng, const QColor& colour);
-
-// Three box passes approximate a gaussian; works on Format_ARGB32_Premultiplied.
-void blur(QImage& image, int radius);
 
 // Smooth downscale of a full picture with a 1px grey frame.
 QImage thumbnail(const QImage& full, const QSize& size);
