@@ -86,8 +86,8 @@ private:
     qint64 m_generation = 0;
     int m_loadId = 0;
     bool m_settingCode = false;
-    bool m_codeEdited = false; // typed in since the code text was last filled
-    QString m_codeText;        // the code text as filled
-    QString m_codeSource;      // the display HTML the code text was last filled from
+    bool m_codeEdited = false;                             // typed in since the code text was last filled
+    QString m_codeText;                                    // the code text as filled
+    QString m_codeSource;                                  // the display HTML the code text was last filled from
     QList<QPair<qint64, std::function<void()>>> m_waiting; // flushes waiting for a report
 };
