@@ -122,8 +122,11 @@ advEdit::advEdit(AppContext& ctx, Kind kind, QWidget* parent) : QWidget(parent),
         m_highlighter = new HtmlHighlighter(txt_code->document());
         // Typing in the code view is an edit of the page as much as typing in design view.
         connect(txt_code, &QPlainTextEdit::textChanged, this, [this] {
-            if (!m_settingCode)
-                emit changed();
+            // The highlighter colours the text after it is set; only a change of the text counts.
+            if (m_settingCode || (!m_codeEdited && txt_code->toPlainText() == m_codeText))
+                return;
+            m_codeEdited = true;
+            emit changed();
         });
         DHTMLSafer = documentPane(QStringLiteral("DHTMLSafer"), this);
         sstb->addTab(DHTMLEditer, QStringLiteral("设计"));
@@ -213,7 +216,7 @@ void advEdit::loadInnerHTML(const QString& storedHtml)
     // The view showing now must show the new page too: a save from there would
     // otherwise store the previous page's text under this one.
     if (sstb && sstb->currentIndex() == 1)
-        setCode(AdvPageStore::codeToStored(storedHtml));
+        setCode(AdvPageStore::codeToStored(storedHtml), m_designHtml);
     else if (sstb && sstb->currentIndex() == 2)
         loadPreview(display(storedHtml));
     emit propertyChanged(QStringLiteral("innerHTML"));
@@ -247,13 +250,16 @@ void advEdit::loadPreview(const QString& displayHtml)
     DHTMLSafer->callFunction(QStringLiteral("weblarkEditorLoad"), {displayHtml, false, QString(), 0});
 }
 
-void advEdit::setCode(const QString& storedHtml)
+void advEdit::setCode(const QString& storedHtml, const QString& source)
 {
+    m_codeSource = source;
     m_settingCode = true;
     // Colouring a very long page would hold up every switch to the code view.
     m_highlighter->setDocument(storedHtml.size() > kHighlightLimit ? nullptr : txt_code->document());
     txt_code->setPlainText(storedHtml);
     m_settingCode = false;
+    m_codeEdited = false;
+    m_codeText = txt_code->toPlainText();
 }
 
 void advEdit::tabChanged(int to)
@@ -261,16 +267,43 @@ void advEdit::tabChanged(int to)
     const int from = std::exchange(m_tab, to);
     if (from == to)
         return;
+    // A view that already holds what it would be given is left as it is: reloading a
+    // long page costs seconds and would throw away the design view's undo steps.
+    const bool codeIsSource = from == 1 && !m_codeEdited; // the code text still stands for m_codeSource
     if (to == 0) {
-        const QString before = stored(m_designHtml);
-        const QString next = from == 1 ? display(txt_code->toPlainText()) : m_previewHtml;
-        loadDesign(next);
-        if (stored(next) != before && from == 1)
-            emit changed();
+        if (from == 1 && !(codeIsSource && m_codeSource == m_designHtml)) {
+            const QString before = stored(m_designHtml);
+            const QString next = display(txt_code->toPlainText());
+            loadDesign(next);
+            if (stored(next) != before)
+                emit changed();
+        } else if (from == 2 && m_previewHtml != m_designHtml) {
+            loadDesign(m_previewHtml);
+        }
     } else if (to == 1) {
-        setCode(stored(from == 0 ? m_designHtml : m_previewHtml));
+        const QString& source = from == 0 ? m_designHtml : m_previewHtml;
+        if (m_codeEdited || source != m_codeSource)
+            setCode(stored(source), source);
     } else {
-        loadPreview(from == 0 ? m_designHtml : display(txt_code->toPlainText()));
+        if (from == 0 && m_designHtml != m_previewHtml)
+            loadPreview(m_designHtml);
+        else if (from == 1 && !(codeIsSource && m_codeSource == m_previewHtml))
+            loadPreview(display(txt_code->toPlainText()));
+    }
+    // Edits of a long page reach the program late: the view just left for may have been
+    // filled without the last keystrokes. It is filled again once they are in, unless
+    // the user has moved on or typed in the code text meanwhile.
+    if (from == 0 && to != 0) {
+        const QString filled = m_designHtml;
+        QPointer<advEdit> self(this);
+        flush([self, filled, to] {
+            if (!self || self->m_tab != to || self->m_designHtml == filled)
+                return;
+            if (to == 1 && !self->m_codeEdited)
+                self->setCode(self->stored(self->m_designHtml), self->m_designHtml);
+            else if (to == 2)
+                self->loadPreview(self->m_designHtml);
+        });
     }
     // The commands edit the design view only; saving stays possible from every view.
     for (auto it = m_buttons.cbegin(); it != m_buttons.cend(); ++it)

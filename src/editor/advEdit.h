@@ -55,7 +55,7 @@ private:
     void runKey(const QString& key);
     void loadDesign(const QString& display);
     void loadPreview(const QString& display);
-    void setCode(const QString& stored);
+    void setCode(const QString& stored, const QString& source); // source: the display HTML it shows
     void tabChanged(int to);
     void takePush(const QString& key, const QString& value);
     bool takeHtml(const QString& value, QString* kind = nullptr);
@@ -86,5 +86,8 @@ private:
     qint64 m_generation = 0;
     int m_loadId = 0;
     bool m_settingCode = false;
+    bool m_codeEdited = false;                             // typed in since the code text was last filled
+    QString m_codeText;                                    // the code text as filled
+    QString m_codeSource;                                  // the display HTML the code text was last filled from
     QList<QPair<qint64, std::function<void()>>> m_waiting; // flushes waiting for a report
 };

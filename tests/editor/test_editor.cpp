@@ -219,6 +219,32 @@ private Q_SLOTS:
         QVERIFY(fieldText(site->contents(1, "长页").value(0), QStringLiteral("value01")).endsWith("<p>longtyped</p>"));
     }
 
+    // Typing on a long page reaches the program late; the code view and the preview,
+    // filled at once, take the last keystrokes in too, and keep them on the way back.
+    void lateEditReachesOtherViews_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("code") << 1;
+        QTest::newRow("preview") << 2;
+    }
+    void lateEditReachesOtherViews()
+    {
+        QFETCH(int, tab);
+        editor->loadInnerHTML(QStringLiteral("<p>long</p>").repeated(10000));
+        QVERIFY(browserHtml(*editor).endsWith("<p>long</p>"));
+        auto* design = ctl<WebPane>(*editor, "DHTMLEditer");
+        QVERIFY(runInDocument(design, "document.body.lastChild.textContent+='typed';true").toBool());
+        ctl<QTabWidget>(*editor, "sstb")->setCurrentIndex(tab);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            tab == 1 ? ctl<QPlainTextEdit>(*editor, "txt_code")->toPlainText().endsWith("<p>longtyped</p>")
+                     : runInDocument(ctl<WebPane>(*editor, "DHTMLSafer"),
+                                     "document.body.innerHTML.endsWith('<p>longtyped</p>')")
+                           .toBool(),
+            10000);
+        ctl<QTabWidget>(*editor, "sstb")->setCurrentIndex(0);
+        QVERIFY(browserHtml(*editor).endsWith("<p>longtyped</p>"));
+    }
+
     // In the content window: typing marks the page changed; a save right after typing stores
     // what was typed, first as a new row, then over it; the code view stores apostrophes marked.
     void contentWindowSavesTypedPage()
