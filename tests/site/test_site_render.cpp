@@ -51,7 +51,7 @@ struct SampleSite {
         insertCatalogRow(db, 1, {QStringLiteral("机构")}, true, ++n);
         insertCatalogRow(db, 2, {QStringLiteral("机构"), QStringLiteral("科室")}, true, 1);
         insertCatalogRow(db, 3, {QStringLiteral("机构"), QStringLiteral("科室"), kAwkward}, false, 1,
-                           QStringLiteral("txt"));
+                         QStringLiteral("txt"));
         GeneratedSite::content(db, 3, kAwkward, {kAwkward, QStringLiteral("x")});
         // A page whose picture is broken and one whose picture is missing.
         insertCatalogRow(db, 1, {QStringLiteral("坏图")}, false, ++n, QStringLiteral("bigImg"));
