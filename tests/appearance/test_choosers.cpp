@@ -19,14 +19,6 @@
 using Kind = TemplateChooser::Kind;
 Q_DECLARE_METATYPE(Kind)
 
-template <typename T> static T* child(QWidget* w, const char* name)
-{
-    T* found = w->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
 struct AppearanceFixture : SiteFixture {
     QString stored(const QString& column) const
     {
@@ -74,7 +66,7 @@ private Q_SLOTS:
         f.addCategory(column);
         TemplateChooser chooser(f.ctx, kind);
         chooser.show();
-        auto* types = child<QListWidget>(&chooser, "lst_type");
+        auto* types = ctl<QListWidget>(&chooser, "lst_type");
         QVERIFY(types->count() > 1);
         QCOMPARE(types->currentRow(), 0);
         const auto found = types->findItems(QStringLiteral("甲'类"), Qt::MatchExactly);
@@ -83,21 +75,21 @@ private Q_SLOTS:
 
         const QList<tmpl*> thumbs = chooser.thumbnails();
         QCOMPARE(thumbs.size(), 7);
-        QCOMPARE(child<QRadioButton>(thumbs.at(5), "optTmpl")->text(), QStringLiteral("T'006"));
+        QCOMPARE(ctl<QRadioButton>(thumbs.at(5), "optTmpl")->text(), QStringLiteral("T'006"));
         QCOMPARE(chooser.selectedValue(), QStringLiteral("T0001.png"));
 
         if (click >= 0)
             QTest::mouseClick(thumbs.at(click), Qt::LeftButton, {}, QPoint(20, 20));
         if (option >= 0)
-            QTest::mouseClick(child<QRadioButton>(thumbs.at(option), "optTmpl"), Qt::LeftButton, {}, QPoint(5, 8));
+            QTest::mouseClick(ctl<QRadioButton>(thumbs.at(option), "optTmpl"), Qt::LeftButton, {}, QPoint(5, 8));
         if (dblClick >= 0)
             QTest::mouseDClick(thumbs.at(dblClick), Qt::LeftButton, {}, QPoint(20, 20));
         else
-            QTest::mouseClick(child<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+            QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
 
         int ticked = 0;
         for (tmpl* t : thumbs)
-            ticked += t->selected() + child<QRadioButton>(t, "optTmpl")->isChecked();
+            ticked += t->selected() + ctl<QRadioButton>(t, "optTmpl")->isChecked();
         QCOMPARE(ticked, 2);
         QCOMPARE(chooser.result(), int(QDialog::Accepted));
         QCOMPARE(chooser.chosenValue(), value);
@@ -111,13 +103,13 @@ private Q_SLOTS:
         f.addCategory("defaultTmpl");
         TemplateChooser chooser(f.ctx, Kind::Home);
         chooser.show();
-        auto* types = child<QListWidget>(&chooser, "lst_type");
+        auto* types = ctl<QListWidget>(&chooser, "lst_type");
         types->setCurrentItem(types->findItems(QStringLiteral("甲'类"), Qt::MatchExactly).first());
         const QList<tmpl*> thumbs = chooser.thumbnails();
         const QPoint firstRow = thumbs.at(0)->pos();
         chooser.grab();
         QVERIFY(thumbs.at(0)->hasPicture());
-        auto* bar = child<QScrollBar>(&chooser, "scrlVer");
+        auto* bar = ctl<QScrollBar>(&chooser, "scrlVer");
         QVERIFY(bar->maximum() >= 1680);
         bar->setValue(1680);
         QCOMPARE(thumbs.at(3)->pos(), firstRow);
@@ -132,7 +124,7 @@ private Q_SLOTS:
         AppearanceFixture f;
         f.db.run("DELETE FROM headTmpl");
         TemplateChooser chooser(f.ctx, Kind::Inner);
-        QTest::mouseClick(child<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
         QVERIFY(f.dlg.lastIs("请选择其中一种模板！", "提示", MsgIcon::Information));
         QCOMPARE(chooser.result(), int(QDialog::Rejected));
         QCOMPARE(f.stored("headTmpl"), QString());
@@ -166,7 +158,7 @@ private Q_SLOTS:
         const QList<QLabel*> images = chooser.images();
         QVERIFY(images.at(1)->y() > images.at(0)->y() + images.at(0)->height());
 
-        QTest::mouseClick(child<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
         QVERIFY(f.dlg.lastIs("请选择一种字体！", "提示", MsgIcon::Information));
         QCOMPARE(chooser.result(), int(QDialog::Rejected));
 
@@ -176,7 +168,7 @@ private Q_SLOTS:
         else {
             QTest::mouseClick(images.last(), Qt::LeftButton);
             QCOMPARE(images.at(1)->frameShape(), QFrame::NoFrame);
-            QTest::mouseClick(child<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+            QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
         }
         QCOMPARE(images.last()->frameShape(), QFrame::Box);
         QCOMPARE(chooser.result(), int(QDialog::Accepted));
@@ -190,7 +182,7 @@ private Q_SLOTS:
         AppearanceFixture f;
         {
             sltTmplFrm_adBoardFrm board(f.ctx);
-            QTest::mouseClick(child<QPushButton>(&board, "cmd_ok"), Qt::LeftButton);
+            QTest::mouseClick(ctl<QPushButton>(&board, "cmd_ok"), Qt::LeftButton);
             QCOMPARE(board.result(), int(QDialog::Accepted));
         }
         QCOMPARE(f.stored("adBoard"), QStringLiteral("1||300||200||0||0||||"));
@@ -200,11 +192,11 @@ private Q_SLOTS:
         sltTmplFrm_adBoardFrm board(f.ctx);
         QStringList shown;
         for (const char* name : {"txt_width", "txt_height", "txt_top", "txt_left", "txt_title"})
-            shown << child<QLineEdit>(&board, name)->text();
-        shown << child<QPlainTextEdit>(&board, "txt_content")->toPlainText();
+            shown << ctl<QLineEdit>(&board, name)->text();
+        shown << ctl<QPlainTextEdit>(&board, "txt_content")->toPlainText();
         QCOMPARE(shown, QStringList({"640", "480", "10", "20", "a||b's", "行一\nit's x"}));
         f.db.updateUserInfo("adBoard", "0");
-        QTest::mouseClick(child<QPushButton>(&board, "cmd_ok"), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(&board, "cmd_ok"), Qt::LeftButton);
         QCOMPARE(f.stored("adBoard"), field);
         QCOMPARE(f.dlg.shown.size(), 0);
     }
@@ -215,8 +207,8 @@ private Q_SLOTS:
         sltTmplFrm_adBoardFrm board(f.ctx);
         for (const char* name : {"txt_width", "txt_height", "txt_top", "txt_left"}) {
             f.dlg.clear();
-            QTest::keyClicks(child<QLineEdit>(&board, name), "1x");
-            QCOMPARE(child<QLineEdit>(&board, name)->text(), QStringLiteral("1"));
+            QTest::keyClicks(ctl<QLineEdit>(&board, name), "1x");
+            QCOMPARE(ctl<QLineEdit>(&board, name)->text(), QStringLiteral("1"));
             QVERIFY(f.dlg.lastIs("请输入数字！", "提示", MsgIcon::Information));
         }
     }
@@ -250,8 +242,8 @@ private Q_SLOTS:
         AppearanceFixture f;
         f.db.updateUserInfo("Javascript", field);
         sltTmplFrm_javaScrpt window(f.ctx);
-        auto* list = child<QComboBox>(&window, "cmb_javaScript");
-        auto* text = child<QLineEdit>(&window, "txt_javascript");
+        auto* list = ctl<QComboBox>(&window, "cmb_javaScript");
+        auto* text = ctl<QLineEdit>(&window, "txt_javascript");
         QCOMPARE(list->count(), 13);
         QCOMPARE(list->currentIndex(), loadedIndex);
         QCOMPARE(text->text(), loadedText);
@@ -260,7 +252,7 @@ private Q_SLOTS:
         QCOMPARE(text->isEnabled(), enabled);
         if (enabled)
             text->setText(typed);
-        QTest::mouseClick(child<QPushButton>(&window, "OKButton"), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(&window, "OKButton"), Qt::LeftButton);
         QCOMPARE(window.result(), int(QDialog::Accepted));
         QCOMPARE(f.stored("javascript"), stored);
     }

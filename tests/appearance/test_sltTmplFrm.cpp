@@ -30,13 +30,7 @@ struct WindowFixture : SiteFixture {
         frm->show();
         return *frm;
     }
-    template <typename T = QWidget> T* child(const QString& name) const
-    {
-        T* w = frm->findChild<T*>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
+    template <typename T = QWidget> T* child(const QString& name) const { return ctl<T>(*frm, name); }
     bool on(const QString& name) const { return child(name)->isEnabled(); }
     bool ticked(const QString& name) const { return child<QCheckBox>(name)->isChecked(); }
     // A check box is clicked on its square: the box may be wider than its caption.

@@ -17,15 +17,6 @@
 
 #include <memory>
 
-// A control of a window or dialog by its name; a missing one fails the test at once.
-template <class T = QWidget> T* ctl(const QObject& owner, const QString& name)
-{
-    T* c = owner.findChild<T*>(name);
-    if (!c)
-        qFatal("no control %s", qPrintable(name));
-    return c;
-}
-
 // A site with a page of every format on each level the tests need, and the
 // content window over it, driven like a user drives it.
 struct ContentSite : SiteFixture {

@@ -190,14 +190,11 @@ private Q_SLOTS:
     void modifyingADeletedRecordSaysSo()
     {
         ContentSite site;
-        auto w = site.openWindow();
         QVERIFY(
             site.db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('新闻','旧','2026-1-1','')")
                 .ok);
-        QVERIFY(ContentSite::release(*w, "新闻"));
         const qint64 id = fieldText(site.contents(1, "新闻").first(), "ID").toLongLong();
-        QVERIFY(ContentSite::tick(*w, id));
-        insDataFrm_newsMod mod(site.ctx, PageRef{1, QStringLiteral("新闻")}, QString::number(id), w.get());
+        insDataFrm_newsMod mod(site.ctx, PageRef{1, QStringLiteral("新闻")}, QString::number(id));
         QVERIFY(mod.Form_Load());
         QVERIFY(site.db.deleteContent(1, id).ok);
         ctl<QLineEdit>(mod, "txt_title")->setText(QStringLiteral("新"));

@@ -46,11 +46,6 @@ struct ShellFixture : SiteFixture {
     }
 };
 
-template <typename T> static T* child(QWidget* w, const char* name)
-{
-    return w->findChild<T*>(QString::fromLatin1(name));
-}
-
 static QTreeWidgetItem* itemByKey(QTreeWidget* tree, const QString& key)
 {
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
@@ -71,7 +66,7 @@ private Q_SLOTS:
     {
         ShellFixture f;
         guidFrm g(f.ctx);
-        auto* tree = child<QTreeWidget>(&g, "tvw_title");
+        auto* tree = ctl<QTreeWidget>(&g, "tvw_title");
         QTreeWidgetItem* lastTop = nullptr;
         int i = 0;
         for (QTreeWidgetItemIterator it(tree); *it; ++it, ++i) {
@@ -90,7 +85,7 @@ private Q_SLOTS:
                 QVERIFY2(QFileInfo::exists(GuideTopics::pagePath(f.ctx.appPath, t.key)), qPrintable(t.key));
         }
         QCOMPARE(i, GuideTopics::topics().size());
-        QCOMPARE(child<WebPane>(&g, "weber")->url().toLocalFile(), f.app.file("help/index.htm"));
+        QCOMPARE(ctl<WebPane>(&g, "weber")->url().toLocalFile(), f.app.file("help/index.htm"));
     }
 
     void guideClicks()
@@ -99,8 +94,8 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(f.app.file("help/faq03.htm")));
         guidFrm g(f.ctx);
         g.show();
-        auto* tree = child<QTreeWidget>(&g, "tvw_title");
-        auto* weber = child<WebPane>(&g, "weber");
+        auto* tree = ctl<QTreeWidget>(&g, "tvw_title");
+        auto* weber = ctl<WebPane>(&g, "weber");
         auto click = [&](const QString& key) {
             tree->scrollToItem(itemByKey(tree, key));
             QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
@@ -153,12 +148,12 @@ private Q_SLOTS:
         const QStringList columns{"gov_name", "Address", "linkMan", "Tel", "Mobile", "Fax", "Zip", "Email"};
         {
             infoFrm w(f.ctx);
-            child<QLineEdit>(&w, "txt_webName")->setText(webName);
+            ctl<QLineEdit>(&w, "txt_webName")->setText(webName);
             for (int i = 0; i < 8; ++i)
                 w.findChild<QLineEdit*>(boxes[i])->setText(other + QString::number(i));
             if (message.isEmpty())
                 f.db.run("ALTER TABLE user_info RENAME TO gone");
-            QTest::mouseClick(child<QPushButton>(&w, "cmd_OK"), Qt::LeftButton);
+            QTest::mouseClick(ctl<QPushButton>(&w, "cmd_OK"), Qt::LeftButton);
             if (message.isEmpty())
                 QVERIFY(f.dlg.lastIs("不期望的错误,errNo:infoFrm", "提示", MsgIcon::Critical));
             else
@@ -171,7 +166,7 @@ private Q_SLOTS:
             QCOMPARE(f.stored(columns[i]), saved ? other + QString::number(i) : QString());
         QCOMPARE(f.stored("logo"), QStringLiteral("keep.png"));
         infoFrm again(f.ctx);
-        QCOMPARE(child<QLineEdit>(&again, "txt_email")->text(), f.stored("Email"));
+        QCOMPARE(ctl<QLineEdit>(&again, "txt_email")->text(), f.stored("Email"));
         QVERIFY(!again.hasUnsavedChanges());
     }
 
@@ -221,13 +216,13 @@ private Q_SLOTS:
             if (step.startsWith("pick "))
                 f.dlg.files << f.picture(step.mid(5));
             if (step.startsWith("pick ") || step == "cancel")
-                QTest::mouseClick(child<QPushButton>(&w, "cmd_view"), Qt::LeftButton);
+                QTest::mouseClick(ctl<QPushButton>(&w, "cmd_view"), Qt::LeftButton);
             else if (step == "save")
-                QTest::mouseClick(child<QPushButton>(&w, "cmd_OK"), Qt::LeftButton);
+                QTest::mouseClick(ctl<QPushButton>(&w, "cmd_OK"), Qt::LeftButton);
             else if (step == "remove")
-                QTest::mouseClick(child<QPushButton>(&w, "cmd_img_cancel"), Qt::LeftButton);
+                QTest::mouseClick(ctl<QPushButton>(&w, "cmd_img_cancel"), Qt::LeftButton);
             else if (step == "edit")
-                child<QLineEdit>(&w, "txt_tel")->setText("123");
+                ctl<QLineEdit>(&w, "txt_tel")->setText("123");
         }
         QCOMPARE(f.dlg.last().text, message);
         QCOMPARE(f.stored("logo"), logo);
@@ -235,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(w.oldLogoName(), logo);
         QVERIFY(f.ctx.imgPath == f.app.workPath() || QFile::exists(decoy));
         // The logo is shown in its box with its proportions.
-        const QPixmap shown = child<QLabel>(&w, "img")->pixmap();
+        const QPixmap shown = ctl<QLabel>(&w, "img")->pixmap();
         QCOMPARE(shown.isNull(), w.logoName().isEmpty());
         const QImage source(f.ctx.imgPath + w.logoName());
         if (!shown.isNull())
@@ -259,7 +254,7 @@ private Q_SLOTS:
         area.show();
         area.setActiveSubWindow(infoSub);
         if (changed)
-            child<QLineEdit>(w, "txt_zip")->setText("100000");
+            ctl<QLineEdit>(w, "txt_zip")->setText("100000");
         // Activation moving while the box is open must not bring a second box.
         f.dlg.whileShown = [&](const RecordingDialogService::Shown&) {
             area.setActiveSubWindow(infoSub);
@@ -271,7 +266,7 @@ private Q_SLOTS:
             QVERIFY(f.dlg.lastIs("数据还未保存！", "提示", MsgIcon::Question) &&
                     f.dlg.last().buttons == MsgButtons::Ok);
         QCOMPARE(area.activeSubWindow(), changed ? infoSub : otherSub);
-        QCOMPARE(child<QLineEdit>(w, "txt_zip")->text(), changed ? QStringLiteral("100000") : QString());
+        QCOMPARE(ctl<QLineEdit>(w, "txt_zip")->text(), changed ? QStringLiteral("100000") : QString());
         QCOMPARE(w->hasUnsavedChanges(), changed);
         QCOMPARE(f.stored("Zip"), QString());
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SiteDb.h"
+#include "SiteFixture.h"
 
 #include <QColor>
 #include <QFile>
@@ -25,21 +25,6 @@ struct GeneratedSite {
             img.fill(QColor::fromHsv((n * 37) % 360, 160, 220));
             img.save(workPath + picture(n), "JPG", 80);
         }
-    }
-
-    static void row(const SiteDb& db, int level, const QStringList& names, bool catalog, int order,
-                    const QString& fmt = {})
-    {
-        static const char* sql[] = {
-            "INSERT INTO firstCatalog(firstCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?)",
-            "INSERT INTO secondCatalog(firstCatalog,secondCatalog,[catalog],orderID,aspFileName) VALUES(?,?,?,?,?)",
-            "INSERT INTO thirdCatalog(firstCatalog,secondCatalog,thirdCatalog,[catalog],orderID,aspFileName) "
-            "VALUES(?,?,?,?,?,?)"};
-        QVariantList binds;
-        for (const QString& n : names)
-            binds << n;
-        binds << catalog << order << fmt;
-        db.run(QString::fromLatin1(sql[level - 1]), binds);
     }
 
     static void content(const SiteDb& db, int level, const QString& page, const QStringList& values)
@@ -107,15 +92,15 @@ struct GeneratedSite {
         int n = 0;
         for (int s = 0; s < sections; ++s) {
             const QString first = QStringLiteral("栏目%1").arg(s);
-            row(db, 1, {first}, true, s);
+            insertCatalogRow(db, 1, {first}, true, s);
             for (int c = 0; c < 4; ++c) {
                 const QString second = QStringLiteral("分类%1-%2").arg(s).arg(c);
-                row(db, 2, {first, second}, true, c);
+                insertCatalogRow(db, 2, {first, second}, true, c);
                 for (int p = 0; p < pagesPerSection; ++p, ++n) {
                     const QString page = QStringLiteral("页面%1-%2-%3").arg(s).arg(c).arg(p);
                     // Two news pages in three keep the news count near pages * newsPerPage * 2/3.
                     const QString fmt = n % 3 == 2 ? formats()[(n / 3) % formats().size()] : QStringLiteral("news");
-                    row(db, 3, {first, second, page}, false, p, fmt);
+                    insertCatalogRow(db, 3, {first, second, page}, false, p, fmt);
                     fillPage(db, 3, page, fmt, n);
                 }
             }

@@ -45,18 +45,18 @@ struct SampleSite {
         int n = 0;
         for (const QString& fmt : GeneratedSite::formats()) {
             const QString page = QStringLiteral("格式 ") + fmt;
-            GeneratedSite::row(db, 1, {page}, false, ++n, fmt);
+            insertCatalogRow(db, 1, {page}, false, ++n, fmt);
             gen.fillPage(db, 1, page, fmt, n);
         }
-        GeneratedSite::row(db, 1, {QStringLiteral("机构")}, true, ++n);
-        GeneratedSite::row(db, 2, {QStringLiteral("机构"), QStringLiteral("科室")}, true, 1);
-        GeneratedSite::row(db, 3, {QStringLiteral("机构"), QStringLiteral("科室"), kAwkward}, false, 1,
-                           QStringLiteral("txt"));
+        insertCatalogRow(db, 1, {QStringLiteral("机构")}, true, ++n);
+        insertCatalogRow(db, 2, {QStringLiteral("机构"), QStringLiteral("科室")}, true, 1);
+        insertCatalogRow(db, 3, {QStringLiteral("机构"), QStringLiteral("科室"), kAwkward}, false, 1,
+                         QStringLiteral("txt"));
         GeneratedSite::content(db, 3, kAwkward, {kAwkward, QStringLiteral("x")});
         // A page whose picture is broken and one whose picture is missing.
-        GeneratedSite::row(db, 1, {QStringLiteral("坏图")}, false, ++n, QStringLiteral("bigImg"));
+        insertCatalogRow(db, 1, {QStringLiteral("坏图")}, false, ++n, QStringLiteral("bigImg"));
         GeneratedSite::content(db, 1, QStringLiteral("坏图"), {QStringLiteral("broken.jpg")});
-        GeneratedSite::row(db, 1, {QStringLiteral("缺图")}, false, ++n, QStringLiteral("imgTxt01"));
+        insertCatalogRow(db, 1, {QStringLiteral("缺图")}, false, ++n, QStringLiteral("imgTxt01"));
         GeneratedSite::content(
             db, 1, QStringLiteral("缺图"),
             {QStringLiteral("缺图"), QString(), QStringLiteral("gone.jpg"), GeneratedSite::picture(1)});

@@ -6,7 +6,21 @@
 #include "data/SiteDb.h"
 
 #include <QStringList>
+#include <QWidget>
 #include <QtTest>
+
+// A control of a window or dialog by its name; a missing one fails the test at once.
+template <class T = QWidget> T* ctl(const QObject& owner, const QString& name)
+{
+    T* c = owner.findChild<T*>(name);
+    if (!c)
+        qFatal("no control %s", qPrintable(name));
+    return c;
+}
+template <class T = QWidget> T* ctl(const QObject* owner, const QString& name)
+{
+    return ctl<T>(*owner, name);
+}
 
 // Writes a catalog row; names: its parents' names (level 1 first), then its own.
 inline SqlResult insertCatalogRow(const SiteDb& db, int level, const QStringList& names, bool catalog,

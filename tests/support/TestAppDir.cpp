@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <filesystem>
+#include <system_error>
+
 QString TestAppDir::stagedAppDir()
 {
     return QStringLiteral(WEBLARK_STAGED_APPDIR);
@@ -25,12 +28,13 @@ TestAppDir::TestAppDir(bool withWorkspace)
             name == QLatin1String("savedData") || name.startsWith(QLatin1String("userImages.old-")) ||
             name == QLatin1String("initPath.ini") || name.endsWith(QLatin1String(".zip")))
             continue;
-        const QString target = appPath() + name;
-        const bool ok = fi.isDir() ? FileOps::copyFolder(fi.absoluteFilePath(), target, &error)
-                                   : FileOps::copyFile(fi.absoluteFilePath(), target, &error);
-        if (!ok) {
+        // A plain copy: the staging folder is thrown away, so nothing is synced to disk.
+        std::error_code ec;
+        std::filesystem::copy(fi.absoluteFilePath().toStdString(), (appPath() + name).toStdString(),
+                              std::filesystem::copy_options::recursive, ec);
+        if (ec) {
             m_ok = false;
-            qWarning("TestAppDir: %s", qPrintable(error));
+            qWarning("TestAppDir: %s: %s", qPrintable(name), ec.message().c_str());
             return;
         }
     }
