@@ -114,7 +114,7 @@ ProductEntryDialog::ProductEntryDialog(AppContext& ctx, const PageRef& page, con
     pictureLay->addLayout(pictureButtons);
 
     advEdit_Prod = new advEdit(ctx, advEdit::Kind::Product);
-    advEdit_Prod->setObjectName(QStringLiteral("advEditProd"));
+    advEdit_Prod->setObjectName(QStringLiteral("advEdit_Prod"));
     auto* details = new QGroupBox(QStringLiteral("详细介绍"));
     auto* detailsLay = new QVBoxLayout(details);
     detailsLay->addWidget(advEdit_Prod);
@@ -270,7 +270,7 @@ void insDataFrm_prodMod::loadRecord()
     m_loaded = true;
     const Products::Product p = Products::fromRecord(m_row);
     txt_Name->setText(p.name);
-    txt_spec->setText(p.spec);
+    txt_spec->setText(p.model);
     txt_unit->setText(p.unit);
     txt_price->setText(p.price);
     advEdit_Prod->loadInnerHTML(p.description);

@@ -27,7 +27,7 @@ SqlResult insertProduct(const SiteDb& db, int level, const QString& page, const 
     return db.run(QStringLiteral("INSERT INTO %1(%2, value01,value02,value03,value04,value05,value06) "
                                  "values(?,?,?,?,?,?,?);")
                       .arg(table, SiteDb::contentLink(level)),
-                  {t(page), t(p.name), t(p.spec), t(p.unit), t(p.price), t(p.picture), t(p.description)});
+                  {t(page), t(p.name), t(p.model), t(p.unit), t(p.price), t(p.picture), t(p.description)});
 }
 
 SqlResult updateProduct(const SiteDb& db, int level, qint64 id, const Product& p)
@@ -38,7 +38,7 @@ SqlResult updateProduct(const SiteDb& db, int level, qint64 id, const Product& p
     return db.run(QStringLiteral("UPDATE %1 SET value01=?,value02=?,value03=?,value04=?,value05=?,value06=? "
                                  "WHERE(ID=?);")
                       .arg(table),
-                  {t(p.name), t(p.spec), t(p.unit), t(p.price), t(p.picture), t(p.description), id});
+                  {t(p.name), t(p.model), t(p.unit), t(p.price), t(p.picture), t(p.description), id});
 }
 
 Product fromRecord(const QSqlRecord& row)

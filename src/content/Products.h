@@ -4,14 +4,14 @@
 
 #include <QString>
 
-// The product rows of a product page: name, specification, unit and price as
+// The product rows of a product page: name, model (规格), unit and price as
 // typed, the reference picture's file name in the workspace (or ""), and the
 // description in the editor's stored form.
 namespace Products {
 
 struct Product {
     QString name;
-    QString spec;
+    QString model; // 规格
     QString unit;
     QString price;
     QString picture;

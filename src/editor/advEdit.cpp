@@ -452,14 +452,14 @@ void advEdit::chooseFont()
         return;
     const std::optional<QColor> color = m_ctx.dialogs.chooseColor(Qt::black);
     const int px = font->pixelSize() > 0 ? font->pixelSize() : qRound(font->pointSizeF() * 96.0 / 72.0);
-    QJsonObject spec{{QStringLiteral("family"), font->family()},
-                     {QStringLiteral("size"), px},
-                     {QStringLiteral("bold"), font->bold()},
-                     {QStringLiteral("italic"), font->italic()},
-                     {QStringLiteral("underline"), font->underline()}};
+    QJsonObject style{{QStringLiteral("family"), font->family()},
+                      {QStringLiteral("size"), px},
+                      {QStringLiteral("bold"), font->bold()},
+                      {QStringLiteral("italic"), font->italic()},
+                      {QStringLiteral("underline"), font->underline()}};
     if (color)
-        spec.insert(QStringLiteral("color"), color->name());
-    DHTMLEditer->callFunction(QStringLiteral("weblarkEditorFont"), {spec});
+        style.insert(QStringLiteral("color"), color->name());
+    DHTMLEditer->callFunction(QStringLiteral("weblarkEditorFont"), {style});
 }
 
 void advEdit::askLink()

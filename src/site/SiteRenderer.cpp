@@ -560,7 +560,7 @@ std::string Renderer::bodyOf(const SitePage& page, int& extraPages)
             const QString file = QStringLiteral("prod%1_%2.htm").arg(page.level).arg(p.id);
             Data item;
             item.set("name", u8(p.value[0]));
-            item.set("spec", u8(p.value[1]));
+            item.set("model", u8(p.value[1]));
             item.set("unit", u8(p.value[2]));
             item.set("price", u8(p.value[3]));
             item.set("href", u8(file));

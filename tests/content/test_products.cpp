@@ -10,7 +10,7 @@ namespace {
 
 advEdit* editorOf(QDialog& d)
 {
-    auto* e = ctl<advEdit>(d, "advEditProd");
+    auto* e = ctl<advEdit>(d, "advEdit_Prod");
     if (!QTest::qWaitFor([e] { return e->isReady(); }, 20000))
         qFatal("the product editor never became ready");
     return e;
@@ -68,7 +68,7 @@ private Q_SLOTS:
         site.dlg.files.clear();
     }
 
-    // Apostrophes are kept as typed in name, specification and unit, on both statements.
+    // Apostrophes are kept as typed in name, model (规格) and unit, on both statements.
     void statements()
     {
         Products::Product p{"O'Neil 杯", "5' x 2'", "个'", "12", "", "<p>it[&#39;]s</p>"};
@@ -127,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(text(*mod, "txt_Name"), QStringLiteral("O'Neil 杯"));
         QCOMPARE(text(*mod, "txt_price"), QStringLiteral("12"));
         QVERIFY(!ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
-        QCOMPARE(ctl<advEdit>(*mod, "advEditProd")->innerHTML(), values[5]);
+        QCOMPARE(ctl<advEdit>(*mod, "advEdit_Prod")->innerHTML(), values[5]);
         QTest::mouseClick(ctl<QLabel>(*mod, "img_prod"), Qt::LeftButton);
         QVERIFY(viewerOf<insDataFrm_imgMod>(*mod));
         QTest::mouseClick(ctl<QLabel>(*viewerOf<insDataFrm_imgMod>(*mod), "img_prod"), Qt::LeftButton);
