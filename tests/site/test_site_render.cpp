@@ -176,7 +176,7 @@ private slots:
             << QStringList{"&#124;", "It&#39;s"};
         QTest::newRow("txt") << QStringLiteral("p1.htm")
                              << QStringList{"价格 &lt; 100 &amp; &apos;优惠&apos;", "第一段 正文",
-                                            "pictures/name-inner.png"}
+                                            "pictures/name-inner.png", "class=\"drop\"><li><a href=\"p12-1.htm\""}
                              << raw;
         QTest::newRow("news list") << QStringLiteral("p2.htm")
                                    << QStringList{"href=\"news1_4.htm\"", "新闻2 格式 news", "2026-01-3"} << raw;
