@@ -102,6 +102,31 @@ bool moveEntry(const QString& from, const QString& to)
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
+static bool present(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+bool swapIn(const QString& staging, const QString& target, const QString& retired, const QString& what, QString* error,
+            const Move& move)
+{
+    const Move mv = move ? move : Move(&moveEntry);
+    const bool hadTarget = present(target);
+    if (hadTarget && !mv(target, retired)) {
+        *error = QStringLiteral("cannot move the previous %1 aside").arg(what);
+        return false;
+    }
+    if (!mv(staging, target)) {
+        *error = hadTarget && !mv(retired, target)
+                     ? QStringLiteral("cannot move the new %1 into place, nor the previous one back from %2")
+                           .arg(what, retired)
+                     : QStringLiteral("cannot move the new %1 into place").arg(what);
+        return false;
+    }
+    return true;
+}
+
 bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error,
              const Move& move)
 {
@@ -110,10 +135,6 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
     const QString retired = siteFolder + QStringLiteral(".retired");
     const QString site = siteFolder + QStringLiteral("site");
     const QString archive = siteFolder + QStringLiteral("ziptest.zip");
-    const auto present = [](const QString& path) {
-        const QFileInfo info(path);
-        return info.exists() || info.isSymLink();
-    };
     const auto fail = [&](const QString& why) {
         if (!why.isEmpty())
             *error = why;
@@ -144,14 +165,9 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
     // one step). Any move that fails undoes the ones before it, so the previous
     // site and archive stay online.
     const bool hadSite = present(site);
-    if (hadSite && !mv(site, retired))
-        return fail(QStringLiteral("cannot move the previous site aside"));
-    if (!mv(staging, site)) {
-        if (hadSite && !mv(retired, site))
-            return fail(
-                QStringLiteral("cannot move the new site into place, nor the previous one back from %1").arg(retired));
-        return fail(QStringLiteral("cannot move the new site into place"));
-    }
+    QString why;
+    if (!swapIn(staging, site, retired, QStringLiteral("site"), &why, mv))
+        return fail(why);
     if (!mv(receivedPath, archive)) {
         if (!mv(site, staging) || (hadSite && !mv(retired, site)))
             return fail(

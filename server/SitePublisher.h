@@ -22,6 +22,13 @@ bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QSt
 using Move = std::function<bool(const QString& from, const QString& to)>;
 bool moveEntry(const QString& from, const QString& to);
 
+// Puts the folder staging in the place of target in two renames, the previous
+// target going to retired (which must not exist) and staying there for the caller
+// to remove. When a move fails the ones before it are undone, so target stays as
+// it was; `what` names the folder in the error ("site", "rendering").
+bool swapIn(const QString& staging, const QString& target, const QString& retired, const QString& what, QString* error,
+            const Move& move = {});
+
 // Publishes the archive at receivedPath (inside siteFolder) as siteFolder +
 // "ziptest.zip" and siteFolder + "site/", the inner "images.zip" going to
 // "site/images/". On failure the previous site and archive stay as they were

@@ -128,16 +128,7 @@ bool renderWww(const QString& siteFolder, const QString& appPath, QString* error
     }
     // Two renames: between them, for a moment, the site answers 404 rather than
     // a mixture of old and new pages.
-    const bool hadWww = QFileInfo::exists(www);
-    if (hadWww && !SitePublisher::moveEntry(www, retired)) {
-        *error = QStringLiteral("cannot move the previous rendering aside");
-        QDir(staging).removeRecursively();
-        return false;
-    }
-    if (!SitePublisher::moveEntry(staging, www)) {
-        *error = QStringLiteral("cannot move the new rendering into place");
-        if (hadWww)
-            SitePublisher::moveEntry(retired, www);
+    if (!SitePublisher::swapIn(staging, www, retired, QStringLiteral("rendering"), error)) {
         QDir(staging).removeRecursively();
         return false;
     }
