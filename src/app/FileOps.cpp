@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
+
 namespace FileOps {
 
 static void makeWritable(const QString& path)
@@ -44,6 +46,15 @@ bool copyFile(const QString& src, const QString& dst, QString* error)
         return false;
     }
     return true;
+}
+
+bool copyFileUnsynced(const QString& src, const QString& dst)
+{
+    std::error_code ec;
+    return std::filesystem::copy_file(std::filesystem::path(QFile::encodeName(src).toStdString()),
+                                      std::filesystem::path(QFile::encodeName(dst).toStdString()),
+                                      std::filesystem::copy_options::overwrite_existing, ec) &&
+           !ec;
 }
 
 bool copyFolder(const QString& src, const QString& dst, QString* error)

@@ -10,6 +10,10 @@ namespace FileOps {
 bool copyFolder(const QString& src, const QString& dst, QString* error);
 // Copies one file, replacing the target (also when it is read-only).
 bool copyFile(const QString& src, const QString& dst, QString* error);
+// Copies one file without syncing it to disk, replacing the target: for output
+// written in bulk (QFile::copy syncs every copy, which costs more than rendering
+// a whole site). No description; false when it failed.
+bool copyFileUnsynced(const QString& src, const QString& dst);
 // Deletes one file, also when it is read-only; a missing file counts as deleted.
 bool removeFile(const QString& path, QString* error);
 // Deletes a folder with everything in it, read-only items included.

@@ -1,21 +1,11 @@
 #include "SitePictures.h"
 
+#include "app/FileOps.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
-
-#include <filesystem>
-#include <system_error>
-
-bool copySiteFile(const QString& from, const QString& to)
-{
-    std::error_code ec;
-    return std::filesystem::copy_file(std::filesystem::path(QFile::encodeName(from).toStdString()),
-                                      std::filesystem::path(QFile::encodeName(to).toStdString()),
-                                      std::filesystem::copy_options::overwrite_existing, ec) &&
-           !ec;
-}
 
 SitePictures::SitePictures(const QString& workPath, const QString& outFolder, const QString& prefix, QStringList& notes)
     : m_workPath(workPath), m_outFolder(outFolder), m_prefix(prefix), m_notes(notes)
@@ -59,7 +49,7 @@ QString SitePictures::use(const QString& name, const QString& what)
         m_notes << QStringLiteral("图片 %1（%2）已损坏或不是图片，已跳过").arg(key, what);
     } else {
         const QString out = outputName(key);
-        if (copySiteFile(src, m_outFolder + QLatin1Char('/') + out)) {
+        if (FileOps::copyFileUnsynced(src, m_outFolder + QLatin1Char('/') + out)) {
             address = m_prefix + out;
             ++m_copied;
         } else {

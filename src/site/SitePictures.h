@@ -5,10 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-// Copies a file without syncing it to disk (QFile::copy syncs every copy, which
-// costs more than the rest of a render); an existing target is replaced.
-bool copySiteFile(const QString& from, const QString& to);
-
 // The workspace pictures a rendered site uses: each copied once, under a stable
 // ASCII name, on first use. A missing or unreadable picture is never copied; the
 // first use notes it and every use gets "" so the page leaves it out.

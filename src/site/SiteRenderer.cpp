@@ -3,6 +3,7 @@
 #include "NameLettering.h"
 #include "SiteModel.h"
 #include "SitePictures.h"
+#include "app/FileOps.h"
 #include "text/TextCodec.h"
 
 #include <QDir>
@@ -397,8 +398,8 @@ void Renderer::buildShared()
         if (ok && effects.contains(key)) {
             const QJsonObject e = effects.value(key).toObject();
             const QString file = e.value(QStringLiteral("file")).toString();
-            if (copySiteFile(m_req.appPath + QStringLiteral("/site/effects/") + file,
-                             m_req.outDir + QStringLiteral("/style/effect.js"))) {
+            if (FileOps::copyFileUnsynced(m_req.appPath + QStringLiteral("/site/effects/") + file,
+                                          m_req.outDir + QStringLiteral("/style/effect.js"))) {
                 Data s;
                 s.set("mode", u8(e.value(QStringLiteral("mode")).toString()));
                 s.set("text", u8(script.mid(2).join(QStringLiteral("||"))));
@@ -655,7 +656,7 @@ void Renderer::copyImagesFolder()
         const QString src = it.next();
         const QString rel = QStringLiteral("images/") + QDir(from).relativeFilePath(src);
         QDir().mkpath(QFileInfo(m_req.outDir + QLatin1Char('/') + rel).path());
-        copySiteFile(src, m_req.outDir + QLatin1Char('/') + rel);
+        FileOps::copyFileUnsynced(src, m_req.outDir + QLatin1Char('/') + rel);
     }
 }
 
@@ -680,7 +681,7 @@ void Renderer::copyInstalledPages()
 {
     for (const auto& item : m_otherPages.list_value()) {
         const QString name = QString::fromStdString(item.get("href")->string_value());
-        copySiteFile(m_req.workPath + QLatin1Char('/') + name, m_req.outDir + QLatin1Char('/') + name);
+        FileOps::copyFileUnsynced(m_req.workPath + QLatin1Char('/') + name, m_req.outDir + QLatin1Char('/') + name);
         ++m_res.pages;
         copyImagesFolder();
     }
@@ -698,7 +699,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
         return false;
     }
     const QString styleSrc = m_req.appPath + QStringLiteral("/site/css/site.css");
-    if (!copySiteFile(styleSrc, m_req.outDir + QStringLiteral("/style/site.css")) &&
+    if (!FileOps::copyFileUnsynced(styleSrc, m_req.outDir + QStringLiteral("/style/site.css")) &&
         !QFileInfo(m_req.outDir + QStringLiteral("/style/site.css")).isFile()) {
         m_res.error = QStringLiteral("缺少网站样式表：") + styleSrc;
         return false;
