@@ -1,7 +1,11 @@
 #include "AppearanceSettings.h"
 
+#include "app/WorkspaceFiles.h"
+#include "appearance/CustomPages.h"
 #include "data/SiteDb.h"
+#include "text/TextCodec.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace AppearanceSettings {
@@ -45,6 +49,46 @@ Stored load(const SiteDb& db)
             s.features[i] = featureValue(fieldText(row, column));
     }
     return s;
+}
+
+namespace {
+const QString kNotice = QStringLiteral("提示");
+}
+
+Outcome setBackground(const SiteDb& db, const QString& workPath, const QString& chosenPath, const QString& previous,
+                      QString* name)
+{
+    if (!cls_func().isEng(QFileInfo(chosenPath).fileName()))
+        return Outcome::refused(QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), kNotice,
+                                MsgIcon::Information);
+    const WorkspaceFiles::Result copied = WorkspaceFiles::copyIn(chosenPath, workPath);
+    if (!copied.ok)
+        return Outcome::refused(copied.error, kNotice, MsgIcon::Information);
+    const SqlResult r = db.updateUserInfo(QStringLiteral("backGround"), copied.fileName);
+    if (!r) {
+        if (copied.created)
+            WorkspaceFiles::removeIfUnused(db, workPath, copied.fileName);
+        return Outcome::refused(r.error, kNotice, MsgIcon::Information);
+    }
+    // The former background goes once the row names the new one, unless a record still shows it.
+    if (CustomPages::isPlainName(previous))
+        WorkspaceFiles::removeIfUnused(db, workPath, previous);
+    *name = copied.fileName;
+    Outcome out;
+    out.done = true;
+    return out;
+}
+
+Outcome clearBackground(const SiteDb& db, const QString& workPath, const QString& shown)
+{
+    const SqlResult r = db.updateUserInfo(QStringLiteral("backGround"), QString());
+    if (!r)
+        return Outcome::refused(r.error, kNotice, MsgIcon::Information);
+    if (CustomPages::isPlainName(shown))
+        WorkspaceFiles::removeIfUnused(db, workPath, shown);
+    Outcome out;
+    out.done = true;
+    return out;
 }
 
 } // namespace AppearanceSettings

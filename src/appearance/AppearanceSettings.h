@@ -1,5 +1,7 @@
 #pragma once
 
+#include "structure/Outcome.h"
+
 #include <QString>
 
 #include <array>
@@ -30,6 +32,16 @@ struct Stored {
 // Reads the settings row field by field: a field that is missing or unreadable
 // reads as empty (or, for a feature, as no value).
 Stored load(const SiteDb& db);
+
+// Copies the chosen picture into the workspace (never over a different file a
+// record names; the file itself when it was chosen there), stores its name and
+// then deletes the former background `previous` unless something still shows it.
+// A name with characters outside 32..127 is refused before anything is copied.
+// name gets the stored file name when done.
+Outcome setBackground(const SiteDb& db, const QString& workPath, const QString& chosenPath, const QString& previous,
+                      QString* name);
+// Clears the background, then deletes the picture `shown` unless something still shows it.
+Outcome clearBackground(const SiteDb& db, const QString& workPath, const QString& shown);
 
 // Empty when Null or blank after trimming.
 inline bool isBlank(const QString& field)

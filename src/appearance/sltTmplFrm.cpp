@@ -1,7 +1,6 @@
 #include "sltTmplFrm.h"
 
 #include "app/AppContext.h"
-#include "app/WorkspaceFiles.h"
 #include "appearance/AppearanceSettings.h"
 #include "appearance/CustomPages.h"
 #include "appearance/NameStyleChooser.h"
@@ -557,44 +556,24 @@ void sltTmplFrm::cmd_bgOK_Click()
                               MsgIcon::Information);
         return;
     }
-    if (!cls_func().isEng(QFileInfo(picked.path).fileName())) {
-        m_ctx.dialogs.message(QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), kNotice,
-                              MsgIcon::Information);
+    QString name;
+    const Outcome out =
+        AppearanceSettings::setBackground(m_ctx.conn, m_ctx.workPath, picked.path, lbl_bg->text(), &name);
+    showNotices(out.notices);
+    if (!out.done)
         return;
-    }
-    // Never over a different file another record names; the file itself when it
-    // was chosen from the workspace.
-    const WorkspaceFiles::Result copied = WorkspaceFiles::copyIn(picked.path, m_ctx.workPath);
-    if (!copied.ok) {
-        m_ctx.dialogs.message(copied.error, kNotice, MsgIcon::Information);
-        return;
-    }
-    const SqlResult r = m_ctx.conn.updateUserInfo(QStringLiteral("backGround"), copied.fileName);
-    if (!r) {
-        if (copied.created)
-            WorkspaceFiles::removeIfUnused(m_ctx.conn, m_ctx.workPath, copied.fileName);
-        m_ctx.dialogs.message(r.error, kNotice, MsgIcon::Information);
-        return;
-    }
-    const QString previous = lbl_bg->text();
-    showPicture(img_bg, m_ctx.workPath + copied.fileName);
-    lbl_bg->setText(copied.fileName);
-    // The former background goes once the row names the new one, unless a record still shows it.
-    if (CustomPages::isPlainName(previous))
-        WorkspaceFiles::removeIfUnused(m_ctx.conn, m_ctx.workPath, previous);
+    showPicture(img_bg, m_ctx.workPath + name);
+    lbl_bg->setText(name);
 }
 
 void sltTmplFrm::cmd_bgCancel_Click()
 {
     if (!confirmed(m_ctx.dialogs, QStringLiteral("确实要取消背景图片吗？")))
         return;
-    const SqlResult r = m_ctx.conn.updateUserInfo(QStringLiteral("backGround"), QString());
-    if (!r) {
-        m_ctx.dialogs.message(r.error, kNotice, MsgIcon::Information);
+    const Outcome out = AppearanceSettings::clearBackground(m_ctx.conn, m_ctx.workPath, lbl_bg->text());
+    showNotices(out.notices);
+    if (!out.done)
         return;
-    }
-    if (CustomPages::isPlainName(lbl_bg->text()))
-        WorkspaceFiles::removeIfUnused(m_ctx.conn, m_ctx.workPath, lbl_bg->text());
     img_bg->clear();
     lbl_bg->clear();
 }
