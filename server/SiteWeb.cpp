@@ -115,12 +115,8 @@ bool renderWww(const QString& siteFolder, const QString& appPath, QString* error
         *error = QStringLiteral("cannot create %1").arg(staging);
         return false;
     }
-    SiteRenderRequest request;
-    request.dbPath = source + QStringLiteral("govbuilder.sbd");
-    request.workPath = source;
-    request.appPath = appPath.endsWith(QLatin1Char('/')) ? appPath : appPath + QLatin1Char('/');
-    request.outDir = staging + QLatin1Char('/');
-    const SiteRenderResult result = renderSite(request);
+    const SiteRenderResult result = renderSite(SiteRenderRequest::forWorkspace(
+        source, appPath.endsWith(QLatin1Char('/')) ? appPath : appPath + QLatin1Char('/'), staging + QLatin1Char('/')));
     if (!result.ok) {
         *error = result.error.isEmpty() ? QStringLiteral("rendering failed") : result.error;
         QDir(staging).removeRecursively();

@@ -49,8 +49,8 @@ int main(int argc, char** argv)
         parser.isSet(appDirOption) ? parser.value(appDirOption) : QCoreApplication::applicationDirPath();
     if (parser.isSet(exportOption)) {
         const WorkspaceSetup ws = Workspace::resolve(appDir);
-        const SiteRenderResult r = renderSite(
-            {ws.workPath + QStringLiteral("govbuilder.sbd"), ws.workPath, ws.appPath, parser.value(exportOption)});
+        const SiteRenderResult r =
+            renderSite(SiteRenderRequest::forWorkspace(ws.workPath, ws.appPath, parser.value(exportOption)));
         for (const QString& note : ws.problems + r.notes)
             std::fprintf(stderr, "%s\n", qPrintable(note));
         if (!r.ok) {

@@ -74,11 +74,8 @@ void siteViewFrm::cmd_refresh_Click()
     if (m_watcher.isRunning())
         return;
     m_next = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/weblark-preview-XXXXXX"));
-    SiteRenderRequest request;
-    request.dbPath = m_ctx.workPath + QStringLiteral("govbuilder.sbd");
-    request.workPath = m_ctx.workPath;
-    request.appPath = m_ctx.appPath;
-    request.outDir = m_next->path() + QLatin1Char('/');
+    const SiteRenderRequest request =
+        SiteRenderRequest::forWorkspace(m_ctx.workPath, m_ctx.appPath, m_next->path() + QLatin1Char('/'));
     cmd_refresh->setEnabled(false);
     prg_render->setRange(0, 0);
     prg_render->show();

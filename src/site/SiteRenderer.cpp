@@ -4,6 +4,7 @@
 #include "SiteModel.h"
 #include "SitePictures.h"
 #include "app/FileOps.h"
+#include "data/SiteDb.h"
 #include "text/TextCodec.h"
 
 #include <QDir>
@@ -732,6 +733,13 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
 }
 
 } // namespace
+
+SiteRenderRequest SiteRenderRequest::forWorkspace(const QString& workPath, const QString& appPath,
+                                                  const QString& outDir)
+{
+    const QString work = workPath.endsWith(QLatin1Char('/')) ? workPath : workPath + QLatin1Char('/');
+    return {work + SiteDb::kFileName, work, appPath, outDir};
+}
 
 SiteRenderResult renderSite(const SiteRenderRequest& request, const std::function<void(int, int)>& progress)
 {

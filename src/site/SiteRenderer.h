@@ -13,6 +13,9 @@ struct SiteRenderRequest {
     QString workPath; // folder holding the site's pictures
     QString appPath;  // application directory: themes, name styles, template material
     QString outDir;   // created; expected empty or missing
+
+    // The site a workspace folder holds: its govbuilder.sbd and its pictures.
+    static SiteRenderRequest forWorkspace(const QString& workPath, const QString& appPath, const QString& outDir);
 };
 
 struct SiteRenderResult {

@@ -162,7 +162,7 @@ int main(int argc, char** argv)
                 db.run(QStringLiteral("UPDATE user_info SET headTmpl=(SELECT tmplName FROM headTmpl WHERE tmplType=?)"),
                        {row.category});
         }
-        const SiteRenderResult r = renderSite({work + SiteDb::kFileName, work, appdir, site});
+        const SiteRenderResult r = renderSite(SiteRenderRequest::forWorkspace(work, appdir, site));
         if (!r.ok) {
             error = row.name + QStringLiteral(": ") + r.error;
             return false;
