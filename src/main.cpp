@@ -1,10 +1,10 @@
 #include "app/MDIFrm.h"
 #include "app/Translations.h"
 #include "app/WindowTable.h"
-#include "app/Workspace.h"
 #include "app/frmSplash.h"
 #include "site/SiteRenderer.h"
 #include "widgets/QtDialogService.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

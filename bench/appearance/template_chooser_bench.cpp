@@ -4,9 +4,9 @@
 // thumbnail cache; the warm figure reopens the same category.
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
-#include "app/AppContext.h"
 #include "appearance/TemplateChooser.h"
 #include "appearance/tmpl.h"
+#include "core/AppContext.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

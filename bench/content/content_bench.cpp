@@ -3,9 +3,9 @@
 // 12-megapixel JPEG (decoded at reduced size, scaled, written as BMP).
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
-#include "app/AppContext.h"
 #include "content/Pictures.h"
 #include "content/insDataFrm.h"
+#include "core/AppContext.h"
 #include "data/SiteDb.h"
 #include "text/Twips.h"
 #include "widgets/WebPane.h"

@@ -3,7 +3,7 @@
 // (the design view's HTML fetched, stored with one statement).
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "data/SiteDb.h"
 #include "editor/advEdit.h"
 #include "widgets/WebPane.h"

@@ -3,7 +3,7 @@
 // (database read, tree model, tree widget, and the repaint that follows).
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "structure/designFrm.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppContext.h"
 #include "app/CommandTable.h"
 #include "app/WindowSpec.h"
-#include "app/Workspace.h"
+#include "core/AppContext.h"
+#include "workspace/Workspace.h"
 
 #include <QFuture>
 #include <QHash>

@@ -1,9 +1,9 @@
 #include "app/WindowTable.h"
 
-#include "app/AppContext.h"
 #include "app/MDIFrm.h"
 #include "appearance/sltTmplFrm.h"
 #include "content/insDataFrm.h"
+#include "core/AppContext.h"
 #include "publish/dlgFrm.h"
 #include "publish/updataFrm.h"
 #include "publish/verFrm.h"

@@ -1,13 +1,4 @@
 list(APPEND WEBLARK_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/AppContext.h
-  ${CMAKE_CURRENT_LIST_DIR}/DialogService.h
-  ${CMAKE_CURRENT_LIST_DIR}/SiteEvents.h
-  ${CMAKE_CURRENT_LIST_DIR}/FileOps.h
-  ${CMAKE_CURRENT_LIST_DIR}/FileOps.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Workspace.h
-  ${CMAKE_CURRENT_LIST_DIR}/Workspace.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WorkspaceFiles.h
-  ${CMAKE_CURRENT_LIST_DIR}/WorkspaceFiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandTable.h
   ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translations.h

@@ -1,9 +1,9 @@
 #include "AppearanceSettings.h"
 
-#include "app/WorkspaceFiles.h"
 #include "appearance/CustomPages.h"
 #include "data/SiteDb.h"
 #include "text/TextCodec.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QFileInfo>
 #include <QStringList>

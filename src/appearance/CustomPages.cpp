@@ -1,7 +1,7 @@
 #include "CustomPages.h"
 
-#include "app/FileOps.h"
 #include "data/SiteDb.h"
+#include "workspace/FileOps.h"
 
 #include <QDir>
 #include <QDirIterator>

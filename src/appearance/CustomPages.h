@@ -1,6 +1,6 @@
 #pragma once
 
-#include "structure/Outcome.h"
+#include "core/Outcome.h"
 
 #include <QMap>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "NameStyleChooser.h"
 
 #include "ThumbnailLayout.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "text/Twips.h"
 
 #include <QHBoxLayout>

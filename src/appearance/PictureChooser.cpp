@@ -1,6 +1,6 @@
 #include "PictureChooser.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "text/Twips.h"
 
 #include <QApplication>

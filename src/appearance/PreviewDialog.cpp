@@ -1,7 +1,7 @@
 #include "PreviewDialog.h"
 
-#include "app/AppContext.h"
 #include "appearance/CustomPages.h"
+#include "core/AppContext.h"
 #include "widgets/WebPane.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "TemplateChooser.h"
 
 #include "ThumbnailLayout.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "sltTmplFrm_viewTmpl.h"
 #include "text/Twips.h"
 #include "tmpl.h"

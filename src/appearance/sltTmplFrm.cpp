@@ -1,6 +1,5 @@
 #include "sltTmplFrm.h"
 
-#include "app/AppContext.h"
 #include "appearance/AppearanceSettings.h"
 #include "appearance/CustomPages.h"
 #include "appearance/NameStyleChooser.h"
@@ -9,6 +8,7 @@
 #include "appearance/sltTmplFrm_javaScrpt.h"
 #include "appearance/sltTmplFrm_view.h"
 #include "appearance/sltTmplFrm_viewHead.h"
+#include "core/AppContext.h"
 #include "text/TextCodec.h"
 #include "text/Twips.h"
 #include "widgets/InputHelpers.h"

@@ -1,7 +1,7 @@
 #include "sltTmplFrm_javaScrpt.h"
 
 #include "FeatureFields.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #include "sltTmplFrm_viewHead.h"
 
-#include "app/AppContext.h"
 #include "appearance/CustomPages.h"
+#include "core/AppContext.h"
 #include "data/SiteDb.h"
 #include "text/TextCodec.h"
 #include "widgets/WebPane.h"

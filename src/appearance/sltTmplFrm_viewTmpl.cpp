@@ -1,6 +1,6 @@
 #include "sltTmplFrm_viewTmpl.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "widgets/WebPane.h"
 
 #include <QTimer>

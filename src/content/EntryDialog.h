@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "structure/PageRef.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "Pictures.h"
 
-#include "app/DialogService.h"
+#include "core/DialogService.h"
 #include "text/TextCodec.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WorkspaceFiles.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QImage>
 #include <QSize>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppContext.h"
 #include "content/Pictures.h"
+#include "core/AppContext.h"
 #include "structure/CatalogTree.h"
 #include "structure/PageRef.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Outcome.h"
 #include "data/SiteDb.h"
-#include "structure/Outcome.h"
 
 #include <QString>
 

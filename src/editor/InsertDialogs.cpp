@@ -1,11 +1,11 @@
 #include "InsertDialogs.h"
 
-#include "app/AppContext.h"
-#include "app/WorkspaceFiles.h"
 #include "content/Pictures.h"
+#include "core/AppContext.h"
 #include "editor/HtmlFragments.h"
 #include "text/TextCodec.h"
 #include "widgets/InputHelpers.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "advEdit.h"
 
-#include "app/AppContext.h"
-#include "app/WorkspaceFiles.h"
+#include "core/AppContext.h"
 #include "editor/HtmlHighlighter.h"
 #include "editor/InsertDialogs.h"
 #include "widgets/WebPane.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QAction>
 #include <QFile>

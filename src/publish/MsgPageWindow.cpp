@@ -1,6 +1,6 @@
 #include "MsgPageWindow.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "publish/ChatHtml.h"
 #include "widgets/WebPane.h"
 

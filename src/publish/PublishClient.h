@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialogService.h"
+#include "core/DialogService.h"
 #include "publish/PublishSession.h"
 #include "publish/SitePacker.h"
 

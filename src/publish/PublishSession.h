@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialogService.h"
+#include "core/DialogService.h"
 #include "publish/Protocol.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "SitePacker.h"
 
-#include "app/FileOps.h"
 #include "text/ErrorText.h"
+#include "workspace/FileOps.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "dlgFrm.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "widgets/WebPane.h"
 
 #include <QGroupBox>

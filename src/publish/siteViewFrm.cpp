@@ -1,6 +1,6 @@
 #include "publish/siteViewFrm.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "site/SiteRenderer.h"
 #include "widgets/WebPane.h"
 

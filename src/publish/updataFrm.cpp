@@ -1,6 +1,6 @@
 #include "updataFrm.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "publish/siteViewFrm.h"
 #include "text/Twips.h"
 

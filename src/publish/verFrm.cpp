@@ -1,6 +1,6 @@
 #include "verFrm.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "widgets/WebPane.h"
 
 #include <QCheckBox>

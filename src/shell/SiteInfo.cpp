@@ -1,7 +1,7 @@
 #include "SiteInfo.h"
 
-#include "app/FileOps.h"
-#include "app/WorkspaceFiles.h"
+#include "workspace/FileOps.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QDir>
 #include <QFile>

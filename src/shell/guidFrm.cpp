@@ -1,6 +1,6 @@
 #include "guidFrm.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/GuideTopics.h"
 #include "structure/CatalogTreeBinding.h"
 #include "widgets/WebPane.h"

@@ -1,7 +1,7 @@
 #include "infoFrm.h"
 
-#include "app/AppContext.h"
 #include "content/Pictures.h"
+#include "core/AppContext.h"
 #include "text/TextCodec.h"
 
 #include <QCloseEvent>

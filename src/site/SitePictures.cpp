@@ -1,6 +1,6 @@
 #include "SitePictures.h"
 
-#include "app/FileOps.h"
+#include "workspace/FileOps.h"
 
 #include <QFile>
 #include <QFileInfo>

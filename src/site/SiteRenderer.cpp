@@ -3,9 +3,9 @@
 #include "NameLettering.h"
 #include "SiteModel.h"
 #include "SitePictures.h"
-#include "app/FileOps.h"
 #include "data/SiteDb.h"
 #include "text/TextCodec.h"
+#include "workspace/FileOps.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 #include "CatalogTreeBinding.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "structure/CatalogOps.h"
 
 #include <QPainter>

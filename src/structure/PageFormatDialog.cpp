@@ -1,6 +1,6 @@
 #include "PageFormatDialog.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "structure/DialogParts.h"
 #include "structure/StructureEditor.h"
 #include "structure/disModel.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Outcome.h"
 #include "structure/DisplayFormats.h"
-#include "structure/Outcome.h"
 
 #include <QDialog>
 #include <QList>

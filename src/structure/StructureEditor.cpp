@@ -1,6 +1,6 @@
 #include "StructureEditor.h"
 
-#include "app/SiteEvents.h"
+#include "core/SiteEvents.h"
 #include "data/SiteDb.h"
 #include "structure/CatalogOps.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Outcome.h"
 #include "structure/CatalogTree.h"
-#include "structure/Outcome.h"
 #include "structure/PageRef.h"
 
 #include <QObject>

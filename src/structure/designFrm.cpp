@@ -1,6 +1,6 @@
 #include "designFrm.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "structure/CatalogOps.h"
 #include "structure/CatalogTreeBinding.h"
 #include "structure/DisplayFormats.h"

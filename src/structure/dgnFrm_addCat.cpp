@@ -1,6 +1,6 @@
 #include "dgnFrm_addCat.h"
 
-#include "app/DialogService.h"
+#include "core/DialogService.h"
 #include "structure/DialogParts.h"
 #include "structure/StructureEditor.h"
 #include "text/Twips.h"

@@ -6,7 +6,6 @@ list(APPEND WEBLARK_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DisplayFormats.h
   ${CMAKE_CURRENT_LIST_DIR}/DisplayFormats.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageRef.h
-  ${CMAKE_CURRENT_LIST_DIR}/Outcome.h
   ${CMAKE_CURRENT_LIST_DIR}/StructureEditor.h
   ${CMAKE_CURRENT_LIST_DIR}/StructureEditor.cpp
 )

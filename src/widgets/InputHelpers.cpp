@@ -1,6 +1,6 @@
 #include "InputHelpers.h"
 
-#include "app/DialogService.h"
+#include "core/DialogService.h"
 #include "text/TextCodec.h"
 
 #include <QDir>

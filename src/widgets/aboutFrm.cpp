@@ -1,6 +1,6 @@
 #include "widgets/aboutFrm.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "widgets/AboutText.h"
 #include "widgets/cmdBtn.h"
 #include "widgets/windowBox.h"

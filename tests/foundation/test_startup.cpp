@@ -3,8 +3,8 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "app/MDIFrm.h"
-#include "app/Workspace.h"
 #include "data/SiteDb.h"
+#include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QFile>

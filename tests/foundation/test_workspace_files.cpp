@@ -1,8 +1,8 @@
 #include "../content/ContentSite.h"
 #include "TestMain.h"
-#include "app/WorkspaceFiles.h"
 #include "content/NewsDialogs.h"
 #include "content/Pictures.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QLineEdit>
 #include <QPushButton>

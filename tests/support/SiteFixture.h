@@ -2,7 +2,7 @@
 
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "data/SiteDb.h"
 
 #include <QStringList>

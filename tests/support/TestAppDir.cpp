@@ -1,6 +1,6 @@
 #include "TestAppDir.h"
 
-#include "app/FileOps.h"
+#include "workspace/FileOps.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "RecordingDialogService.h"
 #include "TestAppDir.h"
 #include "TestMain.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "widgets/SkinGeometry.h"
 #include "widgets/aboutFrm.h"
 #include "widgets/cmdBtn.h"

@@ -1,8 +1,8 @@
 #include "Workspace.h"
 
-#include "app/FileOps.h"
 #include "data/SiteDb.h"
 #include "text/ErrorText.h"
+#include "workspace/FileOps.h"
 
 #include <QDir>
 #include <QFile>

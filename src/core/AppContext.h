@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DialogService.h"
-#include "app/SiteEvents.h"
+#include "core/DialogService.h"
+#include "core/SiteEvents.h"
 #include "data/SiteDb.h"
 #include "publish/PublishClient.h"
 #include "text/TextCodec.h"
