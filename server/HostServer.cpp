@@ -21,9 +21,10 @@ struct HostServer::Connection {
     int id = 0;
     QTcpSocket* socket = nullptr;
     QString peer;
-    QByteArray buffer; // message bytes not handled yet
-    QTimer gap;
-    QString account; // set once logged in
+    MessageFramer framer;
+    QList<MessageFramer::Message> queued; // framed, not handled yet
+    QTimer gap;                           // the framer's quiet time
+    QString account;                      // set once logged in
     bool closed = false;
 
     // Archive being received.
@@ -33,50 +34,16 @@ struct HostServer::Connection {
     QString uploadSite;
     bool uploading() const { return expected >= 0; }
 
-    // A length announcement held until the publish of its site ends.
-    QByteArray waiting;
+    // A length announcement held (at the head of queued) until the publish of its site ends.
+    bool waiting = false;
     QTimer waitLimit;
+
+    explicit Connection(const MessageFramer::Rules& rules) : framer(rules) {}
 };
 
 namespace {
 
 constexpr qint64 kReadChunk = 256 * 1024;
-
-const QList<QByteArray>& clientTagBytes()
-{
-    static const QList<QByteArray> tags = [] {
-        QList<QByteArray> list;
-        for (Tag t : Protocol::clientTags())
-            list << Protocol::tagText(t).toLatin1();
-        return list;
-    }();
-    return tags;
-}
-
-// Where the first client tag starts at or after from; -1 when there is none.
-// Tags are ASCII and GB18030 never uses '<' or '#' inside a character, so a
-// byte search is safe.
-qsizetype tagAt(const QByteArray& buffer, qsizetype from)
-{
-    qsizetype best = -1;
-    for (const QByteArray& tag : clientTagBytes()) {
-        const qsizetype at = buffer.indexOf(tag, from);
-        if (at >= 0 && (best < 0 || at < best))
-            best = at;
-    }
-    return best;
-}
-
-// A password or a chat line is free text and may quote a tag, so these messages
-// end only with the burst; the others carry digits or a site name.
-bool endsOnlyWithBurst(const QByteArray& message)
-{
-    for (Tag t : {Tag::Login, Tag::ModPwd, Tag::TalkMsg}) {
-        if (message.startsWith(Protocol::tagText(t).toLatin1()))
-            return true;
-    }
-    return false;
-}
 
 QString shortened(const QString& text)
 {
@@ -88,6 +55,7 @@ QString shortened(const QString& text)
 HostServer::HostServer(const HostConfig& config, QObject* parent)
     : QObject(parent), m_config(config), m_store(config.accountsFile, config.dataDir), m_server(new QTcpServer(this))
 {
+    m_clock.start();
     connect(m_server, &QTcpServer::newConnection, this, &HostServer::onNewConnection);
 }
 
@@ -179,10 +147,12 @@ void HostServer::siteFree(const QString& site)
     m_busySites.remove(site.toLower());
     m_publishingSites.remove(site.toLower());
     for (auto& [otherId, other] : m_connections) {
-        if (!other->closed && !other->waiting.isEmpty() &&
+        if (!other->closed && other->waiting &&
             m_store.siteOf(other->account).compare(site, Qt::CaseInsensitive) == 0) {
             other->waitLimit.stop();
-            handleMessage(other.get(), std::exchange(other->waiting, QByteArray()));
+            other->waiting = false;
+            drain(other.get());
+            onReadyRead(other.get());
         }
     }
 }
@@ -195,20 +165,24 @@ void HostServer::log(const QString& text)
 void HostServer::onNewConnection()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-        auto owned = std::make_unique<Connection>();
+        auto owned =
+            std::make_unique<Connection>(MessageFramer::serverSide(m_config.maxMessageBytes, m_config.messageGapMs));
         Connection* c = owned.get();
         c->id = m_nextId++;
         c->socket = socket;
         c->peer = socket->peerAddress().toString() + QLatin1Char(':') + QString::number(socket->peerPort());
         c->gap.setSingleShot(true);
-        c->gap.setInterval(m_config.messageGapMs);
-        connect(&c->gap, &QTimer::timeout, this, [this, c] { takeMessages(c, true); });
+        c->gap.setTimerType(Qt::PreciseTimer);
+        connect(&c->gap, &QTimer::timeout, this, [this, c] { receive(c, c->framer.tick(m_clock.elapsed())); });
         c->waitLimit.setSingleShot(true);
         c->waitLimit.setInterval(m_config.announcementWaitMs);
         connect(&c->waitLimit, &QTimer::timeout, this, [this, c] {
-            c->waiting.clear();
+            c->waiting = false;
+            c->queued.removeFirst();
             log(QStringLiteral("connection %1: upload refused: the running publish took too long").arg(c->id));
             reply(c, Protocol::tagText(Tag::ErrMsg));
+            drain(c);
+            onReadyRead(c);
         });
         connect(socket, &QTcpSocket::readyRead, this, [this, c] { onReadyRead(c); });
         connect(socket, &QTcpSocket::disconnected, this, [this, c] { onDisconnected(c); });
@@ -219,66 +193,58 @@ void HostServer::onNewConnection()
 
 void HostServer::onReadyRead(Connection* c)
 {
-    while (!c->closed) {
+    while (!c->closed && !c->waiting) {
         if (c->uploading()) {
-            if (!c->buffer.isEmpty()) {
-                QByteArray pending = std::exchange(c->buffer, QByteArray());
-                feedUpload(c, pending);
-                c->buffer = pending + c->buffer;
-                continue;
-            }
-            QByteArray chunk = c->socket->read(qMin(kReadChunk, c->expected - c->received));
+            const QByteArray chunk = c->socket->read(qMin(kReadChunk, c->expected - c->received));
             if (chunk.isEmpty())
                 return;
             feedUpload(c, chunk);
             continue;
         }
-        c->buffer += c->socket->readAll();
-        if (c->buffer.isEmpty())
+        const QByteArray bytes = c->socket->readAll();
+        if (bytes.isEmpty())
             return;
-        takeMessages(c, false);
-        if (!c->uploading())
-            return;
+        receive(c, c->framer.feed(bytes, m_clock.elapsed()));
     }
 }
 
-void HostServer::takeMessages(Connection* c, bool endOfBurst)
+void HostServer::receive(Connection* c, const QList<Message>& messages)
 {
-    while (!c->closed && !c->uploading() && !c->buffer.isEmpty()) {
-        const qsizetype start = tagAt(c->buffer, 0);
-        if (start > 0) {
-            log(QStringLiteral("connection %1: %2 bytes without a tag ignored").arg(c->id).arg(start));
-            c->buffer.remove(0, start);
-            continue;
-        }
-        if (start < 0) {
-            // Could still be the first half of a tag, unless the burst is over.
-            if (endOfBurst) {
-                log(QStringLiteral("connection %1: %2 bytes without a tag ignored").arg(c->id).arg(c->buffer.size()));
-                c->buffer.clear();
-            }
-            break;
-        }
-        qsizetype end = endsOnlyWithBurst(c->buffer) ? -1 : tagAt(c->buffer, 1);
-        if (end < 0) {
-            if (!endOfBurst)
-                break;
-            end = c->buffer.size();
-        }
-        const QByteArray message = c->buffer.left(end);
-        c->buffer.remove(0, end);
-        handleMessage(c, message);
-    }
-    if (c->closed || c->uploading())
+    if (c->closed)
         return;
-    if (c->buffer.size() > m_config.maxMessageBytes) {
+    if (c->framer.overflowed()) {
         drop(c, QStringLiteral("a message grew past %1 bytes without an end").arg(m_config.maxMessageBytes));
         return;
     }
-    if (c->buffer.isEmpty())
+    if (const qsizetype skipped = c->framer.takeSkipped())
+        log(QStringLiteral("connection %1: %2 bytes without a tag ignored").arg(c->id).arg(skipped));
+    c->queued += messages;
+    drain(c);
+    if (c->closed)
+        return;
+    const qint64 due = c->framer.dueAt();
+    if (due < 0 || c->uploading())
         c->gap.stop();
     else
-        c->gap.start();
+        c->gap.start(int(qMax<qint64>(0, due - m_clock.elapsed())));
+}
+
+// Handles the framed messages in order, unless the connection waits. What follows
+// an accepted length announcement is archive data, even what looked like messages.
+void HostServer::drain(Connection* c)
+{
+    while (!c->closed && !c->waiting && !c->uploading() && !c->queued.isEmpty())
+        handleMessage(c, c->queued.takeFirst());
+    if (c->closed || !c->uploading())
+        return;
+    QByteArray raw;
+    for (const Message& m : std::as_const(c->queued))
+        raw += m.bytes;
+    c->queued.clear();
+    raw += c->framer.takeBuffered();
+    const QByteArray after = feedUpload(c, raw);
+    if (!after.isEmpty())
+        receive(c, c->framer.feed(after, m_clock.elapsed()));
 }
 
 void HostServer::reply(Connection* c, const QString& text)
@@ -287,152 +253,173 @@ void HostServer::reply(Connection* c, const QString& text)
         c->socket->write(Protocol::toWire(text));
 }
 
-void HostServer::handleMessage(Connection* c, const QByteArray& bytes)
+const QList<QPair<Tag, HostServer::Handler>>& HostServer::handlers()
 {
-    const QString text = Protocol::fromWire(bytes);
-    const Tag tag = Protocol::classifyClientMessage(text);
-    const QString payload = text.mid(Protocol::tagText(tag).size());
-    const QString errMsg = Protocol::tagText(Tag::ErrMsg);
+    static const QList<QPair<Tag, Handler>> table = {
+        {Tag::Login, &HostServer::onLogin},
+        {Tag::GetVersion, &HostServer::onVersion},
+        {Tag::SiteName, &HostServer::onSiteName},
+        {Tag::ModPwd, &HostServer::onModPwd},
+        {Tag::SendFileInfo, &HostServer::onSendFileInfo},
+        {Tag::TalkMsg, &HostServer::onTalk},
+    };
+    return table;
+}
 
-    switch (tag) {
-    case Tag::Login: {
-        QString account, password;
-        if (Protocol::splitLogin(payload, &account, &password) && m_store.checkLogin(account, password)) {
-            c->account = account;
-            log(QStringLiteral("connection %1: account %2 logged in").arg(c->id).arg(account));
-            reply(c, Protocol::tagText(Tag::Login));
-        } else {
-            c->account.clear();
-            log(QStringLiteral("connection %1: login refused for \"%2\"").arg(c->id).arg(shortened(account)));
-            reply(c, Protocol::tagText(Tag::Logout));
-        }
-        return;
-    }
-    case Tag::GetVersion:
-        log(QStringLiteral("connection %1: version query (%2)").arg(c->id).arg(shortened(payload)));
-        reply(c, Protocol::tagText(Tag::GetVersion) + notice());
-        return;
-    case Tag::SiteName: {
-        if (c->account.isEmpty()) {
-            reply(c, errMsg);
+void HostServer::handleMessage(Connection* c, const Message& message)
+{
+    const QString payload = message.text.mid(Protocol::tagText(message.tag).size());
+    for (const auto& [tag, handler] : handlers()) {
+        if (tag == message.tag) {
+            (this->*handler)(c, message, payload);
             return;
         }
-        const QString current = m_store.siteOf(c->account);
-        if (!current.isEmpty() && m_busySites.contains(current.toLower())) {
-            log(QStringLiteral("connection %1: site name change refused during an upload").arg(c->id));
-            reply(c, errMsg);
-            return;
-        }
-        QString error;
-        switch (m_store.claimSiteName(c->account, payload, &error)) {
-        case SiteStore::Claim::Granted:
-            log(QStringLiteral("connection %1: account %2 has site name %3").arg(c->id).arg(c->account, payload));
-            reply(c, Protocol::tagText(Tag::SiteName));
-            break;
-        case SiteStore::Claim::Taken:
-            log(QStringLiteral("connection %1: site name %2 is taken").arg(c->id).arg(payload));
-            reply(c, Protocol::tagText(Tag::SiteNameExist));
-            break;
-        case SiteStore::Claim::Invalid:
-            log(QStringLiteral("connection %1: site name \"%2\" refused, only letters and digits")
-                    .arg(c->id)
-                    .arg(shortened(payload)));
-            reply(c, errMsg);
-            break;
-        case SiteStore::Claim::Failed:
-            log(QStringLiteral("connection %1: site name %2 not stored: %3").arg(c->id).arg(payload, error));
-            reply(c, errMsg);
-            break;
-        }
-        return;
     }
-    case Tag::ModPwd: {
-        QString error;
-        if (!c->account.isEmpty() && m_store.changePassword(c->account, payload, &error)) {
-            log(QStringLiteral("connection %1: account %2 changed its password").arg(c->id).arg(c->account));
-            reply(c, Protocol::tagText(Tag::ModPwd));
-        } else {
-            log(QStringLiteral("connection %1: password change refused: %2")
-                    .arg(c->id)
-                    .arg(c->account.isEmpty() ? QStringLiteral("not logged in") : error));
-            reply(c, errMsg);
-        }
-        return;
-    }
-    case Tag::SendFileInfo: {
-        const QString site = m_store.siteOf(c->account);
-        bool isNumber = false;
-        const qint64 length = payload.toLongLong(&isNumber);
-        QString refusal;
-        if (c->account.isEmpty())
-            refusal = QStringLiteral("not logged in");
-        else if (site.isEmpty())
-            refusal = QStringLiteral("the account has no site name");
-        else if (!isNumber || length < 0 || payload.trimmed() != payload)
-            refusal = QStringLiteral("bad length \"%1\"").arg(shortened(payload));
-        else if (length == 0)
-            refusal = QStringLiteral("empty archive");
-        else if (length > m_config.maxUploadBytes || length > 2147483647LL)
-            refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes").arg(length).arg(m_config.maxUploadBytes);
-        else if (m_busySites.contains(site.toLower())) {
-            // The previous upload of this site is still being published: answer
-            // when it is in place (a quick second upload then just works), but not
-            // later than the client waits. One being received is refused.
-            if (m_publishingSites.contains(site.toLower()) && c->waiting.isEmpty()) {
-                c->waiting = bytes;
-                c->waitLimit.start();
-                log(QStringLiteral("connection %1: upload for %2 waits until the running publish ends")
-                        .arg(c->id)
-                        .arg(site));
-                return;
-            }
-            refusal = QStringLiteral("another upload of %1 is running").arg(site);
-        }
-        if (refusal.isEmpty()) {
-            const QString folder = m_store.siteFolder(site);
-            QDir().mkpath(folder);
-            c->upload.setFileName(folder + QStringLiteral(".upload.part"));
-            if (!c->upload.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                refusal = QStringLiteral("cannot store the upload: %1").arg(c->upload.errorString());
-        }
-        if (!refusal.isEmpty()) {
-            log(QStringLiteral("connection %1: upload refused: %2").arg(c->id).arg(refusal));
-            reply(c, errMsg);
-            return;
-        }
-        c->expected = length;
-        c->received = 0;
-        c->uploadSite = site;
-        m_busySites.insert(site.toLower());
-        c->gap.stop();
-        log(QStringLiteral("connection %1: receiving %2 bytes for site %3").arg(c->id).arg(length).arg(site));
-        reply(c, Protocol::tagText(Tag::SendFileInfo));
-        return;
-    }
-    case Tag::TalkMsg:
-        log(QStringLiteral("connection %1 (%2) says: %3")
-                .arg(c->id)
-                .arg(c->account.isEmpty() ? QStringLiteral("-") : c->account, shortened(TextCodec::decode(payload))));
-        return;
-    default:
-        log(QStringLiteral("connection %1: unknown message of %2 bytes ignored").arg(c->id).arg(bytes.size()));
-        return;
+    log(QStringLiteral("connection %1: unknown message of %2 bytes ignored").arg(c->id).arg(message.bytes.size()));
+}
+
+void HostServer::onLogin(Connection* c, const Message&, const QString& payload)
+{
+    QString account, password;
+    if (Protocol::splitLogin(payload, &account, &password) && m_store.checkLogin(account, password)) {
+        c->account = account;
+        log(QStringLiteral("connection %1: account %2 logged in").arg(c->id).arg(account));
+        reply(c, Protocol::tagText(Tag::Login));
+    } else {
+        c->account.clear();
+        log(QStringLiteral("connection %1: login refused for \"%2\"").arg(c->id).arg(shortened(account)));
+        reply(c, Protocol::tagText(Tag::Logout));
     }
 }
 
-void HostServer::feedUpload(Connection* c, QByteArray& bytes)
+void HostServer::onVersion(Connection* c, const Message&, const QString& payload)
+{
+    log(QStringLiteral("connection %1: version query (%2)").arg(c->id).arg(shortened(payload)));
+    reply(c, Protocol::tagText(Tag::GetVersion) + notice());
+}
+
+void HostServer::onSiteName(Connection* c, const Message&, const QString& payload)
+{
+    const QString errMsg = Protocol::tagText(Tag::ErrMsg);
+    if (c->account.isEmpty()) {
+        reply(c, errMsg);
+        return;
+    }
+    const QString current = m_store.siteOf(c->account);
+    if (!current.isEmpty() && m_busySites.contains(current.toLower())) {
+        log(QStringLiteral("connection %1: site name change refused during an upload").arg(c->id));
+        reply(c, errMsg);
+        return;
+    }
+    QString error;
+    switch (m_store.claimSiteName(c->account, payload, &error)) {
+    case SiteStore::Claim::Granted:
+        log(QStringLiteral("connection %1: account %2 has site name %3").arg(c->id).arg(c->account, payload));
+        reply(c, Protocol::tagText(Tag::SiteName));
+        break;
+    case SiteStore::Claim::Taken:
+        log(QStringLiteral("connection %1: site name %2 is taken").arg(c->id).arg(payload));
+        reply(c, Protocol::tagText(Tag::SiteNameExist));
+        break;
+    case SiteStore::Claim::Invalid:
+        log(QStringLiteral("connection %1: site name \"%2\" refused, only letters and digits")
+                .arg(c->id)
+                .arg(shortened(payload)));
+        reply(c, errMsg);
+        break;
+    case SiteStore::Claim::Failed:
+        log(QStringLiteral("connection %1: site name %2 not stored: %3").arg(c->id).arg(payload, error));
+        reply(c, errMsg);
+        break;
+    }
+}
+
+void HostServer::onModPwd(Connection* c, const Message&, const QString& payload)
+{
+    QString error;
+    if (!c->account.isEmpty() && m_store.changePassword(c->account, payload, &error)) {
+        log(QStringLiteral("connection %1: account %2 changed its password").arg(c->id).arg(c->account));
+        reply(c, Protocol::tagText(Tag::ModPwd));
+    } else {
+        log(QStringLiteral("connection %1: password change refused: %2")
+                .arg(c->id)
+                .arg(c->account.isEmpty() ? QStringLiteral("not logged in") : error));
+        reply(c, Protocol::tagText(Tag::ErrMsg));
+    }
+}
+
+void HostServer::onSendFileInfo(Connection* c, const Message& m, const QString& payload)
+{
+    const QString errMsg = Protocol::tagText(Tag::ErrMsg);
+    const QString site = m_store.siteOf(c->account);
+    bool isNumber = false;
+    const qint64 length = payload.toLongLong(&isNumber);
+    QString refusal;
+    if (c->account.isEmpty())
+        refusal = QStringLiteral("not logged in");
+    else if (site.isEmpty())
+        refusal = QStringLiteral("the account has no site name");
+    else if (!isNumber || length < 0 || payload.trimmed() != payload)
+        refusal = QStringLiteral("bad length \"%1\"").arg(shortened(payload));
+    else if (length == 0)
+        refusal = QStringLiteral("empty archive");
+    else if (length > m_config.maxUploadBytes || length > 2147483647LL)
+        refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes").arg(length).arg(m_config.maxUploadBytes);
+    else if (m_busySites.contains(site.toLower())) {
+        // The previous upload of this site is still being published: answer
+        // when it is in place (a quick second upload then just works), but not
+        // later than the client waits. One being received is refused.
+        if (m_publishingSites.contains(site.toLower()) && !c->waiting) {
+            c->queued.prepend(m);
+            c->waiting = true;
+            c->waitLimit.start();
+            log(QStringLiteral("connection %1: upload for %2 waits until the running publish ends")
+                    .arg(c->id)
+                    .arg(site));
+            return;
+        }
+        refusal = QStringLiteral("another upload of %1 is running").arg(site);
+    }
+    if (refusal.isEmpty()) {
+        const QString folder = m_store.siteFolder(site);
+        QDir().mkpath(folder);
+        c->upload.setFileName(folder + QStringLiteral(".upload.part"));
+        if (!c->upload.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            refusal = QStringLiteral("cannot store the upload: %1").arg(c->upload.errorString());
+    }
+    if (!refusal.isEmpty()) {
+        log(QStringLiteral("connection %1: upload refused: %2").arg(c->id).arg(refusal));
+        reply(c, errMsg);
+        return;
+    }
+    c->expected = length;
+    c->received = 0;
+    c->uploadSite = site;
+    m_busySites.insert(site.toLower());
+    log(QStringLiteral("connection %1: receiving %2 bytes for site %3").arg(c->id).arg(length).arg(site));
+    reply(c, Protocol::tagText(Tag::SendFileInfo));
+}
+
+void HostServer::onTalk(Connection* c, const Message&, const QString& payload)
+{
+    log(QStringLiteral("connection %1 (%2) says: %3")
+            .arg(c->id)
+            .arg(c->account.isEmpty() ? QStringLiteral("-") : c->account, shortened(TextCodec::decode(payload))));
+}
+
+QByteArray HostServer::feedUpload(Connection* c, const QByteArray& bytes)
 {
     const qint64 n = qMin<qint64>(bytes.size(), c->expected - c->received);
     if (c->upload.write(bytes.constData(), n) != n) {
         const QString why = QStringLiteral("cannot write the upload: %1").arg(c->upload.errorString());
         dropUpload(c, why);
         drop(c, why);
-        return;
+        return {};
     }
-    bytes.remove(0, n);
     c->received += n;
     if (c->received == c->expected)
         finishUpload(c);
+    return bytes.mid(n);
 }
 
 void HostServer::finishUpload(Connection* c)
@@ -522,7 +509,7 @@ void HostServer::drop(Connection* c, const QString& why)
     if (c->closed)
         return;
     log(QStringLiteral("connection %1 dropped: %2").arg(c->id).arg(why));
-    c->buffer.clear();
+    c->queued.clear();
     c->socket->abort();
     onDisconnected(c);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "SiteStore.h"
+#include "publish/MessageFramer.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -39,12 +41,9 @@ struct HostConfig {
 // receives its archive and publishes it, and passes on the operator's chat
 // lines and notices.
 //
-// Framing: the client writes each message in one piece with no terminator. A
-// message starts with a client tag and ends when nothing more has arrived for
-// messageGapMs; a version query, site name or length announcement also ends
-// where the next client tag starts (a login, password or chat text may quote a
-// tag, so those run to the end of the burst). After the server has accepted
-// "<#sendFileInfo#>N", the next N bytes are archive data, whatever they contain.
+// Messages are cut by the shared framer (MessageFramer::serverSide). After the
+// server has accepted "<#sendFileInfo#>N", the next N bytes are archive data,
+// whatever they contain.
 class HostServer : public QObject {
     Q_OBJECT
 public:
@@ -71,13 +70,24 @@ Q_SIGNALS:
 
 private:
     struct Connection;
+    using Message = MessageFramer::Message;
+    using Handler = void (HostServer::*)(Connection*, const Message&, const QString& payload);
+    static const QList<QPair<Protocol::Tag, Handler>>& handlers();
 
     void onNewConnection();
     void onReadyRead(Connection* c);
     void onDisconnected(Connection* c);
-    void takeMessages(Connection* c, bool endOfBurst);
-    void handleMessage(Connection* c, const QByteArray& bytes);
-    void feedUpload(Connection* c, QByteArray& bytes);
+    void receive(Connection* c, const QList<Message>& messages);
+    void drain(Connection* c);
+    void handleMessage(Connection* c, const Message& message);
+    void onLogin(Connection* c, const Message& m, const QString& payload);
+    void onVersion(Connection* c, const Message& m, const QString& payload);
+    void onSiteName(Connection* c, const Message& m, const QString& payload);
+    void onModPwd(Connection* c, const Message& m, const QString& payload);
+    void onSendFileInfo(Connection* c, const Message& m, const QString& payload);
+    void onTalk(Connection* c, const Message& m, const QString& payload);
+    // Writes archive bytes; returns what lies beyond the archive's end.
+    QByteArray feedUpload(Connection* c, const QByteArray& bytes);
     void finishUpload(Connection* c);
     void dropUpload(Connection* c, const QString& why);
     void renderMissing();
@@ -97,4 +107,5 @@ private:
     QSet<QString> m_publishingSites; // the subset of m_busySites being unpacked
     QList<QFutureWatcherBase*> m_publishing;
     int m_nextId = 1;
+    QElapsedTimer m_clock; // the framers' time
 };

@@ -3,8 +3,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <algorithm>
-
 namespace Protocol {
 
 QString tagText(Tag tag)
@@ -44,23 +42,6 @@ const QList<Tag>& serverDispatchOrder()
                                      Tag::ModPwd,    Tag::SelectTemplate, Tag::TalkMsg,  Tag::GetVersion,
                                      Tag::SystemMsg, Tag::SendFileInfo,   Tag::ErrMsg};
     return order;
-}
-
-QStringList splitServerReplies(const QString& burst)
-{
-    QList<qsizetype> starts;
-    for (Tag t : serverDispatchOrder()) {
-        const QString tag = tagText(t);
-        for (qsizetype at = burst.indexOf(tag); at >= 0; at = burst.indexOf(tag, at + tag.size()))
-            starts << at;
-    }
-    std::sort(starts.begin(), starts.end());
-    QStringList replies;
-    for (qsizetype i = 0; i < starts.size(); ++i) {
-        const qsizetype end = i + 1 < starts.size() ? starts.at(i + 1) : burst.size();
-        replies << burst.mid(starts.at(i), end - starts.at(i));
-    }
-    return replies;
 }
 
 const QList<Tag>& clientTags()

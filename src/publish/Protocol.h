@@ -38,11 +38,6 @@ QString tagText(Tag tag); // "<#login#>", ...
 const QList<Tag>& serverDispatchOrder();
 Tag classifyServerMessage(const QString& received);
 
-// Splits what the server sent in one burst into its replies, in order: each
-// reply runs from a server tag to the next one; text before the first tag
-// belongs to no reply and is dropped.
-QStringList splitServerReplies(const QString& burst);
-
 // Messages the client sends, tested by the server in this order.
 const QList<Tag>& clientTags();
 Tag classifyClientMessage(const QString& received);

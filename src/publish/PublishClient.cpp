@@ -25,9 +25,6 @@ QString unfinishedText()
 {
     return QStringLiteral("数据上传未完成！");
 }
-// A burst that grows past this is handled at once rather than waiting for a pause.
-constexpr qsizetype kMaxBurstChars = 4 * 1024 * 1024;
-
 QTimer* makeTimer(QObject* parent, int intervalMs, bool singleShot = false)
 {
     auto* t = new QTimer(parent);
@@ -37,15 +34,17 @@ QTimer* makeTimer(QObject* parent, int intervalMs, bool singleShot = false)
 }
 } // namespace
 
-PublishClient::PublishClient(SiteDb& db, QObject* parent) : QObject(parent), m_db(db), m_decoder("GB18030")
+PublishClient::PublishClient(SiteDb& db, QObject* parent) : QObject(parent), m_db(db)
 {
+    m_clock.start();
     m_socket = new QTcpSocket(this);
     m_socket->setObjectName(QStringLiteral("sckClient"));
     m_sender = new ArchiveSender(this);
     m_idleTimer = makeTimer(this, PublishRules::kIdleIntervalMs);
     m_versionTimer = makeTimer(this, PublishRules::kVersionIntervalMs);
     m_zipTimer = makeTimer(this, PublishRules::kZipStatusIntervalMs);
-    m_quietTimer = makeTimer(this, quietMs, true);
+    m_quietTimer = makeTimer(this, 0, true);
+    m_quietTimer->setTimerType(Qt::PreciseTimer);
     m_announceTimer = makeTimer(this, announceTimeoutMs, true);
     m_packWatcher = new QFutureWatcher<SitePacker::Result>(this);
 
@@ -152,8 +151,7 @@ void PublishClient::connectToServer(const QString& host, const QString& account,
     m_password = password;
     closeSocket();
     m_errorReported = false;
-    m_decoder = QStringDecoder("GB18030");
-    m_incoming.clear();
+    m_framer.reset();
     m_replies.clear();
     setPanel(1, QStringLiteral("正在和服务器建立连接..."));
     m_socket->connectToHost(host.trimmed(), serverPort);
@@ -180,7 +178,7 @@ void PublishClient::closeConnection()
     if (m_session.uploading)
         endUpload();
     m_zipTimer->stop();
-    m_incoming.clear();
+    m_framer.reset();
     m_replies.clear();
 }
 
@@ -355,20 +353,24 @@ void PublishClient::announceTimedOut()
 
 void PublishClient::readIncoming()
 {
-    // One decoder for the connection: a character split across two reads is joined.
-    m_incoming += m_decoder.decode(m_socket->readAll());
-    if (m_incoming.size() > kMaxBurstChars) {
-        burstEnded();
-        return;
-    }
-    // A reply is complete when the server falls quiet.
-    m_quietTimer->start(quietMs);
+    takeReplies(m_framer.feed(m_socket->readAll(), m_clock.elapsed()));
 }
 
 void PublishClient::burstEnded()
 {
-    m_quietTimer->stop();
-    m_replies.append(Protocol::splitServerReplies(std::exchange(m_incoming, QString())));
+    takeReplies(m_framer.tick(m_clock.elapsed()));
+}
+
+void PublishClient::takeReplies(const QList<MessageFramer::Message>& replies)
+{
+    // The last reply is complete when the server falls quiet.
+    const qint64 due = m_framer.dueAt();
+    if (due < 0)
+        m_quietTimer->stop();
+    else
+        m_quietTimer->start(int(qMax<qint64>(0, due - m_clock.elapsed())));
+    for (const MessageFramer::Message& m : replies)
+        m_replies.append(m.text);
     handleReplies();
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "core/DialogService.h"
+#include "publish/MessageFramer.h"
 #include "publish/PublishSession.h"
 #include "publish/SitePacker.h"
 
 #include <QAbstractSocket>
+#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QObject>
 #include <QQueue>
-#include <QStringDecoder>
 
 class ArchiveSender;
 class QTcpSocket;
@@ -29,8 +30,6 @@ public:
 
     // The port is 1234; tests point it at their own server.
     quint16 serverPort = Protocol::kDefaultPort;
-    // A server reply is complete once the server has been quiet this long.
-    int quietMs = 50;
     // How long the server may take to answer the upload's length announcement.
     int announceTimeoutMs = 60000;
 
@@ -113,6 +112,7 @@ private:
     void closeSocket();
     void readIncoming();
     void burstEnded();
+    void takeReplies(const QList<MessageFramer::Message>& replies);
     void handleReplies();
     void applyReaction(const ServerReaction& r);
     void onConnected();
@@ -133,13 +133,13 @@ private:
     QTimer* m_idleTimer = nullptr;     // Timer_sck
     QTimer* m_versionTimer = nullptr;  // timer_verion
     QTimer* m_zipTimer = nullptr;      // timer_doZip
-    QTimer* m_quietTimer = nullptr;    // ends a burst of received bytes
+    QTimer* m_quietTimer = nullptr;    // ends a burst of received bytes when the server falls quiet
     QTimer* m_announceTimer = nullptr; // the server's answer to the length announcement
     QFutureWatcher<SitePacker::Result>* m_packWatcher = nullptr;
     QString m_uploadArchive;
 
-    QStringDecoder m_decoder;
-    QString m_incoming;        // received text of the current burst
+    MessageFramer m_framer{MessageFramer::clientSide()};
+    QElapsedTimer m_clock;     // the framer's time
     QQueue<QString> m_replies; // complete replies not handled yet
     bool m_handling = false;   // a reply is being handled (maybe inside a message box)
     bool m_closingOurselves = false;

@@ -1,6 +1,8 @@
 list(APPEND WEBLARK_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Protocol.h
   ${CMAKE_CURRENT_LIST_DIR}/Protocol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MessageFramer.h
+  ${CMAKE_CURRENT_LIST_DIR}/MessageFramer.cpp
 )
 # packing and upload streaming
 list(APPEND WEBLARK_CORE_SOURCES

@@ -5,6 +5,7 @@
 #include "content/insDataFrm.h"
 #include "widgets/WebPane.h"
 
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -91,11 +92,15 @@ struct ContentSite : SiteFixture {
         const QString js = QStringLiteral("(function(){var r=document.querySelector(\"input[name='ID'][value='%1']\");"
                                           "if(r){r.click();return true;}return false;})()")
                                .arg(id);
+        // The list arrives once the page has run the queued calls: ask again after each answer.
         bool found = false;
-        // The list arrives once the page has run the queued calls.
-        for (int i = 0; i < 40 && !found; ++i) {
-            list->view()->page()->runJavaScript(js, [&](const QVariant& v) { found = v.toBool(); });
-            QTest::qWait(100);
+        for (QDeadlineTimer deadline(10000); !found && !deadline.hasExpired();) {
+            const auto answer = std::make_shared<QVariant>();
+            list->view()->page()->runJavaScript(
+                js, [answer](const QVariant& v) { *answer = v.isValid() ? v : QVariant(false); });
+            if (!QTest::qWaitFor([&] { return answer->isValid(); }, int(deadline.remainingTime())))
+                return false;
+            found = answer->toBool();
         }
         return found && QTest::qWaitFor([&] { return currID(w) == QString::number(id); }, 10000);
     }

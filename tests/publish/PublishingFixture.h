@@ -47,16 +47,6 @@ public:
         conn->write(bytes);
         conn->flush();
     }
-    // Writes the bytes in pieces, each sent on its own after a short pause (well
-    // under the client's quiet time), as a slow network delivers them.
-    void replyInPieces(const QByteArray& bytes, int pieceSize)
-    {
-        for (qsizetype at = 0; at < bytes.size(); at += pieceSize) {
-            replyBytes(bytes.mid(at, pieceSize));
-            conn->waitForBytesWritten(1000);
-            QTest::qWait(2);
-        }
-    }
     bool waitClosed()
     {
         return QTest::qWaitFor([&] { return !conn || conn->state() == QAbstractSocket::UnconnectedState; }, 5000);

@@ -1,5 +1,5 @@
-// The shared publishing client against a loopback peer: how replies are framed,
-// when the session's timers stop, and how an upload ends in every case.
+// The shared publishing client against a loopback peer: when the session's
+// timers stop, and how an upload ends in every case.
 #include "PublishingFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -27,41 +27,6 @@ QByteArray zippedFile(const QString& archive, const char* name)
 class TestClient : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // However the bytes arrive, every reply is handled whole, once, in order.
-    void framing_data()
-    {
-        QTest::addColumn<QByteArray>("wire");
-        QTest::addColumn<int>("pieceSize");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("reply in 1-byte segments")
-            << Protocol::toWire("<#systemmsg#>今晚维护<br>SERVER") << 1 << QStringList{"今晚维护\r\nserver"};
-        QTest::newRow("two replies in one segment")
-            << Protocol::toWire("<#modPwd#><#systemmsg#>A") << 4096 << QStringList{"密码修改成功！", "a"};
-        // 3-byte pieces cut both the 2-byte and the 4-byte characters.
-        QTest::newRow("characters split across reads")
-            << QByteArray("<#systemmsg#>\xc4\xfa\xba\xc3\x95\x32\x82\x36") << 3 << QStringList{"您好𠀀"};
-        const QString longNotice = QString(3000, QChar(0x516c));
-        QTest::newRow("long notice in network-sized segments")
-            << Protocol::toWire("<#systemmsg#>" + longNotice) << 1400 << QStringList{longNotice};
-        QTest::newRow("bytes before the first tag")
-            << QByteArray("\xff\x81junk<#modPwd#>") << 2 << QStringList{"密码修改成功！"};
-    }
-    void framing()
-    {
-        QFETCH(QByteArray, wire);
-        QFETCH(int, pieceSize);
-        QFETCH(QStringList, boxes);
-        ClientRig rig;
-        QVERIFY(rig.login());
-        rig.boxes.clear();
-        rig.peer.replyInPieces(wire, pieceSize);
-        QVERIFY(rig.waitForBoxes(int(boxes.size())));
-        // A later reply in its own burst marks the end: nothing else came of the pieces.
-        rig.peer.reply(QStringLiteral("<#selectTemplate#>"));
-        QVERIFY(rig.waitForBoxes(int(boxes.size()) + 1));
-        QCOMPARE(rig.boxes, boxes << QStringLiteral("模板选择错误，请重新选择！"));
-    }
-
     // The idle watchdog runs only while the session it watches is open.
     void idleWatchdog_data()
     {

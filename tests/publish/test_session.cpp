@@ -2,6 +2,7 @@
 #include "TestMain.h"
 #include "data/SiteDb.h"
 #include "publish/ChatHtml.h"
+#include "publish/MessageFramer.h"
 #include "publish/PublishSession.h"
 
 using namespace PublishRules;
@@ -21,6 +22,76 @@ private Q_SLOTS:
     {
         QVERIFY(app.isValid());
         QVERIFY(db.open(app.workPath()));
+    }
+
+    // How each end cuts its stream into messages, step by step on a made-up clock:
+    // "@T bytes" arrives at T ms, "@T" is a tick with nothing new. Each message is
+    // shown with the time it came out; "skip N" counts bytes thrown away before a
+    // tag, "overflow" a message past the limit, "rest" what stays for raw data.
+    void framing_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<int>("maxBytes");
+        QTest::addColumn<QList<QByteArray>>("steps");
+        QTest::addColumn<QStringList>("out");
+        const auto row = [](const char* name, bool server, QList<QByteArray> steps, QStringList out, int max = 0) {
+            QTest::newRow(name) << server << max << steps << out;
+        };
+        row("one message in two pieces ends at the gap", true, {"@0 <#siteNa", "@10 me#>split1", "@59", "@60"},
+            {"60 <#siteName#>split1"});
+        row("the gap restarts with every piece", true, {"@0 <#modPwd#>a", "@40 b", "@60", "@90"}, {"90 <#modPwd#>ab"});
+        row("a version query ends where the next tag starts", true, {"@0 <#getversion#>3.05<#siteName#>a", "@50"},
+            {"0 <#getversion#>3.05", "50 <#siteName#>a"});
+        row("a login quoting a tag runs to the gap", true, {"@0 <#login#>1||<#modPwd#>x<#siteName#>y", "@50"},
+            {"50 <#login#>1||<#modPwd#>x<#siteName#>y"});
+        row("a chat line quoting a tag stays one", true, {"@0 <#talkmsg#>what <#getversion#>?", "@50"},
+            {"50 <#talkmsg#>what <#getversion#>?"});
+        row("bytes before a tag are skipped", true, {"@0 hello \x01<#getversion#>3.05", "@50"},
+            {"skip 7", "50 <#getversion#>3.05"});
+        row("bytes without a tag wait for the gap", true, {"@0 \xff\xfe<#siteN", "@49", "@50"}, {"skip 9"});
+        row("a character split across reads is whole", true,
+            {"@0 <#talkmsg#>\xc4", "@1 \xfa\x95\x32", "@2 \x82\x36", "@52"}, {"52 <#talkmsg#>您𠀀"});
+        row("server tags mean nothing to the server", true, {"@0 <#login#>a<#errMsg#>", "@50"},
+            {"50 <#login#>a<#errMsg#>"});
+        row("a message past the limit is dropped", true, {"@0 <#talkmsg#>0123", "@1 456789"}, {"overflow"}, 20);
+        row("bytes without a tag past the limit too", true, {"@0 012345678901234567890"}, {"overflow"}, 20);
+        row("what follows a length announcement is left raw", true, {"@0 <#sendFileInfo#>9<#login#>PK\x03"},
+            {"0 <#sendFileInfo#>9", "rest <#login#>PK\x03"});
+        row("client: every reply ends at the next one", false, {"@0 <#modPwd#><#systemmsg#>A<#login#>", "@50"},
+            {"0 <#modPwd#>", "0 <#systemmsg#>A", "50 <#login#>"});
+        row("client: junk before the first reply", false, {"@0 \xff\x81junk<#modPwd#>", "@50"},
+            {"skip 6", "50 <#modPwd#>"});
+        row("client: a reply past the limit is handled at once", false, {"@0 <#systemmsg#>0123456789"},
+            {"0 <#systemmsg#>0123456789"}, 20);
+    }
+    void framing()
+    {
+        QFETCH(bool, server);
+        QFETCH(int, maxBytes);
+        QFETCH(QList<QByteArray>, steps);
+        QFETCH(QStringList, out);
+        MessageFramer::Rules rules = server ? MessageFramer::serverSide() : MessageFramer::clientSide();
+        if (maxBytes)
+            rules.maxBytes = maxBytes;
+        MessageFramer framer(rules);
+        QStringList got;
+        for (const QByteArray& step : steps) {
+            const qsizetype blank = step.indexOf(' ');
+            const qint64 at = step.mid(1, blank < 0 ? -1 : blank - 1).toLongLong();
+            const auto messages = blank < 0 ? framer.tick(at) : framer.feed(step.mid(blank + 1), at);
+            if (const qsizetype skipped = framer.takeSkipped())
+                got << QStringLiteral("skip %1").arg(skipped);
+            for (const MessageFramer::Message& m : messages) {
+                QVERIFY(m.text.startsWith(Protocol::tagText(m.tag)));
+                got << QStringLiteral("%1 %2").arg(at).arg(m.text);
+            }
+            if (framer.overflowed())
+                got << QStringLiteral("overflow");
+        }
+        const QByteArray rest = framer.takeBuffered();
+        if (!rest.isEmpty())
+            got << "rest " + QString::fromLatin1(rest);
+        QCOMPARE(got, out);
     }
 
     // Each server message: its box, the session it leaves and what the window must do. The
