@@ -1,32 +1,38 @@
-# make run   - install what is needed, build, start the program
-# make test  - install what is needed, check the house rules, build, run every test headless
-# make check - core sources free of widget/web-engine headers, every C++ file formatted
-# make bench - build and run every benchmark
+# make run     - install what building needs, build the program, start it
+# make test    - install what building and the tests need, check the house rules,
+#                build everything with warnings as errors, run every test headless
+# make check   - core sources free of widget/web-engine headers, every C++ file formatted
+# make bench   - build and run every benchmark
 BUILD ?= build
 JOBS ?= 2
 export QTWEBENGINE_DISABLE_SANDBOX := $(if $(filter 0,$(shell id -u)),1,$(QTWEBENGINE_DISABLE_SANDBOX))
 
-.PHONY: deps configure build run check test bench clean
+.PHONY: run test check bench clean
 
-deps:
-	@bash scripts/install-deps.sh
+# Configures $(BUILD) with the given options and builds the given targets (all when none).
+define build_with
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(1)
+	cmake --build $(BUILD) -j$(JOBS) $(2)
+endef
 
-configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-
-build: configure
-	@cmake --build $(BUILD) -j$(JOBS)
-
-run: build
+run:
+	@bash scripts/install-deps.sh build
+	$(call build_with,-DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF,--target weblark)
 	$(BUILD)/appdir/weblark
 
-check: deps
+check:
+	@bash scripts/install-deps.sh tests
 	@bash scripts/check-house.sh
 
-test: check build
+test:
+	@bash scripts/install-deps.sh build tests
+	@bash scripts/check-house.sh
+	$(call build_with,-DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 ctest --output-on-failure -j$(JOBS)
 
-bench: build
+bench:
+	@bash scripts/install-deps.sh build bench
+	$(call build_with,-DBUILD_TESTING=ON)
 	@for b in $(BUILD)/bench/*; do \
 	  if [ -x "$$b" ] && [ -f "$$b" ]; then echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.webenginecontext=false" "$$b" || exit 1; fi; \
 	done

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # House rules that the compiler does not enforce:
-#   1. a core source (listed in WEBLARK_CORE_SOURCES) includes no QtWidgets or
-#      QtWebEngine header, in any spelling (<QWidget>, <QtWidgets/QWidget>,
-#      <qwidget.h>, <QtWebEngineWidgets>, ...);
+#   1. a core source (a file of a src/ folder that src/ui-files.txt does not
+#      name) includes no QtWidgets or QtWebEngine header, in any spelling
+#      (<QWidget>, <QtWidgets/QWidget>, <qwidget.h>, <QtWebEngineWidgets>, ...);
 #   2. every C++ file is formatted as .clang-format says.
 # Prints what is wrong and exits non-zero; silent and zero when all is well.
 #
@@ -47,24 +47,20 @@ done | sort -u >"$tmp/allowed"
 comm -23 "$tmp/forbidden" "$tmp/allowed" >"$tmp/names"
 printf '%s\n' "${forbidden_modules[@]}" >"$tmp/modules"
 
-# The files listed between "list(APPEND WEBLARK_CORE_SOURCES" and its ")".
+# Core files: every .h and .cpp of a src/ folder that no pattern of src/ui-files.txt
+# names (the build splits the libraries by the same file).
+ui_files=()
+while IFS= read -r pattern; do
+    case $pattern in '#'* | '') continue ;; */*) ;; *) pattern="*/$pattern" ;; esac
+    while IFS= read -r f; do ui_files+=("src/$f"); done < <(cd src && compgen -G "$pattern")
+done <src/ui-files.txt
 core_files=()
-for list in src/*/sources.cmake; do
-    dir=$(dirname "$list")
-    while IFS= read -r f; do
-        f="${f//\$\{CMAKE_CURRENT_LIST_DIR\}/$dir}"
-        [ -f "$f" ] && core_files+=("$f") # a missing file is the build's to report
-    done < <(awk '
-        /list\(APPEND[ \t]+WEBLARK_CORE_SOURCES/ { inside = 1; sub(/.*WEBLARK_CORE_SOURCES/, "") }
-        inside {
-            line = $0; done = sub(/\).*/, "", line)
-            n = split(line, words, /[ \t]+/)
-            for (i = 1; i <= n; i++) if (words[i] != "") print words[i]
-            if (done) inside = 0
-        }' "$list")
+for f in src/*/*.h src/*/*.cpp; do
+    case " ${ui_files[*]} " in *" $f "*) continue ;; esac
+    core_files+=("$f")
 done
 if [ ${#core_files[@]} -eq 0 ]; then
-    echo "check-house: no WEBLARK_CORE_SOURCES found in src/*/sources.cmake" >&2
+    echo "check-house: no core files found below src/" >&2
     exit 2
 fi
 

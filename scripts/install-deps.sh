@@ -1,18 +1,47 @@
 #!/usr/bin/env bash
-# Installs everything the program, its tests and benchmarks need, from Debian's packages.
+# Installs from Debian's packages what the given purposes need:
+#
+#   scripts/install-deps.sh GROUP...
+#
+#   build     building and running the program and the server
+#   tests     the house checks and the test suites (headless and under Xvfb)
+#   bench     the benchmarks
+#   package   building, checking and trying the Debian packages
+#
 # Quick when all is present: apt is only touched for packages that are missing.
 set -euo pipefail
 
-PKGS=(
-  cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev qt6-webengine-dev-tools
-  libqt6webenginecore6-bin libqt6opengl6-dev qt6-webchannel-dev qt6-tools-dev-tools
-  libzip-dev zip unzip python3 clang-format
-  qt6-translations-l10n
-  xvfb xauth xdotool fonts-noto-cjk imagemagick
-  libgl1-mesa-dri
-  libkainjow-mustache-dev qt6-httpserver-dev qt6-websockets-dev wrk nginx-light
+declare -A GROUP=(
+  [build]="cmake g++ make pkgconf
+           qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webchannel-dev
+           qt6-httpserver-dev qt6-websockets-dev
+           libzip-dev libkainjow-mustache-dev
+           libqt6sql6-sqlite libqt6webenginecore6-bin qt6-translations-l10n
+           fonts-noto-cjk libgl1-mesa-dri"
+  [tests]="clang-format python3 xvfb xauth xdotool imagemagick"
+  [bench]="zip wrk nginx-light"
+  [package]="dpkg-dev debhelper fakeroot lintian"
 )
+# build: qt6-websockets-dev because Qt's HTTP Server CMake package will not load without it;
+#   libgl1-mesa-dri for the web engine's drawing without a graphics card; the CJK fonts
+#   draw the pictures at build time and every Chinese text at run time.
+# tests: python3 reads archives with zipfile; xvfb, xauth and xdotool read the real
+#   window titles; imagemagick's import takes screenshots under Xvfb.
+# bench: zip is the packing benchmark's yardstick, wrk and nginx the serving one's.
+
+if [ $# -eq 0 ]; then
+  echo "usage: $0 GROUP... (groups: ${!GROUP[*]})" >&2
+  exit 2
+fi
+PKGS=()
+for g in "$@"; do
+  if [ -z "${GROUP[$g]+set}" ]; then
+    echo "install-deps: no group \"$g\" (groups: ${!GROUP[*]})" >&2
+    exit 2
+  fi
+  # shellcheck disable=SC2206 # package names: split on blanks, nothing to glob
+  PKGS+=(${GROUP[$g]})
+done
 
 missing=()
 for p in "${PKGS[@]}"; do
@@ -32,5 +61,6 @@ fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another apt run (another developer's, say) may hold the lock for a while.
+$SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq
+$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,5 +1,6 @@
 // weblark-hostd: the reference hosting server for the publishing client.
 #include "HostServer.h"
+#include "OptionsFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -12,19 +13,24 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 int main(int argc, char** argv)
 {
+    // The options of the configuration file (--config FILE) come first, so the command line overrides them.
+    QStringList faults;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    arguments = OptionsFile::expand(arguments, &faults);
     // The web side renders sites, and the renderer letters the organisation's name into
     // pictures, which needs the font system of a GUI application (without a display).
     // The plain publishing server stays a console application.
     bool webSide = false;
-    for (int i = 1; i < argc; ++i)
-        webSide = webSide || std::strncmp(argv[i], "--http-port", 11) == 0;
+    for (const QString& a : std::as_const(arguments))
+        webSide = webSide || a.startsWith(QLatin1String("--http-port"));
     std::unique_ptr<QCoreApplication> application;
     if (webSide) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -69,10 +75,13 @@ int main(int argc, char** argv)
         QStringLiteral("appdir"), QStringLiteral("Application folder holding the site themes (for --http-port)."),
         QStringLiteral("DIR"), QCoreApplication::applicationDirPath() + QStringLiteral("/appdir"));
     parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt, httpOpt, appdirOpt});
-    parser.process(app);
+    parser.addOption(QCommandLineOption(QStringLiteral("config"),
+                                        QStringLiteral("Read options from FILE first: one \"name = value\" line per "
+                                                       "long option (\"name\" alone for a switch)."),
+                                        QStringLiteral("FILE")));
+    parser.process(arguments);
 
     // Every option is checked before anything starts; each fault gets its own line.
-    QStringList faults;
     const auto number = [&](const QCommandLineOption& opt, int low, int high, const char* range) {
         bool ok = false;
         const QString text = parser.value(opt);

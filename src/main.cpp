@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -45,10 +46,11 @@ int main(int argc, char** argv)
     parser.addOption(exportOption);
     parser.process(app);
 
-    const QString appDir =
-        parser.isSet(appDirOption) ? parser.value(appDirOption) : QCoreApplication::applicationDirPath();
+    const DataRoots roots =
+        Workspace::programRoots(parser.value(appDirOption), QCoreApplication::applicationDirPath(),
+                                QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     if (parser.isSet(exportOption)) {
-        const WorkspaceSetup ws = Workspace::resolve(appDir);
+        const WorkspaceSetup ws = Workspace::resolve(roots);
         const SiteRenderResult r =
             renderSite(SiteRenderRequest::forWorkspace(ws.workPath, ws.appPath, parser.value(exportOption)));
         for (const QString& note : ws.problems + r.notes)
@@ -65,9 +67,9 @@ int main(int argc, char** argv)
     QtDialogService dialogs;
     std::unique_ptr<MDIFrm> mainWindow;
     frmSplash* splash = nullptr;
-    splash = new frmSplash(appDir + QStringLiteral("/splash.png"), [&] {
+    splash = new frmSplash(roots.appPath + QStringLiteral("splash.png"), [&] {
         // The composition root: the frame learns of the program's windows only through this table.
-        mainWindow = std::make_unique<MDIFrm>(appDir, dialogs, programWindows());
+        mainWindow = std::make_unique<MDIFrm>(roots, dialogs, programWindows());
         connectProgramWindows(*mainWindow);
         mainWindow->load(splash);
         splash->deleteLater();

@@ -19,7 +19,7 @@
 
 Q_LOGGING_CATEGORY(lcFrame, "weblark.frame")
 
-MDIFrm::MDIFrm(const QString& appDir, DialogService& dialogs, WindowTable windows, QWidget* parent)
+MDIFrm::MDIFrm(const DataRoots& roots, DialogService& dialogs, WindowTable windows, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_ctx(m_db, dialogs), m_windows(std::move(windows))
 {
     setObjectName(QStringLiteral("MDIFrm"));
@@ -33,8 +33,9 @@ MDIFrm::MDIFrm(const QString& appDir, DialogService& dialogs, WindowTable window
     buildToolBar();
 
     // The workspace folder and its database.
-    m_setup = Workspace::resolve(appDir);
+    m_setup = Workspace::resolve(roots);
     m_ctx.appPath = m_setup.appPath;
+    m_ctx.dataPath = m_setup.dataPath;
     m_ctx.workPath = m_setup.workPath;
     m_ctx.imgPath = m_setup.imgPath;
 
@@ -283,7 +284,7 @@ void MDIFrm::mnufile_backup()
         return; // a backup or restore is under way
     QString error;
     Workspace::PendingBackup pending;
-    if (!Workspace::beginBackup(m_ctx.appPath, m_ctx.workPath, m_db, &pending, &error)) {
+    if (!Workspace::beginBackup(m_ctx.dataPath, m_ctx.workPath, m_db, &pending, &error)) {
         m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
@@ -298,7 +299,7 @@ void MDIFrm::mnufile_revert()
 {
     if (!isEnabled())
         return; // a backup or restore is under way
-    if (!Workspace::hasBackup(m_ctx.appPath)) {
+    if (!Workspace::hasBackup(m_ctx.dataPath)) {
         m_dialogs.message(QStringLiteral("数据还原失败，不存在备份数据！"), QStringLiteral("提示"),
                           MsgIcon::Information);
         return;
@@ -313,7 +314,7 @@ void MDIFrm::mnufile_revert()
         unloadWindow(name);
     m_db.close();
     runFileWork(
-        [app = m_ctx.appPath, work = m_ctx.workPath](QString* e) { return Workspace::restoreFiles(app, work, e); },
+        [data = m_ctx.dataPath, work = m_ctx.workPath](QString* e) { return Workspace::restoreFiles(data, work, e); },
         [this](bool copied, QString error) {
             if (!m_db.open(m_ctx.workPath) && copied)
                 error = m_db.lastOpenError();

@@ -24,9 +24,9 @@ public:
     static QString captionSuffix() { return QStringLiteral("--Weblark自动建站系列软件"); }
     static QString bareCaption() { return QStringLiteral("Weblark自动建站系列软件"); }
 
-    // Runs the start-up sequence against the application directory appDir up to
-    // the open connection and the caption; load() does the rest.
-    MDIFrm(const QString& appDir, DialogService& dialogs, WindowTable windows = {}, QWidget* parent = nullptr);
+    // Runs the start-up sequence in the two roots (a writable application directory
+    // is both) up to the open connection and the caption; load() does the rest.
+    MDIFrm(const DataRoots& roots, DialogService& dialogs, WindowTable windows = {}, QWidget* parent = nullptr);
     ~MDIFrm() override;
 
     AppContext& context() { return m_ctx; }

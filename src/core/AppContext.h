@@ -10,7 +10,7 @@
 
 // What the main window shares with every window: the connection, the paths
 // and the text routines. Handed out by reference at construction.
-// appPath and workPath always end with "/".
+// appPath, dataPath and workPath always end with "/".
 class AppContext {
 public:
     AppContext(SiteDb& db, DialogService& dlg) : conn(db), dialogs(dlg) {}
@@ -19,7 +19,8 @@ public:
     DialogService& dialogs;
     SiteEvents events;
 
-    QString appPath;  // the application directory
+    QString appPath;  // the application directory: material the program only reads
+    QString dataPath; // where it writes: the application directory, or the user's own data folder
     QString workPath; // the workspace folder: govbuilder.sbd and the user's pictures
     QString imgPath;  // the workspace folder as configured (the logo goes here)
 

@@ -446,7 +446,7 @@ QStringList PublishClient::takePageTexts(ServerReaction::Page page)
 
 // ---- upload ----
 
-bool PublishClient::upload(const QString& appPath, const QString& workPath)
+bool PublishClient::upload(const QString& dataPath, const QString& workPath)
 {
     if (!m_session.loggedIn) {
         say(notLoggedInText(), kWarn, MsgIcon::Critical);
@@ -470,8 +470,8 @@ bool PublishClient::upload(const QString& appPath, const QString& workPath)
     QFile dbFile(dbPath);
     const QByteArray database = dbFile.open(QIODevice::ReadOnly) ? dbFile.readAll() : QByteArray();
     const bool haveDatabase = dbFile.isOpen();
-    m_packWatcher->setFuture(QtConcurrent::run([appPath, workPath, dbPath, database, haveDatabase] {
-        SitePacker packer(appPath, workPath);
+    m_packWatcher->setFuture(QtConcurrent::run([dataPath, workPath, dbPath, database, haveDatabase] {
+        SitePacker packer(dataPath, workPath);
         if (haveDatabase)
             packer.useSnapshot(dbPath, database);
         packer.zipSiteData();

@@ -72,7 +72,8 @@ public:
     bool changePassword(const QString& newPwd, const QString& confirm);
     // Checks, packs on a worker thread and announces the archive. False when it
     // was refused because no site name is set (the window then focuses the name).
-    bool upload(const QString& appPath, const QString& workPath);
+    // The archive is written in dataPath.
+    bool upload(const QString& dataPath, const QString& workPath);
 
     // "不再显示" ticked or not: field06 of the settings row. Returns the error text, "" when stored.
     QString storeNoticeSetting(bool hide, const QDate& today);

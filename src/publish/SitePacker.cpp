@@ -38,7 +38,7 @@ QString zipErrorText(zip_error_t* error)
 
 } // namespace
 
-SitePacker::SitePacker(const QString& appPath, const QString& workPath) : m_appPath(appPath), m_workPath(workPath) {}
+SitePacker::SitePacker(const QString& dataPath, const QString& workPath) : m_dataPath(dataPath), m_workPath(workPath) {}
 
 void SitePacker::useSnapshot(const QString& path, const QByteArray& bytes)
 {

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Packs the workspace for upload: "images.zip" in the workspace from its
-// "images" folder, then "ziptest.zip" in the application folder from the files
+// "images" folder, then "ziptest.zip" in the data folder from the files
 // lying directly in the workspace (the database, "images.zip", pictures ...).
 // Pictures and archives are stored as they are; everything else is deflated.
 // Server-side scripts (".asp") are left out of both archives and stay in the
@@ -14,7 +14,7 @@
 class SitePacker {
 public:
     // Both paths end with "/".
-    SitePacker(const QString& appPath, const QString& workPath);
+    SitePacker(const QString& dataPath, const QString& workPath);
 
     struct Result {
         bool ok = false;
@@ -28,7 +28,7 @@ public:
     static QString imagesArchiveName() { return QStringLiteral("images.zip"); }
     static QString uploadArchiveName() { return QStringLiteral("ziptest.zip"); }
 
-    QString uploadArchivePath() const { return m_appPath + uploadArchiveName(); }
+    QString uploadArchivePath() const { return m_dataPath + uploadArchiveName(); }
     QString imagesArchivePath() const { return m_workPath + imagesArchiveName(); }
 
     // Packs these bytes in place of the file's current content: the database is
@@ -58,7 +58,7 @@ private:
     QString writeArchive(const QString& archivePath, const QString& sourceFolder) const;
     bool fail(int number, const QString& description);
 
-    QString m_appPath;
+    QString m_dataPath;
     QString m_workPath;
     QString m_error;
     QStringList m_messages;

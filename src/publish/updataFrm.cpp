@@ -364,6 +364,6 @@ void updataFrm::cmd_siteView_Click()
 
 void updataFrm::cmd_updata_Click()
 {
-    if (!m_client.upload(m_ctx.appPath, m_ctx.workPath))
+    if (!m_client.upload(m_ctx.dataPath, m_ctx.workPath))
         txt_webName->setFocus();
 }

@@ -38,9 +38,9 @@ QString readFirstLine(const QByteArray& content)
     return text;
 }
 
-static QString iniPath(const QString& appPath)
+static QString iniPath(const QString& dataPath)
 {
-    return appPath + QStringLiteral("initPath.ini");
+    return dataPath + QStringLiteral("initPath.ini");
 }
 static QString pristineIni(const QString& appPath)
 {
@@ -52,25 +52,34 @@ static void resetIni(WorkspaceSetup& s)
     QString err;
     if (!QFileInfo::exists(pristineIni(s.appPath))) {
         // Without the pristine copy an empty setting means the same: the default workspace.
-        QFile f(iniPath(s.appPath));
+        QFile f(iniPath(s.dataPath));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             s.problems << QStringLiteral("无法重置工作目录设置文件“%1”：%2")
-                              .arg(QDir::toNativeSeparators(iniPath(s.appPath)), ErrorText::file(f));
+                              .arg(QDir::toNativeSeparators(iniPath(s.dataPath)), ErrorText::file(f));
         return;
     }
-    if (!FileOps::copyFile(pristineIni(s.appPath), iniPath(s.appPath), &err))
+    if (!FileOps::copyFile(pristineIni(s.appPath), iniPath(s.dataPath), &err))
         s.problems << QStringLiteral("无法重置工作目录设置文件：%1").arg(err);
 }
 
-WorkspaceSetup resolve(const QString& appDir, const QDateTime& now)
+// The user's own data folder is made on first start.
+static void makeDataFolder(WorkspaceSetup& s)
+{
+    if (!QFileInfo(s.dataPath).isDir() && !QDir().mkpath(s.dataPath))
+        s.problems << QStringLiteral("无法创建数据文件夹“%1”。").arg(QDir::toNativeSeparators(s.dataPath));
+}
+
+WorkspaceSetup resolve(const DataRoots& roots, const QDateTime& now)
 {
     WorkspaceSetup s;
-    s.appPath = withSlash(QDir::cleanPath(QDir(appDir).absolutePath()));
-    const QString defaultWork = s.appPath + defaultFolderName() + QLatin1Char('/');
+    s.appPath = roots.appPath;
+    s.dataPath = roots.dataPath;
+    makeDataFolder(s);
+    const QString defaultWork = s.dataPath + defaultFolderName() + QLatin1Char('/');
 
     // The setting file names the workspace folder; it is created empty when missing.
     QString configured;
-    QFile ini(iniPath(s.appPath));
+    QFile ini(iniPath(s.dataPath));
     if (ini.exists()) {
         if (ini.open(QIODevice::ReadOnly))
             configured = readFirstLine(ini.readAll());
@@ -98,7 +107,7 @@ WorkspaceSetup resolve(const QString& appDir, const QDateTime& now)
         s.workPath = defaultWork;
         QString err;
         if (QFileInfo(defaultWork).isDir() && !FileOps::isEmptyFolder(defaultWork)) {
-            const QString aside = s.appPath + defaultFolderName() + QStringLiteral(".old-") +
+            const QString aside = s.dataPath + defaultFolderName() + QStringLiteral(".old-") +
                                   now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
             if (FileOps::moveContents(defaultWork, aside, &err))
                 s.movedAsideTo = aside + QLatin1Char('/');
@@ -205,14 +214,14 @@ static QString backupFailure(const PendingBackup& pending, const QString& detail
            QStringLiteral("\r\n（%1）").arg(detail);
 }
 
-bool beginBackup(const QString& appPath, const QString& workPath, const SiteDb& db, PendingBackup* pending,
+bool beginBackup(const QString& dataPath, const QString& workPath, const SiteDb& db, PendingBackup* pending,
                  QString* error)
 {
     PendingBackup& p = *pending;
-    p.appPath = appPath;
+    p.dataPath = dataPath;
     p.workPath = withSlash(workPath);
-    p.hadBackup = QFileInfo::exists(appPath + backupFolderName());
-    p.staging = besideName(appPath + backupFolderName(), QStringLiteral("saving"));
+    p.hadBackup = QFileInfo::exists(dataPath + backupFolderName());
+    p.staging = besideName(dataPath + backupFolderName(), QStringLiteral("saving"));
     p.dbSnapshot = db.isOpen() && QFileInfo(db.filePath()) == QFileInfo(p.workPath + SiteDb::kFileName);
     QString detail;
     if (!QDir().mkpath(p.staging))
@@ -231,7 +240,7 @@ bool beginBackup(const QString& appPath, const QString& workPath, const SiteDb& 
 
 bool finishBackup(const PendingBackup& pending, QString* error)
 {
-    const QString target = pending.appPath + backupFolderName();
+    const QString target = pending.dataPath + backupFolderName();
     QString detail;
     if (copyWorkspace(pending.workPath, pending.staging, target, pending.dbSnapshot, &detail) &&
         swapIn(pending.staging, target, &detail))
@@ -241,18 +250,18 @@ bool finishBackup(const PendingBackup& pending, QString* error)
     return false;
 }
 
-bool backup(const QString& appPath, const QString& workPath, const SiteDb& db, QString* error)
+bool backup(const QString& dataPath, const QString& workPath, const SiteDb& db, QString* error)
 {
     PendingBackup pending;
-    return beginBackup(appPath, workPath, db, &pending, error) && finishBackup(pending, error);
+    return beginBackup(dataPath, workPath, db, &pending, error) && finishBackup(pending, error);
 }
 
-bool hasBackup(const QString& appPath)
+bool hasBackup(const QString& dataPath)
 {
-    return QFileInfo::exists(appPath + backupFolderName() + QLatin1Char('/') + SiteDb::kFileName);
+    return QFileInfo::exists(dataPath + backupFolderName() + QLatin1Char('/') + SiteDb::kFileName);
 }
 
-bool restoreFiles(const QString& appPath, const QString& workPath, QString* error)
+bool restoreFiles(const QString& dataPath, const QString& workPath, QString* error)
 {
     const QString work = realFolder(workPath);
     const QString staging = besideName(work, QStringLiteral("restoring"));
@@ -260,8 +269,8 @@ bool restoreFiles(const QString& appPath, const QString& workPath, QString* erro
     // journal stays out, or it would be replayed into the restored database.
     QString detail;
     const bool ok = QDir().mkpath(staging) &&
-                    copyWorkspace(work + QLatin1Char('/'), staging, appPath + backupFolderName(), false, &detail) &&
-                    FileOps::copyFolder(appPath + backupFolderName(), staging, &detail) &&
+                    copyWorkspace(work + QLatin1Char('/'), staging, dataPath + backupFolderName(), false, &detail) &&
+                    FileOps::copyFolder(dataPath + backupFolderName(), staging, &detail) &&
                     swapIn(staging, work, &detail);
     if (ok)
         return true;

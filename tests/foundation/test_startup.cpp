@@ -7,8 +7,11 @@
 #include "workspace/Workspace.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringEncoder>
+
+#include <unistd.h>
 
 // Sets the site name straight in the workspace's database file.
 static void setWebName(const QString& workPath, const QString& name)
@@ -24,23 +27,114 @@ static void settle(MDIFrm& frame)
     QTRY_VERIFY_WITH_TIMEOUT(frame.isEnabled(), 30000);
 }
 
+// A folder without its write bits for as long as it lives.
+// A folder without its write bits for as long as it lives (none for an empty path).
+struct ReadOnlyFolder {
+    QString path;
+    explicit ReadOnlyFolder(const QString& p) : path(p)
+    {
+        if (!path.isEmpty())
+            QFile::setPermissions(path,
+                                  QFile::permissions(path) & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser |
+                                                               QFileDevice::WriteGroup | QFileDevice::WriteOther));
+    }
+    ~ReadOnlyFolder()
+    {
+        if (!path.isEmpty())
+            QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+    }
+};
+
+static QStringList tree(const QString& dir)
+{
+    QStringList names;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << it.next();
+    names.sort();
+    return names;
+}
+
 class TestStartup : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void firstRun()
+    // Where the program writes, by how its application folder is found and whether it may write there.
+    void dataRoots()
     {
-        TestAppDir app(false);
-        QVERIFY(app.isValid());
-        const QDateTime when(QDate(2026, 12, 6), QTime(9, 30, 0));
-        const WorkspaceSetup s = Workspace::resolve(app.path(), when);
-        QCOMPARE(s.appPath, app.appPath());
-        QCOMPARE(s.workPath, app.workPath());
-        QCOMPARE(s.imgPath, app.workPath());
-        QVERIFY(QFile::exists(app.file("initPath.ini")));
-        QCOMPARE(readFile(app.file("initPath.ini")), QByteArray());
-        QCOMPARE(readFile(app.workPath() + "govbuilder.sbd"), readFile(app.file("initData/govbuilder.sbd")));
-        QVERIFY(s.movedAsideTo.isEmpty());
-        QVERIFY2(s.problems.isEmpty(), qPrintable(s.problems.join('\n')));
+        QTemporaryDir tmp;
+        const QString t = tmp.path() + '/';
+        for (const char* d :
+             {"build/appdir/initData", "usr/bin", "usr/share/weblark/initData", "copy/initData", "ro/initData"})
+            QVERIFY(QDir().mkpath(t + d));
+        const QString user = t + "home/.local/share/weblark/";
+        // Root may write anywhere: to root the folder is named read-only instead.
+        const ReadOnlyFolder ro(t + "ro");
+        const auto writable = [&](const QString& p) {
+            return Workspace::isWritableFolder(p) && !(geteuid() == 0 && p == t + "ro/");
+        };
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(t);
+        const struct {
+            const char *exe, *option;
+            QString app, data;
+        } rows[] = {
+            {"build/appdir", "", t + "build/appdir/", t + "build/appdir/"}, // the build tree
+            {"usr/bin", "", t + "usr/share/weblark/", user},                // installed
+            {"usr/bin", "copy", t + "copy/", t + "copy/"},                  // --appdir, relative
+            {"usr/bin", "ro", t + "ro/", user},                             // --appdir, read-only
+            {"ro", "", t + "ro/", user},                                    // read-only beside the program
+            {"usr", "", t + "usr/", t + "usr/"}, // no material found: the program's folder, as ever
+        };
+        for (const auto& row : rows) {
+            const DataRoots r = Workspace::programRoots(row.option, t + row.exe, user, writable);
+            QCOMPARE(r.appPath, row.app);
+            QCOMPARE(r.dataPath, row.data);
+        }
+        QDir::setCurrent(cwd);
+    }
+
+    // The first start makes initPath.ini (empty) and the workspace from the pristine database in
+    // the data folder. In the user's own folder that is all: the application folder stays as it was.
+    void firstStart()
+    {
+        const struct {
+            const char* what;
+            bool perUser, userIniNamesOther, appIniNamesOther, staleWorkspace;
+        } rows[] = {
+            {"writable application folder", false, false, false, false},
+            {"user's folder", true, false, false, false},
+            {"workspace named in the user's initPath.ini", true, true, false, false},
+            {"the application folder's initPath.ini is not the user's", true, false, true, false},
+            {"a workspace without its database is set aside in the user's folder", true, false, false, true},
+        };
+        for (const auto& row : rows) {
+            TestAppDir app(false);
+            QTemporaryDir home, other;
+            const QString data = row.perUser ? home.path() + "/.local/share/weblark/" : app.appPath();
+            const QString pristine = app.file("initData/govbuilder.sbd");
+            QVERIFY(QFile::copy(pristine, other.filePath("govbuilder.sbd")));
+            const QByteArray otherLine = other.path().toUtf8() + "/\n";
+            if (row.userIniNamesOther)
+                writeFile(data + "initPath.ini", otherLine);
+            if (row.appIniNamesOther)
+                writeFile(app.file("initPath.ini"), otherLine);
+            if (row.staleWorkspace)
+                writeFile(data + "userImages/photo.jpg", "picture");
+            const ReadOnlyFolder ro(row.perUser ? app.path() : QString());
+            const QStringList before = tree(app.path());
+
+            const WorkspaceSetup s =
+                Workspace::resolve(DataRoots(app.path(), data), QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+            QVERIFY2(s.problems.isEmpty(), qPrintable(s.problems.join('\n')));
+            QVERIFY(!row.perUser || tree(app.path()) == before);
+            QCOMPARE(s.appPath, app.appPath());
+            QCOMPARE(s.dataPath, data);
+            QCOMPARE(readFile(data + "initPath.ini"), row.userIniNamesOther ? otherLine : QByteArray());
+            QCOMPARE(s.movedAsideTo, row.staleWorkspace ? data + "userImages.old-20260102-030405/" : QString());
+            QCOMPARE(s.workPath, row.userIniNamesOther ? other.path() + '/' : data + "userImages/");
+            QCOMPARE(s.imgPath, s.workPath);
+            QCOMPARE(readFile(s.workPath + "govbuilder.sbd"), readFile(pristine));
+        }
     }
 
     void configuredFolderCases_data()
@@ -141,14 +235,19 @@ private Q_SLOTS:
     void backupAndRestore_data()
     {
         QTest::addColumn<bool>("configured");
-        QTest::newRow("default workspace") << false;
-        QTest::newRow("configured workspace") << true;
+        QTest::addColumn<bool>("perUser");
+        QTest::newRow("default workspace") << false << false;
+        QTest::newRow("configured workspace") << true << false;
+        QTest::newRow("the user's own data folder") << false << true;
     }
     void backupAndRestore()
     {
         QFETCH(bool, configured);
+        QFETCH(bool, perUser);
         TestAppDir app;
-        QTemporaryDir other;
+        QTemporaryDir other, home;
+        // Where initPath.ini, the workspace and the backup live.
+        const QString data = perUser ? home.path() + '/' : app.appPath();
         if (configured) {
             QDir().mkpath(other.filePath("site"));
             QFile::copy(app.file("initData/govbuilder.sbd"), other.filePath("site/govbuilder.sbd"));
@@ -156,12 +255,13 @@ private Q_SLOTS:
             writeFile(app.workPath() + "default.jpg", "D");
         }
         RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg);
+        MDIFrm frame(DataRoots(app.path(), data), dlg);
         const QString work = frame.context().workPath;
-        QCOMPARE(work, configured ? other.filePath("site/") : app.workPath());
+        QCOMPARE(work, configured ? other.filePath("site/") : data + "userImages/");
+        const auto saved = [&](const char* name) { return data + "savedData/" + name; };
 
         // Restore without a backup (a "savedData" without the database is none): only the message.
-        writeFile(app.file("savedData/x.jpg"), "x");
+        writeFile(saved("x.jpg"), "x");
         frame.mnufile_revert();
         QCOMPARE(dlg.texts(), QStringList{QStringLiteral("数据还原失败，不存在备份数据！")});
         QCOMPARE(dlg.last().title, QStringLiteral("提示"));
@@ -183,9 +283,10 @@ private Q_SLOTS:
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第二版")).ok);
         frame.mnufile_backup();
         settle(frame);
-        QCOMPARE(QDir(app.file("savedData")).entryList(QDir::Files),
+        QCOMPARE(QDir(saved("")).entryList(QDir::Files),
                  (QStringList{"b.jpg", "govbuilder.sbd"})); // nothing of the default folder when another is used
-        QCOMPARE(readFile(app.file("savedData/b.jpg")), QByteArray("B1"));
+        QCOMPARE(readFile(saved("b.jpg")), QByteArray("B1"));
+        QVERIFY(!perUser || !QFile::exists(app.file("savedData")));
 
         // Later edits, then restore with "No": nothing changes.
         QVERIFY(frame.conn().updateUserInfo(QStringLiteral("webName"), QStringLiteral("第三版")).ok);

@@ -8,10 +8,8 @@ weblark_add_test(test_integration ${CMAKE_CURRENT_LIST_DIR}/test_integration.cpp
 weblark_add_test(test_workspace_files ${CMAKE_CURRENT_LIST_DIR}/test_workspace_files.cpp)
 weblark_add_test(test_errortext ${CMAKE_CURRENT_LIST_DIR}/test_errortext.cpp)
 
-# The real titles under a virtual X display, when one can be started.
-find_program(XVFB_RUN xvfb-run)
-find_program(XDOTOOL xdotool)
-if(XVFB_RUN AND XDOTOOL)
-  add_test(NAME test_titles COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_titles.sh $<TARGET_FILE:weblark> ${WEBLARK_APPDIR})
-  set_tests_properties(test_titles PROPERTIES TIMEOUT 120)
-endif()
+# The real titles under a virtual X display (scripts/install-deps.sh tests installs both tools).
+find_program(XVFB_RUN xvfb-run REQUIRED)
+find_program(XDOTOOL xdotool REQUIRED)
+add_test(NAME test_titles COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_titles.sh $<TARGET_FILE:weblark> ${WEBLARK_APPDIR})
+set_tests_properties(test_titles PROPERTIES TIMEOUT 120)

@@ -104,11 +104,14 @@ struct ClientRig {
 };
 
 // A frame with the publishing window loaded against a peer. The frame opens the
-// chat and notice windows the client asks for, as the program does.
+// chat and notice windows the client asks for, as the program does. It writes into
+// a data folder of its own, as when installed, whose initPath.ini names the
+// application folder's workspace.
 struct Publishing {
     TestAppDir app;
+    QTemporaryDir data;
     RecordingDialogService dlg;
-    MDIFrm frame{app.path(), dlg, programWindows()};
+    MDIFrm frame{roots(), dlg, programWindows()};
     PublishClient& client = frame.context().publishClient;
     const PublishSession& session = client.session();
     QPointer<updataFrm> up;
@@ -121,6 +124,13 @@ struct Publishing {
         connectProgramWindows(frame);
         up = qobject_cast<updataFrm*>(frame.showWindow(QStringLiteral("updataFrm")));
         client.serverPort = port ? port : peer.port();
+    }
+    DataRoots roots()
+    {
+        QFile ini(data.filePath(QStringLiteral("initPath.ini")));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write(app.workPath().toUtf8());
+        return DataRoots(app.path(), data.path());
     }
     template <class T = QWidget> T* control(const char* name, QObject* window = nullptr)
     {

@@ -100,8 +100,9 @@ private Q_SLOTS:
             QCOMPARE(p.up->panelText(2), QStringLiteral("数据传输完毕！"));
             QVERIFY(p.button("cmd_updata")->isEnabled());
         }
-        const QByteArray sent = readFile(p.app.appPath() + "ziptest.zip");
+        const QByteArray sent = readFile(p.data.filePath("ziptest.zip"));
         QVERIFY(!sent.isEmpty());
+        QVERIFY(!QFile::exists(p.app.appPath() + "ziptest.zip")); // nothing written beside the material
         QCOMPARE(readFile(siteFolder("govsite") + "ziptest.zip"), sent);
         QCOMPARE(readFile(siteFolder("govsite") + "site/govbuilder.sbd"),
                  readFile(p.app.workPath() + "govbuilder.sbd"));

@@ -1,6 +1,0 @@
-list(APPEND WEBLARK_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/SiteDb.h
-  ${CMAKE_CURRENT_LIST_DIR}/SiteDb.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SiteTransaction.h
-  ${CMAKE_CURRENT_LIST_DIR}/SiteTransaction.cpp
-)

@@ -1,8 +1,0 @@
-list(APPEND WEBLARK_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/FileOps.h
-  ${CMAKE_CURRENT_LIST_DIR}/FileOps.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Workspace.h
-  ${CMAKE_CURRENT_LIST_DIR}/Workspace.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WorkspaceFiles.h
-  ${CMAKE_CURRENT_LIST_DIR}/WorkspaceFiles.cpp
-)
