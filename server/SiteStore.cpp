@@ -2,70 +2,66 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
-#include <QStringList>
+#include <QFileInfo>
 
 namespace {
 
-QStringList readLines(const QString& path)
+// One "<first> <rest>" line of a file, found in its bytes. Empty lines, comments
+// and lines without a blank are no entries; CR LF endings are allowed.
+struct Line {
+    qsizetype start = 0;
+    qsizetype end = 0;  // before the line's CR LF or LF
+    qsizetype next = 0; // where the next line starts
+    QByteArray first;
+    QByteArray rest;
+};
+
+QList<Line> entries(const QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-    for (QString& l : lines) {
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
+    QList<Line> out;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype nl = bytes.indexOf('\n', start);
+        const qsizetype next = nl < 0 ? bytes.size() : nl + 1;
+        qsizetype end = nl < 0 ? bytes.size() : nl;
+        if (end > start && bytes.at(end - 1) == '\r')
+            --end;
+        const QByteArray content = bytes.mid(start, end - start);
+        const qsizetype sp = content.indexOf(' ');
+        if (!content.startsWith('#') && sp > 0)
+            out.append({start, end, next, content.left(sp), content.mid(sp + 1)});
+        start = next;
     }
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return out;
 }
 
-bool writeLines(const QString& path, const QStringList& lines, QString* error)
+// The bytes with one more line at the end.
+QByteArray appended(QByteArray bytes, const QByteArray& line)
 {
-    // Written beside the old file and renamed over it: a crash never leaves half a file.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        *error = f.errorString();
-        return false;
-    }
-    f.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    if (!f.commit()) {
-        *error = f.errorString();
-        return false;
-    }
-    return true;
-}
-
-// "<first> <rest>": the first word and everything after the first blank.
-bool splitLine(const QString& line, QString* first, QString* rest)
-{
-    if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-        return false;
-    const int sp = line.indexOf(QLatin1Char(' '));
-    if (sp <= 0)
-        return false;
-    *first = line.left(sp);
-    *rest = line.mid(sp + 1);
-    return true;
+    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+        bytes += '\n';
+    return bytes + line + '\n';
 }
 
 } // namespace
 
-SiteStore::SiteStore(const QString& accountsFile, const QString& dataDir)
-    : m_accountsFile(accountsFile), m_dataDir(QDir(dataDir).absolutePath() + QLatin1Char('/'))
+SiteStore::SiteStore(const QString& accountsFile, const QString& dataDir, const AtomicFile::WriteFn& writeFn)
+    : m_accountsFile(accountsFile), m_dataDir(QDir(dataDir).absolutePath() + QLatin1Char('/')), m_writeFn(writeFn)
 {
-    loadOwners();
+    refreshOwners();
 }
 
 bool SiteStore::checkLogin(const QString& account, const QString& password) const
 {
     // Read on every login, so accounts the operator adds count at once.
-    for (const QString& line : readLines(m_accountsFile)) {
-        QString a, p;
-        if (splitLine(line, &a, &p) && a == account)
-            return p == password;
+    QByteArray bytes;
+    AtomicFile::Stamp stamp;
+    QString error;
+    if (!AtomicFile::read(m_accountsFile, &bytes, &stamp, &error))
+        return false;
+    const QByteArray a = account.toUtf8();
+    for (const Line& line : entries(bytes)) {
+        if (line.first == a)
+            return line.rest == password.toUtf8();
     }
     return false;
 }
@@ -76,20 +72,24 @@ bool SiteStore::changePassword(const QString& account, const QString& password, 
         *error = QStringLiteral("unusable password");
         return false;
     }
-    QStringList lines = readLines(m_accountsFile);
-    bool found = false;
-    for (QString& line : lines) {
-        QString a, p;
-        if (!found && splitLine(line, &a, &p) && a == account) {
-            line = account + QLatin1Char(' ') + password;
-            found = true;
-        }
-    }
-    if (!found) {
-        *error = QStringLiteral("unknown account");
+    const AtomicFile::Lock lock(m_accountsFile);
+    if (!lock.locked()) {
+        *error = lock.error();
         return false;
     }
-    return writeLines(m_accountsFile, lines, error);
+    QByteArray bytes;
+    AtomicFile::Stamp stamp;
+    if (!AtomicFile::read(m_accountsFile, &bytes, &stamp, error))
+        return false;
+    const QByteArray a = account.toUtf8();
+    for (const Line& line : entries(bytes)) {
+        if (line.first == a) {
+            bytes.replace(line.start, line.end - line.start, a + ' ' + password.toUtf8());
+            return AtomicFile::write(m_accountsFile, bytes, error, &stamp, m_writeFn);
+        }
+    }
+    *error = QStringLiteral("unknown account");
+    return false;
 }
 
 bool SiteStore::isValidSiteName(const QString& name)
@@ -111,6 +111,7 @@ QString SiteStore::siteFolder(const QString& name) const
 
 QString SiteStore::siteOf(const QString& account) const
 {
+    refreshOwners();
     for (auto it = m_owners.cbegin(); it != m_owners.cend(); ++it) {
         if (it.value().second == account)
             return it.value().first;
@@ -118,23 +119,69 @@ QString SiteStore::siteOf(const QString& account) const
     return {};
 }
 
+// The owners as the file says now; read again only when it changed.
+void SiteStore::refreshOwners() const
+{
+    if (m_ownersStamp.exists && AtomicFile::stampOf(ownersFile()) == m_ownersStamp)
+        return;
+    QByteArray bytes;
+    AtomicFile::Stamp stamp;
+    QString error;
+    if (AtomicFile::read(ownersFile(), &bytes, &stamp, &error))
+        takeOwners(bytes, stamp);
+    // else: keep what was known
+}
+
+void SiteStore::takeOwners(const QByteArray& bytes, const AtomicFile::Stamp& stamp) const
+{
+    m_ownersStamp = stamp;
+    m_owners.clear();
+    for (const Line& line : entries(bytes)) {
+        const QString name = QString::fromUtf8(line.first);
+        if (isValidSiteName(name))
+            m_owners.insert(name.toLower(), qMakePair(name, QString::fromUtf8(line.rest)));
+    }
+}
+
 SiteStore::Claim SiteStore::claimSiteName(const QString& account, const QString& name, QString* error)
 {
     if (!isValidSiteName(name))
         return Claim::Invalid;
+    QDir().mkpath(m_dataDir);
+    const AtomicFile::Lock lock(ownersFile());
+    if (!lock.locked()) {
+        *error = lock.error();
+        return Claim::Failed;
+    }
+    QByteArray bytes;
+    AtomicFile::Stamp stamp;
+    if (!AtomicFile::read(ownersFile(), &bytes, &stamp, error))
+        return Claim::Failed;
+    takeOwners(bytes, stamp);
     const QString key = name.toLower();
     const auto it = m_owners.constFind(key);
     if (it != m_owners.cend() && it.value().second != account)
         return Claim::Taken;
-
     const QString old = siteOf(account);
     if (old == name)
         return Claim::Granted;
+
+    // The account's lines go (it has one site), the new one comes last; every other line stays.
+    const QByteArray a = account.toUtf8();
+    const QList<Line> lines = entries(bytes);
+    for (auto l = lines.crbegin(); l != lines.crend(); ++l) {
+        if (l->rest == a)
+            bytes.remove(l->start, l->next - l->start);
+    }
+    bytes = appended(bytes, name.toUtf8() + ' ' + a);
+
+    // The published site moves with its name; the new name is free, so its folder
+    // can only be a leftover nobody owns. The folder moves back if the file cannot
+    // be written.
     const QString oldFolder = old.isEmpty() ? QString() : siteFolder(old);
     const QString newFolder = siteFolder(name);
-    // The published site moves with its name; the new name is free, so its folder
-    // can only be a leftover nobody owns.
-    if (!oldFolder.isEmpty() && QFileInfo(oldFolder).isDir()) {
+    const bool move = !oldFolder.isEmpty() && QFileInfo(oldFolder).isDir();
+    if (move) {
         if (QFileInfo(newFolder).exists() && old.toLower() != key)
             QDir(newFolder).removeRecursively();
         if (!QDir().rename(oldFolder, newFolder)) {
@@ -142,27 +189,11 @@ SiteStore::Claim SiteStore::claimSiteName(const QString& account, const QString&
             return Claim::Failed;
         }
     }
-    if (!old.isEmpty())
-        m_owners.remove(old.toLower());
-    m_owners.insert(key, qMakePair(name, account));
-    return saveOwners(error) ? Claim::Granted : Claim::Failed;
-}
-
-void SiteStore::loadOwners()
-{
-    m_owners.clear();
-    for (const QString& line : readLines(m_dataDir + QStringLiteral("siteowners.txt"))) {
-        QString name, account;
-        if (splitLine(line, &name, &account) && isValidSiteName(name))
-            m_owners.insert(name.toLower(), qMakePair(name, account));
+    if (!AtomicFile::write(ownersFile(), bytes, error, &stamp, m_writeFn)) {
+        if (move)
+            QDir().rename(newFolder, oldFolder);
+        return Claim::Failed;
     }
-}
-
-bool SiteStore::saveOwners(QString* error) const
-{
-    QStringList lines;
-    for (const auto& v : m_owners)
-        lines << v.first + QLatin1Char(' ') + v.second;
-    QDir().mkpath(m_dataDir);
-    return writeLines(m_dataDir + QStringLiteral("siteowners.txt"), lines, error);
+    refreshOwners();
+    return Claim::Granted;
 }

@@ -1,5 +1,6 @@
 // The reference hosting server over loopback: replies, accounts and site names,
 // publishing, options. The client's side of a publish is in test_publish_hostd.
+#include "AtomicFile.h"
 #include "HostServer.h"
 #include "HostdClient.h"
 #include "SitePublisher.h"
@@ -17,6 +18,9 @@
 #include <QThreadPool>
 
 #include <zip.h>
+
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -178,6 +182,75 @@ private Q_SLOTS:
         QCOMPARE(m_server->store().siteOf("10001"), QStringLiteral("abc1"));
         QCOMPARE(m_server->store().siteOf("10002"), QStringLiteral("other2"));
         QVERIFY(!QFileInfo::exists(dataDir() + "/sites/etc") && !QFileInfo::exists(path("etc")));
+    }
+
+    // The files the server rewrites: only the line concerned changes, byte for
+    // byte the rest; a rewrite that cannot be finished, or that would overwrite
+    // an edit made meanwhile or under the operator's lock, changes nothing.
+    void rewrites_data()
+    {
+        QTest::addColumn<QString>("change"); // "pwd ACCOUNT NEW" or "claim ACCOUNT NAME"
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray accounts = "# \xd5\xcb\xba\xc5 GBK\r\n10001 531946\r\n10002 531946";
+        const QByteArray owners = "# kept\r\nold1 10001\r\nmine 10005\r\n";
+        QTest::newRow("password: its line only")
+            << "pwd 10001 新 pw"
+            << "" << accounts << QByteArray("# \xd5\xcb\xba\xc5 GBK\r\n10001 新 pw\r\n10002 531946");
+        QTest::newRow("password: disk full") << "pwd 10002 x"
+                                             << "full" << accounts << accounts;
+        QTest::newRow("password: edited meanwhile") << "pwd 10002 x"
+                                                    << "edit" << accounts << accounts + "\n9 x";
+        QTest::newRow("password: locked") << "pwd 10002 x"
+                                          << "lock" << accounts << accounts;
+        QTest::newRow("claim: the operator's name counts") << "claim 10001 MINE"
+                                                           << "" << owners << owners;
+        QTest::newRow("claim: the operator's lines stay")
+            << "claim 10001 new1"
+            << "" << owners << QByteArray("# kept\r\nmine 10005\r\nnew1 10001\n");
+        QTest::newRow("claim: disk full") << "claim 10001 new1"
+                                          << "full" << owners << owners;
+        QTest::newRow("claim: edited meanwhile") << "claim 10001 new1"
+                                                 << "edit" << owners << owners + "\n9 x";
+    }
+    void rewrites()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, fault);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const QStringList words = change.split(' ');
+        const bool pwd = words[0] == "pwd";
+        const QString file = pwd ? path("accounts.txt") : dataDir() + "/siteowners.txt";
+        writeFile(dataDir() + "/siteowners.txt", "old1 10001\n");
+        QDir().mkpath(siteFolder("old1") + "site");
+        // The failing write stores half, as a full disk does; the editing one lets an operator in.
+        const AtomicFile::WriteFn write = [&](int fd, const char* data, size_t size) -> ssize_t {
+            if (fault == "edit")
+                writeFile(file, readFile(file) + "\n9 x");
+            if (fault != "full")
+                return ::write(fd, data, size);
+            if (::write(fd, data, size / 2) < 0)
+                return -1;
+            errno = ENOSPC;
+            return -1;
+        };
+        SiteStore store(path("accounts.txt"), dataDir(), write);
+        writeFile(file, before); // edited by the operator after the server read it
+        QCOMPARE(store.siteOf("10005"), pwd ? QString() : QString("mine"));
+        std::optional<AtomicFile::Lock> held;
+        if (fault == "lock")
+            held.emplace(file);
+        QString error;
+        const bool ok = pwd ? store.changePassword(words[1], words.mid(2).join(' '), &error)
+                            : store.claimSiteName(words[1], words[2], &error) == SiteStore::Claim::Granted;
+        QCOMPARE(readFile(file), after);
+        QCOMPARE(ok, fault.isEmpty() && before != after);
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList({"*.new-*"}, QDir::Files), QStringList()); // no leftovers
+        QCOMPARE(QFileInfo::exists(siteFolder("old1")), !ok || pwd);
+        if (ok && pwd)
+            QVERIFY(store.checkLogin(words[1], words.mid(2).join(' ')));
     }
 
     void uploadsReplaceTheSiteAndMoveWithItsName()
