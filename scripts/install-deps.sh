@@ -11,7 +11,7 @@ PKGS=(
   qt6-translations-l10n
   xvfb xauth xdotool fonts-noto-cjk imagemagick
   libgl1-mesa-dri
-  libkainjow-mustache-dev qt6-httpserver-dev qt6-websockets-dev wrk nginx-light
+  libkainjow-mustache-dev libmicrohttpd-dev zlib1g-dev wrk nginx-light
 )
 
 missing=()

@@ -1,4 +1,6 @@
 list(APPEND WEBLARK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/GzipCopies.h
+  ${CMAKE_CURRENT_LIST_DIR}/GzipCopies.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NameLettering.h
   ${CMAKE_CURRENT_LIST_DIR}/NameLettering.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SiteModel.h
