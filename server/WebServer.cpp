@@ -519,7 +519,7 @@ void SiteWebServer::Private::onLibraryLog(void* cls, const char* format, va_list
     }
     Q_EMIT d->q->logLine(
         QStringLiteral("http: %1%2")
-            .arg(line, times > 1 ? QStringLiteral(" (%1 times in the last minute)").arg(times) : QString()));
+            .arg(line, times > 1 ? QStringLiteral(" (%1 times since last said)").arg(times) : QString()));
 }
 
 SiteWebServer::SiteWebServer(const QString& sitesDir, const WebOptions& options, QObject* parent)
