@@ -198,6 +198,29 @@ rlim_t raiseDescriptorLimit()
     return r.rlim_cur;
 }
 
+// The charset of a page, remembered per thread for the file as it is (its inode
+// and modification time), so a page is not read again on every request.
+QByteArray pageCharset(int fd, const struct stat& st)
+{
+    struct Known {
+        qint64 mtimeNs;
+        QByteArray charset;
+    };
+    thread_local QHash<QPair<quint64, quint64>, Known> known;
+    const QPair<quint64, quint64> key(st.st_dev, st.st_ino);
+    const qint64 mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    const auto it = known.constFind(key);
+    if (it != known.cend() && it->mtimeNs == mtimeNs)
+        return it->charset;
+    char head[HtmlCharset::kPrescanBytes];
+    const ssize_t n = ::pread(fd, head, sizeof head, 0);
+    const QByteArray charset = HtmlCharset::of(QByteArray(head, int(qMax<ssize_t>(n, 0))));
+    if (known.size() >= 4096)
+        known.clear();
+    known.insert(key, {mtimeNs, charset});
+    return charset;
+}
+
 char kRequestRead; // the request's state once its head is accepted: its body, if any, is read and dropped
 
 } // namespace
@@ -235,7 +258,7 @@ struct SiteWebServer::Private {
     QByteArray storedName(const QByteArray& name);
     MHD_Result answer(MHD_Connection* c, const char* url, const char* version);
     MHD_Result serve(MHD_Connection* c, const QByteArray& rawPath, const QByteArray& hostSite);
-    MHD_Result sendFile(MHD_Connection* c, int rootFd, const QByteArray& rel, Fd& fd, int status);
+    MHD_Result sendFile(MHD_Connection* c, int rootFd, const QByteArray& rel, Fd& fd, struct stat st, int status);
     MHD_Result notFound(MHD_Connection* c, int rootFd);
 
     static MHD_Result onAccess(void* cls, MHD_Connection* c, const char* url, const char* method, const char* version,
@@ -360,18 +383,21 @@ MHD_Result SiteWebServer::Private::serve(MHD_Connection* c, const QByteArray& ra
     const Target t = resolve(rawPath, hostSite);
     if (t.status != 200 && t.status != 301)
         return queueStatus(c, t.status, {}, t.status != 404);
-    const QByteArray stored = storedName(t.site);
-    if (stored.isEmpty())
-        return queueStatus(c, 404);
-    Fd root(::open((sitesDir + stored + "/www").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (root.fd < 0)
-        return queueStatus(c, 404);
-    if (t.status == 301)
-        return queueStatus(c, 301, '/' + stored + '/');
-    if (hostSite.isEmpty() && stored != t.site) {
-        // Names are claimed without regard to case; the address uses the claimed spelling.
-        return queueStatus(c, 301, '/' + stored + rawPath.mid(rawPath.indexOf('/', 1)));
+    Fd root(::open((sitesDir + t.site + "/www").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (root.fd < 0) {
+        // Names are claimed without regard to case: a host name reaches the site
+        // as it is, a path is sent on to the claimed spelling.
+        const QByteArray stored = errno == ENOENT ? storedName(t.site) : QByteArray();
+        if (stored.isEmpty() || stored == t.site)
+            return queueStatus(c, 404);
+        if (hostSite.isEmpty())
+            return queueStatus(c, 301, '/' + stored + (t.status == 301 ? "/" : rawPath.mid(rawPath.indexOf('/', 1))));
+        root.reset(::open((sitesDir + stored + "/www").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (root.fd < 0)
+            return queueStatus(c, 404);
     }
+    if (t.status == 301)
+        return queueStatus(c, 301, t.location);
     const bool folder = t.relPath.isEmpty() || t.relPath.endsWith('/');
     const QByteArray rel = folder ? t.relPath + "index.htm" : t.relPath;
     Fd fd(openBeneath(root.fd, rel));
@@ -382,7 +408,7 @@ MHD_Result SiteWebServer::Private::serve(MHD_Connection* c, const QByteArray& ra
         return queueStatus(c, 301, rawPath + '/');
     if (!S_ISREG(st.st_mode))
         return notFound(c, root.fd);
-    return sendFile(c, root.fd, rel, fd, 200);
+    return sendFile(c, root.fd, rel, fd, st, 200);
 }
 
 // A missing path inside a site gets the site's own 404.htm when it has one.
@@ -392,19 +418,19 @@ MHD_Result SiteWebServer::Private::notFound(MHD_Connection* c, int rootFd)
     struct stat st {};
     if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return queueStatus(c, 404);
-    return sendFile(c, rootFd, "404.htm", fd, 404);
+    return sendFile(c, rootFd, "404.htm", fd, st, 404);
 }
 
-// Sends the regular file fd (at rel below rootFd) from disk. With status 200 the
-// request's conditional and range headers apply; another status sends it whole.
-MHD_Result SiteWebServer::Private::sendFile(MHD_Connection* c, int rootFd, const QByteArray& rel, Fd& fd, int status)
+// Sends the regular file fd (at rel below rootFd, described by st) from disk.
+// With status 200 the request's conditional and range headers apply; another
+// status sends it whole. (The descriptor stays non-blocking: that means nothing
+// to reading a regular file.)
+MHD_Result SiteWebServer::Private::sendFile(MHD_Connection* c, int rootFd, const QByteArray& rel, Fd& fd,
+                                            struct stat st, int status)
 {
     QByteArray type = contentType(rel);
-    if (isPage(rel)) {
-        char head[HtmlCharset::kPrescanBytes];
-        const ssize_t n = ::pread(fd.fd, head, sizeof head, 0);
-        type += "; charset=" + HtmlCharset::of(QByteArray(head, int(qMax<ssize_t>(n, 0))));
-    }
+    if (isPage(rel))
+        type += "; charset=" + pageCharset(fd.fd, st);
     const bool compressible = isCompressible(rel);
     bool gzipped = false;
     if (compressible && acceptsGzip(header(c, MHD_HTTP_HEADER_ACCEPT_ENCODING))) {
@@ -412,13 +438,10 @@ MHD_Result SiteWebServer::Private::sendFile(MHD_Connection* c, int rootFd, const
         struct stat gst {};
         if (gz.fd >= 0 && ::fstat(gz.fd, &gst) == 0 && S_ISREG(gst.st_mode)) {
             fd.reset(gz.release());
+            st = gst;
             gzipped = true;
         }
     }
-    struct stat st {};
-    if (::fstat(fd.fd, &st) != 0)
-        return queueStatus(c, 404);
-    ::fcntl(fd.fd, F_SETFL, 0); // back to blocking, as the library wants for sending a file
 
     FileFacts facts;
     facts.size = st.st_size;
