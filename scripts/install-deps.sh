@@ -14,7 +14,7 @@ set -euo pipefail
 declare -A GROUP=(
   [build]="cmake g++ make pkgconf
            qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webchannel-dev
-           qt6-httpserver-dev qt6-websockets-dev
+           libmicrohttpd-dev zlib1g-dev
            libzip-dev libkainjow-mustache-dev
            libqt6sql6-sqlite libqt6webenginecore6-bin qt6-translations-l10n
            fonts-noto-cjk libgl1-mesa-dri"
@@ -22,7 +22,7 @@ declare -A GROUP=(
   [bench]="zip wrk nginx-light"
   [package]="dpkg-dev debhelper fakeroot lintian"
 )
-# build: qt6-websockets-dev because Qt's HTTP Server CMake package will not load without it;
+# build: libmicrohttpd serves the web side and zlib writes its .gz copies;
 #   libgl1-mesa-dri for the web engine's drawing without a graphics card; the CJK fonts
 #   draw the pictures at build time and every Chinese text at run time.
 # tests: python3 reads archives with zipfile; xvfb, xauth and xdotool read the real

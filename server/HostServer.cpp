@@ -2,6 +2,7 @@
 
 #include "SitePublisher.h"
 #include "SiteWeb.h"
+#include "WebServer.h"
 #include "publish/Protocol.h"
 #include "text/TextCodec.h"
 
@@ -83,9 +84,10 @@ bool HostServer::listen(QString* error)
             .arg(m_server->serverPort())
             .arg(m_store.dataDir()));
     if (m_config.httpPort >= 0) {
-        m_web = new SiteWebServer(m_store.dataDir() + QStringLiteral("sites/"), this);
+        m_web = new SiteWebServer(m_store.dataDir() + QStringLiteral("sites/"), m_config.web, this);
+        connect(m_web, &SiteWebServer::logLine, this, &HostServer::log); // queued from the serving threads
         QString why;
-        if (!m_web->listen(m_config.address, quint16(m_config.httpPort), m_config.httpThreads, &why)) {
+        if (!m_web->listen(m_config.address, quint16(m_config.httpPort), &why)) {
             if (error)
                 *error = QStringLiteral("HTTP port %1: %2").arg(m_config.httpPort).arg(why);
             delete m_web;
@@ -93,9 +95,13 @@ bool HostServer::listen(QString* error)
             m_server->close();
             return false;
         }
-        log(QStringLiteral("serving the sites at http://%1:%2/<site>/")
+        log(QStringLiteral("serving the sites at http://%1:%2/<site>/%3, at most %4 connections")
                 .arg(m_config.address.toString())
-                .arg(m_web->serverPort()));
+                .arg(m_web->serverPort())
+                .arg(m_config.web.siteDomain.isEmpty()
+                         ? QString()
+                         : QStringLiteral(" and http://<site>.%1/").arg(m_config.web.siteDomain))
+                .arg(m_web->connectionLimit()));
         renderMissing();
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SiteStore.h"
+#include "WebServer.h"
 #include "publish/MessageFramer.h"
 
 #include <QElapsedTimer>
@@ -33,7 +34,7 @@ struct HostConfig {
     // port of the same address (-1: no web side; 0 picks a free port), with the
     // themes of the application folder appPath.
     int httpPort = -1;
-    int httpThreads = 2;
+    WebOptions web;
     QString appPath;
 };
 

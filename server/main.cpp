@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -74,7 +75,35 @@ int main(int argc, char** argv)
     const QCommandLineOption appdirOpt(
         QStringLiteral("appdir"), QStringLiteral("Application folder holding the site themes (for --http-port)."),
         QStringLiteral("DIR"), QCoreApplication::applicationDirPath() + QStringLiteral("/appdir"));
-    parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt, httpOpt, appdirOpt});
+    // The web side's limits (README, server section).
+    const WebOptions web;
+    const auto webOpt = [](const char* name, const char* help, int value) {
+        return QCommandLineOption(QLatin1String(name), QLatin1String(help), QStringLiteral("N"),
+                                  QString::number(value));
+    };
+    const QCommandLineOption threadsOpt = webOpt("http-threads", "Threads serving HTTP, 1-64.", web.threads);
+    const QCommandLineOption maxConnOpt =
+        webOpt("http-max-connections",
+               "Open HTTP connections at most, 1-1000000 (lowered to what the open-file limit allows); "
+               "further ones wait.",
+               web.maxConnections);
+    const QCommandLineOption perAddressOpt =
+        webOpt("http-max-per-address", "Open HTTP connections from one address at most, 0-1000000 (0: no limit).",
+               web.maxPerAddress);
+    const QCommandLineOption idleOpt =
+        webOpt("http-idle-timeout", "Seconds an idle or stalled HTTP connection stays open, 1-3600.", web.idleTimeoutS);
+    const QCommandLineOption headerOpt =
+        webOpt("http-header-timeout", "Seconds within which a request's line and headers must arrive, 1-3600.",
+               web.headerTimeoutS);
+    const QCommandLineOption maxAgeOpt =
+        webOpt("http-cache-max-age", "Seconds browsers may keep style sheets, scripts and pictures, 0-31536000.",
+               web.cacheMaxAgeS);
+    const QCommandLineOption domainOpt(QStringLiteral("site-domain"),
+                                       QStringLiteral("Serve each site also at http://<site>.DOMAIN/ (by the Host "
+                                                      "header); needs a wildcard DNS entry for DOMAIN."),
+                                       QStringLiteral("DOMAIN"));
+    parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt, httpOpt, appdirOpt, threadsOpt,
+                       maxConnOpt, perAddressOpt, idleOpt, headerOpt, maxAgeOpt, domainOpt});
     parser.addOption(QCommandLineOption(QStringLiteral("config"),
                                         QStringLiteral("Read options from FILE first: one \"name = value\" line per "
                                                        "long option (\"name\" alone for a switch)."),
@@ -115,11 +144,25 @@ int main(int argc, char** argv)
             faults
                 << QStringLiteral("--appdir: %1 holds no site themes (no folder site/)").arg(parser.value(appdirOpt));
     }
+    config.web.threads = number(threadsOpt, 1, 64, "from 1 to 64");
+    config.web.maxConnections = number(maxConnOpt, 1, 1000000, "from 1 to 1000000");
+    config.web.maxPerAddress = number(perAddressOpt, 0, 1000000, "from 0 to 1000000");
+    config.web.idleTimeoutS = number(idleOpt, 1, 3600, "of seconds from 1 to 3600");
+    config.web.headerTimeoutS = number(headerOpt, 1, 3600, "of seconds from 1 to 3600");
+    config.web.cacheMaxAgeS = number(maxAgeOpt, 0, 31536000, "of seconds from 0 to 31536000");
+    config.web.siteDomain = parser.value(domainOpt).toLower();
+    static const QRegularExpression domainName(
+        QStringLiteral("^([a-z0-9]([a-z0-9-]{0,61}[a-z0-9])?\\.)*[a-z0-9]([a-z0-9-]{0,61}[a-z0-9])?$"));
+    if (parser.isSet(domainOpt) &&
+        (config.web.siteDomain.size() > 200 || !domainName.match(config.web.siteDomain).hasMatch()))
+        faults << QStringLiteral("--site-domain must be a host name such as sites.example.org, not \"%1\"")
+                      .arg(parser.value(domainOpt));
     if (!faults.isEmpty()) {
         for (const QString& f : std::as_const(faults))
             std::fprintf(stderr, "weblark-hostd: %s\n", qPrintable(f));
         std::fprintf(stderr, "usage: weblark-hostd --accounts FILE --data DIR [--listen ADDRESS] [--port N] "
-                             "[--notice FILE] [--max-upload-mb N] [--http-port N [--appdir DIR]]\n");
+                             "[--notice FILE] [--max-upload-mb N] [--http-port N [--appdir DIR] [--site-domain DOMAIN] "
+                             "[--http-OPTION N ...]]\n");
         return 2;
     }
 

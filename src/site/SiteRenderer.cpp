@@ -1,9 +1,11 @@
 #include "SiteRenderer.h"
 
+#include "GzipCopies.h"
 #include "NameLettering.h"
 #include "SiteModel.h"
 #include "SitePictures.h"
 #include "data/SiteDb.h"
+#include "text/HtmlCharset.h"
 #include "text/TextCodec.h"
 #include "workspace/FileOps.h"
 
@@ -343,7 +345,7 @@ void Renderer::buildShared()
         if (f.open(QIODevice::ReadOnly)) {
             static const QRegularExpression titleTag(QStringLiteral("<title[^>]*>([^<]*)</title>"),
                                                      QRegularExpression::CaseInsensitiveOption);
-            const QRegularExpressionMatch m = titleTag.match(QString::fromUtf8(f.read(8192)));
+            const QRegularExpressionMatch m = titleTag.match(HtmlCharset::decode(f.read(8192)));
             if (m.hasMatch() && !m.captured(1).trimmed().isEmpty())
                 title = m.captured(1).trimmed();
         }
@@ -745,7 +747,7 @@ SiteRenderResult renderSite(const SiteRenderRequest& request, const std::functio
 {
     SiteRenderResult result;
     Renderer renderer(request, result);
-    result.ok = renderer.run(progress);
+    result.ok = renderer.run(progress) && writeGzipCopies(request.outDir, &result.error);
     if (!result.ok && result.error.isEmpty())
         result.error = QStringLiteral("网站生成失败");
     return result;

@@ -1,20 +1,25 @@
 // The web side of the hosting server over loopback: an upload is rendered and
-// served, requests that try to leave the site folder are refused, and a site that
-// fails to render keeps its previous rendering online.
+// served, requests that try to leave the site folder or hurt the server are
+// refused, caching and ranges work, stalling and hoarding clients are cut off,
+// and a site that fails to render keeps its previous rendering online.
 #include "HostServer.h"
 #include "HostdClient.h"
 #include "TestAppDir.h"
 #include "data/SiteDb.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <zlib.h>
 
 namespace {
 
 struct HttpReply {
     int status = 0;
-    QByteArray head; // status line and headers
+    bool closed = false; // the server closed the connection after the response
+    QByteArray head;     // status line and headers
     QByteArray body;
     QByteArray header(const QByteArray& name) const
     {
@@ -27,15 +32,16 @@ struct HttpReply {
 };
 
 // Sends the request bytes as they are (no client library to tidy the path) and
-// reads one response, or what arrived before the server closed.
-HttpReply request(quint16 port, const QByteArray& requestLine, bool head = false)
+// reads one response, or what arrived before the server closed; with
+// waitForClose, also whether the server then closes the connection.
+HttpReply exchange(quint16 port, const QByteArray& bytes, bool head = false, bool waitForClose = false)
 {
     QTcpSocket s;
     s.connectToHost(QHostAddress::LocalHost, port);
     HttpReply r;
     if (!s.waitForConnected(5000))
         return r;
-    s.write(requestLine + "\r\nHost: 127.0.0.1\r\n\r\n");
+    s.write(bytes);
     QByteArray got;
     qsizetype end = -1;
     while ((end = got.indexOf("\r\n\r\n")) < 0 && s.waitForReadyRead(5000))
@@ -48,7 +54,33 @@ HttpReply request(quint16 port, const QByteArray& requestLine, bool head = false
     r.body = got.mid(end + 4);
     while (r.body.size() < length && s.waitForReadyRead(5000))
         r.body += s.readAll();
+    r.closed = waitForClose && (s.state() == QAbstractSocket::UnconnectedState || s.waitForDisconnected(5000));
     return r;
+}
+
+HttpReply request(quint16 port, const QByteArray& requestLine, bool head = false)
+{
+    return exchange(port, requestLine + "\r\nHost: 127.0.0.1\r\n\r\n", head);
+}
+
+QByteArray get(const QByteArray& path, const QByteArray& headers = {})
+{
+    return "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n";
+}
+
+QByteArray gunzip(const QByteArray& data)
+{
+    z_stream z{};
+    QByteArray out(4 << 20, Qt::Uninitialized);
+    inflateInit2(&z, 15 + 16);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    const bool ok = inflate(&z, Z_FINISH) == Z_STREAM_END;
+    out.truncate(qsizetype(z.total_out));
+    inflateEnd(&z);
+    return ok ? out : QByteArray("not gzip");
 }
 
 const QByteArray kSecret = "531946"; // the accounts file's passwords
@@ -96,6 +128,7 @@ private Q_SLOTS:
         cfg.dataDir = m_tmp.filePath("data");
         cfg.appPath = m_app.appPath();
         cfg.messageGapMs = 5;
+        cfg.web.siteDomain = QStringLiteral("sites.test");
         m_server = std::make_unique<HostServer>(cfg);
         connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
@@ -125,6 +158,98 @@ private Q_SLOTS:
         QCOMPARE(request(port(), "GET /s HTTP/1.1").header("Location"), QByteArray("/s/"));
         QCOMPARE(request(port(), "GET /s/style HTTP/1.1").header("Location"), QByteArray("/s/style/"));
         QCOMPARE(request(port(), "POST /s/ HTTP/1.1").status, 405);
+    }
+
+    // Raw requests, hostile and ordinary, with the status, header lines and body
+    // they must get ($TAG, $DATE and $SIZE stand for the home page's; a body
+    // "gzip" must unpack to the home page) and whether the server then closes.
+    void answers_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArrayList>("lines");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("closes");
+        const QByteArray home = readFile(www() + "index.htm");
+        writeFile(www() + "404.htm", "<title>站内没有这一页</title>");
+        writeFile(www() + "gbk.htm", QStringEncoder("gb18030")(u"<meta charset=\"gb2312\"><title>本地</title>"));
+        writeFile(www() + "plain.htm", QStringEncoder("gb18030")(u"<title>本地</title>"));
+        const QByteArray pageType = "Content-Type: text/html; charset=";
+        const QByteArray none;
+        QTest::newRow("HTTP/1.1 without Host")
+            << QByteArray("GET /s/ HTTP/1.1\r\n\r\n") << 400 << QByteArrayList{} << none << true;
+        QTest::newRow("two Hosts") << get("/s/", "Host: x\r\n") << 400 << QByteArrayList{} << none << true;
+        QTest::newRow("HTTP/1.0") << QByteArray("GET /s/ HTTP/1.0\r\n\r\n") << 200 << QByteArrayList{} << home << true;
+        QTest::newRow("Connection: close")
+            << get("/s/", "Connection: close\r\n") << 200 << QByteArrayList{} << home << true;
+        QTest::newRow("header line over 8 KB")
+            << get("/s/", "X: " + QByteArray(8200, 'a') + "\r\n") << 431 << QByteArrayList{} << none << true;
+        QTest::newRow("101 headers") << get("/s/", QByteArray("X: y\r\n").repeated(101)) << 431 << QByteArrayList{}
+                                     << none << true;
+        QTest::newRow("endless header line")
+            << "GET /s/ HTTP/1.1\r\nHost: x\r\nX: " + QByteArray(60000, 'a') << 431 << QByteArrayList{} << none << true;
+        QTest::newRow("GET with a large body")
+            << get("/s/", "Content-Length: 100000\r\n") << 413 << QByteArrayList{} << none << true;
+        QTest::newRow("GET with a chunked body")
+            << get("/s/", "Transfer-Encoding: chunked\r\n") << 413 << QByteArrayList{} << none << true;
+        QTest::newRow("GET with a small body")
+            << get("/s/", "Content-Length: 5\r\n") + "hello" << 200 << QByteArrayList{} << home << false;
+        QTest::newRow("tag unchanged") << get("/s/", "If-None-Match: \"x\", $TAG\r\n") << 304
+                                       << QByteArrayList{"ETag: $TAG"} << none << false;
+        QTest::newRow("tag changed") << get("/s/", "If-None-Match: \"x\"\r\n") << 200
+                                     << QByteArrayList{"Cache-Control: no-cache"} << home << false;
+        QTest::newRow("date unchanged") << get("/s/", "If-Modified-Since: $DATE\r\n") << 304 << QByteArrayList{} << none
+                                        << false;
+        QTest::newRow("first bytes") << get("/s/", "Range: bytes=0-9\r\n") << 206
+                                     << QByteArrayList{"Content-Range: bytes 0-9/$SIZE"} << home.left(10) << false;
+        QTest::newRow("last bytes") << get("/s/", "Range: bytes=-5\r\n") << 206 << QByteArrayList{} << home.right(5)
+                                    << false;
+        QTest::newRow("range beyond the end") << get("/s/", "Range: bytes=$SIZE-\r\n") << 416
+                                              << QByteArrayList{"Content-Range: bytes */$SIZE"} << none << false;
+        QTest::newRow("range of another version")
+            << get("/s/", "Range: bytes=0-9\r\nIf-Range: \"old\"\r\n") << 200 << QByteArrayList{} << home << false;
+        QTest::newRow("gzip") << get("/s/", "Accept-Encoding: deflate, gzip\r\n") << 200
+                              << QByteArrayList{"Content-Encoding: gzip", "Vary: Accept-Encoding"} << QByteArray("gzip")
+                              << false;
+        QTest::newRow("gzip refused") << get("/s/", "Accept-Encoding: gzip;q=0\r\n") << 200
+                                      << QByteArrayList{pageType + "utf-8"} << home << false;
+        QTest::newRow("style sheet kept")
+            << get("/s/style/site.css") << 200 << QByteArrayList{"Cache-Control: max-age=86400"} << none << false;
+        QTest::newRow("site name in other case")
+            << get("/S/p1.htm") << 301 << QByteArrayList{"Location: /s/p1.htm"} << none << false;
+        QTest::newRow("site by host") << QByteArray("GET / HTTP/1.1\r\nHost: S.Sites.Test:80\r\n\r\n") << 200
+                                      << QByteArrayList{} << home << false;
+        QTest::newRow("unknown site by host")
+            << QByteArray("GET / HTTP/1.1\r\nHost: t.sites.test\r\n\r\n") << 404 << QByteArrayList{} << none << false;
+        QTest::newRow("missing page") << get("/s/nothing.htm") << 404 << QByteArrayList{pageType + "utf-8"}
+                                      << readFile(www() + "404.htm") << false;
+        QTest::newRow("page in GB2312") << get("/s/gbk.htm") << 200 << QByteArrayList{pageType + "gb2312"} << none
+                                        << false;
+        QTest::newRow("undeclared GBK page")
+            << get("/s/plain.htm") << 200 << QByteArrayList{pageType + "gb18030"} << none << false;
+    }
+    void answers()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, status);
+        QFETCH(QByteArrayList, lines);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, closes);
+        const HttpReply home = request(port(), "GET /s/ HTTP/1.1");
+        const auto fill = [&](QByteArray text) {
+            return text.replace("$TAG", home.header("ETag"))
+                .replace("$DATE", home.header("Last-Modified"))
+                .replace("$SIZE", QByteArray::number(home.body.size()));
+        };
+        const HttpReply r = exchange(port(), fill(bytes), false, closes);
+        QCOMPARE(r.status, status);
+        for (const QByteArray& line : lines)
+            QVERIFY2(r.head.contains("\r\n" + fill(line) + "\r\n"), r.head.constData());
+        if (body == "gzip")
+            QCOMPARE(gunzip(r.body), home.body);
+        else if (!body.isEmpty())
+            QCOMPARE(r.body, body);
+        QCOMPARE(r.closed, closes);
     }
 
     // Each way out of the site folder, sent raw, is refused without a byte of
@@ -159,6 +284,52 @@ private Q_SLOTS:
         const HttpReply r = request(port(), "GET " + target + " HTTP/1.1");
         QCOMPARE(r.status, status);
         QVERIFY(!r.body.contains(kSecret) && !r.body.contains("SQLite"));
+    }
+
+    // A client that never finishes its request head and one that idles after a
+    // response are closed; an address that hoards connections is refused more,
+    // and beyond the connection limit a visitor waits for a free place.
+    void stallingAndHoarding()
+    {
+        WebOptions slowHead, idle, few;
+        slowHead.headerTimeoutS = idle.idleTimeoutS = 1;
+        slowHead.idleTimeoutS = idle.headerTimeoutS = 300;
+        few.threads = 1;
+        few.maxPerAddress = 2;
+        few.maxConnections = 4;
+        const QString sites = m_tmp.filePath("data/sites");
+        SiteWebServer a(sites, slowHead), b(sites, idle), c(sites, few);
+        QString error;
+        QVERIFY(a.listen(QHostAddress::LocalHost, 0, &error) && b.listen(QHostAddress::LocalHost, 0, &error) &&
+                c.listen(QHostAddress::LocalHost, 0, &error));
+        const auto open = [](quint16 port, const char* from, const QByteArray& bytes) {
+            auto s = std::make_unique<QTcpSocket>();
+            s->bind(QHostAddress(QString::fromLatin1(from)));
+            s->connectToHost(QHostAddress::LocalHost, port);
+            s->waitForConnected(5000);
+            s->write(bytes);
+            return s;
+        };
+        const auto answered = [](QTcpSocket& s) {
+            return s.waitForReadyRead(5000) && s.readAll().startsWith("HTTP/1.1 200");
+        };
+        const auto stalled = open(a.serverPort(), "127.0.0.1", "GET /s/ HTTP/1.1\r\nHost: x\r\n");
+        const auto resting = open(b.serverPort(), "127.0.0.1", get("/s/"));
+        QVERIFY(answered(*resting));
+        QVERIFY(stalled->waitForDisconnected(10000) && resting->waitForDisconnected(10000));
+
+        const auto first = open(c.serverPort(), "127.0.0.1", get("/s/"));
+        const auto second = open(c.serverPort(), "127.0.0.1", get("/s/"));
+        QVERIFY(answered(*first) && answered(*second));
+        const auto third = open(c.serverPort(), "127.0.0.1", get("/s/"));
+        QVERIFY(third->waitForDisconnected(5000) && !third->readAll().startsWith("HTTP"));
+        const auto other = open(c.serverPort(), "127.0.0.2", get("/s/"));
+        const auto another = open(c.serverPort(), "127.0.0.2", get("/s/"));
+        QVERIFY(answered(*other) && answered(*another));
+        const auto waiting = open(c.serverPort(), "127.0.0.3", get("/s/"));
+        QVERIFY(!waiting->waitForReadyRead(1000));
+        first->abort();
+        QVERIFY(answered(*waiting));
     }
 
     // A database the renderer cannot read is still published (the upload itself

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -66,7 +67,9 @@ struct SampleSite {
         broken.close();
         QFile other(workPath() + QStringLiteral("other.htm"));
         other.open(QIODevice::WriteOnly);
-        other.write("<html><head><title>Other page</title></head><body><img src=\"images/o.gif\"></body></html>");
+        other.write(QStringEncoder("gbk")(u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                                          u"charset=gb2312\"><title>其他网页</title></head><body><img "
+                                          u"src=\"images/o.gif\"></body></html>"));
         other.close();
         QDir().mkpath(workPath() + QStringLiteral("images"));
         QImage(4, 4, QImage::Format_RGB32).save(workPath() + QStringLiteral("images/o.gif"), "PNG");
@@ -162,7 +165,7 @@ private slots:
                               QStringLiteral("&amp;nbsp;"), QStringLiteral("&lt;br&gt;")};
         QTest::newRow("home") << QStringLiteral("index.htm") << QStringList{kAwkwardHtml,
                                                                             "href=\"other.htm\"",
-                                                                            "Other page",
+                                                                            "其他网页",
                                                                             "href=\"news1_4.htm\"",
                                                                             "href=\"p12.htm\"",
                                                                             "010-1234&lt;5678&gt;",
