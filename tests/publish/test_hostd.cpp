@@ -62,18 +62,21 @@ class TestHostd : public QObject {
     }
 
     // Replies wait for the sender to fall quiet; a short quiet time keeps the
-    // tests quick where every message arrives in one piece.
-    void startServer(int messageGapMs = 5, int announcementWaitMs = 30000)
+    // tests quick where every message arrives in one piece. Wrong passwords are
+    // not throttled unless a test asks for it.
+    void startServer(const std::function<void(HostConfig&)>& adjust = {})
     {
         m_server.reset();
         HostConfig cfg;
+        cfg.throttle.freeFailures = cfg.throttle.closeAfter = 1000;
         cfg.port = 0;
         cfg.accountsFile = path("accounts.txt");
         cfg.dataDir = dataDir();
         cfg.noticeFile = path("notice.htm");
         cfg.maxUploadBytes = 8 * 1024 * 1024;
-        cfg.messageGapMs = messageGapMs;
-        cfg.announcementWaitMs = announcementWaitMs;
+        cfg.messageGapMs = 5;
+        if (adjust)
+            adjust(cfg);
         m_server = std::make_unique<HostServer>(cfg);
         connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
@@ -330,29 +333,38 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(path("x.txt")) && !QFileInfo::exists("/tmp/weblark_abs_escape.txt"));
     }
 
-    // Whichever move of the swap fails (old site aside, new site in, archive
-    // stored), the moves before it are undone.
+    // Whichever move of a publish fails, the folder holds the previous site and
+    // archive or the new ones, nothing between and nothing left over; with no
+    // failure the site folder is there at every step (exchanged, never moved away).
     void everyFailedMoveIsUndone()
     {
         const QString folder = siteFolder("s");
         const QString received = folder + ".upload.part";
         QString error;
-        writeFile(received, siteZip("v1"));
-        QVERIFY2(SitePublisher::publish(received, folder, 1 << 20, &error), qPrintable(error));
+        const auto publish = [&](const QByteArray& archive, const SitePublisher::Move& move) {
+            writeFile(received, archive);
+            return SitePublisher::publish(received, folder, {1 << 20, 1000}, &error, move);
+        };
+        const QByteArray v1 = siteZip("v1"), v2 = siteZip("v2");
+        QVERIFY2(publish(v2, {}), qPrintable(error));
+        const QMap<QString, QByteArray> after = tree(folder);
+        QVERIFY(publish(v1, {}));
         const QMap<QString, QByteArray> before = tree(folder);
-        for (int failing : {1, 2, 3}) {
-            writeFile(received, siteZip("v2"));
+        for (int failing : {0, 1, 2, 3, 4}) {
             int moves = 0;
-            const auto move = [&](const QString& from, const QString& to) {
-                return ++moves != failing && SitePublisher::moveEntry(from, to);
+            bool alwaysThere = true;
+            const auto move = [&](const QString& from, const QString& to, bool exchange) {
+                alwaysThere = alwaysThere && QFileInfo::exists(folder + "site/govbuilder.sbd");
+                return ++moves != failing && SitePublisher::moveEntry(from, to, exchange);
             };
-            QVERIFY(!SitePublisher::publish(received, folder, 1 << 20, &error, move));
-            QVERIFY2(tree(folder) == before, qPrintable(error));
+            const bool ok = publish(v2, move);
+            QVERIFY2(tree(folder) == (ok ? after : before), qPrintable(QString::number(failing) + error));
+            QVERIFY(failing > 0 || (ok && alwaysThere));
+            QVERIFY(publish(v1, {}));
         }
         // A publish cut short after moving the old site aside is repaired by the next one.
         QVERIFY(QDir().rename(folder + "site", folder + ".retired"));
-        writeFile(received, "not a zip");
-        QVERIFY(!SitePublisher::publish(received, folder, 1 << 20, &error));
+        QVERIFY(!publish("not a zip", {}));
         QCOMPARE(tree(folder), before);
     }
 
@@ -368,7 +380,7 @@ private Q_SLOTS:
     void othersAreServedWhilePublishing()
     {
         QFETCH(int, waitMs);
-        startServer(5, waitMs);
+        startServer([&](HostConfig& cfg) { cfg.announcementWaitMs = waitMs; });
         Client owner, second, other;
         loggedIn(owner, "10001", "mysite");
         const QByteArray archive = siteZip("v1"), v2 = siteZip("v2");
@@ -418,7 +430,7 @@ private Q_SLOTS:
     void endlessMessageIsDropped()
     {
         QFETCH(QByteArray, wire);
-        startServer(50);
+        startServer([](HostConfig& cfg) { cfg.messageGapMs = 50; });
         Client c, next;
         QVERIFY(c.open(m_server->serverPort()));
         c.send(wire);

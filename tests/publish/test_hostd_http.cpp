@@ -129,6 +129,7 @@ private Q_SLOTS:
         cfg.appPath = m_app.appPath();
         cfg.messageGapMs = 5;
         cfg.web.siteDomain = QStringLiteral("sites.test");
+        cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
         m_server = std::make_unique<HostServer>(cfg);
         connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
