@@ -130,10 +130,7 @@ bool HostServer::listen(QString* error)
             m_server->close();
             return false;
         }
-        RenderOptions renderOptions = m_config.render;
-        if (renderOptions.limits.maxOutputBytes <= 0)
-            renderOptions.limits.maxOutputBytes = 4 * m_config.maxUploadBytes;
-        m_renders = new RenderJobs(m_config.appPath, renderOptions, this);
+        m_renders = new RenderJobs(m_config.appPath, m_config.render, this);
         connect(m_renders, &RenderJobs::logLine, this, &HostServer::log);
         log(QStringLiteral("serving the sites at http://%1:%2/<site>/%3, at most %4 connections")
                 .arg(m_config.address.toString())
@@ -232,7 +229,7 @@ void HostServer::onNewConnection()
         });
         c->idle.setSingleShot(true);
         connect(&c->idle, &QTimer::timeout, this, [this, c] {
-            const QString why = QStringLiteral("nothing received for %1 s").arg(c->idle.interval() / 1000);
+            const QString why = QStringLiteral("nothing received for %1 s").arg(c->idle.interval() / 1000.0);
             dropUpload(c, why);
             drop(c, why);
         });

@@ -2,6 +2,7 @@
 
 #include "SiteWeb.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
@@ -54,7 +55,8 @@ void RenderJobs::startNext()
         m_running.emplace(site, std::move(owned));
         const rlim_t cpu = rlim_t(m_options.cpuSeconds);
         const rlim_t memory = rlim_t(m_options.memoryMb) << 20;
-        const rlim_t fileSize = rlim_t(m_options.limits.maxOutputBytes);
+        const rlim_t fileSize =
+            rlim_t(m_options.maxFileBytes > 0 ? m_options.maxFileBytes : m_options.limits.maxOutputBytes);
         // Runs in the child between fork and exec: only async-signal-safe calls.
         job->process.setChildProcessModifier([cpu, memory, fileSize] {
             const struct rlimit cpuLimit = {cpu, cpu + 2}; // SIGXCPU first, SIGKILL two seconds later
@@ -103,8 +105,11 @@ void RenderJobs::finish(const QString& site, const QString& failure, const QStri
     if (it == m_running.end())
         return;
     QString why = failure;
-    if (why.isEmpty() && !SiteWeb::swapStaging(m_folders.value(site), &why) && why.isEmpty())
+    const QString folder = m_folders.value(site);
+    if (why.isEmpty() && !SiteWeb::swapStaging(folder, &why) && why.isEmpty())
         why = QStringLiteral("cannot put the rendering in place");
+    if (!why.isEmpty()) // what a killed rendering left
+        QDir(folder + QStringLiteral("www.staging")).removeRecursively();
     if (why.isEmpty())
         Q_EMIT logLine(QStringLiteral("site %1 rendered for the web: %2").arg(site, summary));
     else

@@ -15,12 +15,13 @@
 // again as "PROGRAM render ..."), a few at a time, each bounded in time, CPU,
 // memory and file size, so a crafted upload cannot hang or exhaust the server.
 struct RenderOptions {
-    QString program;                      // the executable that takes the render sub-command
-    int wallSeconds = 60;                 // killed after this long
-    int cpuSeconds = 60;                  // RLIMIT_CPU
-    int memoryMb = 1024;                  // RLIMIT_AS
-    int jobs = 2;                         // renderings at once; others wait their turn
-    RenderLimits limits{2000, 0, 64, 30}; // maxOutputBytes set from the upload limit
+    QString program;                              // the executable that takes the render sub-command
+    int wallSeconds = 60;                         // killed after this long
+    int cpuSeconds = 60;                          // RLIMIT_CPU
+    int memoryMb = 1024;                          // RLIMIT_AS
+    int jobs = 2;                                 // renderings at once; others wait their turn
+    qint64 maxFileBytes = 0;                      // RLIMIT_FSIZE; 0: the output limit
+    RenderLimits limits{2000, 4LL << 30, 64, 30}; // output: four times the upload limit
 };
 
 // Renders sites for the web side, one child per site at a time. A rendering

@@ -14,6 +14,7 @@
 #include <QTextStream>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -35,6 +36,9 @@ static int renderChild(int argc, char** argv)
         if (::mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
             qputenv("XDG_RUNTIME_DIR", runtime);
     }
+    // Past the file-size limit a write fails (and the rendering says which file)
+    // rather than the process being killed without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QGuiApplication app(argc, argv);
     return SiteWeb::runChild(QCoreApplication::arguments().mid(2));
 }

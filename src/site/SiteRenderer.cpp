@@ -190,7 +190,7 @@ bool Renderer::spend(qint64 bytes)
     if (m_written <= m_limits.maxOutputBytes)
         return true;
     if (m_res.error.isEmpty())
-        m_res.error = QStringLiteral("生成的网站超过 %1 MB 的上限，已停止").arg(m_limits.maxOutputBytes >> 20);
+        m_res.error = QStringLiteral("生成的网站超过 %1 字节的上限，已停止").arg(m_limits.maxOutputBytes);
     return false;
 }
 
@@ -203,7 +203,7 @@ bool Renderer::copyFile(const QString& from, const QString& relative)
     if (FileOps::copyFileUnsynced(from, to))
         return true;
     if (m_res.error.isEmpty())
-        m_res.error = QStringLiteral("无法复制文件：%1").arg(from);
+        m_res.error = QStringLiteral("无法复制文件：%1").arg(QDir::cleanPath(from));
     return false;
 }
 

@@ -304,11 +304,18 @@ private Q_SLOTS:
         QTest::newRow("inside images.zip") << QByteArray("../../../y.txt") << "images entry";
         QTest::newRow("not a zip at all") << QByteArray() << "garbage";
         QTest::newRow("a folder where ziptest.zip goes") << QByteArray() << "blocked";
+        // Each part within the limit, the two together beyond it.
+        QTest::newRow("images.zip past the bytes left") << QByteArray() << "big images";
+        QTest::newRow("images.zip past the entries left") << QByteArray() << "many images";
     }
     void refusedArchives()
     {
         QFETCH(QByteArray, entryName);
         QFETCH(QString, kind);
+        startServer([](HostConfig& cfg) {
+            cfg.unpackFactor = 1;
+            cfg.maxUnpackEntries = 50;
+        });
         Client c;
         loggedIn(c, "10001", "mysite");
         QVERIFY(upload(c, siteZip("v1")));
@@ -320,6 +327,16 @@ private Q_SLOTS:
         } else if (kind == "garbage") {
             // Archive bytes, though they look like a message and come with the announcement.
             archive = Protocol::toWire(Protocol::versionQuery()).leftJustified(5000, '\x07');
+        } else if (kind == "big images" || kind == "many images") {
+            Entries outer{{"govbuilder.sbd", "db"}}, inner;
+            const int files = kind == "big images" ? 1 : 30;
+            const QByteArray content(kind == "big images" ? 5 << 20 : 1, 'z');
+            for (int i = 0; i < files; ++i) {
+                outer.append({"o" + QByteArray::number(i), content});
+                inner.append({"i" + QByteArray::number(i), content});
+            }
+            outer.append({"images.zip", zipOf(path("inner.zip"), inner)});
+            archive = zipOf(path("bad.zip"), outer);
         } else if (kind == "images entry") {
             const QByteArray inner = zipOf(path("inner.zip"), {{"ok.gif", "gif"}, {entryName, "escaped"}});
             archive = zipOf(path("bad.zip"), {{"govbuilder.sbd", "db"}, {"images.zip", inner}});
@@ -420,6 +437,55 @@ private Q_SLOTS:
         QCOMPARE(readFile(siteFolder("mysite") + "ziptest.zip"), v2);
     }
 
+    // Past two wrong passwords the answers wait, past four the connection is
+    // closed. A right password from another address is answered at once, a wrong
+    // one for the same account waits; a third connection from one address is refused.
+    void throttledLogins()
+    {
+        startServer([](HostConfig& cfg) {
+            cfg.throttle = {2, 50, 100, 60000, 4};
+            cfg.maxPerAddress = 2;
+        });
+        const auto delayed = [&] { return m_log.filter("answered in").size(); };
+        Client guesser, owner, other, third;
+        QVERIFY(guesser.open(m_server->serverPort()));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(guesser.ask(Protocol::loginMessage("10001", "wrong")), QStringLiteral("<#logout#>"));
+        QCOMPARE(delayed(), 2);
+        QVERIFY(waitLogged("dropped: 4 wrong passwords"));
+        QTRY_VERIFY(guesser.socket.state() != QAbstractSocket::ConnectedState);
+        const QHostAddress elsewhere("127.0.0.2");
+        QVERIFY(owner.open(m_server->serverPort(), elsewhere) && other.open(m_server->serverPort(), elsewhere));
+        QCOMPARE(owner.ask(Protocol::loginMessage("10001", "531946")), QStringLiteral("<#login#>"));
+        QCOMPARE(delayed(), 2);
+        QCOMPARE(other.ask(Protocol::loginMessage("10001", "guess")), QStringLiteral("<#logout#>"));
+        QCOMPARE(delayed(), 3);
+        QVERIFY(third.open(m_server->serverPort(), elsewhere));
+        QVERIFY(waitLogged("refused: 2 open from there already"));
+        QTRY_VERIFY(third.socket.state() != QAbstractSocket::ConnectedState);
+        QCOMPARE(owner.ask(Protocol::versionQuery()), kVersionReply);
+    }
+
+    // A stranger that says nothing and an upload that stops are cut off: the
+    // partial file goes and the site can be uploaded again; a session stays.
+    void quietConnectionsAreClosed()
+    {
+        startServer([](HostConfig& cfg) { cfg.idleMs = cfg.uploadStallMs = 300; });
+        Client stranger, uploader, session, again;
+        QVERIFY(stranger.open(m_server->serverPort()));
+        loggedIn(uploader, "10001", "stall");
+        loggedIn(session, "10002");
+        QCOMPARE(uploader.ask(Protocol::sendFileInfoMessage(100000)), QStringLiteral("<#sendFileInfo#>"));
+        uploader.send(QByteArray(1000, 'z'));
+        QVERIFY(waitLogged("abandoned after 1000 bytes: nothing received for 0.3 s"));
+        QTRY_VERIFY(stranger.socket.state() != QAbstractSocket::ConnectedState &&
+                    uploader.socket.state() != QAbstractSocket::ConnectedState);
+        QVERIFY(!QFileInfo::exists(siteFolder("stall") + ".upload.part"));
+        loggedIn(again, "10001");
+        QVERIFY(upload(again, siteZip("v1")));
+        QCOMPARE(session.socket.state(), QAbstractSocket::ConnectedState);
+    }
+
     // A message that grows past the limit without an end drops its connection, and only that.
     void endlessMessageIsDropped_data()
     {
@@ -456,6 +522,10 @@ private Q_SLOTS:
         // A chat line from a client reaches the operator's log, decoded.
         a.send(Protocol::toWire(Protocol::talkMessage("网站&nbsp;打不开")));
         QVERIFY(waitLogged("(10001) says: 网站 打不开"));
+        // One that tries to start a log line of its own stays on its line.
+        a.send(Protocol::toWire("<#talkmsg#>x\r\n2026-12-07T10:00:00 connection 9: account 1 logged in\x1b\u2028\\"));
+        QVERIFY(waitLogged("says: x\\r\\n2026-12-07T10:00:00 connection 9: account 1 logged in\\x1b\\u2028\\\\"));
+        QVERIFY(m_log.filter(QRegularExpression("[\\x00-\\x1f\\x{2028}]")).isEmpty());
     }
 
     // The built server: the port it reports, its limit, operator input on stdin.
