@@ -213,6 +213,9 @@ void HostServer::onNewConnection()
         Connection* c = owned.get();
         c->id = m_nextId++;
         c->socket = socket;
+        // Bytes that arrive while the connection waits (a throttled login, a publish
+        // of its site) stay in the kernel, not in an ever-growing buffer here.
+        socket->setReadBufferSize(4 * kReadChunk);
         c->peer = socket->peerAddress().toString() + QLatin1Char(':') + QString::number(socket->peerPort());
         c->gap.setSingleShot(true);
         c->gap.setTimerType(Qt::PreciseTimer);
