@@ -12,6 +12,11 @@ static SqlResult noLevel(int level)
     return r;
 }
 
+Notice pageGone()
+{
+    return {QStringLiteral("该页面已被删除，数据没有保存！"), QStringLiteral("警告"), MsgIcon::Warning};
+}
+
 Outcome checkSave(int level, const QString& format, const QString& title)
 {
     if (level < 1)

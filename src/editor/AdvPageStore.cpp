@@ -1,5 +1,6 @@
 #include "AdvPageStore.h"
 
+#include "content/ContentStore.h"
 #include "data/ContentRecords.h"
 
 namespace AdvPageStore {
@@ -23,6 +24,10 @@ Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError
             *dbError = r.error;
         return out;
     }
+    if (!page.isNew && r.rowsAffected == 0) {
+        out.notices.append(ContentStore::pageGone());
+        return out;
+    }
     page.isNew = false;
     out.notices.append({QStringLiteral("数据保存成功！"), QStringLiteral("提示"), MsgIcon::Information});
     out.done = true;
@@ -33,14 +38,6 @@ QString codeToStored(const QString& code)
 {
     QString s = code;
     return s.replace(QLatin1Char('\''), QStringLiteral("[&#39;]"));
-}
-
-QString appendToBody(const QString& html, const QString& fragment)
-{
-    const int end = html.toLower().lastIndexOf(QStringLiteral("</body>"));
-    if (end < 0)
-        return html + fragment;
-    return html.left(end) + fragment + html.mid(end);
 }
 
 } // namespace AdvPageStore
