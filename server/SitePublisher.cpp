@@ -128,7 +128,7 @@ bool swapIn(const QString& staging, const QString& target, const QString& retire
 }
 
 bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error,
-             const Move& move)
+             const Move& move, const Fill& fill)
 {
     const Move mv = move ? move : Move(&moveEntry);
     const QString staging = siteFolder + QStringLiteral(".staging");
@@ -150,9 +150,10 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
     QDir(staging).removeRecursively();
     QDir(retired).removeRecursively();
 
-    bool ok = QDir().mkpath(staging) && unpack(receivedPath, staging, maxUnpacked, error);
+    bool ok =
+        QDir().mkpath(staging) && (fill ? fill(staging, error) : unpack(receivedPath, staging, maxUnpacked, error));
     const QString innerImages = staging + QStringLiteral("/images.zip");
-    if (ok && QFileInfo(innerImages).isFile()) {
+    if (ok && !fill && QFileInfo(innerImages).isFile()) {
         ok = QDir().mkpath(staging + QStringLiteral("/images")) &&
              unpack(innerImages, staging + QStringLiteral("/images"), maxUnpacked, error);
         if (!ok)
