@@ -470,6 +470,10 @@ bool PublishClient::upload(const QString& dataPath, const QString& workPath)
     m_packWanted = true;
     m_dataPath = dataPath;
     m_workPath = workPath;
+    // The database as it stands now; windows may save while the worker packs.
+    QFile dbFile(workPath + SiteDb::kFileName);
+    m_haveDbSnapshot = dbFile.open(QIODevice::ReadOnly);
+    m_dbSnapshot = m_haveDbSnapshot ? dbFile.readAll() : QByteArray();
     Q_EMIT uploadEnabled(false);
     timer_doZip_Timer();
     m_zipTimer->start();
@@ -486,13 +490,11 @@ void PublishClient::startFullPacking()
     m_packWanted = true;
     Q_EMIT uploadEnabled(false);
     m_zipTimer->start();
-    // The database as it stands now; windows may save while the worker packs.
     const QString dataPath = m_dataPath;
     const QString workPath = m_workPath;
     const QString dbPath = workPath + SiteDb::kFileName;
-    QFile dbFile(dbPath);
-    const QByteArray database = dbFile.open(QIODevice::ReadOnly) ? dbFile.readAll() : QByteArray();
-    const bool haveDatabase = dbFile.isOpen();
+    const QByteArray database = m_dbSnapshot; // as it was when the user asked to upload
+    const bool haveDatabase = m_haveDbSnapshot;
     m_packWatcher->setFuture(QtConcurrent::run([dataPath, workPath, dbPath, database, haveDatabase] {
         SitePacker packer(dataPath, workPath);
         if (haveDatabase)

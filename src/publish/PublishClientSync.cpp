@@ -17,9 +17,6 @@ using Protocol::Tag;
 void PublishClient::startSyncOffer()
 {
     const QString dbPath = m_workPath + SiteDb::kFileName;
-    QFile dbFile(dbPath);
-    m_haveDbSnapshot = dbFile.open(QIODevice::ReadOnly);
-    m_dbSnapshot = m_haveDbSnapshot ? dbFile.readAll() : QByteArray();
     m_syncStage = SyncStage::Hashing;
     const QString cacheFile = m_dataPath + HashCache::fileName();
     const QString workPath = m_workPath;

@@ -263,12 +263,14 @@ private Q_SLOTS:
         // Success is silent (the client reports it itself): the next reply is the one asked for.
         QCOMPARE(c.ask(Protocol::versionQuery()), kVersionReply);
         const QMap<QString, QByteArray> site = tree(siteFolder("first"));
-        QCOMPARE(site, (QMap<QString, QByteArray>{{"ziptest.zip", v2},
-                                                  {"site/govbuilder.sbd", "db v2"},
-                                                  {"site/新闻.jpg", "n v2"},
-                                                  {"site/images.zip", readFile(path("inner.zip"))},
-                                                  {"site/images/a.jpg", "a v2"},
-                                                  {"site/images/产品.gif", "g v2"}}));
+        QMap<QString, QByteArray> files = site;
+        files.remove("site.index"); // the hashes the sync of changed files answers from
+        QCOMPARE(files, (QMap<QString, QByteArray>{{"ziptest.zip", v2},
+                                                   {"site/govbuilder.sbd", "db v2"},
+                                                   {"site/新闻.jpg", "n v2"},
+                                                   {"site/images.zip", readFile(path("inner.zip"))},
+                                                   {"site/images/a.jpg", "a v2"},
+                                                   {"site/images/产品.gif", "g v2"}}));
 
         // A connection lost mid-upload leaves the site as it was and frees it.
         QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
