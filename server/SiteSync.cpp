@@ -2,7 +2,6 @@
 
 #include "SitePublisher.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -73,8 +72,7 @@ public:
             ::close(fd);
             return {};
         }
-        QCryptographicHash h(QCryptographicHash::Sha256);
-        return h.addData(&f) ? h.result() : QByteArray();
+        return SyncManifest::hashDevice(&f);
     }
     // Hard-links path of this folder to the same path of `to`.
     bool linkTo(const SiteDir& to, const QString& path) const
@@ -118,8 +116,8 @@ Index readIndex(const QString& siteFolder)
         if (fields.size() != 5)
             continue;
         const Indexed e{fields[1].toLongLong(), fields[2].toLongLong(), fields[3].toULongLong(),
-                        QByteArray::fromHex(fields[4])};
-        if (e.hash.size() == 32)
+                        SyncManifest::hashFromText(fields[4])};
+        if (!e.hash.isEmpty())
             index.insert(QString::fromUtf8(QByteArray::fromPercentEncoding(fields[0])), e);
     }
     return index;
@@ -131,7 +129,8 @@ bool writeIndex(const QString& siteFolder, const Index& index, QString* error)
     QByteArray out;
     for (auto it = index.cbegin(); it != index.cend(); ++it)
         out += QUrl::toPercentEncoding(it.key(), "/") + ' ' + QByteArray::number(it->size) + ' ' +
-               QByteArray::number(it->mtimeNs) + ' ' + QByteArray::number(it->inode) + ' ' + it->hash.toHex() + '\n';
+               QByteArray::number(it->mtimeNs) + ' ' + QByteArray::number(it->inode) + ' ' +
+               SyncManifest::hashText(it->hash) + '\n';
     if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
         *error = QStringLiteral("cannot write %1: %2").arg(indexPath(siteFolder), f.errorString());
         return false;

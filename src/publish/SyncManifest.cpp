@@ -54,7 +54,7 @@ QByteArray encode(const List& entries)
 {
     QByteArray out = "1\n";
     for (const Entry& e : entries)
-        out += pathOnWire(e.path) + ' ' + QByteArray::number(e.size) + ' ' + e.hash.toHex() + '\n';
+        out += pathOnWire(e.path) + ' ' + QByteArray::number(e.size) + ' ' + hashText(e.hash) + '\n';
     return out;
 }
 
@@ -81,10 +81,9 @@ bool decode(const QByteArray& payload, List* entries, QString* error)
         if (f.size() == 3) {
             e.path = pathFromWire(f[0]);
             e.size = f[1].toLongLong(&sizeOk);
-            e.hash = QByteArray::fromHex(f[2]);
+            e.hash = hashFromText(f[2]);
         }
-        if (!sizeOk || e.size < 0 || f[1] != QByteArray::number(e.size) || f[2].size() != 64 || e.hash.size() != 32 ||
-            e.hash.toHex() != f[2].toLower())
+        if (!sizeOk || e.size < 0 || f[1] != QByteArray::number(e.size) || e.hash.isEmpty())
             return fail(QStringLiteral("malformed manifest line \"%1\"").arg(QString::fromLatin1(line.left(120))));
         if (!isValidPath(e.path))
             return fail(QStringLiteral("path \"%1\" refused").arg(e.path.left(120)));
@@ -135,17 +134,36 @@ QString needMessage(const QStringList& paths)
 QByteArray hashFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    return f.open(QIODevice::ReadOnly) ? hashDevice(&f) : QByteArray();
+}
+
+QByteArray hashDevice(QIODevice* device)
+{
     QCryptographicHash h(QCryptographicHash::Sha256);
-    if (!h.addData(&f))
-        return {};
-    return h.result();
+    return h.addData(device) ? h.result().left(kHashBytes) : QByteArray();
 }
 
 QByteArray hashBytes(const QByteArray& bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).left(kHashBytes);
+}
+
+namespace {
+constexpr auto kBase64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
+}
+
+QByteArray hashText(const QByteArray& hash)
+{
+    return hash.toBase64(kBase64);
+}
+
+QByteArray hashFromText(const QByteArray& text)
+{
+    const auto decoded = QByteArray::fromBase64Encoding(text, kBase64);
+    // Only the one spelling: what is read is written back the same.
+    if (!decoded || decoded.decoded.size() != kHashBytes || hashText(decoded.decoded) != text)
+        return {};
+    return decoded.decoded;
 }
 
 QString sentText(int files, qint64 bytes)

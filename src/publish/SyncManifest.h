@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -15,7 +16,9 @@
 // the program uploads everything as described. A server that does not answer
 // the offer within a few seconds gets the described upload.
 //
-// Manifest payload: "1\n" then one line per file, "path SP size SP sha256-hex\n".
+// Manifest payload: "1\n" then one line per file, "path SP size SP hash\n",
+// the hash being the first 128 bits of the content's SHA-256 in unpadded
+// base64url (22 characters).
 // Need payload: one path per line. Paths are percent-encoded UTF-8 ('/' kept),
 // so no payload contains '<', a blank or a line break.
 namespace SyncManifest {
@@ -23,7 +26,7 @@ namespace SyncManifest {
 struct Entry {
     QString path; // "name" or "images/name", as the full upload publishes it
     qint64 size = 0;
-    QByteArray hash; // SHA-256, 32 bytes
+    QByteArray hash; // kHashBytes bytes
     bool operator==(const Entry& o) const { return path == o.path && size == o.size && hash == o.hash; }
 };
 using List = QList<Entry>;
@@ -31,6 +34,7 @@ using List = QList<Entry>;
 // Bounds that keep a manifest inside one message of the server (1 MB).
 constexpr int kMaxEntries = 10000;
 constexpr qsizetype kMaxBytes = 960 * 1024;
+constexpr int kHashBytes = 16;
 
 // The manifest's name inside a sync upload; never a published file.
 QString archiveEntryName();
@@ -50,9 +54,13 @@ bool decodeNeed(const QByteArray& payload, QStringList* paths);
 QString offerMessage(const List& entries); // "<#syncManifest#>" + encode()
 QString needMessage(const QStringList& paths);
 
-// SHA-256 of a file's content; empty when it cannot be read.
+// The hash of a file's or device's content; empty when it cannot be read.
 QByteArray hashFile(const QString& path);
+QByteArray hashDevice(QIODevice* device);
 QByteArray hashBytes(const QByteArray& bytes);
+// The hash as text, and back (empty when the text is not one).
+QByteArray hashText(const QByteArray& hash);
+QByteArray hashFromText(const QByteArray& text);
 
 // The status line after a sync: "只上传了变化的文件：3 个，1.2 MB".
 QString sentText(int files, qint64 bytes);

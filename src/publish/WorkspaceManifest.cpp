@@ -37,11 +37,11 @@ HashCache::HashCache(const QString& file) : m_file(file)
         if (fields.size() != 5)
             continue;
         Item it;
-        it.hash = QByteArray::fromHex(fields[0]);
+        it.hash = SyncManifest::hashFromText(fields[0]);
         it.size = fields[1].toLongLong();
         it.mtimeNs = fields[2].toLongLong();
         it.hashedAtMs = fields[3].toLongLong();
-        if (it.hash.size() == 32)
+        if (!it.hash.isEmpty())
             m_loaded.insert(QString::fromUtf8(QByteArray::fromPercentEncoding(fields[4])), it);
     }
 }
@@ -71,13 +71,16 @@ QByteArray HashCache::hashOf(const QString& absolutePath)
 
 bool HashCache::save() const
 {
+    if (m_computed == 0 && m_used.size() == m_loaded.size())
+        return true; // nothing new
     QSaveFile f(m_file);
     if (!f.open(QIODevice::WriteOnly))
         return false;
     QByteArray out;
     for (auto it = m_used.cbegin(); it != m_used.cend(); ++it) {
-        out += it->hash.toHex() + ' ' + QByteArray::number(it->size) + ' ' + QByteArray::number(it->mtimeNs) + ' ' +
-               QByteArray::number(it->hashedAtMs) + ' ' + QUrl::toPercentEncoding(it.key(), "/") + '\n';
+        out += SyncManifest::hashText(it->hash) + ' ' + QByteArray::number(it->size) + ' ' +
+               QByteArray::number(it->mtimeNs) + ' ' + QByteArray::number(it->hashedAtMs) + ' ' +
+               QUrl::toPercentEncoding(it.key(), "/") + '\n';
     }
     return f.write(out) == out.size() && f.commit();
 }
