@@ -200,9 +200,9 @@ namespace {
 // Unpacks the upload into staging, links what it does not carry from the
 // published site, and checks the result against the manifest.
 bool buildStaging(const QString& receivedPath, const QString& staging, const QString& siteDir, const Index& published,
-                  qint64 maxUnpacked, Index* index, QString* error)
+                  SitePublisher::Budget& budget, Index* index, QString* error)
 {
-    if (!SitePublisher::unpack(receivedPath, staging, maxUnpacked, error))
+    if (!SitePublisher::unpack(receivedPath, staging, budget, error))
         return false;
     const QString manifestFile = staging + QLatin1Char('/') + SyncManifest::archiveEntryName();
     QFile mf(manifestFile);
@@ -268,15 +268,16 @@ bool buildStaging(const QString& receivedPath, const QString& staging, const QSt
 
 } // namespace
 
-bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error)
+bool publish(const QString& receivedPath, const QString& siteFolder, const SitePublisher::Budget& budget,
+             QString* error)
 {
     const Index published = readIndex(siteFolder);
     const QString siteDir = siteFolder + QStringLiteral("site");
     Index index;
-    const auto fill = [&](const QString& staging, QString* why) {
-        return buildStaging(receivedPath, staging, siteDir, published, maxUnpacked, &index, why);
+    const auto fill = [&](const QString& staging, SitePublisher::Budget& left, QString* why) {
+        return buildStaging(receivedPath, staging, siteDir, published, left, &index, why);
     };
-    if (!SitePublisher::publish(receivedPath, siteFolder, maxUnpacked, error, {}, fill))
+    if (!SitePublisher::publish(receivedPath, siteFolder, budget, error, {}, fill))
         return false;
     QString why;
     if (!writeIndex(siteFolder, index, &why))

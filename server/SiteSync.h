@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SitePublisher.h"
 #include "publish/SyncManifest.h"
 
 #include <QHash>
@@ -48,6 +49,7 @@ bool isSyncArchive(const QString& zipPath);
 
 // Publishes a sync upload received at receivedPath as the site of siteFolder
 // (SitePublisher::publish with the staging built as above) and writes its index.
-bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error);
+bool publish(const QString& receivedPath, const QString& siteFolder, const SitePublisher::Budget& budget,
+             QString* error);
 
 } // namespace SiteSync

@@ -50,6 +50,7 @@ class TestPublishHostd : public QObject {
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<HostServer> m_server;
     TestAppDir m_app; // the themes the server renders with
+    QStringList m_log;
 
     QString accountsFile() const { return m_tmp->filePath(QStringLiteral("accounts.txt")); }
     QString siteFolder(const QString& name) const
@@ -71,7 +72,9 @@ private Q_SLOTS:
         cfg.noticeFile = m_tmp->filePath("notice.htm");
         cfg.httpPort = 0;
         cfg.appPath = m_app.appPath();
+        cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
         m_server = std::make_unique<HostServer>(cfg);
+        connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
         QVERIFY2(m_server->listen(&error), qPrintable(error));
     }
@@ -126,9 +129,10 @@ private Q_SLOTS:
         return QTest::qWaitFor([&] { return p.session.siteNameSet; }, 5000);
     }
 
-    // Clicks upload and waits for the server's publish and the program's report; true when published.
+    // Clicks upload and waits for the server's publish, its rendering and the program's report; true when published.
     bool publish(Publishing& p)
     {
+        const qsizetype logged = m_log.size();
         QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
         p.dlg.clear();
         p.button("cmd_updata")->click();
@@ -136,7 +140,8 @@ private Q_SLOTS:
             if (!finished.wait(20000))
                 return false;
         }
-        return QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 5000) &&
+        return QTest::qWaitFor([&] { return m_log.mid(logged).join('\n').contains("rendered for the web"); }, 30000) &&
+               QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 5000) &&
                p.dlg.shown.size() == 1 && p.button("cmd_updata")->isEnabled();
     }
 
