@@ -156,5 +156,11 @@ bool PublishClient::syncUploadSent()
 void PublishClient::endSync()
 {
     m_syncTimer->stop();
+    if (m_syncStage == SyncStage::Offered && m_packWanted) {
+        // Waiting for the server's answer, nothing runs that would give the command back.
+        m_packWanted = false;
+        m_zipTimer->stop();
+        Q_EMIT uploadEnabled(true);
+    }
     m_syncStage = SyncStage::None;
 }

@@ -100,15 +100,19 @@ private Q_SLOTS:
 
     // A server without the sync gets exactly the described upload: after a short
     // wait when it does not answer the offer, at once when it answers an error.
+    // A user who disconnects meanwhile gets the upload command back.
     void serverWithoutSyncGetsTheFullUpload_data()
     {
         QTest::addColumn<bool>("answersError");
-        QTest::newRow("no answer") << false;
-        QTest::newRow("error reply") << true;
+        QTest::addColumn<bool>("disconnects");
+        QTest::newRow("no answer") << false << false;
+        QTest::newRow("error reply") << true << false;
+        QTest::newRow("disconnected while waiting") << true << true;
     }
     void serverWithoutSyncGetsTheFullUpload()
     {
         QFETCH(bool, answersError);
+        QFETCH(bool, disconnects);
         ClientRig rig(QStringLiteral("10001"), QStringLiteral("mysite"));
         writeFile(rig.app.workPath() + "images/logo.gif", QByteArray(3000, 'g'));
         if (answersError)
@@ -117,6 +121,13 @@ private Q_SLOTS:
         rig.boxes.clear();
         rig.client.upload(rig.app.appPath(), rig.app.workPath());
         QVERIFY(rig.peer.waitFor("<#syncManifest#>1\n"));
+        if (disconnects) {
+            QSignalSpy enabled(&rig.client, &PublishClient::uploadEnabled);
+            rig.client.disconnectFromServer();
+            QVERIFY(!enabled.isEmpty() && enabled.last().at(0).toBool());
+            QVERIFY(!rig.client.isBusy());
+            return;
+        }
         if (answersError)
             rig.peer.reply(QStringLiteral("<#errMsg#>"));
         QVERIFY(rig.peer.waitFor("<#sendFileInfo#>"));
