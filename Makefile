@@ -3,11 +3,15 @@
 #                build everything with warnings as errors, run every test headless
 # make check   - core sources free of widget/web-engine headers, every C++ file formatted
 # make bench   - build and run every benchmark
+# make package - build the Debian packages weblark and weblark-hostd into $(PACKAGES)/
 BUILD ?= build
+# The packages are built from a copy of the sources in $(PACKAGES)/weblark-VERSION/, so that
+# the package build leaves the source tree as it was and its files land in one known folder.
+PACKAGES ?= build-package
 JOBS ?= 2
 export QTWEBENGINE_DISABLE_SANDBOX := $(if $(filter 0,$(shell id -u)),1,$(QTWEBENGINE_DISABLE_SANDBOX))
 
-.PHONY: run test check bench clean
+.PHONY: run test check bench package clean
 
 # Configures $(BUILD) with the given options and builds the given targets (all when none).
 define build_with
@@ -37,5 +41,9 @@ bench:
 	  if [ -x "$$b" ] && [ -f "$$b" ]; then echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.webenginecontext=false" "$$b" || exit 1; fi; \
 	done
 
+package:
+	@bash scripts/install-deps.sh build package
+	@bash scripts/build-packages.sh $(PACKAGES) $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(PACKAGES)
