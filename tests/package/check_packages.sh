@@ -43,7 +43,7 @@ server=""
 xvfb=""
 cleanup() {
   set +e
-  [ -n "$server" ] && kill "$server" 2>/dev/null
+  [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server"
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 purge -y -qq weblark weblark-hostd >/dev/null 2>&1
   [ $had_state -eq 0 ] && "${as_root[@]}" rm -rf /var/lib/weblark-hostd
@@ -146,7 +146,7 @@ for _ in range(300):
 sys.exit("the published site is not served")
 EOF
 [ -s "$state/sites/pkgtest/www/index.htm" ] || fail "the published site is not in $state/sites/pkgtest/www/"
-kill "$server"
+kill "$server" && wait "$server" || true
 server=""
 
 if command -v systemd-analyze >/dev/null; then
