@@ -146,7 +146,8 @@ for _ in range(300):
 sys.exit("the published site is not served")
 EOF
 [ -s "$state/sites/pkgtest/www/index.htm" ] || fail "the published site is not in $state/sites/pkgtest/www/"
-kill "$server" && wait "$server" || true
+kill "$server"
+wait "$server" || true # ended by the signal
 server=""
 
 if command -v systemd-analyze >/dev/null; then
