@@ -90,7 +90,6 @@ step "weblark --export-site, from an empty home"
 home1=$(fresh_home home1)
 as_user "$home1" /usr/bin/weblark --export-site "$home1/site" >"$work/export.txt" 2>&1 ||
   fail "export failed: $(cat "$work/export.txt")"
-grep -q '^pages [1-9]' "$work/export.txt" || fail "export printed no pages: $(cat "$work/export.txt")"
 [ -s "$home1/site/index.htm" ] || fail "the exported site has no index.htm"
 
 step "weblark opens its frame on a display, from an empty home"
