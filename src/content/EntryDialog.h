@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "structure/PageRef.h"
 
 #include <QDialog>
@@ -47,7 +48,7 @@ protected:
 
 private:
     // The page's level (1..3), or 0 after reporting text with the critical icon.
-    int levelOrReport(const QString& text, const QString& title);
+    int levelOrReport(Messages::Id message);
     // Reports a failed statement; false when there was one.
     bool check(const SqlResult& r);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Messages.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -43,15 +45,15 @@ public:
     virtual std::optional<QString> askText(const QString& label, const QString& title, const QString& initial) = 0;
 
     // Shorthands for the common boxes.
-    void info(const QString& text, const QString& title = QStringLiteral("提示"))
+    void info(const QString& text, const QString& title = Messages::notice())
     {
         message(text, title, MsgIcon::Information);
     }
-    void critical(const QString& text, const QString& title = QStringLiteral("提示"))
+    void critical(const QString& text, const QString& title = Messages::notice())
     {
         message(text, title, MsgIcon::Critical);
     }
-    void warning(const QString& text, const QString& title = QStringLiteral("警告"))
+    void warning(const QString& text, const QString& title = Messages::warning())
     {
         message(text, title, MsgIcon::Warning);
     }
