@@ -256,7 +256,7 @@ QWidget* MDIFrm::showWindow(const QString& name)
 void MDIFrm::subWindowActivated(QMdiSubWindow* sub)
 {
     // Null: the whole frame lost the activation; the same window again: it came back to it.
-    if (!sub || sub == m_lastActive)
+    if (!sub || sub == m_lastActive || m_shuttingDown)
         return;
     const QPointer<QMdiSubWindow> from = m_lastActive;
     m_lastActive = sub;

@@ -1,12 +1,16 @@
 #pragma once
 
-#include "core/Messages.h"
-
 #include <QColor>
 #include <QFont>
 #include <QString>
 
 #include <optional>
+
+// The box titles, named in core/Messages.h.
+namespace Messages {
+QString notice();
+QString warning();
+} // namespace Messages
 
 // Every message box and common dialog of the program goes through this one
 // interface, so that windows can be driven by tests with recorded answers.

@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "publish/ChatHtml.h"
+#include "publish/PublishClient.h"
 #include "widgets/WebPane.h"
 
 #include <QDateTime>

@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "core/Messages.h"
+#include "publish/PublishClient.h"
 #include "widgets/WebPane.h"
 
 #include <QGroupBox>

@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "core/Messages.h"
+#include "publish/PublishClient.h"
 #include "publish/siteViewFrm.h"
 #include "text/Twips.h"
 
