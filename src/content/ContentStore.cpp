@@ -1,5 +1,6 @@
 #include "ContentStore.h"
 
+#include "core/Messages.h"
 #include "data/ContentRecords.h"
 #include "structure/DisplayFormats.h"
 
@@ -20,13 +21,13 @@ Notice pageGone()
 Outcome checkSave(int level, const QString& format, const QString& title)
 {
     if (level < 1)
-        return Outcome::refused(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"), MsgIcon::Critical);
+        return Messages::refused(Messages::Id::NoLevelChosen);
     const DisplayFormats::Format* f = DisplayFormats::find(format);
     Outcome out;
     if (!f || !f->isInPlace())
         return out; // list pages store through their dialogs, free pages in their editor
     if (f->editor != DisplayFormats::Editor::BigImage && title.trimmed().isEmpty())
-        return Outcome::refused(QStringLiteral("标题不能为空"), QStringLiteral("提示"), MsgIcon::Information);
+        return Outcome::refused(QStringLiteral("标题不能为空"), Messages::notice(), MsgIcon::Information);
     out.done = true;
     return out;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
-#include "core/Outcome.h"
+#include "core/Messages.h"
 #include "structure/PageRef.h"
 
 #include <QDialog>
@@ -23,11 +23,6 @@ Q_SIGNALS:
     void stored();
 
 protected:
-    // The reports for a page of no known level: of the news and gallery dialogs when
-    // they store a change, and of every dialog when it adds (and of the product ones always).
-    static const Notice kNoCatalog;
-    static const Notice kChooseNode;
-
     // page: the page selected in the content window; currID: the record ticked in its list.
     EntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent);
 
@@ -41,8 +36,10 @@ protected:
     // is gone); false when the dialog must not open (reported).
     bool readTicked(QSqlRecord* row);
     // Modifying: runs update(level, ID); false when nothing was stored (reported),
-    // also when the record is gone. noLevel: the report for a page of no known level.
-    bool updateRecord(const std::function<SqlResult(int, qint64)>& update, const Notice& noLevel = kNoCatalog);
+    // also when the record is gone. noLevel: the report for a page of no known level (the
+    // news and gallery dialogs' by default; the product dialogs name their own).
+    bool updateRecord(const std::function<SqlResult(int, qint64)>& update,
+                      Messages::Id noLevel = Messages::Id::NoLevelChosen);
     // Announces the stored record and closes.
     void finish();
 
@@ -52,8 +49,8 @@ protected:
     qint64 m_id = -1; // the record a modify dialog shows and changes
 
 private:
-    // The page's level (1..3), or 0 after reporting noLevel.
-    int levelOrReport(const Notice& noLevel);
+    // The page's level (1..3), or 0 after reporting text with the critical icon.
+    int levelOrReport(Messages::Id message);
     // Reports a failed statement; false when there was one.
     bool check(const SqlResult& r);
 };

@@ -1,5 +1,6 @@
 #include "ProductDialogs.h"
 
+#include "core/Messages.h"
 #include "editor/advEdit.h"
 #include "widgets/InputHelpers.h"
 
@@ -152,7 +153,7 @@ bool ProductEntryDialog::eventFilter(QObject* watched, QEvent* event)
 void ProductEntryDialog::readProduct(const std::function<void(const ContentRecords::Product&)>& store)
 {
     if (txt_Name->text().trimmed().isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("名称不能为空！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("名称不能为空！"), Messages::notice(), MsgIcon::Information);
         txt_Name->setFocus();
         return;
     }
@@ -184,7 +185,7 @@ void ProductEntryDialog::cmd_view_Click()
     // The previous copy of this visit goes; the stored picture stays until the record stops naming it.
     const WorkspaceFiles::Result placed = picture.place(choice.path, m_ctx.conn, m_ctx.workPath);
     if (!placed.ok) {
-        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(placed.error, Messages::notice(), MsgIcon::Critical);
         return;
     }
     showPicture(full);
@@ -192,7 +193,7 @@ void ProductEntryDialog::cmd_view_Click()
 
 void ProductEntryDialog::cmd_cancel_Click()
 {
-    if (m_ctx.dialogs.message(QStringLiteral("确实要取消该图片吗"), QStringLiteral("提示"), MsgIcon::Question,
+    if (m_ctx.dialogs.message(QStringLiteral("确实要取消该图片吗"), Messages::notice(), MsgIcon::Question,
                               MsgButtons::YesNo) == MsgAnswer::No)
         return;
     // A copy made in this visit goes now; the stored picture only once the record no longer names it.
@@ -208,7 +209,7 @@ void ProductEntryDialog::cmd_actual_Click()
 {
     // A record naming a file that is gone has no picture to show either.
     if (picture.oldName.isEmpty() || m_image.isNull()) {
-        m_ctx.dialogs.message(QStringLiteral("没有图片！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("没有图片！"), Messages::notice(), MsgIcon::Information);
         return;
     }
     openViewer();
@@ -285,7 +286,7 @@ void insDataFrm_prodMod::OKButton_Click()
 {
     readProduct([this](const ContentRecords::Product& p) {
         if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); },
-                          kChooseNode))
+                          Messages::Id::NoNodeChosen))
             return;
         picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
         finish();

@@ -1,6 +1,7 @@
 #include "AdvPageStore.h"
 
 #include "content/ContentStore.h"
+#include "core/Messages.h"
 #include "data/ContentRecords.h"
 
 namespace AdvPageStore {
@@ -8,7 +9,7 @@ namespace AdvPageStore {
 Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError)
 {
     if (page.level < 1 || page.level > 3)
-        return Outcome::refused(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"), MsgIcon::Critical);
+        return Messages::refused(Messages::Id::NoLevelChosen);
     Outcome out;
     if (page.format == QLatin1String("news")) {
         out.done = true; // nothing of a list page lives in the editor
@@ -29,7 +30,7 @@ Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError
         return out;
     }
     page.isNew = false;
-    out.notices.append({QStringLiteral("数据保存成功！"), QStringLiteral("提示"), MsgIcon::Information});
+    out.notices.append(Messages::asNotice(Messages::Id::DataSaved));
     out.done = true;
     return out;
 }

@@ -1,6 +1,7 @@
 #include "advEdit.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "editor/HtmlHighlighter.h"
 #include "editor/InsertDialogs.h"
 #include "widgets/WebPane.h"
@@ -61,8 +62,6 @@ const Button kButtons[] = {
 };
 
 constexpr int kHighlightLimit = 200000;
-
-const QString kNotEnglish = QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！");
 
 QString readResource(const QString& path)
 {
@@ -405,7 +404,7 @@ void advEdit::save()
         for (const Notice& n : out.notices)
             m_ctx.dialogs.message(n.text, n.title, n.icon);
         if (!error.isEmpty())
-            m_ctx.dialogs.message(error, QStringLiteral("错误"), MsgIcon::Critical);
+            m_ctx.dialogs.message(error, Messages::error(), MsgIcon::Critical);
         if (out.done && !out.notices.isEmpty())
             emit saved();
     });
@@ -429,7 +428,7 @@ void advEdit::adoptForeignPictures(const QStringList& sources)
         } else {
             const QString path = QUrl(src).toLocalFile();
             if (!cls_func().isEng(QFileInfo(path).fileName())) {
-                placed.error = kNotEnglish;
+                placed.error = Messages::text(Messages::Id::NonAsciiName);
             } else if (!QFileInfo(path).isReadable()) {
                 placed.error = QStringLiteral("图片文件不存在或无法读取：") + path;
             } else {
@@ -443,7 +442,7 @@ void advEdit::adoptForeignPictures(const QStringList& sources)
     }
     DHTMLEditer->callFunction(QStringLiteral("weblarkEditorReplacePictures"), {map});
     for (const QString& text : refused)
-        m_ctx.dialogs.message(text, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(text, Messages::notice(), MsgIcon::Information);
 }
 
 void advEdit::adoptDroppedPicture(const QString& name, const QString& dataUrl)
@@ -451,13 +450,13 @@ void advEdit::adoptDroppedPicture(const QString& name, const QString& dataUrl)
     if (!dataUrl.startsWith(QLatin1String("data:image/")))
         return; // only pictures are taken
     if (!cls_func().isEng(name)) {
-        m_ctx.dialogs.message(kNotEnglish, QStringLiteral("提示"), MsgIcon::Information);
+        Messages::show(m_ctx.dialogs, Messages::Id::NonAsciiName);
         return;
     }
     const QByteArray data = QByteArray::fromBase64(dataUrl.mid(dataUrl.indexOf(QLatin1Char(',')) + 1).toLatin1());
     const WorkspaceFiles::Result placed = WorkspaceFiles::writeIn(data, name, m_ctx.workPath);
     if (!placed.ok) {
-        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(placed.error, Messages::notice(), MsgIcon::Information);
         return;
     }
     DHTMLEditer->callFunction(QStringLiteral("weblarkEditorInsertPicture"),

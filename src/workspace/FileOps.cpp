@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "core/Messages.h"
 #include "text/ErrorText.h"
 
 #include <QDir>
@@ -67,7 +68,7 @@ bool copyFolder(const QString& src, const QString& dst, QString* error)
     }
     if (!QDir().mkpath(dst)) {
         if (error)
-            *error = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(dst));
+            *error = Messages::cannotCreateFolder(QDir::toNativeSeparators(dst));
         return false;
     }
     const auto entries = from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
@@ -106,7 +107,7 @@ bool moveContents(const QString& folder, const QString& target, QString* error)
     const QDir from(folder);
     if (!QDir().mkpath(target)) {
         if (error)
-            *error = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(target));
+            *error = Messages::cannotCreateFolder(QDir::toNativeSeparators(target));
         return false;
     }
     const auto entries = from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);

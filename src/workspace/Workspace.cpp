@@ -1,5 +1,6 @@
 #include "Workspace.h"
 
+#include "core/Messages.h"
 #include "data/SiteDb.h"
 #include "text/ErrorText.h"
 #include "workspace/FileOps.h"
@@ -225,7 +226,7 @@ bool beginBackup(const QString& dataPath, const QString& workPath, const SiteDb&
     p.dbSnapshot = db.isOpen() && QFileInfo(db.filePath()) == QFileInfo(p.workPath + SiteDb::kFileName);
     QString detail;
     if (!QDir().mkpath(p.staging))
-        detail = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(p.staging));
+        detail = Messages::cannotCreateFolder(QDir::toNativeSeparators(p.staging));
     // The open database is written as a consistent snapshot, never copied as a file.
     SqlResult r;
     r.ok = detail.isEmpty();
@@ -275,7 +276,7 @@ bool restoreFiles(const QString& dataPath, const QString& workPath, QString* err
     if (ok)
         return true;
     if (detail.isEmpty())
-        detail = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(staging));
+        detail = Messages::cannotCreateFolder(QDir::toNativeSeparators(staging));
     QString ignored;
     FileOps::removeFolder(staging, &ignored);
     if (error)

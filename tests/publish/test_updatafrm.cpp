@@ -72,7 +72,8 @@ private Q_SLOTS:
     {
         TestAppDir app;
         RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg, programWindows());
+        ProgramParts parts;
+        MDIFrm frame(app.path(), dlg, programWindows(parts));
         frame.conn().run("DELETE FROM user_info");
         dlg.clear();
         QPointer<QObject> up = frame.showWindow("updataFrm");
