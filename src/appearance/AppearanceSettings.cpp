@@ -1,6 +1,5 @@
 #include "AppearanceSettings.h"
 
-#include "appearance/CustomPages.h"
 #include "data/SiteDb.h"
 #include "text/TextCodec.h"
 #include "workspace/WorkspaceFiles.h"
@@ -71,8 +70,7 @@ Outcome setBackground(const SiteDb& db, const QString& workPath, const QString& 
         return Outcome::refused(r.error, kNotice, MsgIcon::Information);
     }
     // The former background goes once the row names the new one, unless a record still shows it.
-    if (CustomPages::isPlainName(previous))
-        WorkspaceFiles::removeIfUnused(db, workPath, previous);
+    WorkspaceFiles::removeIfUnused(db, workPath, previous);
     *name = copied.fileName;
     Outcome out;
     out.done = true;
@@ -84,8 +82,7 @@ Outcome clearBackground(const SiteDb& db, const QString& workPath, const QString
     const SqlResult r = db.updateUserInfo(QStringLiteral("backGround"), QString());
     if (!r)
         return Outcome::refused(r.error, kNotice, MsgIcon::Information);
-    if (CustomPages::isPlainName(shown))
-        WorkspaceFiles::removeIfUnused(db, workPath, shown);
+    WorkspaceFiles::removeIfUnused(db, workPath, shown);
     Outcome out;
     out.done = true;
     return out;

@@ -2,6 +2,7 @@
 
 #include "data/SiteDb.h"
 #include "workspace/FileOps.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -139,22 +140,6 @@ QStringList splitOtherPages(const QString& field)
     return field.split(kSeparator);
 }
 
-bool isPlainName(const QString& name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QLatin1String(".."));
-}
-
-bool removeWorkspaceFile(const QString& workPath, const QString& name, QString* error)
-{
-    if (!isPlainName(name))
-        return true;
-    const QFileInfo fi(workPath + name);
-    if (fi.isDir() || (!fi.exists() && !fi.isSymLink()))
-        return true;
-    return FileOps::removeFile(fi.filePath(), error);
-}
-
 // ---- ImagesRecord ----
 
 ImagesRecord::ImagesRecord(const QString& workPath) : m_workPath(workPath)
@@ -197,6 +182,15 @@ QString ImagesRecord::clashWith(Owner owner, const QString& sourceImages) const
 bool ImagesRecord::install(Owner owner, const QString& sourceImages, QString* error)
 {
     const QStringList incoming = filesUnder(sourceImages);
+    // A picture found in the folder that no installation brought (put there by
+    // hand, or by an installation older than this record) is overwritten but
+    // not claimed: something else may show it, so it is never deleted.
+    const QStringList found = filesUnder(imagesFolder());
+    QStringList claimed;
+    for (const QString& f : incoming) {
+        if (!found.contains(f) || files(Owner::Home).contains(f) || files(Owner::Other).contains(f))
+            claimed << f;
+    }
     // The owner's former pictures go, except those the new set brings again:
     // they are overwritten below (the source may be the images folder itself).
     QStringList dropped = files(owner);
@@ -205,7 +199,7 @@ bool ImagesRecord::install(Owner owner, const QString& sourceImages, QString* er
     m_files[owner] = dropped;
     if (!release(owner, error))
         return false;
-    m_files[owner] = incoming;
+    m_files[owner] = claimed;
     // The claim is written before the copies, so that a copy failing halfway
     // leaves no picture that no installation owns.
     if (!save(error))
@@ -331,7 +325,7 @@ Outcome removeHomePage(const SiteDb& db, const QString& workPath, const QString&
     QString error;
     // Only the home page itself: the box can be edited, and no other file of the workspace is its to delete.
     const bool isHomePage = shownName.compare(homePageName(), Qt::CaseInsensitive) == 0;
-    if ((isHomePage && !removeWorkspaceFile(workPath, shownName, &error)) ||
+    if ((isHomePage && !WorkspaceFiles::removeNamed(workPath, shownName, &error)) ||
         !ImagesRecord(workPath).release(Owner::Home, &error))
         notices.append({error, kNotice, MsgIcon::Information});
     return done(notices);
@@ -355,11 +349,17 @@ std::optional<Notice> checkHead(const QString& chosenPath)
     return std::nullopt;
 }
 
+// The head the row names; "" when none or the row cannot be read.
+static QString storedHead(const SiteDb& db)
+{
+    const SqlResult row = db.selectUserInfo();
+    return row && !row.isEmpty() ? fieldText(row.first(), QStringLiteral("topHead")) : QString();
+}
+
 Outcome installHead(const SiteDb& db, const QString& chosenPath, const QString& workPath)
 {
     const QString target = headPrefix() + extensionOf(QFileInfo(chosenPath).fileName()).toLower();
-    const SqlResult row = db.selectUserInfo();
-    const QString previous = row && !row.isEmpty() ? fieldText(row.first(), QStringLiteral("topHead")) : QString();
+    const QString previous = storedHead(db);
     QString error;
     if (!copyOver(chosenPath, workPath + target, &error))
         return failed(error);
@@ -367,18 +367,21 @@ Outcome installHead(const SiteDb& db, const QString& chosenPath, const QString& 
     if (!r)
         return failed(r.error);
     // A head of another kind would otherwise stay behind unnamed.
-    if (previous != target && previous.startsWith(headPrefix()) && !removeWorkspaceFile(workPath, previous, &error))
+    if (previous != target && previous.startsWith(headPrefix()) &&
+        !WorkspaceFiles::removeNamed(workPath, previous, &error))
         qCWarning(lcCustomPages) << error;
     return done();
 }
 
-Outcome removeHead(const SiteDb& db, const QString& workPath, const QString& shownName)
+Outcome removeHead(const SiteDb& db, const QString& workPath)
 {
+    const QString installed = storedHead(db);
     const SqlResult r = db.updateUserInfo(QStringLiteral("topHead"), QString());
     if (!r)
         return Outcome::refused(r.error, kNotice, MsgIcon::Information);
     QString error;
-    if (!removeWorkspaceFile(workPath, headPrefix() + extensionOf(shownName), &error))
+    // Only a head: the row may have been restored from anywhere.
+    if (installed.startsWith(headPrefix()) && !WorkspaceFiles::removeNamed(workPath, installed, &error))
         return done({{error, kNotice, MsgIcon::Information}});
     return done();
 }
@@ -425,7 +428,7 @@ Outcome installOtherPages(const SiteDb& db, const QString& folder, const QString
     // The former pages go once the row names the new ones.
     QList<Notice> notices;
     for (const QString& old : listed) {
-        if (!pages.contains(old) && isPage(old) && !removeWorkspaceFile(workPath, old, &error)) {
+        if (!pages.contains(old) && isPage(old) && !WorkspaceFiles::removeNamed(workPath, old, &error)) {
             notices.append({error, kNotice, MsgIcon::Information});
             break;
         }
@@ -440,7 +443,7 @@ Outcome removeOtherPages(const SiteDb& db, const QString& workPath, const QStrin
         return Outcome::refused(r.error, kNotice, MsgIcon::Information);
     QString error;
     for (const QString& name : listed) {
-        if (isPage(name) && !removeWorkspaceFile(workPath, name, &error))
+        if (isPage(name) && !WorkspaceFiles::removeNamed(workPath, name, &error))
             return done({{error, kNotice, MsgIcon::Information}});
     }
     if (!ImagesRecord(workPath).release(Owner::Other, &error))

@@ -486,7 +486,7 @@ void sltTmplFrm::chk_head_Click()
         return;
     }
     if (!untick(chk_head, QStringLiteral("确实要取消首页自定制设置吗？"),
-                [this] { return CustomPages::removeHead(m_ctx.conn, m_ctx.workPath, txt_head->text()); }))
+                [this] { return CustomPages::removeHead(m_ctx.conn, m_ctx.workPath); }))
         return;
     txt_head->clear();
     setCustomHead(false);

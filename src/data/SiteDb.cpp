@@ -158,7 +158,9 @@ SqlResult SiteDb::updateUserInfo(const QString& column, const QVariant& value) c
         r.error = QStringLiteral("未知的列：%1").arg(column);
         return r;
     }
-    return run(QStringLiteral("UPDATE user_info SET %1=? WHERE user_ID=1;").arg(column), {value});
+    const bool empty = value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isNull());
+    return run(QStringLiteral("UPDATE user_info SET %1=? WHERE user_ID=1;").arg(column),
+               {empty ? QVariant(QStringLiteral("")) : value});
 }
 
 QString SiteDb::catalogTable(int level)

@@ -19,9 +19,11 @@ static void stage(const QString& root, const QStringList& paths)
     }
 }
 
+// The stored value as SQL sees it: "NULL" for a null.
 static QString field(const SiteFixture& f, const char* column)
 {
-    return fieldText(f.db.selectUserInfo().first(), column);
+    const QVariant v = fieldValue(f.db.selectUserInfo().first(), column);
+    return v.isNull() ? QStringLiteral("NULL") : v.toString();
 }
 
 class TestCustomPages : public QObject {
@@ -115,6 +117,10 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(f.inWork("images/p.gif")));
         QCOMPARE(field(f, "field01"), "");
         QCOMPARE(names, QStringList{"kept"});
+        // A folder without pages stores an empty list, as text.
+        QVERIFY(f.db.updateUserInfo("field01", "||a.htm").ok);
+        QVERIFY(installOtherPages(f.db, f.app.file("initData"), f.app.workPath(), {}, &names).done);
+        QCOMPARE(field(f, "field01"), "");
     }
 
     // Listed names that are empty, lead outside, or name a folder delete nothing.
@@ -145,9 +151,9 @@ private Q_SLOTS:
         SiteFixture f;
         QTemporaryDir homeDir, otherDir, clashDir;
         const QString home = homeDir.path() + "/", other = otherDir.path() + "/", clash = clashDir.path() + "/";
-        stage(home, {"default.htm", "images/a.gif", "images/shared.gif", "images/sub/deep.gif"});
+        stage(home, {"default.htm", "images/a.gif", "images/shared.gif", "images/sub/deep.gif", "images/mine.gif"});
         stage(other, {"p.htm", "q.mht", "images/b.gif", "images/shared.gif"});
-        stage(f.app.workPath(), {"images/mine.gif"}); // brought by no installation
+        stage(f.app.workPath(), {"images/mine.gif"}); // brought by no installation, though the home page has it too
         writeFile(clash + "r.htm", "r");
         writeFile(clash + "images/a.gif", "different");
 
@@ -199,8 +205,11 @@ private Q_SLOTS:
         QVERIFY(installHead(f.db, dir.path() + "/movie.swf", f.app.workPath()).done);
         QCOMPARE(field(f, "topHead"), "topHeadSelf.swf");
         QVERIFY(!QFile::exists(f.inWork("topHeadSelf.jpg")));
-        QVERIFY(removeHead(f.db, f.app.workPath(), "movie.swf").done);
+        QVERIFY(installHead(f.db, dir.path() + "/Banner.JPG", f.app.workPath()).done);
         QVERIFY(!QFile::exists(f.inWork("topHeadSelf.swf")));
+        // Removed by the name installed, not by the chosen file's upper-case extension.
+        QVERIFY(removeHead(f.db, f.app.workPath()).done);
+        QVERIFY(!QFile::exists(f.inWork("topHeadSelf.jpg")));
         QCOMPARE(field(f, "topHead"), "");
     }
 };

@@ -148,6 +148,27 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(wp + "photo.jpg"));
     }
 
+    // A name read from the database deletes only a plain file directly in the workspace.
+    void storedNamesDeleteOnlyInTheWorkspace()
+    {
+        TestAppDir app;
+        SiteDb db(QStringLiteral("names"));
+        QVERIFY(db.open(app.workPath()));
+        const QString wp = app.workPath();
+        writeFile(app.file("x.jpg"), "outside");
+        writeFile(wp + "sub/y.jpg", "below");
+        writeFile(wp + "plain.jpg", "p");
+        for (const QString& name :
+             QStringList{"../x.jpg", "..\\x.jpg", app.file("x.jpg"), "sub/y.jpg", "sub", "", "plain.jpg"}) {
+            Pictures::Slot slot;
+            slot.loadStored(name);
+            slot.stored("new.jpg", db, wp);
+        }
+        QCOMPARE(readFile(app.file("x.jpg")), QByteArray("outside"));
+        QCOMPARE(readFile(wp + "sub/y.jpg"), QByteArray("below"));
+        QVERIFY(!QFile::exists(wp + "plain.jpg"));
+    }
+
     // Two pages choose different pictures of one name: both stay, each record names its own.
     void likeNamedPicturesOnTwoPagesKeepBoth()
     {

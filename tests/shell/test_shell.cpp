@@ -170,7 +170,8 @@ private Q_SLOTS:
         QVERIFY(!again.hasUnsavedChanges());
     }
 
-    // Steps: "pick NAME" (see ShellFixture::picture), "cancel", "save", "remove", "edit"; a first
+    // Steps: "pick NAME" (see ShellFixture::picture), "cancel", "save", "remove", "edit", "page NAME"
+    // (a page's record names the picture NAME); a first
     // step "elsewhere" puts the logo folder outside the application directory.
     void infoLogo_data()
     {
@@ -196,6 +197,10 @@ private Q_SLOTS:
         row("folder file kept for another choice", "pick work/w.png|pick b.png|save", "b.png", "b.png w.png", ok);
         row("same name, other picture", "pick a.png|save|pick other/a.png|save", "a_2.png", "a_2.png", ok);
         row("logo folder elsewhere", "elsewhere|pick a.png|save|pick b.png|save", "b.png", "b.png", ok);
+        row("a page's picture as the logo, removed", "pick work/p.png|save|page p.png|remove", "", "p.png",
+            "单位徽标已取消！");
+        row("a page's picture stays when the logo changes", "page a.png|pick a.png|save|pick b.png|save", "b.png",
+            "a.png b.png", ok);
     }
     void infoLogo()
     {
@@ -223,6 +228,8 @@ private Q_SLOTS:
                 QTest::mouseClick(ctl<QPushButton>(&w, "cmd_img_cancel"), Qt::LeftButton);
             else if (step == "edit")
                 ctl<QLineEdit>(&w, "txt_tel")->setText("123");
+            else if (step.startsWith("page "))
+                QVERIFY(f.db.run("INSERT INTO content01(firstCatalog,value03) VALUES('页', ?)", {step.mid(5)}).ok);
         }
         QCOMPARE(f.dlg.last().text, message);
         QCOMPARE(f.stored("logo"), logo);
