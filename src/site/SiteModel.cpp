@@ -1,11 +1,15 @@
 #include "SiteModel.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -90,6 +94,13 @@ bool readInfo(QSqlDatabase& db, SiteInfo& info, QString* error)
     return true;
 }
 
+// SQLite asks every few thousand steps whether to go on; past the deadline the
+// running statement fails as interrupted.
+int pastDeadline(void* deadline)
+{
+    return static_cast<QDeadlineTimer*>(deadline)->hasExpired() ? 1 : 0;
+}
+
 } // namespace
 
 const QVector<SiteRecord>& SiteModel::recordsOf(const SitePage& page) const
@@ -98,7 +109,7 @@ const QVector<SiteRecord>& SiteModel::recordsOf(const SitePage& page) const
     return page.records ? *page.records : none;
 }
 
-bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error)
+bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error, int maxReadSeconds)
 {
     model = SiteModel();
     if (!QFileInfo(dbPath).isFile()) {
@@ -109,6 +120,7 @@ bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error)
     static QAtomicInteger<int> serial;
     const QString connection = QStringLiteral("siteRender%1").arg(serial.fetchAndAddRelaxed(1));
     bool ok = false;
+    QDeadlineTimer deadline(maxReadSeconds > 0 ? qint64(maxReadSeconds) * 1000 : -1);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(dbPath);
@@ -117,6 +129,10 @@ bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error)
             if (error)
                 *error = db.lastError().text();
         } else {
+            const QVariant handle = db.driver()->handle();
+            if (qstrcmp(handle.typeName(), "sqlite3*") == 0 && maxReadSeconds > 0)
+                sqlite3_progress_handler(*static_cast<sqlite3* const*>(handle.constData()), 10000, pastDeadline,
+                                         &deadline);
             QVector<CatalogRow> levels[3];
             ok = readInfo(db, model.info, error);
             for (int level = 1; ok && level <= 3; ++level)
@@ -156,6 +172,8 @@ bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error)
                 for (const CatalogRow& row : levels[0])
                     add(nullptr, row, 1, QStringLiteral("p") + QString::number(++n));
             }
+            if (!ok && deadline.hasExpired() && error)
+                *error = QStringLiteral("读取网站数据库超过 %1 秒，已停止").arg(maxReadSeconds);
         }
         db.close();
     }

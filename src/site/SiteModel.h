@@ -44,5 +44,7 @@ struct SiteModel {
 };
 
 // Reads the database at dbPath through its own read-only connection. False with
-// error set when the file cannot be opened or a table cannot be read.
-bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error);
+// error set when the file cannot be opened or a table cannot be read, or when
+// reading takes longer than maxReadSeconds (0: no limit): a crafted database can
+// hold a view that never ends.
+bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error, int maxReadSeconds = 0);

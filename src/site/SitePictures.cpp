@@ -45,6 +45,8 @@ QString SitePictures::use(const QString& name, const QString& what)
         !key.contains(QLatin1Char('/')) && !key.contains(QLatin1Char('\\')) && key != QStringLiteral("..");
     if (!bare || !QFileInfo(src).isFile()) {
         m_notes << QStringLiteral("图片 %1（%2）不存在，已跳过").arg(key, what);
+    } else if (QFile file(src); !file.open(QIODevice::ReadOnly)) {
+        m_failure = QStringLiteral("无法读取图片：%1").arg(src);
     } else if (!QImageReader(src).canRead()) {
         m_notes << QStringLiteral("图片 %1（%2）已损坏或不是图片，已跳过").arg(key, what);
     } else {
@@ -52,8 +54,9 @@ QString SitePictures::use(const QString& name, const QString& what)
         if (FileOps::copyFileUnsynced(src, m_outFolder + QLatin1Char('/') + out)) {
             address = m_prefix + out;
             ++m_copied;
+            m_bytes += QFileInfo(src).size();
         } else {
-            m_notes << QStringLiteral("图片 %1（%2）无法复制，已跳过").arg(key, what);
+            m_failure = QStringLiteral("无法复制图片：%1").arg(src);
         }
     }
     m_used.insert(key, address);

@@ -85,9 +85,10 @@ struct ThemeChoice {
 // What one render needs besides the model: templates, theme, pictures and the output folder.
 class Renderer {
 public:
-    Renderer(const SiteRenderRequest& request, SiteRenderResult& result)
-        : m_req(request), m_res(result), m_pictures(request.workPath, request.outDir + QStringLiteral("/pictures"),
-                                                    QStringLiteral("pictures/"), result.notes)
+    Renderer(const SiteRenderRequest& request, const RenderLimits& limits, SiteRenderResult& result)
+        : m_req(request), m_limits(limits), m_res(result),
+          m_pictures(request.workPath, request.outDir + QStringLiteral("/pictures"), QStringLiteral("pictures/"),
+                     result.notes)
     {
     }
 
@@ -103,6 +104,8 @@ private:
         return writeFile(relative, bytes.constData(), bytes.size());
     }
     bool writePage(const QString& file, const std::string& html);
+    bool copyFile(const QString& from, const QString& relative);
+    bool spend(qint64 bytes);
     ThemeChoice themeFor(const QString& table, const QString& stored);
     void writeThemeCss();
     QString letterName(const QString& fontFile, const QString& fileName);
@@ -123,7 +126,9 @@ private:
     void copyImagesFolder();
 
     const SiteRenderRequest& m_req;
+    const RenderLimits& m_limits;
     SiteRenderResult& m_res;
+    qint64 m_written = 0;
     SiteModel m_model;
     SitePictures m_pictures;
     QJsonObject m_themes;
@@ -178,8 +183,34 @@ std::string Renderer::render(const QString& name, const Data& data)
     return m_templates.at(name).render(data);
 }
 
+// Counts what the rendering writes against its limit.
+bool Renderer::spend(qint64 bytes)
+{
+    m_written += bytes;
+    if (m_written <= m_limits.maxOutputBytes)
+        return true;
+    if (m_res.error.isEmpty())
+        m_res.error = QStringLiteral("生成的网站超过 %1 字节的上限，已停止").arg(m_limits.maxOutputBytes);
+    return false;
+}
+
+// A file copied into the output as it is; a copy that fails fails the rendering.
+bool Renderer::copyFile(const QString& from, const QString& relative)
+{
+    const QString to = m_req.outDir + QLatin1Char('/') + relative;
+    if (!spend(QFileInfo(from).size()))
+        return false;
+    if (FileOps::copyFileUnsynced(from, to))
+        return true;
+    if (m_res.error.isEmpty())
+        m_res.error = QStringLiteral("无法复制文件：%1").arg(QDir::cleanPath(from));
+    return false;
+}
+
 bool Renderer::writeFile(const QString& relative, const char* bytes, qint64 size)
 {
+    if (!spend(size))
+        return false;
     QFile f(m_req.outDir + QLatin1Char('/') + relative);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes, size) != size) {
         m_res.error = QStringLiteral("无法写入文件：") + f.fileName();
@@ -190,6 +221,11 @@ bool Renderer::writeFile(const QString& relative, const char* bytes, qint64 size
 
 bool Renderer::writePage(const QString& file, const std::string& html)
 {
+    if (m_res.pages >= m_limits.maxPages) {
+        if (m_res.error.isEmpty())
+            m_res.error = QStringLiteral("网站超过 %1 页的上限，已停止").arg(m_limits.maxPages);
+        return false;
+    }
     if (!writeFile(file, html.data(), qint64(html.size())))
         return false;
     ++m_res.pages;
@@ -234,6 +270,10 @@ QString Renderer::letterName(const QString& fontFile, const QString& fileName)
     const QString name = m_model.info.govName.isEmpty() ? m_model.info.webName : m_model.info.govName;
     if (name.trimmed().isEmpty())
         return {};
+    if (name.simplified().size() > m_limits.maxNameChars) {
+        m_res.notes << QStringLiteral("单位名称超过 %1 个字，用文字显示").arg(m_limits.maxNameChars);
+        return {};
+    }
     int style = NameLettering::styleOf(fontFile);
     if (style < 0) {
         if (!fontFile.isEmpty())
@@ -401,8 +441,7 @@ void Renderer::buildShared()
         if (ok && effects.contains(key)) {
             const QJsonObject e = effects.value(key).toObject();
             const QString file = e.value(QStringLiteral("file")).toString();
-            if (FileOps::copyFileUnsynced(m_req.appPath + QStringLiteral("/site/effects/") + file,
-                                          m_req.outDir + QStringLiteral("/style/effect.js"))) {
+            if (copyFile(m_req.appPath + QStringLiteral("/site/effects/") + file, QStringLiteral("style/effect.js"))) {
                 Data s;
                 s.set("mode", u8(e.value(QStringLiteral("mode")).toString()));
                 s.set("text", u8(script.mid(2).join(QStringLiteral("||"))));
@@ -659,7 +698,8 @@ void Renderer::copyImagesFolder()
         const QString src = it.next();
         const QString rel = QStringLiteral("images/") + QDir(from).relativeFilePath(src);
         QDir().mkpath(QFileInfo(m_req.outDir + QLatin1Char('/') + rel).path());
-        FileOps::copyFileUnsynced(src, m_req.outDir + QLatin1Char('/') + rel);
+        if (!copyFile(src, rel))
+            return;
     }
 }
 
@@ -684,7 +724,8 @@ void Renderer::copyInstalledPages()
 {
     for (const auto& item : m_otherPages.list_value()) {
         const QString name = QString::fromStdString(item.get("href")->string_value());
-        FileOps::copyFileUnsynced(m_req.workPath + QLatin1Char('/') + name, m_req.outDir + QLatin1Char('/') + name);
+        if (!copyFile(m_req.workPath + QLatin1Char('/') + name, name))
+            return;
         ++m_res.pages;
         copyImagesFolder();
     }
@@ -692,7 +733,7 @@ void Renderer::copyInstalledPages()
 
 bool Renderer::run(const std::function<void(int, int)>& progress)
 {
-    if (!loadSiteModel(m_req.dbPath, m_model, &m_res.error))
+    if (!loadSiteModel(m_req.dbPath, m_model, &m_res.error, m_limits.maxReadSeconds))
         return false;
     if (!loadMaterial())
         return false;
@@ -731,7 +772,9 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     if (progress)
         progress(total, total);
     m_res.pictures += m_pictures.copied();
-    return m_res.error.isEmpty();
+    if (m_res.error.isEmpty() && !m_pictures.failure().isEmpty())
+        m_res.error = m_pictures.failure();
+    return m_res.error.isEmpty() && spend(m_pictures.bytes());
 }
 
 } // namespace
@@ -743,10 +786,11 @@ SiteRenderRequest SiteRenderRequest::forWorkspace(const QString& workPath, const
     return {work + SiteDb::kFileName, work, appPath, outDir};
 }
 
-SiteRenderResult renderSite(const SiteRenderRequest& request, const std::function<void(int, int)>& progress)
+SiteRenderResult renderSite(const SiteRenderRequest& request, const std::function<void(int, int)>& progress,
+                            const RenderLimits& limits)
 {
     SiteRenderResult result;
-    Renderer renderer(request, result);
+    Renderer renderer(request, limits, result);
     result.ok = renderer.run(progress) && writeGzipCopies(request.outDir, &result.error);
     if (!result.ok && result.error.isEmpty())
         result.error = QStringLiteral("网站生成失败");
