@@ -49,8 +49,9 @@ public:
     // ---- settings row ----
     SqlResult selectUserInfo() const; // SELECT * FROM user_info
     QString webName() const;          // "" when it cannot be read
-    // Every value of the settings row is text between quotes: a null or empty
-    // value is stored as '' (never NULL), as the hosting side reads the row.
+    // Every value the program writes into the settings row is text between
+    // quotes: an empty text is stored as '' (never NULL), as the hosting side
+    // reads the row. Only an invalid QVariant stores NULL.
     SqlResult updateUserInfo(const QString& column, const QVariant& value) const;
 
     // ---- catalog tables ----

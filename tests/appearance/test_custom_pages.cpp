@@ -28,23 +28,6 @@ static QString field(const SiteFixture& f, const char* column)
 class TestCustomPages : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void otherPagesField_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("none") << QStringList() << "";
-        QTest::newRow("one") << QStringList{"a.htm"} << "||a.htm";
-        QTest::newRow("two, apostrophe") << QStringList{"it's.htm", "b.mht"} << "||it's.htm||b.mht";
-    }
-    void otherPagesField()
-    {
-        QFETCH(QStringList, names);
-        QFETCH(QString, stored);
-        QCOMPARE(joinOtherPages(names), stored);
-        // The list shows an empty first entry before the names.
-        QCOMPARE(splitOtherPages(stored), names.isEmpty() ? QStringList() : QStringList{""} + names);
-    }
-
     void homePageChecks_data()
     {
         QTest::addColumn<QStringList>("folder");
