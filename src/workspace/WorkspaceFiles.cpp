@@ -197,7 +197,7 @@ bool removeNamed(const QString& folder, const QString& name, QString* error)
     if (name.isEmpty())
         return true;
     if (!isPlainName(name)) {
-        qCWarning(lcWorkspaceFiles) << "not deleted: the stored name" << name << "leads out of" << folder;
+        qCWarning(lcWorkspaceFiles) << "not deleted: the stored name" << name << "is no plain file name in" << folder;
         return true;
     }
     const QFileInfo fi(folder + name);

@@ -116,8 +116,6 @@ private Q_SLOTS:
         QTest::newRow("bottom") << FramePart::Bottom << false << false << PressAction::Resize << int(Qt::BottomEdge);
         QTest::newRow("grip") << FramePart::Grip << false << false << PressAction::Resize
                               << int(Qt::RightEdge | Qt::BottomEdge);
-        QTest::newRow("fixed left") << FramePart::Left << true << false << PressAction::None << none;
-        QTest::newRow("fixed bottom") << FramePart::Bottom << true << false << PressAction::None << none;
         QTest::newRow("fixed grip") << FramePart::Grip << true << false << PressAction::None << none;
         QTest::newRow("maximised grip") << FramePart::Grip << false << true << PressAction::None << none;
         QTest::newRow("client") << FramePart::Client << false << false << PressAction::None << none;
