@@ -1,5 +1,7 @@
 #include "CustomPages.h"
 
+#include "core/Logging.h"
+#include "data/FeatureFields.h"
 #include "data/SiteDb.h"
 #include "workspace/FileOps.h"
 #include "workspace/WorkspaceFiles.h"
@@ -8,11 +10,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QTextStream>
-
-Q_LOGGING_CATEGORY(lcCustomPages, "weblark.appearance.pages")
 
 namespace CustomPages {
 
@@ -20,7 +19,6 @@ namespace {
 
 const QString kNotice = QStringLiteral("提示");
 const QString kWarning = QStringLiteral("警告");
-const QString kSeparator = QStringLiteral("||");
 
 QString native(const QString& path)
 {
@@ -123,21 +121,6 @@ QString headPrefix()
 Notice noPathNotice()
 {
     return {QStringLiteral("没有选择首页存放路径！"), kWarning, MsgIcon::Critical};
-}
-
-QString joinOtherPages(const QStringList& names)
-{
-    QString field;
-    for (const QString& n : names)
-        field += kSeparator + n;
-    return field;
-}
-
-QStringList splitOtherPages(const QString& field)
-{
-    if (field.isEmpty())
-        return {};
-    return field.split(kSeparator);
 }
 
 // ---- ImagesRecord ----
@@ -421,7 +404,7 @@ Outcome installOtherPages(const SiteDb& db, const QString& folder, const QString
     }
     if (!record.install(Owner::Other, images, &error))
         return Outcome::refused(error, kNotice, MsgIcon::Information);
-    const SqlResult r = db.updateUserInfo(QStringLiteral("field01"), joinOtherPages(pages));
+    const SqlResult r = db.updateUserInfo(QStringLiteral("field01"), FeatureFields::joinOtherPages(pages));
     if (!r)
         return Outcome::refused(r.error, kNotice, MsgIcon::Information);
     *names = pages;

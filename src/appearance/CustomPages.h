@@ -22,12 +22,6 @@ QString headPrefix();   // "topHeadSelf."
 // The end of every failed home page or head action.
 Notice noPathNotice();
 
-// ---- other pages field ----
-// {"a.htm", "b.htm"} -> "||a.htm||b.htm"; {} -> "".
-QString joinOtherPages(const QStringList& names);
-// The entries the list shows: "" -> {}; "||a.htm||b.htm" -> {"", "a.htm", "b.htm"}.
-QStringList splitOtherPages(const QString& field);
-
 // ---- the shared images folder ----
 // Which installation brought each file of workPath/images, kept in
 // workPath/.customPages/images.lst (outside what is packed for upload). A file

@@ -8,17 +8,21 @@ EntryDialog::EntryDialog(AppContext& ctx, const PageRef& page, const QString& cu
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 }
 
-int EntryDialog::levelOrReport(const QString& text, const QString& title)
+const Notice EntryDialog::kNoCatalog{QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"), MsgIcon::Critical};
+const Notice EntryDialog::kChooseNode{QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"),
+                                      MsgIcon::Critical};
+
+int EntryDialog::levelOrReport(const Notice& noLevel)
 {
     const int level = m_page.isValid() ? m_page.level : 0;
     if (level < 1)
-        m_ctx.dialogs.message(text, title, MsgIcon::Critical);
+        m_ctx.dialogs.message(noLevel.text, noLevel.title, noLevel.icon);
     return level;
 }
 
 void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&)>& insert)
 {
-    const int level = levelOrReport(QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"));
+    const int level = levelOrReport(kChooseNode);
     if (level < 1)
         close();
     else if (check(insert(level, m_page.name)))
@@ -28,7 +32,8 @@ void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&
 bool EntryDialog::readTicked(QSqlRecord* row)
 {
     m_id = ContentStore::parseRecordId(m_currID);
-    const int level = levelOrReport(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"));
+    const int level =
+        levelOrReport({QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"), MsgIcon::Critical});
     if (level < 1)
         return false;
     const SqlResult r = m_ctx.conn.selectContent(level, m_id);
@@ -38,9 +43,9 @@ bool EntryDialog::readTicked(QSqlRecord* row)
     return true;
 }
 
-bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update)
+bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update, const Notice& noLevel)
 {
-    const int level = levelOrReport(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"));
+    const int level = levelOrReport(noLevel);
     if (level < 1)
         return false;
     const SqlResult r = update(level, m_id);

@@ -1,5 +1,6 @@
 #include "WorkspaceFiles.h"
 
+#include "core/Logging.h"
 #include "data/SiteDb.h"
 #include "text/ErrorText.h"
 #include "workspace/FileOps.h"
@@ -8,15 +9,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QUrl>
 
 #include <functional>
 
-Q_LOGGING_CATEGORY(lcWorkspaceFiles, "weblark.workspace.files")
-
 namespace WorkspaceFiles {
+
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QLatin1String("..")) && !name.startsWith(QLatin1Char('.'));
+}
 
 namespace {
 
@@ -184,12 +188,6 @@ bool isReferenced(const SiteDb& db, const QString& name)
             return true;
     }
     return false;
-}
-
-bool isPlainName(const QString& name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QLatin1String(".."));
 }
 
 bool removeNamed(const QString& folder, const QString& name, QString* error)

@@ -18,6 +18,12 @@ struct Result {
     bool created = false; // a new file was written (false: an identical one was reused)
 };
 
+// A name a record may use for a file directly in the workspace folder: not
+// empty, no "/" or "\", no "..", nothing hidden (no leading "."). Every name
+// read from the database is checked with this before a file is read, copied
+// or deleted by it.
+bool isPlainName(const QString& name);
+
 // "a.jpg", 2 -> "a_2.jpg": the number goes before the extension (the last dot).
 QString numberedName(const QString& name, int n);
 
@@ -29,10 +35,6 @@ Result copyIn(const QString& sourcePath, const QString& folder);
 // The same for data made by the program (thumbnails), wanted under wantedName.
 Result writeIn(const QByteArray& data, const QString& wantedName, const QString& folder);
 
-// A name that stands for a plain file directly in the folder: not empty and
-// without "/", "\\" or "..". Names read from the database are trusted no further:
-// a restored or imported database may name anything.
-bool isPlainName(const QString& name);
 // The one way a name read from the database is deleted: folder + name goes
 // (also when read-only) only when name is plain and names a file there; any
 // other name deletes nothing and the log says why. False with error set only
