@@ -65,8 +65,7 @@ Outcome setBackground(const SiteDb& db, const QString& workPath, const QString& 
         return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
     }
     // The former background goes once the row names the new one, unless a record still shows it.
-    if (WorkspaceFiles::isPlainName(previous))
-        WorkspaceFiles::removeIfUnused(db, workPath, previous);
+    WorkspaceFiles::removeIfUnused(db, workPath, previous);
     *name = copied.fileName;
     Outcome out;
     out.done = true;
@@ -78,8 +77,7 @@ Outcome clearBackground(const SiteDb& db, const QString& workPath, const QString
     const SqlResult r = db.updateUserInfo(QStringLiteral("backGround"), QString());
     if (!r)
         return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
-    if (WorkspaceFiles::isPlainName(shown))
-        WorkspaceFiles::removeIfUnused(db, workPath, shown);
+    WorkspaceFiles::removeIfUnused(db, workPath, shown);
     Outcome out;
     out.done = true;
     return out;

@@ -121,16 +121,6 @@ Notice noPathNotice()
     return {QStringLiteral("没有选择首页存放路径！"), Messages::warning(), MsgIcon::Critical};
 }
 
-bool removeWorkspaceFile(const QString& workPath, const QString& name, QString* error)
-{
-    if (!WorkspaceFiles::isPlainName(name))
-        return true;
-    const QFileInfo fi(workPath + name);
-    if (fi.isDir() || (!fi.exists() && !fi.isSymLink()))
-        return true;
-    return FileOps::removeFile(fi.filePath(), error);
-}
-
 // ---- ImagesRecord ----
 
 ImagesRecord::ImagesRecord(const QString& workPath) : m_workPath(workPath)
@@ -173,6 +163,15 @@ QString ImagesRecord::clashWith(Owner owner, const QString& sourceImages) const
 bool ImagesRecord::install(Owner owner, const QString& sourceImages, QString* error)
 {
     const QStringList incoming = filesUnder(sourceImages);
+    // A picture found in the folder that no installation brought (put there by
+    // hand, or by an installation older than this record) is overwritten but
+    // not claimed: something else may show it, so it is never deleted.
+    const QStringList found = filesUnder(imagesFolder());
+    QStringList claimed;
+    for (const QString& f : incoming) {
+        if (!found.contains(f) || files(Owner::Home).contains(f) || files(Owner::Other).contains(f))
+            claimed << f;
+    }
     // The owner's former pictures go, except those the new set brings again:
     // they are overwritten below (the source may be the images folder itself).
     QStringList dropped = files(owner);
@@ -181,7 +180,7 @@ bool ImagesRecord::install(Owner owner, const QString& sourceImages, QString* er
     m_files[owner] = dropped;
     if (!release(owner, error))
         return false;
-    m_files[owner] = incoming;
+    m_files[owner] = claimed;
     // The claim is written before the copies, so that a copy failing halfway
     // leaves no picture that no installation owns.
     if (!save(error))
@@ -308,7 +307,7 @@ Outcome removeHomePage(const SiteDb& db, const QString& workPath, const QString&
     QString error;
     // Only the home page itself: the box can be edited, and no other file of the workspace is its to delete.
     const bool isHomePage = shownName.compare(homePageName(), Qt::CaseInsensitive) == 0;
-    if ((isHomePage && !removeWorkspaceFile(workPath, shownName, &error)) ||
+    if ((isHomePage && !WorkspaceFiles::removeNamed(workPath, shownName, &error)) ||
         !ImagesRecord(workPath).release(Owner::Home, &error))
         notices.append({error, Messages::notice(), MsgIcon::Information});
     return done(notices);
@@ -332,11 +331,17 @@ std::optional<Notice> checkHead(const QString& chosenPath)
     return std::nullopt;
 }
 
+// The head the row names; "" when none or the row cannot be read.
+static QString storedHead(const SiteDb& db)
+{
+    const SqlResult row = db.selectUserInfo();
+    return row && !row.isEmpty() ? fieldText(row.first(), QStringLiteral("topHead")) : QString();
+}
+
 Outcome installHead(const SiteDb& db, const QString& chosenPath, const QString& workPath)
 {
     const QString target = headPrefix() + extensionOf(QFileInfo(chosenPath).fileName()).toLower();
-    const SqlResult row = db.selectUserInfo();
-    const QString previous = row && !row.isEmpty() ? fieldText(row.first(), QStringLiteral("topHead")) : QString();
+    const QString previous = storedHead(db);
     QString error;
     if (!copyOver(chosenPath, workPath + target, &error))
         return failed(error);
@@ -344,18 +349,21 @@ Outcome installHead(const SiteDb& db, const QString& chosenPath, const QString& 
     if (!r)
         return failed(r.error);
     // A head of another kind would otherwise stay behind unnamed.
-    if (previous != target && previous.startsWith(headPrefix()) && !removeWorkspaceFile(workPath, previous, &error))
+    if (previous != target && previous.startsWith(headPrefix()) &&
+        !WorkspaceFiles::removeNamed(workPath, previous, &error))
         qCWarning(lcCustomPages) << error;
     return done();
 }
 
-Outcome removeHead(const SiteDb& db, const QString& workPath, const QString& shownName)
+Outcome removeHead(const SiteDb& db, const QString& workPath)
 {
+    const QString installed = storedHead(db);
     const SqlResult r = db.updateUserInfo(QStringLiteral("topHead"), QString());
     if (!r)
         return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
     QString error;
-    if (!removeWorkspaceFile(workPath, headPrefix() + extensionOf(shownName), &error))
+    // Only a head: the row may have been restored from anywhere.
+    if (installed.startsWith(headPrefix()) && !WorkspaceFiles::removeNamed(workPath, installed, &error))
         return done({{error, Messages::notice(), MsgIcon::Information}});
     return done();
 }
@@ -402,7 +410,7 @@ Outcome installOtherPages(const SiteDb& db, const QString& folder, const QString
     // The former pages go once the row names the new ones.
     QList<Notice> notices;
     for (const QString& old : listed) {
-        if (!pages.contains(old) && isPage(old) && !removeWorkspaceFile(workPath, old, &error)) {
+        if (!pages.contains(old) && isPage(old) && !WorkspaceFiles::removeNamed(workPath, old, &error)) {
             notices.append({error, Messages::notice(), MsgIcon::Information});
             break;
         }
@@ -417,7 +425,7 @@ Outcome removeOtherPages(const SiteDb& db, const QString& workPath, const QStrin
         return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
     QString error;
     for (const QString& name : listed) {
-        if (isPage(name) && !removeWorkspaceFile(workPath, name, &error))
+        if (isPage(name) && !WorkspaceFiles::removeNamed(workPath, name, &error))
             return done({{error, Messages::notice(), MsgIcon::Information}});
     }
     if (!ImagesRecord(workPath).release(Owner::Other, &error))

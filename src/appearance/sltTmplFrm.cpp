@@ -480,7 +480,7 @@ void sltTmplFrm::chk_head_Click()
         return;
     }
     if (!untick(chk_head, Messages::text(Messages::Id::CancelCustomPage),
-                [this] { return CustomPages::removeHead(m_ctx.conn, m_ctx.workPath, txt_head->text()); }))
+                [this] { return CustomPages::removeHead(m_ctx.conn, m_ctx.workPath); }))
         return;
     txt_head->clear();
     setCustomHead(false);

@@ -212,7 +212,7 @@ void infoFrm::cmd_view_Click()
         return;
     }
     QString error;
-    const QString name = m_logo.choose(picked.path, m_ctx.imgPath, &error);
+    const QString name = m_logo.choose(m_ctx.conn, picked.path, m_ctx.imgPath, &error);
     if (name.isEmpty()) {
         m_ctx.dialogs.message(error, Messages::warning(), MsgIcon::Critical);
         return;
@@ -230,7 +230,7 @@ void infoFrm::cmd_img_cancel_Click()
     }
     showLogo(QString());
     QString error;
-    if (!m_logo.removed(m_ctx.imgPath, &error)) {
+    if (!m_logo.removed(m_ctx.conn, m_ctx.imgPath, &error)) {
         m_ctx.dialogs.message(error, Messages::notice(), MsgIcon::Information);
         return;
     }
@@ -252,7 +252,7 @@ void infoFrm::cmd_OK_Click()
     }
     // The replaced logo file goes only now that the row names the new one; a
     // file that cannot be deleted is merely left behind.
-    m_logo.saved(m_ctx.imgPath, nullptr);
+    m_logo.saved(m_ctx.conn, m_ctx.imgPath, nullptr);
     setChanged(false);
     Messages::show(m_ctx.dialogs, Messages::Id::DataSaved);
 }

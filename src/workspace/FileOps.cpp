@@ -7,7 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 namespace FileOps {
 
@@ -134,6 +138,36 @@ bool moveContents(const QString& folder, const QString& target, QString* error)
 bool isEmptyFolder(const QString& path)
 {
     return QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+int (*syncCall)(int fd) = ::fsync;
+
+bool syncEntry(const QString& path, QString* error)
+{
+    const bool folder = QFileInfo(path).isDir();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+    const int rc = fd < 0 ? -1 : syncCall(fd);
+    const int err = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (rc == 0)
+        return true;
+    if (error)
+        *error = QStringLiteral("无法把“%1”写入磁盘：%2")
+                     .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(err)));
+    return false;
+}
+
+bool syncTree(const QString& path, QString* error)
+{
+    QDirIterator it(path, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo fi(it.next());
+        if (!fi.isSymLink() && !syncEntry(fi.filePath(), error))
+            return false;
+    }
+    return syncEntry(path, error);
 }
 
 } // namespace FileOps

@@ -160,6 +160,9 @@ static bool isJournalOf(const QString& name, const QString& dbFile)
 static bool swapIn(const QString& staging, const QString& target, QString* error)
 {
     const QString dst = realFolder(target);
+    // Every copy is on the disk before the folder takes the old one's place.
+    if (!FileOps::syncTree(staging, error))
+        return false;
     QString aside;
     if (QFileInfo::exists(dst)) {
         aside = besideName(dst, QStringLiteral("replaced"));
@@ -179,7 +182,9 @@ static bool swapIn(const QString& staging, const QString& target, QString* error
                          .arg(QDir::toNativeSeparators(staging), QDir::toNativeSeparators(dst));
         return false;
     }
+    // The renames reach the disk before the old folder is deleted.
     QString ignored;
+    FileOps::syncEntry(QFileInfo(dst).absolutePath(), &ignored);
     if (!aside.isEmpty())
         FileOps::removeFolder(aside, &ignored); // a leftover is harmless: the new folder is in place
     return true;
