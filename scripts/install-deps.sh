@@ -15,14 +15,15 @@ declare -A GROUP=(
   [build]="cmake g++ make pkgconf
            qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webchannel-dev
            libmicrohttpd-dev zlib1g-dev
-           libzip-dev libkainjow-mustache-dev
+           libzip-dev libkainjow-mustache-dev libsqlite3-dev
            libqt6sql6-sqlite libqt6webenginecore6-bin qt6-translations-l10n
            fonts-noto-cjk libgl1-mesa-dri"
   [tests]="clang-format python3 xvfb xauth xdotool imagemagick"
   [bench]="zip wrk nginx-light"
   [package]="dpkg-dev debhelper fakeroot lintian"
 )
-# build: libmicrohttpd serves the web side and zlib writes its .gz copies;
+# build: libsqlite3-dev lets the renderer bound the time a database takes to read;
+#   libmicrohttpd serves the web side and zlib writes its .gz copies;
 #   libgl1-mesa-dri for the web engine's drawing without a graphics card; the CJK fonts
 #   draw the pictures at build time and every Chinese text at run time.
 # tests: python3 reads archives with zipfile; xvfb, xauth and xdotool read the real

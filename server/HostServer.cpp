@@ -1,7 +1,6 @@
 #include "HostServer.h"
 
 #include "SitePublisher.h"
-#include "SiteWeb.h"
 #include "WebServer.h"
 #include "publish/Protocol.h"
 #include "text/TextCodec.h"
@@ -27,6 +26,9 @@ struct HostServer::Connection {
     QTimer gap;                           // the framer's quiet time
     QString account;                      // set once logged in
     bool closed = false;
+    QTimer idle;         // no bytes for too long: closed (an upload: abandoned)
+    bool paused = false; // the answer to a login waits (throttled)
+    int wrongPasswords = 0;
 
     // Archive being received.
     qint64 expected = -1;
@@ -38,6 +40,7 @@ struct HostServer::Connection {
     // A length announcement held (at the head of queued) until the publish of its site ends.
     bool waiting = false;
     QTimer waitLimit;
+    bool held() const { return waiting || paused; }
 
     explicit Connection(const MessageFramer::Rules& rules) : framer(rules) {}
 };
@@ -51,10 +54,38 @@ QString shortened(const QString& text)
     return text.size() > 200 ? text.left(200) + QStringLiteral("...") : text;
 }
 
+// Text from clients reaches the log with every character that could start a line
+// of its own or reorder what is shown escaped, so no client can forge a line.
+QString escapedForLog(const QString& line)
+{
+    QString out;
+    out.reserve(line.size());
+    for (const QChar ch : line) {
+        const char16_t u = ch.unicode();
+        if (u == '\\')
+            out += QStringLiteral("\\\\");
+        else if (u == '\n')
+            out += QStringLiteral("\\n");
+        else if (u == '\r')
+            out += QStringLiteral("\\r");
+        else if (u == '\t')
+            out += QStringLiteral("\\t");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            out += QStringLiteral("\\x%1").arg(unsigned(u), 2, 16, QLatin1Char('0'));
+        else if (ch.category() == QChar::Separator_Line || ch.category() == QChar::Separator_Paragraph ||
+                 ch.category() == QChar::Other_Format)
+            out += QStringLiteral("\\u%1").arg(unsigned(u), 4, 16, QLatin1Char('0'));
+        else
+            out += ch;
+    }
+    return out;
+}
+
 } // namespace
 
 HostServer::HostServer(const HostConfig& config, QObject* parent)
-    : QObject(parent), m_config(config), m_store(config.accountsFile, config.dataDir), m_server(new QTcpServer(this))
+    : QObject(parent), m_config(config), m_store(config.accountsFile, config.dataDir), m_server(new QTcpServer(this)),
+      m_throttle(config.throttle)
 {
     m_clock.start();
     connect(m_server, &QTcpServer::newConnection, this, &HostServer::onNewConnection);
@@ -62,7 +93,11 @@ HostServer::HostServer(const HostConfig& config, QObject* parent)
 
 HostServer::~HostServer()
 {
-    // A publish in flight finishes its moves, so no site is left half swapped.
+    // A publish in flight gives up its unpacking (or finishes its moves, so no
+    // site is left half swapped); renderings are killed.
+    m_stopping->store(true);
+    delete m_renders;
+    m_renders = nullptr;
     for (QFutureWatcherBase* w : std::as_const(m_publishing))
         w->waitForFinished();
     for (auto& [id, c] : m_connections) {
@@ -95,6 +130,8 @@ bool HostServer::listen(QString* error)
             m_server->close();
             return false;
         }
+        m_renders = new RenderJobs(m_config.appPath, m_config.render, this);
+        connect(m_renders, &RenderJobs::logLine, this, &HostServer::log);
         log(QStringLiteral("serving the sites at http://%1:%2/<site>/%3, at most %4 connections")
                 .arg(m_config.address.toString())
                 .arg(m_web->serverPort())
@@ -117,34 +154,24 @@ quint16 HostServer::httpPort() const
     return m_web ? m_web->serverPort() : 0;
 }
 
-// Sites published before the web side was switched on get their rendering now.
-// Each counts as being published meanwhile, so an upload of it waits.
+// Sites published before the web side was switched on get their rendering now,
+// as any other rendering: in the background, nobody waiting for it.
 void HostServer::renderMissing()
 {
-    const QString appPath = m_config.appPath;
     const QDir sites(m_store.dataDir() + QStringLiteral("sites"));
     for (const QString& name : sites.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString folder = m_store.siteFolder(name);
         if (!SiteStore::isValidSiteName(name) || !QFileInfo(folder + QStringLiteral("site")).isDir() ||
             QFileInfo::exists(folder + QStringLiteral("www")))
             continue;
-        m_busySites.insert(name.toLower());
-        m_publishingSites.insert(name.toLower());
-        auto* watcher = new QFutureWatcher<QString>(this);
-        m_publishing.append(watcher);
-        connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, name] {
-            m_publishing.removeOne(watcher);
-            watcher->deleteLater();
-            log(watcher->result());
-            siteFree(name);
-        });
-        watcher->setFuture(QtConcurrent::run([folder, appPath, name] {
-            QString error, summary;
-            if (SiteWeb::renderWww(folder, appPath, &error, &summary))
-                return QStringLiteral("site %1 rendered for the web: %2").arg(name, summary);
-            return QStringLiteral("site %1 could not be rendered for the web: %2").arg(name, error);
-        }));
+        render(name);
     }
+}
+
+void HostServer::render(const QString& site)
+{
+    if (m_renders)
+        m_renders->request(site, m_store.siteFolder(site));
 }
 
 // The site's publish is over: uploads that waited for it go ahead.
@@ -165,17 +192,30 @@ void HostServer::siteFree(const QString& site)
 
 void HostServer::log(const QString& text)
 {
-    Q_EMIT logLine(text);
+    Q_EMIT logLine(escapedForLog(text));
 }
 
 void HostServer::onNewConnection()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+        const QString address = socket->peerAddress().toString();
+        int fromThere = 0;
+        for (const auto& [id, other] : m_connections)
+            fromThere += !other->closed && other->socket->peerAddress().toString() == address;
+        if (fromThere >= m_config.maxPerAddress) {
+            log(QStringLiteral("connection from %1 refused: %2 open from there already").arg(address).arg(fromThere));
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         auto owned =
             std::make_unique<Connection>(MessageFramer::serverSide(m_config.maxMessageBytes, m_config.messageGapMs));
         Connection* c = owned.get();
         c->id = m_nextId++;
         c->socket = socket;
+        // Bytes that arrive while the connection waits (a throttled login, a publish
+        // of its site) stay in the kernel, not in an ever-growing buffer here.
+        socket->setReadBufferSize(4 * kReadChunk);
         c->peer = socket->peerAddress().toString() + QLatin1Char(':') + QString::number(socket->peerPort());
         c->gap.setSingleShot(true);
         c->gap.setTimerType(Qt::PreciseTimer);
@@ -190,6 +230,13 @@ void HostServer::onNewConnection()
             drain(c);
             onReadyRead(c);
         });
+        c->idle.setSingleShot(true);
+        connect(&c->idle, &QTimer::timeout, this, [this, c] {
+            const QString why = QStringLiteral("nothing received for %1 s").arg(c->idle.interval() / 1000.0);
+            dropUpload(c, why);
+            drop(c, why);
+        });
+        touch(c);
         connect(socket, &QTcpSocket::readyRead, this, [this, c] { onReadyRead(c); });
         connect(socket, &QTcpSocket::disconnected, this, [this, c] { onDisconnected(c); });
         m_connections.emplace(c->id, std::move(owned));
@@ -197,9 +244,20 @@ void HostServer::onNewConnection()
     }
 }
 
+// Bytes came (or the state changed): the quiet time that closes the connection
+// starts again, the one for an upload, a session or a stranger.
+void HostServer::touch(Connection* c)
+{
+    c->idle.start(c->uploading()         ? m_config.uploadStallMs
+                  : c->account.isEmpty() ? m_config.idleMs
+                                         : m_config.sessionIdleMs);
+}
+
 void HostServer::onReadyRead(Connection* c)
 {
-    while (!c->closed && !c->waiting) {
+    if (!c->closed && c->socket->bytesAvailable() > 0)
+        touch(c);
+    while (!c->closed && !c->held()) {
         if (c->uploading()) {
             const QByteArray chunk = c->socket->read(qMin(kReadChunk, c->expected - c->received));
             if (chunk.isEmpty())
@@ -239,7 +297,7 @@ void HostServer::receive(Connection* c, const QList<Message>& messages)
 // an accepted length announcement is archive data, even what looked like messages.
 void HostServer::drain(Connection* c)
 {
-    while (!c->closed && !c->waiting && !c->uploading() && !c->queued.isEmpty())
+    while (!c->closed && !c->held() && !c->uploading() && !c->queued.isEmpty())
         handleMessage(c, c->queued.takeFirst());
     if (c->closed || !c->uploading())
         return;
@@ -284,17 +342,54 @@ void HostServer::handleMessage(Connection* c, const Message& message)
     log(QStringLiteral("connection %1: unknown message of %2 bytes ignored").arg(c->id).arg(message.bytes.size()));
 }
 
+// A throttled answer holds the connection's later messages until it is given.
 void HostServer::onLogin(Connection* c, const Message&, const QString& payload)
 {
     QString account, password;
-    if (Protocol::splitLogin(payload, &account, &password) && m_store.checkLogin(account, password)) {
+    const bool right = Protocol::splitLogin(payload, &account, &password) && m_store.checkLogin(account, password);
+    const QString address = c->socket->peerAddress().toString();
+    const qint64 delay = m_throttle.delayMs(address, shortened(account), right, m_clock.elapsed());
+    if (right)
+        m_throttle.succeeded(address);
+    else
+        m_throttle.failed(address, shortened(account), m_clock.elapsed());
+    if (delay <= 0) {
+        answerLogin(c, account, right);
+        return;
+    }
+    log(QStringLiteral("connection %1: login for \"%2\" answered in %3 ms (wrong passwords from %4 or for the account)")
+            .arg(c->id)
+            .arg(shortened(account))
+            .arg(delay)
+            .arg(address));
+    c->paused = true;
+    QTimer::singleShot(int(delay), this, [this, id = c->id, account, right] {
+        const auto it = m_connections.find(id);
+        if (it == m_connections.end() || it->second->closed)
+            return;
+        Connection* held = it->second.get();
+        held->paused = false;
+        answerLogin(held, account, right);
+        drain(held);
+        onReadyRead(held);
+    });
+}
+
+void HostServer::answerLogin(Connection* c, const QString& account, bool right)
+{
+    if (right) {
         c->account = account;
         log(QStringLiteral("connection %1: account %2 logged in").arg(c->id).arg(account));
         reply(c, Protocol::tagText(Tag::Login));
-    } else {
-        c->account.clear();
-        log(QStringLiteral("connection %1: login refused for \"%2\"").arg(c->id).arg(shortened(account)));
-        reply(c, Protocol::tagText(Tag::Logout));
+        touch(c);
+        return;
+    }
+    c->account.clear();
+    log(QStringLiteral("connection %1: login refused for \"%2\"").arg(c->id).arg(shortened(account)));
+    reply(c, Protocol::tagText(Tag::Logout));
+    if (++c->wrongPasswords >= m_throttle.rules().closeAfter) {
+        c->socket->flush();
+        drop(c, QStringLiteral("%1 wrong passwords").arg(c->wrongPasswords));
     }
 }
 
@@ -402,6 +497,7 @@ void HostServer::onSendFileInfo(Connection* c, const Message& m, const QString& 
     c->received = 0;
     c->uploadSite = site;
     m_busySites.insert(site.toLower());
+    touch(c);
     log(QStringLiteral("connection %1: receiving %2 bytes for site %3").arg(c->id).arg(length).arg(site));
     reply(c, Protocol::tagText(Tag::SendFileInfo));
 }
@@ -435,35 +531,27 @@ void HostServer::finishUpload(Connection* c)
     const QString received = c->upload.fileName();
     const QString folder = m_store.siteFolder(site);
     const qint64 bytes = c->received;
-    const qint64 maxUnpacked = 8 * m_config.maxUploadBytes;
+    const SitePublisher::Budget budget{m_config.unpackFactor * m_config.maxUploadBytes, m_config.maxUnpackEntries,
+                                       m_stopping.get()};
     c->upload.close();
     c->expected = -1;
+    touch(c);
     m_publishingSites.insert(site.toLower());
     log(QStringLiteral("connection %1: %2 bytes received for site %3, publishing").arg(id).arg(bytes).arg(site));
 
     // Unpacking a large site takes a while: it runs on a worker so every other
     // connection is served meanwhile. The site stays busy until it is done: a
-    // second upload of it waits, a rename is refused.
-    // With a web side, the site is rendered on the same worker right after it is
-    // in place; a rendering that fails leaves the previous one online.
-    struct Outcome {
-        QString error; // null when published
-        QString rendering;
-    };
-    const bool render = m_web != nullptr;
-    const QString appPath = m_config.appPath;
-    auto* watcher = new QFutureWatcher<Outcome>(this);
+    // second upload of it waits, a rename is refused. With a web side, the site
+    // is then rendered in the background; nobody waits for that.
+    auto* watcher = new QFutureWatcher<QString>(this);
     m_publishing.append(watcher);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id, site, bytes] {
-        const Outcome outcome = watcher->result();
-        const QString& error = outcome.error;
+        const QString error = watcher->result();
         m_publishing.removeOne(watcher);
         watcher->deleteLater();
         const bool ok = error.isNull();
         if (ok) {
             log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(id).arg(site).arg(bytes));
-            if (!outcome.rendering.isEmpty())
-                log(outcome.rendering);
         } else {
             log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(id).arg(site, error));
             const auto it = m_connections.find(id);
@@ -472,25 +560,14 @@ void HostServer::finishUpload(Connection* c)
         }
         Q_EMIT uploadFinished(site, ok);
         siteFree(site);
+        if (ok)
+            render(site);
     });
-    watcher->setFuture(QtConcurrent::run([received, folder, maxUnpacked, render, appPath, site] {
-        Outcome outcome;
-        if (!SitePublisher::publish(received, folder, maxUnpacked, &outcome.error)) {
-            if (outcome.error.isEmpty())
-                outcome.error = QStringLiteral("publishing failed");
-            return outcome;
-        }
-        outcome.error = QString();
-        QString why, summary;
-        if (!render)
-            return outcome;
-        if (SiteWeb::renderWww(folder, appPath, &why, &summary))
-            outcome.rendering = QStringLiteral("site %1 rendered for the web: %2").arg(site, summary);
-        else
-            outcome.rendering =
-                QStringLiteral("site %1 could not be rendered for the web, the previous rendering stays online: %2")
-                    .arg(site, why);
-        return outcome;
+    watcher->setFuture(QtConcurrent::run([received, folder, budget, stopping = m_stopping] {
+        QString error;
+        if (SitePublisher::publish(received, folder, budget, &error))
+            return QString();
+        return error.isEmpty() ? QStringLiteral("publishing failed") : error;
     }));
 }
 
@@ -531,6 +608,7 @@ void HostServer::onDisconnected(Connection* c)
         return;
     c->closed = true;
     c->gap.stop();
+    c->idle.stop();
     c->waitLimit.stop();
     dropUpload(c, QStringLiteral("connection closed"));
     log(QStringLiteral("connection %1 closed%2")

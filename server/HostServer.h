@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoginThrottle.h"
+#include "RenderJobs.h"
 #include "SiteStore.h"
 #include "WebServer.h"
 #include "publish/MessageFramer.h"
@@ -11,6 +13,7 @@
 #include <QSet>
 #include <QString>
 
+#include <atomic>
 #include <map>
 #include <memory>
 
@@ -25,17 +28,31 @@ struct HostConfig {
     QString dataDir;
     QString noticeFile; // empty: a built-in announcement
     qint64 maxUploadBytes = 1024LL * 1024 * 1024;
+    // An upload unpacks, its images.zip included, to at most this many times its
+    // limit and to at most this many files and folders.
+    int unpackFactor = 8;
+    qint64 maxUnpackEntries = 20000;
     qint64 maxMessageBytes = 1024 * 1024; // a message without an end that grows past this drops the connection
     int messageGapMs = 50;                // quiet time that ends the last message of a burst
     // Longest a length announcement waits for the running publish of its site;
     // well below the time the client waits for an answer.
     int announcementWaitMs = 30000;
+    // An upload that gets no byte for this long is abandoned.
+    int uploadStallMs = 60000;
+    // A connection that sends nothing for this long is closed: before a login,
+    // and after one (well above the ten minutes after which the program's own
+    // watchdog gives up a quiet connection).
+    int idleMs = 120000;
+    int sessionIdleMs = 900000;
+    int maxPerAddress = 16; // open publishing connections from one address
+    LoginThrottle::Rules throttle;
     // The web side: every published site rendered and served over HTTP on this
     // port of the same address (-1: no web side; 0 picks a free port), with the
     // themes of the application folder appPath.
     int httpPort = -1;
     WebOptions web;
     QString appPath;
+    RenderOptions render;
 };
 
 // The reference hosting server: answers the publishing client's messages,
@@ -77,6 +94,8 @@ private:
 
     void onNewConnection();
     void onReadyRead(Connection* c);
+    void touch(Connection* c);
+    void answerLogin(Connection* c, const QString& account, bool right);
     void onDisconnected(Connection* c);
     void receive(Connection* c, const QList<Message>& messages);
     void drain(Connection* c);
@@ -92,6 +111,7 @@ private:
     void finishUpload(Connection* c);
     void dropUpload(Connection* c, const QString& why);
     void renderMissing();
+    void render(const QString& site);
     void siteFree(const QString& site);
     void reply(Connection* c, const QString& text);
     void drop(Connection* c, const QString& why);
@@ -103,6 +123,9 @@ private:
     SiteStore m_store;
     QTcpServer* m_server;
     SiteWebServer* m_web = nullptr;
+    RenderJobs* m_renders = nullptr;
+    LoginThrottle m_throttle;
+    std::shared_ptr<std::atomic<bool>> m_stopping = std::make_shared<std::atomic<bool>>(false);
     std::map<int, std::unique_ptr<Connection>> m_connections;
     QSet<QString> m_busySites;       // lower-case names with an upload being received or published
     QSet<QString> m_publishingSites; // the subset of m_busySites being unpacked

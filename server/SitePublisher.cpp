@@ -8,6 +8,7 @@
 #include <zip.h>
 
 #include <cstdio>
+#include <fcntl.h>
 
 namespace SitePublisher {
 
@@ -28,7 +29,7 @@ QString safeEntryPath(const QString& entryName)
     return parts.join(QLatin1Char('/'));
 }
 
-bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error)
+bool unpack(const QString& zipPath, const QString& destDir, Budget& budget, QString* error)
 {
     int openError = 0;
     zip_t* za = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &openError);
@@ -40,9 +41,12 @@ bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QSt
     }
     const QString root = QDir(destDir).absolutePath() + QLatin1Char('/');
     QByteArray buf(256 * 1024, Qt::Uninitialized);
-    qint64 total = 0;
-    bool ok = true;
     const zip_int64_t count = zip_get_num_entries(za, 0);
+    // Refused before anything is written: millions of entries would use up the inodes.
+    bool ok = count <= budget.entries;
+    if (!ok)
+        *error = QStringLiteral("more than %1 entries").arg(budget.entries);
+    budget.entries -= count;
     for (zip_int64_t i = 0; ok && i < count; ++i) {
         const char* raw = zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
         const QString name = raw ? QString::fromUtf8(raw) : QString();
@@ -79,9 +83,14 @@ bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QSt
             }
             if (n == 0)
                 break;
-            total += n;
-            if (total > maxTotal) {
-                *error = QStringLiteral("unpacked data larger than %1 bytes").arg(maxTotal);
+            if (budget.cancel && budget.cancel->load()) {
+                *error = QStringLiteral("the server is stopping");
+                ok = false;
+                break;
+            }
+            budget.bytes -= n;
+            if (budget.bytes < 0) {
+                *error = QStringLiteral("unpacked data over the limit");
                 ok = false;
                 break;
             }
@@ -91,15 +100,21 @@ bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QSt
                 break;
             }
         }
+        // What a full disk refuses may show only when the buffer is written out.
+        if (ok && !out.flush()) {
+            *error = QStringLiteral("cannot write %1: %2").arg(rel, out.errorString());
+            ok = false;
+        }
         zip_fclose(zf);
     }
     zip_discard(za);
     return ok;
 }
 
-bool moveEntry(const QString& from, const QString& to)
+bool moveEntry(const QString& from, const QString& to, bool exchange)
 {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD, QFile::encodeName(to).constData(),
+                       exchange ? RENAME_EXCHANGE : 0) == 0;
 }
 
 static bool present(const QString& path)
@@ -113,12 +128,17 @@ bool swapIn(const QString& staging, const QString& target, const QString& retire
 {
     const Move mv = move ? move : Move(&moveEntry);
     const bool hadTarget = present(target);
-    if (hadTarget && !mv(target, retired)) {
+    if (hadTarget && mv(staging, target, true)) {
+        if (!mv(staging, retired, false))
+            QDir(staging).removeRecursively(); // the previous one, out of the way anyhow
+        return true;
+    }
+    if (hadTarget && !mv(target, retired, false)) {
         *error = QStringLiteral("cannot move the previous %1 aside").arg(what);
         return false;
     }
-    if (!mv(staging, target)) {
-        *error = hadTarget && !mv(retired, target)
+    if (!mv(staging, target, false)) {
+        *error = hadTarget && !mv(retired, target, false)
                      ? QStringLiteral("cannot move the new %1 into place, nor the previous one back from %2")
                            .arg(what, retired)
                      : QStringLiteral("cannot move the new %1 into place").arg(what);
@@ -127,8 +147,7 @@ bool swapIn(const QString& staging, const QString& target, const QString& retire
     return true;
 }
 
-bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error,
-             const Move& move)
+bool publish(const QString& receivedPath, const QString& siteFolder, Budget budget, QString* error, const Move& move)
 {
     const Move mv = move ? move : Move(&moveEntry);
     const QString staging = siteFolder + QStringLiteral(".staging");
@@ -145,16 +164,16 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
 
     // A publish cut short between moving the old site aside and moving the new
     // one in left the only copy in .retired: bring it back before anything else.
-    if (!present(site) && present(retired) && !mv(retired, site))
+    if (!present(site) && present(retired) && !mv(retired, site, false))
         return fail(QStringLiteral("the previous site is in %1 and cannot be moved back").arg(retired));
     QDir(staging).removeRecursively();
     QDir(retired).removeRecursively();
 
-    bool ok = QDir().mkpath(staging) && unpack(receivedPath, staging, maxUnpacked, error);
+    bool ok = QDir().mkpath(staging) && unpack(receivedPath, staging, budget, error);
     const QString innerImages = staging + QStringLiteral("/images.zip");
     if (ok && QFileInfo(innerImages).isFile()) {
         ok = QDir().mkpath(staging + QStringLiteral("/images")) &&
-             unpack(innerImages, staging + QStringLiteral("/images"), maxUnpacked, error);
+             unpack(innerImages, staging + QStringLiteral("/images"), budget, error);
         if (!ok)
             *error = QStringLiteral("images.zip: ") + *error;
     }
@@ -162,16 +181,17 @@ bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxU
         return fail(QString());
 
     // Swap the folders, then store the archive (rename(2) replaces the old one in
-    // one step). Any move that fails undoes the ones before it, so the previous
-    // site and archive stay online.
+    // one step). When the archive cannot be stored the previous site comes back,
+    // so the previous site and archive stay online.
     const bool hadSite = present(site);
     QString why;
     if (!swapIn(staging, site, retired, QStringLiteral("site"), &why, mv))
         return fail(why);
-    if (!mv(receivedPath, archive)) {
-        if (!mv(site, staging) || (hadSite && !mv(retired, site)))
+    if (!mv(receivedPath, archive, false)) {
+        if (hadSite ? !mv(retired, site, true) : !mv(site, staging, false))
             return fail(
                 QStringLiteral("cannot store ziptest.zip, nor put the previous site back (it is in %1)").arg(retired));
+        QDir(retired).removeRecursively(); // the new site, back out of the way
         return fail(QStringLiteral("cannot store ziptest.zip"));
     }
     QDir(retired).removeRecursively();

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 
 // Turns a received upload into the published site, all or nothing: the archive
@@ -13,28 +14,38 @@ namespace SitePublisher {
 // outside the destination (absolute, drive letter, "..") or names nothing.
 QString safeEntryPath(const QString& entryName);
 
+// What one upload may unpack, its inner images.zip included: bytes written and
+// entries (files and folders) made. Each unpack takes its share from it.
+struct Budget {
+    qint64 bytes = 0;
+    qint64 entries = 0;
+    const std::atomic<bool>* cancel = nullptr; // set when the server stops: the unpack gives up
+};
+
 // Unpacks zipPath into destDir (which must exist). Stops at the first unsafe or
-// unreadable entry, or when more than maxTotal bytes would be written.
-bool unpack(const QString& zipPath, const QString& destDir, qint64 maxTotal, QString* error);
+// unreadable entry, or when the budget runs out.
+bool unpack(const QString& zipPath, const QString& destDir, Budget& budget, QString* error);
 
 // Moves a file or folder to a path that does not exist (or, for a file, over
-// one); false when it could not.
-using Move = std::function<bool(const QString& from, const QString& to)>;
-bool moveEntry(const QString& from, const QString& to);
+// one); with exchange, swaps two existing paths in one step (renameat2). False
+// when it could not.
+using Move = std::function<bool(const QString& from, const QString& to, bool exchange)>;
+bool moveEntry(const QString& from, const QString& to, bool exchange = false);
 
-// Puts the folder staging in the place of target in two renames, the previous
-// target going to retired (which must not exist) and staying there for the caller
-// to remove. When a move fails the ones before it are undone, so target stays as
-// it was; `what` names the folder in the error ("site", "rendering").
+// Puts the folder staging in the place of target, the previous target going to
+// retired (which must not exist) and staying there for the caller to remove.
+// The two are exchanged in one step, so target never goes missing; on a file
+// system that cannot exchange, two renames, and when the second fails the first
+// is undone. `what` names the folder in the error ("site", "rendering").
 bool swapIn(const QString& staging, const QString& target, const QString& retired, const QString& what, QString* error,
             const Move& move = {});
 
 // Publishes the archive at receivedPath (inside siteFolder) as siteFolder +
 // "ziptest.zip" and siteFolder + "site/", the inner "images.zip" going to
-// "site/images/". On failure the previous site and archive stay as they were
+// "site/images/", the two taking from one budget. On failure the previous site and archive stay as they were
 // and the received file is removed. Every move goes through `move` (moveEntry
 // when empty). Safe to run on a worker thread; one publish per site at a time.
-bool publish(const QString& receivedPath, const QString& siteFolder, qint64 maxUnpacked, QString* error,
+bool publish(const QString& receivedPath, const QString& siteFolder, Budget budget, QString* error,
              const Move& move = {});
 
 } // namespace SitePublisher

@@ -1,15 +1,30 @@
 #pragma once
 
+#include "site/SiteRenderer.h"
+
 #include <QString>
+#include <QStringList>
 
 // The web side of the hosting server renders every published site into
-// DIR/sites/<name>/www/ (served by SiteWebServer).
+// DIR/sites/<name>/www/ (served by SiteWebServer). The rendering runs in a child
+// process (RenderJobs): the server itself only swaps the finished one in.
 namespace SiteWeb {
 
 // Renders the unpacked upload in siteFolder + "site/" into siteFolder +
-// "www.staging/" and swaps it in as siteFolder + "www/", so the previous
-// rendering stays online until the new one is complete. On failure the
-// previous rendering stays and *error says why; *summary tells what was written.
-bool renderWww(const QString& siteFolder, const QString& appPath, QString* error, QString* summary);
+// "www.staging/" (emptied first). False with *error when it fails or reaches a
+// limit; *summary tells what was written.
+bool renderStaging(const QString& siteFolder, const QString& appPath, const RenderLimits& limits, QString* error,
+                   QString* summary);
+
+// Puts siteFolder + "www.staging/" in the place of siteFolder + "www/" in one
+// step, so a visitor gets either the previous rendering or the new one, never a
+// 404 or a mixture; the previous rendering is then removed.
+bool swapStaging(const QString& siteFolder, QString* error);
+
+// The render child: arguments FOLDER APPDIR PAGES BYTES NAMECHARS READSECONDS
+// (the limits in that order). Prints the summary on standard output, the reason
+// of a failure on standard error; returns the exit code (0 rendered).
+QStringList childArguments(const QString& siteFolder, const QString& appPath, const RenderLimits& limits);
+int runChild(const QStringList& arguments);
 
 } // namespace SiteWeb

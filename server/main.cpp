@@ -1,6 +1,7 @@
 // weblark-hostd: the reference hosting server for the publishing client.
 #include "HostServer.h"
 #include "OptionsFile.h"
+#include "SiteWeb.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -13,41 +14,46 @@
 #include <QTextStream>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
+// "weblark-hostd render ...": one rendering of the web side, run by the server in
+// a child process of its own (RenderJobs). The renderer letters the organisation's
+// name into pictures, which needs the font system of a GUI application (without a
+// display).
+static int renderChild(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A server started outside a login session has no runtime folder; give it the one Qt
+    // would fall back to, so the rendering prints no warning.
+    if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime = QByteArray("/tmp/runtime-") + QByteArray::number(getuid());
+        if (::mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", runtime);
+    }
+    // Past the file-size limit a write fails (and the rendering says which file)
+    // rather than the process being killed without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+    QGuiApplication app(argc, argv);
+    return SiteWeb::runChild(QCoreApplication::arguments().mid(2));
+}
+
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "render") == 0)
+        return renderChild(argc, argv);
     // The options of the configuration file (--config FILE) come first, so the command line overrides them.
     QStringList faults;
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     arguments = OptionsFile::expand(arguments, &faults);
-    // The web side renders sites, and the renderer letters the organisation's name into
-    // pictures, which needs the font system of a GUI application (without a display).
-    // The plain publishing server stays a console application.
-    bool webSide = false;
-    for (const QString& a : std::as_const(arguments))
-        webSide = webSide || a.startsWith(QLatin1String("--http-port"));
-    std::unique_ptr<QCoreApplication> application;
-    if (webSide) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        // A server started outside a login session has no runtime folder; give it the one Qt
-        // would fall back to, so the start-up prints no warning before our own messages.
-        if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
-            const QByteArray runtime = QByteArray("/tmp/runtime-") + QByteArray::number(getuid());
-            if (::mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
-                qputenv("XDG_RUNTIME_DIR", runtime);
-        }
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        application = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    QCoreApplication& app = *application;
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("weblark-hostd"));
 
     QCommandLineParser parser;
@@ -77,33 +83,64 @@ int main(int argc, char** argv)
         QStringLiteral("DIR"), QCoreApplication::applicationDirPath() + QStringLiteral("/appdir"));
     // The web side's limits (README, server section).
     const WebOptions web;
-    const auto webOpt = [](const char* name, const char* help, int value) {
+    const auto numeric = [](const char* name, const char* help, int value) {
         return QCommandLineOption(QLatin1String(name), QLatin1String(help), QStringLiteral("N"),
                                   QString::number(value));
     };
-    const QCommandLineOption threadsOpt = webOpt("http-threads", "Threads serving HTTP, 1-64.", web.threads);
+    const QCommandLineOption threadsOpt = numeric("http-threads", "Threads serving HTTP, 1-64.", web.threads);
     const QCommandLineOption maxConnOpt =
-        webOpt("http-max-connections",
-               "Open HTTP connections at most, 1-1000000 (lowered to what the open-file limit allows); "
-               "further ones wait.",
-               web.maxConnections);
+        numeric("http-max-connections",
+                "Open HTTP connections at most, 1-1000000 (lowered to what the open-file limit allows); "
+                "further ones wait.",
+                web.maxConnections);
     const QCommandLineOption perAddressOpt =
-        webOpt("http-max-per-address", "Open HTTP connections from one address at most, 0-1000000 (0: no limit).",
-               web.maxPerAddress);
-    const QCommandLineOption idleOpt =
-        webOpt("http-idle-timeout", "Seconds an idle or stalled HTTP connection stays open, 1-3600.", web.idleTimeoutS);
+        numeric("http-max-per-address", "Open HTTP connections from one address at most, 0-1000000 (0: no limit).",
+                web.maxPerAddress);
+    const QCommandLineOption idleOpt = numeric(
+        "http-idle-timeout", "Seconds an idle or stalled HTTP connection stays open, 1-3600.", web.idleTimeoutS);
     const QCommandLineOption headerOpt =
-        webOpt("http-header-timeout", "Seconds within which a request's line and headers must arrive, 1-3600.",
-               web.headerTimeoutS);
+        numeric("http-header-timeout", "Seconds within which a request's line and headers must arrive, 1-3600.",
+                web.headerTimeoutS);
     const QCommandLineOption maxAgeOpt =
-        webOpt("http-cache-max-age", "Seconds browsers may keep style sheets, scripts and pictures, 0-31536000.",
-               web.cacheMaxAgeS);
+        numeric("http-cache-max-age", "Seconds browsers may keep style sheets, scripts and pictures, 0-31536000.",
+                web.cacheMaxAgeS);
     const QCommandLineOption domainOpt(QStringLiteral("site-domain"),
                                        QStringLiteral("Serve each site also at http://<site>.DOMAIN/ (by the Host "
                                                       "header); needs a wildcard DNS entry for DOMAIN."),
                                        QStringLiteral("DOMAIN"));
-    parser.addOptions({listenOpt, portOpt, accountsOpt, dataOpt, noticeOpt, maxOpt, httpOpt, appdirOpt, threadsOpt,
-                       maxConnOpt, perAddressOpt, idleOpt, headerOpt, maxAgeOpt, domainOpt});
+    // Limits of the publishing side and of rendering (README, server section).
+    const HostConfig defaults;
+    const RenderLimits& renderLimits = defaults.render.limits;
+    const QCommandLineOption entriesOpt = numeric(
+        "max-unpack-entries", "Files and folders an upload may unpack to, 1-10000000.", int(defaults.maxUnpackEntries));
+    const QCommandLineOption stallOpt = numeric(
+        "upload-stall-timeout", "Seconds an upload may go without a byte, 1-3600.", defaults.uploadStallMs / 1000);
+    const QCommandLineOption loginIdleOpt =
+        numeric("idle-timeout", "Seconds a publishing connection not logged in may stay quiet, 1-86400.",
+                defaults.idleMs / 1000);
+    const QCommandLineOption sessionIdleOpt =
+        numeric("session-idle-timeout", "Seconds a logged-in publishing connection may stay quiet, 660-86400.",
+                defaults.sessionIdleMs / 1000);
+    const QCommandLineOption maxPerAddressOpt =
+        numeric("max-per-address", "Open publishing connections from one address, 1-10000.", defaults.maxPerAddress);
+    const QCommandLineOption renderSecondsOpt = numeric(
+        "render-seconds", "Seconds a rendering may take before it is killed, 1-3600.", defaults.render.wallSeconds);
+    const QCommandLineOption renderCpuOpt =
+        numeric("render-cpu-seconds", "CPU seconds a rendering may use, 1-3600.", defaults.render.cpuSeconds);
+    const QCommandLineOption renderMemoryOpt = numeric(
+        "render-memory-mb", "Memory (address space) of a rendering in MB, 256-65536.", defaults.render.memoryMb);
+    const QCommandLineOption renderJobsOpt = numeric("render-jobs", "Renderings at once, 1-64.", defaults.render.jobs);
+    const QCommandLineOption maxPagesOpt =
+        numeric("max-pages", "Pages a rendering may write, 1-1000000.", renderLimits.maxPages);
+    const QCommandLineOption outputFactorOpt =
+        numeric("max-output-factor", "A rendering may write this many times the upload limit, 1-64.", 4);
+    const QCommandLineOption nameCharsOpt =
+        numeric("max-name-chars", "Longest organisation name drawn as a picture, 1-10000.", renderLimits.maxNameChars);
+    parser.addOptions({listenOpt,      portOpt,          accountsOpt,      dataOpt,      noticeOpt,       maxOpt,
+                       httpOpt,        appdirOpt,        threadsOpt,       maxConnOpt,   perAddressOpt,   idleOpt,
+                       headerOpt,      maxAgeOpt,        domainOpt,        entriesOpt,   stallOpt,        loginIdleOpt,
+                       sessionIdleOpt, maxPerAddressOpt, renderSecondsOpt, renderCpuOpt, renderMemoryOpt, renderJobsOpt,
+                       maxPagesOpt,    outputFactorOpt,  nameCharsOpt});
     parser.addOption(QCommandLineOption(QStringLiteral("config"),
                                         QStringLiteral("Read options from FILE first: one \"name = value\" line per "
                                                        "long option (\"name\" alone for a switch)."),
@@ -150,6 +187,20 @@ int main(int argc, char** argv)
     config.web.idleTimeoutS = number(idleOpt, 1, 3600, "of seconds from 1 to 3600");
     config.web.headerTimeoutS = number(headerOpt, 1, 3600, "of seconds from 1 to 3600");
     config.web.cacheMaxAgeS = number(maxAgeOpt, 0, 31536000, "of seconds from 0 to 31536000");
+    config.maxUnpackEntries = number(entriesOpt, 1, 10000000, "from 1 to 10000000");
+    config.uploadStallMs = number(stallOpt, 1, 3600, "of seconds from 1 to 3600") * 1000;
+    config.idleMs = number(loginIdleOpt, 1, 86400, "of seconds from 1 to 86400") * 1000;
+    // The program gives up a quiet connection itself after ten minutes.
+    config.sessionIdleMs = number(sessionIdleOpt, 660, 86400, "of seconds from 660 to 86400") * 1000;
+    config.maxPerAddress = number(maxPerAddressOpt, 1, 10000, "from 1 to 10000");
+    config.render.program = QCoreApplication::applicationFilePath();
+    config.render.wallSeconds = number(renderSecondsOpt, 1, 3600, "of seconds from 1 to 3600");
+    config.render.cpuSeconds = number(renderCpuOpt, 1, 3600, "of seconds from 1 to 3600");
+    config.render.memoryMb = number(renderMemoryOpt, 256, 65536, "of megabytes from 256 to 65536");
+    config.render.jobs = number(renderJobsOpt, 1, 64, "from 1 to 64");
+    config.render.limits.maxPages = number(maxPagesOpt, 1, 1000000, "from 1 to 1000000");
+    config.render.limits.maxOutputBytes = number(outputFactorOpt, 1, 64, "from 1 to 64") * config.maxUploadBytes;
+    config.render.limits.maxNameChars = number(nameCharsOpt, 1, 10000, "from 1 to 10000");
     config.web.siteDomain = parser.value(domainOpt).toLower();
     static const QRegularExpression domainName(
         QStringLiteral("^([a-z0-9]([a-z0-9-]{0,61}[a-z0-9])?\\.)*[a-z0-9]([a-z0-9-]{0,61}[a-z0-9])?$"));

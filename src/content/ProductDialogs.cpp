@@ -149,7 +149,11 @@ bool ProductEntryDialog::eventFilter(QObject* watched, QEvent* event)
     return EntryDialog::eventFilter(watched, event);
 }
 
-void ProductEntryDialog::readProduct(const std::function<void(const Products::Product&)>& store)
+<<<<<<< HEAD
+void ProductEntryDialog::readProduct(const std::function<void(const ContentRecords::Product&)>& store)
+=======
+bool ProductEntryDialog::readProduct(ContentRecords::Product* p)
+>>>>>>> main
 {
     if (txt_Name->text().trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("名称不能为空！"), QStringLiteral("提示"), MsgIcon::Information);
@@ -222,10 +226,17 @@ insDataFrm_prod::insDataFrm_prod(AppContext& ctx, const PageRef& page, const QSt
 
 void insDataFrm_prod::OKButton_Click()
 {
-    readProduct([this](const Products::Product& p) {
+<<<<<<< HEAD
+    readProduct([this](const ContentRecords::Product& p) {
         insertRecord(
-            [&](int level, const QString& page) { return Products::insertProduct(m_ctx.conn, level, page, p); });
+            [&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
     });
+=======
+    ContentRecords::Product p;
+    if (!readProduct(&p))
+        return;
+    insertRecord([&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
+>>>>>>> main
 }
 
 void insDataFrm_prod::openViewer()
@@ -270,7 +281,7 @@ void insDataFrm_prodMod::loadRecord()
     if (m_loaded || m_row.isEmpty())
         return;
     m_loaded = true;
-    const Products::Product p = Products::fromRecord(m_row);
+    const ContentRecords::Product p = ContentRecords::read<ContentRecords::Product>(m_row);
     txt_Name->setText(p.name);
     txt_spec->setText(p.model);
     txt_unit->setText(p.unit);
@@ -283,13 +294,23 @@ void insDataFrm_prodMod::loadRecord()
 
 void insDataFrm_prodMod::OKButton_Click()
 {
-    readProduct([this](const Products::Product& p) {
-        if (!updateRecord([&](int level, qint64 id) { return Products::updateProduct(m_ctx.conn, level, id, p); },
+<<<<<<< HEAD
+    readProduct([this](const ContentRecords::Product& p) {
+        if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); },
                           kChooseNode))
             return;
         picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
         finish();
     });
+=======
+    ContentRecords::Product p;
+    if (!readProduct(&p))
+        return;
+    if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); }))
+        return;
+    picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
+    finish();
+>>>>>>> main
 }
 
 void insDataFrm_prodMod::openViewer()

@@ -2,7 +2,7 @@
 
 #include "content/EntryDialog.h"
 #include "content/Pictures.h"
-#include "content/Products.h"
+#include "data/ContentRecords.h"
 
 #include <QImage>
 
@@ -42,9 +42,14 @@ protected:
     ProductEntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent,
                        const QString& caption, const QString& okCaption);
     bool eventFilter(QObject* watched, QEvent* event) override;
+<<<<<<< HEAD
     // Hands the product as the controls hold it to store(), once the description's
     // last keystrokes are in; refuses an empty name instead. OK is off meanwhile.
-    void readProduct(const std::function<void(const Products::Product&)>& store);
+    void readProduct(const std::function<void(const ContentRecords::Product&)>& store);
+=======
+    // The product as the controls hold it; false after refusing an empty name.
+    bool readProduct(ContentRecords::Product* p);
+>>>>>>> main
     void showPicture(const QImage& picture);
     virtual void openViewer() = 0;
 

@@ -111,6 +111,13 @@ void siteViewFrm::renderFinished()
     // The page on show is replaced before its folder is removed.
     m_pane->navigate(m_next->path() + QStringLiteral("/index.htm"));
     m_shown = std::move(m_next);
-    lbl_status->setText(QStringLiteral("共 %1 个页面，%2 张图片。").arg(result.pages).arg(result.pictures));
+    // Notes (skipped pictures, a name too long to draw) show beside the count, all of them on hover.
+    QString status = QStringLiteral("共 %1 个页面，%2 张图片。").arg(result.pages).arg(result.pictures);
+    if (!result.notes.isEmpty())
+        status += result.notes.size() == 1
+                      ? result.notes.first()
+                      : QStringLiteral("%1 等 %2 条提示").arg(result.notes.first()).arg(result.notes.size());
+    lbl_status->setText(status);
+    lbl_status->setToolTip(result.notes.join(QLatin1Char('\n')));
     Q_EMIT rendered(true);
 }

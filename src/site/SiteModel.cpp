@@ -1,11 +1,15 @@
 #include "SiteModel.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -68,26 +72,23 @@ bool readContent(QSqlDatabase& db, int level, QHash<QString, QVector<SiteRecord>
     return true;
 }
 
-bool readInfo(QSqlDatabase& db, SiteInfo& info, QString* error)
+bool readInfo(QSqlDatabase& db, SettingsRow& info, QString* error)
 {
     QSqlQuery q;
     if (!runQuery(db,
-                  QStringLiteral("SELECT webName, gov_name, address, linkman, tel, mobile, fax, zip, email, logo, "
-                                 "defaultTmpl, headTmpl, defaultFont, headFont, backGround, defaultFile, topHead, "
-                                 "field01, field02, field03, field04, field05, adBoard, javascript "
-                                 "FROM user_info ORDER BY user_ID LIMIT 1"),
-                  q, error))
+                  QStringLiteral("SELECT %1 FROM user_info ORDER BY user_ID LIMIT 1").arg(SettingsRow::selectList()), q,
+                  error))
         return false;
-    if (!q.next())
-        return true; // no settings row: an unnamed site with the first theme
-    QString* fields[] = {&info.webName,     &info.govName,  &info.address,     &info.linkMan,   &info.tel,
-                         &info.mobile,      &info.fax,      &info.zip,         &info.email,     &info.logo,
-                         &info.defaultTmpl, &info.headTmpl, &info.defaultFont, &info.headFont,  &info.backGround,
-                         &info.defaultFile, &info.topHead,  &info.otherPages,  &info.forum,     &info.mail,
-                         &info.guestbook,   &info.office,   &info.adBoard,     &info.javascript};
-    for (int i = 0; i < int(std::size(fields)); ++i)
-        *fields[i] = text(q, i);
+    if (q.next())
+        info = SettingsRow::fromRecord(q.record());
     return true;
+}
+
+// SQLite asks every few thousand steps whether to go on; past the deadline the
+// running statement fails as interrupted.
+int pastDeadline(void* deadline)
+{
+    return static_cast<QDeadlineTimer*>(deadline)->hasExpired() ? 1 : 0;
 }
 
 } // namespace
@@ -98,7 +99,7 @@ const QVector<SiteRecord>& SiteModel::recordsOf(const SitePage& page) const
     return page.records ? *page.records : none;
 }
 
-bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error)
+bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error, int maxReadSeconds)
 {
     model = SiteModel();
     if (!QFileInfo(dbPath).isFile()) {
@@ -109,6 +110,7 @@ bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error)
     static QAtomicInteger<int> serial;
     const QString connection = QStringLiteral("siteRender%1").arg(serial.fetchAndAddRelaxed(1));
     bool ok = false;
+    QDeadlineTimer deadline(maxReadSeconds > 0 ? qint64(maxReadSeconds) * 1000 : -1);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(dbPath);
@@ -117,6 +119,10 @@ bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error)
             if (error)
                 *error = db.lastError().text();
         } else {
+            const QVariant handle = db.driver()->handle();
+            if (qstrcmp(handle.typeName(), "sqlite3*") == 0 && maxReadSeconds > 0)
+                sqlite3_progress_handler(*static_cast<sqlite3* const*>(handle.constData()), 10000, pastDeadline,
+                                         &deadline);
             QVector<CatalogRow> levels[3];
             ok = readInfo(db, model.info, error);
             for (int level = 1; ok && level <= 3; ++level)
@@ -156,6 +162,8 @@ bool loadSiteModel(const QString& dbPath, SiteModel& model, QString* error)
                 for (const CatalogRow& row : levels[0])
                     add(nullptr, row, 1, QStringLiteral("p") + QString::number(++n));
             }
+            if (!ok && deadline.hasExpired() && error)
+                *error = QStringLiteral("读取网站数据库超过 %1 秒，已停止").arg(maxReadSeconds);
         }
         db.close();
     }

@@ -1,6 +1,7 @@
 #include "SitePictures.h"
 
 #include "workspace/FileOps.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,10 +42,10 @@ QString SitePictures::use(const QString& name, const QString& what)
         return found.value();
     QString address;
     const QString src = m_workPath + QLatin1Char('/') + key;
-    const bool bare =
-        !key.contains(QLatin1Char('/')) && !key.contains(QLatin1Char('\\')) && key != QStringLiteral("..");
-    if (!bare || !QFileInfo(src).isFile()) {
+    if (!WorkspaceFiles::isPlainName(key) || !QFileInfo(src).isFile()) {
         m_notes << QStringLiteral("图片 %1（%2）不存在，已跳过").arg(key, what);
+    } else if (QFile file(src); !file.open(QIODevice::ReadOnly)) {
+        m_failure = QStringLiteral("无法读取图片：%1").arg(src);
     } else if (!QImageReader(src).canRead()) {
         m_notes << QStringLiteral("图片 %1（%2）已损坏或不是图片，已跳过").arg(key, what);
     } else {
@@ -52,8 +53,9 @@ QString SitePictures::use(const QString& name, const QString& what)
         if (FileOps::copyFileUnsynced(src, m_outFolder + QLatin1Char('/') + out)) {
             address = m_prefix + out;
             ++m_copied;
+            m_bytes += QFileInfo(src).size();
         } else {
-            m_notes << QStringLiteral("图片 %1（%2）无法复制，已跳过").arg(key, what);
+            m_failure = QStringLiteral("无法复制图片：%1").arg(src);
         }
     }
     m_used.insert(key, address);

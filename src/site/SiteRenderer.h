@@ -18,6 +18,17 @@ struct SiteRenderRequest {
     static SiteRenderRequest forWorkspace(const QString& workPath, const QString& appPath, const QString& outDir);
 };
 
+// What one rendering may take and produce. A rendering that reaches a limit
+// fails and says which; a name too long to draw is shown as text, with a note.
+// The defaults are generous, for the desktop program's preview and export; the
+// hosting server sets its own.
+struct RenderLimits {
+    int maxPages = 100000;
+    qint64 maxOutputBytes = 16LL << 30; // pages, pictures and copied files
+    int maxNameChars = 200;             // a longer organisation name is not drawn as a picture
+    int maxReadSeconds = 300;           // reading the site database
+};
+
 struct SiteRenderResult {
     bool ok = false;
     QString error;
@@ -30,4 +41,5 @@ struct SiteRenderResult {
 // application directory appPath (themes, name-style fonts, template material) into
 // outDir. Opens its own read-only connection under a unique name, so it can run on
 // any thread; progress(done, total) is optional.
-SiteRenderResult renderSite(const SiteRenderRequest& request, const std::function<void(int, int)>& progress = {});
+SiteRenderResult renderSite(const SiteRenderRequest& request, const std::function<void(int, int)>& progress = {},
+                            const RenderLimits& limits = {});

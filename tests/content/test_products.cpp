@@ -1,7 +1,7 @@
 #include "ContentSite.h"
 #include "TestMain.h"
 #include "content/ProductDialogs.h"
-#include "content/Products.h"
+#include "data/ContentRecords.h"
 #include "editor/advEdit.h"
 
 #include <QPointer>
@@ -37,9 +37,9 @@ class TestProducts : public QObject {
     Q_OBJECT
     ContentSite site;
 
-    qint64 storeProduct(const Products::Product& p)
+    qint64 storeProduct(const ContentRecords::Product& p)
     {
-        const SqlResult r = Products::insertProduct(site.db, 1, "产品", p);
+        const SqlResult r = ContentRecords::insert(site.db, 1, "产品", p);
         return r.ok ? site.db.run("SELECT max(ID) AS ID FROM content01").rows.first().value(0).toLongLong() : -1;
     }
     QStringList stored(qint64 id)

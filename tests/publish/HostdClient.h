@@ -31,8 +31,10 @@ struct Client {
     QTcpSocket socket;
     QByteArray got;
 
-    bool open(quint16 port)
+    bool open(quint16 port, const QHostAddress& from = {})
     {
+        if (!from.isNull())
+            socket.bind(from);
         QObject::connect(&socket, &QTcpSocket::readyRead, [this] { got += socket.readAll(); });
         socket.connectToHost(QHostAddress::LocalHost, port);
         return socket.waitForConnected(5000);

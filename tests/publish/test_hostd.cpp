@@ -62,18 +62,21 @@ class TestHostd : public QObject {
     }
 
     // Replies wait for the sender to fall quiet; a short quiet time keeps the
-    // tests quick where every message arrives in one piece.
-    void startServer(int messageGapMs = 5, int announcementWaitMs = 30000)
+    // tests quick where every message arrives in one piece. Wrong passwords are
+    // not throttled unless a test asks for it.
+    void startServer(const std::function<void(HostConfig&)>& adjust = {})
     {
         m_server.reset();
         HostConfig cfg;
+        cfg.throttle.freeFailures = cfg.throttle.closeAfter = 1000;
         cfg.port = 0;
         cfg.accountsFile = path("accounts.txt");
         cfg.dataDir = dataDir();
         cfg.noticeFile = path("notice.htm");
         cfg.maxUploadBytes = 8 * 1024 * 1024;
-        cfg.messageGapMs = messageGapMs;
-        cfg.announcementWaitMs = announcementWaitMs;
+        cfg.messageGapMs = 5;
+        if (adjust)
+            adjust(cfg);
         m_server = std::make_unique<HostServer>(cfg);
         connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
@@ -301,11 +304,18 @@ private Q_SLOTS:
         QTest::newRow("inside images.zip") << QByteArray("../../../y.txt") << "images entry";
         QTest::newRow("not a zip at all") << QByteArray() << "garbage";
         QTest::newRow("a folder where ziptest.zip goes") << QByteArray() << "blocked";
+        // Each part within the limit, the two together beyond it.
+        QTest::newRow("images.zip past the bytes left") << QByteArray() << "big images";
+        QTest::newRow("images.zip past the entries left") << QByteArray() << "many images";
     }
     void refusedArchives()
     {
         QFETCH(QByteArray, entryName);
         QFETCH(QString, kind);
+        startServer([](HostConfig& cfg) {
+            cfg.unpackFactor = 1;
+            cfg.maxUnpackEntries = 50;
+        });
         Client c;
         loggedIn(c, "10001", "mysite");
         QVERIFY(upload(c, siteZip("v1")));
@@ -317,6 +327,16 @@ private Q_SLOTS:
         } else if (kind == "garbage") {
             // Archive bytes, though they look like a message and come with the announcement.
             archive = Protocol::toWire(Protocol::versionQuery()).leftJustified(5000, '\x07');
+        } else if (kind == "big images" || kind == "many images") {
+            Entries outer{{"govbuilder.sbd", "db"}}, inner;
+            const int files = kind == "big images" ? 1 : 30;
+            const QByteArray content(kind == "big images" ? 5 << 20 : 1, 'z');
+            for (int i = 0; i < files; ++i) {
+                outer.append({"o" + QByteArray::number(i), content});
+                inner.append({"i" + QByteArray::number(i), content});
+            }
+            outer.append({"images.zip", zipOf(path("inner.zip"), inner)});
+            archive = zipOf(path("bad.zip"), outer);
         } else if (kind == "images entry") {
             const QByteArray inner = zipOf(path("inner.zip"), {{"ok.gif", "gif"}, {entryName, "escaped"}});
             archive = zipOf(path("bad.zip"), {{"govbuilder.sbd", "db"}, {"images.zip", inner}});
@@ -330,29 +350,38 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(path("x.txt")) && !QFileInfo::exists("/tmp/weblark_abs_escape.txt"));
     }
 
-    // Whichever move of the swap fails (old site aside, new site in, archive
-    // stored), the moves before it are undone.
+    // Whichever move of a publish fails, the folder holds the previous site and
+    // archive or the new ones, nothing between and nothing left over; with no
+    // failure the site folder is there at every step (exchanged, never moved away).
     void everyFailedMoveIsUndone()
     {
         const QString folder = siteFolder("s");
         const QString received = folder + ".upload.part";
         QString error;
-        writeFile(received, siteZip("v1"));
-        QVERIFY2(SitePublisher::publish(received, folder, 1 << 20, &error), qPrintable(error));
+        const auto publish = [&](const QByteArray& archive, const SitePublisher::Move& move) {
+            writeFile(received, archive);
+            return SitePublisher::publish(received, folder, {1 << 20, 1000}, &error, move);
+        };
+        const QByteArray v1 = siteZip("v1"), v2 = siteZip("v2");
+        QVERIFY2(publish(v2, {}), qPrintable(error));
+        const QMap<QString, QByteArray> after = tree(folder);
+        QVERIFY(publish(v1, {}));
         const QMap<QString, QByteArray> before = tree(folder);
-        for (int failing : {1, 2, 3}) {
-            writeFile(received, siteZip("v2"));
+        for (int failing : {0, 1, 2, 3, 4}) {
             int moves = 0;
-            const auto move = [&](const QString& from, const QString& to) {
-                return ++moves != failing && SitePublisher::moveEntry(from, to);
+            bool alwaysThere = true;
+            const auto move = [&](const QString& from, const QString& to, bool exchange) {
+                alwaysThere = alwaysThere && QFileInfo::exists(folder + "site/govbuilder.sbd");
+                return ++moves != failing && SitePublisher::moveEntry(from, to, exchange);
             };
-            QVERIFY(!SitePublisher::publish(received, folder, 1 << 20, &error, move));
-            QVERIFY2(tree(folder) == before, qPrintable(error));
+            const bool ok = publish(v2, move);
+            QVERIFY2(tree(folder) == (ok ? after : before), qPrintable(QString::number(failing) + error));
+            QVERIFY(failing > 0 || (ok && alwaysThere));
+            QVERIFY(publish(v1, {}));
         }
         // A publish cut short after moving the old site aside is repaired by the next one.
         QVERIFY(QDir().rename(folder + "site", folder + ".retired"));
-        writeFile(received, "not a zip");
-        QVERIFY(!SitePublisher::publish(received, folder, 1 << 20, &error));
+        QVERIFY(!publish("not a zip", {}));
         QCOMPARE(tree(folder), before);
     }
 
@@ -368,7 +397,7 @@ private Q_SLOTS:
     void othersAreServedWhilePublishing()
     {
         QFETCH(int, waitMs);
-        startServer(5, waitMs);
+        startServer([&](HostConfig& cfg) { cfg.announcementWaitMs = waitMs; });
         Client owner, second, other;
         loggedIn(owner, "10001", "mysite");
         const QByteArray archive = siteZip("v1"), v2 = siteZip("v2");
@@ -408,6 +437,55 @@ private Q_SLOTS:
         QCOMPARE(readFile(siteFolder("mysite") + "ziptest.zip"), v2);
     }
 
+    // Past two wrong passwords the answers wait, past four the connection is
+    // closed. A right password from another address is answered at once, a wrong
+    // one for the same account waits; a third connection from one address is refused.
+    void throttledLogins()
+    {
+        startServer([](HostConfig& cfg) {
+            cfg.throttle = {2, 50, 100, 60000, 4};
+            cfg.maxPerAddress = 2;
+        });
+        const auto delayed = [&] { return m_log.filter("answered in").size(); };
+        Client guesser, owner, other, third;
+        QVERIFY(guesser.open(m_server->serverPort()));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(guesser.ask(Protocol::loginMessage("10001", "wrong")), QStringLiteral("<#logout#>"));
+        QCOMPARE(delayed(), 2);
+        QVERIFY(waitLogged("dropped: 4 wrong passwords"));
+        QTRY_VERIFY(guesser.socket.state() != QAbstractSocket::ConnectedState);
+        const QHostAddress elsewhere("127.0.0.2");
+        QVERIFY(owner.open(m_server->serverPort(), elsewhere) && other.open(m_server->serverPort(), elsewhere));
+        QCOMPARE(owner.ask(Protocol::loginMessage("10001", "531946")), QStringLiteral("<#login#>"));
+        QCOMPARE(delayed(), 2);
+        QCOMPARE(other.ask(Protocol::loginMessage("10001", "guess")), QStringLiteral("<#logout#>"));
+        QCOMPARE(delayed(), 3);
+        QVERIFY(third.open(m_server->serverPort(), elsewhere));
+        QVERIFY(waitLogged("refused: 2 open from there already"));
+        QTRY_VERIFY(third.socket.state() != QAbstractSocket::ConnectedState);
+        QCOMPARE(owner.ask(Protocol::versionQuery()), kVersionReply);
+    }
+
+    // A stranger that says nothing and an upload that stops are cut off: the
+    // partial file goes and the site can be uploaded again; a session stays.
+    void quietConnectionsAreClosed()
+    {
+        startServer([](HostConfig& cfg) { cfg.idleMs = cfg.uploadStallMs = 300; });
+        Client stranger, uploader, session, again;
+        QVERIFY(stranger.open(m_server->serverPort()));
+        loggedIn(uploader, "10001", "stall");
+        loggedIn(session, "10002");
+        QCOMPARE(uploader.ask(Protocol::sendFileInfoMessage(100000)), QStringLiteral("<#sendFileInfo#>"));
+        uploader.send(QByteArray(1000, 'z'));
+        QVERIFY(waitLogged("abandoned after 1000 bytes: nothing received for 0.3 s"));
+        QTRY_VERIFY(stranger.socket.state() != QAbstractSocket::ConnectedState &&
+                    uploader.socket.state() != QAbstractSocket::ConnectedState);
+        QVERIFY(!QFileInfo::exists(siteFolder("stall") + ".upload.part"));
+        loggedIn(again, "10001");
+        QVERIFY(upload(again, siteZip("v1")));
+        QCOMPARE(session.socket.state(), QAbstractSocket::ConnectedState);
+    }
+
     // A message that grows past the limit without an end drops its connection, and only that.
     void endlessMessageIsDropped_data()
     {
@@ -418,7 +496,7 @@ private Q_SLOTS:
     void endlessMessageIsDropped()
     {
         QFETCH(QByteArray, wire);
-        startServer(50);
+        startServer([](HostConfig& cfg) { cfg.messageGapMs = 50; });
         Client c, next;
         QVERIFY(c.open(m_server->serverPort()));
         c.send(wire);
@@ -444,6 +522,10 @@ private Q_SLOTS:
         // A chat line from a client reaches the operator's log, decoded.
         a.send(Protocol::toWire(Protocol::talkMessage("网站&nbsp;打不开")));
         QVERIFY(waitLogged("(10001) says: 网站 打不开"));
+        // One that tries to start a log line of its own stays on its line.
+        a.send(Protocol::toWire("<#talkmsg#>x\r\n2026-12-07T10:00:00 connection 9: account 1 logged in\x1b\u2028\\"));
+        QVERIFY(waitLogged("says: x\\r\\n2026-12-07T10:00:00 connection 9: account 1 logged in\\x1b\\u2028\\\\"));
+        QVERIFY(m_log.filter(QRegularExpression("[\\x00-\\x1f\\x{2028}]")).isEmpty());
     }
 
     // The built server: the port it reports, its limit, operator input on stdin.

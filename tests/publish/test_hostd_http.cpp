@@ -4,6 +4,7 @@
 // and a site that fails to render keeps its previous rendering online.
 #include "HostServer.h"
 #include "HostdClient.h"
+#include "RenderJobs.h"
 #include "TestAppDir.h"
 #include "data/SiteDb.h"
 
@@ -113,6 +114,30 @@ class TestHostdHttp : public QObject {
                said("site s rendered for the web:");
     }
 
+    // The test site's database, changed by the given statements.
+    QByteArray siteDb(const QStringList& statements)
+    {
+        const QString dir = m_tmp.filePath("db/");
+        QDir(dir).removeRecursively();
+        QDir().mkpath(dir);
+        QFile::copy(m_app.workPath() + "govbuilder.sbd", dir + "govbuilder.sbd");
+        {
+            SiteDb db(QStringLiteral("changed"));
+            db.open(dir);
+            for (const QString& statement : statements)
+                db.run(statement);
+        }
+        return readFile(dir + "govbuilder.sbd");
+    }
+    // A table replaced by a view that never ends (and never grows).
+    static QStringList endlessView()
+    {
+        return {"DROP TABLE content01",
+                "CREATE VIEW content01 AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n FROM r) "
+                "SELECT n AS ID, '' AS firstCatalog, '' AS value01, '' AS value02, '' AS value03, '' AS value04, "
+                "'' AS value05, '' AS value06 FROM r WHERE n = 0"};
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -129,6 +154,8 @@ private Q_SLOTS:
         cfg.appPath = m_app.appPath();
         cfg.messageGapMs = 5;
         cfg.web.siteDomain = QStringLiteral("sites.test");
+        cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
+        cfg.render.limits.maxReadSeconds = 1;
         m_server = std::make_unique<HostServer>(cfg);
         connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
@@ -332,16 +359,91 @@ private Q_SLOTS:
         QVERIFY(answered(*waiting));
     }
 
-    // A database the renderer cannot read is still published (the upload itself
-    // was fine), but visitors keep getting the previous rendering.
+    // A database the renderer cannot read, or that never ends, is still published
+    // (the upload itself was fine) without waiting for the rendering, but visitors
+    // keep getting the previous rendering.
+    void failedRenderKeepsThePreviousSite_data()
+    {
+        QTest::addColumn<QStringList>("change");
+        QTest::newRow("not a database") << QStringList{"garbage"};
+        QTest::newRow("a view without end") << endlessView();
+    }
     void failedRenderKeepsThePreviousSite()
     {
+        QFETCH(QStringList, change);
         const QByteArray before = request(port(), "GET /s/ HTTP/1.1").body;
         QVERIFY(!before.isEmpty());
-        QVERIFY(!upload("not a database"));
-        QCOMPARE(readFile(m_tmp.filePath("data/sites/s/site/govbuilder.sbd")), QByteArray("not a database"));
+        const QByteArray db = change == QStringList{"garbage"} ? QByteArray("not a database") : siteDb(change);
+        m_log.clear();
+        QVERIFY(!upload(db));
+        QVERIFY(m_log.indexOf(QRegularExpression(".*site s published.*")) <
+                m_log.indexOf(QRegularExpression(".*could not be rendered.*")));
+        QCOMPARE(readFile(m_tmp.filePath("data/sites/s/site/govbuilder.sbd")), db);
         QCOMPARE(request(port(), "GET /s/ HTTP/1.1").body, before);
         QVERIFY(!QFileInfo::exists(m_tmp.filePath("data/sites/s/www.staging")));
+    }
+
+    // A rendering made endless or huge by a crafted upload is stopped by a limit
+    // and leaves the previous rendering online; a file that cannot be written
+    // (here past the file-size limit, as on a full disk) fails it, naming the
+    // file; a name too long to draw is shown as text.
+    void renderingsAreBounded_data()
+    {
+        QTest::addColumn<QString>("limits"); // "name=value ..."
+        QTest::addColumn<QStringList>("change");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("endless view: read limit") << "read=1" << endlessView() << "读取网站数据库超过 1 秒";
+        QTest::newRow("endless view: wall clock") << "wall=2" << endlessView() << "killed after 2 s";
+        const QStringList fivePages{"INSERT INTO firstCatalog(firstCatalog, [catalog], aspFileName, orderID) "
+                                    "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 5) "
+                                    "SELECT 'p' || n, 0, 'txt', n FROM r"};
+        QTest::newRow("pages") << "pages=2" << fivePages << "网站超过 2 页的上限";
+        QTest::newRow("output") << "bytes=8000" << fivePages << "生成的网站超过 8000 字节的上限";
+        QTest::newRow("file size") << "file=100000" << QStringList{"UPDATE user_info SET defaultFile='home.htm'"}
+                                   << "无法复制文件：" + m_tmp.filePath("bounded/site/images/big.bin");
+        QTest::newRow("long name") << "name=3" << QStringList() << "rendered for the web: ";
+    }
+    void renderingsAreBounded()
+    {
+        QFETCH(QString, limits);
+        QFETCH(QStringList, change);
+        QFETCH(QString, logged);
+        const QString folder = m_tmp.filePath("bounded/");
+        QDir(folder).removeRecursively();
+        writeFile(folder + "site/govbuilder.sbd", siteDb(change));
+        writeFile(folder + "site/home.htm", "<title>home</title>");
+        writeFile(folder + "site/images/big.bin", QByteArray(200000, 'b'));
+        writeFile(folder + "www/index.htm", "previous");
+        RenderOptions options;
+        options.program = QStringLiteral(WEBLARK_HOSTD);
+        options.wallSeconds = 60;
+        for (const QString& setting : limits.split(' ')) {
+            const QString name = setting.section('=', 0, 0);
+            const int value = setting.section('=', 1).toInt();
+            if (name == "read")
+                options.limits.maxReadSeconds = value;
+            else if (name == "wall")
+                options.wallSeconds = value;
+            else if (name == "pages")
+                options.limits.maxPages = value;
+            else if (name == "name")
+                options.limits.maxNameChars = value;
+            else
+                (name == "bytes" ? options.limits.maxOutputBytes : options.maxFileBytes) = value;
+        }
+        RenderJobs jobs(m_app.appPath(), options);
+        QStringList log;
+        connect(&jobs, &RenderJobs::logLine, this, [&](const QString& line) { log << line; });
+        QSignalSpy done(&jobs, &RenderJobs::rendered);
+        jobs.request("b", folder);
+        QVERIFY(done.wait(60000));
+        QVERIFY2(log.join('\n').contains(logged), qPrintable(log.join('\n')));
+        const bool rendered = logged.startsWith("rendered");
+        QCOMPARE(done.at(0).at(1).toBool(), rendered);
+        QCOMPARE(readFile(folder + "www/index.htm") == "previous", !rendered);
+        QVERIFY(!QFileInfo::exists(folder + "www.staging"));
+        if (rendered)
+            QVERIFY(log.join('\n').contains("单位名称超过 3 个字，用文字显示"));
     }
 };
 
