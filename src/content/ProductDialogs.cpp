@@ -149,11 +149,7 @@ bool ProductEntryDialog::eventFilter(QObject* watched, QEvent* event)
     return EntryDialog::eventFilter(watched, event);
 }
 
-<<<<<<< HEAD
 void ProductEntryDialog::readProduct(const std::function<void(const ContentRecords::Product&)>& store)
-=======
-bool ProductEntryDialog::readProduct(ContentRecords::Product* p)
->>>>>>> main
 {
     if (txt_Name->text().trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("名称不能为空！"), QStringLiteral("提示"), MsgIcon::Information);
@@ -226,17 +222,10 @@ insDataFrm_prod::insDataFrm_prod(AppContext& ctx, const PageRef& page, const QSt
 
 void insDataFrm_prod::OKButton_Click()
 {
-<<<<<<< HEAD
     readProduct([this](const ContentRecords::Product& p) {
         insertRecord(
             [&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
     });
-=======
-    ContentRecords::Product p;
-    if (!readProduct(&p))
-        return;
-    insertRecord([&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
->>>>>>> main
 }
 
 void insDataFrm_prod::openViewer()
@@ -294,7 +283,6 @@ void insDataFrm_prodMod::loadRecord()
 
 void insDataFrm_prodMod::OKButton_Click()
 {
-<<<<<<< HEAD
     readProduct([this](const ContentRecords::Product& p) {
         if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); },
                           kChooseNode))
@@ -302,15 +290,6 @@ void insDataFrm_prodMod::OKButton_Click()
         picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
         finish();
     });
-=======
-    ContentRecords::Product p;
-    if (!readProduct(&p))
-        return;
-    if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); }))
-        return;
-    picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
-    finish();
->>>>>>> main
 }
 
 void insDataFrm_prodMod::openViewer()
