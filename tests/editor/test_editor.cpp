@@ -157,11 +157,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("boxes"); // "name=text"; "browse=button" presses it on a file of the user
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("added");
-        QTest::newRow("line") << "sline" << QStringList{"txt_width=300"} << ""
-                              << "<hr size=\"2\" noshade=\"\" align=\"center\" width=\"300\">";
-        QTest::newRow("table") << "table" << QStringList{"txt_row=1", "txt_border=2"} << ""
-                               << "<table width=\"100%\" border=\"2\" cellpadding=\"0\" cellspacing=\"0\"><tbody><tr>"
-                                  "<td>&nbsp;</td><td>&nbsp;</td></tr></tbody></table>";
+        QTest::newRow("line, as it opens") << "sline" << QStringList() << ""
+                                           << "<hr size=\"2\" noshade=\"\" align=\"center\" width=\"500\">";
+        QTest::newRow("table") << "table" << QStringList{"txt_border=2"} << ""
+                               << "<table width=\"100%\" border=\"2\" cellpadding=\"0\" cellspacing=\"0\"><tbody>" +
+                                      QStringLiteral("<tr><td>&nbsp;</td><td>&nbsp;</td></tr>").repeated(2) +
+                                      "</tbody></table>";
         QTest::newRow("picture")
             << "img" << QStringList{"browse=cmd_imgPath", "txt_alt=Cup"} << "cup.png"
             << "<img src=\"[imgpath]/cup.png\" height=\"40\" width=\"100\" alt=\"Cup\" border=\"0\">";
