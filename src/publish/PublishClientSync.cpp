@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QtConcurrent>
@@ -82,9 +83,12 @@ bool PublishClient::handleSyncReply(const QString& reply)
             fallBackToFullUpload(QStringLiteral("unreadable answer"));
             return true;
         }
-        // The database always goes: it is what changes with every edit.
+        // Only files of the manifest (never a server script the server might ask
+        // for), and the database always: it is what changes with every edit.
+        const QSet<QString> asked(need.cbegin(), need.cend());
+        need.clear();
         for (const SyncManifest::Entry& e : std::as_const(m_syncEntries)) {
-            if (e.path == SiteDb::kFileName && !need.contains(e.path))
+            if (e.path == SiteDb::kFileName || asked.contains(e.path))
                 need << e.path;
         }
         m_syncStage = SyncStage::Packing;

@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "publish/ArchiveSender.h"
+#include "publish/SyncManifest.h"
 
 #include <zip.h>
 
@@ -142,6 +143,25 @@ private Q_SLOTS:
         QCOMPARE(rig.peer.received, archive);
         QVERIFY(rig.waitForBoxes(1));
         QCOMPARE(rig.boxes, QStringList{ArchiveSender::completedText()});
+    }
+
+    // A sync upload holds only files of the manifest, whatever the server asks for:
+    // a server script stays in the workspace.
+    void syncSendsOnlyFilesOfItsManifest()
+    {
+        ClientRig rig(QStringLiteral("10001"), QStringLiteral("mysite"));
+        writeFile(rig.app.workPath() + "images/old.asp", "<% x %>");
+        writeFile(rig.app.workPath() + "logo.gif", "g");
+        rig.client.syncWaitMs = 60000;
+        QVERIFY(rig.login());
+        rig.client.upload(rig.app.appPath(), rig.app.workPath());
+        QVERIFY(rig.peer.waitFor("<#syncManifest#>1\n"));
+        rig.peer.reply(SyncManifest::needMessage({"images/old.asp", "logo.gif"}));
+        QVERIFY(rig.peer.waitFor("<#sendFileInfo#>"));
+        const QString archive = rig.app.appPath() + "ziptest.zip";
+        QCOMPARE(zippedFile(archive, "logo.gif"), QByteArray("g"));
+        QVERIFY(zippedFile(archive, "images/old.asp").isEmpty());
+        QCOMPARE(zippedFile(archive, "govbuilder.sbd"), readFile(rig.app.workPath() + "govbuilder.sbd"));
     }
 
     // Between the announcement and the last archive byte no text may travel: it would land inside the archive.
