@@ -1,11 +1,13 @@
 #include "MDIFrm.h"
 
+#include "core/FramedWindow.h"
+#include "core/Logging.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFutureWatcher>
-#include <QLoggingCategory>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -17,8 +19,6 @@
 #include <algorithm>
 #include <exception>
 
-Q_LOGGING_CATEGORY(lcFrame, "weblark.frame")
-
 MDIFrm::MDIFrm(const DataRoots& roots, DialogService& dialogs, WindowTable windows, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_ctx(m_db, dialogs), m_windows(std::move(windows))
 {
@@ -29,6 +29,7 @@ MDIFrm::MDIFrm(const DataRoots& roots, DialogService& dialogs, WindowTable windo
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     m_mdi->setBackground(QColor(0xAB, 0xAB, 0xAB));
     setCentralWidget(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MDIFrm::subWindowActivated);
     buildMenu();
     buildToolBar();
 
@@ -113,7 +114,7 @@ void MDIFrm::buildToolBar()
         }
         // A window's button carries the window's picture.
         auto row = std::find_if(m_windows.cbegin(), m_windows.cend(),
-                                [&](const WindowSpec& w) { return w.command == b.command; });
+                                [&](const WindowEntry& w) { return w.command == b.command; });
         QIcon icon = row != m_windows.cend() ? row->icon : QIcon();
         if (b.command == Command::Quit)
             icon = style()->standardIcon(QStyle::SP_DialogCloseButton);
@@ -157,7 +158,7 @@ void MDIFrm::run(Command command)
         close();
         return;
     default:
-        for (const WindowSpec& w : m_windows) {
+        for (const WindowEntry& w : m_windows) {
             if (w.command == command) {
                 showWindow(w.name);
                 return;
@@ -168,9 +169,9 @@ void MDIFrm::run(Command command)
     }
 }
 
-const WindowSpec* MDIFrm::specOf(const QString& name) const
+const WindowEntry* MDIFrm::specOf(const QString& name) const
 {
-    for (const WindowSpec& w : m_windows) {
+    for (const WindowEntry& w : m_windows) {
         if (w.name == name)
             return &w;
     }
@@ -179,15 +180,15 @@ const WindowSpec* MDIFrm::specOf(const QString& name) const
 
 QStringList MDIFrm::startupWindows() const
 {
-    QList<const WindowSpec*> order;
-    for (const WindowSpec& w : m_windows) {
+    QList<const WindowEntry*> order;
+    for (const WindowEntry& w : m_windows) {
         if (w.startupOrder > 0)
             order << &w;
     }
     std::stable_sort(order.begin(), order.end(),
-                     [](const WindowSpec* a, const WindowSpec* b) { return a->startupOrder < b->startupOrder; });
+                     [](const WindowEntry* a, const WindowEntry* b) { return a->startupOrder < b->startupOrder; });
     QStringList names;
-    for (const WindowSpec* w : order)
+    for (const WindowEntry* w : order)
         names << w->name;
     return names;
 }
@@ -201,7 +202,7 @@ QWidget* MDIFrm::showWindow(const QString& name)
 {
     if (m_shuttingDown)
         return nullptr;
-    const WindowSpec* row = specOf(name);
+    const WindowEntry* row = specOf(name);
     if (!row || !row->create) {
         qCWarning(lcFrame) << "no window named" << name << "is given to the frame";
         return nullptr;
@@ -226,6 +227,12 @@ QWidget* MDIFrm::showWindow(const QString& name)
                 sub->setWindowIcon(row->icon);
             // A window that closes itself takes its frame along.
             connect(w, &QObject::destroyed, sub, [sub] { sub->deleteLater(); });
+            if (auto* framed = dynamic_cast<FramedWindow*>(w)) {
+                framed->bringBack = [this, sub] { m_mdi->setActiveSubWindow(sub); };
+                sub->setMinimumSize(sub->minimumSizeHint().expandedTo(w->minimumSize()));
+                if (framed->placement() == FramedWindow::Placement::TopLeft)
+                    sub->move(0, 0);
+            }
         }
     }
     if (row->floating) {
@@ -245,6 +252,20 @@ QWidget* MDIFrm::showWindow(const QString& name)
     return w;
 }
 
+void MDIFrm::subWindowActivated(QMdiSubWindow* sub)
+{
+    // Null: the whole frame lost the activation; the same window again: it came back to it.
+    if (!sub || sub == m_lastActive)
+        return;
+    const QPointer<QMdiSubWindow> from = m_lastActive;
+    m_lastActive = sub;
+    if (from && from->isVisible() && m_mdi->subWindowList().contains(from.data()))
+        if (auto* framed = dynamic_cast<FramedWindow*>(from->widget()))
+            framed->deactivated();
+    if (auto* framed = dynamic_cast<FramedWindow*>(sub->widget()))
+        framed->activated();
+}
+
 void MDIFrm::unloadWindow(const QString& name)
 {
     QPointer<QWidget> w = m_loaded.take(name);
@@ -262,7 +283,7 @@ void MDIFrm::openStartupWindows()
 {
     for (const QString& name : startupWindows())
         showWindow(name);
-    for (const WindowSpec& w : m_windows) {
+    for (const WindowEntry& w : m_windows) {
         if (w.activeAfterStartup)
             showWindow(w.name);
     }
@@ -349,7 +370,7 @@ void MDIFrm::closeEvent(QCloseEvent* event)
     m_shuttingDown = true;
     for (const QString& name : startupWindows())
         unloadWindow(name);
-    for (const WindowSpec& w : m_windows)
+    for (const WindowEntry& w : m_windows)
         unloadWindow(w.name);
     event->accept();
     QMainWindow::closeEvent(event);

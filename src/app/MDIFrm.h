@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CommandTable.h"
-#include "app/WindowSpec.h"
+#include "app/WindowEntry.h"
 #include "core/AppContext.h"
 #include "workspace/Workspace.h"
 
@@ -14,6 +14,7 @@
 #include <utility>
 
 class QMdiArea;
+class QMdiSubWindow;
 class QToolBar;
 
 // The frame window: workspace and connection owner, menu and tool bar, and the
@@ -68,7 +69,9 @@ private:
     void buildMenu();
     void buildToolBar();
     void run(Command command);
-    const WindowSpec* specOf(const QString& name) const;
+    const WindowEntry* specOf(const QString& name) const;
+    // Tells the task windows concerned that the user turned from one to another.
+    void subWindowActivated(QMdiSubWindow* sub);
     // Names of the start-up windows in their order.
     QStringList startupWindows() const;
 
@@ -78,6 +81,7 @@ private:
     WorkspaceSetup m_setup;
     WindowTable m_windows;
     QMdiArea* m_mdi = nullptr;
+    QPointer<QMdiSubWindow> m_lastActive; // the task window the user last turned to
     QToolBar* m_toolBar = nullptr;
     QHash<QString, QPointer<QWidget>> m_loaded;
     bool m_shuttingDown = false;

@@ -1,12 +1,11 @@
 #include "app/Translations.h"
 
+#include "core/Logging.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <QTranslator>
-
-Q_LOGGING_CATEGORY(lcTranslations, "weblark.translations")
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-template <class Window> WindowSpec::Factory make()
+template <class Window> WindowEntry::Factory make()
 {
     return [](AppContext& ctx, QWidget* parent) -> QWidget* { return new Window(ctx, parent); };
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowSpec.h"
+#include "app/WindowEntry.h"
 
 // The program's windows: the one place that knows every window class. Called
 // by main() and by the tests that walk the real commands.

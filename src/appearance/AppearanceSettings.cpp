@@ -1,6 +1,8 @@
 #include "AppearanceSettings.h"
 
 #include "appearance/CustomPages.h"
+#include "data/FeatureFields.h"
+#include "data/SettingsRow.h"
 #include "data/SiteDb.h"
 #include "text/TextCodec.h"
 #include "workspace/WorkspaceFiles.h"
@@ -10,43 +12,36 @@
 
 namespace AppearanceSettings {
 
+namespace {
+// The feature boxes' fields, in the order of the boxes.
+QString SettingsRow::*const kFeatures[kFeatureCount] = {&SettingsRow::forum,     &SettingsRow::mail,
+                                                        &SettingsRow::adBoard,   &SettingsRow::javascript,
+                                                        &SettingsRow::guestbook, &SettingsRow::office};
+} // namespace
+
 QString featureColumn(int index)
 {
-    static const char* const columns[kFeatureCount] = {"field02",    "field03", "adBoard",
-                                                       "Javascript", "field04", "field05"};
-    return index >= 0 && index < kFeatureCount ? QString::fromLatin1(columns[index]) : QString();
-}
-
-std::optional<int> featureValue(const QString& field)
-{
-    bool ok = false;
-    const int value = field.section(QStringLiteral("||"), 0, 0).trimmed().toInt(&ok);
-    if (!ok || (value != 0 && value != 1))
-        return std::nullopt;
-    return value;
+    return index >= 0 && index < kFeatureCount ? SettingsRow::columnOf(kFeatures[index]) : QString();
 }
 
 Stored load(const SiteDb& db)
 {
     Stored s;
-    const SqlResult r = db.selectUserInfo();
-    if (!r || r.isEmpty())
+    const SettingsRow row = db.settings();
+    if (!row.present)
         return s;
     s.hasRow = true;
-    const QSqlRecord& row = r.first();
-    auto text = [&row](const char* column) { return fieldText(row, QString::fromLatin1(column)); };
-    s.defaultFile = text("defaultFile");
-    s.topHead = text("topHead");
-    s.field01 = text("field01");
-    s.defaultTmpl = text("defaultTmpl");
-    s.headTmpl = text("headTmpl");
-    s.defaultFont = text("defaultFont");
-    s.headFont = text("headFont");
-    s.backGround = text("backGround");
+    s.defaultFile = row.defaultFile;
+    s.topHead = row.topHead;
+    s.field01 = row.otherPages;
+    s.defaultTmpl = row.defaultTmpl;
+    s.headTmpl = row.headTmpl;
+    s.defaultFont = row.defaultFont;
+    s.headFont = row.headFont;
+    s.backGround = row.backGround;
     for (int i = 0; i < kFeatureCount; ++i) {
-        const QString column = featureColumn(i);
-        if (!fieldIsNull(row, column))
-            s.features[i] = featureValue(fieldText(row, column));
+        if (!row.isNull(kFeatures[i]))
+            s.features[i] = FeatureFields::featureValue(row.*kFeatures[i]);
     }
     return s;
 }
@@ -71,7 +66,7 @@ Outcome setBackground(const SiteDb& db, const QString& workPath, const QString& 
         return Outcome::refused(r.error, kNotice, MsgIcon::Information);
     }
     // The former background goes once the row names the new one, unless a record still shows it.
-    if (CustomPages::isPlainName(previous))
+    if (WorkspaceFiles::isPlainName(previous))
         WorkspaceFiles::removeIfUnused(db, workPath, previous);
     *name = copied.fileName;
     Outcome out;
@@ -84,7 +79,7 @@ Outcome clearBackground(const SiteDb& db, const QString& workPath, const QString
     const SqlResult r = db.updateUserInfo(QStringLiteral("backGround"), QString());
     if (!r)
         return Outcome::refused(r.error, kNotice, MsgIcon::Information);
-    if (CustomPages::isPlainName(shown))
+    if (WorkspaceFiles::isPlainName(shown))
         WorkspaceFiles::removeIfUnused(db, workPath, shown);
     Outcome out;
     out.done = true;

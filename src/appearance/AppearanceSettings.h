@@ -16,9 +16,6 @@ namespace AppearanceSettings {
 constexpr int kFeatureCount = 6;
 // The column a feature box is stored in: field02, field03, adBoard, Javascript, field04, field05.
 QString featureColumn(int index);
-// The state a feature field gives its box: the number before the first "||"
-// ("1||300||..." -> 1). None when that is not 0 or 1: the box stays as it is.
-std::optional<int> featureValue(const QString& field);
 
 struct Stored {
     bool hasRow = false;

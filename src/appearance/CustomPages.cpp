@@ -1,17 +1,17 @@
 #include "CustomPages.h"
 
+#include "core/Logging.h"
+#include "data/FeatureFields.h"
 #include "data/SiteDb.h"
 #include "workspace/FileOps.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QTextStream>
-
-Q_LOGGING_CATEGORY(lcCustomPages, "weblark.appearance.pages")
 
 namespace CustomPages {
 
@@ -19,7 +19,6 @@ namespace {
 
 const QString kNotice = QStringLiteral("提示");
 const QString kWarning = QStringLiteral("警告");
-const QString kSeparator = QStringLiteral("||");
 
 QString native(const QString& path)
 {
@@ -124,30 +123,9 @@ Notice noPathNotice()
     return {QStringLiteral("没有选择首页存放路径！"), kWarning, MsgIcon::Critical};
 }
 
-QString joinOtherPages(const QStringList& names)
-{
-    QString field;
-    for (const QString& n : names)
-        field += kSeparator + n;
-    return field;
-}
-
-QStringList splitOtherPages(const QString& field)
-{
-    if (field.isEmpty())
-        return {};
-    return field.split(kSeparator);
-}
-
-bool isPlainName(const QString& name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QLatin1String(".."));
-}
-
 bool removeWorkspaceFile(const QString& workPath, const QString& name, QString* error)
 {
-    if (!isPlainName(name))
+    if (!WorkspaceFiles::isPlainName(name))
         return true;
     const QFileInfo fi(workPath + name);
     if (fi.isDir() || (!fi.exists() && !fi.isSymLink()))
@@ -418,7 +396,7 @@ Outcome installOtherPages(const SiteDb& db, const QString& folder, const QString
     }
     if (!record.install(Owner::Other, images, &error))
         return Outcome::refused(error, kNotice, MsgIcon::Information);
-    const SqlResult r = db.updateUserInfo(QStringLiteral("field01"), joinOtherPages(pages));
+    const SqlResult r = db.updateUserInfo(QStringLiteral("field01"), FeatureFields::joinOtherPages(pages));
     if (!r)
         return Outcome::refused(r.error, kNotice, MsgIcon::Information);
     *names = pages;

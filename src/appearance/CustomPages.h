@@ -22,16 +22,7 @@ QString headPrefix();   // "topHeadSelf."
 // The end of every failed home page or head action.
 Notice noPathNotice();
 
-// ---- other pages field ----
-// {"a.htm", "b.htm"} -> "||a.htm||b.htm"; {} -> "".
-QString joinOtherPages(const QStringList& names);
-// The entries the list shows: "" -> {}; "||a.htm||b.htm" -> {"", "a.htm", "b.htm"}.
-QStringList splitOtherPages(const QString& field);
-
 // ---- deleting from the workspace ----
-// A name that stands for a plain file directly in the workspace: not empty and
-// without "/", "\" or "..".
-bool isPlainName(const QString& name);
 // Deletes workPath + name (also when read-only) if it is a plain name of a file
 // there; anything else, a folder above all, is left alone. False with error set
 // only when a deletion failed.

@@ -3,6 +3,7 @@
 #include "appearance/CustomPages.h"
 #include "core/AppContext.h"
 #include "widgets/WebPane.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -38,7 +39,7 @@ QString PreviewDialog::userInfoFile(const std::function<QString(const QSqlRecord
     }
     const QString name = nameOf(r.first());
     const QString path = m_ctx.workPath + name;
-    if (!CustomPages::isPlainName(name) || !QFileInfo(path).isFile()) {
+    if (!WorkspaceFiles::isPlainName(name) || !QFileInfo(path).isFile()) {
         m_ctx.dialogs.info(missing);
         return {};
     }

@@ -9,6 +9,7 @@
 #include "appearance/sltTmplFrm_view.h"
 #include "appearance/sltTmplFrm_viewHead.h"
 #include "core/AppContext.h"
+#include "data/FeatureFields.h"
 #include "text/TextCodec.h"
 #include "text/Twips.h"
 #include "widgets/InputHelpers.h"
@@ -282,7 +283,7 @@ void sltTmplFrm::loadData()
     if (AS::isBlank(s.field01)) {
         setOtherPages(false);
     } else {
-        cmb_other->addItems(CustomPages::splitOtherPages(s.field01));
+        cmb_other->addItems(FeatureFields::splitOtherPages(s.field01));
         cmb_other->setCurrentIndex(0);
         chk_other->setChecked(true);
     }
@@ -351,12 +352,6 @@ void sltTmplFrm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     placeFrame100();
-    if (m_placed)
-        return;
-    m_placed = true;
-    // The frame around this window must not shrink it below its minimum either.
-    if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
-        parentWidget()->setMinimumSize(parentWidget()->minimumSizeHint().expandedTo(minimumSize()));
 }
 
 bool sltTmplFrm::eventFilter(QObject* watched, QEvent* event)

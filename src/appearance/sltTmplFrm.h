@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FramedWindow.h"
 #include "core/Outcome.h"
 
 #include <QList>
@@ -21,7 +22,7 @@ class SiteDb;
 // "选择模版": how the published site looks. Templates, name styles, background,
 // optional features and the custom pages of "高级设计"; every choice goes into
 // user_info at once, and the window shows what is stored when it opens.
-class sltTmplFrm : public QWidget {
+class sltTmplFrm : public QWidget, public FramedWindow {
     Q_OBJECT
 public:
     sltTmplFrm(AppContext& ctx, QWidget* parent = nullptr);
@@ -65,7 +66,6 @@ private:
     bool askAboutFeature(const QString& name);
 
     AppContext& m_ctx;
-    bool m_placed = false;
 
     QWidget* Frame100 = nullptr;
     QGroupBox* Frame1 = nullptr;

@@ -1,7 +1,7 @@
 #include "sltTmplFrm_adBoardFrm.h"
 
-#include "FeatureFields.h"
 #include "core/AppContext.h"
+#include "data/FeatureFields.h"
 #include "widgets/InputHelpers.h"
 
 #include <QFormLayout>

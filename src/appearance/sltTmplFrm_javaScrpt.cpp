@@ -1,7 +1,7 @@
 #include "sltTmplFrm_javaScrpt.h"
 
-#include "FeatureFields.h"
 #include "core/AppContext.h"
+#include "data/FeatureFields.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -66,7 +66,9 @@ void sltTmplFrm_javaScrpt::cmb_javaScript_Click(int index)
 void sltTmplFrm_javaScrpt::OKButton_Click()
 {
     // The effects whose box is disabled store no text, whatever the box holds.
-    const FeatureFields::Script script{cmb_javaScript->currentIndex(), txt_javascript->text()};
+    FeatureFields::Script script;
+    script.index = cmb_javaScript->currentIndex();
+    script.text = txt_javascript->text();
     const SqlResult r = m_ctx.conn.updateUserInfo(QStringLiteral("Javascript"), FeatureFields::scriptField(script));
     if (!r) {
         m_ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Critical);

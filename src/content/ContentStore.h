@@ -5,9 +5,10 @@
 
 #include <QString>
 
-// The content rows of the pages. The page node's level (1..3) picks the table
-// (content01, content02, content03); its text is the page name held in the
-// row's link field. Every value is bound.
+// The content rows of the pages edited in the content window. The page node's
+// level (1..3) picks the table (content01, content02, content03); its text is the
+// page name held in the row's link field. The rows themselves are the records of
+// data/ContentRecords.h.
 namespace ContentStore {
 
 // The in-place editors' values: the title as typed, the body already encoded,
@@ -26,25 +27,6 @@ Outcome checkSave(int level, const QString& format, const QString& title);
 // imgTxt03 has one picture only: its value04 is always written empty.
 SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, const QString& page, bool isNew,
                            const SingleRecord& record);
-
-// A news item: title and date as typed, body encoded, picture name or "".
-struct NewsItem {
-    QString title;
-    QString date;
-    QString body;
-    QString picture;
-};
-SqlResult insertNews(const SiteDb& db, int level, const QString& page, const NewsItem& item);
-SqlResult updateNews(const SiteDb& db, int level, qint64 id, const NewsItem& item);
-
-// A gallery picture: caption as typed, picture and thumbnail file names.
-struct GalleryItem {
-    QString caption;
-    QString picture;
-    QString thumbnail;
-};
-SqlResult insertGalleryItem(const SiteDb& db, int level, const QString& page, const GalleryItem& item);
-SqlResult updateGalleryItem(const SiteDb& db, int level, qint64 id, const GalleryItem& item);
 
 // The rows a record list shows, newest first: ID and value01 .. value04 only,
 // so that long bodies and descriptions are not read for the list.

@@ -96,7 +96,7 @@ GalleryEntryDialog::GalleryEntryDialog(AppContext& ctx, const PageRef& page, con
     connect(CancelButton, &QPushButton::clicked, this, &GalleryEntryDialog::CancelButton_Click);
 }
 
-ContentStore::GalleryItem GalleryEntryDialog::item() const
+ContentRecords::GalleryItem GalleryEntryDialog::item() const
 {
     return {txt_title->text(), lbl_imgName->text(), thumbnail.oldName};
 }
@@ -170,10 +170,9 @@ void insDataFrm_imgs::OKButton_Click()
         m_ctx.dialogs.message(QStringLiteral("请输入图片说明文字!"), QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
-    const ContentStore::GalleryItem gallery = item();
-    insertRecord([&](int level, const QString& page) {
-        return ContentStore::insertGalleryItem(m_ctx.conn, level, page, gallery);
-    });
+    const ContentRecords::GalleryItem gallery = item();
+    insertRecord(
+        [&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, gallery); });
 }
 
 insDataFrm_imgsMod::insDataFrm_imgsMod(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent)
@@ -189,9 +188,10 @@ bool insDataFrm_imgsMod::Form_Load()
         return false;
     if (row.isEmpty())
         return true;
-    txt_title->setText(fieldText(row, QStringLiteral("value01")));
-    const QString pictureName = fieldText(row, QStringLiteral("value02"));
-    const QString thumbName = fieldText(row, QStringLiteral("value03"));
+    const ContentRecords::GalleryItem item = ContentRecords::read<ContentRecords::GalleryItem>(row);
+    txt_title->setText(item.caption);
+    const QString& pictureName = item.picture;
+    const QString& thumbName = item.thumbnail;
     showFull(pictureName.isEmpty() ? QImage() : Pictures::load(m_ctx.workPath + pictureName));
     const QImage thumb = thumbName.isEmpty() ? QImage() : Pictures::load(m_ctx.workPath + thumbName);
     showThumbnail(thumb, m_thumbBoxPx);
@@ -207,9 +207,8 @@ void insDataFrm_imgsMod::OKButton_Click()
         m_ctx.dialogs.message(QStringLiteral("图片文字说明不能为空"), QStringLiteral("提示"), MsgIcon::Information);
         return;
     }
-    const ContentStore::GalleryItem gallery = item();
-    if (!updateRecord(
-            [&](int level, qint64 id) { return ContentStore::updateGalleryItem(m_ctx.conn, level, id, gallery); }))
+    const ContentRecords::GalleryItem gallery = item();
+    if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, gallery); }))
         return;
     picture.stored(gallery.picture, m_ctx.conn, m_ctx.workPath);
     thumbnail.stored(gallery.thumbnail, m_ctx.conn, m_ctx.workPath);

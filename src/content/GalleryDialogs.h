@@ -3,6 +3,7 @@
 #include "content/ContentStore.h"
 #include "content/EntryDialog.h"
 #include "content/Pictures.h"
+#include "data/ContentRecords.h"
 
 class QLabel;
 class QLineEdit;
@@ -22,7 +23,7 @@ protected:
 
     GalleryEntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent,
                        const QString& caption, const QString& okCaption);
-    ContentStore::GalleryItem item() const;
+    ContentRecords::GalleryItem item() const;
     // The picture at full size in the viewing box, which scrolls when it is larger.
     void showFull(const QImage& picture);
     void showThumbnail(const QImage& thumb, const QSize& boxPx);

@@ -78,7 +78,7 @@ NewsEntryDialog::NewsEntryDialog(AppContext& ctx, const PageRef& page, const QSt
     connect(CancelButton, &QPushButton::clicked, this, &NewsEntryDialog::CancelButton_Click);
 }
 
-ContentStore::NewsItem NewsEntryDialog::item() const
+ContentRecords::NewsItem NewsEntryDialog::item() const
 {
     return {txt_title->text(), myDate1->value(), m_ctx.encode(ContentStore::toCrLf(txt_content->toPlainText())),
             lbl_imgName->text()};
@@ -115,9 +115,8 @@ insDatafrm_news::insDatafrm_news(AppContext& ctx, const PageRef& page, const QSt
 
 void insDatafrm_news::OKButton_Click()
 {
-    const ContentStore::NewsItem news = item();
-    insertRecord(
-        [&](int level, const QString& page) { return ContentStore::insertNews(m_ctx.conn, level, page, news); });
+    const ContentRecords::NewsItem news = item();
+    insertRecord([&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, news); });
 }
 
 insDataFrm_newsMod::insDataFrm_newsMod(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent)
@@ -133,10 +132,11 @@ bool insDataFrm_newsMod::Form_Load()
         return false;
     if (row.isEmpty())
         return true;
-    txt_title->setText(fieldText(row, QStringLiteral("value01")));
-    myDate1->setValue(fieldText(row, QStringLiteral("value02")));
-    txt_content->setPlainText(ContentStore::fromCrLf(m_ctx.decode(fieldText(row, QStringLiteral("value03")))));
-    const QString picture = fieldText(row, QStringLiteral("value04"));
+    const ContentRecords::NewsItem news = ContentRecords::read<ContentRecords::NewsItem>(row);
+    txt_title->setText(news.title);
+    myDate1->setValue(news.date);
+    txt_content->setPlainText(ContentStore::fromCrLf(m_ctx.decode(news.body)));
+    const QString& picture = news.picture;
     lbl_imgName->setText(picture);
     imgFile.loadStored(picture);
     if (!picture.isEmpty() && QFileInfo::exists(m_ctx.workPath + picture))
@@ -146,8 +146,8 @@ bool insDataFrm_newsMod::Form_Load()
 
 void insDataFrm_newsMod::OKButton_Click()
 {
-    const ContentStore::NewsItem news = item();
-    if (!updateRecord([&](int level, qint64 id) { return ContentStore::updateNews(m_ctx.conn, level, id, news); }))
+    const ContentRecords::NewsItem news = item();
+    if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, news); }))
         return;
     imgFile.stored(news.picture, m_ctx.conn, m_ctx.workPath);
     finish();

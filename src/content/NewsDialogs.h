@@ -3,6 +3,7 @@
 #include "content/ContentStore.h"
 #include "content/EntryDialog.h"
 #include "content/Pictures.h"
+#include "data/ContentRecords.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +18,7 @@ protected:
     NewsEntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent,
                     const QString& caption, const QString& okCaption);
     // The item as the controls hold it, body encoded.
-    ContentStore::NewsItem item() const;
+    ContentRecords::NewsItem item() const;
     void showPicture(const QString& path);
     void cmd_img_Click();
 

@@ -149,7 +149,7 @@ bool ProductEntryDialog::eventFilter(QObject* watched, QEvent* event)
     return EntryDialog::eventFilter(watched, event);
 }
 
-bool ProductEntryDialog::readProduct(Products::Product* p)
+bool ProductEntryDialog::readProduct(ContentRecords::Product* p)
 {
     if (txt_Name->text().trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("名称不能为空！"), QStringLiteral("提示"), MsgIcon::Information);
@@ -220,10 +220,10 @@ insDataFrm_prod::insDataFrm_prod(AppContext& ctx, const PageRef& page, const QSt
 
 void insDataFrm_prod::OKButton_Click()
 {
-    Products::Product p;
+    ContentRecords::Product p;
     if (!readProduct(&p))
         return;
-    insertRecord([&](int level, const QString& page) { return Products::insertProduct(m_ctx.conn, level, page, p); });
+    insertRecord([&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
 }
 
 void insDataFrm_prod::openViewer()
@@ -268,7 +268,7 @@ void insDataFrm_prodMod::loadRecord()
     if (m_loaded || m_row.isEmpty())
         return;
     m_loaded = true;
-    const Products::Product p = Products::fromRecord(m_row);
+    const ContentRecords::Product p = ContentRecords::read<ContentRecords::Product>(m_row);
     txt_Name->setText(p.name);
     txt_spec->setText(p.model);
     txt_unit->setText(p.unit);
@@ -281,10 +281,10 @@ void insDataFrm_prodMod::loadRecord()
 
 void insDataFrm_prodMod::OKButton_Click()
 {
-    Products::Product p;
+    ContentRecords::Product p;
     if (!readProduct(&p))
         return;
-    if (!updateRecord([&](int level, qint64 id) { return Products::updateProduct(m_ctx.conn, level, id, p); }))
+    if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); }))
         return;
     picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
     finish();

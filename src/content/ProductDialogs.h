@@ -2,7 +2,7 @@
 
 #include "content/EntryDialog.h"
 #include "content/Pictures.h"
-#include "content/Products.h"
+#include "data/ContentRecords.h"
 
 #include <QImage>
 
@@ -43,7 +43,7 @@ protected:
                        const QString& caption, const QString& okCaption);
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The product as the controls hold it; false after refusing an empty name.
-    bool readProduct(Products::Product* p);
+    bool readProduct(ContentRecords::Product* p);
     void showPicture(const QImage& picture);
     virtual void openViewer() = 0;
 

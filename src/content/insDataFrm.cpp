@@ -444,18 +444,21 @@ void insDataFrm::loadContent(const QString& format, const CatalogNode& node)
     }
     m_isNew = m_advIsNew = r.isEmpty();
     if (f->editor == Editor::Free)
-        advEditer->loadInnerHTML(r.isEmpty() ? QString() : fieldText(r.first(), QStringLiteral("value01")));
+        advEditer->loadInnerHTML(r.isEmpty() ? QString()
+                                             : ContentRecords::read<ContentRecords::FreePage>(r.first()).html);
     if (r.isEmpty())
         return;
-    const QSqlRecord& row = r.first();
-    const auto value = [&row](const char* column) { return fieldText(row, QLatin1String(column)); };
+    const ContentRecords::TextPage text = ContentRecords::read<ContentRecords::TextPage>(r.first());
     if (f->editor == Editor::Text || f->editor == Editor::ImageText) {
-        txt_title->setText(value("value01"));
-        txt_content->setPlainText(ContentStore::fromCrLf(m_ctx.decode(value("value02"))));
+        txt_title->setText(text.title);
+        txt_content->setPlainText(ContentStore::fromCrLf(m_ctx.decode(text.body)));
     }
-    // The stored picture names: value03 and value04 beside a text (both read, even where one
-    // slot is shown), value01 alone.
-    const QString names[2] = {value(f->editor == Editor::BigImage ? "value01" : "value03"), value("value04")};
+    // The stored picture names: both beside a text (both read, even where one slot is
+    // shown), the one big picture alone.
+    const QString names[2] = {f->editor == Editor::BigImage
+                                  ? ContentRecords::read<ContentRecords::BigImagePage>(r.first()).picture
+                                  : text.picture1,
+                              text.picture2};
     const int named = f->editor == Editor::ImageText ? 2 : f->pictureSlots;
     for (int i = 0; i < named; ++i) {
         txt_img[i]->setText(names[i]);

@@ -1,14 +1,13 @@
 #include "SiteDb.h"
 
+#include "core/Logging.h"
+#include "data/SettingsRow.h"
 #include "text/ErrorText.h"
 
 #include <QFile>
-#include <QLoggingCategory>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-
-Q_LOGGING_CATEGORY(lcDb, "weblark.db")
 
 const QString SiteDb::kFileName = QStringLiteral("govbuilder.sbd");
 
@@ -128,24 +127,19 @@ SqlResult SiteDb::selectUserInfo() const
 
 QString SiteDb::webName() const
 {
+    return settings().webName;
+}
+
+SettingsRow SiteDb::settings() const
+{
     const SqlResult r = selectUserInfo();
-    return r && !r.isEmpty() ? fieldText(r.first(), QStringLiteral("webName")) : QString();
+    return r && !r.isEmpty() ? SettingsRow::fromRecord(r.first()) : SettingsRow();
 }
 
 static bool isKnownColumn(const QString& column)
 {
-    static const QStringList cols = {
-        QStringLiteral("webName"),     QStringLiteral("gov_name"),   QStringLiteral("Address"),
-        QStringLiteral("linkMan"),     QStringLiteral("Tel"),        QStringLiteral("Mobile"),
-        QStringLiteral("Fax"),         QStringLiteral("Zip"),        QStringLiteral("Email"),
-        QStringLiteral("logo"),        QStringLiteral("serial"),     QStringLiteral("site_name"),
-        QStringLiteral("defaultTmpl"), QStringLiteral("headTmpl"),   QStringLiteral("defaultFont"),
-        QStringLiteral("headFont"),    QStringLiteral("backGround"), QStringLiteral("defaultFile"),
-        QStringLiteral("topHead"),     QStringLiteral("field01"),    QStringLiteral("field02"),
-        QStringLiteral("field03"),     QStringLiteral("field04"),    QStringLiteral("field05"),
-        QStringLiteral("adBoard"),     QStringLiteral("Javascript"), QStringLiteral("field06")};
-    for (const QString& c : cols) {
-        if (c.compare(column, Qt::CaseInsensitive) == 0)
+    for (const SettingsRow::Column& c : SettingsRow::columns()) {
+        if (column.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+struct SettingsRow;
+
 // Outcome of one statement: rows for a query, the failure's description otherwise.
 struct SqlResult {
     bool ok = false;
@@ -48,6 +50,7 @@ public:
 
     // ---- settings row ----
     SqlResult selectUserInfo() const; // SELECT * FROM user_info
+    SettingsRow settings() const;     // not present when it cannot be read
     QString webName() const;          // "" when it cannot be read
     SqlResult updateUserInfo(const QString& column, const QVariant& value) const;
 

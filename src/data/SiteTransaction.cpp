@@ -1,10 +1,7 @@
 #include "SiteTransaction.h"
 
 #include "SiteDb.h"
-
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcTransaction, "weblark.db.transaction")
+#include "core/Logging.h"
 
 // A savepoint outside any transaction begins one, and savepoints nest, so
 // one statement form serves outer and inner guards alike.

@@ -1,11 +1,8 @@
 #include "AdvPageStore.h"
 
-namespace AdvPageStore {
+#include "data/ContentRecords.h"
 
-namespace {
-const char* const kTables[] = {"content01", "content02", "content03"};
-const char* const kLinks[] = {"firstcatalog", "secondcatalog", "thirdcatalog"};
-} // namespace
+namespace AdvPageStore {
 
 Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError)
 {
@@ -18,12 +15,9 @@ Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError
     }
     QString body = html;
     body.remove(QChar(13));
-    const QString table = QString::fromLatin1(kTables[page.level - 1]);
-    const QString link = QString::fromLatin1(kLinks[page.level - 1]);
-    const SqlResult r =
-        page.isNew
-            ? db.run(QStringLiteral("INSERT INTO %1(%2,value01) VALUES(?,?)").arg(table, link), {page.name, body})
-            : db.run(QStringLiteral("UPDATE %1 SET value01 = ? WHERE(%2=?)").arg(table, link), {body, page.name});
+    const ContentRecords::FreePage stored{body};
+    const SqlResult r = page.isNew ? ContentRecords::insert(db, page.level, page.name, stored)
+                                   : ContentRecords::updatePage(db, page.level, page.name, stored);
     if (!r.ok) {
         if (dbError)
             *dbError = r.error;

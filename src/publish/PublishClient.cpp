@@ -1,5 +1,6 @@
 #include "PublishClient.h"
 
+#include "data/SettingsRow.h"
 #include "data/SiteDb.h"
 #include "publish/ArchiveSender.h"
 #include "text/ErrorText.h"
@@ -84,11 +85,11 @@ PublishClient::Account PublishClient::load()
         a.noRow = true;
         return a;
     }
-    const QSqlRecord& row = res.first();
-    const QString serial = fieldText(row, QStringLiteral("serial"));
+    const SettingsRow row = SettingsRow::fromRecord(res.first());
+    const QString serial = row.serial;
     m_session.userAccount = serial.trimmed().isEmpty() ? QString() : serial;
     a.serial = m_session.userAccount;
-    a.siteName = fieldText(row, QStringLiteral("site_Name"));
+    a.siteName = row.siteName;
     m_session.siteNameSet = !a.siteName.trimmed().isEmpty();
     m_session.confirmedSiteName = m_session.siteNameSet ? a.siteName : QString();
     a.ok = true;

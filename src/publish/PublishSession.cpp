@@ -1,5 +1,6 @@
 #include "PublishSession.h"
 
+#include "data/SettingsRow.h"
 #include "data/SiteDb.h"
 
 using Protocol::Tag;
@@ -172,7 +173,7 @@ ServerReaction reactToServerMessage(const QString& received, PublishSession& ses
         }
         if (res.isEmpty())
             break;
-        const QString setting = fieldText(res.first(), QStringLiteral("field06"));
+        const QString setting = SettingsRow::fromRecord(res.first()).field06;
         const auto decision = PublishRules::announcementDecision(setting, today);
         if (decision == PublishRules::NoticeDecision::Hide)
             break;

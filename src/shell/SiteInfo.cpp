@@ -1,5 +1,6 @@
 #include "SiteInfo.h"
 
+#include "data/SettingsRow.h"
 #include "workspace/FileOps.h"
 #include "workspace/WorkspaceFiles.h"
 
@@ -12,21 +13,11 @@ namespace SiteInfo {
 Stored load(const SiteDb& db)
 {
     Stored s;
-    const SqlResult r = db.selectUserInfo();
-    if (!r.ok || r.isEmpty())
+    const SettingsRow row = db.settings();
+    if (!row.present)
         return s;
-    const QSqlRecord& row = r.first();
-    Details& d = s.details;
-    d.webName = fieldText(row, QStringLiteral("webName"));
-    d.govName = fieldText(row, QStringLiteral("gov_name"));
-    d.addr = fieldText(row, QStringLiteral("address"));
-    d.email = fieldText(row, QStringLiteral("email"));
-    d.fax = fieldText(row, QStringLiteral("fax"));
-    d.linkMan = fieldText(row, QStringLiteral("linkman"));
-    d.mobile = fieldText(row, QStringLiteral("mobile"));
-    d.tel = fieldText(row, QStringLiteral("tel"));
-    d.zip = fieldText(row, QStringLiteral("zip"));
-    s.logo = fieldText(row, QStringLiteral("logo"));
+    s.details = {row.webName, row.govName, row.address, row.linkMan, row.tel, row.mobile, row.fax, row.zip, row.email};
+    s.logo = row.logo;
     s.ok = true;
     return s;
 }

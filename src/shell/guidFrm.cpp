@@ -7,7 +7,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMdiSubWindow>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -127,16 +126,4 @@ QString guidFrm::currentKey() const
 QString guidFrm::shownPage() const
 {
     return m_shown;
-}
-
-void guidFrm::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // The guide opens at the top-left corner of the frame's client area.
-    if (m_placed)
-        return;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        m_placed = true;
-        sub->move(0, 0);
-    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FramedWindow.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -10,7 +12,7 @@ class QTreeWidgetItem;
 class WebPane;
 
 // The guide: the fixed topic tree beside a browser showing the topic's help page.
-class guidFrm : public QWidget {
+class guidFrm : public QWidget, public FramedWindow {
     Q_OBJECT
 public:
     // Item data of tvw_title: the topic's key, picture key ("open", "close", "file") and tag.
@@ -27,8 +29,8 @@ public:
     // What the browser was last told to show.
     QString shownPage() const;
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // The guide opens at the top-left corner of the frame's client area.
+    Placement placement() const override { return Placement::TopLeft; }
 
 private:
     void buildUi();
@@ -39,7 +41,6 @@ private:
     AppContext& m_ctx;
     QTreeWidgetItem* m_current = nullptr;
     QString m_shown;
-    bool m_placed = false;
 
     QGroupBox* frame_title = nullptr;
     QTreeWidget* tvw_title = nullptr;

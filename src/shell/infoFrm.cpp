@@ -12,8 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
+
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -264,24 +263,6 @@ void infoFrm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_closing = false;
-    if (m_hooked)
-        return;
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
-    if (!area)
-        return;
-    m_hooked = true;
-    // Leaving: another task window becomes active after this one. A null window
-    // means the whole frame lost the activation (a message box, another program).
-    auto wasActive = std::make_shared<bool>(area->activeSubWindow() == sub);
-    connect(area, &QMdiArea::subWindowActivated, this, [this, sub, area, wasActive](QMdiSubWindow* w) {
-        if (!w)
-            return;
-        const bool left = *wasActive && w != sub;
-        *wasActive = w == sub;
-        if (left && !m_closing && sub->isVisible() && area->subWindowList().contains(sub))
-            Form_Deactivate();
-    });
 }
 
 void infoFrm::closeEvent(QCloseEvent* event)
@@ -293,12 +274,12 @@ void infoFrm::closeEvent(QCloseEvent* event)
 void infoFrm::Form_Deactivate()
 {
     // The box itself takes the activation away; it must not warn again.
-    if (m_warning || !cmd_OK->isEnabled())
+    if (m_closing || m_warning || !cmd_OK->isEnabled())
         return;
     m_warning = true;
     m_ctx.dialogs.message(QStringLiteral("数据还未保存！"), kNotice, MsgIcon::Question, MsgButtons::Ok);
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
-        sub->mdiArea()->setActiveSubWindow(sub);
+    if (bringBack)
+        bringBack();
     activateWindow();
     m_warning = false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FramedWindow.h"
 #include "shell/SiteInfo.h"
 
 #include <QPixmap>
@@ -14,7 +15,7 @@ class QStatusBar;
 
 // The organisation's details and logo, saved into the settings row. Leaving the
 // window for another task window with unsaved changes brings a warning.
-class infoFrm : public QWidget {
+class infoFrm : public QWidget, public FramedWindow {
     Q_OBJECT
 public:
     infoFrm(AppContext& ctx, QWidget* parent = nullptr);
@@ -25,6 +26,8 @@ public:
     QString oldLogoName() const { return m_logo.oldLogoName(); }
     // The save button's state: there are unsaved changes.
     bool hasUnsavedChanges() const;
+    // Leaving with unsaved changes warns and brings the window back.
+    void deactivated() override { Form_Deactivate(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -49,7 +52,6 @@ private:
     QPixmap m_picture;
     bool m_warning = false;
     bool m_closing = false;
-    bool m_hooked = false;
 
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame1 = nullptr;

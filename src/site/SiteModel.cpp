@@ -72,25 +72,15 @@ bool readContent(QSqlDatabase& db, int level, QHash<QString, QVector<SiteRecord>
     return true;
 }
 
-bool readInfo(QSqlDatabase& db, SiteInfo& info, QString* error)
+bool readInfo(QSqlDatabase& db, SettingsRow& info, QString* error)
 {
     QSqlQuery q;
     if (!runQuery(db,
-                  QStringLiteral("SELECT webName, gov_name, address, linkman, tel, mobile, fax, zip, email, logo, "
-                                 "defaultTmpl, headTmpl, defaultFont, headFont, backGround, defaultFile, topHead, "
-                                 "field01, field02, field03, field04, field05, adBoard, javascript "
-                                 "FROM user_info ORDER BY user_ID LIMIT 1"),
-                  q, error))
+                  QStringLiteral("SELECT %1 FROM user_info ORDER BY user_ID LIMIT 1").arg(SettingsRow::selectList()), q,
+                  error))
         return false;
-    if (!q.next())
-        return true; // no settings row: an unnamed site with the first theme
-    QString* fields[] = {&info.webName,     &info.govName,  &info.address,     &info.linkMan,   &info.tel,
-                         &info.mobile,      &info.fax,      &info.zip,         &info.email,     &info.logo,
-                         &info.defaultTmpl, &info.headTmpl, &info.defaultFont, &info.headFont,  &info.backGround,
-                         &info.defaultFile, &info.topHead,  &info.otherPages,  &info.forum,     &info.mail,
-                         &info.guestbook,   &info.office,   &info.adBoard,     &info.javascript};
-    for (int i = 0; i < int(std::size(fields)); ++i)
-        *fields[i] = text(q, i);
+    if (q.next())
+        info = SettingsRow::fromRecord(q.record());
     return true;
 }
 

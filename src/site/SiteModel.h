@@ -1,5 +1,8 @@
 #pragma once
 
+#include "data/ContentRecords.h"
+#include "data/SettingsRow.h"
+
 #include <QHash>
 #include <QString>
 #include <QVector>
@@ -10,10 +13,7 @@
 
 // The site as the renderer needs it, read from the database in one query per table.
 
-struct SiteRecord {
-    qint64 id = 0;
-    QString value[6]; // value01 .. value06
-};
+using SiteRecord = ContentRecords::Row;
 
 struct SitePage {
     int level = 1; // 1..3
@@ -26,16 +26,8 @@ struct SitePage {
     QString file;                                 // output file name, e.g. "p2-1.htm"
 };
 
-struct SiteInfo {
-    QString webName, govName, address, linkMan, tel, mobile, fax, zip, email, logo;
-    QString defaultTmpl, headTmpl, defaultFont, headFont, backGround, defaultFile, topHead;
-    QString otherPages; // field01: "||a.htm||b.htm"
-    QString forum, mail, guestbook, office;
-    QString adBoard, javascript;
-};
-
 struct SiteModel {
-    SiteInfo info;
+    SettingsRow info;                             // not present: an unnamed site with the first theme
     std::vector<std::unique_ptr<SitePage>> pages; // depth-first, in navigation order
     std::vector<SitePage*> top;                   // level-1 nodes
     QHash<QString, QVector<SiteRecord>> content[3];

@@ -1,6 +1,7 @@
 #include "SitePictures.h"
 
 #include "workspace/FileOps.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,9 +42,7 @@ QString SitePictures::use(const QString& name, const QString& what)
         return found.value();
     QString address;
     const QString src = m_workPath + QLatin1Char('/') + key;
-    const bool bare =
-        !key.contains(QLatin1Char('/')) && !key.contains(QLatin1Char('\\')) && key != QStringLiteral("..");
-    if (!bare || !QFileInfo(src).isFile()) {
+    if (!WorkspaceFiles::isPlainName(key) || !QFileInfo(src).isFile()) {
         m_notes << QStringLiteral("图片 %1（%2）不存在，已跳过").arg(key, what);
     } else if (QFile file(src); !file.open(QIODevice::ReadOnly)) {
         m_failure = QStringLiteral("无法读取图片：%1").arg(src);

@@ -4,10 +4,14 @@
 #include "NameLettering.h"
 #include "SiteModel.h"
 #include "SitePictures.h"
+#include "data/ContentRecords.h"
+#include "data/FeatureFields.h"
 #include "data/SiteDb.h"
+#include "structure/DisplayFormats.h"
 #include "text/HtmlCharset.h"
 #include "text/TextCodec.h"
 #include "workspace/FileOps.h"
+#include "workspace/WorkspaceFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -63,16 +67,19 @@ Data menuEntry(const SitePage* page)
     return item;
 }
 
+// The pages written for each news item and product.
+QString newsFile(const SitePage& page, const SiteRecord& row)
+{
+    return QStringLiteral("news%1_%2.htm").arg(page.level).arg(row.id);
+}
+QString productFile(const SitePage& page, const SiteRecord& row)
+{
+    return QStringLiteral("prod%1_%2.htm").arg(page.level).arg(row.id);
+}
+
 QString blankPicture()
 {
     return QStringLiteral("data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
-}
-
-// A bare file name inside its folder: no folder parts, nothing hidden.
-bool isBareName(const QString& name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.startsWith(QLatin1Char('.'));
 }
 
 struct ThemeChoice {
@@ -119,8 +126,16 @@ private:
     std::string innerPage(const QString& title, const SitePage& page, const Data& crumbList, const std::string& body);
     bool writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
                          Data item, const QString& templateName);
-    std::string bodyOf(const SitePage& page, int& extraPages);
+    std::string bodyOf(const SitePage& page);
+    std::string catalogBody(const SitePage& page, Data& d);
+    std::string textBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
+    std::string bigImageBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
+    std::string freeBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
+    std::string newsBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
+    std::string galleryBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
+    std::string productBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
     void renderHome();
+    Data homeNewsBlock(const SitePage& page);
     void installCustomHome();
     void copyInstalledPages();
     void copyImagesFolder();
@@ -325,7 +340,7 @@ Data Renderer::pictureData(const QString& name, const QString& alt)
 
 void Renderer::buildShared()
 {
-    const SiteInfo& info = m_model.info;
+    const SettingsRow& info = m_model.info;
     m_siteTitle = info.webName.trimmed().isEmpty() ? info.govName : info.webName;
 
     m_navList.push_back(link(QStringLiteral("首页"), QStringLiteral("index.htm")));
@@ -370,12 +385,14 @@ void Renderer::buildShared()
     m_innerHead = header(innerName, m_innerTheme, banner, movie);
 
     // Other pages, linked from every page's foot.
-    const QStringList others = info.otherPages.split(QStringLiteral("||"), Qt::SkipEmptyParts);
+    const QStringList others = FeatureFields::splitOtherPages(info.otherPages);
     for (const QString& raw : others) {
         const QString name = raw.trimmed();
+        if (raw.isEmpty())
+            continue;
         static const QRegularExpression generated(QStringLiteral("^(index|p[0-9-]+|news\\d_\\d+|prod\\d_\\d+)\\.htm$"),
                                                   QRegularExpression::CaseInsensitiveOption);
-        if (!isBareName(name) || generated.match(name).hasMatch() ||
+        if (!WorkspaceFiles::isPlainName(name) || generated.match(name).hasMatch() ||
             !QFileInfo(m_req.workPath + QLatin1Char('/') + name).isFile()) {
             m_res.notes << QStringLiteral("其他网页 %1 不存在或名称不可用，已跳过").arg(name);
             continue;
@@ -410,45 +427,42 @@ void Renderer::buildShared()
     foot.set("contacts", contacts);
     m_contacts = Data(contacts);
     foot.set("others", m_otherPages);
-    foot.set("hasOthers", !others.isEmpty() && !m_otherPages.is_empty_list());
+    foot.set("hasOthers", !m_otherPages.is_empty_list());
     m_footer = render(QStringLiteral("footer"), foot);
 
     // Ad board and script effect.
     Data extras;
-    const QStringList board = info.adBoard.split(QStringLiteral("||"));
-    if (board.value(0).trimmed() == QStringLiteral("1")) {
-        auto number = [&](int i, int fallback, int low, int high) {
+    if (FeatureFields::isOn(info.adBoard)) {
+        const FeatureFields::AdBoard board = FeatureFields::parseAdBoard(info.adBoard);
+        auto number = [&](const QString& part, int fallback, int low, int high) {
             bool ok = false;
-            const int v = qRound(board.value(i).trimmed().toDouble(&ok));
+            const int v = qRound(part.trimmed().toDouble(&ok));
             return ok ? qBound(low, v, high) : fallback;
         };
-        auto unbar = [](QString s) { return s.replace(QStringLiteral("&#124;"), QStringLiteral("|")); };
         Data b;
-        b.set("width", std::to_string(number(1, 300, 80, 1600)));
-        b.set("height", std::to_string(number(2, 200, 60, 1200)));
-        b.set("top", std::to_string(number(3, 0, 0, 4000)));
-        b.set("left", std::to_string(number(4, 0, 0, 4000)));
-        b.set("title", u8(unbar(board.value(5))));
-        b.set("text", u8(unbar(plainText(board.mid(6).join(QStringLiteral("||"))))));
+        b.set("width", std::to_string(number(board.width, 300, 80, 1600)));
+        b.set("height", std::to_string(number(board.height, 200, 60, 1200)));
+        b.set("top", std::to_string(number(board.top, 0, 0, 4000)));
+        b.set("left", std::to_string(number(board.left, 0, 0, 4000)));
+        b.set("title", u8(board.title));
+        b.set("text", u8(board.content));
         extras.set("board", b);
     }
-    const QStringList script = info.javascript.split(QStringLiteral("||"));
-    if (script.value(0).trimmed() == QStringLiteral("1")) {
-        bool ok = false;
-        const int effect = script.value(1).left(2).toInt(&ok);
+    if (FeatureFields::isOn(info.javascript)) {
+        const FeatureFields::Script script = FeatureFields::parseScript(info.javascript);
         const QJsonObject effects = m_themes.value(QStringLiteral("effects")).toObject();
-        const QString key = QStringLiteral("%1").arg(effect, 2, 10, QLatin1Char('0'));
-        if (ok && effects.contains(key)) {
+        const QString key = QStringLiteral("%1").arg(script.index, 2, 10, QLatin1Char('0'));
+        if (script.known && effects.contains(key)) {
             const QJsonObject e = effects.value(key).toObject();
             const QString file = e.value(QStringLiteral("file")).toString();
             if (copyFile(m_req.appPath + QStringLiteral("/site/effects/") + file, QStringLiteral("style/effect.js"))) {
                 Data s;
                 s.set("mode", u8(e.value(QStringLiteral("mode")).toString()));
-                s.set("text", u8(script.mid(2).join(QStringLiteral("||"))));
+                s.set("text", u8(script.text));
                 extras.set("effect", s);
             }
         } else {
-            m_res.notes << QStringLiteral("未知的脚本效果 %1，已跳过").arg(script.value(1));
+            m_res.notes << QStringLiteral("未知的脚本效果 %1，已跳过").arg(script.effectPart);
         }
     }
     // The board greets visitors on the home page; the effect runs on every page.
@@ -516,110 +530,160 @@ bool Renderer::writeRecordPage(const SitePage& page, const Data& crumbList, cons
     return writePage(file, innerPage(title, page, itemCrumbs, render(templateName, item)));
 }
 
-// The body of a page of the tree; list formats also write a page per record.
-std::string Renderer::bodyOf(const SitePage& page, int& extraPages)
+// The body of a page of the tree, by its display format; list formats also
+// write a page per record.
+std::string Renderer::bodyOf(const SitePage& page)
 {
+    using Editor = DisplayFormats::Editor;
+    using Builder = std::string (Renderer::*)(const SitePage&, const DisplayFormats::Format&, Data&);
+    static const std::pair<Editor, Builder> builders[] = {
+        {Editor::Text, &Renderer::textBody},           {Editor::ImageText, &Renderer::textBody},
+        {Editor::BigImage, &Renderer::bigImageBody},   {Editor::Free, &Renderer::freeBody},
+        {Editor::NewsList, &Renderer::newsBody},       {Editor::GalleryList, &Renderer::galleryBody},
+        {Editor::ProductList, &Renderer::productBody},
+    };
     Data d;
     d.set("title", u8(page.name));
-    if (page.catalog) {
-        Data children = list();
-        for (const SitePage* c : page.children) {
-            Data i = link(c->name, c->file);
-            i.set("catalog", c->catalog);
-            children.push_back(i);
-        }
-        d.set("children", children);
-        d.set("hasChildren", !page.children.empty());
-        return render(QStringLiteral("catalog"), d);
-    }
-    const QVector<SiteRecord>& rows = m_model.recordsOf(page);
-    const QString& f = page.format;
-    if (rows.isEmpty())
-        return render(QStringLiteral("empty"), d);
-    const SiteRecord& r = rows.first();
-    if (f == QStringLiteral("txt") || f.startsWith(QStringLiteral("imgTxt"))) {
-        d.set("title", u8(r.value[0].isEmpty() ? page.name : r.value[0]));
-        d.set("text", u8(plainText(r.value[1])));
-        if (f == QStringLiteral("txt"))
-            return render(QStringLiteral("txt"), d);
-        d.set("variant", u8(f.toLower()));
-        Data pics = list();
-        const int pictureSlots = f == QStringLiteral("imgTxt03") ? 1 : 2;
-        for (int i = 0; i < pictureSlots; ++i) {
-            const Data p = pictureData(r.value[2 + i], r.value[0]);
-            if (p.is_object())
-                pics.push_back(p);
-        }
-        d.set("pictures", pics);
-        return render(QStringLiteral("imgtxt"), d);
-    }
-    if (f == QStringLiteral("bigImg")) {
-        d.set("picture", pictureData(r.value[0], page.name));
-        return render(QStringLiteral("bigimg"), d);
-    }
-    if (f == QStringLiteral("adv")) {
-        d.set("html", u8(storedHtml(r.value[0])));
-        return render(QStringLiteral("adv"), d);
-    }
-    const Data crumbList = crumbs(page);
-    if (f == QStringLiteral("news")) {
-        Data items = list();
-        for (const SiteRecord& n : rows) {
-            const QString file = QStringLiteral("news%1_%2.htm").arg(page.level).arg(n.id);
-            Data item;
-            item.set("title", u8(n.value[0]));
-            item.set("date", u8(n.value[1]));
-            item.set("href", u8(file));
-            items.push_back(item);
-            item.set("text", u8(plainText(n.value[2])));
-            item.set("picture", pictureData(n.value[3], n.value[0]));
-            if (!writeRecordPage(page, crumbList, n.value[0], file, item, QStringLiteral("newsitem")))
-                return {};
-            ++extraPages;
-        }
-        d.set("items", items);
-        return render(QStringLiteral("newslist"), d);
-    }
-    if (f == QStringLiteral("imgs")) {
-        Data items = list();
-        for (const SiteRecord& g : rows) {
-            const QString full = m_pictures.use(g.value[1], g.value[0]);
-            if (full.isEmpty())
-                continue;
-            const QString thumb = m_pictures.use(g.value[2], g.value[0]);
-            Data item;
-            item.set("id", std::to_string(g.id));
-            item.set("caption", u8(g.value[0]));
-            item.set("full", u8(full));
-            item.set("thumb", u8(thumb.isEmpty() ? full : thumb));
-            items.push_back(item);
-        }
-        d.set("items", items);
-        return render(QStringLiteral("gallery"), d);
-    }
-    if (f.startsWith(QStringLiteral("prod"))) {
-        Data items = list();
-        for (const SiteRecord& p : rows) {
-            const QString file = QStringLiteral("prod%1_%2.htm").arg(page.level).arg(p.id);
-            Data item;
-            item.set("name", u8(p.value[0]));
-            item.set("model", u8(p.value[1]));
-            item.set("unit", u8(p.value[2]));
-            item.set("price", u8(p.value[3]));
-            item.set("href", u8(file));
-            item.set("picture", pictureData(p.value[4], p.value[0]));
-            items.push_back(item);
-            item.set("description", u8(storedHtml(p.value[5])));
-            if (!writeRecordPage(page, crumbList, p.value[0], file, item, QStringLiteral("proditem")))
-                return {};
-            ++extraPages;
-        }
-        d.set("variant", u8(f.toLower()));
-        d.set(u8(f.toLower()), true);
-        d.set("items", items);
-        return render(QStringLiteral("prodlist"), d);
-    }
+    if (page.catalog)
+        return catalogBody(page, d);
+    const DisplayFormats::Format* format = DisplayFormats::find(page.format);
+    if (format && !m_model.recordsOf(page).isEmpty())
+        for (const auto& [editor, build] : builders)
+            if (editor == format->editor)
+                return (this->*build)(page, *format, d);
     return render(QStringLiteral("empty"), d);
+}
+
+std::string Renderer::catalogBody(const SitePage& page, Data& d)
+{
+    Data children = list();
+    for (const SitePage* c : page.children) {
+        Data i = link(c->name, c->file);
+        i.set("catalog", c->catalog);
+        children.push_back(i);
+    }
+    d.set("children", children);
+    d.set("hasChildren", !page.children.empty());
+    return render(QStringLiteral("catalog"), d);
+}
+
+// "txt" and "imgTxt01..03": title, text and the format's picture slots.
+std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Format& format, Data& d)
+{
+    const auto r = ContentRecords::read<ContentRecords::TextPage>(m_model.recordsOf(page).first());
+    d.set("title", u8(r.title.isEmpty() ? page.name : r.title));
+    d.set("text", u8(plainText(r.body)));
+    if (format.pictureSlots == 0)
+        return render(QStringLiteral("txt"), d);
+    d.set("variant", u8(format.code.toLower()));
+    Data pics = list();
+    const QString names[] = {r.picture1, r.picture2};
+    for (int i = 0; i < format.pictureSlots && i < 2; ++i) {
+        const Data p = pictureData(names[i], r.title);
+        if (p.is_object())
+            pics.push_back(p);
+    }
+    d.set("pictures", pics);
+    return render(QStringLiteral("imgtxt"), d);
+}
+
+std::string Renderer::bigImageBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
+{
+    const auto r = ContentRecords::read<ContentRecords::BigImagePage>(m_model.recordsOf(page).first());
+    d.set("picture", pictureData(r.picture, page.name));
+    return render(QStringLiteral("bigimg"), d);
+}
+
+std::string Renderer::freeBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
+{
+    const auto r = ContentRecords::read<ContentRecords::FreePage>(m_model.recordsOf(page).first());
+    d.set("html", u8(storedHtml(r.html)));
+    return render(QStringLiteral("adv"), d);
+}
+
+std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
+{
+    const Data crumbList = crumbs(page);
+    Data items = list();
+    for (const SiteRecord& row : m_model.recordsOf(page)) {
+        const auto n = ContentRecords::read<ContentRecords::NewsItem>(row);
+        const QString file = newsFile(page, row);
+        Data item;
+        item.set("title", u8(n.title));
+        item.set("date", u8(n.date));
+        item.set("href", u8(file));
+        items.push_back(item);
+        item.set("text", u8(plainText(n.body)));
+        item.set("picture", pictureData(n.picture, n.title));
+        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem")))
+            return {};
+    }
+    d.set("items", items);
+    return render(QStringLiteral("newslist"), d);
+}
+
+std::string Renderer::galleryBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
+{
+    Data items = list();
+    for (const SiteRecord& row : m_model.recordsOf(page)) {
+        const auto g = ContentRecords::read<ContentRecords::GalleryItem>(row);
+        const QString full = m_pictures.use(g.picture, g.caption);
+        if (full.isEmpty())
+            continue;
+        const QString thumb = m_pictures.use(g.thumbnail, g.caption);
+        Data item;
+        item.set("id", std::to_string(row.id));
+        item.set("caption", u8(g.caption));
+        item.set("full", u8(full));
+        item.set("thumb", u8(thumb.isEmpty() ? full : thumb));
+        items.push_back(item);
+    }
+    d.set("items", items);
+    return render(QStringLiteral("gallery"), d);
+}
+
+std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Format& format, Data& d)
+{
+    const Data crumbList = crumbs(page);
+    Data items = list();
+    for (const SiteRecord& row : m_model.recordsOf(page)) {
+        const auto p = ContentRecords::read<ContentRecords::Product>(row);
+        const QString file = productFile(page, row);
+        Data item;
+        item.set("name", u8(p.name));
+        item.set("model", u8(p.model));
+        item.set("unit", u8(p.unit));
+        item.set("price", u8(p.price));
+        item.set("href", u8(file));
+        item.set("picture", pictureData(p.picture, p.name));
+        items.push_back(item);
+        item.set("description", u8(storedHtml(p.description)));
+        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem")))
+            return {};
+    }
+    const QString variant = format.code.toLower();
+    d.set("variant", u8(variant));
+    d.set(u8(variant), true);
+    d.set("items", items);
+    return render(QStringLiteral("prodlist"), d);
+}
+
+// A news page's newest items on the home page.
+Data Renderer::homeNewsBlock(const SitePage& page)
+{
+    const QVector<SiteRecord>& rows = m_model.recordsOf(page);
+    Data block = link(page.name, page.file);
+    Data items = list();
+    for (int i = 0; i < rows.size() && i < 6; ++i) {
+        const auto n = ContentRecords::read<ContentRecords::NewsItem>(rows[i]);
+        Data item;
+        item.set("title", u8(n.title));
+        item.set("date", u8(n.date));
+        item.set("href", u8(newsFile(page, rows[i])));
+        items.push_back(item);
+    }
+    block.set("items", items);
+    return block;
 }
 
 void Renderer::renderHome()
@@ -639,29 +703,22 @@ void Renderer::renderHome()
     int newsCount = 0;
     int productCount = 0;
     for (const auto& page : m_model.pages) {
+        const DisplayFormats::Format* format = DisplayFormats::find(page->format);
+        const DisplayFormats::Editor editor = format ? format->editor : DisplayFormats::Editor::Free;
         const QVector<SiteRecord>& rows = m_model.recordsOf(*page);
-        if (page->format == QStringLiteral("news") && newsCount < 4 && !rows.isEmpty()) {
-            Data block = link(page->name, page->file);
-            Data items = list();
-            for (int i = 0; i < rows.size() && i < 6; ++i) {
-                Data item;
-                item.set("title", u8(rows[i].value[0]));
-                item.set("date", u8(rows[i].value[1]));
-                item.set("href", u8(QStringLiteral("news%1_%2.htm").arg(page->level).arg(rows[i].id)));
-                items.push_back(item);
-            }
-            block.set("items", items);
-            newsBlocks.push_back(block);
+        if (editor == DisplayFormats::Editor::NewsList && newsCount < 4 && !rows.isEmpty()) {
+            newsBlocks.push_back(homeNewsBlock(*page));
             ++newsCount;
-        } else if (page->format.startsWith(QStringLiteral("prod")) && productCount < 4) {
+        } else if (editor == DisplayFormats::Editor::ProductList) {
             for (int i = 0; i < rows.size() && productCount < 4; ++i) {
-                const Data pic = pictureData(rows[i].value[4], rows[i].value[0]);
+                const auto p = ContentRecords::read<ContentRecords::Product>(rows[i]);
+                const Data pic = pictureData(p.picture, p.name);
                 if (!pic.is_object())
                     continue;
                 Data item;
-                item.set("name", u8(rows[i].value[0]));
-                item.set("price", u8(rows[i].value[3]));
-                item.set("href", u8(QStringLiteral("prod%1_%2.htm").arg(page->level).arg(rows[i].id)));
+                item.set("name", u8(p.name));
+                item.set("price", u8(p.price));
+                item.set("href", u8(productFile(*page, rows[i])));
                 item.set("picture", pic);
                 products.push_back(item);
                 ++productCount;
@@ -710,7 +767,7 @@ void Renderer::installCustomHome()
     if (name.isEmpty())
         return;
     QFile f(m_req.workPath + QLatin1Char('/') + name);
-    if (isBareName(name) && f.open(QIODevice::ReadOnly)) {
+    if (WorkspaceFiles::isPlainName(name) && f.open(QIODevice::ReadOnly)) {
         m_customHome = writeFile(QStringLiteral("index.htm"), f.readAll());
         m_res.pages += m_customHome ? 1 : 0;
         copyImagesFolder();
@@ -757,8 +814,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     const int total = int(m_model.pages.size()) + 1;
     int done = 0;
     for (const auto& page : m_model.pages) {
-        int extra = 0;
-        const std::string body = bodyOf(*page, extra);
+        const std::string body = bodyOf(*page);
         if (!m_res.error.isEmpty())
             return false;
         if (!writePage(page->file, innerPage(page->name, *page, crumbs(*page), body)))

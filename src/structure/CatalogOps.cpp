@@ -1,5 +1,6 @@
 #include "CatalogOps.h"
 
+#include "data/SettingsRow.h"
 #include "data/SiteTransaction.h"
 
 #include <QSqlRecord>
@@ -120,7 +121,7 @@ bool loadCatalogTree(const SiteDb& conn, CatalogTree& tree, QString* error)
         setError(error, info.error);
         return false;
     }
-    const QString siteName = info.isEmpty() ? QString() : fieldText(info.first(), QStringLiteral("webName"));
+    const QString siteName = info.isEmpty() ? QString() : SettingsRow::fromRecord(info.first()).webName;
     CatalogNode* root = tree.addNode(nullptr, QStringLiteral("root"), siteName, QStringLiteral("fclose"));
     if (!root) {
         setError(error, QStringLiteral("目录树不是空的。"));

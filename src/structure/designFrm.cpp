@@ -17,8 +17,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -260,30 +258,6 @@ void designFrm::showTree()
 void designFrm::showWelcome()
 {
     wb_format->navigate(m_ctx.appPath + DisplayFormats::welcomePage());
-}
-
-void designFrm::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // Inside the frame the welcome sample comes back whenever the user turns to this window
-    // from another task window; coming back from a dialog or another program is no such turn.
-    if (m_activationHooked)
-        return;
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
-    if (!area)
-        return;
-    m_activationHooked = true;
-    // The frame around this window must not shrink it below its minimum either.
-    sub->setMinimumSize(sub->minimumSizeHint().expandedTo(minimumSize()));
-    auto last = std::make_shared<QPointer<QMdiSubWindow>>(area->activeSubWindow());
-    connect(area, &QMdiArea::subWindowActivated, this, [this, sub, last](QMdiSubWindow* w) {
-        if (!w)
-            return;
-        if (w == sub && *last != sub)
-            showWelcome();
-        *last = w;
-    });
 }
 
 void designFrm::showFormatPreview(const QString& code)

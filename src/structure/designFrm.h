@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FramedWindow.h"
 #include "structure/StructureEditor.h"
 
 #include <QPointer>
@@ -18,7 +19,7 @@ class dgnFrm_modFile;
 // The structure designer: the site tree on the left, a sample of the selected
 // page's display format on the right, and the commands that build the tree.
 // Decisions are the StructureEditor's; this window shows what it reports.
-class designFrm : public QWidget {
+class designFrm : public QWidget, public FramedWindow {
     Q_OBJECT
 public:
     designFrm(AppContext& ctx, QWidget* parent = nullptr);
@@ -26,10 +27,11 @@ public:
 
     // The tree, the current node and the commands on them.
     StructureEditor& editor() { return m_editor; }
+    // The welcome sample comes back whenever the user turns to this window.
+    void activated() override { showWelcome(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildUi();
@@ -57,7 +59,6 @@ private:
     CatalogTreeBinding* m_binding = nullptr;
     CatalogNode* m_renameSource = nullptr;
     QPointer<dgnFrm_modFile> m_modeless;
-    bool m_activationHooked = false;
 
     QTreeWidget* tvw_nav = nullptr;
     QPushButton* cmd_up = nullptr;

@@ -1,5 +1,6 @@
 #include "WorkspaceFiles.h"
 
+#include "core/Logging.h"
 #include "data/SiteDb.h"
 #include "text/ErrorText.h"
 
@@ -7,15 +8,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QUrl>
 
 #include <functional>
 
-Q_LOGGING_CATEGORY(lcWorkspaceFiles, "weblark.workspace.files")
-
 namespace WorkspaceFiles {
+
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QLatin1String("..")) && !name.startsWith(QLatin1Char('.'));
+}
 
 namespace {
 

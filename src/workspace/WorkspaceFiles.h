@@ -18,6 +18,12 @@ struct Result {
     bool created = false; // a new file was written (false: an identical one was reused)
 };
 
+// A name a record may use for a file directly in the workspace folder: not
+// empty, no "/" or "\", no "..", nothing hidden (no leading "."). Every name
+// read from the database is checked with this before a file is read, copied
+// or deleted by it.
+bool isPlainName(const QString& name);
+
 // "a.jpg", 2 -> "a_2.jpg": the number goes before the extension (the last dot).
 QString numberedName(const QString& name, int n);
 

@@ -3,6 +3,7 @@
 #include "TestMain.h"
 #include "appearance/AppearanceSettings.h"
 #include "appearance/CustomPages.h"
+#include "data/FeatureFields.h"
 
 #include <QTemporaryDir>
 
@@ -39,9 +40,9 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, names);
         QFETCH(QString, stored);
-        QCOMPARE(joinOtherPages(names), stored);
+        QCOMPARE(FeatureFields::joinOtherPages(names), stored);
         // The list shows an empty first entry before the names.
-        QCOMPARE(splitOtherPages(stored), names.isEmpty() ? QStringList() : QStringList{""} + names);
+        QCOMPARE(FeatureFields::splitOtherPages(stored), names.isEmpty() ? QStringList() : QStringList{""} + names);
     }
 
     void featureValues_data()
@@ -58,7 +59,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, stored);
         QFETCH(int, value);
-        QCOMPARE(AppearanceSettings::featureValue(stored).value_or(-1), value);
+        QCOMPARE(FeatureFields::featureValue(stored).value_or(-1), value);
     }
 
     void homePageChecks_data()

@@ -1,5 +1,5 @@
-#include "appearance/FeatureFields.h"
 #include "appearance/ThumbnailLayout.h"
+#include "data/FeatureFields.h"
 
 #include <QtTest>
 
@@ -69,7 +69,7 @@ private Q_SLOTS:
     {
         QFETCH(int, index);
         QFETCH(QStringList, textFieldReloaded);
-        QCOMPARE(scriptField({index, textFieldReloaded[0]}), textFieldReloaded[1]);
+        QCOMPARE(scriptField({index, textFieldReloaded[0], false, {}}), textFieldReloaded[1]);
         const Script back = parseScript(textFieldReloaded[1]);
         QCOMPARE(back.index, index);
         QCOMPARE(back.text, textFieldReloaded[2]);

@@ -1,7 +1,7 @@
 #include "ContentSite.h"
 #include "TestMain.h"
 #include "content/ProductDialogs.h"
-#include "content/Products.h"
+#include "data/ContentRecords.h"
 #include "editor/advEdit.h"
 
 #include <QPointer>
@@ -36,9 +36,9 @@ class TestProducts : public QObject {
     Q_OBJECT
     ContentSite site;
 
-    qint64 storeProduct(const Products::Product& p)
+    qint64 storeProduct(const ContentRecords::Product& p)
     {
-        const SqlResult r = Products::insertProduct(site.db, 1, "产品", p);
+        const SqlResult r = ContentRecords::insert(site.db, 1, "产品", p);
         return r.ok ? site.db.run("SELECT max(ID) AS ID FROM content01").rows.first().value(0).toLongLong() : -1;
     }
     QStringList stored(qint64 id)
@@ -71,12 +71,12 @@ private Q_SLOTS:
     // Apostrophes are kept as typed in name, model (规格) and unit, on both statements.
     void statements()
     {
-        Products::Product p{"O'Neil 杯", "5' x 2'", "个'", "12", "", "<p>it[&#39;]s</p>"};
+        ContentRecords::Product p{"O'Neil 杯", "5' x 2'", "个'", "12", "", "<p>it[&#39;]s</p>"};
         const qint64 id = storeProduct(p);
         QCOMPARE(stored(id), (QStringList{"O'Neil 杯", "5' x 2'", "个'", "12", "", "<p>it[&#39;]s</p>"}));
         p.name = "it's new";
         p.picture = "a.jpg";
-        QVERIFY(Products::updateProduct(site.db, 1, id, p).ok);
+        QVERIFY(ContentRecords::update(site.db, 1, id, p).ok);
         QCOMPARE(stored(id), (QStringList{"it's new", "5' x 2'", "个'", "12", "a.jpg", "<p>it[&#39;]s</p>"}));
     }
 

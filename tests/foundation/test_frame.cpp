@@ -4,15 +4,26 @@
 #include "TestMain.h"
 #include "app/MDIFrm.h"
 #include "app/frmSplash.h"
+#include "core/FramedWindow.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
-#include <QToolBar>
 
 #include <unistd.h>
+
+// A task window that writes down what the frame tells it ("guide+", "design-").
+struct TellingWindow : QWidget, FramedWindow {
+    TellingWindow(QStringList& told, QWidget* parent) : QWidget(parent), told(told) {}
+    Placement placement() const override
+    {
+        return objectName() == QLatin1String("guide") ? Placement::TopLeft : Placement::AsItComes;
+    }
+    void activated() override { told << objectName() + '+'; }
+    void deactivated() override { told << objectName() + '-'; }
+    QStringList& told;
+};
 
 // The frame's own mechanics against a table of plain widgets that count their
 // creation and destruction; the real table is walked in test_integration.
@@ -21,13 +32,14 @@ struct FrameFixture {
     RecordingDialogService dlg;
     QMap<QString, int> created;
     QStringList destroyed;
+    QStringList told;
     MDIFrm frame{app.path(), dlg, table()};
 
-    WindowSpec::Factory counting(const QString& name)
+    WindowEntry::Factory counting(const QString& name)
     {
         return [this, name](AppContext&, QWidget* parent) -> QWidget* {
             created[name]++;
-            auto* w = new QWidget(parent);
+            auto* w = new TellingWindow(told, parent);
             w->setObjectName(name);
             QObject::connect(w, &QObject::destroyed, [this, name] { destroyed << name; });
             return w;
@@ -53,27 +65,10 @@ struct FrameFixture {
 class TestFrame : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void menuAndToolBarFollowTheCommandTable()
+    // The frame's context menu names the tool bar in Chinese.
+    void toolBarMenuIsChinese()
     {
         FrameFixture f;
-        QStringList menu, expected;
-        for (QAction* top : f.frame.menuBar()->actions()) {
-            menu << top->text();
-            for (QAction* a : top->menu()->actions())
-                menu << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        }
-        for (const MenuItemDef& item : CommandTable::menuItems())
-            expected << item.caption;
-        QCOMPARE(menu, expected);
-        QStringList buttons;
-        expected.clear();
-        for (QAction* a : f.frame.toolBar()->actions())
-            buttons << (a->isSeparator() ? QString() : a->text() + '|' + a->toolTip());
-        for (const ToolButtonDef& b : CommandTable::toolButtons())
-            expected << (b.caption.isEmpty() ? QString() : b.caption + '|' + b.caption);
-        QCOMPARE(buttons, expected);
-
-        // The frame's context menu names the tool bar in Chinese.
         QScopedPointer<QMenu> popup(f.frame.createPopupMenu());
         QStringList entries;
         for (QAction* a : popup->actions())
@@ -92,6 +87,27 @@ private Q_SLOTS:
         QCOMPARE(order, (QStringList{"guide", "design", "content"}));
         QCOMPARE(f.active(), QStringLiteral("design"));
         QVERIFY(!f.created.contains("chat"));
+    }
+
+    // Turns from one task window to another are told to both; the frame losing the
+    // activation and getting it back is no turn.
+    void windowsAreToldOfTurns()
+    {
+        FrameFixture f;
+        f.frame.show();
+        f.frame.openStartupWindows();
+        QCOMPARE(f.frame.mdiArea()->subWindowList().first()->pos(), QPoint(0, 0));
+        f.told.clear();
+        f.frame.showWindow(QStringLiteral("guide"));
+        QCOMPARE(f.told, (QStringList{"design-", "guide+"}));
+        f.frame.mdiArea()->setActiveSubWindow(nullptr);
+        f.frame.showWindow(QStringLiteral("guide"));
+        QCOMPARE(f.told.size(), 2);
+        // A window brings itself back through the frame.
+        auto* content = dynamic_cast<FramedWindow*>(f.frame.loadedWindow(QStringLiteral("content")));
+        content->bringBack();
+        QCOMPARE(f.active(), QStringLiteral("content"));
+        QCOMPARE(f.told, (QStringList{"design-", "guide+", "guide-", "content+"}));
     }
 
     void openWindowIsNotReloaded()

@@ -40,7 +40,7 @@ class TestIntegration : public QObject {
     QStringList loadedNames() const
     {
         QStringList out;
-        for (const WindowSpec& w : m_frame->windows()) {
+        for (const WindowEntry& w : m_frame->windows()) {
             if (m_frame->loadedWindow(w.name))
                 out << w.name;
         }
@@ -76,7 +76,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, item);
         QFETCH(QString, window);
-        for (const WindowSpec& w : m_frame->windows())
+        for (const WindowEntry& w : m_frame->windows())
             m_frame->unloadWindow(w.name);
         QTest::failOnWarning(QRegularExpression(QStringLiteral("no window")));
         if (item.startsWith('#'))
@@ -126,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).contains(QStringLiteral("机构设置")));
 
         frame.close();
-        for (const WindowSpec& w : frame.windows())
+        for (const WindowEntry& w : frame.windows())
             QVERIFY2(!frame.loadedWindow(w.name), qPrintable(w.name));
     }
 };

@@ -58,43 +58,6 @@ private Q_SLOTS:
         delete app;
     }
 
-    void columnsExist_data()
-    {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QStringList>("columns");
-        const auto row = [](const char* table, const char* columns) {
-            QTest::newRow(table) << QString::fromLatin1(table) << QString::fromLatin1(columns).split(' ');
-        };
-        row("user_info", "user_ID webName gov_name address linkman Tel Mobile Fax Zip Email logo serial site_Name "
-                         "defaultTmpl headTmpl defaultFont headFont backGround defaultFile topHead field01 field02 "
-                         "field03 field04 field05 adBoard javascript field06");
-        row("firstCatalog", "firstCatalog catalog orderID aspFileName");
-        row("secondCatalog", "firstCatalog secondCatalog catalog orderID aspFileName");
-        row("thirdCatalog", "firstCatalog secondCatalog thirdCatalog catalog orderID aspFileName");
-        for (int level = 1; level <= 3; ++level) {
-            QStringList cols{"ID", SiteDb::contentLink(level)};
-            for (int i = 1; i <= 15; ++i)
-                cols << QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0'))
-                     << QStringLiteral("field%1").arg(i, 2, 10, QLatin1Char('0'));
-            QTest::newRow(qPrintable(SiteDb::contentTable(level))) << SiteDb::contentTable(level) << cols;
-        }
-        row("defaultTmpl", "tmplType tmplName");
-        row("headTmpl", "tmplType tmplName");
-        row("font", "font");
-        row("prodType", "type_ID type_name");
-        row("prodClass", "Type_ID class_name");
-    }
-    void columnsExist()
-    {
-        QFETCH(QString, table);
-        QFETCH(QStringList, columns);
-        const SqlResult r = db->run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(table));
-        QVERIFY2(r.ok, qPrintable(r.error));
-        const QSqlRecord rec = QSqlDatabase::database(QStringLiteral("schema-test")).record(table);
-        for (const QString& c : columns)
-            QVERIFY2(rec.indexOf(c) >= 0, qPrintable(table + "." + c));
-    }
-
     void pristineRows()
     {
         const SqlResult info = db->selectUserInfo();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SiteFixture.h"
+#include "data/ContentRecords.h"
 
 #include <QColor>
 #include <QFile>
@@ -27,52 +28,42 @@ struct GeneratedSite {
         }
     }
 
-    static void content(const SiteDb& db, int level, const QString& page, const QStringList& values)
-    {
-        static const char* link[] = {"firstCatalog", "secondCatalog", "thirdCatalog"};
-        QString cols = QString::fromLatin1(link[level - 1]);
-        QString marks = QStringLiteral("?");
-        QVariantList binds{page};
-        for (int i = 0; i < values.size(); ++i) {
-            cols += QStringLiteral(",value%1").arg(i + 1, 2, 10, QLatin1Char('0'));
-            marks += QStringLiteral(",?");
-            binds << values[i];
-        }
-        db.run(QStringLiteral("INSERT INTO content0%1(%2) VALUES(%3)").arg(level).arg(cols, marks), binds);
-    }
-
-    // Fills one page of the format with records; n picks pictures and names.
+    // Fills one page of the format with records, stored as the content windows store
+    // them; n picks pictures and names.
     void fillPage(const SiteDb& db, int level, const QString& page, const QString& fmt, int n) const
     {
+        using namespace ContentRecords;
         const QString pic = picture(n % pictures);
         const QString pic2 = picture((n + 1) % pictures);
         const QString body =
             QStringLiteral("第一段&nbsp;正文<br>第二段：价格&nbsp;<&nbsp;100&nbsp;&&nbsp;&#39;优惠&#39;");
         if (fmt == QLatin1String("txt"))
-            content(db, level, page, {QStringLiteral("标题 ") + page, body});
+            insert(db, level, page, TextPage{QStringLiteral("标题 ") + page, body, {}, {}});
         else if (fmt.startsWith(QLatin1String("imgTxt")))
-            content(db, level, page,
-                    {QStringLiteral("图文 ") + page, body, pic, fmt == QLatin1String("imgTxt03") ? QString() : pic2});
+            insert(db, level, page,
+                   TextPage{QStringLiteral("图文 ") + page, body, pic,
+                            fmt == QLatin1String("imgTxt03") ? QString() : pic2});
         else if (fmt == QLatin1String("bigImg"))
-            content(db, level, page, {pic});
+            insert(db, level, page, BigImagePage{pic});
         else if (fmt == QLatin1String("adv"))
-            content(
-                db, level, page,
-                {QStringLiteral("<h2>自由设计</h2><p>It[&#39;]s <b>ours</b></p><img src=\"[imgpath]/%1\">").arg(pic)});
+            insert(db, level, page,
+                   FreePage{QStringLiteral("<h2>自由设计</h2><p>It[&#39;]s <b>ours</b></p><img src=\"[imgpath]/%1\">")
+                                .arg(pic)});
         else if (fmt == QLatin1String("news"))
             for (int i = 0; i < newsPerPage; ++i)
-                content(db, level, page,
-                        {QStringLiteral("新闻%1 %2").arg(i).arg(page), QStringLiteral("2026-01-%1").arg(i % 28 + 1),
-                         body, i % 3 == 0 ? picture((n * 7 + i) % pictures) : QString()});
+                insert(db, level, page,
+                       NewsItem{QStringLiteral("新闻%1 %2").arg(i).arg(page),
+                                QStringLiteral("2026-01-%1").arg(i % 28 + 1), body,
+                                i % 3 == 0 ? picture((n * 7 + i) % pictures) : QString()});
         else if (fmt == QLatin1String("imgs"))
             for (int i = 0; i < 4; ++i)
-                content(db, level, page, {QStringLiteral("图片%1").arg(i), picture((n + i) % pictures), QString()});
+                insert(db, level, page, GalleryItem{QStringLiteral("图片%1").arg(i), picture((n + i) % pictures), {}});
         else if (fmt.startsWith(QLatin1String("prod")))
             for (int i = 0; i < 3; ++i)
-                content(db, level, page,
-                        {QStringLiteral("产品%1").arg(i), QStringLiteral("规格%1").arg(i), QStringLiteral("台"),
-                         QString::number(100 + i), picture((n + i) % pictures),
-                         QStringLiteral("<p>说明：[&#39;]好[&#39;]</p><img src=\"[imgpath]/%1\">").arg(pic)});
+                insert(db, level, page,
+                       Product{QStringLiteral("产品%1").arg(i), QStringLiteral("规格%1").arg(i), QStringLiteral("台"),
+                               QString::number(100 + i), picture((n + i) % pictures),
+                               QStringLiteral("<p>说明：[&#39;]好[&#39;]</p><img src=\"[imgpath]/%1\">").arg(pic)});
     }
 
     static const QStringList& formats()

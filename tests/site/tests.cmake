@@ -1,1 +1,2 @@
 weblark_add_test(test_site_render ${CMAKE_CURRENT_LIST_DIR}/test_site_render.cpp ${CMAKE_CURRENT_LIST_DIR}/GeneratedSite.h)
+target_compile_definitions(test_site_render PRIVATE WEBLARK_SITE_GOLDEN="${CMAKE_CURRENT_LIST_DIR}/golden")

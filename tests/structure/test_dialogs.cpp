@@ -4,7 +4,6 @@
 #include "structure/dgnFrm_addFile.h"
 #include "structure/dgnFrm_modFile.h"
 #include "structure/disModel.h"
-#include "text/Twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -206,22 +205,14 @@ private Q_SLOTS:
         QCOMPARE(tiles(d).size(), 8); // the dialog still opens with its tiles
     }
 
-    // The tiles stand where the format table's layout puts them, and the area scrolls to the last row.
-    void tilesStandWhereTheLayoutSays()
+    // The area scrolls to the last row of tiles.
+    void tilesScrollIntoView()
     {
         DesignerFixture f;
         f.open();
         dgnFrm_addFile d(f.ctx, f.frm->editor());
         d.show();
-        const auto check = [&](int count) {
-            const auto layout =
-                DisplayFormats::layoutFormatTiles(count, disModel::kWidthTwips, disModel::kHeightTwips, 375, 5000);
-            QCOMPARE(tiles(d).size(), count);
-            for (int i = 0; i < count; ++i)
-                QCOMPARE(tiles(d).at(i)->pos(),
-                         QPoint(Twips::toPixels(layout.spots[i].left), Twips::toPixels(layout.spots[i].top)));
-        };
-        check(8);
+        QCOMPARE(tiles(d).size(), 8);
         auto* area = d.findChild<QScrollArea*>("Picture1");
         QScrollBar* bar = d.findChild<QScrollBar*>("vscrl");
         QVERIFY(bar->maximum() > 0);
@@ -229,7 +220,7 @@ private Q_SLOTS:
         const QRect last = tiles(d).last()->geometry().translated(area->widget()->pos());
         QVERIFY(area->viewport()->rect().contains(last));
         QTest::mouseClick(d.findChild<QCheckBox*>("chk_prod"), Qt::LeftButton);
-        check(3);
+        QCOMPARE(tiles(d).size(), 3);
         QTRY_COMPARE(bar->maximum(), 0);
     }
 

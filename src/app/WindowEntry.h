@@ -14,7 +14,7 @@ class QWidget;
 // One window of the program as the frame knows it. The program's table is
 // built by the composition root (programWindows()); the frame itself knows
 // no window by name.
-struct WindowSpec {
+struct WindowEntry {
     using Factory = std::function<QWidget*(AppContext& ctx, QWidget* parent)>;
 
     QString name;                    // the window's objectName, by which it is shown
@@ -26,4 +26,4 @@ struct WindowSpec {
     Factory create;
 };
 
-using WindowTable = QList<WindowSpec>;
+using WindowTable = QList<WindowEntry>;

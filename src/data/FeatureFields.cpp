@@ -44,6 +44,30 @@ QString wholeNumber(const QString& text)
 
 } // namespace
 
+std::optional<int> featureValue(const QString& field)
+{
+    bool ok = false;
+    const int value = field.section(kSep, 0, 0).trimmed().toInt(&ok);
+    if (!ok || (value != 0 && value != 1))
+        return std::nullopt;
+    return value;
+}
+
+QString joinOtherPages(const QStringList& names)
+{
+    QString field;
+    for (const QString& n : names)
+        field += kSep + n;
+    return field;
+}
+
+QStringList splitOtherPages(const QString& field)
+{
+    if (field.isEmpty())
+        return {};
+    return field.split(kSep);
+}
+
 AdBoard parseAdBoard(const QString& field)
 {
     const QStringList parts = field.split(kSep);
@@ -99,7 +123,9 @@ Script parseScript(const QString& field)
     Script s;
     bool ok = false;
     const int index = part(parts, 1).left(2).toInt(&ok);
-    if (ok && index >= 0 && index < scriptEffects().size())
+    s.effectPart = part(parts, 1);
+    s.known = ok && index >= 0 && index < scriptEffects().size();
+    if (s.known)
         s.index = index;
     s.text = unescapeBars(part(parts, 2));
     return s;
