@@ -11,21 +11,22 @@
 # Quick when all is present: apt is only touched for packages that are missing.
 set -euo pipefail
 
+# What the build needs is listed once, as the Build-Depends of debian/control, which the
+# package build checks too (the first of any alternatives, without versions).
+build_depends=$(awk '/^Build-Depends:/ {on = 1; sub(/^Build-Depends:/, ""); print; next}
+                     on && /^[ \t]/ {print; next} {on = 0}' "$(dirname "$0")/../debian/control" |
+  tr ',' '\n' | sed -E 's/[|(].*//; s/^[[:space:]]+//; s/[[:space:]]+$//' | grep -v -e '^$' -e '^debhelper-compat')
+
 declare -A GROUP=(
-  [build]="cmake g++ make pkgconf
-           qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webchannel-dev
-           libmicrohttpd-dev zlib1g-dev
-           libzip-dev libkainjow-mustache-dev libsqlite3-dev
-           libqt6sql6-sqlite libqt6webenginecore6-bin qt6-translations-l10n
-           fonts-noto-cjk libgl1-mesa-dri"
+  [build]="$build_depends g++ make
+           libqt6webenginecore6-bin qt6-translations-l10n libgl1-mesa-dri"
   [tests]="clang-format python3 xvfb xauth xdotool imagemagick"
   [bench]="zip wrk nginx-light"
   [package]="dpkg-dev debhelper lintian desktop-file-utils"
 )
-# build: libsqlite3-dev lets the renderer bound the time a database takes to read;
-#   libmicrohttpd serves the web side and zlib writes its .gz copies;
-#   libgl1-mesa-dri for the web engine's drawing without a graphics card; the CJK fonts
-#   draw the pictures at build time and every Chinese text at run time.
+# build: debian/control's Build-Depends, the compiler (build-essential there), and what
+#   running from the build tree needs: the web engine's helper process, Qt's Chinese
+#   texts, libgl1-mesa-dri for the web engine's drawing without a graphics card.
 # tests: python3 reads archives with zipfile; xvfb, xauth and xdotool read the real
 #   window titles; imagemagick's import takes screenshots under Xvfb.
 # bench: zip is the packing benchmark's yardstick, wrk and nginx the serving one's.

@@ -40,7 +40,8 @@ cleanup() {
   set +e
   [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server"
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 purge -y -qq weblark weblark-hostd >/dev/null 2>&1
+  # dpkg, not apt: apt refuses the whole purge when one package is already gone.
+  "${as_root[@]}" dpkg --purge weblark weblark-hostd >/dev/null 2>&1
   [ $had_state -eq 0 ] && "${as_root[@]}" rm -rf /var/lib/weblark-hostd
   [ $had_user -eq 0 ] && getent passwd weblark-hostd >/dev/null && "${as_root[@]}" userdel weblark-hostd
   [ -n "$tester" ] && "${as_root[@]}" userdel "$tester"
