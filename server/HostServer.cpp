@@ -1,6 +1,7 @@
 #include "HostServer.h"
 
 #include "SitePublisher.h"
+#include "SiteSync.h"
 #include "WebServer.h"
 #include "publish/Protocol.h"
 #include "text/TextCodec.h"
@@ -36,6 +37,9 @@ struct HostServer::Connection {
     QFile upload;
     QString uploadSite;
     bool uploading() const { return expected >= 0; }
+    // A sync manifest was answered: the next upload may be a sync upload.
+    bool syncOffered = false;
+    bool syncUpload = false;
 
     // A length announcement held (at the head of queued) until the publish of its site ends.
     bool waiting = false;
@@ -326,6 +330,7 @@ const QList<QPair<Tag, HostServer::Handler>>& HostServer::handlers()
         {Tag::ModPwd, &HostServer::onModPwd},
         {Tag::SendFileInfo, &HostServer::onSendFileInfo},
         {Tag::TalkMsg, &HostServer::onTalk},
+        {Tag::SyncManifest, &HostServer::onSyncManifest},
     };
     return table;
 }
@@ -467,18 +472,8 @@ void HostServer::onSendFileInfo(Connection* c, const Message& m, const QString& 
     else if (length > m_config.maxUploadBytes || length > 2147483647LL)
         refusal = QStringLiteral("%1 bytes is over the limit of %2 bytes").arg(length).arg(m_config.maxUploadBytes);
     else if (m_busySites.contains(site.toLower())) {
-        // The previous upload of this site is still being published: answer
-        // when it is in place (a quick second upload then just works), but not
-        // later than the client waits. One being received is refused.
-        if (m_publishingSites.contains(site.toLower()) && !c->waiting) {
-            c->queued.prepend(m);
-            c->waiting = true;
-            c->waitLimit.start();
-            log(QStringLiteral("connection %1: upload for %2 waits until the running publish ends")
-                    .arg(c->id)
-                    .arg(site));
+        if (waitForPublish(c, m, site))
             return;
-        }
         refusal = QStringLiteral("another upload of %1 is running").arg(site);
     }
     if (refusal.isEmpty()) {
@@ -488,11 +483,13 @@ void HostServer::onSendFileInfo(Connection* c, const Message& m, const QString& 
         if (!c->upload.open(QIODevice::WriteOnly | QIODevice::Truncate))
             refusal = QStringLiteral("cannot store the upload: %1").arg(c->upload.errorString());
     }
+    const bool sync = std::exchange(c->syncOffered, false);
     if (!refusal.isEmpty()) {
         log(QStringLiteral("connection %1: upload refused: %2").arg(c->id).arg(refusal));
         reply(c, errMsg);
         return;
     }
+    c->syncUpload = sync;
     c->expected = length;
     c->received = 0;
     c->uploadSite = site;
@@ -500,6 +497,54 @@ void HostServer::onSendFileInfo(Connection* c, const Message& m, const QString& 
     touch(c);
     log(QStringLiteral("connection %1: receiving %2 bytes for site %3").arg(c->id).arg(length).arg(site));
     reply(c, Protocol::tagText(Tag::SendFileInfo));
+}
+
+// The previous upload of this site is still being published: answer when it is
+// in place (a quick second upload then just works), but not later than the
+// client waits. One being received is refused.
+bool HostServer::waitForPublish(Connection* c, const Message& m, const QString& site)
+{
+    if (!m_publishingSites.contains(site.toLower()) || c->waiting)
+        return false;
+    c->queued.prepend(m);
+    c->waiting = true;
+    c->waitLimit.start();
+    log(QStringLiteral("connection %1: %2 for %3 waits until the running publish ends")
+            .arg(c->id)
+            .arg(m.tag == Tag::SyncManifest ? QStringLiteral("sync offer") : QStringLiteral("upload"), site));
+    return true;
+}
+
+void HostServer::onSyncManifest(Connection* c, const Message& m, const QString& payload)
+{
+    c->syncOffered = false;
+    const QString site = m_store.siteOf(c->account);
+    QString refusal;
+    SyncManifest::List manifest;
+    QStringList need;
+    if (c->account.isEmpty() || site.isEmpty())
+        refusal = QStringLiteral("not logged in or no site name");
+    else if (m_busySites.contains(site.toLower())) {
+        if (waitForPublish(c, m, site))
+            return;
+        refusal = QStringLiteral("another upload of %1 is running").arg(site);
+    } else if (!SyncManifest::decode(payload.toUtf8(), &manifest, &refusal)) {
+        refusal = QStringLiteral("bad manifest: ") + refusal;
+    } else if (!SiteSync::needed(m_store.siteFolder(site), manifest, &need, &refusal)) {
+        refusal = QStringLiteral("nothing to sync with: ") + refusal;
+    }
+    if (!refusal.isEmpty()) {
+        log(QStringLiteral("connection %1: sync offer refused, a full upload follows: %2").arg(c->id).arg(refusal));
+        reply(c, Protocol::tagText(Tag::ErrMsg));
+        return;
+    }
+    c->syncOffered = true;
+    log(QStringLiteral("connection %1: sync offer for %2: %3 files, %4 to send")
+            .arg(c->id)
+            .arg(site)
+            .arg(manifest.size())
+            .arg(need.size()));
+    reply(c, SyncManifest::needMessage(need));
 }
 
 void HostServer::onTalk(Connection* c, const Message&, const QString& payload)
@@ -533,25 +578,37 @@ void HostServer::finishUpload(Connection* c)
     const qint64 bytes = c->received;
     const SitePublisher::Budget budget{m_config.unpackFactor * m_config.maxUploadBytes, m_config.maxUnpackEntries,
                                        m_stopping.get()};
+    const bool sync = std::exchange(c->syncUpload, false);
     c->upload.close();
     c->expected = -1;
     touch(c);
     m_publishingSites.insert(site.toLower());
-    log(QStringLiteral("connection %1: %2 bytes received for site %3, publishing").arg(id).arg(bytes).arg(site));
+    log(QStringLiteral("connection %1: %2 bytes received for site %3, publishing%4")
+            .arg(id)
+            .arg(bytes)
+            .arg(site, sync ? QStringLiteral(" (sync)") : QString()));
 
     // Unpacking a large site takes a while: it runs on a worker so every other
     // connection is served meanwhile. The site stays busy until it is done: a
     // second upload of it waits, a rename is refused. With a web side, the site
     // is then rendered in the background; nobody waits for that.
-    auto* watcher = new QFutureWatcher<QString>(this);
+    struct Outcome {
+        QString error;       // null when published
+        bool synced = false; // published from a sync upload
+    };
+    auto* watcher = new QFutureWatcher<Outcome>(this);
     m_publishing.append(watcher);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id, site, bytes] {
-        const QString error = watcher->result();
+        const Outcome outcome = watcher->result();
+        const QString& error = outcome.error;
         m_publishing.removeOne(watcher);
         watcher->deleteLater();
         const bool ok = error.isNull();
         if (ok) {
             log(QStringLiteral("connection %1: site %2 published (%3 bytes)").arg(id).arg(site).arg(bytes));
+            const auto it = m_connections.find(id);
+            if (outcome.synced && it != m_connections.end())
+                reply(it->second.get(), Protocol::tagText(Tag::SyncDone));
         } else {
             log(QStringLiteral("connection %1: upload for %2 refused: %3").arg(id).arg(site, error));
             const auto it = m_connections.find(id);
@@ -563,11 +620,20 @@ void HostServer::finishUpload(Connection* c)
         if (ok)
             render(site);
     });
-    watcher->setFuture(QtConcurrent::run([received, folder, budget, stopping = m_stopping] {
-        QString error;
-        if (SitePublisher::publish(received, folder, budget, &error))
-            return QString();
-        return error.isEmpty() ? QStringLiteral("publishing failed") : error;
+    watcher->setFuture(QtConcurrent::run([received, folder, budget, sync, stopping = m_stopping] {
+        Outcome outcome;
+        outcome.synced = sync && SiteSync::isSyncArchive(received);
+        const bool published = outcome.synced ? SiteSync::publish(received, folder, budget, &outcome.error)
+                                              : SitePublisher::publish(received, folder, budget, &outcome.error);
+        if (!published) {
+            if (outcome.error.isEmpty())
+                outcome.error = QStringLiteral("publishing failed");
+            return outcome;
+        }
+        outcome.error = QString();
+        if (!outcome.synced)
+            SiteSync::reindex(folder);
+        return outcome;
     }));
 }
 

@@ -106,6 +106,9 @@ private:
     void onModPwd(Connection* c, const Message& m, const QString& payload);
     void onSendFileInfo(Connection* c, const Message& m, const QString& payload);
     void onTalk(Connection* c, const Message& m, const QString& payload);
+    void onSyncManifest(Connection* c, const Message& m, const QString& payload);
+    // Holds the message until the running publish of site ends; false when none runs.
+    bool waitForPublish(Connection* c, const Message& m, const QString& site);
     // Writes archive bytes; returns what lies beyond the archive's end.
     QByteArray feedUpload(Connection* c, const QByteArray& bytes);
     void finishUpload(Connection* c);

@@ -5,7 +5,7 @@
 namespace {
 // Beyond this many counted names the stale ones are dropped, and if that is not
 // enough (a flood of invented names) all of them: memory stays bounded.
-constexpr int kMaxCounts = 100000;
+constexpr int kMaxCounts = 20000;
 } // namespace
 
 qint64 LoginThrottle::delayFor(QHash<QString, Count>& counts, const QString& key, qint64 now) const

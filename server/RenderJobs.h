@@ -21,7 +21,7 @@ struct RenderOptions {
     int memoryMb = 1024;                          // RLIMIT_AS
     int jobs = 2;                                 // renderings at once; others wait their turn
     qint64 maxFileBytes = 0;                      // RLIMIT_FSIZE; 0: the output limit
-    RenderLimits limits{2000, 4LL << 30, 64, 30}; // output: four times the upload limit
+    RenderLimits limits{2000, 4LL << 30, 64, 10}; // output: four times the upload limit
 };
 
 // Renders sites for the web side, one child per site at a time. A rendering

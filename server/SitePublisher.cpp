@@ -147,7 +147,8 @@ bool swapIn(const QString& staging, const QString& target, const QString& retire
     return true;
 }
 
-bool publish(const QString& receivedPath, const QString& siteFolder, Budget budget, QString* error, const Move& move)
+bool publish(const QString& receivedPath, const QString& siteFolder, Budget budget, QString* error, const Move& move,
+             const Fill& fill)
 {
     const Move mv = move ? move : Move(&moveEntry);
     const QString staging = siteFolder + QStringLiteral(".staging");
@@ -169,9 +170,10 @@ bool publish(const QString& receivedPath, const QString& siteFolder, Budget budg
     QDir(staging).removeRecursively();
     QDir(retired).removeRecursively();
 
-    bool ok = QDir().mkpath(staging) && unpack(receivedPath, staging, budget, error);
+    bool ok =
+        QDir().mkpath(staging) && (fill ? fill(staging, budget, error) : unpack(receivedPath, staging, budget, error));
     const QString innerImages = staging + QStringLiteral("/images.zip");
-    if (ok && QFileInfo(innerImages).isFile()) {
+    if (ok && !fill && QFileInfo(innerImages).isFile()) {
         ok = QDir().mkpath(staging + QStringLiteral("/images")) &&
              unpack(innerImages, staging + QStringLiteral("/images"), budget, error);
         if (!ok)

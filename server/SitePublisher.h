@@ -40,12 +40,16 @@ bool moveEntry(const QString& from, const QString& to, bool exchange = false);
 bool swapIn(const QString& staging, const QString& target, const QString& retired, const QString& what, QString* error,
             const Move& move = {});
 
+// Fills the (existing, empty) staging folder with the new site; false with *error.
+using Fill = std::function<bool(const QString& staging, Budget& budget, QString* error)>;
+
 // Publishes the archive at receivedPath (inside siteFolder) as siteFolder +
 // "ziptest.zip" and siteFolder + "site/", the inner "images.zip" going to
-// "site/images/", the two taking from one budget. On failure the previous site and archive stay as they were
-// and the received file is removed. Every move goes through `move` (moveEntry
-// when empty). Safe to run on a worker thread; one publish per site at a time.
+// "site/images/", the two taking from one budget (or the staging as `fill`
+// makes it). On failure the previous site and archive stay as they were and the
+// received file is removed. Every move goes through `move` (moveEntry when
+// empty). Safe to run on a worker thread; one publish per site at a time.
 bool publish(const QString& receivedPath, const QString& siteFolder, Budget budget, QString* error,
-             const Move& move = {});
+             const Move& move = {}, const Fill& fill = {});
 
 } // namespace SitePublisher

@@ -13,6 +13,11 @@ static SqlResult noLevel(int level)
     return r;
 }
 
+Notice pageGone()
+{
+    return {QStringLiteral("该页面已被删除，数据没有保存！"), Messages::warning(), MsgIcon::Warning};
+}
+
 Outcome checkSave(int level, const QString& format, const QString& title)
 {
     if (level < 1)

@@ -9,17 +9,20 @@ EntryDialog::EntryDialog(AppContext& ctx, const PageRef& page, const QString& cu
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 }
 
-int EntryDialog::levelOrReport(Messages::Id message)
+const Notice EntryDialog::kNoCatalog = Messages::asNotice(Messages::Id::NoLevelChosen);
+const Notice EntryDialog::kChooseNode = Messages::asNotice(Messages::Id::NoNodeChosen);
+
+int EntryDialog::levelOrReport(const Notice& noLevel)
 {
     const int level = m_page.isValid() ? m_page.level : 0;
     if (level < 1)
-        Messages::show(m_ctx.dialogs, message);
+        m_ctx.dialogs.message(noLevel.text, noLevel.title, noLevel.icon);
     return level;
 }
 
 void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&)>& insert)
 {
-    const int level = levelOrReport(Messages::Id::NoNodeChosen);
+    const int level = levelOrReport(kChooseNode);
     if (level < 1)
         close();
     else if (check(insert(level, m_page.name)))
@@ -29,7 +32,7 @@ void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&
 bool EntryDialog::readTicked(QSqlRecord* row)
 {
     m_id = ContentStore::parseRecordId(m_currID);
-    const int level = levelOrReport(Messages::Id::UnexpectedLevel);
+    const int level = levelOrReport(Messages::asNotice(Messages::Id::UnexpectedLevel));
     if (level < 1)
         return false;
     const SqlResult r = m_ctx.conn.selectContent(level, m_id);
@@ -39,9 +42,9 @@ bool EntryDialog::readTicked(QSqlRecord* row)
     return true;
 }
 
-bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update)
+bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update, const Notice& noLevel)
 {
-    const int level = levelOrReport(Messages::Id::NoLevelChosen);
+    const int level = levelOrReport(noLevel);
     if (level < 1)
         return false;
     const SqlResult r = update(level, m_id);

@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "core/Messages.h"
+#include "core/Outcome.h"
 #include "structure/PageRef.h"
 
 #include <QDialog>
@@ -23,6 +24,11 @@ Q_SIGNALS:
     void stored();
 
 protected:
+    // The reports for a page of no known level: of the news and gallery dialogs when
+    // they store a change, and of every dialog when it adds (and of the product ones always).
+    static const Notice kNoCatalog;
+    static const Notice kChooseNode;
+
     // page: the page selected in the content window; currID: the record ticked in its list.
     EntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent);
 
@@ -36,8 +42,8 @@ protected:
     // is gone); false when the dialog must not open (reported).
     bool readTicked(QSqlRecord* row);
     // Modifying: runs update(level, ID); false when nothing was stored (reported),
-    // also when the record is gone.
-    bool updateRecord(const std::function<SqlResult(int, qint64)>& update);
+    // also when the record is gone. noLevel: the report for a page of no known level.
+    bool updateRecord(const std::function<SqlResult(int, qint64)>& update, const Notice& noLevel = kNoCatalog);
     // Announces the stored record and closes.
     void finish();
 
@@ -47,8 +53,8 @@ protected:
     qint64 m_id = -1; // the record a modify dialog shows and changes
 
 private:
-    // The page's level (1..3), or 0 after reporting text with the critical icon.
-    int levelOrReport(Messages::Id message);
+    // The page's level (1..3), or 0 after reporting noLevel.
+    int levelOrReport(const Notice& noLevel);
     // Reports a failed statement; false when there was one.
     bool check(const SqlResult& r);
 };

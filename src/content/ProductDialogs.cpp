@@ -150,16 +150,18 @@ bool ProductEntryDialog::eventFilter(QObject* watched, QEvent* event)
     return EntryDialog::eventFilter(watched, event);
 }
 
-bool ProductEntryDialog::readProduct(ContentRecords::Product* p)
+void ProductEntryDialog::readProduct(const std::function<void(const ContentRecords::Product&)>& store)
 {
     if (txt_Name->text().trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("名称不能为空！"), Messages::notice(), MsgIcon::Information);
         txt_Name->setFocus();
-        return false;
+        return;
     }
-    *p = {txt_Name->text(),  txt_spec->text(), txt_unit->text(),
-          txt_price->text(), picture.oldName,  advEdit_Prod->innerHTML()};
-    return true;
+    OKButton->setEnabled(false);
+    advEdit_Prod->readHtml([this, store](const QString& description) {
+        OKButton->setEnabled(true);
+        store({txt_Name->text(), txt_spec->text(), txt_unit->text(), txt_price->text(), picture.oldName, description});
+    });
 }
 
 void ProductEntryDialog::showPicture(const QImage& pic)
@@ -221,10 +223,10 @@ insDataFrm_prod::insDataFrm_prod(AppContext& ctx, const PageRef& page, const QSt
 
 void insDataFrm_prod::OKButton_Click()
 {
-    ContentRecords::Product p;
-    if (!readProduct(&p))
-        return;
-    insertRecord([&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
+    readProduct([this](const ContentRecords::Product& p) {
+        insertRecord(
+            [&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
+    });
 }
 
 void insDataFrm_prod::openViewer()
@@ -282,13 +284,13 @@ void insDataFrm_prodMod::loadRecord()
 
 void insDataFrm_prodMod::OKButton_Click()
 {
-    ContentRecords::Product p;
-    if (!readProduct(&p))
-        return;
-    if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); }))
-        return;
-    picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
-    finish();
+    readProduct([this](const ContentRecords::Product& p) {
+        if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); },
+                          kChooseNode))
+            return;
+        picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
+        finish();
+    });
 }
 
 void insDataFrm_prodMod::openViewer()

@@ -487,6 +487,11 @@ void insDataFrm::cmd_ok_Click()
         reportDbError(r.error);
         return;
     }
+    if (!m_isNew && r.rowsAffected == 0) {
+        const Notice gone = ContentStore::pageGone();
+        m_ctx.dialogs.message(gone.text, gone.title, gone.icon);
+        return;
+    }
     const DisplayFormats::Format* f = DisplayFormats::find(m_format);
     const int pictureSlots = f ? f->pictureSlots : 0;
     const QString saved[2] = {record.image1, pictureSlots < 2 ? QString() : record.image2};

@@ -1,5 +1,6 @@
 #include "AdvPageStore.h"
 
+#include "content/ContentStore.h"
 #include "core/Messages.h"
 #include "data/ContentRecords.h"
 
@@ -24,6 +25,10 @@ Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError
             *dbError = r.error;
         return out;
     }
+    if (!page.isNew && r.rowsAffected == 0) {
+        out.notices.append(ContentStore::pageGone());
+        return out;
+    }
     page.isNew = false;
     out.notices.append(Messages::asNotice(Messages::Id::DataSaved));
     out.done = true;
@@ -34,14 +39,6 @@ QString codeToStored(const QString& code)
 {
     QString s = code;
     return s.replace(QLatin1Char('\''), QStringLiteral("[&#39;]"));
-}
-
-QString appendToBody(const QString& html, const QString& fragment)
-{
-    const int end = html.toLower().lastIndexOf(QStringLiteral("</body>"));
-    if (end < 0)
-        return html + fragment;
-    return html.left(end) + fragment + html.mid(end);
 }
 
 } // namespace AdvPageStore

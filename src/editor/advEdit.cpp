@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabWidget>
@@ -43,7 +44,7 @@ const Button kButtons[] = {
     {"cut", "剪切", "剪切", "cut", true},
     {"copy", "复制", "复制", "copy", true},
     {"paste", "粘贴", "粘贴", "paste", true},
-    {"delete", "删除", "删除", "delete", true},
+    {"delete", "删除", "删除", "forwardDelete", true},
     {"bold", "粗体", "粗体", "bold", true},
     {"italic", "斜体", "斜体", "italic", true},
     {"underLine", "下划线", "下划线", "underline", true},
@@ -134,6 +135,10 @@ advEdit::advEdit(AppContext& ctx, Kind kind, QWidget* parent) : QWidget(parent),
         connect(sstb, &QTabWidget::currentChanged, this, &advEdit::tabChanged);
         lay->addWidget(sstb, 1);
     }
+    lbl_status = new QLabel;
+    lbl_status->setObjectName(QStringLiteral("lbl_status"));
+    lbl_status->hide();
+    lay->addWidget(lbl_status);
 
     // Images of the page live in the workspace: the document's base is that folder.
     const QString shell = readResource(QStringLiteral(":/weblark/editor/page/document.html"));
@@ -209,6 +214,15 @@ QString advEdit::innerHTML() const
     return stored(tab == 2 ? m_previewHtml : m_designHtml);
 }
 
+void advEdit::readHtml(const std::function<void(const QString&)>& then)
+{
+    QPointer<advEdit> self(this);
+    flush([self, then] {
+        if (self)
+            then(self->innerHTML());
+    });
+}
+
 void advEdit::loadInnerHTML(const QString& storedHtml)
 {
     loadDesign(display(storedHtml));
@@ -223,10 +237,10 @@ void advEdit::loadInnerHTML(const QString& storedHtml)
 
 void advEdit::setInnerHTML(const QString& fragment)
 {
-    const QString page = AdvPageStore::appendToBody(innerHTML(), fragment);
-    loadDesign(display(page));
+    // The design view's body holds no "</body>": the fragment goes to its end, in display
+    // form (the workspace folder as a file address). The view reports it as an edit.
+    DHTMLEditer->callFunction(QStringLiteral("weblarkEditorAppend"), {display(stored(fragment))});
     emit propertyChanged(QStringLiteral("innerHTML"));
-    emit changed();
 }
 
 void advEdit::setAspFileName(const QString& code)
@@ -235,18 +249,19 @@ void advEdit::setAspFileName(const QString& code)
     emit propertyChanged(QStringLiteral("aspFileName"));
 }
 
-void advEdit::loadDesign(const QString& displayHtml)
+void advEdit::loadDesign(const QString& displayHtml, bool adopt)
 {
     m_designHtml = displayHtml;
+    lbl_status->hide();
     DHTMLEditer->callFunction(
         QStringLiteral("weblarkEditorLoad"),
-        {displayHtml, true, QString::fromUtf8(QUrl::fromLocalFile(m_ctx.workPath).toEncoded()), ++m_loadId});
+        {displayHtml, true, QString::fromUtf8(QUrl::fromLocalFile(m_ctx.workPath).toEncoded()), ++m_loadId, adopt});
 }
 
 void advEdit::loadPreview(const QString& displayHtml)
 {
     m_previewHtml = displayHtml;
-    DHTMLSafer->callFunction(QStringLiteral("weblarkEditorLoad"), {displayHtml, false, QString(), 0});
+    DHTMLSafer->callFunction(QStringLiteral("weblarkEditorLoad"), {displayHtml, false, QString(), 0, false});
 }
 
 void advEdit::setCode(const QString& storedHtml, const QString& source)
@@ -273,7 +288,7 @@ void advEdit::tabChanged(int to)
         if (from == 1 && !(codeIsSource && m_codeSource == m_designHtml)) {
             const QString before = stored(m_designHtml);
             const QString next = display(txt_code->toPlainText());
-            loadDesign(next);
+            loadDesign(next, m_codeEdited);
             if (stored(next) != before)
                 emit changed();
         } else if (from == 2 && m_previewHtml != m_designHtml) {
@@ -347,6 +362,10 @@ void advEdit::takePush(const QString& key, const QString& value)
         for (const QJsonValue& v : QJsonDocument::fromJson(value.toUtf8()).array())
             sources << v.toString();
         adoptForeignPictures(sources);
+    } else if (key == QLatin1String("outside")) {
+        lbl_status->setText(QStringLiteral("本页有%1张图片不在工作区中，网站上可能无法显示。")
+                                .arg(QJsonDocument::fromJson(value.toUtf8()).array().size()));
+        lbl_status->show();
     } else if (key == QLatin1String("dropped")) {
         const QJsonArray pair = QJsonDocument::fromJson(value.toUtf8()).array();
         adoptDroppedPicture(pair.at(0).toString(), pair.at(1).toString());
@@ -377,11 +396,11 @@ void advEdit::save()
 {
     if (m_kind != Kind::Full || !m_saveTarget)
         return;
-    flush([this] {
+    readHtml([this](const QString& html) {
         AdvPageStore::Page page = m_saveTarget();
         page.format = m_aspFileName;
         QString error;
-        const Outcome out = AdvPageStore::save(m_ctx.conn, page, innerHTML(), &error);
+        const Outcome out = AdvPageStore::save(m_ctx.conn, page, html, &error);
         for (const Notice& n : out.notices)
             m_ctx.dialogs.message(n.text, n.title, n.icon);
         if (!error.isEmpty())
@@ -444,7 +463,17 @@ void advEdit::adoptDroppedPicture(const QString& name, const QString& dataUrl)
                               {QString::fromUtf8(QUrl::fromLocalFile(m_ctx.workPath + placed.fileName).toEncoded())});
 }
 
+// "综合" styles the selection only; without one it does nothing and asks nothing.
 void advEdit::chooseFont()
+{
+    QPointer<advEdit> self(this);
+    DHTMLEditer->callFunction(QStringLiteral("weblarkEditorHasSelection"), {}, [self](const QVariant& selected) {
+        if (self && selected.toBool())
+            self->applyFont();
+    });
+}
+
+void advEdit::applyFont()
 {
     const std::optional<QFont> font = m_ctx.dialogs.chooseFont(QFont());
     if (!font)

@@ -4,14 +4,19 @@ using Protocol::Tag;
 
 MessageFramer::Rules MessageFramer::serverSide(qsizetype maxBytes, qint64 gapMs)
 {
-    return {
-        Protocol::clientTags(), {Tag::GetVersion, Tag::SiteName, Tag::SendFileInfo}, gapMs, maxBytes, Overflow::Drop};
+    // A manifest carries no '<' (its paths are percent-encoded), so it may end at the next tag too.
+    return {Protocol::clientTags(),
+            {Tag::GetVersion, Tag::SiteName, Tag::SendFileInfo, Tag::SyncManifest},
+            gapMs,
+            maxBytes,
+            Overflow::Drop};
 }
 
 MessageFramer::Rules MessageFramer::clientSide(qint64 gapMs)
 {
     // A reply that grows past this is handled at once rather than waiting for a pause.
-    return {Protocol::serverDispatchOrder(), Protocol::serverDispatchOrder(), gapMs, 4 * 1024 * 1024, Overflow::Flush};
+    const QList<Tag> tags = Protocol::serverDispatchOrder() + Protocol::syncServerTags();
+    return {tags, tags, gapMs, 4 * 1024 * 1024, Overflow::Flush};
 }
 
 MessageFramer::MessageFramer(const Rules& rules) : m_rules(rules)

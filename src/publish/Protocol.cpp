@@ -30,6 +30,12 @@ QString tagText(Tag tag)
         return QStringLiteral("<#sendFileInfo#>");
     case Tag::ErrMsg:
         return QStringLiteral("<#errMsg#>");
+    case Tag::SyncManifest:
+        return QStringLiteral("<#syncManifest#>");
+    case Tag::SyncNeed:
+        return QStringLiteral("<#syncNeed#>");
+    case Tag::SyncDone:
+        return QStringLiteral("<#syncDone#>");
     case Tag::None:
         break;
     }
@@ -46,8 +52,14 @@ const QList<Tag>& serverDispatchOrder()
 
 const QList<Tag>& clientTags()
 {
-    static const QList<Tag> tags = {Tag::Login,  Tag::GetVersion,   Tag::SiteName,
-                                    Tag::ModPwd, Tag::SendFileInfo, Tag::TalkMsg};
+    static const QList<Tag> tags = {Tag::Login,        Tag::GetVersion, Tag::SiteName,    Tag::ModPwd,
+                                    Tag::SendFileInfo, Tag::TalkMsg,    Tag::SyncManifest};
+    return tags;
+}
+
+const QList<Tag>& syncServerTags()
+{
+    static const QList<Tag> tags = {Tag::SyncNeed, Tag::SyncDone};
     return tags;
 }
 

@@ -29,6 +29,11 @@ enum class Tag {
     SystemMsg,
     SendFileInfo,
     ErrMsg,
+    // The sync of changed files, offered by the program and answered only by a
+    // server that knows it (see SyncManifest.h).
+    SyncManifest, // client: the manifest of the files it would pack
+    SyncNeed,     // server: the paths it lacks or holds with other contents
+    SyncDone,     // server: a sync upload is published
 };
 
 QString tagText(Tag tag); // "<#login#>", ...
@@ -37,6 +42,9 @@ QString tagText(Tag tag); // "<#login#>", ...
 // the received text decides.
 const QList<Tag>& serverDispatchOrder();
 Tag classifyServerMessage(const QString& received);
+
+// The server's answers to the sync; a server without it never sends them.
+const QList<Tag>& syncServerTags();
 
 // Messages the client sends, tested by the server in this order.
 const QList<Tag>& clientTags();

@@ -47,6 +47,10 @@ PublishClient::PublishClient(SiteDb& db, QObject* parent) : QObject(parent), m_d
     m_quietTimer->setTimerType(Qt::PreciseTimer);
     m_announceTimer = makeTimer(this, announceTimeoutMs, true);
     m_packWatcher = new QFutureWatcher<SitePacker::Result>(this);
+    m_syncTimer = makeTimer(this, syncWaitMs, true);
+    m_syncWatcher = new QFutureWatcher<SyncJob>(this);
+    connect(m_syncTimer, &QTimer::timeout, this, &PublishClient::syncTimedOut);
+    connect(m_syncWatcher, &QFutureWatcherBase::finished, this, &PublishClient::syncJobFinished);
 
     connect(m_idleTimer, &QTimer::timeout, this, &PublishClient::Timer_sck_Timer);
     connect(m_versionTimer, &QTimer::timeout, this, &PublishClient::timer_verion_Timer);
@@ -102,12 +106,12 @@ bool PublishClient::isConnected() const
 
 bool PublishClient::isPacking() const
 {
-    return m_packWatcher->isRunning();
+    return m_packWatcher->isRunning() || m_syncWatcher->isRunning();
 }
 
 bool PublishClient::isBusy() const
 {
-    return isPacking() || m_session.busyUploading();
+    return isPacking() || m_session.busyUploading() || m_syncStage != SyncStage::None;
 }
 
 bool PublishClient::idleWatchdogActive() const
@@ -196,6 +200,7 @@ void PublishClient::closeSocket()
     m_versionTimer->stop();
     verTicks.reset();
     m_announceTimer->stop();
+    endSync();
 }
 
 void PublishClient::onConnected()
@@ -383,6 +388,8 @@ void PublishClient::handleReplies()
     m_handling = true;
     while (!m_replies.isEmpty()) {
         const QString reply = m_replies.dequeue();
+        if (handleSyncReply(reply))
+            continue;
         const QString webName = m_claimedName.isEmpty() ? m_session.confirmedSiteName : m_claimedName;
         applyReaction(reactToServerMessage(reply, m_session, m_db, webName, QDate::currentDate()));
     }
@@ -456,20 +463,38 @@ bool PublishClient::upload(const QString& dataPath, const QString& workPath)
         say(QStringLiteral("请输入一站点名！"), Messages::warning(), MsgIcon::Critical);
         return false;
     }
-    if (isPacking() || (m_session.busyUploading() && isConnected())) {
+    if (isPacking() || m_syncStage != SyncStage::None || (m_session.busyUploading() && isConnected())) {
         say(busyText(), Messages::notice(), MsgIcon::Information);
         return true;
     }
-    // Packing runs on a worker thread so that the window and the connection stay served.
     m_packWanted = true;
+    m_dataPath = dataPath;
+    m_workPath = workPath;
+    // The database as it stands now; windows may save while the worker packs.
+    QFile dbFile(workPath + SiteDb::kFileName);
+    m_haveDbSnapshot = dbFile.open(QIODevice::ReadOnly);
+    m_dbSnapshot = m_haveDbSnapshot ? dbFile.readAll() : QByteArray();
     Q_EMIT uploadEnabled(false);
     timer_doZip_Timer();
     m_zipTimer->start();
-    // The database as it stands now; windows may save while the worker packs.
+    if (offerSync)
+        startSyncOffer();
+    else
+        startFullPacking();
+    return true;
+}
+
+void PublishClient::startFullPacking()
+{
+    // Packing runs on a worker thread so that the window and the connection stay served.
+    m_packWanted = true;
+    Q_EMIT uploadEnabled(false);
+    m_zipTimer->start();
+    const QString dataPath = m_dataPath;
+    const QString workPath = m_workPath;
     const QString dbPath = workPath + SiteDb::kFileName;
-    QFile dbFile(dbPath);
-    const QByteArray database = dbFile.open(QIODevice::ReadOnly) ? dbFile.readAll() : QByteArray();
-    const bool haveDatabase = dbFile.isOpen();
+    const QByteArray database = m_dbSnapshot; // as it was when the user asked to upload
+    const bool haveDatabase = m_haveDbSnapshot;
     m_packWatcher->setFuture(QtConcurrent::run([dataPath, workPath, dbPath, database, haveDatabase] {
         SitePacker packer(dataPath, workPath);
         if (haveDatabase)
@@ -477,7 +502,6 @@ bool PublishClient::upload(const QString& dataPath, const QString& workPath)
         packer.zipSiteData();
         return packer.result();
     }));
-    return true;
 }
 
 void PublishClient::packingFinished()
@@ -495,13 +519,18 @@ void PublishClient::packingFinished()
         return;
     }
     setPanel(2, SitePacker::packedText());
+    announceArchive(r.uploadArchive);
+}
+
+void PublishClient::announceArchive(const QString& archive)
+{
     // The length travels in a 32-bit signed field: a larger archive cannot be announced.
-    const qint64 length = QFileInfo(r.uploadArchive).size();
+    const qint64 length = QFileInfo(archive).size();
     if (!ArchiveSender::fitsLengthField(length)) {
         say(ArchiveSender::tooLargeText(length), Messages::warning(), MsgIcon::Critical);
         return;
     }
-    m_uploadArchive = r.uploadArchive;
+    m_uploadArchive = archive;
     m_session.zipLength = qint32(length);
     sendToServer(Protocol::sendFileInfoMessage(m_session.zipLength));
     if (isConnected()) {
@@ -544,6 +573,8 @@ void PublishClient::onUploadComplete()
     if (!m_session.uploading)
         return;
     endUpload();
+    if (syncUploadSent())
+        return; // reported when the server has the new site in place
     say(ArchiveSender::completedText(), Messages::notice(), MsgIcon::Information);
     setPanel(2, ArchiveSender::completedText());
 }

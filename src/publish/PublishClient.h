@@ -4,6 +4,7 @@
 #include "publish/MessageFramer.h"
 #include "publish/PublishSession.h"
 #include "publish/SitePacker.h"
+#include "publish/SyncManifest.h"
 
 #include <QAbstractSocket>
 #include <QElapsedTimer>
@@ -32,6 +33,10 @@ public:
     quint16 serverPort = Protocol::kDefaultPort;
     // How long the server may take to answer the upload's length announcement.
     int announceTimeoutMs = 60000;
+    // Uploads offer the sync of changed files first (SyncManifest.h); a server
+    // that has not answered the offer after syncWaitMs gets the full upload.
+    bool offerSync = true;
+    int syncWaitMs = 3000;
 
     TickCounter idleTicks{PublishRules::kIdleTickLimit};
     TickCounter verTicks{PublishRules::kVersionTickLimit};
@@ -88,6 +93,7 @@ public:
     void timer_verion_Timer();
     void timer_doZip_Timer();
     void announceTimedOut();
+    void syncTimedOut();
 
 Q_SIGNALS:
     void panelChanged(int panel, const QString& text);
@@ -120,6 +126,23 @@ private:
     void onSocketError(QAbstractSocket::SocketError error);
     void onDisconnected();
     void packingFinished();
+    void startFullPacking();
+    void announceArchive(const QString& archive);
+    // The sync (PublishClientSync.cpp).
+    struct SyncJob {
+        bool ok = false;
+        QString error;
+        SyncManifest::List entries;
+        QString archive;
+        int files = 0;
+    };
+    enum class SyncStage { None, Hashing, Offered, Packing, Sending, AwaitingDone };
+    void startSyncOffer();
+    void syncJobFinished();
+    bool handleSyncReply(const QString& reply);
+    void fallBackToFullUpload(const QString& why);
+    bool syncUploadSent();
+    void endSync();
     void sendZipFile();
     void onSendProgress(qint64 bytesSent);
     void onUploadComplete();
@@ -138,6 +161,15 @@ private:
     QTimer* m_announceTimer = nullptr; // the server's answer to the length announcement
     QFutureWatcher<SitePacker::Result>* m_packWatcher = nullptr;
     QString m_uploadArchive;
+    QString m_dataPath;
+    QString m_workPath;
+    QTimer* m_syncTimer = nullptr;
+    QFutureWatcher<SyncJob>* m_syncWatcher = nullptr;
+    SyncStage m_syncStage = SyncStage::None;
+    SyncManifest::List m_syncEntries;
+    QByteArray m_dbSnapshot;
+    bool m_haveDbSnapshot = false;
+    int m_syncFiles = 0;
 
     MessageFramer m_framer{MessageFramer::clientSide()};
     QElapsedTimer m_clock;     // the framer's time

@@ -123,6 +123,9 @@ ServerReaction reactToServerMessage(const QString& received, PublishSession& ses
     r.tag = Protocol::classifyServerMessage(received);
     switch (r.tag) {
     case Tag::None:
+    case Tag::SyncManifest: // the sync is handled by the client before the described replies
+    case Tag::SyncNeed:
+    case Tag::SyncDone:
         break;
     case Tag::Login:
         session.loggedIn = true;

@@ -1,5 +1,6 @@
 #include "SitePacker.h"
 
+#include "publish/SyncManifest.h"
 #include "text/ErrorText.h"
 #include "workspace/FileOps.h"
 
@@ -76,17 +77,22 @@ bool SitePacker::removeFile(const QString& path)
     return fail(kPermissionDenied, QStringLiteral("无法删除文件 %1：%2").arg(QDir::toNativeSeparators(path), why));
 }
 
-QString SitePacker::writeArchive(const QString& archivePath, const QString& sourceFolder) const
+QString SitePacker::writeFolderArchive(const QString& archivePath, const QString& sourceFolder) const
 {
     // Server-side scripts of the user's own never reach the server; they stay in the workspace.
-    QFileInfoList files = packedFilesIn(sourceFolder);
     const QString archiveAbs = QFileInfo(archivePath).absoluteFilePath();
-    files.erase(std::remove_if(files.begin(), files.end(),
-                               [&](const QFileInfo& fi) { return fi.absoluteFilePath() == archiveAbs; }),
-                files.end());
-    if (files.isEmpty())
+    QList<Item> items;
+    for (const QFileInfo& fi : packedFilesIn(sourceFolder)) {
+        if (fi.absoluteFilePath() != archiveAbs)
+            items.append({fi.fileName(), fi.absoluteFilePath(), {}});
+    }
+    if (items.isEmpty())
         return QStringLiteral("没有要压缩的文件：%1").arg(QDir::toNativeSeparators(sourceFolder));
+    return writeArchive(archivePath, items);
+}
 
+QString SitePacker::writeArchive(const QString& archivePath, const QList<Item>& items) const
+{
     int openError = 0;
     zip_t* za = zip_open(QFile::encodeName(archivePath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &openError);
     if (!za) {
@@ -98,35 +104,36 @@ QString SitePacker::writeArchive(const QString& archivePath, const QString& sour
         return text;
     }
 
-    for (const QFileInfo& fi : files) {
+    for (const Item& item : items) {
         // The data is read from the file while the archive is written, one entry at a time.
-        const auto snapshot = m_snapshots.constFind(fi.absoluteFilePath());
-        zip_source_t* src = snapshot != m_snapshots.cend()
-                                ? zip_source_buffer(za, snapshot->constData(), zip_uint64_t(snapshot->size()), 0)
-                                : zip_source_file(za, QFile::encodeName(fi.absoluteFilePath()).constData(), 0, 0);
+        const auto snapshot = m_snapshots.constFind(item.filePath);
+        const QByteArray* bytes = item.filePath.isEmpty()          ? &item.buffer
+                                  : snapshot != m_snapshots.cend() ? &*snapshot
+                                                                   : nullptr;
+        zip_source_t* src = bytes ? zip_source_buffer(za, bytes->constData(), zip_uint64_t(bytes->size()), 0)
+                                  : zip_source_file(za, QFile::encodeName(item.filePath).constData(), 0, 0);
         if (!src) {
-            const QString text =
-                QStringLiteral("无法读取文件 %1：%2")
-                    .arg(QDir::toNativeSeparators(fi.absoluteFilePath()), zipErrorText(zip_get_error(za)));
+            const QString text = QStringLiteral("无法读取文件 %1：%2")
+                                     .arg(QDir::toNativeSeparators(item.filePath), zipErrorText(zip_get_error(za)));
             zip_discard(za);
             return text;
         }
         // UTF-8 names carry the language-encoding flag, so Chinese names survive.
         const zip_int64_t idx =
-            zip_file_add(za, fi.fileName().toUtf8().constData(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+            zip_file_add(za, item.entryName.toUtf8().constData(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
         if (idx < 0) {
             zip_source_free(src);
             const QString text =
-                QStringLiteral("无法加入文件 %1：%2").arg(fi.fileName(), zipErrorText(zip_get_error(za)));
+                QStringLiteral("无法加入文件 %1：%2").arg(item.entryName, zipErrorText(zip_get_error(za)));
             zip_discard(za);
             return text;
         }
-        if (isStoredAsIs(fi.fileName()))
+        const QString fileName = item.entryName.section(QLatin1Char('/'), -1);
+        if (isStoredAsIs(fileName))
             zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_STORE, 0);
         else
-            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE, zip_uint32_t(deflateLevel(fi.fileName())));
+            zip_set_file_compression(za, zip_uint64_t(idx), ZIP_CM_DEFLATE, zip_uint32_t(deflateLevel(fileName)));
     }
-
     if (zip_close(za) != 0) {
         const QString text = QStringLiteral("压缩文件 %1 写入失败：%2")
                                  .arg(QDir::toNativeSeparators(archivePath), zipErrorText(zip_get_error(za)));
@@ -149,13 +156,13 @@ bool SitePacker::zipSiteData()
         if (!removeFile(imagesArchivePath()))
             return false;
         if (!packedFilesIn(imagesFolder).isEmpty()) {
-            const QString message = writeArchive(imagesArchivePath(), imagesFolder);
+            const QString message = writeFolderArchive(imagesArchivePath(), imagesFolder);
             if (!message.isEmpty())
                 m_messages << message; // the site can still go up without its images archive
         }
     }
 
-    const QString message = writeArchive(uploadArchivePath(), m_workPath);
+    const QString message = writeFolderArchive(uploadArchivePath(), m_workPath);
     if (!message.isEmpty()) {
         m_messages << message;
         // Without the upload archive there is nothing to send; going on would
@@ -163,5 +170,21 @@ bool SitePacker::zipSiteData()
         return fail(75, QStringLiteral("没有生成上传文件 %1").arg(QDir::toNativeSeparators(uploadArchivePath())));
     }
 
+    return true;
+}
+
+bool SitePacker::zipChanges(const QStringList& paths, const QByteArray& manifest)
+{
+    m_error.clear();
+    m_messages.clear();
+    if (!removeFile(uploadArchivePath()))
+        return false;
+    QList<Item> items;
+    for (const QString& path : paths)
+        items.append({path, QFileInfo(m_workPath + path).absoluteFilePath(), {}});
+    items.append({SyncManifest::archiveEntryName(), QString(), manifest});
+    const QString message = writeArchive(uploadArchivePath(), items);
+    if (!message.isEmpty())
+        return fail(75, message);
     return true;
 }

@@ -39,6 +39,10 @@ public:
     // Builds both archives. False when an error stopped packing; errorText()
     // then holds the text to show.
     bool zipSiteData();
+    // Builds only the upload archive of a sync: the workspace files named by
+    // paths ("name", "images/name") under those names, and the manifest. False
+    // when it could not be written.
+    bool zipChanges(const QStringList& paths, const QByteArray& manifest);
     QString errorText() const { return m_error; }
     QStringList archiveMessages() const { return m_messages; }
     Result result() const { return {m_error.isEmpty(), m_error, m_messages, uploadArchivePath()}; }
@@ -53,9 +57,15 @@ public:
 
 private:
     bool removeFile(const QString& path);
-    // Writes the regular files directly in sourceFolder into archivePath.
-    // Returns the archiver's message, empty on success.
-    QString writeArchive(const QString& archivePath, const QString& sourceFolder) const;
+    struct Item {
+        QString entryName;
+        QString filePath;  // read from here, or from a snapshot of it
+        QByteArray buffer; // when filePath is empty
+    };
+    // Writes the items into archivePath. Returns the archiver's message, empty on success.
+    QString writeArchive(const QString& archivePath, const QList<Item>& items) const;
+    // The regular files directly in sourceFolder.
+    QString writeFolderArchive(const QString& archivePath, const QString& sourceFolder) const;
     bool fail(int number, const QString& description);
 
     QString m_dataPath;

@@ -67,6 +67,7 @@ struct ClientRig {
         db.open(app.workPath());
         db.run(QStringLiteral("UPDATE user_info SET serial=?, site_name=?"), {serial, siteName});
         client.serverPort = peer.port();
+        client.syncWaitMs = 200; // the peer never answers a sync offer
         QObject::connect(&client, &PublishClient::messageWanted,
                          [this](const QString& text, const QString&, MsgIcon) { boxes << text; });
         QObject::connect(&client, &PublishClient::panelChanged, [this](int panel, const QString& text) {
@@ -124,6 +125,8 @@ struct Publishing {
         dlg.clear();
         up = qobject_cast<updataFrm*>(frame.showWindow(QStringLiteral("updataFrm")));
         client.serverPort = port ? port : peer.port();
+        if (!port)
+            client.syncWaitMs = 200; // the peer never answers a sync offer
     }
     DataRoots roots()
     {

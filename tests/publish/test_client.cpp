@@ -98,6 +98,52 @@ private Q_SLOTS:
         QVERIFY(rig.client.session().uploadAnnounced);
     }
 
+    // A server without the sync gets exactly the described upload: after a short
+    // wait when it does not answer the offer, at once when it answers an error.
+    // A user who disconnects meanwhile gets the upload command back.
+    void serverWithoutSyncGetsTheFullUpload_data()
+    {
+        QTest::addColumn<bool>("answersError");
+        QTest::addColumn<bool>("disconnects");
+        QTest::newRow("no answer") << false << false;
+        QTest::newRow("error reply") << true << false;
+        QTest::newRow("disconnected while waiting") << true << true;
+    }
+    void serverWithoutSyncGetsTheFullUpload()
+    {
+        QFETCH(bool, answersError);
+        QFETCH(bool, disconnects);
+        ClientRig rig(QStringLiteral("10001"), QStringLiteral("mysite"));
+        writeFile(rig.app.workPath() + "images/logo.gif", QByteArray(3000, 'g'));
+        if (answersError)
+            rig.client.syncWaitMs = 60000;
+        QVERIFY(rig.login());
+        rig.boxes.clear();
+        rig.client.upload(rig.app.appPath(), rig.app.workPath());
+        QVERIFY(rig.peer.waitFor("<#syncManifest#>1\n"));
+        if (disconnects) {
+            QSignalSpy enabled(&rig.client, &PublishClient::uploadEnabled);
+            rig.client.disconnectFromServer();
+            QVERIFY(!enabled.isEmpty() && enabled.last().at(0).toBool());
+            QVERIFY(!rig.client.isBusy());
+            return;
+        }
+        if (answersError)
+            rig.peer.reply(QStringLiteral("<#errMsg#>"));
+        QVERIFY(rig.peer.waitFor("<#sendFileInfo#>"));
+        const QByteArray archive = readFile(rig.app.appPath() + "ziptest.zip");
+        QCOMPARE(rig.peer.received.mid(rig.peer.received.indexOf("<#sendFileInfo#>")),
+                 "<#sendFileInfo#>" + QByteArray::number(archive.size()));
+        QCOMPARE(zippedFile(rig.app.appPath() + "ziptest.zip", "images.zip"),
+                 readFile(rig.app.workPath() + "images.zip"));
+        rig.peer.received.clear();
+        rig.peer.reply(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(QTest::qWaitFor([&] { return rig.peer.received.size() >= archive.size(); }, 5000));
+        QCOMPARE(rig.peer.received, archive);
+        QVERIFY(rig.waitForBoxes(1));
+        QCOMPARE(rig.boxes, QStringList{ArchiveSender::completedText()});
+    }
+
     // Between the announcement and the last archive byte no text may travel: it would land inside the archive.
     void nothingElseTravelsWithTheArchive()
     {

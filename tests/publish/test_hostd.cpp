@@ -6,6 +6,7 @@
 #include "SitePublisher.h"
 #include "TestFiles.h"
 #include "publish/Protocol.h"
+#include "publish/SyncManifest.h"
 
 #include <QDeadlineTimer>
 #include <QDirIterator>
@@ -13,6 +14,8 @@
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -266,12 +269,14 @@ private Q_SLOTS:
         // Success is silent (the client reports it itself): the next reply is the one asked for.
         QCOMPARE(c.ask(Protocol::versionQuery()), kVersionReply);
         const QMap<QString, QByteArray> site = tree(siteFolder("first"));
-        QCOMPARE(site, (QMap<QString, QByteArray>{{"ziptest.zip", v2},
-                                                  {"site/govbuilder.sbd", "db v2"},
-                                                  {"site/新闻.jpg", "n v2"},
-                                                  {"site/images.zip", readFile(path("inner.zip"))},
-                                                  {"site/images/a.jpg", "a v2"},
-                                                  {"site/images/产品.gif", "g v2"}}));
+        QMap<QString, QByteArray> files = site;
+        files.remove("site.index"); // the hashes the sync of changed files answers from
+        QCOMPARE(files, (QMap<QString, QByteArray>{{"ziptest.zip", v2},
+                                                   {"site/govbuilder.sbd", "db v2"},
+                                                   {"site/新闻.jpg", "n v2"},
+                                                   {"site/images.zip", readFile(path("inner.zip"))},
+                                                   {"site/images/a.jpg", "a v2"},
+                                                   {"site/images/产品.gif", "g v2"}}));
 
         // A connection lost mid-upload leaves the site as it was and frees it.
         QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
@@ -288,6 +293,84 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(siteFolder("first")));
         QCOMPARE(tree(siteFolder("second")), site);
         loggedIn(other, "10002", "first"); // the old name is free again
+    }
+
+    // A sync against the published site of siteZip("v1"): what the server asks
+    // for, and whether it publishes. Every refusal answers <#errMsg#> and leaves
+    // the site as it was; no manifest links or reads a file outside the site.
+    void syncs_data()
+    {
+        QTest::addColumn<Entries>("manifest"); // path, content
+        QTest::addColumn<Entries>("upload");
+        QTest::addColumn<QString>("need"); // "" when the offer is refused
+        QTest::addColumn<QString>("outcome");
+        const Entries kept = {{"新闻.jpg", "n v1"}, {"images/a.jpg", "a v1"}, {"images/产品.gif", "g v1"}};
+        const Entries db = {{"govbuilder.sbd", "db v2"}};
+        QTest::newRow("the database alone") << db + kept << db << "govbuilder.sbd"
+                                            << "<#syncDone#>";
+        QTest::newRow("a picture deleted, one changed")
+            << db + Entries{{"images/a.jpg", "a v2"}} << db + Entries{{"images/a.jpg", "a v2"}}
+            << "govbuilder.sbd images/a.jpg"
+            << "<#syncDone#>";
+        QTest::newRow("a link planted in the site")
+            << db + Entries{{"images/evil", "secret"}} << db << "govbuilder.sbd images/evil"
+            << "<#errMsg#>";
+        QTest::newRow("a file the manifest does not name") << db << db + Entries{{"extra.jpg", "x"}} << "govbuilder.sbd"
+                                                           << "<#errMsg#>";
+        QTest::newRow("content other than named") << db << Entries{{"govbuilder.sbd", "db v3"}} << "govbuilder.sbd"
+                                                  << "<#errMsg#>";
+        QTest::newRow("neither sent nor published") << db + Entries{{"new.jpg", "n"}} << db << "govbuilder.sbd new.jpg"
+                                                    << "<#errMsg#>";
+        QTest::newRow("interrupted") << db << db << "govbuilder.sbd"
+                                     << "";
+        QTest::newRow("a path out of the site") << Entries{{"../sites/x", "x"}} << db << ""
+                                                << "";
+    }
+    void syncs()
+    {
+        QFETCH(Entries, manifest);
+        QFETCH(Entries, upload);
+        QFETCH(QString, need);
+        QFETCH(QString, outcome);
+        Client c;
+        loggedIn(c, "10001", "first");
+        QCOMPARE(c.ask(SyncManifest::offerMessage({})), QStringLiteral("<#errMsg#>")); // nothing published yet
+        QVERIFY(this->upload(c, siteZip("v1")));
+        writeFile(path("secret"), "secret");
+        QVERIFY(QFile::link(path("secret"), siteFolder("first") + "site/images/evil"));
+        const QMap<QString, QByteArray> before = tree(siteFolder("first"));
+
+        SyncManifest::List entries;
+        for (const auto& [file, content] : manifest)
+            entries.append({QString::fromUtf8(file), content.size(), SyncManifest::hashBytes(content)});
+        const QString answer = c.ask(SyncManifest::offerMessage(entries));
+        if (need.isEmpty()) {
+            QCOMPARE(answer, QStringLiteral("<#errMsg#>"));
+            return;
+        }
+        QCOMPARE(answer, SyncManifest::needMessage(need.split(' ')));
+        const QByteArray archive =
+            zipOf(path("delta.zip"), upload + Entries{{".weblark-sync-manifest", SyncManifest::encode(entries)}});
+        QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
+        QCOMPARE(c.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#sendFileInfo#>"));
+        c.send(outcome.isEmpty() ? archive.left(archive.size() / 2) : archive);
+        if (outcome.isEmpty())
+            c.socket.disconnectFromHost();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(1).toBool(), outcome == "<#syncDone#>");
+        if (!outcome.isEmpty())
+            QCOMPARE(c.waitReply(), outcome);
+        if (outcome != "<#syncDone#>") {
+            QCOMPARE(tree(siteFolder("first")), before);
+            return;
+        }
+        QMap<QString, QByteArray> site;
+        for (const auto& [file, content] : manifest)
+            site.insert("site/" + QString::fromUtf8(file), content);
+        site.insert("ziptest.zip", archive);
+        QMap<QString, QByteArray> after = tree(siteFolder("first"));
+        QVERIFY(after.take("site.index").contains("images/a.jpg "));
+        QCOMPARE(after, site);
     }
 
     // A refused archive, or one that cannot be put in place, leaves the published
@@ -528,12 +611,27 @@ private Q_SLOTS:
         QVERIFY(m_log.filter(QRegularExpression("[\\x00-\\x1f\\x{2028}]")).isEmpty());
     }
 
-    // The built server: the port it reports, its limit, operator input on stdin.
+    // The built server: the port it reports, its limit, operator input on stdin,
+    // and a quit that does not wait for a rendering that would never end.
     void program()
     {
+        const QString db = path("endless.sbd");
+        {
+            QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "endless");
+            d.setDatabaseName(db);
+            QVERIFY(d.open());
+            QSqlQuery(d).exec(
+                "CREATE TABLE user_info(user_ID, webName, gov_name, address, linkman, tel, mobile, fax, "
+                "zip, email, logo, defaultTmpl, headTmpl, defaultFont, headFont, backGround, "
+                "defaultFile, topHead, field01, field02, field03, field04, field05, adBoard, javascript)");
+            QVERIFY(QSqlQuery(d).exec("CREATE VIEW firstCatalog AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT "
+                                      "n FROM r) SELECT n AS firstCatalog, 0 AS [catalog], '' AS aspFileName, n AS "
+                                      "orderID FROM r WHERE n = 0"));
+        }
+        QSqlDatabase::removeDatabase("endless");
         QProcess p;
-        p.start(WEBLARK_HOSTD,
-                {"--port", "0", "--accounts", path("accounts.txt"), "--data", path("data2"), "--max-upload-mb", "5"});
+        p.start(WEBLARK_HOSTD, {"--port", "0", "--accounts", path("accounts.txt"), "--data", path("data2"),
+                                "--max-upload-mb", "5", "--http-port", "0", "--render-seconds", "600"});
         QVERIFY(p.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(p.canReadLine(), 10000);
         const QByteArray first = p.readLine().trimmed();
@@ -544,8 +642,14 @@ private Q_SLOTS:
         QCOMPARE(c.ask(Protocol::versionQuery()), QStringLiteral("<#getversion#><b>欢迎使用网站托管服务。</b>"));
         QCOMPARE(c.ask(Protocol::siteNameMessage("prog")), QStringLiteral("<#siteName#>"));
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(5 * 1024 * 1024 + 1)), QStringLiteral("<#errMsg#>"));
+        const QByteArray archive = zipOf(path("endless.zip"), {{"govbuilder.sbd", readFile(db)}});
+        QCOMPARE(c.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#sendFileInfo#>"));
+        c.send(archive);
+        QByteArray log;
+        QTRY_VERIFY_WITH_TIMEOUT((log += p.readAllStandardError()).contains("site prog published"), 10000);
         p.write("say hello from the operator\n");
         QTRY_COMPARE(c.reply(), QStringLiteral("<#talkmsg#>hello from the operator"));
+        QVERIFY(!log.contains("rendered for the web"));
         p.write("quit\n");
         QVERIFY(p.waitForFinished(5000));
         QCOMPARE(p.exitCode(), 0);

@@ -4,15 +4,53 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 
+#include "publish/SyncManifest.h"
+
+#include <QDirIterator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <zip.h>
+
 #include <memory>
+
+namespace {
+
+QStringList zipNames(const QByteArray& archive)
+{
+    zip_error_t error;
+    zip_source_t* src = zip_source_buffer_create(archive.constData(), zip_uint64_t(archive.size()), 0, &error);
+    zip_t* za = src ? zip_open_from_source(src, ZIP_RDONLY, &error) : nullptr;
+    QStringList names;
+    for (zip_int64_t i = 0; za && i < zip_get_num_entries(za, 0); ++i)
+        names << QString::fromUtf8(zip_get_name(za, zip_uint64_t(i), 0));
+    if (za)
+        zip_discard(za);
+    else if (src)
+        zip_source_free(src);
+    names.sort();
+    return names;
+}
+
+QMap<QString, QByteArray> tree(const QString& folder)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        out.insert(QDir(folder).relativeFilePath(p), readFile(p));
+    }
+    return out;
+}
+
+} // namespace
 
 class TestPublishHostd : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<HostServer> m_server;
+    TestAppDir m_app; // the themes the server renders with
+    QStringList m_log;
 
     QString accountsFile() const { return m_tmp->filePath(QStringLiteral("accounts.txt")); }
     QString siteFolder(const QString& name) const
@@ -32,7 +70,11 @@ private Q_SLOTS:
         cfg.accountsFile = accountsFile();
         cfg.dataDir = m_tmp->filePath(QStringLiteral("data"));
         cfg.noticeFile = m_tmp->filePath("notice.htm");
+        cfg.httpPort = 0;
+        cfg.appPath = m_app.appPath();
+        cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
         m_server = std::make_unique<HostServer>(cfg);
+        connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
         QVERIFY2(m_server->listen(&error), qPrintable(error));
     }
@@ -78,39 +120,102 @@ private Q_SLOTS:
         QVERIFY(p.dlg.lastIs("请输入一站点名！", "警告", MsgIcon::Critical));
     }
 
-    // The whole way: log in, claim a name, pack, send, and find the site unpacked on the server.
+    bool loginWithName(Publishing& p)
+    {
+        if (!p.login())
+            return false;
+        p.edit("txt_webName")->setText(QStringLiteral("govsite"));
+        p.button("cmd_changeWebName")->click();
+        return QTest::qWaitFor([&] { return p.session.siteNameSet; }, 5000);
+    }
+
+    // Clicks upload and waits for the server's publish, its rendering and the program's report; true when published.
+    bool publish(Publishing& p)
+    {
+        const qsizetype logged = m_log.size();
+        QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
+        p.dlg.clear();
+        p.button("cmd_updata")->click();
+        while (finished.isEmpty() || !finished.last().at(1).toBool()) {
+            if (!finished.wait(20000))
+                return false;
+        }
+        return QTest::qWaitFor([&] { return m_log.mid(logged).join('\n').contains("rendered for the web"); }, 30000) &&
+               QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 5000) &&
+               p.dlg.shown.size() == 1 && p.button("cmd_updata")->isEnabled();
+    }
+
+    // The whole way: log in, claim a name, pack, send, and find the site on the server. The
+    // first publish is a full one; after edits only the database and the changed files go,
+    // and the rendered site is the one a full upload of the same workspace gives.
     void uploadPublishesTheSite()
     {
         Publishing p(QStringLiteral("10001"), QString(), port());
-        writeFile(p.app.workPath() + "images/logo.gif", QByteArray(200000, 'g'));
-        writeFile(p.app.workPath() + "images/old.ASP", "<% x %>");
-        writeFile(p.app.workPath() + "新闻.jpg", QByteArray(50000, 'n'));
-        QVERIFY(p.login());
-        p.edit("txt_webName")->setText(QStringLiteral("govsite"));
-        p.button("cmd_changeWebName")->click();
-        QVERIFY(QTest::qWaitFor([&] { return p.session.siteNameSet; }, 5000));
-
-        for (int round = 0; round < 2; ++round) { // twice in one session: a fresh archive each time
-            QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
-            p.dlg.clear();
-            p.button("cmd_updata")->click();
-            QVERIFY(finished.wait(20000));
-            QVERIFY(finished.first().at(1).toBool());
-            QVERIFY(QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 5000));
-            QCOMPARE(p.up->panelText(2), QStringLiteral("数据传输完毕！"));
-            QVERIFY(p.button("cmd_updata")->isEnabled());
-        }
-        const QByteArray sent = readFile(p.data.filePath("ziptest.zip"));
-        QVERIFY(!sent.isEmpty());
+        const QString work = p.app.workPath();
+        const QString site = siteFolder("govsite") + "site/";
+        writeFile(work + "images/logo.gif", QByteArray(200000, 'g'));
+        writeFile(work + "images/gone.gif", QByteArray(3000, 'x'));
+        writeFile(work + "images/old.ASP", "<% x %>");
+        writeFile(work + "新闻.jpg", QByteArray(50000, 'n'));
+        QVERIFY(loginWithName(p));
+        QVERIFY(publish(p));
+        QCOMPARE(p.up->panelText(2), QStringLiteral("数据传输完毕！"));
         QVERIFY(!QFile::exists(p.app.appPath() + "ziptest.zip")); // nothing written beside the material
-        QCOMPARE(readFile(siteFolder("govsite") + "ziptest.zip"), sent);
-        QCOMPARE(readFile(siteFolder("govsite") + "site/govbuilder.sbd"),
-                 readFile(p.app.workPath() + "govbuilder.sbd"));
-        QCOMPARE(readFile(siteFolder("govsite") + "site/images/logo.gif"), QByteArray(200000, 'g'));
-        QCOMPARE(readFile(siteFolder("govsite") + "site/新闻.jpg"), QByteArray(50000, 'n'));
+        QCOMPARE(readFile(siteFolder("govsite") + "ziptest.zip"), readFile(p.data.filePath("ziptest.zip")));
+        QCOMPARE(readFile(site + "images/gone.gif"), QByteArray(3000, 'x'));
+        QCOMPARE(readFile(site + "images.zip"), readFile(work + "images.zip"));
+
+        // A record added, a picture changed at the same size, one deleted, one added.
+        QVERIFY(p.frame.conn().run(QStringLiteral("UPDATE user_info SET gov_name=?"), {QStringLiteral("新单位")}).ok);
+        writeFile(work + "images/logo.gif", QByteArray(200000, 'h'));
+        QFile::remove(work + "images/gone.gif");
+        writeFile(work + "added.jpg", QByteArray(7000, 'a'));
+        QVERIFY(publish(p));
+        const QByteArray sent = readFile(p.data.filePath("ziptest.zip"));
+        QCOMPARE(zipNames(sent),
+                 (QStringList{".weblark-sync-manifest", "added.jpg", "govbuilder.sbd", "images/logo.gif"}));
+        QCOMPARE(p.up->panelText(2), SyncManifest::sentText(3, sent.size()));
+        QCOMPARE(readFile(site + "govbuilder.sbd"), readFile(work + "govbuilder.sbd"));
+        QCOMPARE(readFile(site + "images/logo.gif"), QByteArray(200000, 'h'));
+        QCOMPARE(readFile(site + "新闻.jpg"), QByteArray(50000, 'n'));
+        QCOMPARE(readFile(site + "added.jpg"), QByteArray(7000, 'a'));
+        QVERIFY(!QFile::exists(site + "images/gone.gif"));
         // The server script stays in the workspace and does not reach the server.
-        QVERIFY(!QFile::exists(siteFolder("govsite") + "site/images/old.ASP"));
-        QVERIFY(QFile::exists(p.app.workPath() + "images/old.ASP"));
+        QVERIFY(!QFile::exists(site + "images/old.ASP"));
+        QVERIFY(QFile::exists(work + "images/old.ASP"));
+
+        const QMap<QString, QByteArray> synced = tree(siteFolder("govsite") + "www");
+        QVERIFY(synced.contains("index.htm"));
+        p.client.offerSync = false;
+        QVERIFY(publish(p));
+        QCOMPARE(tree(siteFolder("govsite") + "www"), synced);
+    }
+
+    // A sync whose upload does not match its manifest (a picture changed again while
+    // publishing) leaves the site as it was, and the program then uploads in full.
+    void failedSyncFallsBackToTheFullUpload()
+    {
+        Publishing p(QStringLiteral("10001"), QString(), port());
+        const QString work = p.app.workPath();
+        writeFile(work + "images/logo.gif", QByteArray(2000, 'g'));
+        QVERIFY(loginWithName(p));
+        QVERIFY(publish(p));
+        const QMap<QString, QByteArray> before = tree(siteFolder("govsite") + "site");
+
+        writeFile(work + "images/logo.gif", QByteArray(2000, 'h'));
+        QMetaObject::Connection hook = connect(m_server.get(), &HostServer::logLine, this, [&](const QString& line) {
+            if (line.contains("sync offer for"))
+                writeFile(work + "images/logo.gif", QByteArray(2000, 'i'));
+        });
+        QList<QMap<QString, QByteArray>> sites;
+        connect(m_server.get(), &HostServer::uploadFinished, this,
+                [&] { sites << tree(siteFolder("govsite") + "site"); });
+        QVERIFY(publish(p));
+        disconnect(hook);
+        QCOMPARE(sites.size(), 2);
+        QCOMPARE(sites.first(), before);
+        QCOMPARE(readFile(siteFolder("govsite") + "site/images/logo.gif"), QByteArray(2000, 'i'));
+        QVERIFY(zipNames(readFile(p.data.filePath("ziptest.zip"))).contains("images.zip"));
     }
 };
 

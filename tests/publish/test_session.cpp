@@ -4,6 +4,7 @@
 #include "publish/ChatHtml.h"
 #include "publish/MessageFramer.h"
 #include "publish/PublishSession.h"
+#include "publish/SyncManifest.h"
 
 using namespace PublishRules;
 using Protocol::Tag;
@@ -57,6 +58,11 @@ private Q_SLOTS:
         row("bytes without a tag past the limit too", true, {"@0 012345678901234567890"}, {"overflow"}, 20);
         row("what follows a length announcement is left raw", true, {"@0 <#sendFileInfo#>9<#login#>PK\x03"},
             {"0 <#sendFileInfo#>9", "rest <#login#>PK\x03"});
+        row("a sync manifest ends where the next tag starts", true,
+            {"@0 <#syncManifest#>1\na%3C%23b 1 ff\n<#sendFileInfo#>9", "@50"},
+            {"0 <#syncManifest#>1\na%3C%23b 1 ff\n", "50 <#sendFileInfo#>9"});
+        row("client: a sync answer is a reply of its own", false, {"@0 <#syncNeed#>a.jpg\n<#errMsg#>", "@50"},
+            {"0 <#syncNeed#>a.jpg\n", "50 <#errMsg#>"});
         row("client: every reply ends at the next one", false, {"@0 <#modPwd#><#systemmsg#>A<#login#>", "@50"},
             {"0 <#modPwd#>", "0 <#systemmsg#>A", "50 <#login#>"});
         row("client: junk before the first reply", false, {"@0 \xff\x81junk<#modPwd#>", "@50"},
@@ -92,6 +98,57 @@ private Q_SLOTS:
         if (!rest.isEmpty())
             got << "rest " + QString::fromLatin1(rest);
         QCOMPARE(got, out);
+    }
+
+    // A manifest as it travels: what is read comes back the same, and one hostile
+    // or malformed line refuses the whole manifest.
+    void manifestCodec_data()
+    {
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<bool>("read");
+        const QByteArray hash = SyncManifest::hashText(QByteArray(SyncManifest::kHashBytes, '\xfb'));
+        const auto line = [&](const QByteArray& path, const QByteArray& size = "1") {
+            return path + ' ' + size + ' ' + hash + '\n';
+        };
+        QByteArray tooMany = "1\n";
+        for (int i = 0; i <= SyncManifest::kMaxEntries; ++i)
+            tooMany += line("p" + QByteArray::number(i));
+        QTest::newRow("empty") << QByteArray("1\n") << true;
+        QTest::newRow("names as published")
+            << "1\n" + line("govbuilder.sbd") + line("images/%E6%96%B0%20a%3C%23%25.jpg") << true;
+        const QList<QPair<const char*, QByteArray>> refused = {
+            {"parent", line("..")},
+            {"up from images", line("images/..")},
+            {"out through images", line("images/../x")},
+            {"encoded way out", line("images%2F..%2F..%2Fx")},
+            {"absolute", line("/etc/passwd")},
+            {"deeper folder", line("images/a/b")},
+            {"other folder", line("sub/x")},
+            {"backslashes", line("images/..%5C..%5Cx")},
+            {"drive letter", line("C%3Ax")},
+            {"NUL", line("a%00b")},
+            {"the manifest itself", line(".weblark-sync-manifest")},
+            {"a path twice", line("a") + line("a")},
+            {"negative size", line("a", "-1")},
+            {"size with a sign", line("a", "+1")},
+            {"short hash", "1\na 1 abc\n"},
+            {"hash padded", line("a").replace(hash, hash + "==")},
+            {"no final line break", "1\na 1 " + hash},
+            {"too many entries", tooMany},
+        };
+        for (const auto& [name, payload] : refused)
+            QTest::newRow(name) << "1\n" + payload.mid(payload.startsWith("1\n") ? 2 : 0) << false;
+        QTest::newRow("no format line") << line("a") << false;
+    }
+    void manifestCodec()
+    {
+        QFETCH(QByteArray, payload);
+        QFETCH(bool, read);
+        SyncManifest::List entries;
+        QString error;
+        QVERIFY2(SyncManifest::decode(payload, &entries, &error) == read, qPrintable(error));
+        if (read)
+            QCOMPARE(SyncManifest::encode(entries), payload);
     }
 
     // Each server message: its box, the session it leaves and what the window must do. The

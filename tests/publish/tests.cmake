@@ -13,6 +13,8 @@ weblark_add_test(test_client ${CMAKE_CURRENT_LIST_DIR}/test_client.cpp ${CMAKE_C
 weblark_add_test(test_updatafrm ${CMAKE_CURRENT_LIST_DIR}/test_updatafrm.cpp ${CMAKE_CURRENT_LIST_DIR}/PublishingFixture.h)
 weblark_add_test(test_publish_hostd ${CMAKE_CURRENT_LIST_DIR}/test_publish_hostd.cpp ${CMAKE_CURRENT_LIST_DIR}/PublishingFixture.h)
 target_link_libraries(test_publish_hostd PRIVATE weblark_hostserver)
+add_dependencies(test_publish_hostd weblark-hostd)
+target_compile_definitions(test_publish_hostd PRIVATE WEBLARK_HOSTD="$<TARGET_FILE:weblark-hostd>")
 weblark_add_test(test_hostd_http ${CMAKE_CURRENT_LIST_DIR}/test_hostd_http.cpp ${CMAKE_CURRENT_LIST_DIR}/HostdClient.h)
 target_link_libraries(test_hostd_http PRIVATE weblark_hostserver)
 add_dependencies(test_hostd_http weblark-hostd)
