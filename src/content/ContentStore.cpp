@@ -15,7 +15,7 @@ static SqlResult noLevel(int level)
 
 Notice pageGone()
 {
-    return {QStringLiteral("该页面已被删除，数据没有保存！"), QStringLiteral("警告"), MsgIcon::Warning};
+    return {QStringLiteral("该页面已被删除，数据没有保存！"), Messages::warning(), MsgIcon::Warning};
 }
 
 Outcome checkSave(int level, const QString& format, const QString& title)
