@@ -20,7 +20,7 @@ declare -A GROUP=(
            fonts-noto-cjk libgl1-mesa-dri"
   [tests]="clang-format python3 xvfb xauth xdotool imagemagick"
   [bench]="zip wrk nginx-light"
-  [package]="dpkg-dev debhelper fakeroot lintian"
+  [package]="dpkg-dev debhelper lintian desktop-file-utils"
 )
 # build: libsqlite3-dev lets the renderer bound the time a database takes to read;
 #   libmicrohttpd serves the web side and zlib writes its .gz copies;
@@ -29,6 +29,9 @@ declare -A GROUP=(
 # tests: python3 reads archives with zipfile; xvfb, xauth and xdotool read the real
 #   window titles; imagemagick's import takes screenshots under Xvfb.
 # bench: zip is the packing benchmark's yardstick, wrk and nginx the serving one's.
+# package: dpkg-buildpackage and debhelper build the packages (no fakeroot: the build needs
+#   no root), lintian and desktop-file-validate check them; the package test also uses
+#   xvfb and python3 (tests).
 
 if [ $# -eq 0 ]; then
   echo "usage: $0 GROUP... (groups: ${!GROUP[*]})" >&2

@@ -65,12 +65,13 @@ int main(int argc, char** argv)
     const bool probe = parser.isSet(probeOption);
 
     QtDialogService dialogs;
+    ProgramParts parts; // outlives the frame's windows
     std::unique_ptr<MDIFrm> mainWindow;
     frmSplash* splash = nullptr;
     splash = new frmSplash(roots.appPath + QStringLiteral("splash.png"), [&] {
         // The composition root: the frame learns of the program's windows only through this table.
-        mainWindow = std::make_unique<MDIFrm>(roots, dialogs, programWindows());
-        connectProgramWindows(*mainWindow);
+        mainWindow = std::make_unique<MDIFrm>(roots, dialogs, programWindows(parts));
+        connectProgramWindows(*mainWindow, parts);
         mainWindow->load(splash);
         splash->deleteLater();
         if (probe) {

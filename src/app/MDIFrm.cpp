@@ -2,6 +2,7 @@
 
 #include "core/FramedWindow.h"
 #include "core/Logging.h"
+#include "core/Messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -139,7 +140,7 @@ void MDIFrm::xToolbar1_ButtonClick(int index)
     try {
         run(CommandTable::forToolButton(index));
     } catch (const std::exception& e) {
-        m_dialogs.message(QString::fromLocal8Bit(e.what()), QStringLiteral("提示"), MsgIcon::Information);
+        m_dialogs.message(QString::fromLocal8Bit(e.what()), Messages::notice(), MsgIcon::Information);
     }
 }
 
@@ -255,7 +256,7 @@ QWidget* MDIFrm::showWindow(const QString& name)
 void MDIFrm::subWindowActivated(QMdiSubWindow* sub)
 {
     // Null: the whole frame lost the activation; the same window again: it came back to it.
-    if (!sub || sub == m_lastActive)
+    if (!sub || sub == m_lastActive || m_shuttingDown)
         return;
     const QPointer<QMdiSubWindow> from = m_lastActive;
     m_lastActive = sub;
@@ -294,9 +295,9 @@ void MDIFrm::reportStartupProblems()
     if (!m_setup.movedAsideTo.isEmpty())
         m_dialogs.message(QStringLiteral("工作目录中没有网站数据库，已建立新的数据库。原有文件已移到“%1”。")
                               .arg(QDir::toNativeSeparators(m_setup.movedAsideTo)),
-                          QStringLiteral("提示"), MsgIcon::Information);
+                          Messages::notice(), MsgIcon::Information);
     if (!m_setup.problems.isEmpty())
-        m_dialogs.message(m_setup.problems.join(QStringLiteral("\r\n\r\n")), QStringLiteral("警告"), MsgIcon::Warning);
+        m_dialogs.message(m_setup.problems.join(QStringLiteral("\r\n\r\n")), Messages::warning(), MsgIcon::Warning);
 }
 
 void MDIFrm::mnufile_backup()
@@ -306,12 +307,12 @@ void MDIFrm::mnufile_backup()
     QString error;
     Workspace::PendingBackup pending;
     if (!Workspace::beginBackup(m_ctx.dataPath, m_ctx.workPath, m_db, &pending, &error)) {
-        m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
+        m_dialogs.message(error, Messages::notice(), MsgIcon::Information);
         return;
     }
     runFileWork([pending](QString* e) { return Workspace::finishBackup(pending, e); },
                 [this](bool ok, const QString& e) {
-                    m_dialogs.message(ok ? QStringLiteral("数据备份成功！") : e, QStringLiteral("提示"),
+                    m_dialogs.message(ok ? QStringLiteral("数据备份成功！") : e, Messages::notice(),
                                       MsgIcon::Information);
                 });
 }
@@ -321,13 +322,12 @@ void MDIFrm::mnufile_revert()
     if (!isEnabled())
         return; // a backup or restore is under way
     if (!Workspace::hasBackup(m_ctx.dataPath)) {
-        m_dialogs.message(QStringLiteral("数据还原失败，不存在备份数据！"), QStringLiteral("提示"),
-                          MsgIcon::Information);
+        m_dialogs.message(QStringLiteral("数据还原失败，不存在备份数据！"), Messages::notice(), MsgIcon::Information);
         return;
     }
     const MsgAnswer answer = m_dialogs.message(QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n"
                                                               "数据还原后，Weblark将有可能重新启动！"),
-                                               QStringLiteral("提示"), MsgIcon::Information, MsgButtons::YesNo);
+                                               Messages::notice(), MsgIcon::Information, MsgButtons::YesNo);
     if (answer != MsgAnswer::Yes)
         return;
     // The publishing window closes its connection to the server as it is unloaded.
@@ -340,7 +340,7 @@ void MDIFrm::mnufile_revert()
             if (!m_db.open(m_ctx.workPath) && copied)
                 error = m_db.lastOpenError();
             if (!copied || !m_db.isOpen())
-                m_dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
+                m_dialogs.message(error, Messages::notice(), MsgIcon::Information);
         });
 }
 

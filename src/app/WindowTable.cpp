@@ -4,6 +4,7 @@
 #include "appearance/sltTmplFrm.h"
 #include "content/insDataFrm.h"
 #include "core/AppContext.h"
+#include "publish/PublishClient.h"
 #include "publish/dlgFrm.h"
 #include "publish/updataFrm.h"
 #include "publish/verFrm.h"
@@ -22,6 +23,16 @@ template <class Window> WindowEntry::Factory make()
     return [](AppContext& ctx, QWidget* parent) -> QWidget* { return new Window(ctx, parent); };
 }
 
+// A window that also takes the publishing client.
+template <class Window> WindowEntry::Factory withClient(ProgramParts& parts)
+{
+    return [&parts](AppContext& ctx, QWidget* parent) -> QWidget* {
+        if (!parts.publishClient)
+            parts.publishClient = std::make_unique<PublishClient>(ctx.conn);
+        return new Window(ctx, *parts.publishClient, parent);
+    };
+}
+
 QIcon standardIcon(QStyle::StandardPixmap pixmap)
 {
     return QApplication::style()->standardIcon(pixmap);
@@ -29,7 +40,10 @@ QIcon standardIcon(QStyle::StandardPixmap pixmap)
 
 } // namespace
 
-WindowTable programWindows()
+ProgramParts::ProgramParts() = default;
+ProgramParts::~ProgramParts() = default;
+
+WindowTable programWindows(ProgramParts& parts)
 {
     // Child windows in their start-up order, then the windows that stand on their own.
     return {
@@ -44,17 +58,20 @@ WindowTable programWindows()
         {QStringLiteral("insDataFrm"), Command::ShowInsData, false, 5, false,
          standardIcon(QStyle::SP_FileDialogContentsView), make<insDataFrm>()},
         {QStringLiteral("updataFrm"), Command::ShowUpData, false, 6, false, standardIcon(QStyle::SP_ArrowUp),
-         make<updataFrm>()},
-        {QStringLiteral("dlgFrm"), Command::Chat, true, 0, false, QIcon(), make<dlgFrm>()},
-        {QStringLiteral("verFrm"), Command::None, true, 0, false, QIcon(), make<verFrm>()},
+         withClient<updataFrm>(parts)},
+        {QStringLiteral("dlgFrm"), Command::Chat, true, 0, false, QIcon(), withClient<dlgFrm>(parts)},
+        {QStringLiteral("verFrm"), Command::None, true, 0, false, QIcon(), withClient<verFrm>(parts)},
         {QStringLiteral("aboutFrm"), Command::About, true, 0, false, QIcon(), make<aboutFrm>()},
     };
 }
 
-void connectProgramWindows(MDIFrm& frame)
+PublishClient& connectProgramWindows(MDIFrm& frame, ProgramParts& parts)
 {
+    if (!parts.publishClient)
+        parts.publishClient = std::make_unique<PublishClient>(frame.context().conn);
     QObject::connect(
-        &frame.context().publishClient, &PublishClient::pageWanted, &frame, [&frame](ServerReaction::Page page) {
+        parts.publishClient.get(), &PublishClient::pageWanted, &frame, [&frame](ServerReaction::Page page) {
             frame.showWindow(page == ServerReaction::Page::Chat ? QStringLiteral("dlgFrm") : QStringLiteral("verFrm"));
         });
+    return *parts.publishClient;
 }

@@ -1,6 +1,7 @@
 #include "AppearanceSettings.h"
 
 #include "appearance/CustomPages.h"
+#include "core/Messages.h"
 #include "data/FeatureFields.h"
 #include "data/SettingsRow.h"
 #include "data/SiteDb.h"
@@ -47,27 +48,24 @@ Stored load(const SiteDb& db)
 }
 
 namespace {
-const QString kNotice = QStringLiteral("提示");
 }
 
 Outcome setBackground(const SiteDb& db, const QString& workPath, const QString& chosenPath, const QString& previous,
                       QString* name)
 {
     if (!cls_func().isEng(QFileInfo(chosenPath).fileName()))
-        return Outcome::refused(QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), kNotice,
-                                MsgIcon::Information);
+        return Messages::refused(Messages::Id::NonAsciiName);
     const WorkspaceFiles::Result copied = WorkspaceFiles::copyIn(chosenPath, workPath);
     if (!copied.ok)
-        return Outcome::refused(copied.error, kNotice, MsgIcon::Information);
+        return Outcome::refused(copied.error, Messages::notice(), MsgIcon::Information);
     const SqlResult r = db.updateUserInfo(QStringLiteral("backGround"), copied.fileName);
     if (!r) {
         if (copied.created)
             WorkspaceFiles::removeIfUnused(db, workPath, copied.fileName);
-        return Outcome::refused(r.error, kNotice, MsgIcon::Information);
+        return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
     }
     // The former background goes once the row names the new one, unless a record still shows it.
-    if (WorkspaceFiles::isPlainName(previous))
-        WorkspaceFiles::removeIfUnused(db, workPath, previous);
+    WorkspaceFiles::removeIfUnused(db, workPath, previous);
     *name = copied.fileName;
     Outcome out;
     out.done = true;
@@ -78,9 +76,8 @@ Outcome clearBackground(const SiteDb& db, const QString& workPath, const QString
 {
     const SqlResult r = db.updateUserInfo(QStringLiteral("backGround"), QString());
     if (!r)
-        return Outcome::refused(r.error, kNotice, MsgIcon::Information);
-    if (WorkspaceFiles::isPlainName(shown))
-        WorkspaceFiles::removeIfUnused(db, workPath, shown);
+        return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
+    WorkspaceFiles::removeIfUnused(db, workPath, shown);
     Outcome out;
     out.done = true;
     return out;

@@ -1,6 +1,7 @@
 #include "CustomPages.h"
 
 #include "core/Logging.h"
+#include "core/Messages.h"
 #include "data/FeatureFields.h"
 #include "data/SiteDb.h"
 #include "workspace/FileOps.h"
@@ -16,9 +17,6 @@
 namespace CustomPages {
 
 namespace {
-
-const QString kNotice = QStringLiteral("提示");
-const QString kWarning = QStringLiteral("警告");
 
 QString native(const QString& path)
 {
@@ -102,8 +100,8 @@ QString ownerKey(Owner owner)
 Outcome refusedByClash(const QString& file)
 {
     return Outcome::refused(
-        QStringLiteral("images文件夹中的“%1”与已安装网页的同名图片不同，请改名后再选择！").arg(native(file)), kNotice,
-        MsgIcon::Information);
+        QStringLiteral("images文件夹中的“%1”与已安装网页的同名图片不同，请改名后再选择！").arg(native(file)),
+        Messages::notice(), MsgIcon::Information);
 }
 
 } // namespace
@@ -120,17 +118,7 @@ QString headPrefix()
 
 Notice noPathNotice()
 {
-    return {QStringLiteral("没有选择首页存放路径！"), kWarning, MsgIcon::Critical};
-}
-
-bool removeWorkspaceFile(const QString& workPath, const QString& name, QString* error)
-{
-    if (!WorkspaceFiles::isPlainName(name))
-        return true;
-    const QFileInfo fi(workPath + name);
-    if (fi.isDir() || (!fi.exists() && !fi.isSymLink()))
-        return true;
-    return FileOps::removeFile(fi.filePath(), error);
+    return {QStringLiteral("没有选择首页存放路径！"), Messages::warning(), MsgIcon::Critical};
 }
 
 // ---- ImagesRecord ----
@@ -175,6 +163,15 @@ QString ImagesRecord::clashWith(Owner owner, const QString& sourceImages) const
 bool ImagesRecord::install(Owner owner, const QString& sourceImages, QString* error)
 {
     const QStringList incoming = filesUnder(sourceImages);
+    // A picture found in the folder that no installation brought (put there by
+    // hand, or by an installation older than this record) is overwritten but
+    // not claimed: something else may show it, so it is never deleted.
+    const QStringList found = filesUnder(imagesFolder());
+    QStringList claimed;
+    for (const QString& f : incoming) {
+        if (!found.contains(f) || files(Owner::Home).contains(f) || files(Owner::Other).contains(f))
+            claimed << f;
+    }
     // The owner's former pictures go, except those the new set brings again:
     // they are overwritten below (the source may be the images folder itself).
     QStringList dropped = files(owner);
@@ -183,7 +180,7 @@ bool ImagesRecord::install(Owner owner, const QString& sourceImages, QString* er
     m_files[owner] = dropped;
     if (!release(owner, error))
         return false;
-    m_files[owner] = incoming;
+    m_files[owner] = claimed;
     // The claim is written before the copies, so that a copy failing halfway
     // leaves no picture that no installation owns.
     if (!save(error))
@@ -192,7 +189,7 @@ bool ImagesRecord::install(Owner owner, const QString& sourceImages, QString* er
         const QString target = imagesFolder() + f;
         if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
             if (error)
-                *error = QStringLiteral("无法创建文件夹“%1”。").arg(native(QFileInfo(target).absolutePath()));
+                *error = Messages::cannotCreateFolder(native(QFileInfo(target).absolutePath()));
             return false;
         }
         if (!copyOver(sourceImages + QLatin1Char('/') + f, target, error))
@@ -255,22 +252,22 @@ std::optional<Notice> checkHomePage(const QString& chosenPath)
 {
     const QFileInfo fi(chosenPath);
     if (!fi.isFile())
-        return Notice{native(chosenPath) + QStringLiteral("文件不存在!"), kWarning, MsgIcon::Critical};
+        return Notice{native(chosenPath) + QStringLiteral("文件不存在!"), Messages::warning(), MsgIcon::Critical};
     if (fi.fileName().toLower() != homePageName())
-        return Notice{QStringLiteral("这不是一个有效的default.htm文件"), kNotice, MsgIcon::Information};
+        return Notice{QStringLiteral("这不是一个有效的default.htm文件"), Messages::notice(), MsgIcon::Information};
     const QDir dir = fi.absoluteDir();
     const QString folder = native(dir.absolutePath() + QLatin1Char('/'));
     const QString only = QStringLiteral("文件夹只能包含default.htm文件及其相关联的文件夹images"
                                         "(网页中包含的图片存放文件夹)，");
     if (dir.entryList(QDir::Files | QDir::Hidden | QDir::System).size() >= 2)
-        return Notice{QStringLiteral("在") + folder + only + QStringLiteral("含有多余的文件！"), kNotice,
+        return Notice{QStringLiteral("在") + folder + only + QStringLiteral("含有多余的文件！"), Messages::notice(),
                       MsgIcon::Information};
     const QStringList folders = dir.entryList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     if (!folders.contains(QStringLiteral("images")))
-        return Notice{QStringLiteral("在") + folder + QStringLiteral("文件夹中必须包含images文件夹！"), kNotice,
-                      MsgIcon::Information};
+        return Notice{QStringLiteral("在") + folder + QStringLiteral("文件夹中必须包含images文件夹！"),
+                      Messages::notice(), MsgIcon::Information};
     if (folders.size() >= 2)
-        return Notice{QStringLiteral("在") + folder + only + QStringLiteral("含有多余的文件夹！"), kNotice,
+        return Notice{QStringLiteral("在") + folder + only + QStringLiteral("含有多余的文件夹！"), Messages::notice(),
                       MsgIcon::Information};
     return std::nullopt;
 }
@@ -280,11 +277,12 @@ Outcome installHomePage(const SiteDb& db, const QString& chosenPath, const QStri
     const QFileInfo fi(chosenPath);
     const QString folder = fi.absolutePath() + QLatin1Char('/');
     if (!fi.isFile())
-        return Outcome::refused(native(chosenPath) + QStringLiteral("文件不存在！"), kNotice, MsgIcon::Critical);
+        return Outcome::refused(native(chosenPath) + QStringLiteral("文件不存在！"), Messages::notice(),
+                                MsgIcon::Critical);
     const QString images = folder + QStringLiteral("images");
     if (!QFileInfo(images).isDir())
-        return Outcome::refused(native(images + QLatin1Char('/')) + QStringLiteral("文件夹不存在！"), kNotice,
-                                MsgIcon::Critical);
+        return Outcome::refused(native(images + QLatin1Char('/')) + QStringLiteral("文件夹不存在！"),
+                                Messages::notice(), MsgIcon::Critical);
     ImagesRecord record(workPath);
     const QString clash = record.clashWith(Owner::Home, images);
     if (!clash.isEmpty())
@@ -304,14 +302,14 @@ Outcome removeHomePage(const SiteDb& db, const QString& workPath, const QString&
 {
     const SqlResult r = db.updateUserInfo(QStringLiteral("defaultFile"), QString());
     if (!r)
-        return Outcome::refused(r.error, kNotice, MsgIcon::Information);
+        return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
     QList<Notice> notices;
     QString error;
     // Only the home page itself: the box can be edited, and no other file of the workspace is its to delete.
     const bool isHomePage = shownName.compare(homePageName(), Qt::CaseInsensitive) == 0;
-    if ((isHomePage && !removeWorkspaceFile(workPath, shownName, &error)) ||
+    if ((isHomePage && !WorkspaceFiles::removeNamed(workPath, shownName, &error)) ||
         !ImagesRecord(workPath).release(Owner::Home, &error))
-        notices.append({error, kNotice, MsgIcon::Information});
+        notices.append({error, Messages::notice(), MsgIcon::Information});
     return done(notices);
 }
 
@@ -326,18 +324,24 @@ std::optional<Notice> checkHead(const QString& chosenPath)
 {
     const QFileInfo fi(chosenPath);
     if (!fi.isFile())
-        return Notice{native(chosenPath) + QStringLiteral("文件不存在!"), kWarning, MsgIcon::Critical};
+        return Notice{native(chosenPath) + QStringLiteral("文件不存在!"), Messages::warning(), MsgIcon::Critical};
     const QString ext = extensionOf(fi.fileName()).toLower();
     if (ext != QLatin1String("gif") && ext != QLatin1String("jpg") && ext != QLatin1String("swf"))
-        return Notice{QStringLiteral("这不是一个有效的头文件"), kNotice, MsgIcon::Information};
+        return Notice{QStringLiteral("这不是一个有效的头文件"), Messages::notice(), MsgIcon::Information};
     return std::nullopt;
+}
+
+// The head the row names; "" when none or the row cannot be read.
+static QString storedHead(const SiteDb& db)
+{
+    const SqlResult row = db.selectUserInfo();
+    return row && !row.isEmpty() ? fieldText(row.first(), QStringLiteral("topHead")) : QString();
 }
 
 Outcome installHead(const SiteDb& db, const QString& chosenPath, const QString& workPath)
 {
     const QString target = headPrefix() + extensionOf(QFileInfo(chosenPath).fileName()).toLower();
-    const SqlResult row = db.selectUserInfo();
-    const QString previous = row && !row.isEmpty() ? fieldText(row.first(), QStringLiteral("topHead")) : QString();
+    const QString previous = storedHead(db);
     QString error;
     if (!copyOver(chosenPath, workPath + target, &error))
         return failed(error);
@@ -345,19 +349,22 @@ Outcome installHead(const SiteDb& db, const QString& chosenPath, const QString& 
     if (!r)
         return failed(r.error);
     // A head of another kind would otherwise stay behind unnamed.
-    if (previous != target && previous.startsWith(headPrefix()) && !removeWorkspaceFile(workPath, previous, &error))
+    if (previous != target && previous.startsWith(headPrefix()) &&
+        !WorkspaceFiles::removeNamed(workPath, previous, &error))
         qCWarning(lcCustomPages) << error;
     return done();
 }
 
-Outcome removeHead(const SiteDb& db, const QString& workPath, const QString& shownName)
+Outcome removeHead(const SiteDb& db, const QString& workPath)
 {
+    const QString installed = storedHead(db);
     const SqlResult r = db.updateUserInfo(QStringLiteral("topHead"), QString());
     if (!r)
-        return Outcome::refused(r.error, kNotice, MsgIcon::Information);
+        return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
     QString error;
-    if (!removeWorkspaceFile(workPath, headPrefix() + extensionOf(shownName), &error))
-        return done({{error, kNotice, MsgIcon::Information}});
+    // Only a head: the row may have been restored from anywhere.
+    if (installed.startsWith(headPrefix()) && !WorkspaceFiles::removeNamed(workPath, installed, &error))
+        return done({{error, Messages::notice(), MsgIcon::Information}});
     return done();
 }
 
@@ -379,7 +386,7 @@ Outcome installOtherPages(const SiteDb& db, const QString& folder, const QString
     const QStringList pages = pagesIn(folder);
     for (const QString& p : pages) {
         if (p.compare(homePageName(), Qt::CaseInsensitive) == 0)
-            return Outcome::refused(QStringLiteral("不能包含default.htm！"), kNotice, MsgIcon::Information);
+            return Outcome::refused(QStringLiteral("不能包含default.htm！"), Messages::notice(), MsgIcon::Information);
     }
     const QString base = QDir(folder).absolutePath() + QLatin1Char('/');
     const QString images =
@@ -392,19 +399,19 @@ Outcome installOtherPages(const SiteDb& db, const QString& folder, const QString
     QString error;
     for (const QString& p : pages) {
         if (!copyOver(base + p, workPath + p, &error))
-            return Outcome::refused(error, kNotice, MsgIcon::Information);
+            return Outcome::refused(error, Messages::notice(), MsgIcon::Information);
     }
     if (!record.install(Owner::Other, images, &error))
-        return Outcome::refused(error, kNotice, MsgIcon::Information);
+        return Outcome::refused(error, Messages::notice(), MsgIcon::Information);
     const SqlResult r = db.updateUserInfo(QStringLiteral("field01"), FeatureFields::joinOtherPages(pages));
     if (!r)
-        return Outcome::refused(r.error, kNotice, MsgIcon::Information);
+        return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
     *names = pages;
     // The former pages go once the row names the new ones.
     QList<Notice> notices;
     for (const QString& old : listed) {
-        if (!pages.contains(old) && isPage(old) && !removeWorkspaceFile(workPath, old, &error)) {
-            notices.append({error, kNotice, MsgIcon::Information});
+        if (!pages.contains(old) && isPage(old) && !WorkspaceFiles::removeNamed(workPath, old, &error)) {
+            notices.append({error, Messages::notice(), MsgIcon::Information});
             break;
         }
     }
@@ -415,14 +422,14 @@ Outcome removeOtherPages(const SiteDb& db, const QString& workPath, const QStrin
 {
     const SqlResult r = db.updateUserInfo(QStringLiteral("field01"), QString());
     if (!r)
-        return Outcome::refused(r.error, kNotice, MsgIcon::Information);
+        return Outcome::refused(r.error, Messages::notice(), MsgIcon::Information);
     QString error;
     for (const QString& name : listed) {
-        if (isPage(name) && !removeWorkspaceFile(workPath, name, &error))
-            return done({{error, kNotice, MsgIcon::Information}});
+        if (isPage(name) && !WorkspaceFiles::removeNamed(workPath, name, &error))
+            return done({{error, Messages::notice(), MsgIcon::Information}});
     }
     if (!ImagesRecord(workPath).release(Owner::Other, &error))
-        return done({{error, kNotice, MsgIcon::Information}});
+        return done({{error, Messages::notice(), MsgIcon::Information}});
     return done();
 }
 

@@ -22,12 +22,6 @@ QString headPrefix();   // "topHeadSelf."
 // The end of every failed home page or head action.
 Notice noPathNotice();
 
-// ---- deleting from the workspace ----
-// Deletes workPath + name (also when read-only) if it is a plain name of a file
-// there; anything else, a folder above all, is left alone. False with error set
-// only when a deletion failed.
-bool removeWorkspaceFile(const QString& workPath, const QString& name, QString* error);
-
 // ---- the shared images folder ----
 // Which installation brought each file of workPath/images, kept in
 // workPath/.customPages/images.lst (outside what is packed for upload). A file
@@ -46,7 +40,8 @@ public:
     // installation needs; "" when there is none.
     QString clashWith(Owner owner, const QString& sourceImages) const;
     // Replaces the owner's pictures by the content of sourceImages (none when
-    // sourceImages is "" or missing) and keeps the record.
+    // sourceImages is "" or missing) and keeps the record. The owner claims
+    // only what it copies in: a picture that lay there unclaimed stays unclaimed.
     bool install(Owner owner, const QString& sourceImages, QString* error);
     // Deletes the owner's pictures that the other installation does not need.
     bool release(Owner owner, QString* error);
@@ -77,7 +72,9 @@ std::optional<Notice> checkHead(const QString& chosenPath);
 // Copies the file to topHeadSelf.<ext>, stores that name and deletes a former
 // head of another kind. The name to show on success is the chosen file's.
 Outcome installHead(const SiteDb& db, const QString& chosenPath, const QString& workPath);
-Outcome removeHead(const SiteDb& db, const QString& workPath, const QString& shownName);
+// Clears topHead, then deletes the head by the name the row held: the box shows
+// the chosen file's name, whose extension may differ in letter case.
+Outcome removeHead(const SiteDb& db, const QString& workPath);
 
 // ---- other pages ----
 // The pages of a folder: files whose name ends in "htm" or "mht", any case, by name.

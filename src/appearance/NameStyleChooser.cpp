@@ -2,6 +2,7 @@
 
 #include "ThumbnailLayout.h"
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "text/Twips.h"
 
 #include <QHBoxLayout>
@@ -50,7 +51,7 @@ void NameStyleChooser::loadFonts()
 {
     const SqlResult r = m_ctx.conn.selectFonts();
     if (!r) {
-        m_ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(r.error, Messages::notice(), MsgIcon::Information);
         return;
     }
     for (const QSqlRecord& row : r.rows) {
@@ -113,7 +114,7 @@ bool NameStyleChooser::eventFilter(QObject* watched, QEvent* event)
 void NameStyleChooser::OKButton_Click()
 {
     if (m_index < 0) { // no picture has the border
-        m_ctx.dialogs.message(QStringLiteral("请选择一种字体！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("请选择一种字体！"), Messages::notice(), MsgIcon::Information);
         return;
     }
     storeChoice(m_kind == Kind::Home ? QStringLiteral("defaultFont") : QStringLiteral("headFont"), m_font);

@@ -1,6 +1,7 @@
 #include "PictureChooser.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "text/Twips.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ void PictureChooser::storeChoice(const QString& column, const QString& value)
 {
     const SqlResult r = m_ctx.conn.updateUserInfo(column, value);
     if (!r) {
-        m_ctx.dialogs.message(r.error, QStringLiteral("错误"), MsgIcon::Critical);
+        m_ctx.dialogs.message(r.error, Messages::error(), MsgIcon::Critical);
         return;
     }
     m_chosen = value;

@@ -1,6 +1,5 @@
 #include "PreviewDialog.h"
 
-#include "appearance/CustomPages.h"
 #include "core/AppContext.h"
 #include "widgets/WebPane.h"
 #include "workspace/WorkspaceFiles.h"

@@ -2,6 +2,7 @@
 
 #include "ThumbnailLayout.h"
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "sltTmplFrm_viewTmpl.h"
 #include "text/Twips.h"
 #include "tmpl.h"
@@ -85,7 +86,7 @@ void TemplateChooser::loadTypes()
     BusyCursor busy;
     const SqlResult r = m_ctx.conn.selectTemplateGroups(tableOf(m_kind));
     if (!r) {
-        m_ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(r.error, Messages::notice(), MsgIcon::Information);
         return;
     }
     for (const QSqlRecord& row : r.rows)
@@ -102,7 +103,7 @@ void TemplateChooser::lst_type_Click()
     const SqlResult r = m_ctx.conn.selectTemplates(tableOf(m_kind), lst_type->currentItem()->text());
     clearThumbnails();
     if (!r) {
-        m_ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(r.error, Messages::notice(), MsgIcon::Information);
         return;
     }
     ccrpPrgBar->setRange(0, static_cast<int>(r.rows.size()));
@@ -166,7 +167,7 @@ void TemplateChooser::OKButton_Click()
 {
     const QString value = selectedValue();
     if (value.isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("请选择其中一种模板！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("请选择其中一种模板！"), Messages::notice(), MsgIcon::Information);
         return;
     }
     storeChoice(tableOf(m_kind), value);

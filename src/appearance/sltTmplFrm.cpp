@@ -9,6 +9,7 @@
 #include "appearance/sltTmplFrm_view.h"
 #include "appearance/sltTmplFrm_viewHead.h"
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "data/FeatureFields.h"
 #include "text/TextCodec.h"
 #include "text/Twips.h"
@@ -30,8 +31,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString kNotice = QStringLiteral("提示");
 
 // The panel's distance from the window's top and left edges at the least, and how
 // far above the vertical centre it sits.
@@ -404,7 +403,7 @@ void sltTmplFrm::setCustomHome(bool on)
 
 static bool confirmed(DialogService& dialogs, const QString& question)
 {
-    return dialogs.message(question, kNotice, MsgIcon::Question, MsgButtons::OkCancel) == MsgAnswer::Ok;
+    return dialogs.message(question, Messages::notice(), MsgIcon::Question, MsgButtons::OkCancel) == MsgAnswer::Ok;
 }
 
 // Unticking a custom page's box: once the user confirms, remove() takes its files and
@@ -450,7 +449,7 @@ void sltTmplFrm::chk_default_Click()
         setCustomHome(true);
         return;
     }
-    if (!untick(chk_default, QStringLiteral("确实要取消首页自定制设置吗？"),
+    if (!untick(chk_default, Messages::text(Messages::Id::CancelCustomPage),
                 [this] { return CustomPages::removeHomePage(m_ctx.conn, m_ctx.workPath, txt_default->text()); }))
         return;
     txt_default->clear();
@@ -480,8 +479,8 @@ void sltTmplFrm::chk_head_Click()
         setCustomHead(true);
         return;
     }
-    if (!untick(chk_head, QStringLiteral("确实要取消首页自定制设置吗？"),
-                [this] { return CustomPages::removeHead(m_ctx.conn, m_ctx.workPath, txt_head->text()); }))
+    if (!untick(chk_head, Messages::text(Messages::Id::CancelCustomPage),
+                [this] { return CustomPages::removeHead(m_ctx.conn, m_ctx.workPath); }))
         return;
     txt_head->clear();
     setCustomHead(false);
@@ -547,8 +546,8 @@ void sltTmplFrm::cmd_bgOK_Click()
     const FileChoice picked = m_ctx.dialogs.openFile(QStringLiteral("图像文件(*.jpg,*.bmp,*.gif)|*.jpg;*.bmp;*.gif"),
                                                      m_ctx.appPath + QStringLiteral("backGround/0005.JPG"));
     if (!picked.ok()) {
-        m_ctx.dialogs.message(picked.error.isEmpty() ? DialogService::cancelDescription() : picked.error, kNotice,
-                              MsgIcon::Information);
+        m_ctx.dialogs.message(picked.error.isEmpty() ? DialogService::cancelDescription() : picked.error,
+                              Messages::notice(), MsgIcon::Information);
         return;
     }
     QString name;
@@ -580,7 +579,7 @@ bool sltTmplFrm::askAboutFeature(const QString& name)
     const QString text = QStringLiteral("若要取消“%1”功能，单击“取消”按钮；\r\n\r\n"
                                         "若要对“%1”的内容进行编辑修改，请单击“确定”按钮。")
                              .arg(name);
-    return m_ctx.dialogs.message(text, kNotice, MsgIcon::Information, MsgButtons::OkCancel) == MsgAnswer::Ok;
+    return m_ctx.dialogs.message(text, Messages::notice(), MsgIcon::Information, MsgButtons::OkCancel) == MsgAnswer::Ok;
 }
 
 void sltTmplFrm::chk_pertain_Click(int index)
@@ -605,5 +604,5 @@ void sltTmplFrm::chk_pertain_Click(int index)
         r = m_ctx.conn.updateUserInfo(column, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
     if (!r)
-        m_ctx.dialogs.message(r.error, kNotice, MsgIcon::Information);
+        m_ctx.dialogs.message(r.error, Messages::notice(), MsgIcon::Information);
 }

@@ -1,6 +1,7 @@
 #include "sltTmplFrm_adBoardFrm.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "data/FeatureFields.h"
 #include "widgets/InputHelpers.h"
 
@@ -100,7 +101,7 @@ void sltTmplFrm_adBoardFrm::cmd_ok_Click()
                                    txt_left->text(),  txt_title->text(),  txt_content->toPlainText()};
     const SqlResult r = m_ctx.conn.updateUserInfo(QStringLiteral("adBoard"), FeatureFields::adBoardField(b));
     if (!r) {
-        m_ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(r.error, Messages::notice(), MsgIcon::Critical);
         return;
     }
     accept();

@@ -1,6 +1,7 @@
 #include "sltTmplFrm_javaScrpt.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "data/FeatureFields.h"
 
 #include <QComboBox>
@@ -71,7 +72,7 @@ void sltTmplFrm_javaScrpt::OKButton_Click()
     script.text = txt_javascript->text();
     const SqlResult r = m_ctx.conn.updateUserInfo(QStringLiteral("Javascript"), FeatureFields::scriptField(script));
     if (!r) {
-        m_ctx.dialogs.message(r.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(r.error, Messages::notice(), MsgIcon::Critical);
         return;
     }
     accept();

@@ -1,5 +1,6 @@
 #include "ContentStore.h"
 
+#include "core/Messages.h"
 #include "data/ContentRecords.h"
 #include "structure/DisplayFormats.h"
 
@@ -12,16 +13,21 @@ static SqlResult noLevel(int level)
     return r;
 }
 
+Notice pageGone()
+{
+    return {QStringLiteral("该页面已被删除，数据没有保存！"), QStringLiteral("警告"), MsgIcon::Warning};
+}
+
 Outcome checkSave(int level, const QString& format, const QString& title)
 {
     if (level < 1)
-        return Outcome::refused(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"), MsgIcon::Critical);
+        return Messages::refused(Messages::Id::NoLevelChosen);
     const DisplayFormats::Format* f = DisplayFormats::find(format);
     Outcome out;
     if (!f || !f->isInPlace())
         return out; // list pages store through their dialogs, free pages in their editor
     if (f->editor != DisplayFormats::Editor::BigImage && title.trimmed().isEmpty())
-        return Outcome::refused(QStringLiteral("标题不能为空"), QStringLiteral("提示"), MsgIcon::Information);
+        return Outcome::refused(QStringLiteral("标题不能为空"), Messages::notice(), MsgIcon::Information);
     out.done = true;
     return out;
 }

@@ -23,6 +23,10 @@ struct SingleRecord {
 // this title: not without a page, and not without a title where the format has one.
 // Formats that are not edited in place give neither a notice nor a go-ahead.
 Outcome checkSave(int level, const QString& format, const QString& title);
+// The report of a save that found the page's row gone (the page was deleted
+// meanwhile): nothing was stored, and the text typed stays in the window.
+Notice pageGone();
+
 // Inserts the page's one row (isNew) or updates it, with the columns of the format.
 // imgTxt03 has one picture only: its value04 is always written empty.
 SqlResult saveSingleRecord(const SiteDb& db, int level, const QString& format, const QString& page, bool isNew,

@@ -1,6 +1,7 @@
 #include "EntryDialog.h"
 
 #include "content/ContentStore.h"
+#include "core/Messages.h"
 
 EntryDialog::EntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent)
     : QDialog(parent), m_ctx(ctx), m_page(page), m_currID(currID)
@@ -8,17 +9,17 @@ EntryDialog::EntryDialog(AppContext& ctx, const PageRef& page, const QString& cu
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 }
 
-int EntryDialog::levelOrReport(const QString& text, const QString& title)
+int EntryDialog::levelOrReport(Messages::Id message)
 {
     const int level = m_page.isValid() ? m_page.level : 0;
     if (level < 1)
-        m_ctx.dialogs.message(text, title, MsgIcon::Critical);
+        Messages::show(m_ctx.dialogs, message);
     return level;
 }
 
 void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&)>& insert)
 {
-    const int level = levelOrReport(QStringLiteral("请在左边栏目选择节点！"), QStringLiteral("提示"));
+    const int level = levelOrReport(Messages::Id::NoNodeChosen);
     if (level < 1)
         close();
     else if (check(insert(level, m_page.name)))
@@ -28,7 +29,7 @@ void EntryDialog::insertRecord(const std::function<SqlResult(int, const QString&
 bool EntryDialog::readTicked(QSqlRecord* row)
 {
     m_id = ContentStore::parseRecordId(m_currID);
-    const int level = levelOrReport(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"));
+    const int level = levelOrReport(Messages::Id::UnexpectedLevel);
     if (level < 1)
         return false;
     const SqlResult r = m_ctx.conn.selectContent(level, m_id);
@@ -38,15 +39,15 @@ bool EntryDialog::readTicked(QSqlRecord* row)
     return true;
 }
 
-bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update)
+bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& update, Messages::Id noLevel)
 {
-    const int level = levelOrReport(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"));
+    const int level = levelOrReport(noLevel);
     if (level < 1)
         return false;
     const SqlResult r = update(level, m_id);
     if (r && r.rowsAffected == 0) {
         // Deleted meanwhile: nothing was stored, and saying otherwise would lose the typing silently.
-        m_ctx.dialogs.message(QStringLiteral("该条数据已被删除，修改没有保存！"), QStringLiteral("警告"),
+        m_ctx.dialogs.message(QStringLiteral("该条数据已被删除，修改没有保存！"), Messages::warning(),
                               MsgIcon::Warning);
         return false;
     }
@@ -56,7 +57,7 @@ bool EntryDialog::updateRecord(const std::function<SqlResult(int, qint64)>& upda
 bool EntryDialog::check(const SqlResult& r)
 {
     if (!r)
-        m_ctx.dialogs.message(r.error, QStringLiteral("错误"), MsgIcon::Critical);
+        m_ctx.dialogs.message(r.error, Messages::error(), MsgIcon::Critical);
     return r.ok;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "structure/PageRef.h"
 
 #include <QDialog>
@@ -35,8 +36,10 @@ protected:
     // is gone); false when the dialog must not open (reported).
     bool readTicked(QSqlRecord* row);
     // Modifying: runs update(level, ID); false when nothing was stored (reported),
-    // also when the record is gone.
-    bool updateRecord(const std::function<SqlResult(int, qint64)>& update);
+    // also when the record is gone. noLevel: the report for a page of no known level (the
+    // news and gallery dialogs' by default; the product dialogs name their own).
+    bool updateRecord(const std::function<SqlResult(int, qint64)>& update,
+                      Messages::Id noLevel = Messages::Id::NoLevelChosen);
     // Announces the stored record and closes.
     void finish();
 
@@ -47,7 +50,7 @@ protected:
 
 private:
     // The page's level (1..3), or 0 after reporting text with the critical icon.
-    int levelOrReport(const QString& text, const QString& title);
+    int levelOrReport(Messages::Id message);
     // Reports a failed statement; false when there was one.
     bool check(const SqlResult& r);
 };

@@ -1,5 +1,6 @@
 #include "GalleryDialogs.h"
 
+#include "core/Messages.h"
 #include "text/Twips.h"
 
 #include <QFile>
@@ -134,7 +135,7 @@ void GalleryEntryDialog::cmd_img_Click()
     const QSize thumbPx = Twips::toPixels(thumbTw).expandedTo(QSize(1, 1));
     const QImage thumb = full.isNull() ? QImage() : Pictures::makeThumbnail(choice.path, thumbPx);
     if (thumb.isNull()) {
-        m_ctx.dialogs.message(Pictures::unreadableMessage(), QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(Pictures::unreadableMessage(), Messages::notice(), MsgIcon::Critical);
         return;
     }
     // The picture and its thumbnail go in together, or neither does.
@@ -147,7 +148,7 @@ void GalleryEntryDialog::cmd_img_Click()
             QFile::remove(m_ctx.workPath + placed.fileName);
     }
     if (!placed.ok || !thumbPlaced.ok) {
-        m_ctx.dialogs.message(placed.ok ? thumbPlaced.error : placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(placed.ok ? thumbPlaced.error : placed.error, Messages::notice(), MsgIcon::Critical);
         return;
     }
 
@@ -167,7 +168,7 @@ insDataFrm_imgs::insDataFrm_imgs(AppContext& ctx, const PageRef& page, const QSt
 void insDataFrm_imgs::OKButton_Click()
 {
     if (txt_title->text().trimmed().isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("请输入图片说明文字!"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("请输入图片说明文字!"), Messages::notice(), MsgIcon::Information);
         return;
     }
     const ContentRecords::GalleryItem gallery = item();
@@ -204,7 +205,7 @@ bool insDataFrm_imgsMod::Form_Load()
 void insDataFrm_imgsMod::OKButton_Click()
 {
     if (txt_title->text().trimmed().isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("图片文字说明不能为空"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("图片文字说明不能为空"), Messages::notice(), MsgIcon::Information);
         return;
     }
     const ContentRecords::GalleryItem gallery = item();

@@ -1,6 +1,7 @@
 #include "NewsDialogs.h"
 
 #include "content/myDate.h"
+#include "core/Messages.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -100,7 +101,7 @@ void NewsEntryDialog::cmd_img_Click()
         return;
     const WorkspaceFiles::Result placed = imgFile.place(choice.path, m_ctx.conn, m_ctx.workPath);
     if (!placed.ok) {
-        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(placed.error, Messages::notice(), MsgIcon::Critical);
         return;
     }
     showPicture(choice.path);

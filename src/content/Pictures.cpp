@@ -1,6 +1,7 @@
 #include "Pictures.h"
 
 #include "core/DialogService.h"
+#include "core/Messages.h"
 #include "text/TextCodec.h"
 
 #include <QBuffer>
@@ -19,7 +20,7 @@ QString imageFilter()
 
 QString nonAsciiNameMessage()
 {
-    return QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！");
+    return Messages::text(Messages::Id::NonAsciiName);
 }
 
 QString unreadableMessage()
@@ -181,13 +182,13 @@ Choice askForPicture(DialogService& dialogs)
         return {};
     const QString name = QFileInfo(picked.path).fileName();
     if (!cls_func().isEng(name)) {
-        dialogs.message(nonAsciiNameMessage(), QStringLiteral("提示"), MsgIcon::Information);
+        dialogs.message(nonAsciiNameMessage(), Messages::notice(), MsgIcon::Information);
         return {};
     }
     // Decoding a small version proves the data as well as the header.
     QSize size;
     if (!isReadable(picked.path, &size) || loadFitted(picked.path, QSize(64, 64)).isNull()) {
-        dialogs.message(unreadableMessage(), QStringLiteral("提示"), MsgIcon::Critical);
+        dialogs.message(unreadableMessage(), Messages::notice(), MsgIcon::Critical);
         return {};
     }
     return {picked.path, name, size};

@@ -1,5 +1,6 @@
 #include "ProductDialogs.h"
 
+#include "core/Messages.h"
 #include "editor/advEdit.h"
 #include "widgets/InputHelpers.h"
 
@@ -149,16 +150,18 @@ bool ProductEntryDialog::eventFilter(QObject* watched, QEvent* event)
     return EntryDialog::eventFilter(watched, event);
 }
 
-bool ProductEntryDialog::readProduct(ContentRecords::Product* p)
+void ProductEntryDialog::readProduct(const std::function<void(const ContentRecords::Product&)>& store)
 {
     if (txt_Name->text().trimmed().isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("名称不能为空！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("名称不能为空！"), Messages::notice(), MsgIcon::Information);
         txt_Name->setFocus();
-        return false;
+        return;
     }
-    *p = {txt_Name->text(),  txt_spec->text(), txt_unit->text(),
-          txt_price->text(), picture.oldName,  advEdit_Prod->innerHTML()};
-    return true;
+    OKButton->setEnabled(false);
+    advEdit_Prod->readHtml([this, store](const QString& description) {
+        OKButton->setEnabled(true);
+        store({txt_Name->text(), txt_spec->text(), txt_unit->text(), txt_price->text(), picture.oldName, description});
+    });
 }
 
 void ProductEntryDialog::showPicture(const QImage& pic)
@@ -182,7 +185,7 @@ void ProductEntryDialog::cmd_view_Click()
     // The previous copy of this visit goes; the stored picture stays until the record stops naming it.
     const WorkspaceFiles::Result placed = picture.place(choice.path, m_ctx.conn, m_ctx.workPath);
     if (!placed.ok) {
-        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(placed.error, Messages::notice(), MsgIcon::Critical);
         return;
     }
     showPicture(full);
@@ -190,7 +193,7 @@ void ProductEntryDialog::cmd_view_Click()
 
 void ProductEntryDialog::cmd_cancel_Click()
 {
-    if (m_ctx.dialogs.message(QStringLiteral("确实要取消该图片吗"), QStringLiteral("提示"), MsgIcon::Question,
+    if (m_ctx.dialogs.message(QStringLiteral("确实要取消该图片吗"), Messages::notice(), MsgIcon::Question,
                               MsgButtons::YesNo) == MsgAnswer::No)
         return;
     // A copy made in this visit goes now; the stored picture only once the record no longer names it.
@@ -206,7 +209,7 @@ void ProductEntryDialog::cmd_actual_Click()
 {
     // A record naming a file that is gone has no picture to show either.
     if (picture.oldName.isEmpty() || m_image.isNull()) {
-        m_ctx.dialogs.message(QStringLiteral("没有图片！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("没有图片！"), Messages::notice(), MsgIcon::Information);
         return;
     }
     openViewer();
@@ -220,10 +223,10 @@ insDataFrm_prod::insDataFrm_prod(AppContext& ctx, const PageRef& page, const QSt
 
 void insDataFrm_prod::OKButton_Click()
 {
-    ContentRecords::Product p;
-    if (!readProduct(&p))
-        return;
-    insertRecord([&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
+    readProduct([this](const ContentRecords::Product& p) {
+        insertRecord(
+            [&](int level, const QString& page) { return ContentRecords::insert(m_ctx.conn, level, page, p); });
+    });
 }
 
 void insDataFrm_prod::openViewer()
@@ -281,13 +284,13 @@ void insDataFrm_prodMod::loadRecord()
 
 void insDataFrm_prodMod::OKButton_Click()
 {
-    ContentRecords::Product p;
-    if (!readProduct(&p))
-        return;
-    if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); }))
-        return;
-    picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
-    finish();
+    readProduct([this](const ContentRecords::Product& p) {
+        if (!updateRecord([&](int level, qint64 id) { return ContentRecords::update(m_ctx.conn, level, id, p); },
+                          Messages::Id::NoNodeChosen))
+            return;
+        picture.stored(p.picture, m_ctx.conn, m_ctx.workPath);
+        finish();
+    });
 }
 
 void insDataFrm_prodMod::openViewer()

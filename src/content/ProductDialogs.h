@@ -42,8 +42,9 @@ protected:
     ProductEntryDialog(AppContext& ctx, const PageRef& page, const QString& currID, QWidget* parent,
                        const QString& caption, const QString& okCaption);
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The product as the controls hold it; false after refusing an empty name.
-    bool readProduct(ContentRecords::Product* p);
+    // Hands the product as the controls hold it to store(), once the description's
+    // last keystrokes are in; refuses an empty name instead. OK is off meanwhile.
+    void readProduct(const std::function<void(const ContentRecords::Product&)>& store);
     void showPicture(const QImage& picture);
     virtual void openViewer() = 0;
 

@@ -6,6 +6,7 @@
 #include "content/NewsDialogs.h"
 #include "content/Pictures.h"
 #include "content/ProductDialogs.h"
+#include "core/Messages.h"
 #include "editor/advEdit.h"
 #include "structure/CatalogOps.h"
 #include "structure/CatalogTreeBinding.h"
@@ -281,7 +282,7 @@ QString insDataFrm::getAspFileName() const
 
 void insDataFrm::reportDbError(const QString& error)
 {
-    m_ctx.dialogs.message(error, QStringLiteral("错误"), MsgIcon::Critical);
+    m_ctx.dialogs.message(error, Messages::error(), MsgIcon::Critical);
 }
 
 bool insDataFrm::eventFilter(QObject* watched, QEvent* event)
@@ -313,7 +314,7 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos
     if (m_dataChanged) {
         const MsgAnswer a =
             m_ctx.dialogs.message(QStringLiteral("是否保存当前数据，如需要保存当前数据，单击工具栏上的保存按钮?"),
-                                  QStringLiteral("提示"), MsgIcon::Information, MsgButtons::YesNo);
+                                  Messages::notice(), MsgIcon::Information, MsgButtons::YesNo);
         if (a == MsgAnswer::Yes)
             return;
         m_dataChanged = false;
@@ -350,8 +351,8 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos
             showFormatLayout(m_format);
             loadContent(m_format, *m_selNode);
         } else {
-            m_ctx.dialogs.message(QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"),
-                                  QStringLiteral("警告"), MsgIcon::Warning);
+            m_ctx.dialogs.message(QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"), Messages::warning(),
+                                  MsgIcon::Warning);
         }
     } else if (button == Qt::LeftButton) {
         showStatus(m_selNode->text, QStringLiteral("（该栏目是父节点）"));
@@ -486,6 +487,11 @@ void insDataFrm::cmd_ok_Click()
         reportDbError(r.error);
         return;
     }
+    if (!m_isNew && r.rowsAffected == 0) {
+        const Notice gone = ContentStore::pageGone();
+        m_ctx.dialogs.message(gone.text, gone.title, gone.icon);
+        return;
+    }
     const DisplayFormats::Format* f = DisplayFormats::find(m_format);
     const int pictureSlots = f ? f->pictureSlots : 0;
     const QString saved[2] = {record.image1, pictureSlots < 2 ? QString() : record.image2};
@@ -497,7 +503,7 @@ void insDataFrm::cmd_ok_Click()
     }
     m_isNew = false;
     m_advIsNew = false;
-    m_ctx.dialogs.message(QStringLiteral("数据已保存！"), QStringLiteral("提示"), MsgIcon::Information);
+    m_ctx.dialogs.message(QStringLiteral("数据已保存！"), Messages::notice(), MsgIcon::Information);
     m_dataChanged = false;
 }
 
@@ -510,7 +516,7 @@ void insDataFrm::cmd_img_Click(int index)
     const WorkspaceFiles::Result placed = imgFiles[index].place(choice.path, m_ctx.conn, m_ctx.workPath,
                                                                 {txt_img[other]->text(), imgFiles[other].storedName});
     if (!placed.ok) {
-        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(placed.error, Messages::notice(), MsgIcon::Critical);
         return;
     }
     showPreview(index, choice.path);
@@ -543,7 +549,7 @@ void insDataFrm::cmd_addData_Click(int index)
     }
     const QString id = currID();
     if (ContentStore::parseRecordId(id) < 0) {
-        m_ctx.dialogs.message(QStringLiteral("当前没有选择数据！"), QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(QStringLiteral("当前没有选择数据！"), Messages::notice(), MsgIcon::Critical);
         return;
     }
     if (index == 2) {
@@ -556,7 +562,7 @@ void insDataFrm::cmd_addData_Click(int index)
         return;
     }
     if (index == 1) {
-        const MsgAnswer a = m_ctx.dialogs.message(QStringLiteral("确实要删除该条数据吗？"), QStringLiteral("警告"),
+        const MsgAnswer a = m_ctx.dialogs.message(QStringLiteral("确实要删除该条数据吗？"), Messages::warning(),
                                                   MsgIcon::None, MsgButtons::OkCancel);
         if (a != MsgAnswer::Ok)
             return;
@@ -569,8 +575,7 @@ void insDataFrm::deleteContent(const QString& id)
 {
     const int level = page().level;
     if (level < 1) {
-        m_ctx.dialogs.message(QStringLiteral("不期望的错误：栏目选择错误！"), QStringLiteral("错误"),
-                              MsgIcon::Critical);
+        Messages::show(m_ctx.dialogs, Messages::Id::UnexpectedLevel);
         return;
     }
     const SqlResult r = m_ctx.conn.deleteContent(level, ContentStore::parseRecordId(id));

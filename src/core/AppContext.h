@@ -3,7 +3,6 @@
 #include "core/DialogService.h"
 #include "core/SiteEvents.h"
 #include "data/SiteDb.h"
-#include "publish/PublishClient.h"
 #include "text/TextCodec.h"
 
 #include <QString>
@@ -23,10 +22,6 @@ public:
     QString dataPath; // where it writes: the application directory, or the user's own data folder
     QString workPath; // the workspace folder: govbuilder.sbd and the user's pictures
     QString imgPath;  // the workspace folder as configured (the logo goes here)
-
-    // The one connection to the hosting server, shared by the publishing, chat and
-    // notice windows; its session outlives the publishing window, which resets it when it loads.
-    PublishClient publishClient{conn};
 
     QString encode(const QString& text) const { return TextCodec::encode(text); }
     QString decode(const QString& stored) const { return TextCodec::decode(stored); }

@@ -6,6 +6,12 @@
 
 #include <optional>
 
+// The box titles, named in core/Messages.h.
+namespace Messages {
+QString notice();
+QString warning();
+} // namespace Messages
+
 // Every message box and common dialog of the program goes through this one
 // interface, so that windows can be driven by tests with recorded answers.
 enum class MsgIcon { None, Information, Question, Warning, Critical };
@@ -43,15 +49,15 @@ public:
     virtual std::optional<QString> askText(const QString& label, const QString& title, const QString& initial) = 0;
 
     // Shorthands for the common boxes.
-    void info(const QString& text, const QString& title = QStringLiteral("提示"))
+    void info(const QString& text, const QString& title = Messages::notice())
     {
         message(text, title, MsgIcon::Information);
     }
-    void critical(const QString& text, const QString& title = QStringLiteral("提示"))
+    void critical(const QString& text, const QString& title = Messages::notice())
     {
         message(text, title, MsgIcon::Critical);
     }
-    void warning(const QString& text, const QString& title = QStringLiteral("警告"))
+    void warning(const QString& text, const QString& title = Messages::warning())
     {
         message(text, title, MsgIcon::Warning);
     }

@@ -152,7 +152,10 @@ SqlResult SiteDb::updateUserInfo(const QString& column, const QVariant& value) c
         r.error = QStringLiteral("未知的列：%1").arg(column);
         return r;
     }
-    return run(QStringLiteral("UPDATE user_info SET %1=? WHERE user_ID=1;").arg(column), {value});
+    // A cleared text (a null QString) would bind as NULL.
+    const bool clearedText = value.typeId() == QMetaType::QString && value.toString().isNull();
+    return run(QStringLiteral("UPDATE user_info SET %1=? WHERE user_ID=1;").arg(column),
+               {clearedText ? QVariant(QStringLiteral("")) : value});
 }
 
 QString SiteDb::catalogTable(int level)

@@ -52,6 +52,9 @@ public:
     SqlResult selectUserInfo() const; // SELECT * FROM user_info
     SettingsRow settings() const;     // not present when it cannot be read
     QString webName() const;          // "" when it cannot be read
+    // Every value the program writes into the settings row is text between
+    // quotes: an empty text is stored as '' (never NULL), as the hosting side
+    // reads the row. Only an invalid QVariant stores NULL.
     SqlResult updateUserInfo(const QString& column, const QVariant& value) const;
 
     // ---- catalog tables ----

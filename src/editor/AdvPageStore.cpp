@@ -1,5 +1,7 @@
 #include "AdvPageStore.h"
 
+#include "content/ContentStore.h"
+#include "core/Messages.h"
 #include "data/ContentRecords.h"
 
 namespace AdvPageStore {
@@ -7,7 +9,7 @@ namespace AdvPageStore {
 Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError)
 {
     if (page.level < 1 || page.level > 3)
-        return Outcome::refused(QStringLiteral("没有在左边选择栏目！"), QStringLiteral("警告"), MsgIcon::Critical);
+        return Messages::refused(Messages::Id::NoLevelChosen);
     Outcome out;
     if (page.format == QLatin1String("news")) {
         out.done = true; // nothing of a list page lives in the editor
@@ -23,8 +25,12 @@ Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError
             *dbError = r.error;
         return out;
     }
+    if (!page.isNew && r.rowsAffected == 0) {
+        out.notices.append(ContentStore::pageGone());
+        return out;
+    }
     page.isNew = false;
-    out.notices.append({QStringLiteral("数据保存成功！"), QStringLiteral("提示"), MsgIcon::Information});
+    out.notices.append(Messages::asNotice(Messages::Id::DataSaved));
     out.done = true;
     return out;
 }
@@ -33,14 +39,6 @@ QString codeToStored(const QString& code)
 {
     QString s = code;
     return s.replace(QLatin1Char('\''), QStringLiteral("[&#39;]"));
-}
-
-QString appendToBody(const QString& html, const QString& fragment)
-{
-    const int end = html.toLower().lastIndexOf(QStringLiteral("</body>"));
-    if (end < 0)
-        return html + fragment;
-    return html.left(end) + fragment + html.mid(end);
 }
 
 } // namespace AdvPageStore

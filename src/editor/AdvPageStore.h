@@ -27,7 +27,4 @@ Outcome save(const SiteDb& db, Page& page, const QString& html, QString* dbError
 // apostrophe typed there must be stored like one typed in design view.
 QString codeToStored(const QString& code);
 
-// Inserts fragment before the last "</body>" of html (any case), or at its end.
-QString appendToBody(const QString& html, const QString& fragment);
-
 } // namespace AdvPageStore

@@ -2,6 +2,7 @@
 
 #include "content/Pictures.h"
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "editor/HtmlFragments.h"
 #include "text/TextCodec.h"
 #include "widgets/InputHelpers.h"
@@ -100,12 +101,12 @@ void InsertDialog::deliver(const QString& html)
 QString InsertDialog::copyToWorkspace(const QString& path)
 {
     if (!cls_func().isEng(QFileInfo(path).fileName())) {
-        m_ctx.dialogs.message(Pictures::nonAsciiNameMessage(), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(Pictures::nonAsciiNameMessage(), Messages::notice(), MsgIcon::Information);
         return {};
     }
     const WorkspaceFiles::Result placed = WorkspaceFiles::copyIn(path, m_ctx.workPath);
     if (!placed.ok) {
-        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(placed.error, Messages::notice(), MsgIcon::Critical);
         return {};
     }
     return placed.fileName;
@@ -188,7 +189,7 @@ void dlgFrm_tbl::OKButton_Click()
     const QString html = HtmlFragments::table(t);
     if (html.isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("行数和列数都不能超过%1！").arg(HtmlFragments::kMaxTableSide),
-                              QStringLiteral("提示"), MsgIcon::Information);
+                              Messages::notice(), MsgIcon::Information);
         return;
     }
     deliver(html);
@@ -227,13 +228,13 @@ void dlgFrm_img::OKButton_Click()
 {
     const QString path = txt_imgPath->text().trimmed();
     if (path.isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("图片路径不能为空！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("图片路径不能为空！"), Messages::notice(), MsgIcon::Information);
         txt_imgPath->setFocus();
         return;
     }
     // The picture is copied only now, so that a cancelled dialog leaves nothing behind.
     if (!Pictures::isReadable(path)) {
-        m_ctx.dialogs.message(Pictures::unreadableMessage(), QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(Pictures::unreadableMessage(), Messages::notice(), MsgIcon::Critical);
         return;
     }
     HtmlFragments::Image img;
@@ -268,7 +269,7 @@ void dlgFrm_flash::cmd_view_Click()
         return;
     const QString name = QFileInfo(picked.path).fileName();
     if (!cls_func().isEng(name)) {
-        m_ctx.dialogs.message(Pictures::nonAsciiNameMessage(), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(Pictures::nonAsciiNameMessage(), Messages::notice(), MsgIcon::Information);
         return;
     }
     m_movieName = name;
@@ -279,7 +280,7 @@ void dlgFrm_flash::OKButton_Click()
 {
     const QString path = txt_path->text().trimmed();
     if (path.isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("路径不能为空！"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("路径不能为空！"), Messages::notice(), MsgIcon::Information);
         txt_path->setFocus();
         return;
     }

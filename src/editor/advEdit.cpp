@@ -1,6 +1,7 @@
 #include "advEdit.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "editor/HtmlHighlighter.h"
 #include "editor/InsertDialogs.h"
 #include "widgets/WebPane.h"
@@ -13,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabWidget>
@@ -42,7 +44,7 @@ const Button kButtons[] = {
     {"cut", "剪切", "剪切", "cut", true},
     {"copy", "复制", "复制", "copy", true},
     {"paste", "粘贴", "粘贴", "paste", true},
-    {"delete", "删除", "删除", "delete", true},
+    {"delete", "删除", "删除", "forwardDelete", true},
     {"bold", "粗体", "粗体", "bold", true},
     {"italic", "斜体", "斜体", "italic", true},
     {"underLine", "下划线", "下划线", "underline", true},
@@ -60,8 +62,6 @@ const Button kButtons[] = {
 };
 
 constexpr int kHighlightLimit = 200000;
-
-const QString kNotEnglish = QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！");
 
 QString readResource(const QString& path)
 {
@@ -135,6 +135,10 @@ advEdit::advEdit(AppContext& ctx, Kind kind, QWidget* parent) : QWidget(parent),
         connect(sstb, &QTabWidget::currentChanged, this, &advEdit::tabChanged);
         lay->addWidget(sstb, 1);
     }
+    lbl_status = new QLabel;
+    lbl_status->setObjectName(QStringLiteral("lbl_status"));
+    lbl_status->hide();
+    lay->addWidget(lbl_status);
 
     // Images of the page live in the workspace: the document's base is that folder.
     const QString shell = readResource(QStringLiteral(":/weblark/editor/page/document.html"));
@@ -210,6 +214,15 @@ QString advEdit::innerHTML() const
     return stored(tab == 2 ? m_previewHtml : m_designHtml);
 }
 
+void advEdit::readHtml(const std::function<void(const QString&)>& then)
+{
+    QPointer<advEdit> self(this);
+    flush([self, then] {
+        if (self)
+            then(self->innerHTML());
+    });
+}
+
 void advEdit::loadInnerHTML(const QString& storedHtml)
 {
     loadDesign(display(storedHtml));
@@ -224,10 +237,10 @@ void advEdit::loadInnerHTML(const QString& storedHtml)
 
 void advEdit::setInnerHTML(const QString& fragment)
 {
-    const QString page = AdvPageStore::appendToBody(innerHTML(), fragment);
-    loadDesign(display(page));
+    // The design view's body holds no "</body>": the fragment goes to its end, in display
+    // form (the workspace folder as a file address). The view reports it as an edit.
+    DHTMLEditer->callFunction(QStringLiteral("weblarkEditorAppend"), {display(stored(fragment))});
     emit propertyChanged(QStringLiteral("innerHTML"));
-    emit changed();
 }
 
 void advEdit::setAspFileName(const QString& code)
@@ -236,18 +249,19 @@ void advEdit::setAspFileName(const QString& code)
     emit propertyChanged(QStringLiteral("aspFileName"));
 }
 
-void advEdit::loadDesign(const QString& displayHtml)
+void advEdit::loadDesign(const QString& displayHtml, bool adopt)
 {
     m_designHtml = displayHtml;
+    lbl_status->hide();
     DHTMLEditer->callFunction(
         QStringLiteral("weblarkEditorLoad"),
-        {displayHtml, true, QString::fromUtf8(QUrl::fromLocalFile(m_ctx.workPath).toEncoded()), ++m_loadId});
+        {displayHtml, true, QString::fromUtf8(QUrl::fromLocalFile(m_ctx.workPath).toEncoded()), ++m_loadId, adopt});
 }
 
 void advEdit::loadPreview(const QString& displayHtml)
 {
     m_previewHtml = displayHtml;
-    DHTMLSafer->callFunction(QStringLiteral("weblarkEditorLoad"), {displayHtml, false, QString(), 0});
+    DHTMLSafer->callFunction(QStringLiteral("weblarkEditorLoad"), {displayHtml, false, QString(), 0, false});
 }
 
 void advEdit::setCode(const QString& storedHtml, const QString& source)
@@ -274,7 +288,7 @@ void advEdit::tabChanged(int to)
         if (from == 1 && !(codeIsSource && m_codeSource == m_designHtml)) {
             const QString before = stored(m_designHtml);
             const QString next = display(txt_code->toPlainText());
-            loadDesign(next);
+            loadDesign(next, m_codeEdited);
             if (stored(next) != before)
                 emit changed();
         } else if (from == 2 && m_previewHtml != m_designHtml) {
@@ -348,6 +362,10 @@ void advEdit::takePush(const QString& key, const QString& value)
         for (const QJsonValue& v : QJsonDocument::fromJson(value.toUtf8()).array())
             sources << v.toString();
         adoptForeignPictures(sources);
+    } else if (key == QLatin1String("outside")) {
+        lbl_status->setText(QStringLiteral("本页有%1张图片不在工作区中，网站上可能无法显示。")
+                                .arg(QJsonDocument::fromJson(value.toUtf8()).array().size()));
+        lbl_status->show();
     } else if (key == QLatin1String("dropped")) {
         const QJsonArray pair = QJsonDocument::fromJson(value.toUtf8()).array();
         adoptDroppedPicture(pair.at(0).toString(), pair.at(1).toString());
@@ -378,15 +396,15 @@ void advEdit::save()
 {
     if (m_kind != Kind::Full || !m_saveTarget)
         return;
-    flush([this] {
+    readHtml([this](const QString& html) {
         AdvPageStore::Page page = m_saveTarget();
         page.format = m_aspFileName;
         QString error;
-        const Outcome out = AdvPageStore::save(m_ctx.conn, page, innerHTML(), &error);
+        const Outcome out = AdvPageStore::save(m_ctx.conn, page, html, &error);
         for (const Notice& n : out.notices)
             m_ctx.dialogs.message(n.text, n.title, n.icon);
         if (!error.isEmpty())
-            m_ctx.dialogs.message(error, QStringLiteral("错误"), MsgIcon::Critical);
+            m_ctx.dialogs.message(error, Messages::error(), MsgIcon::Critical);
         if (out.done && !out.notices.isEmpty())
             emit saved();
     });
@@ -410,7 +428,7 @@ void advEdit::adoptForeignPictures(const QStringList& sources)
         } else {
             const QString path = QUrl(src).toLocalFile();
             if (!cls_func().isEng(QFileInfo(path).fileName())) {
-                placed.error = kNotEnglish;
+                placed.error = Messages::text(Messages::Id::NonAsciiName);
             } else if (!QFileInfo(path).isReadable()) {
                 placed.error = QStringLiteral("图片文件不存在或无法读取：") + path;
             } else {
@@ -424,7 +442,7 @@ void advEdit::adoptForeignPictures(const QStringList& sources)
     }
     DHTMLEditer->callFunction(QStringLiteral("weblarkEditorReplacePictures"), {map});
     for (const QString& text : refused)
-        m_ctx.dialogs.message(text, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(text, Messages::notice(), MsgIcon::Information);
 }
 
 void advEdit::adoptDroppedPicture(const QString& name, const QString& dataUrl)
@@ -432,20 +450,30 @@ void advEdit::adoptDroppedPicture(const QString& name, const QString& dataUrl)
     if (!dataUrl.startsWith(QLatin1String("data:image/")))
         return; // only pictures are taken
     if (!cls_func().isEng(name)) {
-        m_ctx.dialogs.message(kNotEnglish, QStringLiteral("提示"), MsgIcon::Information);
+        Messages::show(m_ctx.dialogs, Messages::Id::NonAsciiName);
         return;
     }
     const QByteArray data = QByteArray::fromBase64(dataUrl.mid(dataUrl.indexOf(QLatin1Char(',')) + 1).toLatin1());
     const WorkspaceFiles::Result placed = WorkspaceFiles::writeIn(data, name, m_ctx.workPath);
     if (!placed.ok) {
-        m_ctx.dialogs.message(placed.error, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(placed.error, Messages::notice(), MsgIcon::Information);
         return;
     }
     DHTMLEditer->callFunction(QStringLiteral("weblarkEditorInsertPicture"),
                               {QString::fromUtf8(QUrl::fromLocalFile(m_ctx.workPath + placed.fileName).toEncoded())});
 }
 
+// "综合" styles the selection only; without one it does nothing and asks nothing.
 void advEdit::chooseFont()
+{
+    QPointer<advEdit> self(this);
+    DHTMLEditer->callFunction(QStringLiteral("weblarkEditorHasSelection"), {}, [self](const QVariant& selected) {
+        if (self && selected.toBool())
+            self->applyFont();
+    });
+}
+
+void advEdit::applyFont()
 {
     const std::optional<QFont> font = m_ctx.dialogs.chooseFont(QFont());
     if (!font)

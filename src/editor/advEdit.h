@@ -31,8 +31,13 @@ public:
     advEdit(AppContext& ctx, Kind kind, QWidget* parent = nullptr);
     ~advEdit() override;
 
-    QString innerHTML() const;                  // stored form of the current tab's HTML
-    void loadInnerHTML(const QString& stored);  // replaces the whole document
+    // The stored form of the current tab's HTML as the program holds it now; the design
+    // view's latest keystrokes may not have reached it yet (see readHtml).
+    QString innerHTML() const;
+    // Hands the stored form of the page to then() once the design view's latest edits
+    // have reached the program: every read of the page for storing goes through here.
+    void readHtml(const std::function<void(const QString&)>& then);
+    void loadInnerHTML(const QString& stored);  // replaces the whole document, leaving it as given
     void setInnerHTML(const QString& fragment); // appends a fragment at the end of the body
     QString aspFileName() const { return m_aspFileName; }
     void setAspFileName(const QString& code); // "none" at creation
@@ -53,7 +58,9 @@ signals:
 private:
     void buildToolBar();
     void runKey(const QString& key);
-    void loadDesign(const QString& display);
+    // adopt: pictures outside the workspace are copied in (a page typed in the code view);
+    // otherwise the page is left as it is and they are only reported.
+    void loadDesign(const QString& display, bool adopt = false);
     void loadPreview(const QString& display);
     void setCode(const QString& stored, const QString& source); // source: the display HTML it shows
     void tabChanged(int to);
@@ -62,6 +69,7 @@ private:
     void adoptForeignPictures(const QStringList& sources);
     void adoptDroppedPicture(const QString& name, const QString& dataUrl);
     void chooseFont();
+    void applyFont();
     void askLink();
     void openInsertDialog(const QString& key);
     QString display(const QString& stored) const;
@@ -76,6 +84,7 @@ private:
     QTabWidget* sstb = nullptr;
     WebPane* DHTMLEditer = nullptr;
     QPlainTextEdit* txt_code = nullptr;
+    class QLabel* lbl_status = nullptr; // reports of the page shown (pictures outside the workspace)
     class HtmlHighlighter* m_highlighter = nullptr;
     WebPane* DHTMLSafer = nullptr;
     QHash<QString, QAction*> m_buttons;

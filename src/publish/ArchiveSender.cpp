@@ -1,5 +1,6 @@
 #include "ArchiveSender.h"
 
+#include "core/Messages.h"
 #include "text/ErrorText.h"
 
 #include <QTcpSocket>
@@ -37,7 +38,7 @@ bool ArchiveSender::sendZipFile(QTcpSocket* socket, const QString& path, qint64 
         return false;
     }
     if (!socket || socket->state() != QAbstractSocket::ConnectedState) {
-        m_error = QStringLiteral("没有和服务器建立连接！");
+        m_error = Messages::text(Messages::Id::NotConnected);
         return false;
     }
     m_file.setFileName(path);

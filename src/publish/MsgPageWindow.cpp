@@ -2,13 +2,14 @@
 
 #include "core/AppContext.h"
 #include "publish/ChatHtml.h"
+#include "publish/PublishClient.h"
 #include "widgets/WebPane.h"
 
 #include <QDateTime>
 #include <QTimer>
 
-MsgPageWindow::MsgPageWindow(AppContext& ctx, ServerReaction::Page page, QWidget* parent)
-    : QWidget(parent), m_ctx(ctx), m_client(ctx.publishClient), m_page(page)
+MsgPageWindow::MsgPageWindow(AppContext& ctx, PublishClient& client, ServerReaction::Page page, QWidget* parent)
+    : QWidget(parent), m_ctx(ctx), m_client(client), m_page(page)
 {
     webBer = new WebPane(this);
     webBer->setObjectName(QStringLiteral("webBer"));

@@ -17,7 +17,7 @@ class WebPane;
 class MsgPageWindow : public QWidget {
     Q_OBJECT
 public:
-    MsgPageWindow(AppContext& ctx, ServerReaction::Page page, QWidget* parent);
+    MsgPageWindow(AppContext& ctx, PublishClient& client, ServerReaction::Page page, QWidget* parent);
 
     // Tick of Timer1: counts load ticks and shows the waiting texts on the second.
     void Timer1_Timer();

@@ -1,5 +1,6 @@
 #include "PublishClient.h"
 
+#include "core/Messages.h"
 #include "data/SettingsRow.h"
 #include "data/SiteDb.h"
 #include "publish/ArchiveSender.h"
@@ -12,8 +13,6 @@
 #include <QtConcurrent>
 
 namespace {
-const QString kTitle = QStringLiteral("提示");
-const QString kWarn = QStringLiteral("警告");
 QString busyText()
 {
     return QStringLiteral("正在上传数据，请等上传完毕后再操作！");
@@ -150,7 +149,7 @@ void PublishClient::connectToServer(const QString& host, const QString& account,
         if (res.ok)
             m_session.userAccount = typed;
         else
-            say(res.error, kTitle, MsgIcon::Information);
+            say(res.error, Messages::notice(), MsgIcon::Information);
     }
     m_loginAccount = account;
     m_password = password;
@@ -229,8 +228,8 @@ void PublishClient::onSocketError(QAbstractSocket::SocketError error)
         text = ArchiveSender::interruptedText() + QStringLiteral("\r\n") + text;
     }
     setPanel(1, QStringLiteral("与服务器建立连接失败！"));
-    say(text, kWarn, MsgIcon::Critical);
-    setPanel(1, QStringLiteral("还未和服务器建立连接！"));
+    say(text, Messages::warning(), MsgIcon::Critical);
+    setPanel(1, Messages::notConnectedYet());
     setConnectButtons(true, false);
 }
 
@@ -256,11 +255,11 @@ void PublishClient::onDisconnected()
 void PublishClient::sendToServer(const QString& text)
 {
     if (m_session.busyUploading() && isConnected()) {
-        say(busyText(), kTitle, MsgIcon::Information);
+        say(busyText(), Messages::notice(), MsgIcon::Information);
         return;
     }
     if (!isConnected()) {
-        say(QStringLiteral("没有和服务器建立连接！"), kTitle, MsgIcon::Warning);
+        say(Messages::text(Messages::Id::NotConnected), Messages::notice(), MsgIcon::Warning);
         return;
     }
     m_socket->write(Protocol::toWire(text));
@@ -287,9 +286,9 @@ PublishClient::SendResult PublishClient::sendChat(const QString& encodedText, QS
 void PublishClient::claimSiteName(const QString& name)
 {
     if (name.trimmed().isEmpty()) {
-        say(QStringLiteral("不能未空！"), kTitle, MsgIcon::Information);
+        say(QStringLiteral("不能未空！"), Messages::notice(), MsgIcon::Information);
     } else if (!m_session.loggedIn) {
-        say(notLoggedInText(), kWarn, MsgIcon::Critical);
+        say(notLoggedInText(), Messages::warning(), MsgIcon::Critical);
     } else {
         // The name stored when the server accepts is the name sent, even if the box changed meanwhile.
         m_claimedName = name;
@@ -301,11 +300,11 @@ void PublishClient::claimSiteName(const QString& name)
 bool PublishClient::changePassword(const QString& newPwd, const QString& confirm)
 {
     if (!m_session.loggedIn) {
-        say(notLoggedInText(), kWarn, MsgIcon::Critical);
+        say(notLoggedInText(), Messages::warning(), MsgIcon::Critical);
         return false;
     }
     if (newPwd.trimmed() != confirm) {
-        say(QStringLiteral("两次密码不同，请重新输入!"), kTitle, MsgIcon::Critical);
+        say(QStringLiteral("两次密码不同，请重新输入!"), Messages::notice(), MsgIcon::Critical);
         return false;
     }
     sendToServer(Protocol::modPwdMessage(newPwd));
@@ -319,7 +318,7 @@ void PublishClient::Timer_sck_Timer()
     if (!idleTicks.tick())
         return;
     disconnectFromServer();
-    say(QStringLiteral("连接超时，已于服务器断开连接！"), kTitle, MsgIcon::Information);
+    say(QStringLiteral("连接超时，已于服务器断开连接！"), Messages::notice(), MsgIcon::Information);
     m_idleTimer->stop();
 }
 
@@ -352,7 +351,7 @@ void PublishClient::announceTimedOut()
     setConnectButtons(true, false);
     Q_EMIT uploadEnabled(true);
     say(QStringLiteral("服务器长时间没有回应上传请求，上传已取消，并已与服务器断开连接。请重新连接服务器后再上传！"),
-        kWarn, MsgIcon::Critical);
+        Messages::warning(), MsgIcon::Critical);
 }
 
 // ---- server replies ----
@@ -457,15 +456,15 @@ QStringList PublishClient::takePageTexts(ServerReaction::Page page)
 bool PublishClient::upload(const QString& dataPath, const QString& workPath)
 {
     if (!m_session.loggedIn) {
-        say(notLoggedInText(), kWarn, MsgIcon::Critical);
+        say(notLoggedInText(), Messages::warning(), MsgIcon::Critical);
         return true;
     }
     if (!m_session.siteNameSet) {
-        say(QStringLiteral("请输入一站点名！"), kWarn, MsgIcon::Critical);
+        say(QStringLiteral("请输入一站点名！"), Messages::warning(), MsgIcon::Critical);
         return false;
     }
     if (isPacking() || m_syncStage != SyncStage::None || (m_session.busyUploading() && isConnected())) {
-        say(busyText(), kTitle, MsgIcon::Information);
+        say(busyText(), Messages::notice(), MsgIcon::Information);
         return true;
     }
     m_packWanted = true;
@@ -513,10 +512,10 @@ void PublishClient::packingFinished()
         return; // the publishing window went meanwhile
     Q_EMIT uploadEnabled(true);
     for (const QString& message : r.archiveMessages)
-        say(message, kTitle, MsgIcon::None);
+        say(message, Messages::notice(), MsgIcon::None);
     if (!r.ok) {
-        say(r.error, kTitle, MsgIcon::None);
-        say(QStringLiteral("压缩文件出错！"), kWarn, MsgIcon::Critical);
+        say(r.error, Messages::notice(), MsgIcon::None);
+        say(QStringLiteral("压缩文件出错！"), Messages::warning(), MsgIcon::Critical);
         return;
     }
     setPanel(2, SitePacker::packedText());
@@ -528,7 +527,7 @@ void PublishClient::announceArchive(const QString& archive)
     // The length travels in a 32-bit signed field: a larger archive cannot be announced.
     const qint64 length = QFileInfo(archive).size();
     if (!ArchiveSender::fitsLengthField(length)) {
-        say(ArchiveSender::tooLargeText(length), kWarn, MsgIcon::Critical);
+        say(ArchiveSender::tooLargeText(length), Messages::warning(), MsgIcon::Critical);
         return;
     }
     m_uploadArchive = archive;
@@ -576,7 +575,7 @@ void PublishClient::onUploadComplete()
     endUpload();
     if (syncUploadSent())
         return; // reported when the server has the new site in place
-    say(ArchiveSender::completedText(), kTitle, MsgIcon::Information);
+    say(ArchiveSender::completedText(), Messages::notice(), MsgIcon::Information);
     setPanel(2, ArchiveSender::completedText());
 }
 
@@ -584,5 +583,5 @@ void PublishClient::onUploadFailed(const QString& why)
 {
     endUpload();
     setPanel(2, unfinishedText());
-    say(why, kWarn, MsgIcon::Critical);
+    say(why, Messages::warning(), MsgIcon::Critical);
 }

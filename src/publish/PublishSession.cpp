@@ -1,5 +1,6 @@
 #include "PublishSession.h"
 
+#include "core/Messages.h"
 #include "data/SettingsRow.h"
 #include "data/SiteDb.h"
 
@@ -110,7 +111,7 @@ NoticeDecision announcementDecision(const QString& field06, const QDate& today)
 
 } // namespace PublishRules
 
-static ServerReaction::Box box(const QString& text, MsgIcon icon, const QString& title = QStringLiteral("提示"))
+static ServerReaction::Box box(const QString& text, MsgIcon icon, const QString& title = Messages::notice())
 {
     return ServerReaction::Box{text, title, icon};
 }
@@ -128,8 +129,8 @@ ServerReaction reactToServerMessage(const QString& received, PublishSession& ses
         break;
     case Tag::Login:
         session.loggedIn = true;
-        r.panel1 = QStringLiteral("登陆服务器成功！");
-        r.boxes << box(QStringLiteral("登陆服务器成功！"), MsgIcon::Information);
+        r.panel1 = Messages::loggedIn();
+        r.boxes << box(Messages::loggedIn(), MsgIcon::Information);
         r.startVersionTimer = true;
         break;
     case Tag::Logout:

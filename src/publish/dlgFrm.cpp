@@ -1,6 +1,8 @@
 #include "dlgFrm.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
+#include "publish/PublishClient.h"
 #include "widgets/WebPane.h"
 
 #include <QGroupBox>
@@ -10,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-dlgFrm::dlgFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, ServerReaction::Page::Chat, parent)
+dlgFrm::dlgFrm(AppContext& ctx, PublishClient& client, QWidget* parent)
+    : MsgPageWindow(ctx, client, ServerReaction::Page::Chat, parent)
 {
     setObjectName(QStringLiteral("dlgFrm"));
     setWindowTitle(QStringLiteral("咨询台"));
@@ -64,19 +67,19 @@ void dlgFrm::OKButton_Click()
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const QString refusal = PublishRules::chatRefusal(txt_msg->toPlainText(), m_client.session().busyUploading());
     if (!refusal.isEmpty()) {
-        m_ctx.dialogs.message(refusal, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(refusal, Messages::notice(), MsgIcon::Information);
         return;
     }
     const QString encoded = m_ctx.encode(text);
     QString error;
     const PublishClient::SendResult sent = m_client.sendChat(encoded, &error);
     if (sent == PublishClient::SendResult::NotConnected) {
-        m_ctx.dialogs.message(QStringLiteral("还没和服务器建立连接"), QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("还没和服务器建立连接"), Messages::notice(), MsgIcon::Information);
         txt_msg->setFocus();
         return;
     }
     if (sent == PublishClient::SendResult::Failed) {
-        m_ctx.dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(error, Messages::notice(), MsgIcon::Information);
         return;
     }
     showChatMsg(QStringLiteral("客户端(我的发言)"), encoded);

@@ -10,7 +10,7 @@ class QPushButton;
 class dlgFrm : public MsgPageWindow {
     Q_OBJECT
 public:
-    dlgFrm(AppContext& ctx, QWidget* parent = nullptr);
+    dlgFrm(AppContext& ctx, PublishClient& client, QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,8 @@
 #include "updataFrm.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
+#include "publish/PublishClient.h"
 #include "publish/siteViewFrm.h"
 #include "text/Twips.h"
 
@@ -24,8 +26,8 @@ namespace {
 using Twips::toPixels;
 } // namespace
 
-updataFrm::updataFrm(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), m_ctx(ctx), m_client(ctx.publishClient), m_clientAlive(&ctx.publishClient)
+updataFrm::updataFrm(AppContext& ctx, PublishClient& client, QWidget* parent)
+    : QWidget(parent), m_ctx(ctx), m_client(client), m_clientAlive(&client)
 {
     setObjectName(QStringLiteral("updataFrm"));
     setWindowTitle(QStringLiteral("上传数据"));
@@ -223,10 +225,10 @@ void updataFrm::load()
     lbl_desc->setText(PublishRules::helpText());
     const PublishClient::Account account = m_client.load();
     if (account.noRow) {
-        m_ctx.dialogs.message(QStringLiteral("获得序列号出错！"), QStringLiteral("警告"), MsgIcon::Critical);
+        m_ctx.dialogs.message(QStringLiteral("获得序列号出错！"), Messages::warning(), MsgIcon::Critical);
         QTimer::singleShot(0, this, &QWidget::close);
     } else if (!account.ok) {
-        m_ctx.dialogs.message(account.error, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(account.error, Messages::notice(), MsgIcon::Information);
     } else {
         txt_serial->setText(account.serial);
         txt_webName->setText(m_client.session().confirmedSiteName);
@@ -234,7 +236,7 @@ void updataFrm::load()
         txt_url->setCursorPosition(0);
         cmd_changeWebName->setEnabled(false);
     }
-    setPanel(1, QStringLiteral("还未和服务器建立连接！"));
+    setPanel(1, Messages::notConnectedYet());
 
     setMinimumSize(toPixels(10305), toPixels(5745));
     resize(toPixels(10125), toPixels(6240));
@@ -310,8 +312,7 @@ void updataFrm::txt_webName_Change()
     const QString text = txt_webName->text();
     const int allowed = PublishRules::allowedSiteNameLength(text);
     if (allowed < text.size()) {
-        m_ctx.dialogs.message(QStringLiteral("站点名只能输入英文字符或数字！"), QStringLiteral("提示"),
-                              MsgIcon::Warning);
+        m_ctx.dialogs.message(QStringLiteral("站点名只能输入英文字符或数字！"), Messages::notice(), MsgIcon::Warning);
         txt_webName->setText(text.left(allowed)); // runs this check again on the shorter text
         return;
     }

@@ -22,7 +22,7 @@ class siteViewFrm;
 class updataFrm : public QWidget {
     Q_OBJECT
 public:
-    updataFrm(AppContext& ctx, QWidget* parent = nullptr);
+    updataFrm(AppContext& ctx, PublishClient& client, QWidget* parent = nullptr);
     ~updataFrm() override;
 
     // Panel 1: connection state; panel 2: activity or hint.

@@ -1,6 +1,8 @@
 #include "verFrm.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
+#include "publish/PublishClient.h"
 #include "widgets/WebPane.h"
 
 #include <QCheckBox>
@@ -10,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-verFrm::verFrm(AppContext& ctx, QWidget* parent) : MsgPageWindow(ctx, ServerReaction::Page::Announcement, parent)
+verFrm::verFrm(AppContext& ctx, PublishClient& client, QWidget* parent)
+    : MsgPageWindow(ctx, client, ServerReaction::Page::Announcement, parent)
 {
     setObjectName(QStringLiteral("verFrm"));
     setWindowTitle(QStringLiteral("系统公告"));
@@ -49,5 +52,5 @@ void verFrm::chk_ver_Click()
 {
     const QString error = m_client.storeNoticeSetting(chk_ver->isChecked(), QDate::currentDate());
     if (!error.isEmpty())
-        m_ctx.dialogs.message(error, QStringLiteral("提示"), MsgIcon::Information);
+        m_ctx.dialogs.message(error, Messages::notice(), MsgIcon::Information);
 }

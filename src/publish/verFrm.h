@@ -9,7 +9,7 @@ class QPushButton;
 class verFrm : public MsgPageWindow {
     Q_OBJECT
 public:
-    verFrm(AppContext& ctx, QWidget* parent = nullptr);
+    verFrm(AppContext& ctx, PublishClient& client, QWidget* parent = nullptr);
 
 private:
     void chk_ver_Click();

@@ -1,7 +1,6 @@
 #include "SiteInfo.h"
 
 #include "data/SettingsRow.h"
-#include "workspace/FileOps.h"
 #include "workspace/WorkspaceFiles.h"
 
 #include <QDir>
@@ -53,7 +52,7 @@ void LogoSlot::load(const QString& stored)
     m_unsavedCopy.clear();
 }
 
-QString LogoSlot::choose(const QString& chosenPath, const QString& folder, QString* error)
+QString LogoSlot::choose(const SiteDb& db, const QString& chosenPath, const QString& folder, QString* error)
 {
     bool copied = false;
     const QString name = placeInWorkspace(chosenPath, folder, &copied, error);
@@ -61,7 +60,7 @@ QString LogoSlot::choose(const QString& chosenPath, const QString& folder, QStri
         return QString();
     // The copy of an earlier unsaved choice is replaced; the stored file stays until a save.
     if (!m_unsavedCopy.isEmpty() && m_unsavedCopy != name && m_unsavedCopy != m_oldLogoName)
-        FileOps::removeFile(folder + m_unsavedCopy, nullptr);
+        WorkspaceFiles::removeIfUnused(db, folder, m_unsavedCopy);
     if (copied)
         m_unsavedCopy = name;
     else if (m_unsavedCopy != name)
@@ -70,26 +69,26 @@ QString LogoSlot::choose(const QString& chosenPath, const QString& folder, QStri
     return name;
 }
 
-bool LogoSlot::saved(const QString& folder, QString* error)
+bool LogoSlot::saved(const SiteDb& db, const QString& folder, QString* error)
 {
     const QString previous = m_oldLogoName;
     m_oldLogoName = m_logoName;
     m_unsavedCopy.clear();
     if (previous.isEmpty() || previous == m_logoName)
         return true;
-    return FileOps::removeFile(folder + previous, error);
+    return WorkspaceFiles::removeIfUnused(db, folder, previous, error);
 }
 
-bool LogoSlot::removed(const QString& folder, QString* error)
+bool LogoSlot::removed(const SiteDb& db, const QString& folder, QString* error)
 {
     const QString stored = m_oldLogoName;
     const QString copy = m_unsavedCopy;
     load(QString());
     bool ok = true;
     if (!stored.isEmpty())
-        ok = FileOps::removeFile(folder + stored, error);
+        ok = WorkspaceFiles::removeIfUnused(db, folder, stored, error);
     if (!copy.isEmpty() && copy != stored)
-        ok = FileOps::removeFile(folder + copy, ok ? error : nullptr) && ok;
+        ok = WorkspaceFiles::removeIfUnused(db, folder, copy, ok ? error : nullptr) && ok;
     return ok;
 }
 

@@ -32,8 +32,9 @@ QString logoFilter(); // the file-open filter of the logo choice
 // stores; oldLogoName what the stored row names. A file copied in for a choice
 // that was never saved is remembered so a later choice replaces it; the stored
 // file is deleted only once the row no longer names it, so the row never names
-// a deleted file. A file that already lay in the folder when it was chosen is
-// the user's and is neither copied onto itself nor deleted for another choice.
+// a deleted file. Like the pictures of the pages, a file goes only when no
+// record names it: the logo may be a picture a page shows, or the page's
+// picture reused for the logo.
 class LogoSlot {
 public:
     void load(const QString& stored);
@@ -42,11 +43,11 @@ public:
 
     // Places the chosen picture in folder (ending in "/"); returns the name a
     // save will store, or "" with error set when nothing changed.
-    QString choose(const QString& chosenPath, const QString& folder, QString* error);
+    QString choose(const SiteDb& db, const QString& chosenPath, const QString& folder, QString* error);
     // The row now names logoName: the file it named before goes.
-    bool saved(const QString& folder, QString* error);
+    bool saved(const SiteDb& db, const QString& folder, QString* error);
     // The row's logo was emptied: the stored file and an unsaved copy go.
-    bool removed(const QString& folder, QString* error);
+    bool removed(const SiteDb& db, const QString& folder, QString* error);
 
 private:
     // Copies path into folder through the workspace's one copy routine (a free

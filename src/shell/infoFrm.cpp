@@ -2,6 +2,7 @@
 
 #include "content/Pictures.h"
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "text/TextCodec.h"
 
 #include <QCloseEvent>
@@ -19,8 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kNotice = QStringLiteral("提示");
-const QString kWarning = QStringLiteral("警告");
 } // namespace
 
 infoFrm::infoFrm(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
@@ -199,24 +198,23 @@ void infoFrm::cmd_view_Click()
 {
     const FileChoice picked = m_ctx.dialogs.openFile(SiteInfo::logoFilter(), m_ctx.imgPath);
     if (!picked.ok()) {
-        m_ctx.dialogs.message(picked.error.isEmpty() ? DialogService::cancelDescription() : picked.error, kWarning,
-                              MsgIcon::Critical);
+        m_ctx.dialogs.message(picked.error.isEmpty() ? DialogService::cancelDescription() : picked.error,
+                              Messages::warning(), MsgIcon::Critical);
         return;
     }
     if (!cls_func().isEng(QFileInfo(picked.path).fileName())) {
-        m_ctx.dialogs.message(QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), kNotice,
-                              MsgIcon::Information);
+        Messages::show(m_ctx.dialogs, Messages::Id::NonAsciiName);
         return;
     }
     // A file that is no picture is refused before anything changes.
     if (!Pictures::isReadable(picked.path)) {
-        m_ctx.dialogs.message(Pictures::unreadableMessage(), kWarning, MsgIcon::Critical);
+        m_ctx.dialogs.message(Pictures::unreadableMessage(), Messages::warning(), MsgIcon::Critical);
         return;
     }
     QString error;
-    const QString name = m_logo.choose(picked.path, m_ctx.imgPath, &error);
+    const QString name = m_logo.choose(m_ctx.conn, picked.path, m_ctx.imgPath, &error);
     if (name.isEmpty()) {
-        m_ctx.dialogs.message(error, kWarning, MsgIcon::Critical);
+        m_ctx.dialogs.message(error, Messages::warning(), MsgIcon::Critical);
         return;
     }
     showLogo(m_ctx.imgPath + name);
@@ -227,36 +225,36 @@ void infoFrm::cmd_img_cancel_Click()
 {
     const SqlResult r = SiteInfo::clearLogo(m_ctx.conn);
     if (!r) {
-        m_ctx.dialogs.message(r.error, kNotice, MsgIcon::Information);
+        m_ctx.dialogs.message(r.error, Messages::notice(), MsgIcon::Information);
         return;
     }
     showLogo(QString());
     QString error;
-    if (!m_logo.removed(m_ctx.imgPath, &error)) {
-        m_ctx.dialogs.message(error, kNotice, MsgIcon::Information);
+    if (!m_logo.removed(m_ctx.conn, m_ctx.imgPath, &error)) {
+        m_ctx.dialogs.message(error, Messages::notice(), MsgIcon::Information);
         return;
     }
-    m_ctx.dialogs.message(QStringLiteral("单位徽标已取消！"), kNotice, MsgIcon::Information);
+    m_ctx.dialogs.message(QStringLiteral("单位徽标已取消！"), Messages::notice(), MsgIcon::Information);
 }
 
 void infoFrm::cmd_OK_Click()
 {
     if (SiteInfo::isBlankName(txt_webName->text())) {
-        m_ctx.dialogs.message(QStringLiteral("站点名称不能为空！"), kNotice, MsgIcon::Information);
+        m_ctx.dialogs.message(QStringLiteral("站点名称不能为空！"), Messages::notice(), MsgIcon::Information);
         return;
     }
     const SiteInfo::Details d{txt_webName->text(), txt_govName->text(), txt_addr->text(),
                               txt_linkMan->text(), txt_tel->text(),     txt_mobile->text(),
                               txt_fax->text(),     txt_zip->text(),     txt_email->text()};
     if (!SiteInfo::save(m_ctx.conn, d, m_logo.logoName())) {
-        m_ctx.dialogs.message(QStringLiteral("不期望的错误,errNo:infoFrm"), kNotice, MsgIcon::Critical);
+        m_ctx.dialogs.message(QStringLiteral("不期望的错误,errNo:infoFrm"), Messages::notice(), MsgIcon::Critical);
         return;
     }
     // The replaced logo file goes only now that the row names the new one; a
     // file that cannot be deleted is merely left behind.
-    m_logo.saved(m_ctx.imgPath, nullptr);
+    m_logo.saved(m_ctx.conn, m_ctx.imgPath, nullptr);
     setChanged(false);
-    m_ctx.dialogs.message(QStringLiteral("数据保存成功！"), kNotice, MsgIcon::Information);
+    Messages::show(m_ctx.dialogs, Messages::Id::DataSaved);
 }
 
 void infoFrm::showEvent(QShowEvent* event)
@@ -277,7 +275,7 @@ void infoFrm::Form_Deactivate()
     if (m_closing || m_warning || !cmd_OK->isEnabled())
         return;
     m_warning = true;
-    m_ctx.dialogs.message(QStringLiteral("数据还未保存！"), kNotice, MsgIcon::Question, MsgButtons::Ok);
+    m_ctx.dialogs.message(QStringLiteral("数据还未保存！"), Messages::notice(), MsgIcon::Question, MsgButtons::Ok);
     if (bringBack)
         bringBack();
     activateWindow();

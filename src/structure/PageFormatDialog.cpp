@@ -1,6 +1,7 @@
 #include "PageFormatDialog.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "structure/DialogParts.h"
 #include "structure/StructureEditor.h"
 #include "structure/disModel.h"
@@ -144,7 +145,7 @@ void PageFormatDialog::disModelObj_Click(int index)
 bool PageFormatDialog::fillChoiceList(QComboBox* box, const SqlResult& rows, const QString& column)
 {
     if (!rows) {
-        m_ctx.dialogs.message(rows.error, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(rows.error, Messages::notice(), MsgIcon::Critical);
         return false;
     }
     {
@@ -154,7 +155,7 @@ bool PageFormatDialog::fillChoiceList(QComboBox* box, const SqlResult& rows, con
             box->addItem(fieldText(row, column));
     }
     if (box->count() == 0) {
-        m_ctx.dialogs.message(kEmptyListFailure, QStringLiteral("提示"), MsgIcon::Critical);
+        m_ctx.dialogs.message(kEmptyListFailure, Messages::notice(), MsgIcon::Critical);
         return false;
     }
     box->setCurrentIndex(-1);

@@ -1,5 +1,6 @@
 #include "StructureEditor.h"
 
+#include "core/Messages.h"
 #include "core/SiteEvents.h"
 #include "data/SiteDb.h"
 #include "structure/CatalogOps.h"
@@ -10,9 +11,6 @@
 
 namespace {
 
-const QString kNotice = QStringLiteral("提示");
-const QString kWarning = QStringLiteral("警告");
-
 Outcome& add(Outcome& out, const QString& text, const QString& title, MsgIcon icon)
 {
     out.notices.append({text, title, icon});
@@ -21,7 +19,7 @@ Outcome& add(Outcome& out, const QString& text, const QString& title, MsgIcon ic
 
 Outcome duplicateName()
 {
-    return Outcome::refused(QStringLiteral("已存在重名，更改名称!"), kWarning, MsgIcon::Warning);
+    return Outcome::refused(QStringLiteral("已存在重名，更改名称!"), Messages::warning(), MsgIcon::Warning);
 }
 
 } // namespace
@@ -78,11 +76,11 @@ int StructureEditor::nextChildOrderID(const QString& unknownMessage, Outcome& ou
     QString error;
     const int m = CatalogOps::getMaxOrderID(m_conn, m_selNode->prefix(), m_selNode->text, &error);
     if (!error.isEmpty()) {
-        add(out, error, kNotice, MsgIcon::Critical);
+        add(out, error, Messages::notice(), MsgIcon::Critical);
         return -1;
     }
     if (m == -1) {
-        add(out, unknownMessage, kWarning, MsgIcon::Critical);
+        add(out, unknownMessage, Messages::warning(), MsgIcon::Critical);
         return -1;
     }
     if (m >= CatalogOps::kMaxOrderID) {
@@ -91,7 +89,7 @@ int StructureEditor::nextChildOrderID(const QString& unknownMessage, Outcome& ou
             QStringLiteral("“%1”下的排序号已达到上限%2，不能再添加目录或文件！")
                 .arg(m_selNode->text)
                 .arg(CatalogOps::kMaxOrderID),
-            kWarning, MsgIcon::Warning);
+            Messages::warning(), MsgIcon::Warning);
         return -1;
     }
     return m + 1;
@@ -105,7 +103,7 @@ Outcome StructureEditor::addCatalog(const QString& name)
 Outcome StructureEditor::addPage(const QString& name, const QString& code)
 {
     if (name.isEmpty())
-        return Outcome::refused(QStringLiteral("请输入文件名称！"), kWarning, MsgIcon::Critical);
+        return Outcome::refused(QStringLiteral("请输入文件名称！"), Messages::warning(), MsgIcon::Critical);
     return addChild(name, false, code);
 }
 
@@ -129,7 +127,7 @@ Outcome StructureEditor::addChild(const QString& name, bool catalog, const QStri
     const SqlResult r = catalog ? CatalogOps::insertCatalog(m_conn, *m_selNode, name, order)
                                 : CatalogOps::insertPage(m_conn, *m_selNode, name, order, code);
     if (!r)
-        return add(out, r.error, kNotice, MsgIcon::Critical);
+        return add(out, r.error, Messages::notice(), MsgIcon::Critical);
     const QString key = m_tree.randomKey(CatalogTree::levelPrefix(level + 1), *QRandomGenerator::global());
     CatalogNode* node = m_tree.addNode(m_selNode, key, name,
                                        catalog ? QStringLiteral("fclose") : QStringLiteral("file"), QVariant(catalog));
@@ -143,7 +141,7 @@ Outcome StructureEditor::addChild(const QString& name, bool catalog, const QStri
 Outcome StructureEditor::deleteRefusal() const
 {
     if (m_selNode && m_selNode->isRoot())
-        return Outcome::refused(QStringLiteral("不能够删除根目录!"), kWarning, MsgIcon::Warning);
+        return Outcome::refused(QStringLiteral("不能够删除根目录!"), Messages::warning(), MsgIcon::Warning);
     Outcome out;
     out.done = m_selNode != nullptr;
     return out;
@@ -165,7 +163,7 @@ Outcome StructureEditor::deleteCurrent(bool confirmed)
     }
     const SqlResult r = CatalogOps::deleteNodeRow(m_conn, *m_selNode);
     if (!r) // the row is still there: keep showing it
-        return add(out, r.error, kNotice, MsgIcon::Critical);
+        return add(out, r.error, Messages::notice(), MsgIcon::Critical);
     Q_EMIT nodeAboutToBeRemoved(m_selNode);
     m_tree.removeNode(m_selNode);
     m_selNode = m_tree.root();
@@ -179,19 +177,19 @@ Outcome StructureEditor::move(bool up)
     if (!m_selNode)
         return {};
     if (m_selNode->isRoot())
-        return Outcome::refused(QStringLiteral("不能够移动根目录！"), kWarning, MsgIcon::Warning);
+        return Outcome::refused(QStringLiteral("不能够移动根目录！"), Messages::warning(), MsgIcon::Warning);
     CatalogNode* other = up ? m_selNode->previousSibling() : m_selNode->nextSibling();
     if (!other)
         return Outcome::refused(up ? QStringLiteral("当前节点已是第一个，不能再上移。")
                                    : QStringLiteral("当前节点已是最后一个，不能再下移。"),
-                                kNotice, MsgIcon::Critical);
+                                Messages::notice(), MsgIcon::Critical);
     QString error;
     const int a = CatalogOps::getNodeOrderID(m_conn, *m_selNode, &error);
     const int b = error.isEmpty() ? CatalogOps::getNodeOrderID(m_conn, *other, &error) : -1;
     if (!error.isEmpty())
-        return Outcome::refused(error, kNotice, MsgIcon::Critical);
+        return Outcome::refused(error, Messages::notice(), MsgIcon::Critical);
     if (a == -1 || b == -1)
-        return Outcome::refused(QStringLiteral("排序索引值出错，排序失败!"), kNotice, MsgIcon::Critical);
+        return Outcome::refused(QStringLiteral("排序索引值出错，排序失败!"), Messages::notice(), MsgIcon::Critical);
     Outcome out;
     out.done = up ? CatalogOps::swapOrderID(m_conn, *other, *m_selNode, b, a)
                   : CatalogOps::swapOrderID(m_conn, *m_selNode, *other, a, b);
@@ -214,12 +212,12 @@ Outcome StructureEditor::rename(CatalogNode* source, const QString& newText)
     }
     Outcome out;
     if (newText.isEmpty()) {
-        add(out, QStringLiteral("重命名不能为空！"), kNotice, MsgIcon::Information);
+        add(out, QStringLiteral("重命名不能为空！"), Messages::notice(), MsgIcon::Information);
         out.notices += reload().notices;
     } else {
         const SqlResult r = CatalogOps::renameNode(m_conn, *source, newText);
         if (!r) {
-            add(out, r.error, kNotice, MsgIcon::Critical);
+            add(out, r.error, Messages::notice(), MsgIcon::Critical);
             out.notices += reload().notices; // show the names as they are stored
             return out;
         }
@@ -234,17 +232,17 @@ Outcome StructureEditor::rename(CatalogNode* source, const QString& newText)
 Outcome StructureEditor::changeFormat(const PageRef& page, const QString& code)
 {
     if (!page.isValid())
-        return Outcome::refused(QStringLiteral("没有在左边选择栏目！"), kWarning, MsgIcon::Critical);
+        return Messages::refused(Messages::Id::NoLevelChosen);
     // The page may have been deleted or renamed while the dialog was open: then nothing is cleared.
     const SqlResult row = m_conn.selectCatalogByName(page.level, page.name);
     if (!row)
-        return Outcome::refused(row.error, kNotice, MsgIcon::Critical);
+        return Outcome::refused(row.error, Messages::notice(), MsgIcon::Critical);
     if (row.isEmpty())
-        return Outcome::refused(QStringLiteral("“%1”已不存在，显示模式未修改！").arg(page.name), kNotice,
+        return Outcome::refused(QStringLiteral("“%1”已不存在，显示模式未修改！").arg(page.name), Messages::notice(),
                                 MsgIcon::Critical);
     const SqlResult r = CatalogOps::changeFormat(m_conn, page.level, page.name, code);
     if (!r)
-        return Outcome::refused(r.error, kNotice, MsgIcon::Critical);
+        return Outcome::refused(r.error, Messages::notice(), MsgIcon::Critical);
     m_currentFormat = code;
     Q_EMIT formatChanged(code);
     Outcome out;

@@ -1,6 +1,7 @@
 #include "designFrm.h"
 
 #include "core/AppContext.h"
+#include "core/Messages.h"
 #include "structure/CatalogOps.h"
 #include "structure/CatalogTreeBinding.h"
 #include "structure/DisplayFormats.h"
@@ -31,9 +32,6 @@
 #include <memory>
 
 namespace {
-
-const QString kTitleNotice = QStringLiteral("提示");
-const QString kTitleWarning = QStringLiteral("警告");
 
 // Hands the edited label to the window instead of writing it into the item:
 // the window decides whether the new name stands.
@@ -338,7 +336,7 @@ void designFrm::tvw_nav_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
         QString error;
         const QString code = CatalogOps::getAspFileName(m_ctx.conn, *sel, &error);
         if (!error.isEmpty())
-            m_ctx.dialogs.message(error, QStringLiteral("提示"), MsgIcon::Critical);
+            m_ctx.dialogs.message(error, Messages::notice(), MsgIcon::Critical);
         else if (code == QLatin1String("none"))
             openModFileModeless();
         else
@@ -377,8 +375,8 @@ void designFrm::cmd_delNode_Click()
     report(refusal);
     if (!refusal.done)
         return;
-    const MsgAnswer answer = m_ctx.dialogs.message(m_editor.deleteQuestion(), QStringLiteral("警告"), MsgIcon::Question,
-                                                   MsgButtons::OkCancel);
+    const MsgAnswer answer =
+        m_ctx.dialogs.message(m_editor.deleteQuestion(), Messages::warning(), MsgIcon::Question, MsgButtons::OkCancel);
     const Outcome out = m_editor.deleteCurrent(answer == MsgAnswer::Ok);
     report(out);
     if (out.done)

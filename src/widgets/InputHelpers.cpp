@@ -1,6 +1,7 @@
 #include "InputHelpers.h"
 
 #include "core/DialogService.h"
+#include "core/Messages.h"
 #include "text/TextCodec.h"
 
 #include <QDir>
@@ -16,7 +17,7 @@ void checkNumber(QLineEdit* box, DialogService& dialogs)
     box->setFocus();
     // Setting the text runs the change handler again, so each character removed is reported.
     box->setText(text.left(text.size() - 1));
-    dialogs.message(QStringLiteral("请输入数字！"), QStringLiteral("提示"), MsgIcon::Information);
+    dialogs.message(QStringLiteral("请输入数字！"), Messages::notice(), MsgIcon::Information);
 }
 
 void guardNumeric(QLineEdit* box, DialogService& dialogs)
@@ -28,7 +29,7 @@ QString pickColor(DialogService& dialogs)
 {
     const std::optional<QColor> c = dialogs.chooseColor(Qt::black);
     if (!c || !c->isValid()) {
-        dialogs.message(DialogService::cancelDescription(), QStringLiteral("提示"), MsgIcon::Critical);
+        dialogs.message(DialogService::cancelDescription(), Messages::notice(), MsgIcon::Critical);
         return QStringLiteral("#000000");
     }
     return TextCodec::colorToHex(*c);

@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "core/Messages.h"
 #include "text/ErrorText.h"
 
 #include <QDir>
@@ -6,7 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 namespace FileOps {
 
@@ -67,7 +72,7 @@ bool copyFolder(const QString& src, const QString& dst, QString* error)
     }
     if (!QDir().mkpath(dst)) {
         if (error)
-            *error = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(dst));
+            *error = Messages::cannotCreateFolder(QDir::toNativeSeparators(dst));
         return false;
     }
     const auto entries = from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
@@ -106,7 +111,7 @@ bool moveContents(const QString& folder, const QString& target, QString* error)
     const QDir from(folder);
     if (!QDir().mkpath(target)) {
         if (error)
-            *error = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(target));
+            *error = Messages::cannotCreateFolder(QDir::toNativeSeparators(target));
         return false;
     }
     const auto entries = from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
@@ -133,6 +138,36 @@ bool moveContents(const QString& folder, const QString& target, QString* error)
 bool isEmptyFolder(const QString& path)
 {
     return QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+int (*syncCall)(int fd) = ::fsync;
+
+bool syncEntry(const QString& path, QString* error)
+{
+    const bool folder = QFileInfo(path).isDir();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+    const int rc = fd < 0 ? -1 : syncCall(fd);
+    const int err = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (rc == 0)
+        return true;
+    if (error)
+        *error = QStringLiteral("无法把“%1”写入磁盘：%2")
+                     .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(err)));
+    return false;
+}
+
+bool syncTree(const QString& path, QString* error)
+{
+    QDirIterator it(path, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo fi(it.next());
+        if (!fi.isSymLink() && !syncEntry(fi.filePath(), error))
+            return false;
+    }
+    return syncEntry(path, error);
 }
 
 } // namespace FileOps

@@ -22,4 +22,14 @@ bool removeFolder(const QString& path, QString* error);
 bool moveContents(const QString& folder, const QString& target, QString* error);
 bool isEmptyFolder(const QString& path);
 
+// Makes path durable: every file and folder under it, and path itself, is
+// synced to the disk (fsync). Needed before a folder put together from copies
+// takes the place of another: otherwise a power cut right after the swap can
+// leave the new folder empty and the old one gone.
+bool syncTree(const QString& path, QString* error);
+// Syncs one file, or one folder's own entries (a rename in it), not what lies below.
+bool syncEntry(const QString& path, QString* error);
+// The call that syncs one open descriptor; tests replace it to see a failing disk.
+extern int (*syncCall)(int fd);
+
 } // namespace FileOps

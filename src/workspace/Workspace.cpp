@@ -1,5 +1,6 @@
 #include "Workspace.h"
 
+#include "core/Messages.h"
 #include "data/SiteDb.h"
 #include "text/ErrorText.h"
 #include "workspace/FileOps.h"
@@ -159,6 +160,9 @@ static bool isJournalOf(const QString& name, const QString& dbFile)
 static bool swapIn(const QString& staging, const QString& target, QString* error)
 {
     const QString dst = realFolder(target);
+    // Every copy is on the disk before the folder takes the old one's place.
+    if (!FileOps::syncTree(staging, error))
+        return false;
     QString aside;
     if (QFileInfo::exists(dst)) {
         aside = besideName(dst, QStringLiteral("replaced"));
@@ -178,7 +182,9 @@ static bool swapIn(const QString& staging, const QString& target, QString* error
                          .arg(QDir::toNativeSeparators(staging), QDir::toNativeSeparators(dst));
         return false;
     }
+    // The renames reach the disk before the old folder is deleted.
     QString ignored;
+    FileOps::syncEntry(QFileInfo(dst).absolutePath(), &ignored);
     if (!aside.isEmpty())
         FileOps::removeFolder(aside, &ignored); // a leftover is harmless: the new folder is in place
     return true;
@@ -225,7 +231,7 @@ bool beginBackup(const QString& dataPath, const QString& workPath, const SiteDb&
     p.dbSnapshot = db.isOpen() && QFileInfo(db.filePath()) == QFileInfo(p.workPath + SiteDb::kFileName);
     QString detail;
     if (!QDir().mkpath(p.staging))
-        detail = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(p.staging));
+        detail = Messages::cannotCreateFolder(QDir::toNativeSeparators(p.staging));
     // The open database is written as a consistent snapshot, never copied as a file.
     SqlResult r;
     r.ok = detail.isEmpty();
@@ -275,7 +281,7 @@ bool restoreFiles(const QString& dataPath, const QString& workPath, QString* err
     if (ok)
         return true;
     if (detail.isEmpty())
-        detail = QStringLiteral("无法创建文件夹“%1”。").arg(QDir::toNativeSeparators(staging));
+        detail = Messages::cannotCreateFolder(QDir::toNativeSeparators(staging));
     QString ignored;
     FileOps::removeFolder(staging, &ignored);
     if (error)

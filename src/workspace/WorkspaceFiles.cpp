@@ -3,6 +3,7 @@
 #include "core/Logging.h"
 #include "data/SiteDb.h"
 #include "text/ErrorText.h"
+#include "workspace/FileOps.h"
 
 #include <QDir>
 #include <QFile>
@@ -189,12 +190,36 @@ bool isReferenced(const SiteDb& db, const QString& name)
     return false;
 }
 
-void removeIfUnused(const SiteDb& db, const QString& folder, const QString& name)
+bool removeNamed(const QString& folder, const QString& name, QString* error)
 {
-    if (name.isEmpty() || !QFileInfo(folder + name).isFile() || isReferenced(db, name))
-        return;
-    if (!QFile::remove(folder + name))
-        qCWarning(lcWorkspaceFiles) << "cannot delete" << folder + name;
+    if (name.isEmpty())
+        return true;
+    if (!isPlainName(name)) {
+        qCWarning(lcWorkspaceFiles) << "not deleted: the stored name" << name << "is no plain file name in" << folder;
+        return true;
+    }
+    const QFileInfo fi(folder + name);
+    if (fi.isDir()) {
+        qCWarning(lcWorkspaceFiles) << "not deleted: the stored name" << name << "is a folder";
+        return true;
+    }
+    if (!fi.exists() && !fi.isSymLink())
+        return true;
+    QString why;
+    if (FileOps::removeFile(fi.filePath(), &why))
+        return true;
+    qCWarning(lcWorkspaceFiles) << "cannot delete" << fi.filePath() << why;
+    if (error)
+        *error = why;
+    return false;
+}
+
+bool removeIfUnused(const SiteDb& db, const QString& folder, const QString& name, QString* error)
+{
+    // A name that is not plain goes straight to removeNamed, which refuses it and says why.
+    if (isPlainName(name) && (!QFileInfo(folder + name).isFile() || isReferenced(db, name)))
+        return true;
+    return removeNamed(folder, name, error);
 }
 
 } // namespace WorkspaceFiles

@@ -35,11 +35,18 @@ Result copyIn(const QString& sourcePath, const QString& folder);
 // The same for data made by the program (thumbnails), wanted under wantedName.
 Result writeIn(const QByteArray& data, const QString& wantedName, const QString& folder);
 
+// The one way a name read from the database is deleted: folder + name goes
+// (also when read-only) only when name is plain and names a file there; any
+// other name deletes nothing and the log says why. False with error set only
+// when a deletion failed.
+bool removeNamed(const QString& folder, const QString& name, QString* error = nullptr);
+
 // True when a row of the settings or content tables names the file, as a bare
 // name or inside stored HTML. A failed query counts as named: nothing is
 // deleted on a guess.
 bool isReferenced(const SiteDb& db, const QString& name);
-// Deletes folder + name unless it is empty, missing or still named by a record.
-void removeIfUnused(const SiteDb& db, const QString& folder, const QString& name);
+// removeNamed, unless a record still names the file. False with error set only
+// when a deletion failed.
+bool removeIfUnused(const SiteDb& db, const QString& folder, const QString& name, QString* error = nullptr);
 
 } // namespace WorkspaceFiles

@@ -1,9 +1,7 @@
 #include "SiteFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "appearance/AppearanceSettings.h"
 #include "appearance/CustomPages.h"
-#include "data/FeatureFields.h"
 
 #include <QTemporaryDir>
 
@@ -20,48 +18,16 @@ static void stage(const QString& root, const QStringList& paths)
     }
 }
 
+// The stored value as SQL sees it: "NULL" for a null.
 static QString field(const SiteFixture& f, const char* column)
 {
-    return fieldText(f.db.selectUserInfo().first(), column);
+    const QVariant v = fieldValue(f.db.selectUserInfo().first(), column);
+    return v.isNull() ? QStringLiteral("NULL") : v.toString();
 }
 
 class TestCustomPages : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void otherPagesField_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("none") << QStringList() << "";
-        QTest::newRow("one") << QStringList{"a.htm"} << "||a.htm";
-        QTest::newRow("two, apostrophe") << QStringList{"it's.htm", "b.mht"} << "||it's.htm||b.mht";
-    }
-    void otherPagesField()
-    {
-        QFETCH(QStringList, names);
-        QFETCH(QString, stored);
-        QCOMPARE(FeatureFields::joinOtherPages(names), stored);
-        // The list shows an empty first entry before the names.
-        QCOMPARE(FeatureFields::splitOtherPages(stored), names.isEmpty() ? QStringList() : QStringList{""} + names);
-    }
-
-    void featureValues_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("value"); // -1: the box stays as it is
-        QTest::newRow("ticked") << "1" << 1;
-        QTest::newRow("ad board") << "1||300||200||0||0||t||c" << 1;
-        QTest::newRow("turned off") << "0" << 0;
-        QTest::newRow("empty") << "" << -1;
-        QTest::newRow("not a number") << "x||1" << -1;
-    }
-    void featureValues()
-    {
-        QFETCH(QString, stored);
-        QFETCH(int, value);
-        QCOMPARE(FeatureFields::featureValue(stored).value_or(-1), value);
-    }
-
     void homePageChecks_data()
     {
         QTest::addColumn<QStringList>("folder");
@@ -116,6 +82,10 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(f.inWork("images/p.gif")));
         QCOMPARE(field(f, "field01"), "");
         QCOMPARE(names, QStringList{"kept"});
+        // A folder without pages stores an empty list, as text.
+        QVERIFY(f.db.updateUserInfo("field01", "||a.htm").ok);
+        QVERIFY(installOtherPages(f.db, f.app.file("initData"), f.app.workPath(), {}, &names).done);
+        QCOMPARE(field(f, "field01"), "");
     }
 
     // Listed names that are empty, lead outside, or name a folder delete nothing.
@@ -146,9 +116,9 @@ private Q_SLOTS:
         SiteFixture f;
         QTemporaryDir homeDir, otherDir, clashDir;
         const QString home = homeDir.path() + "/", other = otherDir.path() + "/", clash = clashDir.path() + "/";
-        stage(home, {"default.htm", "images/a.gif", "images/shared.gif", "images/sub/deep.gif"});
+        stage(home, {"default.htm", "images/a.gif", "images/shared.gif", "images/sub/deep.gif", "images/mine.gif"});
         stage(other, {"p.htm", "q.mht", "images/b.gif", "images/shared.gif"});
-        stage(f.app.workPath(), {"images/mine.gif"}); // brought by no installation
+        stage(f.app.workPath(), {"images/mine.gif"}); // brought by no installation, though the home page has it too
         writeFile(clash + "r.htm", "r");
         writeFile(clash + "images/a.gif", "different");
 
@@ -200,7 +170,7 @@ private Q_SLOTS:
         QVERIFY(installHead(f.db, dir.path() + "/movie.swf", f.app.workPath()).done);
         QCOMPARE(field(f, "topHead"), "topHeadSelf.swf");
         QVERIFY(!QFile::exists(f.inWork("topHeadSelf.jpg")));
-        QVERIFY(removeHead(f.db, f.app.workPath(), "movie.swf").done);
+        QVERIFY(removeHead(f.db, f.app.workPath()).done);
         QVERIFY(!QFile::exists(f.inWork("topHeadSelf.swf")));
         QCOMPARE(field(f, "topHead"), "");
     }

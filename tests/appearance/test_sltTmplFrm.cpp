@@ -5,6 +5,7 @@
 #include "appearance/NameStyleChooser.h"
 #include "appearance/TemplateChooser.h"
 #include "appearance/sltTmplFrm.h"
+#include "appearance/sltTmplFrm_view.h"
 #include "appearance/sltTmplFrm_viewHead.h"
 
 #include <QCheckBox>
@@ -45,7 +46,12 @@ struct WindowFixture : SiteFixture {
             return edit->text();
         return child<QLabel>(name)->text();
     }
-    QString stored(const char* column) const { return fieldText(db.selectUserInfo().first(), column); }
+    // The stored value as SQL sees it: "NULL" for a null.
+    QString stored(const char* column) const
+    {
+        const QVariant v = fieldValue(db.selectUserInfo().first(), column);
+        return v.isNull() ? QStringLiteral("NULL") : v.toString();
+    }
     QString notice() const { return text("StatusBar1_panel1"); }
 };
 
@@ -199,7 +205,7 @@ private Q_SLOTS:
             QVERIFY2(f.on(c) != ok, qPrintable(c));
     }
 
-    void customHomePageChosen()
+    void customPagesChosen()
     {
         WindowFixture f;
         f.open();
@@ -218,9 +224,38 @@ private Q_SLOTS:
         QCOMPARE(f.stored("defaultFile"), "default.htm");
         QCOMPARE(readFile(f.inWork("default.htm")), QByteArray("<p>home</p>"));
         QVERIFY(QFile::exists(f.inWork("images/a.gif")));
+
+        // The head shows the chosen name; unticked, the file installed under its lower-case name goes.
+        f.click("chk_head");
+        writeFile(dir.path() + "/Banner.JPG", "jpg");
+        f.dlg.files << dir.path() + "/Banner.JPG";
+        f.click("cmd_sltHead");
+        QCOMPARE(f.text("txt_head"), "Banner.JPG");
+        QVERIFY(f.on("cmd_viewHead") && !f.on("cmd_headFont"));
+        QCOMPARE(f.stored("topHead"), "topHeadSelf.jpg");
+        f.click("chk_head");
+        QCOMPARE(f.stored("topHead"), "");
+        QVERIFY(!QFile::exists(f.inWork("topHeadSelf.jpg")));
+
+        // Other pages: the list is refilled with the folder's pages, the first selected; the former page goes.
+        writeFile(f.inWork("old.htm"), "old");
+        QVERIFY(f.db.updateUserInfo("field01", "||old.htm").ok);
+        f.open();
+        QCOMPARE(f.child<QComboBox>("cmb_other")->count(), 2);
+        writeFile(dir.path() + "/pages/b.htm", "b");
+        writeFile(dir.path() + "/pages/a.mht", "a");
+        writeFile(dir.path() + "/pages/note.txt", "n");
+        f.dlg.folders << dir.path() + "/pages";
+        f.click("cmd_other");
+        auto* others = f.child<QComboBox>("cmb_other");
+        QCOMPARE(others->count(), 2);
+        QCOMPARE(others->currentText(), "a.mht");
+        QCOMPARE(others->itemText(1), "b.htm");
+        QCOMPARE(f.stored("field01"), "||a.mht||b.htm");
+        QVERIFY(!QFile::exists(f.inWork("old.htm")));
     }
 
-    void headPreviewShowsAFlashMovieByName()
+    void previews()
     {
         WindowFixture f;
         writeFile(f.inWork("topHeadSelf.swf"), "FWS");
@@ -233,6 +268,17 @@ private Q_SLOTS:
         sltTmplFrm_viewHead missing(f.ctx);
         QVERIFY(!missing.load());
         QVERIFY(f.dlg.lastIs("内页头文件不存在！", "提示", MsgIcon::Information));
+
+        // The home page preview: a page that is missing, or lies outside the workspace, is not shown.
+        writeFile(f.app.file("x.htm"), "outside");
+        for (const char* name : {"default.htm", "../x.htm"}) {
+            f.db.updateUserInfo("defaultFile", name);
+            QVERIFY(!sltTmplFrm_view(f.ctx).load());
+            QVERIFY(f.dlg.lastIs("首页文件不存在！", "提示", MsgIcon::Information));
+        }
+        QVERIFY(f.db.run("DELETE FROM user_info").ok);
+        QVERIFY(!sltTmplFrm_view(f.ctx).load());
+        QVERIFY(f.dlg.lastIs("没有数据！", "提示", MsgIcon::Information));
     }
 
     void background()
@@ -276,15 +322,19 @@ private Q_SLOTS:
         WindowFixture f;
         f.open({{"Javascript", "1||04.asp||hi"}});
         const QString approval = "此项功能选择后，需要提供商批准后方能生效！";
-        f.click("chk_pertain0");
-        QCOMPARE(f.stored("field02"), "1");
-        QCOMPARE(f.notice(), approval);
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, {}, {});
-        QApplication::sendEvent(f.child("Frame7"), &move);
-        QCOMPARE(f.notice(), "");
-        f.click("chk_pertain0");
-        QCOMPARE(f.stored("field02"), "0");
-        QCOMPARE(f.notice(), "");
+        const std::pair<const char*, const char*> plainBoxes[] = {
+            {"chk_pertain0", "field02"}, {"chk_pertain1", "field03"}, {"chk_pertain5", "field05"}};
+        for (const auto& [box, column] : plainBoxes) {
+            f.click(box);
+            QCOMPARE(f.stored(column), "1");
+            QCOMPARE(f.notice(), approval);
+            QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, {}, {});
+            QApplication::sendEvent(f.child("Frame7"), &move);
+            QCOMPARE(f.notice(), "");
+            f.click(box);
+            QCOMPARE(f.stored(column), "0");
+            QCOMPARE(f.notice(), "");
+        }
         // The space bar writes like a click.
         auto* guestbook = f.child<QCheckBox>("chk_pertain4");
         guestbook->setFocus();

@@ -349,19 +349,11 @@ private Q_SLOTS:
 
     void productPagesOpenTheirDialogs()
     {
-        site.db.run(
-            "INSERT INTO content01(firstCatalog,value01,value02,value03,value04) VALUES('产品','泵','X1','台','99')");
+        site.db.run("INSERT INTO content01(ID,firstCatalog,value01) VALUES(7,'产品','泵')");
         QVERIFY(ContentSite::release(*w, "产品"));
-        QVERIFY(listOf(*w).contains(
-            QStringLiteral("<td>&nbsp;泵</td><td>&nbsp;X1</td><td>&nbsp;台</td><td>&nbsp;99</td>")));
-        openVia<insDataFrm_prod>(*w, 0)->close();
-        const qint64 id = fieldText(site.contents(1, "产品").first(), "ID").toLongLong();
-        QVERIFY(ContentSite::tick(*w, id));
+        QVERIFY(ContentSite::tick(*w, 7));
         openVia<insDataFrm_prodMod>(*w, 2)->close();
         QVERIFY(site.dlg.shown.isEmpty());
-        site.dlg.answers.enqueue(MsgAnswer::Ok);
-        ContentSite::press(*w, "cmd_addData1");
-        QVERIFY(site.contents(1, "产品").isEmpty());
     }
 };
 

@@ -168,6 +168,10 @@ private Q_SLOTS:
         }
         if (pictureSlots == 2)
             QCOMPARE(imageName(*w, 1)->text(), QStringLiteral("two.bmp"));
+        // The row gone meanwhile (the page deleted elsewhere): nothing is stored, and the save says so.
+        QVERIFY(site->db.run("DELETE FROM " + SiteDb::contentTable(level)).ok);
+        ContentSite::press(*w, "cmd_ok");
+        QVERIFY(site->dlg.lastIs("该页面已被删除，数据没有保存！", "警告", MsgIcon::Warning));
     }
 
     void picturesSwappedBetweenSlotsAreKept_data()

@@ -5,6 +5,7 @@
 #include "editor/advEdit.h"
 
 #include <QPointer>
+#include <QWebEngineScript>
 
 namespace {
 
@@ -109,6 +110,18 @@ private Q_SLOTS:
         QTest::mouseClick(ctl<QLabel>(*viewer, "img_prod"), Qt::LeftButton);
         QTRY_VERIFY(!viewerOf<insDataFrm_img>(*add));
         editor->setInnerHTML("<p><b>好杯</b> it's <img src='" + site.app.workPath() + "cup.jpg'></p>");
+        // Typed in the design view, and stored at once.
+        QWebEngineView* view = ctl<WebPane>(*editor, "DHTMLEditer")->view();
+        add->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(add));
+        view->setFocus();
+        QTRY_VERIFY(view->focusProxy() && view->focusProxy()->hasFocus());
+        bool atEnd = false;
+        view->page()->runJavaScript("document.body.focus();getSelection().selectAllChildren(document.body);"
+                                    "getSelection().collapseToEnd();",
+                                    QWebEngineScript::ApplicationWorld, [&atEnd](const QVariant&) { atEnd = true; });
+        QTRY_VERIFY(atEnd);
+        QTest::keyClicks(view->focusProxy(), "Top");
         ContentSite::press(*add, "OKButton");
         QTRY_VERIFY(!add);
 
@@ -116,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 1);
         const QStringList values = contentValues(rows.first(), 6);
         QCOMPARE(values.mid(0, 5), (QStringList{"O'Neil 杯", "", "", "12", "cup.jpg"}));
-        QVERIFY2(values[5].contains("<b>好杯</b> it[&#39;]s <img src=") && values[5].contains("[imgpath]/cup.jpg"),
+        QVERIFY2(values[5].contains("<b>好杯</b> it[&#39;]s <img src=\"[imgpath]/cup.jpg\">Top"),
                  qPrintable(values[5]));
         QVERIFY(QFile::exists(site.inWork("cup.jpg")));
         QTRY_VERIFY(ctl<WebPane>(*w, "webMultiData")->lastInnerHtml("editID").contains("O'Neil 杯"));
@@ -135,8 +148,31 @@ private Q_SLOTS:
         QSignalSpy storedSpy(mod.get(), &EntryDialog::stored);
         ctl<QLineEdit>(*mod, "txt_spec")->setText("大号");
         ContentSite::press(*mod, "OKButton");
-        QCOMPARE(storedSpy.count(), 1);
+        QTRY_COMPARE(storedSpy.count(), 1);
         QCOMPARE(stored(id), (QStringList{"O'Neil 杯", "大号", "", "12", "cup.jpg", values[5]}));
+    }
+
+    // A dialog over a page of no known level stores nothing.
+    void noLevel_data()
+    {
+        QTest::addColumn<bool>("modify");
+        QTest::newRow("add") << false;
+        QTest::newRow("modify") << true;
+    }
+    void noLevel()
+    {
+        QFETCH(bool, modify);
+        std::unique_ptr<ProductEntryDialog> d;
+        if (modify)
+            d = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{}, "1");
+        else
+            d = std::make_unique<insDataFrm_prod>(site.ctx, PageRef{}, QString());
+        d->show();
+        editorOf(*d);
+        ctl<QLineEdit>(*d, "txt_Name")->setText("杯");
+        ContentSite::press(*d, "OKButton");
+        QTRY_VERIFY(site.dlg.lastIs("请在左边栏目选择节点！", "提示", MsgIcon::Critical));
+        QCOMPARE(site.db.run("SELECT count(*) FROM content01").rows.first().value(0).toInt(), 0);
     }
 
     // Removing the picture deletes the stored file only once the record stops naming it.
@@ -165,7 +201,7 @@ private Q_SLOTS:
         QCOMPARE(site.dlg.last().buttons, MsgButtons::YesNo);
         QVERIFY(ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
         ContentSite::press(*mod, button);
-        QCOMPARE(stored(id).value(4), storedPicture);
+        QTRY_COMPARE(stored(id).value(4), storedPicture);
         QCOMPARE(QFile::exists(site.inWork("p.jpg")), fileKept);
     }
 };

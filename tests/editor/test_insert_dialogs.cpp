@@ -2,7 +2,6 @@
 #include "TestMain.h"
 #include "TestPictures.h"
 #include "editor/InsertDialogs.h"
-#include "text/TextCodec.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -106,40 +105,6 @@ private Q_SLOTS:
         QTest::keyClicks(b, "7x");
         QCOMPARE(b->text(), QStringLiteral("7"));
         QCOMPARE(site.dlg.texts(), QStringList{"请输入数字！"});
-    }
-
-    // A browsed picture fills its size in pixels, is copied in on OK and referenced there.
-    void pictureInserted()
-    {
-        const QString path = TestPictures::write(user.filePath("logo.png"), 100, 40, "PNG");
-        site.dlg.files.enqueue(path);
-        dlgFrm_img d(site.ctx);
-        d.show();
-        QSignalSpy fragments(&d, &dlgFrm_img::fragmentReady);
-        press(d, "cmd_imgPath");
-        QCOMPARE(box(d, "txt_width")->text(), QStringLiteral("100"));
-        QCOMPARE(box(d, "txt_height")->text(), QStringLiteral("40"));
-        press(d, "OKButton");
-        QCOMPARE(fragments.count(), 1);
-        QCOMPARE(fragments.first().first().toString(),
-                 "<img src='" + site.app.workPath() + "logo.png' height=40 width=100 border=0>");
-        QCOMPARE(readFile(site.inWork("logo.png")), readFile(path));
-    }
-
-    void movieInserted()
-    {
-        const QString path = user.filePath("intro.swf");
-        writeFile(path, "FWS movie");
-        site.dlg.files.enqueue(path);
-        dlgFrm_flash d(site.ctx);
-        d.show();
-        QSignalSpy fragments(&d, &dlgFrm_flash::fragmentReady);
-        press(d, "cmd_view");
-        press(d, "OKButton");
-        QCOMPARE(fragments.count(), 1);
-        const QString url = TextCodec::workspaceUrl(site.app.workPath()) + "intro.swf";
-        QVERIFY(fragments.first().first().toString().contains("<param name=\"Movie\" value=\"" + url + "\">"));
-        QCOMPARE(readFile(site.inWork("intro.swf")), QByteArray("FWS movie"));
     }
 };
 

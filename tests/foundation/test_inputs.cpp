@@ -42,14 +42,6 @@ private Q_SLOTS:
         QVERIFY(dlg.lastIs(DialogService::cancelDescription(), "提示", MsgIcon::Critical));
     }
 
-    void browseForFolder()
-    {
-        RecordingDialogService dlg;
-        dlg.folders.enqueue(QStringLiteral("/srv/网站/模板"));
-        QCOMPARE(InputHelpers::browseForFolder(dlg, "选择", "/srv"), QStringLiteral("/srv/网站/模板"));
-        QCOMPARE(InputHelpers::browseForFolder(dlg, "选择", "/srv"), QString());
-    }
-
     // Qt's own texts (standard buttons, file dialogs, context menus) are Chinese.
     void qtTextsInChinese()
     {

@@ -35,6 +35,7 @@ class TestIntegration : public QObject {
     Q_OBJECT
     std::unique_ptr<TestAppDir> m_app;
     std::unique_ptr<RecordingDialogService> m_dlg;
+    ProgramParts m_parts;
     std::unique_ptr<MDIFrm> m_frame;
 
     QStringList loadedNames() const
@@ -52,7 +53,7 @@ private Q_SLOTS:
     {
         m_app = std::make_unique<TestAppDir>();
         m_dlg = std::make_unique<RecordingDialogService>();
-        m_frame = std::make_unique<MDIFrm>(m_app->path(), *m_dlg, programWindows());
+        m_frame = std::make_unique<MDIFrm>(m_app->path(), *m_dlg, programWindows(m_parts));
         m_frame->show();
     }
     void cleanupTestCase() { m_frame.reset(); }
@@ -101,7 +102,8 @@ private Q_SLOTS:
     {
         TestAppDir app;
         RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg, programWindows());
+        ProgramParts parts;
+        MDIFrm frame(app.path(), dlg, programWindows(parts));
         frame.load(nullptr);
         const QStringList expected{"guidFrm", "infoFrm", "sltTmplFrm", "designFrm", "insDataFrm", "updataFrm"};
         QStringList order;

@@ -5,11 +5,8 @@
 #include "structure/CatalogOps.h"
 
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlField>
 
-// The pristine database: every column the program uses, the choice rows, and the
-// triggers that keep names linked.
+// The pristine database: the choice rows, and the triggers that keep names linked.
 class TestSchema : public QObject {
     Q_OBJECT
     TestAppDir* app = nullptr;

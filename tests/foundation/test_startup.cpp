@@ -4,13 +4,16 @@
 #include "TestMain.h"
 #include "app/MDIFrm.h"
 #include "data/SiteDb.h"
+#include "workspace/FileOps.h"
 #include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QScopeGuard>
 #include <QStringEncoder>
 
+#include <cerrno>
 #include <unistd.h>
 
 // Sets the site name straight in the workspace's database file.
@@ -319,12 +322,16 @@ private Q_SLOTS:
     void failedBackupOrRestoreChangesNothing_data()
     {
         QTest::addColumn<bool>("restoring");
-        QTest::newRow("backup") << false;
-        QTest::newRow("restore") << true;
+        QTest::addColumn<bool>("diskFails"); // the copies cannot be synced to the disk before the swap
+        QTest::newRow("backup") << false << false;
+        QTest::newRow("restore") << true << false;
+        QTest::newRow("backup, disk fails") << false << true;
+        QTest::newRow("restore, disk fails") << true << true;
     }
     void failedBackupOrRestoreChangesNothing()
     {
         QFETCH(bool, restoring);
+        QFETCH(bool, diskFails);
         TestAppDir app;
         RecordingDialogService dlg;
         MDIFrm frame(app.path(), dlg);
@@ -335,7 +342,16 @@ private Q_SLOTS:
         QVERIFY(frame.conn().updateUserInfo("webName", QStringLiteral("第二版")).ok);
         writeFile(app.workPath() + "a.jpg", "A2");
         // A file that cannot be read (a link to nowhere) stops the copy half-way.
-        QVERIFY(QFile::link(app.file("nowhere.jpg"), (restoring ? app.file("savedData/") : app.workPath()) + "zz.jpg"));
+        if (!diskFails)
+            QVERIFY(
+                QFile::link(app.file("nowhere.jpg"), (restoring ? app.file("savedData/") : app.workPath()) + "zz.jpg"));
+        const auto sync = FileOps::syncCall;
+        const auto restoreSync = qScopeGuard([sync] { FileOps::syncCall = sync; });
+        if (diskFails)
+            FileOps::syncCall = [](int) {
+                errno = EIO;
+                return -1;
+            };
         dlg.clear();
         if (restoring)
             dlg.answers.enqueue(MsgAnswer::Yes);

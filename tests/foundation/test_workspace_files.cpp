@@ -146,6 +146,17 @@ private Q_SLOTS:
         slot.loadStored("photo.jpg");
         slot.stored("c.jpg", db, wp);
         QVERIFY(!QFile::exists(wp + "photo.jpg"));
+        // A stored name leading out of the workspace, or below it, deletes nothing, and the log says why.
+        writeFile(app.file("x.jpg"), "outside");
+        writeFile(wp + "sub/y.jpg", "below");
+        for (int i = 0; i < 4; ++i)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression("not deleted: the stored name .* is no plain file name in"));
+        for (const QString& name : QStringList{"../x.jpg", "..\\x.jpg", app.file("x.jpg"), "sub/y.jpg", "sub"}) {
+            slot.loadStored(name);
+            slot.stored("c.jpg", db, wp);
+        }
+        QVERIFY(QFile::exists(app.file("x.jpg")) && QFile::exists(wp + "sub/y.jpg"));
     }
 
     // Two pages choose different pictures of one name: both stay, each record names its own.

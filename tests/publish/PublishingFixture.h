@@ -112,8 +112,9 @@ struct Publishing {
     TestAppDir app;
     QTemporaryDir data;
     RecordingDialogService dlg;
-    MDIFrm frame{roots(), dlg, programWindows()};
-    PublishClient& client = frame.context().publishClient;
+    ProgramParts parts;
+    MDIFrm frame{roots(), dlg, programWindows(parts)};
+    PublishClient& client = connectProgramWindows(frame, parts);
     const PublishSession& session = client.session();
     QPointer<updataFrm> up;
     Peer peer;
@@ -122,7 +123,6 @@ struct Publishing {
     {
         frame.conn().run(QStringLiteral("UPDATE user_info SET serial=?, site_name=?"), {serial, siteName});
         dlg.clear();
-        connectProgramWindows(frame);
         up = qobject_cast<updataFrm*>(frame.showWindow(QStringLiteral("updataFrm")));
         client.serverPort = port ? port : peer.port();
         if (!port)

@@ -14,6 +14,8 @@
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -609,12 +611,27 @@ private Q_SLOTS:
         QVERIFY(m_log.filter(QRegularExpression("[\\x00-\\x1f\\x{2028}]")).isEmpty());
     }
 
-    // The built server: the port it reports, its limit, operator input on stdin.
+    // The built server: the port it reports, its limit, operator input on stdin,
+    // and a quit that does not wait for a rendering that would never end.
     void program()
     {
+        const QString db = path("endless.sbd");
+        {
+            QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "endless");
+            d.setDatabaseName(db);
+            QVERIFY(d.open());
+            QSqlQuery(d).exec(
+                "CREATE TABLE user_info(user_ID, webName, gov_name, address, linkman, tel, mobile, fax, "
+                "zip, email, logo, defaultTmpl, headTmpl, defaultFont, headFont, backGround, "
+                "defaultFile, topHead, field01, field02, field03, field04, field05, adBoard, javascript)");
+            QVERIFY(QSqlQuery(d).exec("CREATE VIEW firstCatalog AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT "
+                                      "n FROM r) SELECT n AS firstCatalog, 0 AS [catalog], '' AS aspFileName, n AS "
+                                      "orderID FROM r WHERE n = 0"));
+        }
+        QSqlDatabase::removeDatabase("endless");
         QProcess p;
-        p.start(WEBLARK_HOSTD,
-                {"--port", "0", "--accounts", path("accounts.txt"), "--data", path("data2"), "--max-upload-mb", "5"});
+        p.start(WEBLARK_HOSTD, {"--port", "0", "--accounts", path("accounts.txt"), "--data", path("data2"),
+                                "--max-upload-mb", "5", "--http-port", "0", "--render-seconds", "600"});
         QVERIFY(p.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(p.canReadLine(), 10000);
         const QByteArray first = p.readLine().trimmed();
@@ -625,8 +642,14 @@ private Q_SLOTS:
         QCOMPARE(c.ask(Protocol::versionQuery()), QStringLiteral("<#getversion#><b>欢迎使用网站托管服务。</b>"));
         QCOMPARE(c.ask(Protocol::siteNameMessage("prog")), QStringLiteral("<#siteName#>"));
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(5 * 1024 * 1024 + 1)), QStringLiteral("<#errMsg#>"));
+        const QByteArray archive = zipOf(path("endless.zip"), {{"govbuilder.sbd", readFile(db)}});
+        QCOMPARE(c.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#sendFileInfo#>"));
+        c.send(archive);
+        QByteArray log;
+        QTRY_VERIFY_WITH_TIMEOUT((log += p.readAllStandardError()).contains("site prog published"), 10000);
         p.write("say hello from the operator\n");
         QTRY_COMPARE(c.reply(), QStringLiteral("<#talkmsg#>hello from the operator"));
+        QVERIFY(!log.contains("rendered for the web"));
         p.write("quit\n");
         QVERIFY(p.waitForFinished(5000));
         QCOMPARE(p.exitCode(), 0);

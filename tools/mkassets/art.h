@@ -75,5 +75,6 @@ void makeBackgrounds(AssetWriter& out);   // backGround/
 void makeChooserImages(AssetWriter& out); // images/
 void makeSplash(AssetWriter& out);        // splash.png
 void makeSkins(AssetWriter& out);         // skin/
+void makeIcons(AssetWriter& out);         // hicolor/SIZExSIZE/apps/weblark.png (weblark-mkassets --icons)
 
 } // namespace mk

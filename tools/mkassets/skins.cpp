@@ -329,4 +329,13 @@ void makeSkins(AssetWriter& out)
     save(out, QStringLiteral("about_logo.png"), aboutBanner());
 }
 
+// The program's icon for the desktop's menus and launchers, in the hicolor theme's usual sizes;
+// each size is drawn on its own, so the small ones stay sharp.
+void makeIcons(AssetWriter& out)
+{
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        out.saveImage(QStringLiteral("hicolor/%1x%1/apps/weblark.png").arg(size),
+                      emblem(size).convertToFormat(QImage::Format_ARGB32), "PNG");
+}
+
 } // namespace mk

@@ -12,10 +12,6 @@
     var observer = null;
 
     function body() { return document.body ? document.body.innerHTML : ''; }
-    function stamp(kind) {
-        generation++;
-        return generation + ' ' + loadId + ' ' + kind + '\n' + (kind === 'l' ? '' : body());
-    }
 
     // Pictures that point outside the workspace: files elsewhere on disk and inline data.
     function foreignPictures(nodes) {
@@ -32,13 +28,75 @@
         return found;
     }
 
+    // A long page is parsed at once but shown in parts: the first screen straight
+    // away, the rest one part per frame, so that the user can read and type while the
+    // browser lays the rest out. The parts not yet shown wait, in order, in
+    // "rest" (a detached body, so that they parse exactly as in the page's body);
+    // every report of the page includes them, and nothing counts them as an edit.
+    var kFirstPart = 12000, kPart = 24000;
+    var rest = null;
+    var restTimer = null;
+    var restPending = false;
+    var part = kPart;
+    function weight(node) {
+        if (node.nodeType !== 1) return node.nodeValue ? node.nodeValue.length : 1;
+        return node.textContent.length + 24 * (node.getElementsByTagName('*').length + 1);
+    }
+    function moveIn(budget) {
+        if (observer) {
+            var own = observer.takeRecords(); // the user's edits made before the move
+            if (own.length) changed(own);
+        }
+        var moved = document.createDocumentFragment();
+        for (var spent = 0; rest.firstChild && (spent < budget || budget < 0);) {
+            spent += weight(rest.firstChild);
+            moved.appendChild(rest.firstChild);
+        }
+        document.body.appendChild(moved);
+        if (observer) observer.takeRecords(); // the move itself is no edit
+        if (!rest.firstChild) {
+            rest = null;
+            if (restTimer) clearTimeout(restTimer);
+            restTimer = null;
+        }
+    }
+    function nextPart() {
+        if (!rest || restPending) return;
+        restPending = true;
+        var step = function () {
+            if (!restPending) return;
+            restPending = false;
+            if (restTimer) clearTimeout(restTimer);
+            restTimer = null;
+            if (!rest) return;
+            // The parts grow, so that a long page is in after a few frames.
+            moveIn(part);
+            part *= 2;
+            nextPart();
+        };
+        // Frames stop while the view is hidden; the timer goes on then.
+        requestAnimationFrame(step);
+        restTimer = setTimeout(step, 200);
+    }
+    // The whole page in the body at once: before commands that reach beyond the first parts.
+    function finishLoad() {
+        restPending = false;
+        if (rest) moveIn(-1);
+    }
+    window.weblarkEditorLoading = function () { return rest !== null; };
+    document.addEventListener('keydown', function (e) {
+        if (rest && (e.ctrlKey || e.metaKey || e.key === 'End' || e.key === 'PageDown')) finishLoad();
+    }, true);
+    function pageHtml() { return body() + (rest ? rest.innerHTML : ''); }
+
     // Long pages are reported at most every quarter second while the user types;
     // a flush sends what is still held back.
     var held = null;
     var lastLength = 0;
     function sendEdit() {
         held = null;
-        var report = stamp('e');
+        generation++;
+        var report = generation + ' ' + loadId + ' e\n' + pageHtml();
         lastLength = report.length;
         weblark.push('html', report);
     }
@@ -56,26 +114,45 @@
         else sendEdit();
     }
 
-    window.weblarkEditorLoad = function (html, editable, workspace, id) {
+    // Loads a page; the page is left exactly as given. adopt: pictures outside the
+    // workspace are handed to the program to be copied in (text typed in the code
+    // view); otherwise they are only counted, and the count is pushed as "outside".
+    window.weblarkEditorLoad = function (html, editable, workspace, id, adopt) {
         if (observer) observer.disconnect();
         if (held) clearTimeout(held);
         held = null;
+        rest = null;
+        restPending = false;
         lastLength = html.length;
         workspaceUrl = workspace;
         loadId = id;
-        document.body.innerHTML = html;
+        if (html.length > kFirstPart * 4) {
+            var holder = document.createElement('body');
+            holder.innerHTML = html;
+            document.body.textContent = '';
+            rest = holder;
+            part = kPart;
+            moveIn(kFirstPart);
+            nextPart();
+        } else {
+            document.body.innerHTML = html;
+        }
         document.body.contentEditable = editable ? 'true' : 'false';
-        weblark.push('html', stamp('l'));
+        generation++;
+        weblark.push('html', generation + ' ' + loadId + ' l\n');
         if (!editable) return;
-        // Text typed in the code view may name pictures elsewhere on the disk too.
-        var foreign = foreignPictures([document.body]);
-        if (foreign.length) weblark.push('foreign', JSON.stringify(foreign));
+        var foreign = foreignPictures([document.body].concat(rest ? [rest] : []));
+        if (foreign.length) weblark.push(adopt ? 'foreign' : 'outside', JSON.stringify(foreign));
         observer = observer || new MutationObserver(changed);
         observer.observe(document.body, { childList: true, subtree: true, characterData: true, attributes: true });
     };
 
     // The generation the program must have seen to hold the document as it is now.
     window.weblarkEditorFlush = function () {
+        if (observer) {
+            var own = observer.takeRecords();
+            if (own.length) changed(own);
+        }
         if (held) {
             clearTimeout(held);
             sendEdit();
@@ -84,20 +161,28 @@
     };
 
     window.weblarkEditorCommand = function (command, value) {
+        if (command === 'selectAll') finishLoad();
         document.body.focus();
         document.execCommand(command, false, value === undefined ? null : value);
     };
 
-    // The font of the selection: family, size in pixels, colour, and the three styles as wanted.
-    window.weblarkEditorFont = function (font) {
+    function selection() {
         var sel = window.getSelection();
-        if (!sel || sel.isCollapsed) return;
+        return sel && !sel.isCollapsed && document.body.contains(sel.anchorNode) ? sel : null;
+    }
+    window.weblarkEditorHasSelection = function () { return selection() !== null; };
+
+    // The font of the selection, and of nothing else: family, size in pixels, colour,
+    // and the three styles as wanted. The selection is first marked with a family name
+    // no page can hold, so that exactly the new font elements get the size.
+    window.weblarkEditorFont = function (font) {
+        if (!selection()) return;
+        var mark = 'weblark-mark-' + Date.now() + '-' + Math.random().toString(36).slice(2);
         document.execCommand('styleWithCSS', false, false);
-        document.execCommand('fontName', false, font.family);
         if (font.color) document.execCommand('foreColor', false, font.color);
-        document.execCommand('fontSize', false, '7');
-        Array.prototype.forEach.call(document.body.querySelectorAll('font[size="7"]'), function (f) {
-            f.removeAttribute('size');
+        document.execCommand('fontName', false, mark);
+        Array.prototype.forEach.call(document.body.querySelectorAll('font[face="' + mark + '"]'), function (f) {
+            f.setAttribute('face', font.family);
             f.style.fontSize = font.size + 'px';
         });
         ['bold', 'italic', 'underline'].forEach(function (style) {
@@ -112,6 +197,12 @@
             if (map[img.src]) img.setAttribute('src', map[img.src]);
             else img.parentNode.removeChild(img);
         });
+    };
+
+    // A fragment at the end of the page: an edit like any other.
+    window.weblarkEditorAppend = function (fragment) {
+        finishLoad();
+        document.body.insertAdjacentHTML('beforeend', fragment);
     };
 
     window.weblarkEditorInsertPicture = function (url) {
