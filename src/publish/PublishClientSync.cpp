@@ -2,6 +2,7 @@
 // the full upload whenever the server does not take part.
 #include "PublishClient.h"
 
+#include "core/Messages.h"
 #include "data/SiteDb.h"
 #include "publish/ArchiveSender.h"
 #include "publish/WorkspaceManifest.h"
@@ -40,7 +41,7 @@ void PublishClient::syncJobFinished()
         m_packWanted = false;
         m_zipTimer->stop();
         Q_EMIT uploadEnabled(true);
-        say(QStringLiteral("没有和服务器建立连接！"), QStringLiteral("提示"), MsgIcon::Warning);
+        say(Messages::text(Messages::Id::NotConnected), Messages::notice(), MsgIcon::Warning);
         return;
     }
     if (!job.ok) {
@@ -114,7 +115,7 @@ bool PublishClient::handleSyncReply(const QString& reply)
     if (m_syncStage == SyncStage::AwaitingDone && reply.startsWith(Protocol::tagText(Tag::SyncDone))) {
         const qint64 sent = QFileInfo(m_uploadArchive).size();
         endSync();
-        say(ArchiveSender::completedText(), QStringLiteral("提示"), MsgIcon::Information);
+        say(ArchiveSender::completedText(), Messages::notice(), MsgIcon::Information);
         setPanel(2, SyncManifest::sentText(m_syncFiles, sent));
         return true;
     }
@@ -136,7 +137,7 @@ void PublishClient::syncTimedOut()
     } else if (m_syncStage == SyncStage::AwaitingDone) {
         // All bytes went out but the server did not confirm in time.
         endSync();
-        say(ArchiveSender::completedText(), QStringLiteral("提示"), MsgIcon::Information);
+        say(ArchiveSender::completedText(), Messages::notice(), MsgIcon::Information);
         setPanel(2, ArchiveSender::completedText());
     }
 }
