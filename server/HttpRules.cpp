@@ -218,11 +218,11 @@ bool parseRange(const QByteArray& header, qint64 size, qint64* first, qint64* la
 {
     if (!header.startsWith("bytes=") || header.contains(','))
         return false;
-    const QByteArray spec = header.mid(6).trimmed();
-    const qsizetype dash = spec.indexOf('-');
+    const QByteArray bytes = header.mid(6).trimmed();
+    const qsizetype dash = bytes.indexOf('-');
     if (dash < 0)
         return false;
-    const QByteArray a = spec.left(dash).trimmed(), b = spec.mid(dash + 1).trimmed();
+    const QByteArray a = bytes.left(dash).trimmed(), b = bytes.mid(dash + 1).trimmed();
     bool okA = true, okB = true;
     const qint64 from = a.isEmpty() ? -1 : a.toLongLong(&okA);
     const qint64 to = b.isEmpty() ? -1 : b.toLongLong(&okB);
