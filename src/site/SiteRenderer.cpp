@@ -2,8 +2,10 @@
 
 #include "GzipCopies.h"
 #include "NameLettering.h"
+#include "SiteFeeds.h"
 #include "SiteModel.h"
 #include "SitePictures.h"
+#include "SiteSearch.h"
 #include "data/ContentRecords.h"
 #include "data/FeatureFields.h"
 #include "data/SiteDb.h"
@@ -20,6 +22,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <kainjow/mustache.hpp>
 
@@ -82,6 +85,23 @@ QString blankPicture()
     return QStringLiteral("data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
 }
 
+// What a page's head tells about it: its summary, picture and feed.
+struct PageMeta {
+    QString description; // empty: the organisation's name
+    QString picture;     // relative to the site's root; empty: the logo
+    QString feed;        // the feed of the page's news list, if any, and its title
+    QString feedTitle;
+    bool article = false;
+    QDate lastmod; // of a news list: its newest item
+};
+
+// A news page's feed: the page, its file and its items.
+struct PageFeed {
+    const SitePage* page;
+    QString file;
+    QVector<SiteFeeds::Entry> items;
+};
+
 struct ThemeChoice {
     QString code;
     QString layout;
@@ -110,7 +130,8 @@ private:
     {
         return writeFile(relative, bytes.constData(), bytes.size());
     }
-    bool writePage(const QString& file, const std::string& html);
+    // A generated page; listed pages go into the sitemap, with lastmod when known.
+    bool writePage(const QString& file, const std::string& html, const QDate& lastmod = {}, bool listed = true);
     bool copyFile(const QString& from, const QString& relative);
     bool spend(qint64 bytes);
     ThemeChoice themeFor(const QString& table, const QString& stored);
@@ -123,9 +144,11 @@ private:
     void buildShared();
     Data crumbs(const SitePage& page) const;
     const std::string& sidebar(const SitePage* top);
-    std::string innerPage(const QString& title, const SitePage& page, const Data& crumbList, const std::string& body);
+    std::string headMeta(const QString& title, const QString& file, const PageMeta& meta);
+    std::string innerPage(const QString& title, const QString& file, const SitePage* page, const Data& crumbList,
+                          const std::string& body, const PageMeta& meta);
     bool writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
-                         Data item, const QString& templateName);
+                         Data item, const QString& templateName, const PageMeta& meta, const QDate& date = {});
     std::string bodyOf(const SitePage& page);
     std::string catalogBody(const SitePage& page, Data& d);
     std::string textBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
@@ -139,6 +162,8 @@ private:
     void installCustomHome();
     void copyInstalledPages();
     void copyImagesFolder();
+    void writeSitePages();
+    void writeFeedsAndSitemap();
 
     const SiteRenderRequest& m_req;
     const RenderLimits& m_limits;
@@ -156,6 +181,12 @@ private:
     Data m_otherPages = list();
     Data m_contacts = list();
     std::map<const SitePage*, std::string> m_sidebars;
+    QString m_logo;
+    bool m_search = false;
+    PageMeta m_pageMeta;                // of the page bodyOf() last built
+    QVector<SiteFeeds::Entry> m_listed; // the sitemap
+    QVector<SiteFeeds::Entry> m_news;   // every news item, for the site's feed
+    std::vector<PageFeed> m_pageFeeds;
     bool m_imagesCopied = false;
     bool m_customHome = false;
 };
@@ -184,9 +215,9 @@ bool Renderer::loadMaterial()
         return false;
     }
     m_themes = QJsonDocument::fromJson(themes.readAll()).object();
-    static const char* const names[] = {"home",     "inner",   "txt",      "imgtxt",   "bigimg", "newslist",
-                                        "newsitem", "gallery", "prodlist", "proditem", "adv",    "catalog",
-                                        "empty",    "header",  "footer",   "sidebar",  "extras"};
+    static const char* const names[] = {"home",    "inner",    "txt",      "imgtxt", "bigimg",   "newslist", "newsitem",
+                                        "gallery", "prodlist", "proditem", "adv",    "catalog",  "empty",    "header",
+                                        "footer",  "sidebar",  "extras",   "meta",   "notfound", "search"};
     for (const char* n : names)
         if (!loadTemplate(QString::fromLatin1(n)))
             return false;
@@ -234,7 +265,7 @@ bool Renderer::writeFile(const QString& relative, const char* bytes, qint64 size
     return true;
 }
 
-bool Renderer::writePage(const QString& file, const std::string& html)
+bool Renderer::writePage(const QString& file, const std::string& html, const QDate& lastmod, bool listed)
 {
     if (m_res.pages >= m_limits.maxPages) {
         if (m_res.error.isEmpty())
@@ -244,6 +275,8 @@ bool Renderer::writePage(const QString& file, const std::string& html)
     if (!writeFile(file, html.data(), qint64(html.size())))
         return false;
     ++m_res.pages;
+    if (listed)
+        m_listed.push_back({file, {}, {}, lastmod});
     return true;
 }
 
@@ -348,6 +381,7 @@ void Renderer::buildShared()
         m_navList.push_back(menuEntry(p));
 
     const QString logo = m_pictures.use(info.logo, QStringLiteral("单位徽标"));
+    m_logo = logo;
     const QString homeName = m_customHome ? QString() : letterName(info.defaultFont, QStringLiteral("name-home.png"));
     auto header = [&](const QString& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
         Data d;
@@ -363,6 +397,7 @@ void Renderer::buildShared()
         d.set("movie", movie);
         d.set("pattern", u8(theme.pattern));
         d.set("nav", m_navList);
+        d.set("search", m_search);
         return render(QStringLiteral("header"), d);
     };
     m_homeHead = header(homeName, m_homeTheme, QString(), false);
@@ -488,8 +523,8 @@ const std::string& Renderer::sidebar(const SitePage* top)
     if (it != m_sidebars.end())
         return it->second;
     Data d;
-    // A section without pages of its own offers the site's sections instead.
-    const bool own = !top->children.empty();
+    // A section without pages of its own, and a page outside the tree, offer the site's sections instead.
+    const bool own = top && !top->children.empty();
     d.set("title", own ? u8(top->name) : "栏目导航");
     d.set("href", own ? u8(top->file) : "index.htm");
     Data items = list();
@@ -500,13 +535,41 @@ const std::string& Renderer::sidebar(const SitePage* top)
     return m_sidebars.emplace(top, render(QStringLiteral("sidebar"), d)).first->second;
 }
 
-std::string Renderer::innerPage(const QString& title, const SitePage& page, const Data& crumbList,
-                                const std::string& body)
+// The head's description, Open Graph card and feed links of a page. Open Graph
+// addresses must be absolute, so without a base URL the card has no url or image.
+std::string Renderer::headMeta(const QString& title, const QString& file, const PageMeta& meta)
 {
-    const SitePage* top = &page;
-    while (top->parent)
+    const SettingsRow& info = m_model.info;
+    const QString base = m_req.baseUrl;
+    Data d;
+    d.set("title", u8(title));
+    d.set("siteTitle", u8(m_siteTitle));
+    d.set("description", u8(meta.description.isEmpty() ? (info.govName.trimmed().isEmpty() ? m_siteTitle : info.govName)
+                                                       : meta.description));
+    d.set("type", meta.article ? "article" : "website");
+    if (!base.isEmpty()) {
+        d.set("url", u8(SiteFeeds::absoluteUrl(base, file)));
+        const QString picture = meta.picture.isEmpty() ? m_logo : meta.picture;
+        if (!picture.isEmpty())
+            d.set("image", u8(SiteFeeds::absoluteUrl(base, picture)));
+        Data feeds = list();
+        feeds.push_back(link(m_siteTitle, QStringLiteral("rss.xml")));
+        if (!meta.feed.isEmpty())
+            feeds.push_back(link(meta.feedTitle, meta.feed));
+        d.set("feeds", feeds);
+    }
+    return render(QStringLiteral("meta"), d);
+}
+
+std::string Renderer::innerPage(const QString& title, const QString& file, const SitePage* page, const Data& crumbList,
+                                const std::string& body, const PageMeta& meta)
+{
+    const SitePage* top = page;
+    while (top && top->parent)
         top = top->parent;
     Data d;
+    d.set("meta", headMeta(title, file, meta));
+    d.set("indexed", m_search && page != nullptr);
     d.set("pageTitle", u8(title));
     d.set("siteTitle", u8(m_siteTitle));
     d.set("layout", u8(m_innerTheme.layout));
@@ -521,13 +584,13 @@ std::string Renderer::innerPage(const QString& title, const SitePage& page, cons
 
 // The page of one record of a list page, below the list page in the crumbs and linking back to it.
 bool Renderer::writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
-                               Data item, const QString& templateName)
+                               Data item, const QString& templateName, const PageMeta& meta, const QDate& date)
 {
     item.set("pageTitle", u8(page.name));
     item.set("pageHref", u8(page.file));
     Data itemCrumbs = crumbList;
     itemCrumbs.push_back(link(title, file));
-    return writePage(file, innerPage(title, page, itemCrumbs, render(templateName, item)));
+    return writePage(file, innerPage(title, file, &page, itemCrumbs, render(templateName, item), meta), date);
 }
 
 // The body of a page of the tree, by its display format; list formats also
@@ -544,6 +607,7 @@ std::string Renderer::bodyOf(const SitePage& page)
     };
     Data d;
     d.set("title", u8(page.name));
+    m_pageMeta = {};
     if (page.catalog)
         return catalogBody(page, d);
     const DisplayFormats::Format* format = DisplayFormats::find(page.format);
@@ -573,6 +637,7 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
     const auto r = ContentRecords::read<ContentRecords::TextPage>(m_model.recordsOf(page).first());
     d.set("title", u8(r.title.isEmpty() ? page.name : r.title));
     d.set("text", u8(plainText(r.body)));
+    m_pageMeta.description = SiteFeeds::summary(plainText(r.body));
     if (format.pictureSlots == 0)
         return render(QStringLiteral("txt"), d);
     d.set("variant", u8(format.code.toLower()));
@@ -582,6 +647,8 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
         const Data p = pictureData(names[i], r.title);
         if (p.is_object())
             pics.push_back(p);
+        if (p.is_object() && m_pageMeta.picture.isEmpty())
+            m_pageMeta.picture = QString::fromStdString(p.get("src")->string_value());
     }
     d.set("pictures", pics);
     return render(QStringLiteral("imgtxt"), d);
@@ -590,34 +657,56 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
 std::string Renderer::bigImageBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     const auto r = ContentRecords::read<ContentRecords::BigImagePage>(m_model.recordsOf(page).first());
-    d.set("picture", pictureData(r.picture, page.name));
+    const Data picture = pictureData(r.picture, page.name);
+    if (picture.is_object())
+        m_pageMeta.picture = QString::fromStdString(picture.get("src")->string_value());
+    d.set("picture", picture);
     return render(QStringLiteral("bigimg"), d);
 }
 
 std::string Renderer::freeBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     const auto r = ContentRecords::read<ContentRecords::FreePage>(m_model.recordsOf(page).first());
-    d.set("html", u8(storedHtml(r.html)));
+    const QString html = storedHtml(r.html);
+    m_pageMeta.description = SiteFeeds::summary(SiteFeeds::textOfHtml(html));
+    d.set("html", u8(html));
     return render(QStringLiteral("adv"), d);
 }
 
 std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     const Data crumbList = crumbs(page);
+    const QString feed = QStringLiteral("rss-") + QFileInfo(page.file).completeBaseName() + QStringLiteral(".xml");
+    QVector<SiteFeeds::Entry> entries;
+    QDate newest;
     Data items = list();
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto n = ContentRecords::read<ContentRecords::NewsItem>(row);
         const QString file = newsFile(page, row);
+        const QString text = plainText(n.body);
+        const QDate date = SiteFeeds::parseDate(n.date);
         Data item;
         item.set("title", u8(n.title));
         item.set("date", u8(n.date));
         item.set("href", u8(file));
         items.push_back(item);
-        item.set("text", u8(plainText(n.body)));
-        item.set("picture", pictureData(n.picture, n.title));
-        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem")))
+        item.set("text", u8(text));
+        const Data picture = pictureData(n.picture, n.title);
+        item.set("picture", picture);
+        PageMeta meta{SiteFeeds::summary(text), {}, feed, page.name, true, {}};
+        if (picture.is_object())
+            meta.picture = QString::fromStdString(picture.get("src")->string_value());
+        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem"), meta, date))
             return {};
+        entries.push_back({file, n.title, text, date});
+        if (date.isValid() && (!newest.isValid() || date > newest))
+            newest = date;
     }
+    m_news += entries;
+    m_pageFeeds.push_back({&page, feed, entries});
+    m_pageMeta.feed = feed;
+    m_pageMeta.feedTitle = page.name;
+    m_pageMeta.lastmod = newest;
     d.set("items", items);
     return render(QStringLiteral("newslist"), d);
 }
@@ -657,8 +746,14 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
         item.set("href", u8(file));
         item.set("picture", pictureData(p.picture, p.name));
         items.push_back(item);
-        item.set("description", u8(storedHtml(p.description)));
-        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem")))
+        const QString description = storedHtml(p.description);
+        item.set("description", u8(description));
+        const QString summary = SiteFeeds::summary(SiteFeeds::textOfHtml(description));
+        PageMeta meta;
+        meta.description = summary.isEmpty() ? p.name : summary;
+        if (const Data* src = item.get("picture")->get("src"))
+            meta.picture = QString::fromStdString(src->string_value());
+        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem"), meta))
             return {};
     }
     const QString variant = format.code.toLower();
@@ -689,6 +784,7 @@ Data Renderer::homeNewsBlock(const SitePage& page)
 void Renderer::renderHome()
 {
     Data d;
+    d.set("meta", headMeta(m_siteTitle, QStringLiteral("index.htm"), {}));
     d.set("siteTitle", u8(m_siteTitle));
     d.set("layout", u8(m_homeTheme.layout));
     d.set("head", m_homeHead);
@@ -784,7 +880,71 @@ void Renderer::copyInstalledPages()
         if (!copyFile(m_req.workPath + QLatin1Char('/') + name, name))
             return;
         ++m_res.pages;
+        m_listed.push_back({name, {}, {}, {}});
         copyImagesFolder();
+    }
+}
+
+// The page a missing address gets, and the search results page when the site has search.
+void Renderer::writeSitePages()
+{
+    if (!m_res.error.isEmpty())
+        return;
+    const Data noCrumbs = list();
+    Data d;
+    writePage(QStringLiteral("404.htm"),
+              innerPage(QStringLiteral("页面不存在"), QStringLiteral("404.htm"), nullptr, noCrumbs,
+                        render(QStringLiteral("notfound"), d), {}),
+              {}, false);
+    if (m_search && copyFile(m_req.appPath + QStringLiteral("/site/search.js"), QStringLiteral("style/search.js")))
+        writePage(QStringLiteral("search.htm"),
+                  innerPage(QStringLiteral("站内搜索"), QStringLiteral("search.htm"), nullptr, noCrumbs,
+                            render(QStringLiteral("search"), d), {}),
+                  {}, false);
+}
+
+// Sitemap and feeds need absolute addresses: without the site's address only robots.txt is written.
+void Renderer::writeFeedsAndSitemap()
+{
+    const QString base = m_req.baseUrl;
+    if (!m_res.error.isEmpty() || !writeFile(QStringLiteral("robots.txt"), SiteFeeds::robotsTxt(base)))
+        return;
+    if (base.isEmpty()) {
+        m_res.notes << QStringLiteral("没有网站地址，未生成网站地图和新闻订阅");
+        return;
+    }
+    // Pages of equal name share their records, and so their item pages: each is listed once.
+    QSet<QString> seen;
+    const auto once = [&seen](QVector<SiteFeeds::Entry>& entries) {
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&seen](const SiteFeeds::Entry& e) {
+                                         const bool again = seen.contains(e.file);
+                                         seen.insert(e.file);
+                                         return again;
+                                     }),
+                      entries.end());
+        seen.clear();
+    };
+    once(m_listed);
+    once(m_news);
+    // Search engines read at most 50,000 addresses from one sitemap.
+    constexpr int kSitemapMax = 50000;
+    if (m_listed.size() > kSitemapMax) {
+        m_res.notes << QStringLiteral("网站地图只列出前 %1 页").arg(kSitemapMax);
+        m_listed.resize(kSitemapMax);
+    }
+    if (!writeFile(QStringLiteral("sitemap.xml"), SiteFeeds::sitemapXml(base, m_listed)))
+        return;
+    constexpr int kFeedItems = 50;
+    const QString about = m_model.info.govName.trimmed().isEmpty() ? m_siteTitle : m_model.info.govName;
+    if (!writeFile(QStringLiteral("rss.xml"),
+                   SiteFeeds::rssXml(base, m_siteTitle, about, QStringLiteral("index.htm"), QStringLiteral("rss.xml"),
+                                     SiteFeeds::newest(m_news, kFeedItems))))
+        return;
+    for (const PageFeed& f : m_pageFeeds) {
+        if (!writeFile(f.file, SiteFeeds::rssXml(base, f.page->name + QStringLiteral(" - ") + m_siteTitle, about,
+                                                 f.page->file, f.file, SiteFeeds::newest(f.items, kFeedItems))))
+            return;
     }
 }
 
@@ -808,6 +968,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     m_homeTheme = themeFor(QStringLiteral("home"), m_model.info.defaultTmpl);
     m_innerTheme = themeFor(QStringLiteral("inner"), m_model.info.headTmpl);
     writeThemeCss();
+    m_search = !m_req.searchIndexer.isEmpty();
     installCustomHome();
     buildShared();
 
@@ -817,7 +978,8 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
         const std::string body = bodyOf(*page);
         if (!m_res.error.isEmpty())
             return false;
-        if (!writePage(page->file, innerPage(page->name, *page, crumbs(*page), body)))
+        if (!writePage(page->file, innerPage(page->name, page->file, page.get(), crumbs(*page), body, m_pageMeta),
+                       m_pageMeta.lastmod))
             return false;
         if (progress && (++done % 32 == 0))
             progress(done, total);
@@ -825,6 +987,8 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     copyInstalledPages();
     if (!m_customHome)
         renderHome();
+    writeSitePages();
+    writeFeedsAndSitemap();
     if (progress)
         progress(total, total);
     m_res.pictures += m_pictures.copied();
@@ -847,7 +1011,13 @@ SiteRenderResult renderSite(const SiteRenderRequest& request, const std::functio
 {
     SiteRenderResult result;
     Renderer renderer(request, limits, result);
-    result.ok = renderer.run(progress) && writeGzipCopies(request.outDir, &result.error);
+    result.ok = renderer.run(progress);
+    // The search index reads the finished pages; without it the results page says search is unavailable.
+    QString searchError;
+    if (result.ok && !request.searchIndexer.isEmpty() &&
+        !SiteSearch::buildIndex(request.searchIndexer, request.outDir, limits.maxIndexSeconds, &searchError))
+        result.notes << searchError;
+    result.ok = result.ok && writeGzipCopies(request.outDir, &result.error);
     if (!result.ok && result.error.isEmpty())
         result.error = QStringLiteral("网站生成失败");
     return result;

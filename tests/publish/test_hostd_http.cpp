@@ -197,7 +197,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("closes");
         const QByteArray home = readFile(www() + "index.htm");
-        writeFile(www() + "404.htm", "<title>站内没有这一页</title>");
         writeFile(www() + "gbk.htm", QStringEncoder("gb18030")(u"<meta charset=\"gb2312\"><title>本地</title>"));
         writeFile(www() + "plain.htm", QStringEncoder("gb18030")(u"<title>本地</title>"));
         const QByteArray pageType = "Content-Type: text/html; charset=";
