@@ -425,8 +425,9 @@ void Renderer::buildShared()
         const QString name = raw.trimmed();
         if (raw.isEmpty())
             continue;
-        static const QRegularExpression generated(QStringLiteral("^(index|p[0-9-]+|news\\d_\\d+|prod\\d_\\d+)\\.htm$"),
-                                                  QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression generated(
+            QStringLiteral("^(index|404|search|p[0-9-]+|news\\d_\\d+|prod\\d_\\d+)\\.htm$"),
+            QRegularExpression::CaseInsensitiveOption);
         if (!WorkspaceFiles::isPlainName(name) || generated.match(name).hasMatch() ||
             !QFileInfo(m_req.workPath + QLatin1Char('/') + name).isFile()) {
             m_res.notes << QStringLiteral("其他网页 %1 不存在或名称不可用，已跳过").arg(name);

@@ -248,6 +248,9 @@ private Q_SLOTS:
             << QByteArray("GET / HTTP/1.1\r\nHost: t.sites.test\r\n\r\n") << 404 << QByteArrayList{} << none << false;
         QTest::newRow("missing page") << get("/s/nothing.htm") << 404 << QByteArrayList{pageType + "utf-8"}
                                       << readFile(www() + "404.htm") << false;
+        QTest::newRow("missing page below a folder")
+            << get("/s/a/b/nothing.htm") << 404 << QByteArrayList{pageType + "utf-8"}
+            << readFile(www() + "404.htm").replace("<head>", "<head><base href=\"../../\">") << false;
         QTest::newRow("page in GB2312") << get("/s/gbk.htm") << 200 << QByteArrayList{pageType + "gb2312"} << none
                                         << false;
         QTest::newRow("undeclared GBK page")
