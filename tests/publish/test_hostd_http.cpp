@@ -156,6 +156,8 @@ private Q_SLOTS:
         cfg.web.siteDomain = QStringLiteral("sites.test");
         cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
         cfg.render.limits.maxReadSeconds = 1;
+        cfg.render.publicUrl = QStringLiteral("https://{site}.sites.test/");
+        cfg.render.searchIndexer = QStringLiteral(WEBLARK_SEARCH_INDEXER);
         m_server = std::make_unique<HostServer>(cfg);
         connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
@@ -184,6 +186,10 @@ private Q_SLOTS:
         QCOMPARE(request(port(), "GET /s HTTP/1.1").header("Location"), QByteArray("/s/"));
         QCOMPARE(request(port(), "GET /s/style HTTP/1.1").header("Location"), QByteArray("/s/style/"));
         QCOMPARE(request(port(), "POST /s/ HTTP/1.1").status, 405);
+        // The site's own address from the server's public one, and the search index the render child built.
+        QVERIFY(readFile(www() + "sitemap.xml").contains("<loc>https://s.sites.test/</loc>"));
+        if (QFileInfo(QStringLiteral(WEBLARK_SEARCH_INDEXER)).isExecutable())
+            QCOMPARE(request(port(), "GET /s/pagefind/pagefind-ui.js HTTP/1.1").status, 200);
     }
 
     // Raw requests, hostile and ordinary, with the status, header lines and body
