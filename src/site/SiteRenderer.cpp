@@ -2,6 +2,7 @@
 
 #include "GzipCopies.h"
 #include "NameLettering.h"
+#include "SiteIcons.h"
 #include "SiteModel.h"
 #include "SitePictures.h"
 #include "data/ContentRecords.h"
@@ -13,10 +14,12 @@
 #include "workspace/FileOps.h"
 #include "workspace/WorkspaceFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -82,6 +85,20 @@ QString blankPicture()
     return QStringLiteral("data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
 }
 
+// A page's text for its description: markup and character references gone, blanks
+// folded, cut to what search results show.
+QString summaryOf(QString text)
+{
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    static const std::pair<const char*, const char*> refs[] = {{"&nbsp;", " "},  {"&lt;", "<"},  {"&gt;", ">"},
+                                                               {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
+    text.replace(tag, QStringLiteral(" "));
+    for (const auto& [ref, ch] : refs)
+        text.replace(QLatin1String(ref), QLatin1String(ch));
+    text = text.simplified();
+    return text.size() > 120 ? text.left(119) + QChar(0x2026) : text;
+}
+
 struct ThemeChoice {
     QString code;
     QString layout;
@@ -115,6 +132,7 @@ private:
     bool spend(qint64 bytes);
     ThemeChoice themeFor(const QString& table, const QString& stored);
     void writeThemeCss();
+    void writeIcons();
     QString letterName(const QString& fontFile, const QString& fileName);
     QString storedHtml(const QString& stored);
     QString plainText(const QString& encoded) const { return TextCodec::decode(encoded); }
@@ -123,9 +141,11 @@ private:
     void buildShared();
     Data crumbs(const SitePage& page) const;
     const std::string& sidebar(const SitePage* top);
-    std::string innerPage(const QString& title, const SitePage& page, const Data& crumbList, const std::string& body);
+    std::string innerPage(const QString& title, const SitePage& page, const Data& crumbList, const std::string& body,
+                          const QString& summary);
     bool writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
-                         Data item, const QString& templateName);
+                         Data item, const QString& templateName, const QString& summary);
+    QString orgName() const;
     std::string bodyOf(const SitePage& page);
     std::string catalogBody(const SitePage& page, Data& d);
     std::string textBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
@@ -158,6 +178,7 @@ private:
     std::map<const SitePage*, std::string> m_sidebars;
     bool m_imagesCopied = false;
     bool m_customHome = false;
+    QString m_summary; // the description of the page whose body was built last
 };
 
 bool Renderer::loadTemplate(const QString& name)
@@ -261,6 +282,37 @@ ThemeChoice Renderer::themeFor(const QString& table, const QString& stored)
             t.value(QStringLiteral("pattern")).toString()};
 }
 
+QString Renderer::orgName() const
+{
+    return m_model.info.govName.trimmed().isEmpty() ? m_siteTitle : m_model.info.govName;
+}
+
+// The tab and home-screen icons, so that browsers find one instead of asking for a
+// missing /favicon.ico.
+void Renderer::writeIcons()
+{
+    const SettingsRow& info = m_model.info;
+    QImage logo;
+    if (!m_pictures.use(info.logo, QStringLiteral("单位徽标")).isEmpty())
+        logo = QImageReader(m_req.workPath + QLatin1Char('/') + info.logo).read();
+    const QJsonObject palette =
+        m_themes.value(QStringLiteral("palettes")).toObject().value(m_homeTheme.palette).toObject();
+    const QColor from(palette.value(QStringLiteral("head-from")).toString());
+    const QColor to(palette.value(QStringLiteral("head-to")).toString());
+    const std::pair<const char*, int> icons[] = {{"style/icon.png", 48}, {"style/touch-icon.png", 180}};
+    for (const auto& [file, size] : icons) {
+        const bool touch = size > 48;
+        const QImage icon =
+            logo.isNull() ? SiteIcons::fromName(orgName(), NameLettering::styleOf(info.defaultFont), from, to, size)
+                          : SiteIcons::fromLogo(logo, size, touch);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        icon.save(&buffer, "PNG");
+        writeFile(QLatin1String(file), png);
+    }
+}
+
 void Renderer::writeThemeCss()
 {
     const QJsonObject palettes = m_themes.value(QStringLiteral("palettes")).toObject();
@@ -308,9 +360,12 @@ QString Renderer::letterName(const QString& fontFile, const QString& fileName)
 
 // Stored editor HTML back into working HTML: apostrophes restored, workspace pictures
 // copied and addressed relatively; a picture that cannot be used becomes a blank.
+// Pictures the editor left without a text alternative are marked decorative.
 QString Renderer::storedHtml(const QString& stored)
 {
     static const QRegularExpression picture(QStringLiteral("\\[imgpath\\]/([^\"'<>\\s?#]+)"));
+    static const QRegularExpression noAlt(QStringLiteral("<img\\b(?![^>]*\\salt\\s*=)"),
+                                          QRegularExpression::CaseInsensitiveOption);
     QString html = stored;
     html.replace(QStringLiteral("[&#39;]"), QStringLiteral("'"));
     QString out;
@@ -324,6 +379,7 @@ QString Renderer::storedHtml(const QString& stored)
         last = m.capturedEnd();
     }
     out += QStringView(html).mid(last);
+    out.replace(noAlt, QStringLiteral("<img alt=\"\""));
     return out;
 }
 
@@ -501,7 +557,7 @@ const std::string& Renderer::sidebar(const SitePage* top)
 }
 
 std::string Renderer::innerPage(const QString& title, const SitePage& page, const Data& crumbList,
-                                const std::string& body)
+                                const std::string& body, const QString& summary)
 {
     const SitePage* top = &page;
     while (top->parent)
@@ -509,6 +565,7 @@ std::string Renderer::innerPage(const QString& title, const SitePage& page, cons
     Data d;
     d.set("pageTitle", u8(title));
     d.set("siteTitle", u8(m_siteTitle));
+    d.set("description", u8(summary.isEmpty() ? orgName() : summary));
     d.set("layout", u8(m_innerTheme.layout));
     d.set("head", m_innerHead);
     d.set("crumbs", crumbList);
@@ -521,13 +578,13 @@ std::string Renderer::innerPage(const QString& title, const SitePage& page, cons
 
 // The page of one record of a list page, below the list page in the crumbs and linking back to it.
 bool Renderer::writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
-                               Data item, const QString& templateName)
+                               Data item, const QString& templateName, const QString& summary)
 {
     item.set("pageTitle", u8(page.name));
     item.set("pageHref", u8(page.file));
     Data itemCrumbs = crumbList;
     itemCrumbs.push_back(link(title, file));
-    return writePage(file, innerPage(title, page, itemCrumbs, render(templateName, item)));
+    return writePage(file, innerPage(title, page, itemCrumbs, render(templateName, item), summaryOf(summary)));
 }
 
 // The body of a page of the tree, by its display format; list formats also
@@ -544,6 +601,7 @@ std::string Renderer::bodyOf(const SitePage& page)
     };
     Data d;
     d.set("title", u8(page.name));
+    m_summary.clear();
     if (page.catalog)
         return catalogBody(page, d);
     const DisplayFormats::Format* format = DisplayFormats::find(page.format);
@@ -557,13 +615,16 @@ std::string Renderer::bodyOf(const SitePage& page)
 std::string Renderer::catalogBody(const SitePage& page, Data& d)
 {
     Data children = list();
+    QStringList names;
     for (const SitePage* c : page.children) {
+        names << c->name;
         Data i = link(c->name, c->file);
         i.set("catalog", c->catalog);
         children.push_back(i);
     }
     d.set("children", children);
     d.set("hasChildren", !page.children.empty());
+    m_summary = names.join(QStringLiteral("，"));
     return render(QStringLiteral("catalog"), d);
 }
 
@@ -573,6 +634,7 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
     const auto r = ContentRecords::read<ContentRecords::TextPage>(m_model.recordsOf(page).first());
     d.set("title", u8(r.title.isEmpty() ? page.name : r.title));
     d.set("text", u8(plainText(r.body)));
+    m_summary = plainText(r.body);
     if (format.pictureSlots == 0)
         return render(QStringLiteral("txt"), d);
     d.set("variant", u8(format.code.toLower()));
@@ -591,13 +653,16 @@ std::string Renderer::bigImageBody(const SitePage& page, const DisplayFormats::F
 {
     const auto r = ContentRecords::read<ContentRecords::BigImagePage>(m_model.recordsOf(page).first());
     d.set("picture", pictureData(r.picture, page.name));
+    m_summary = page.name;
     return render(QStringLiteral("bigimg"), d);
 }
 
 std::string Renderer::freeBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     const auto r = ContentRecords::read<ContentRecords::FreePage>(m_model.recordsOf(page).first());
-    d.set("html", u8(storedHtml(r.html)));
+    const QString html = storedHtml(r.html);
+    d.set("html", u8(html));
+    m_summary = html;
     return render(QStringLiteral("adv"), d);
 }
 
@@ -605,8 +670,10 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
 {
     const Data crumbList = crumbs(page);
     Data items = list();
+    QStringList titles;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto n = ContentRecords::read<ContentRecords::NewsItem>(row);
+        titles << n.title;
         const QString file = newsFile(page, row);
         Data item;
         item.set("title", u8(n.title));
@@ -615,9 +682,12 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
         items.push_back(item);
         item.set("text", u8(plainText(n.body)));
         item.set("picture", pictureData(n.picture, n.title));
-        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem")))
+        const QString text = plainText(n.body);
+        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem"),
+                             text.trimmed().isEmpty() ? n.title : text))
             return {};
     }
+    m_summary = titles.join(QStringLiteral("；"));
     d.set("items", items);
     return render(QStringLiteral("newslist"), d);
 }
@@ -625,6 +695,7 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
 std::string Renderer::galleryBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     Data items = list();
+    QStringList captions;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto g = ContentRecords::read<ContentRecords::GalleryItem>(row);
         const QString full = m_pictures.use(g.picture, g.caption);
@@ -633,11 +704,15 @@ std::string Renderer::galleryBody(const SitePage& page, const DisplayFormats::Fo
         const QString thumb = m_pictures.use(g.thumbnail, g.caption);
         Data item;
         item.set("id", std::to_string(row.id));
-        item.set("caption", u8(g.caption));
+        if (!g.caption.trimmed().isEmpty())
+            item.set("caption", u8(g.caption));
         item.set("full", u8(full));
         item.set("thumb", u8(thumb.isEmpty() ? full : thumb));
         items.push_back(item);
+        if (!g.caption.trimmed().isEmpty())
+            captions << g.caption;
     }
+    m_summary = captions.join(QStringLiteral("，"));
     d.set("items", items);
     return render(QStringLiteral("gallery"), d);
 }
@@ -646,8 +721,10 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
 {
     const Data crumbList = crumbs(page);
     Data items = list();
+    QStringList names;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto p = ContentRecords::read<ContentRecords::Product>(row);
+        names << p.name;
         const QString file = productFile(page, row);
         Data item;
         item.set("name", u8(p.name));
@@ -657,10 +734,13 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
         item.set("href", u8(file));
         item.set("picture", pictureData(p.picture, p.name));
         items.push_back(item);
-        item.set("description", u8(storedHtml(p.description)));
-        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem")))
+        const QString description = storedHtml(p.description);
+        item.set("description", u8(description));
+        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem"),
+                             p.name + QStringLiteral("：") + description))
             return {};
     }
+    m_summary = names.join(QStringLiteral("，"));
     const QString variant = format.code.toLower();
     d.set("variant", u8(variant));
     d.set(u8(variant), true);
@@ -690,6 +770,7 @@ void Renderer::renderHome()
 {
     Data d;
     d.set("siteTitle", u8(m_siteTitle));
+    d.set("description", u8(orgName()));
     d.set("layout", u8(m_homeTheme.layout));
     d.set("head", m_homeHead);
     d.set("footer", m_footer);
@@ -810,6 +891,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     writeThemeCss();
     installCustomHome();
     buildShared();
+    writeIcons();
 
     const int total = int(m_model.pages.size()) + 1;
     int done = 0;
@@ -817,7 +899,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
         const std::string body = bodyOf(*page);
         if (!m_res.error.isEmpty())
             return false;
-        if (!writePage(page->file, innerPage(page->name, *page, crumbs(*page), body)))
+        if (!writePage(page->file, innerPage(page->name, *page, crumbs(*page), body, summaryOf(m_summary))))
             return false;
         if (progress && (++done % 32 == 0))
             progress(done, total);
