@@ -76,27 +76,6 @@ QDate parseDate(const QString& typed)
     return m.hasMatch() ? QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()) : QDate();
 }
 
-QString textOfHtml(const QString& html)
-{
-    static const QRegularExpression hidden(QStringLiteral("<(script|style)\\b.*?</\\1\\s*>"),
-                                           QRegularExpression::CaseInsensitiveOption |
-                                               QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
-    QString s = html;
-    s.replace(hidden, QStringLiteral(" ")).replace(tag, QStringLiteral(" "));
-    static const std::pair<const char*, const char*> entities[] = {{"&nbsp;", " "},  {"&lt;", "<"},  {"&gt;", ">"},
-                                                                   {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
-    for (const auto& [entity, text] : entities)
-        s.replace(QLatin1String(entity), QLatin1String(text), Qt::CaseInsensitive);
-    return s;
-}
-
-QString summary(const QString& plain, int maxChars)
-{
-    const QString s = plain.simplified();
-    return s.size() <= maxChars ? s : s.left(maxChars - 1) + QChar(0x2026);
-}
-
 QByteArray sitemapXml(const QString& baseUrl, const QVector<Entry>& pages)
 {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -136,7 +115,7 @@ QByteArray rssXml(const QString& baseUrl, const QString& title, const QString& d
         if (item.date.isValid())
             xml += QStringLiteral("<pubDate>%1</pubDate>").arg(rfc822(item.date));
         if (!item.text.trimmed().isEmpty())
-            xml += QStringLiteral("<description>%1</description>").arg(xmlText(summary(item.text, 300)));
+            xml += QStringLiteral("<description>%1</description>").arg(xmlText(item.text));
         xml += QStringLiteral("</item>\n");
     }
     xml += QStringLiteral("</channel>\n</rss>\n");

@@ -22,16 +22,10 @@ QString absoluteUrl(const QString& baseUrl, const QString& file);
 // A news item's date as typed ("2026/1/5", "2026-01-05", "2026年1月5日"); invalid when it names no day.
 QDate parseDate(const QString& typed);
 
-// The text of an HTML fragment: tags dropped, the common entities read.
-QString textOfHtml(const QString& html);
-
-// Plain text cut to at most maxChars characters on one line, for descriptions.
-QString summary(const QString& plain, int maxChars = 120);
-
 struct Entry {
     QString file;  // relative to the site's root
     QString title; // feeds only
-    QString text;  // feeds only: the item's plain text
+    QString text;  // feeds only: the item's summary, plain text
     QDate date;    // invalid: unknown
 };
 

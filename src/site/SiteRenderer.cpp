@@ -3,6 +3,7 @@
 #include "GzipCopies.h"
 #include "NameLettering.h"
 #include "SiteFeeds.h"
+#include "SiteIcons.h"
 #include "SiteModel.h"
 #include "SitePictures.h"
 #include "SiteSearch.h"
@@ -15,10 +16,12 @@
 #include "workspace/FileOps.h"
 #include "workspace/WorkspaceFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -85,11 +88,24 @@ QString blankPicture()
     return QStringLiteral("data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
 }
 
-// What a page's head tells about it: its summary, picture and feed.
+// A page's text for its description: markup and character references gone, blanks
+// folded, cut to what search results show.
+QString summaryOf(QString text)
+{
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    static const std::pair<const char*, const char*> refs[] = {{"&nbsp;", " "},  {"&lt;", "<"},  {"&gt;", ">"},
+                                                               {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
+    text.replace(tag, QStringLiteral(" "));
+    for (const auto& [ref, ch] : refs)
+        text.replace(QLatin1String(ref), QLatin1String(ch));
+    text = text.simplified();
+    return text.size() > 120 ? text.left(119) + QChar(0x2026) : text;
+}
+
+// What a page's head tells about it besides its description: its picture and feed.
 struct PageMeta {
-    QString description; // empty: the organisation's name
-    QString picture;     // relative to the site's root; empty: the logo
-    QString feed;        // the feed of the page's news list, if any, and its title
+    QString picture; // relative to the site's root; empty: the logo
+    QString feed;    // the feed of the page's news list, if any, and its title
     QString feedTitle;
     bool article = false;
     QDate lastmod; // of a news list: its newest item
@@ -136,6 +152,7 @@ private:
     bool spend(qint64 bytes);
     ThemeChoice themeFor(const QString& table, const QString& stored);
     void writeThemeCss();
+    void writeIcons();
     QString letterName(const QString& fontFile, const QString& fileName);
     QString storedHtml(const QString& stored);
     QString plainText(const QString& encoded) const { return TextCodec::decode(encoded); }
@@ -144,11 +161,13 @@ private:
     void buildShared();
     Data crumbs(const SitePage& page) const;
     const std::string& sidebar(const SitePage* top);
-    std::string headMeta(const QString& title, const QString& file, const PageMeta& meta);
+    std::string headMeta(const QString& title, const QString& file, const QString& description, const PageMeta& meta);
     std::string innerPage(const QString& title, const QString& file, const SitePage* page, const Data& crumbList,
-                          const std::string& body, const PageMeta& meta);
+                          const std::string& body, const QString& summary, const PageMeta& meta);
     bool writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
-                         Data item, const QString& templateName, const PageMeta& meta, const QDate& date = {});
+                         Data item, const QString& templateName, const QString& summary, const PageMeta& meta,
+                         const QDate& date = {});
+    QString orgName() const;
     std::string bodyOf(const SitePage& page);
     std::string catalogBody(const SitePage& page, Data& d);
     std::string textBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
@@ -161,9 +180,9 @@ private:
     Data homeNewsBlock(const SitePage& page);
     void installCustomHome();
     void copyInstalledPages();
-    void copyImagesFolder();
     void writeSitePages();
     void writeFeedsAndSitemap();
+    void copyImagesFolder();
 
     const SiteRenderRequest& m_req;
     const RenderLimits& m_limits;
@@ -181,14 +200,15 @@ private:
     Data m_otherPages = list();
     Data m_contacts = list();
     std::map<const SitePage*, std::string> m_sidebars;
+    bool m_imagesCopied = false;
+    bool m_customHome = false;
     QString m_logo;
     bool m_search = false;
     PageMeta m_pageMeta;                // of the page bodyOf() last built
     QVector<SiteFeeds::Entry> m_listed; // the sitemap
     QVector<SiteFeeds::Entry> m_news;   // every news item, for the site's feed
     std::vector<PageFeed> m_pageFeeds;
-    bool m_imagesCopied = false;
-    bool m_customHome = false;
+    QString m_summary; // the description of the page whose body was built last
 };
 
 bool Renderer::loadTemplate(const QString& name)
@@ -294,6 +314,37 @@ ThemeChoice Renderer::themeFor(const QString& table, const QString& stored)
             t.value(QStringLiteral("pattern")).toString()};
 }
 
+QString Renderer::orgName() const
+{
+    return m_model.info.govName.trimmed().isEmpty() ? m_siteTitle : m_model.info.govName;
+}
+
+// The tab and home-screen icons, so that browsers find one instead of asking for a
+// missing /favicon.ico.
+void Renderer::writeIcons()
+{
+    const SettingsRow& info = m_model.info;
+    QImage logo;
+    if (!m_pictures.use(info.logo, QStringLiteral("单位徽标")).isEmpty())
+        logo = QImageReader(m_req.workPath + QLatin1Char('/') + info.logo).read();
+    const QJsonObject palette =
+        m_themes.value(QStringLiteral("palettes")).toObject().value(m_homeTheme.palette).toObject();
+    const QColor from(palette.value(QStringLiteral("head-from")).toString());
+    const QColor to(palette.value(QStringLiteral("head-to")).toString());
+    const std::pair<const char*, int> icons[] = {{"style/icon.png", 48}, {"style/touch-icon.png", 180}};
+    for (const auto& [file, size] : icons) {
+        const bool touch = size > 48;
+        const QImage icon =
+            logo.isNull() ? SiteIcons::fromName(orgName(), NameLettering::styleOf(info.defaultFont), from, to, size)
+                          : SiteIcons::fromLogo(logo, size, touch);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        icon.save(&buffer, "PNG");
+        writeFile(QLatin1String(file), png);
+    }
+}
+
 void Renderer::writeThemeCss()
 {
     const QJsonObject palettes = m_themes.value(QStringLiteral("palettes")).toObject();
@@ -341,9 +392,12 @@ QString Renderer::letterName(const QString& fontFile, const QString& fileName)
 
 // Stored editor HTML back into working HTML: apostrophes restored, workspace pictures
 // copied and addressed relatively; a picture that cannot be used becomes a blank.
+// Pictures the editor left without a text alternative are marked decorative.
 QString Renderer::storedHtml(const QString& stored)
 {
     static const QRegularExpression picture(QStringLiteral("\\[imgpath\\]/([^\"'<>\\s?#]+)"));
+    static const QRegularExpression noAlt(QStringLiteral("<img\\b(?![^>]*\\salt\\s*=)"),
+                                          QRegularExpression::CaseInsensitiveOption);
     QString html = stored;
     html.replace(QStringLiteral("[&#39;]"), QStringLiteral("'"));
     QString out;
@@ -357,6 +411,7 @@ QString Renderer::storedHtml(const QString& stored)
         last = m.capturedEnd();
     }
     out += QStringView(html).mid(last);
+    out.replace(noAlt, QStringLiteral("<img alt=\"\""));
     return out;
 }
 
@@ -536,17 +591,16 @@ const std::string& Renderer::sidebar(const SitePage* top)
     return m_sidebars.emplace(top, render(QStringLiteral("sidebar"), d)).first->second;
 }
 
-// The head's description, Open Graph card and feed links of a page. Open Graph
-// addresses must be absolute, so without a base URL the card has no url or image.
-std::string Renderer::headMeta(const QString& title, const QString& file, const PageMeta& meta)
+// The Open Graph card and feed links of a page. Open Graph addresses must be
+// absolute, so without a base URL the card has no url or image.
+std::string Renderer::headMeta(const QString& title, const QString& file, const QString& description,
+                               const PageMeta& meta)
 {
-    const SettingsRow& info = m_model.info;
     const QString base = m_req.baseUrl;
     Data d;
     d.set("title", u8(title));
     d.set("siteTitle", u8(m_siteTitle));
-    d.set("description", u8(meta.description.isEmpty() ? (info.govName.trimmed().isEmpty() ? m_siteTitle : info.govName)
-                                                       : meta.description));
+    d.set("description", u8(description));
     d.set("type", meta.article ? "article" : "website");
     if (!base.isEmpty()) {
         d.set("url", u8(SiteFeeds::absoluteUrl(base, file)));
@@ -563,16 +617,18 @@ std::string Renderer::headMeta(const QString& title, const QString& file, const 
 }
 
 std::string Renderer::innerPage(const QString& title, const QString& file, const SitePage* page, const Data& crumbList,
-                                const std::string& body, const PageMeta& meta)
+                                const std::string& body, const QString& summary, const PageMeta& meta)
 {
     const SitePage* top = page;
     while (top && top->parent)
         top = top->parent;
+    const QString description = summary.isEmpty() ? orgName() : summary;
     Data d;
-    d.set("meta", headMeta(title, file, meta));
+    d.set("meta", headMeta(title, file, description, meta));
     d.set("indexed", m_search && page != nullptr);
     d.set("pageTitle", u8(title));
     d.set("siteTitle", u8(m_siteTitle));
+    d.set("description", u8(description));
     d.set("layout", u8(m_innerTheme.layout));
     d.set("head", m_innerHead);
     d.set("crumbs", crumbList);
@@ -585,13 +641,15 @@ std::string Renderer::innerPage(const QString& title, const QString& file, const
 
 // The page of one record of a list page, below the list page in the crumbs and linking back to it.
 bool Renderer::writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
-                               Data item, const QString& templateName, const PageMeta& meta, const QDate& date)
+                               Data item, const QString& templateName, const QString& summary, const PageMeta& meta,
+                               const QDate& date)
 {
     item.set("pageTitle", u8(page.name));
     item.set("pageHref", u8(page.file));
     Data itemCrumbs = crumbList;
     itemCrumbs.push_back(link(title, file));
-    return writePage(file, innerPage(title, file, &page, itemCrumbs, render(templateName, item), meta), date);
+    return writePage(
+        file, innerPage(title, file, &page, itemCrumbs, render(templateName, item), summaryOf(summary), meta), date);
 }
 
 // The body of a page of the tree, by its display format; list formats also
@@ -608,6 +666,7 @@ std::string Renderer::bodyOf(const SitePage& page)
     };
     Data d;
     d.set("title", u8(page.name));
+    m_summary.clear();
     m_pageMeta = {};
     if (page.catalog)
         return catalogBody(page, d);
@@ -622,13 +681,16 @@ std::string Renderer::bodyOf(const SitePage& page)
 std::string Renderer::catalogBody(const SitePage& page, Data& d)
 {
     Data children = list();
+    QStringList names;
     for (const SitePage* c : page.children) {
+        names << c->name;
         Data i = link(c->name, c->file);
         i.set("catalog", c->catalog);
         children.push_back(i);
     }
     d.set("children", children);
     d.set("hasChildren", !page.children.empty());
+    m_summary = names.join(QStringLiteral("，"));
     return render(QStringLiteral("catalog"), d);
 }
 
@@ -638,7 +700,7 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
     const auto r = ContentRecords::read<ContentRecords::TextPage>(m_model.recordsOf(page).first());
     d.set("title", u8(r.title.isEmpty() ? page.name : r.title));
     d.set("text", u8(plainText(r.body)));
-    m_pageMeta.description = SiteFeeds::summary(plainText(r.body));
+    m_summary = plainText(r.body);
     if (format.pictureSlots == 0)
         return render(QStringLiteral("txt"), d);
     d.set("variant", u8(format.code.toLower()));
@@ -662,6 +724,7 @@ std::string Renderer::bigImageBody(const SitePage& page, const DisplayFormats::F
     if (picture.is_object())
         m_pageMeta.picture = QString::fromStdString(picture.get("src")->string_value());
     d.set("picture", picture);
+    m_summary = page.name;
     return render(QStringLiteral("bigimg"), d);
 }
 
@@ -669,8 +732,8 @@ std::string Renderer::freeBody(const SitePage& page, const DisplayFormats::Forma
 {
     const auto r = ContentRecords::read<ContentRecords::FreePage>(m_model.recordsOf(page).first());
     const QString html = storedHtml(r.html);
-    m_pageMeta.description = SiteFeeds::summary(SiteFeeds::textOfHtml(html));
     d.set("html", u8(html));
+    m_summary = html;
     return render(QStringLiteral("adv"), d);
 }
 
@@ -681,8 +744,10 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
     QVector<SiteFeeds::Entry> entries;
     QDate newest;
     Data items = list();
+    QStringList titles;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto n = ContentRecords::read<ContentRecords::NewsItem>(row);
+        titles << n.title;
         const QString file = newsFile(page, row);
         const QString text = plainText(n.body);
         const QDate date = SiteFeeds::parseDate(n.date);
@@ -694,12 +759,13 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
         item.set("text", u8(text));
         const Data picture = pictureData(n.picture, n.title);
         item.set("picture", picture);
-        PageMeta meta{SiteFeeds::summary(text), {}, feed, page.name, true, {}};
+        PageMeta meta{{}, feed, page.name, true, {}};
         if (picture.is_object())
             meta.picture = QString::fromStdString(picture.get("src")->string_value());
-        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem"), meta, date))
+        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem"),
+                             text.trimmed().isEmpty() ? n.title : text, meta, date))
             return {};
-        entries.push_back({file, n.title, text, date});
+        entries.push_back({file, n.title, summaryOf(text), date});
         if (date.isValid() && (!newest.isValid() || date > newest))
             newest = date;
     }
@@ -708,6 +774,7 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
     m_pageMeta.feed = feed;
     m_pageMeta.feedTitle = page.name;
     m_pageMeta.lastmod = newest;
+    m_summary = titles.join(QStringLiteral("；"));
     d.set("items", items);
     return render(QStringLiteral("newslist"), d);
 }
@@ -715,6 +782,7 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
 std::string Renderer::galleryBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     Data items = list();
+    QStringList captions;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto g = ContentRecords::read<ContentRecords::GalleryItem>(row);
         const QString full = m_pictures.use(g.picture, g.caption);
@@ -723,11 +791,15 @@ std::string Renderer::galleryBody(const SitePage& page, const DisplayFormats::Fo
         const QString thumb = m_pictures.use(g.thumbnail, g.caption);
         Data item;
         item.set("id", std::to_string(row.id));
-        item.set("caption", u8(g.caption));
+        if (!g.caption.trimmed().isEmpty())
+            item.set("caption", u8(g.caption));
         item.set("full", u8(full));
         item.set("thumb", u8(thumb.isEmpty() ? full : thumb));
         items.push_back(item);
+        if (!g.caption.trimmed().isEmpty())
+            captions << g.caption;
     }
+    m_summary = captions.join(QStringLiteral("，"));
     d.set("items", items);
     return render(QStringLiteral("gallery"), d);
 }
@@ -736,8 +808,10 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
 {
     const Data crumbList = crumbs(page);
     Data items = list();
+    QStringList names;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto p = ContentRecords::read<ContentRecords::Product>(row);
+        names << p.name;
         const QString file = productFile(page, row);
         Data item;
         item.set("name", u8(p.name));
@@ -749,14 +823,14 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
         items.push_back(item);
         const QString description = storedHtml(p.description);
         item.set("description", u8(description));
-        const QString summary = SiteFeeds::summary(SiteFeeds::textOfHtml(description));
         PageMeta meta;
-        meta.description = summary.isEmpty() ? p.name : summary;
         if (const Data* src = item.get("picture")->get("src"))
             meta.picture = QString::fromStdString(src->string_value());
-        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem"), meta))
+        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem"),
+                             p.name + QStringLiteral("：") + description, meta))
             return {};
     }
+    m_summary = names.join(QStringLiteral("，"));
     const QString variant = format.code.toLower();
     d.set("variant", u8(variant));
     d.set(u8(variant), true);
@@ -785,8 +859,9 @@ Data Renderer::homeNewsBlock(const SitePage& page)
 void Renderer::renderHome()
 {
     Data d;
-    d.set("meta", headMeta(m_siteTitle, QStringLiteral("index.htm"), {}));
     d.set("siteTitle", u8(m_siteTitle));
+    d.set("description", u8(orgName()));
+    d.set("meta", headMeta(m_siteTitle, QStringLiteral("index.htm"), orgName(), {}));
     d.set("layout", u8(m_homeTheme.layout));
     d.set("head", m_homeHead);
     d.set("footer", m_footer);
@@ -895,12 +970,12 @@ void Renderer::writeSitePages()
     Data d;
     writePage(QStringLiteral("404.htm"),
               innerPage(QStringLiteral("页面不存在"), QStringLiteral("404.htm"), nullptr, noCrumbs,
-                        render(QStringLiteral("notfound"), d), {}),
+                        render(QStringLiteral("notfound"), d), {}, {}),
               {}, false);
     if (m_search && copyFile(m_req.appPath + QStringLiteral("/site/search.js"), QStringLiteral("style/search.js")))
         writePage(QStringLiteral("search.htm"),
                   innerPage(QStringLiteral("站内搜索"), QStringLiteral("search.htm"), nullptr, noCrumbs,
-                            render(QStringLiteral("search"), d), {}),
+                            render(QStringLiteral("search"), d), {}, {}),
                   {}, false);
 }
 
@@ -937,7 +1012,7 @@ void Renderer::writeFeedsAndSitemap()
     if (!writeFile(QStringLiteral("sitemap.xml"), SiteFeeds::sitemapXml(base, m_listed)))
         return;
     constexpr int kFeedItems = 50;
-    const QString about = m_model.info.govName.trimmed().isEmpty() ? m_siteTitle : m_model.info.govName;
+    const QString about = orgName();
     if (!writeFile(QStringLiteral("rss.xml"),
                    SiteFeeds::rssXml(base, m_siteTitle, about, QStringLiteral("index.htm"), QStringLiteral("rss.xml"),
                                      SiteFeeds::newest(m_news, kFeedItems))))
@@ -972,6 +1047,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     m_search = !m_req.searchIndexer.isEmpty();
     installCustomHome();
     buildShared();
+    writeIcons();
 
     const int total = int(m_model.pages.size()) + 1;
     int done = 0;
@@ -979,8 +1055,10 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
         const std::string body = bodyOf(*page);
         if (!m_res.error.isEmpty())
             return false;
-        if (!writePage(page->file, innerPage(page->name, page->file, page.get(), crumbs(*page), body, m_pageMeta),
-                       m_pageMeta.lastmod))
+        if (!writePage(
+                page->file,
+                innerPage(page->name, page->file, page.get(), crumbs(*page), body, summaryOf(m_summary), m_pageMeta),
+                m_pageMeta.lastmod))
             return false;
         if (progress && (++done % 32 == 0))
             progress(done, total);

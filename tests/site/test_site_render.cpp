@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
@@ -237,6 +238,22 @@ private slots:
                  m_result.pictures);
         const QStringList broken = brokenLinks(m_site.out.path());
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char('\n'))));
+    }
+
+    // The generated pages are valid HTML to the Nu checker; the installed page is the user's own.
+    void generatedPagesAreValidHtml()
+    {
+        const QString java = QStandardPaths::findExecutable(QStringLiteral("java"));
+        if (java.isEmpty() || !QFileInfo::exists(QStringLiteral(WEBLARK_VNU_JAR)))
+            QSKIP("the HTML checker needs java and build-tools/web (scripts/install-deps.sh tests)");
+        QStringList args{QStringLiteral("-jar"), QStringLiteral(WEBLARK_VNU_JAR), QStringLiteral("--errors-only")};
+        for (const QString& f : QDir(m_site.out.path()).entryList({QStringLiteral("*.htm")}, QDir::Files))
+            if (f != QLatin1String("other.htm"))
+                args << m_site.out.path() + QLatin1Char('/') + f;
+        QProcess vnu;
+        vnu.start(java, args);
+        QVERIFY(vnu.waitForFinished(180000));
+        QVERIFY2(vnu.exitCode() == 0, vnu.readAllStandardError().left(20000).constData());
     }
 
     void badPicturesAreSkippedWithANote()
