@@ -942,6 +942,8 @@ void Renderer::installCustomHome()
     if (WorkspaceFiles::isPlainName(name) && f.open(QIODevice::ReadOnly)) {
         m_customHome = writeFile(QStringLiteral("index.htm"), f.readAll());
         m_res.pages += m_customHome ? 1 : 0;
+        if (m_customHome)
+            m_listed.push_back({QStringLiteral("index.htm"), {}, {}, {}});
         copyImagesFolder();
     } else {
         m_res.notes << QStringLiteral("找不到自定制首页 %1，改用模版首页").arg(name);
