@@ -2,7 +2,9 @@
 // audits pages served by weblark-hostd on loopback and the lowest score of each category
 // is printed: over one page of every kind in the first theme pair, and over a few pages
 // of the other two home and inner layouts and of a site with a script effect and the
-// ad board. WEBLARK_LIGHTHOUSE_PAGES=N audits only the first N pages (while tuning).
+// ad board. While tuning, WEBLARK_LIGHTHOUSE_SITE=name audits only that site and
+// WEBLARK_LIGHTHOUSE_PAGES=N only the first N pages; WEBLARK_LIGHTHOUSE_REPORTS=folder
+// keeps every report there.
 #include "GeneratedSite.h"
 #include "site/SiteRenderer.h"
 
@@ -150,8 +152,12 @@ Scores audit(const QString& url, const QString& report)
             const QJsonValue score = a.value(QStringLiteral("score"));
             if (r.value(QStringLiteral("weight")).toDouble() == 0 || !score.isDouble() || score.toDouble() >= 1)
                 continue;
-            // The first item the audit names: a file or an element.
-            const QJsonObject item = a.value(QStringLiteral("details"))
+            // The first item the audit names: a file or an element (for a layout shift, the
+            // element that moved most).
+            const QJsonObject named = id == QLatin1String("cumulative-layout-shift")
+                                          ? audits.value(QStringLiteral("layout-shifts")).toObject()
+                                          : a;
+            const QJsonObject item = named.value(QStringLiteral("details"))
                                          .toObject()
                                          .value(QStringLiteral("items"))
                                          .toArray()
@@ -230,6 +236,9 @@ int main(int argc, char** argv)
     std::map<QString, int> lowest;
     bool failed = false;
     for (const SiteSpec& s : sites) {
+        const QByteArray only = qgetenv("WEBLARK_LIGHTHOUSE_SITE");
+        if (!only.isEmpty() && only != s.name)
+            continue;
         std::map<QString, int> siteLowest;
         const QString www = data + QStringLiteral("/sites/") + QLatin1String(s.name) + QStringLiteral("/www");
         for (QString page : s.pages) {
@@ -238,7 +247,10 @@ int main(int argc, char** argv)
             if (!page.endsWith(QLatin1String(".htm")))
                 page = firstOf(www, page);
             const QString url = QStringLiteral("http://127.0.0.1:%1/%2/%3").arg(port).arg(QLatin1String(s.name), page);
-            const Scores sc = audit(url, tmp.filePath(QStringLiteral("report.json")));
+            const QString reports = qEnvironmentVariable("WEBLARK_LIGHTHOUSE_REPORTS");
+            const Scores sc = audit(
+                url, reports.isEmpty() ? tmp.filePath(QStringLiteral("report.json"))
+                                       : reports + QStringLiteral("/%1-%2.json").arg(QLatin1String(s.name), page));
             if (sc.byCategory.size() != size_t(categories.size())) {
                 std::fprintf(stderr, "lighthouse failed on %s\n", qPrintable(url));
                 failed = true;

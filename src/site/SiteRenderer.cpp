@@ -416,8 +416,15 @@ void Renderer::buildShared()
         d.set("siteTitle", u8(m_siteTitle));
         d.set("orgName", u8(info.govName.isEmpty() ? m_siteTitle : info.govName));
         d.set("showTitle", !info.govName.isEmpty() && info.govName != m_siteTitle);
-        if (!logo.isEmpty())
-            d.set("logo", u8(logo));
+        if (!logo.isEmpty()) {
+            // Its size reserves its room before it arrives, so nothing in the head moves.
+            const QSize size = QImageReader(m_req.workPath + QLatin1Char('/') + info.logo).size();
+            Data l;
+            l.set("src", u8(logo));
+            l.set("width", std::to_string(size.width()));
+            l.set("height", std::to_string(size.height()));
+            d.set("logo", l);
+        }
         d.set("nameImg", nameImg);
         if (!banner.isEmpty())
             d.set("banner", u8(banner));
