@@ -100,6 +100,8 @@ public:
     }
 
     bool run(const std::function<void(int, int)>& progress);
+    // Waits for the compressed copies of the written files.
+    bool finishCopies() { return m_gzip.finish(m_req.outDir, &m_res.error); }
 
 private:
     bool loadMaterial();
@@ -146,6 +148,7 @@ private:
     qint64 m_written = 0;
     SiteModel m_model;
     SitePictures m_pictures;
+    GzipCopies m_gzip;
     QJsonObject m_themes;
     std::map<QString, Template> m_templates;
     ThemeChoice m_homeTheme, m_innerTheme;
@@ -231,6 +234,7 @@ bool Renderer::writeFile(const QString& relative, const char* bytes, qint64 size
         m_res.error = QStringLiteral("无法写入文件：") + f.fileName();
         return false;
     }
+    m_gzip.add(f.fileName(), QByteArray(bytes, size));
     return true;
 }
 
@@ -847,7 +851,7 @@ SiteRenderResult renderSite(const SiteRenderRequest& request, const std::functio
 {
     SiteRenderResult result;
     Renderer renderer(request, limits, result);
-    result.ok = renderer.run(progress) && writeGzipCopies(request.outDir, &result.error);
+    result.ok = renderer.run(progress) && renderer.finishCopies();
     if (!result.ok && result.error.isEmpty())
         result.error = QStringLiteral("网站生成失败");
     return result;
