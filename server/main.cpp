@@ -77,10 +77,18 @@ int main(int argc, char** argv)
                                      QStringLiteral("Serve the published sites over HTTP on this port, 1-65535; 0 "
                                                     "picks a free one. Without it there is no web side."),
                                      QStringLiteral("N"));
-    // Beside the executable in the build tree sits the staged application folder.
-    const QCommandLineOption appdirOpt(
-        QStringLiteral("appdir"), QStringLiteral("Application folder holding the site themes (for --http-port)."),
-        QStringLiteral("DIR"), QCoreApplication::applicationDirPath() + QStringLiteral("/appdir"));
+    // Beside the executable in the build tree sits the staged application folder; an installed
+    // server (in .../sbin) finds its themes in .../share/weblark-hostd.
+    const QString stagedAppDir = QCoreApplication::applicationDirPath() + QStringLiteral("/appdir");
+    const QString installedAppDir =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/weblark-hostd"));
+    const QCommandLineOption appdirOpt(QStringLiteral("appdir"),
+                                       QStringLiteral("Application folder holding the site themes (for --http-port)."),
+                                       QStringLiteral("DIR"),
+                                       !QDir(stagedAppDir + QStringLiteral("/site")).exists() &&
+                                               QDir(installedAppDir + QStringLiteral("/site")).exists()
+                                           ? installedAppDir
+                                           : stagedAppDir);
     // The web side's limits (README, server section).
     const WebOptions web;
     const auto numeric = [](const char* name, const char* help, int value) {
