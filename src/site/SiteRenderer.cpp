@@ -159,6 +159,7 @@ private:
     QString storedHtml(const QString& stored);
     QString plainText(const QString& encoded) const { return TextCodec::decode(encoded); }
     Data pictureData(const QString& name, const QString& alt);
+    Data headPicture(const QString& src, const QString& stored) const;
 
     void buildShared();
     Data crumbs(const SitePage& page) const;
@@ -436,6 +437,18 @@ Data Renderer::pictureData(const QString& name, const QString& alt)
     return d;
 }
 
+// A picture of the head with its size, which reserves its room before it arrives, so
+// nothing in the head moves.
+Data Renderer::headPicture(const QString& src, const QString& stored) const
+{
+    const QSize size = QImageReader(m_req.workPath + QLatin1Char('/') + stored).size();
+    Data d;
+    d.set("src", u8(src));
+    d.set("width", std::to_string(size.width()));
+    d.set("height", std::to_string(size.height()));
+    return d;
+}
+
 void Renderer::buildShared()
 {
     const SettingsRow& info = m_model.info;
@@ -453,18 +466,11 @@ void Renderer::buildShared()
         d.set("siteTitle", u8(m_siteTitle));
         d.set("orgName", u8(info.govName.isEmpty() ? m_siteTitle : info.govName));
         d.set("showTitle", !info.govName.isEmpty() && info.govName != m_siteTitle);
-        if (!logo.isEmpty()) {
-            // Its size reserves its room before it arrives, so nothing in the head moves.
-            const QSize size = QImageReader(m_req.workPath + QLatin1Char('/') + info.logo).size();
-            Data l;
-            l.set("src", u8(logo));
-            l.set("width", std::to_string(size.width()));
-            l.set("height", std::to_string(size.height()));
-            d.set("logo", l);
-        }
+        if (!logo.isEmpty())
+            d.set("logo", headPicture(logo, info.logo));
         d.set("nameImg", nameImg);
         if (!banner.isEmpty())
-            d.set("banner", u8(banner));
+            d.set("banner", headPicture(banner, info.topHead));
         d.set("movie", movie);
         d.set("pattern", u8(theme.pattern));
         d.set("nav", m_navList);
