@@ -344,7 +344,7 @@ private Q_SLOTS:
     {
         bool isNew = true;
         editor->setSaveTarget([&isNew] { return AdvPageStore::Page{1, QStringLiteral("长页"), "adv", isNew}; });
-        editor->loadInnerHTML(QStringLiteral("<p>long</p>").repeated(10000));
+        editor->loadInnerHTML(QStringLiteral("<p>long</p>").repeated(20000));
         ctl<WebPane>(*editor, "DHTMLEditer")
             ->view()
             ->page()
@@ -352,7 +352,7 @@ private Q_SLOTS:
         editor->save();
         QTRY_VERIFY_WITH_TIMEOUT(site->dlg.lastIs("数据保存成功！", "提示", MsgIcon::Information), 10000);
         QCOMPARE(fieldText(site->contents(1, "长页").value(0), QStringLiteral("value01")),
-                 "<p>longtyped</p>" + QStringLiteral("<p>long</p>").repeated(9999));
+                 "<p>longtyped</p>" + QStringLiteral("<p>long</p>").repeated(19999));
     }
 
     // Typing on a long page reaches the program late; the code view and the preview,
@@ -366,8 +366,8 @@ private Q_SLOTS:
     void lateEditReachesOtherViews()
     {
         QFETCH(int, tab);
-        editor->loadInnerHTML(QStringLiteral("<p>long</p>").repeated(10000));
-        const QString typed = "<p>longtyped</p>" + QStringLiteral("<p>long</p>").repeated(9999);
+        editor->loadInnerHTML(QStringLiteral("<p>long</p>").repeated(20000));
+        const QString typed = "<p>longtyped</p>" + QStringLiteral("<p>long</p>").repeated(19999);
         auto* design = ctl<WebPane>(*editor, "DHTMLEditer");
         QVERIFY(runInDocument(design, "document.body.firstChild.textContent+='typed';true").toBool());
         ctl<QTabWidget>(*editor, "sstb")->setCurrentIndex(tab);
