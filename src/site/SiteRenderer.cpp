@@ -136,6 +136,8 @@ public:
     }
 
     bool run(const std::function<void(int, int)>& progress);
+    // Waits for the compressed copies of the written files.
+    bool finishCopies() { return m_gzip.finish(m_req.outDir, &m_res.error); }
 
 private:
     bool loadMaterial();
@@ -191,6 +193,7 @@ private:
     qint64 m_written = 0;
     SiteModel m_model;
     SitePictures m_pictures;
+    GzipCopies m_gzip;
     QJsonObject m_themes;
     std::map<QString, Template> m_templates;
     ThemeChoice m_homeTheme, m_innerTheme;
@@ -283,6 +286,7 @@ bool Renderer::writeFile(const QString& relative, const char* bytes, qint64 size
         m_res.error = QStringLiteral("无法写入文件：") + f.fileName();
         return false;
     }
+    m_gzip.add(f.fileName(), QByteArray(bytes, size));
     return true;
 }
 
@@ -1115,7 +1119,8 @@ SiteRenderResult renderSite(const SiteRenderRequest& request, const std::functio
     if (result.ok && !request.searchIndexer.isEmpty() &&
         !SiteSearch::buildIndex(request.searchIndexer, request.outDir, limits.maxIndexSeconds, &searchError))
         result.notes << searchError;
-    result.ok = result.ok && writeGzipCopies(request.outDir, &result.error);
+    // The compressed copies of the pages are made while rendering; the index's files join them here.
+    result.ok = result.ok && renderer.finishCopies();
     if (!result.ok && result.error.isEmpty())
         result.error = QStringLiteral("网站生成失败");
     return result;
