@@ -20,7 +20,7 @@ bool renderStaging(const QString& siteFolder, const QString& appPath, const Rend
     const SiteRenderResult result = renderSite(
         SiteRenderRequest::forWorkspace(siteFolder + QStringLiteral("site/"),
                                         appPath.endsWith(QLatin1Char('/')) ? appPath : appPath + QLatin1Char('/'),
-                                        staging + QLatin1Char('/')),
+                                        staging + QLatin1Char('/'), SiteRenderRequest::cacheBelow(siteFolder)),
         {}, limits);
     if (!result.ok) {
         *error = result.error;

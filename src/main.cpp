@@ -51,8 +51,8 @@ int main(int argc, char** argv)
                                 QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     if (parser.isSet(exportOption)) {
         const WorkspaceSetup ws = Workspace::resolve(roots);
-        const SiteRenderResult r =
-            renderSite(SiteRenderRequest::forWorkspace(ws.workPath, ws.appPath, parser.value(exportOption)));
+        const SiteRenderResult r = renderSite(SiteRenderRequest::forWorkspace(
+            ws.workPath, ws.appPath, parser.value(exportOption), SiteRenderRequest::cacheBelow(ws.dataPath)));
         for (const QString& note : ws.problems + r.notes)
             std::fprintf(stderr, "%s\n", qPrintable(note));
         if (!r.ok) {

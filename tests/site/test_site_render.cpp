@@ -56,6 +56,10 @@ struct SampleSite {
         db.open(workPath());
         GeneratedSite gen;
         gen.drawPictures(workPath());
+        // One picture larger than pages show it, so resized copies are offered.
+        QImage photo(1000, 750, QImage::Format_RGB32);
+        photo.fill(Qt::darkCyan);
+        photo.save(workPath() + GeneratedSite::picture(4), "JPG", 80);
         int n = 0;
         for (const QString& fmt : GeneratedSite::formats()) {
             const QString page = QStringLiteral("格式 ") + fmt;
@@ -121,7 +125,8 @@ struct SampleSite {
 // Every href, src and CSS url() of the output that points inside the site, with the files that do not exist.
 QStringList brokenLinks(const QString& root)
 {
-    static const QRegularExpression ref(QStringLiteral("(?:href|src)=\"([^\"]*)\"|url\\(\"?([^\")]*)\"?\\)"));
+    static const QRegularExpression ref(
+        QStringLiteral("(?:href|src)=\"([^\"]*)\"|url\\(\"?([^\")]*)\"?\\)|(?:srcset=\"|, )([^\" ,]+) \\d+w"));
     QStringList broken;
     QDirIterator it(root, {QStringLiteral("*.htm"), QStringLiteral("*.css")}, QDir::Files,
                     QDirIterator::Subdirectories);
@@ -130,7 +135,7 @@ QStringList brokenLinks(const QString& root)
         const QString text = readText(file);
         for (auto m = ref.globalMatch(text); m.hasNext();) {
             const auto hit = m.next();
-            QString target = hit.captured(1).isEmpty() ? hit.captured(2) : hit.captured(1);
+            QString target = hit.captured(1) + hit.captured(2) + hit.captured(3);
             if (target.contains(QLatin1Char(':')) || target == QLatin1String("#"))
                 continue; // other sites, mail, data
             if (target.startsWith(QLatin1Char('#'))) {
