@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <QBuffer>
 #include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -114,10 +115,10 @@ struct SampleSite {
         QTest::mouseClick(ctl<QPushButton>(script, "OKButton"), Qt::LeftButton);
     }
 
-    SiteRenderResult render()
+    SiteRenderResult render(const QString& into = {}, const QString& cache = {})
     {
-        return renderSite(
-            {workPath() + QStringLiteral("govbuilder.sbd"), workPath(), TestAppDir::stagedAppDir(), out.path()});
+        return renderSite({workPath() + QStringLiteral("govbuilder.sbd"), workPath(), TestAppDir::stagedAppDir(),
+                           into.isEmpty() ? out.path() : into, cache});
     }
     QString page(const QString& file) const { return readText(out.path() + QLatin1Char('/') + file); }
 };
@@ -248,6 +249,61 @@ private slots:
         const QString notes = m_result.notes.join(QLatin1Char('\n'));
         QVERIFY2(notes.contains(QStringLiteral("broken.jpg")) && notes.contains(QStringLiteral("gone.jpg")),
                  qPrintable(notes));
+    }
+
+    // The copies of a picture are made when it is new or changed, taken from the cache
+    // when it is not, the same bytes either way; never wider than the picture; none for a
+    // picture too large to decode or one cut short, which keeps its original. The cache keeps
+    // only what the last rendering used.
+    void resizedCopiesFollowTheirPictures()
+    {
+        QTemporaryDir cache;
+        SampleSite site;
+        const QString photo = site.workPath() + GeneratedSite::picture(4);
+        const QByteArray original = readFile(photo);
+        QByteArray huge = original;
+        const qsizetype sof = huge.indexOf("\xff\xc0");
+        huge.replace(sof + 5, 4, QByteArray::fromHex("75307530")); // 30000 x 30000
+        QImage other(700, 525, QImage::Format_RGB32);
+        other.fill(Qt::darkRed);
+        QByteArray narrow;
+        QBuffer buffer(&narrow);
+        other.save(&buffer, "JPG");
+        const struct {
+            QByteArray picture; // "" keeps the one there
+            int resized;
+            const char* copies;
+            const char* note;
+        } steps[] = {
+            {{}, 1, "480,960", nullptr},
+            {{}, 0, "480,960", nullptr},
+            {narrow, 1, "480", nullptr},
+            {huge, 0, "", "尺寸过大"},
+            {original.left(original.size() / 3), 0, "", "无法解码"},
+            {original, 1, "480,960", nullptr},
+        };
+        QByteArray firstCopy;
+        for (const auto& step : steps) {
+            if (!step.picture.isEmpty())
+                writeFile(photo, step.picture);
+            QTemporaryDir out;
+            const SiteRenderResult r = site.render(out.path(), cache.path());
+            QVERIFY2(r.ok, qPrintable(r.error));
+            QCOMPARE(r.resizedPictures, step.resized);
+            QStringList copies;
+            for (int width : {480, 960, 1600})
+                if (QFileInfo::exists(QStringLiteral("%1/pictures/%2/pic4.jpg.webp").arg(out.path()).arg(width)))
+                    copies << QString::number(width);
+            QCOMPARE(copies.join(QLatin1Char(',')), QLatin1String(step.copies));
+            const QString notes = r.notes.join(QLatin1Char('\n'));
+            QVERIFY2(!step.note || notes.contains(QLatin1String(step.note)), qPrintable(notes));
+            const QByteArray copy = readFile(out.path() + QStringLiteral("/pictures/960/pic4.jpg"));
+            if (firstCopy.isEmpty())
+                firstCopy = copy;
+            else if (!copy.isEmpty())
+                QCOMPARE(copy, firstCopy);
+            QVERIFY(brokenLinks(out.path()).isEmpty());
+        }
     }
 
     void customHomePageReplacesTheGenerated()
