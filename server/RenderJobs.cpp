@@ -92,7 +92,11 @@ void RenderJobs::startNext()
                        QString());
         });
         QStringList arguments{QStringLiteral("render")};
-        arguments += SiteWeb::childArguments(m_folders.value(site), m_appPath, m_options.limits);
+        SiteWeb::RenderInput input{m_appPath, m_options.limits, SiteWeb::siteBaseUrl(m_options.publicUrl, site),
+                                   m_options.searchIndexer};
+        // The index is built inside the child, within its time.
+        input.limits.maxIndexSeconds = m_options.wallSeconds;
+        arguments += SiteWeb::childArguments(m_folders.value(site), input);
         job->clock.start();
         job->limit.start(m_options.wallSeconds * 1000);
         job->process.start(m_options.program, arguments);

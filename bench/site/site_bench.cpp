@@ -5,6 +5,7 @@
 #include "GeneratedSite.h"
 #include "TestAppDir.h"
 #include "site/SiteRenderer.h"
+#include "site/SiteSearch.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -62,8 +63,13 @@ static bool renderOnce(const GeneratedSite& gen, Figures* out, Outputs& outputs)
         QElapsedTimer t;
         const double cpu0 = cpuMs();
         t.start();
-        out->result = renderSite({app.workPath() + QStringLiteral("govbuilder.sbd"), app.workPath(), app.appPath(),
-                                  outDir.path() + QStringLiteral("/www"), cache});
+        out->result = renderSite({app.workPath() + QStringLiteral("govbuilder.sbd"),
+                                  app.workPath(),
+                                  app.appPath(),
+                                  outDir.path() + QStringLiteral("/www"),
+                                  {},
+                                  {},
+                                  cache});
         if (!out->result.ok)
             return false;
         if (i < 0) {
@@ -79,6 +85,43 @@ static bool renderOnce(const GeneratedSite& gen, Figures* out, Outputs& outputs)
     out->ms = runs[1];
     out->cpuMs = cpu[1];
     return true;
+}
+
+// The site search index of a rendered site: the indexer's time (the middle of three
+// runs) and the size of what it adds to the site.
+struct IndexFigures {
+    double ms = 0;
+    qint64 bytes = 0;
+    QString error;
+};
+
+static IndexFigures indexOnce(const GeneratedSite& gen, const QString& indexer)
+{
+    IndexFigures f;
+    TestAppDir app;
+    SiteDb db(QStringLiteral("bench-index"));
+    QTemporaryDir out;
+    if (!app.isValid() || !db.open(app.workPath()) || !out.isValid())
+        return {0, 0, QStringLiteral("no workspace")};
+    gen.write(db, app.workPath());
+    db.close();
+    const QString site = out.path() + QStringLiteral("/www");
+    const SiteRenderResult r =
+        renderSite({app.workPath() + QStringLiteral("govbuilder.sbd"), app.workPath(), app.appPath(), site});
+    if (!r.ok)
+        return {0, 0, r.error};
+    std::vector<double> runs;
+    for (int i = 0; i < 3 && f.error.isEmpty(); ++i) {
+        QElapsedTimer t;
+        t.start();
+        SiteSearch::buildIndex(indexer, site, 600, &f.error);
+        runs.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::sort(runs.begin(), runs.end());
+    f.ms = runs[runs.size() / 2];
+    for (QDirIterator it(site + QStringLiteral("/pagefind"), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        f.bytes += it.nextFileInfo().size();
+    return f;
 }
 
 int main(int argc, char** argv)
@@ -109,5 +152,20 @@ int main(int argc, char** argv)
     std::printf("render_site_pictures %d pictures\n", f.result.pictures);
     std::printf("render_site_half_ms %.1f ms\n", h.ms);
     std::printf("render_site_half_pages %d pages\n", h.result.pages);
+
+    const QString indexer = SiteSearch::findIndexer(QString(), TestAppDir::stagedAppDir());
+    if (indexer.isEmpty()) {
+        std::fprintf(stderr, "no search indexer: scripts/install-deps.sh bench installs it\n");
+        return 1;
+    }
+    GeneratedSite text = full;
+    text.photoEvery = 0; // the index reads the pages only
+    const IndexFigures index = indexOnce(text, indexer);
+    if (!index.error.isEmpty()) {
+        std::fprintf(stderr, "search index failed: %s\n", qPrintable(index.error));
+        return 1;
+    }
+    std::printf("search_index_ms %.1f ms\n", index.ms);
+    std::printf("search_index_kb %lld KB\n", static_cast<long long>(index.bytes / 1024));
     return 0;
 }

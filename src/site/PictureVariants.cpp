@@ -84,6 +84,36 @@ QString copySuffix(const QString& name, const QByteArray& format)
     return {};
 }
 
+// Whether a JPEG's bytes reach the end of its picture: its decoder fills what is missing
+// with grey and only warns, so a file cut short would otherwise give grey copies. Walks
+// the segments to the scan and the scan to the end marker; what follows it (a phone's
+// appended movie) does not count.
+bool jpegComplete(const QByteArray& b)
+{
+    const auto at = [&b](qsizetype i) { return uchar(b.at(i)); };
+    qsizetype i = 2;
+    while (i + 1 < b.size()) {
+        if (at(i) != 0xFF)
+            return false;
+        const uchar marker = at(i + 1);
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0xFF || (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) {
+            i += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (i + 3 >= b.size())
+            return false;
+        i += 2 + ((at(i + 2) << 8) | at(i + 3));
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data: FF is followed by 00 (a data byte) or a restart marker.
+        while (i + 1 < b.size() && !(at(i) == 0xFF && at(i + 1) != 0x00 && (at(i + 1) < 0xD0 || at(i + 1) > 0xD7)))
+            ++i;
+    }
+    return false;
+}
+
 struct Job {
     PictureVariants::Copy copy;
     QByteArray format;
@@ -164,7 +194,15 @@ QList<PictureVariants::Copy> PictureVariants::make(const QString& path, const QS
         QSize widest;
         for (const Job* job : missing)
             widest = widest.width() < job->copy.size.width() ? job->copy.size : widest;
-        QImageReader reader(path);
+        QFile file(path);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QBuffer source;
+        source.setData(bytes);
+        QImageReader reader(&source);
+        if (reader.format() == "jpeg" && !jpegComplete(bytes)) {
+            *problem = QStringLiteral("不完整");
+            return {};
+        }
         reader.setAutoTransform(true);
         reader.setAllocationLimit(256);
         reader.setScaledSize(reader.transformation() & QImageIOHandler::TransformationRotate90 ? widest.transposed()

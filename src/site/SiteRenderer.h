@@ -13,15 +13,19 @@ struct SiteRenderRequest {
     QString workPath; // folder holding the site's pictures
     QString appPath;  // application directory: themes, name styles, template material
     QString outDir;   // created; expected empty or missing
+    // The site's public address (see SiteFeeds::normalBaseUrl). Without it the
+    // sitemap, the feeds and the absolute Open Graph addresses are left out.
+    QString baseUrl{};
+    // The search indexer run over the output (SiteSearch); empty: the pages get no search box.
+    QString searchIndexer{};
     // Where resized copies of the pictures are kept between renderings, so unchanged
     // pictures are not resized again; "" keeps none.
-    QString pictureCache = {};
+    QString pictureCache{};
 
     // The site a workspace folder holds: its govbuilder.sbd and its pictures.
     // The folder of the cache of resized copies below a data folder.
     static QString cacheBelow(const QString& folder) { return folder + QStringLiteral("/resizedpictures"); }
-    static SiteRenderRequest forWorkspace(const QString& workPath, const QString& appPath, const QString& outDir,
-                                          const QString& pictureCache = {});
+    static SiteRenderRequest forWorkspace(const QString& workPath, const QString& appPath, const QString& outDir);
 };
 
 // What one rendering may take and produce. A rendering that reaches a limit
@@ -33,6 +37,7 @@ struct RenderLimits {
     qint64 maxOutputBytes = 16LL << 30; // pages, pictures and copied files
     int maxNameChars = 200;             // a longer organisation name is not drawn as a picture
     int maxReadSeconds = 300;           // reading the site database
+    int maxIndexSeconds = 600;          // building the search index
 };
 
 struct SiteRenderResult {
