@@ -15,13 +15,15 @@
 // again as "PROGRAM render ..."), a few at a time, each bounded in time, CPU,
 // memory and file size, so a crafted upload cannot hang or exhaust the server.
 struct RenderOptions {
-    QString program;                              // the executable that takes the render sub-command
-    int wallSeconds = 60;                         // killed after this long
-    int cpuSeconds = 60;                          // RLIMIT_CPU
-    int memoryMb = 1024;                          // RLIMIT_AS
-    int jobs = 2;                                 // renderings at once; others wait their turn
-    qint64 maxFileBytes = 0;                      // RLIMIT_FSIZE; 0: the output limit
-    RenderLimits limits{2000, 4LL << 30, 64, 10}; // output: four times the upload limit
+    QString program;         // the executable that takes the render sub-command
+    int wallSeconds = 60;    // killed after this long
+    int cpuSeconds = 60;     // RLIMIT_CPU
+    int memoryMb = 1024;     // RLIMIT_AS
+    int jobs = 2;            // renderings at once; others wait their turn
+    qint64 maxFileBytes = 0; // RLIMIT_FSIZE; 0: the output limit
+    // Output: four times the upload limit. Resizing stops well before the CPU limit (both of
+    // its threads count); an upload of many photos is resized over a few renderings.
+    RenderLimits limits{2000, 4LL << 30, 64, 10, 600, 12};
     // The web side's public address (--public-url): URL/<site>/, or URL with {site}
     // replaced by the site's name. Empty: the sites get no sitemap and no feeds.
     QString publicUrl;

@@ -76,14 +76,15 @@ QStringList childArguments(const QString& siteFolder, const RenderInput& input)
             QString::number(limits.maxReadSeconds),
             QString::number(limits.maxIndexSeconds),
             input.baseUrl,
-            input.searchIndexer};
+            input.searchIndexer,
+            QString::number(limits.maxResizeSeconds)};
 }
 
 int runChild(const QStringList& arguments)
 {
     RenderInput input;
     RenderLimits& limits = input.limits;
-    bool ok = arguments.size() == 9;
+    bool ok = arguments.size() == 10;
     const auto number = [&](int i) {
         bool good = false;
         const qint64 n = arguments.value(i).toLongLong(&good);
@@ -98,8 +99,11 @@ int runChild(const QStringList& arguments)
     input.appPath = arguments.value(1);
     input.baseUrl = arguments.value(7);
     input.searchIndexer = arguments.value(8);
+    bool resizeOk = false; // 0, no bound, is allowed here
+    limits.maxResizeSeconds = arguments.value(9).toInt(&resizeOk);
+    ok = ok && resizeOk && limits.maxResizeSeconds >= 0;
     QString error = QStringLiteral("usage: render FOLDER APPDIR PAGES BYTES NAMECHARS READSECONDS INDEXSECONDS BASEURL "
-                                   "INDEXER"),
+                                   "INDEXER RESIZESECONDS"),
             summary;
     if (ok && renderStaging(arguments[0], input, &error, &summary)) {
         std::fputs(summary.toUtf8().constData(), stdout);

@@ -34,7 +34,7 @@ bool renderStaging(const QString& siteFolder, const RenderInput& input, QString*
 bool swapStaging(const QString& siteFolder, QString* error);
 
 // The render child: arguments FOLDER APPDIR PAGES BYTES NAMECHARS READSECONDS
-// INDEXSECONDS BASEURL INDEXER (the limits in that order; the last two may be
+// INDEXSECONDS BASEURL INDEXER RESIZESECONDS (the limits in that order; BASEURL and INDEXER may be
 // empty). Prints the summary on standard output, the reason of a failure on
 // standard error; returns the exit code (0 rendered).
 QStringList childArguments(const QString& siteFolder, const RenderInput& input);

@@ -5,11 +5,13 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QMutex>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -123,7 +125,8 @@ struct Job {
 
 } // namespace
 
-PictureVariants::PictureVariants(const QString& cacheFolder) : m_cache(cacheFolder)
+PictureVariants::PictureVariants(const QString& cacheFolder, int budgetSeconds)
+    : m_cache(cacheFolder), m_budgetMs(qint64(budgetSeconds) * 1000)
 {
     if (!m_cache.isEmpty() && QDir().mkpath(m_cache))
         m_hashes = std::make_unique<HashCache>(m_cache + QStringLiteral("/hashes.txt"));
@@ -189,7 +192,16 @@ QList<PictureVariants::Copy> PictureVariants::make(const QString& path, const QS
         if (job.kept.isEmpty() || !QFileInfo::exists(job.kept) || !linkOrCopy(job.kept, job.out))
             missing.append(&job);
     }
+    if (!missing.isEmpty() && m_budgetMs > 0 && m_spentMs >= m_budgetMs) {
+        for (const Job& job : jobs)
+            QFile::remove(job.out);
+        ++m_deferred;
+        return {};
+    }
     if (!missing.isEmpty()) {
+        QElapsedTimer clock;
+        clock.start();
+        const auto spent = qScopeGuard([&] { m_spentMs += clock.elapsed(); });
         // One decoding, at the widest size asked for; the narrower copies are made from it.
         QSize widest;
         for (const Job* job : missing)

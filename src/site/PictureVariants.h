@@ -29,7 +29,8 @@ public:
     };
 
     // cacheFolder: where copies are kept between renderings (created); "" keeps none.
-    explicit PictureVariants(const QString& cacheFolder);
+    // budgetSeconds: time the decoding and encoding may take in all; 0: no bound.
+    explicit PictureVariants(const QString& cacheFolder, int budgetSeconds = 0);
     ~PictureVariants();
 
     // The size a browser shows the picture at path in: the header's, turned as its
@@ -45,10 +46,15 @@ public:
     // Saves the cache's index and removes kept copies no picture of this rendering used.
     void finish();
     int resized() const { return m_resized; }
+    // Pictures left without copies because the time was up.
+    int deferred() const { return m_deferred; }
 
 private:
     QString m_cache;
     std::unique_ptr<HashCache> m_hashes;
     QSet<QString> m_used; // cache files this rendering used
     int m_resized = 0;
+    int m_deferred = 0;
+    qint64 m_budgetMs = 0;
+    qint64 m_spentMs = 0;
 };

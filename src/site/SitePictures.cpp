@@ -9,8 +9,9 @@
 #include <QRegularExpression>
 
 SitePictures::SitePictures(const QString& workPath, const QString& outFolder, const QString& prefix,
-                           const QString& cacheFolder, QStringList& notes)
-    : m_workPath(workPath), m_outFolder(outFolder), m_prefix(prefix), m_notes(notes), m_variants(cacheFolder)
+                           const QString& cacheFolder, int resizeSeconds, QStringList& notes)
+    : m_workPath(workPath), m_outFolder(outFolder), m_prefix(prefix), m_notes(notes),
+      m_variants(cacheFolder, resizeSeconds)
 {
     // The folders of the resized copies.
     for (int width : PictureVariants::kWidths)

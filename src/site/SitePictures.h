@@ -29,7 +29,7 @@ public:
     enum class Shown { Content, Card, Full };
 
     SitePictures(const QString& workPath, const QString& outFolder, const QString& prefix, const QString& cacheFolder,
-                 QStringList& notes);
+                 int resizeSeconds, QStringList& notes);
 
     // The picture's address relative to the site ("pictures/a.jpg"), or "" when it cannot be used.
     // what names the use in the note.
@@ -41,6 +41,7 @@ public:
     QString html(const SitePicture& pic, Shown shown, const QString& attributes, bool withSize = true) const;
     int copied() const { return m_copied; }
     int resized() const { return m_variants.resized(); }
+    int deferred() const { return m_variants.deferred(); }
     qint64 bytes() const { return m_bytes; }
     // Why a picture could not be used, empty when all went well.
     QString failure() const { return m_failure; }

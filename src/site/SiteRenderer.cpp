@@ -131,7 +131,7 @@ public:
     Renderer(const SiteRenderRequest& request, const RenderLimits& limits, SiteRenderResult& result)
         : m_req(request), m_limits(limits), m_res(result),
           m_pictures(request.workPath, request.outDir + QStringLiteral("/pictures"), QStringLiteral("pictures/"),
-                     request.pictureCache, result.notes)
+                     request.pictureCache, limits.maxResizeSeconds, result.notes)
     {
     }
 
@@ -1147,6 +1147,9 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
         progress(total, total);
     m_res.pictures += m_pictures.copied();
     m_res.resizedPictures = m_pictures.resized();
+    if (m_pictures.deferred() > 0)
+        m_res.notes
+            << QStringLiteral("还有 %1 张图片因时间所限没有缩小的副本，下次生成时继续").arg(m_pictures.deferred());
     if (m_res.error.isEmpty() && !m_pictures.failure().isEmpty())
         m_res.error = m_pictures.failure();
     return m_res.error.isEmpty() && spend(m_pictures.bytes());

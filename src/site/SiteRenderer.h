@@ -24,7 +24,11 @@ struct SiteRenderRequest {
 
     // The site a workspace folder holds: its govbuilder.sbd and its pictures.
     // The folder of the cache of resized copies below a data folder.
-    static QString cacheBelow(const QString& folder) { return folder + QStringLiteral("/resizedpictures"); }
+    static QString cacheBelow(const QString& folder)
+    {
+        return folder + (folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) +
+               QStringLiteral("resizedpictures");
+    }
     static SiteRenderRequest forWorkspace(const QString& workPath, const QString& appPath, const QString& outDir);
 };
 
@@ -38,6 +42,9 @@ struct RenderLimits {
     int maxNameChars = 200;             // a longer organisation name is not drawn as a picture
     int maxReadSeconds = 300;           // reading the site database
     int maxIndexSeconds = 600;          // building the search index
+    // Seconds spent making resized copies of pictures; 0: no bound. Past it the remaining
+    // pictures keep their originals only, and the next rendering goes on from the cache.
+    int maxResizeSeconds = 0;
 };
 
 struct SiteRenderResult {
