@@ -3,7 +3,6 @@
 #include "content/ContentStore.h"
 #include "content/GalleryDialogs.h"
 #include "content/NewsDialogs.h"
-#include "content/ProductDialogs.h"
 #include "content/myDate.h"
 
 #include <QCalendarWidget>
@@ -329,15 +328,6 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(site.inWork("good.jpg")));
         QVERIFY(QFile::exists(site.inWork("good_small.bmp")));
         add->close();
-    }
-
-    void productPagesOpenTheirDialogs()
-    {
-        site.db.run("INSERT INTO content01(ID,firstCatalog,value01) VALUES(7,'产品','泵')");
-        QVERIFY(ContentSite::release(*w, "产品"));
-        QVERIFY(ContentSite::tick(*w, 7));
-        openVia<insDataFrm_prodMod>(*w, 2)->close();
-        QVERIFY(site.dlg.shown.isEmpty());
     }
 };
 
