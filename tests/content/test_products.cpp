@@ -149,8 +149,13 @@ private Q_SLOTS:
         QTRY_VERIFY(ctl<WebPane>(*w, "webMultiData")->lastInnerHtml("editID").contains("O'Neil 杯"));
 
         const qint64 id = fieldText(rows.first(), "ID").toLongLong();
-        auto mod = openModify(id);
-        QVERIFY(mod);
+        // The list's modify button opens the product's own modify dialog, filled once its editor is ready.
+        QVERIFY(ContentSite::tick(*w, id));
+        ContentSite::press(*w, "cmd_addData2");
+        QPointer<insDataFrm_prodMod> mod = w->findChild<insDataFrm_prodMod*>();
+        QVERIFY(mod && mod->isVisible());
+        editorOf(*mod);
+        QTRY_VERIFY(!text(*mod, "txt_Name").isEmpty());
         QCOMPARE(text(*mod, "txt_Name"), QStringLiteral("O'Neil 杯"));
         QCOMPARE(text(*mod, "txt_price"), QStringLiteral("12"));
         QVERIFY(!ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
@@ -159,7 +164,7 @@ private Q_SLOTS:
         QVERIFY(viewerOf<insDataFrm_imgMod>(*mod));
         QTest::mouseClick(ctl<QLabel>(*viewerOf<insDataFrm_imgMod>(*mod), "img_prod"), Qt::LeftButton);
         QTRY_VERIFY(!viewerOf<insDataFrm_imgMod>(*mod));
-        QSignalSpy storedSpy(mod.get(), &EntryDialog::stored);
+        QSignalSpy storedSpy(mod.data(), &EntryDialog::stored);
         ctl<QLineEdit>(*mod, "txt_spec")->setText("大号");
         ContentSite::press(*mod, "OKButton");
         QTRY_COMPARE(storedSpy.count(), 1);

@@ -22,7 +22,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ending");
         QTest::newRow("user disconnects") << "user";
         QTest::newRow("server closes") << "server";
-        QTest::newRow("login refused later") << "logout";
         QTest::newRow("watchdog runs out") << "ticks";
     }
     void idleWatchdog()
@@ -39,8 +38,6 @@ private Q_SLOTS:
             rig.client.disconnectFromServer();
         } else if (ending == "server") {
             rig.peer.conn->disconnectFromHost();
-        } else if (ending == "logout") {
-            rig.peer.reply(QStringLiteral("<#logout#>"));
         } else {
             for (int i = 0; i < PublishRules::kIdleTickLimit - 1; ++i)
                 rig.client.Timer_sck_Timer();

@@ -47,16 +47,6 @@ private Q_SLOTS:
     }
     void cleanup() { m_server.reset(); }
 
-    void versionQueryWithoutAccountShowsTheNotice()
-    {
-        Publishing p(QString(), QString(), port());
-        QVERIFY(p.connectToPeer());
-        QVERIFY(QTest::qWaitFor([&] { return p.frame.loadedWindow("verFrm"); }, 5000));
-        const QStringList texts = p.client.takePageTexts(ServerReaction::Page::Announcement);
-        QCOMPARE(texts, QStringList{"<p>系统公告：新版本 3.06</p>"});
-        QVERIFY(!p.session.loggedIn);
-    }
-
     void claimAndTakenName()
     {
         {

@@ -1,32 +1,20 @@
 // Streaming the upload archive to a loopback peer.
+#include "PublishingFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "publish/ArchiveSender.h"
 
-#include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 
 namespace {
 
-// A connected pair over 127.0.0.1: the client socket and the server's side of it.
-struct Loopback {
-    QTcpServer server;
+// A client socket connected to a loopback peer.
+struct Loopback : Peer {
     QTcpSocket client;
-    QTcpSocket* peer = nullptr;
-    QByteArray received;
-
     bool open()
     {
-        if (!server.listen(QHostAddress::LocalHost, 0))
-            return false;
-        client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-        if (!client.waitForConnected(5000) || !server.waitForNewConnection(5000))
-            return false;
-        peer = server.nextPendingConnection();
-        QObject::connect(peer, &QTcpSocket::readyRead, [this] { received += peer->readAll(); });
-        return true;
+        client.connectToHost(QHostAddress::LocalHost, port());
+        return client.waitForConnected(5000) && QTest::qWaitFor([this] { return bool(conn); }, 5000);
     }
 };
 
