@@ -220,7 +220,7 @@ private Q_SLOTS:
         QTest::newRow("null, mouse click effect")
             << QVariant() << 0 << "" << 4 << "欢迎'光临" << true << "1||04.asp||欢迎'光临";
         QTest::newRow("status bar 5 reloaded, clock drops the text")
-            << QVariant("1||10.asp||旧文字") << 10 << "旧文字" << 1 << "" << false << "1||01.asp||";
+            << QVariant("1||10.asp||旧&#124;文字") << 10 << "旧|文字" << 1 << "" << false << "1||01.asp||";
         QTest::newRow("stars reloaded disabled, then 12")
             << QVariant("1||02.asp||") << 2 << "" << 12 << "a||b" << true << "1||12.asp||a&#124;&#124;b";
         QTest::newRow("off, keep the first") << QVariant("0") << 0 << "" << 0 << "x" << true << "1||00.asp||x";

@@ -50,16 +50,6 @@ private Q_SLOTS:
         QCOMPARE(boxes(parseAdBoard("1||640||480")), QStringList({"640", "480", "", "", "", ""}));
     }
 
-    // Bars typed in the text come back from the stored field.
-    void script()
-    {
-        const QString field = QStringLiteral("1||10.asp||a&#124;&#124;b&#124;");
-        QCOMPARE(scriptField({10, QStringLiteral("a||b|"), false, {}}), field);
-        const Script back = parseScript(field);
-        QCOMPARE(back.index, 10);
-        QCOMPARE(back.text, QStringLiteral("a||b|"));
-    }
-
     void scriptUnreadable()
     {
         for (const char* field : {"0", "", "1||13.asp||x", "1||ab.asp||x"})

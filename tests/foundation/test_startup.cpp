@@ -16,14 +16,6 @@
 #include <cerrno>
 #include <unistd.h>
 
-// Sets the site name straight in the workspace's database file.
-static void setWebName(const QString& workPath, const QString& name)
-{
-    SiteDb db(QStringLiteral("setter"));
-    QVERIFY(db.open(workPath));
-    QVERIFY(db.updateUserInfo(QStringLiteral("webName"), name).ok);
-}
-
 // Backup and restore copy on a worker thread; the frame takes input again when they end.
 static void settle(MDIFrm& frame)
 {
@@ -205,17 +197,6 @@ private Q_SLOTS:
             QVERIFY(s.movedAsideTo.isEmpty());
             QCOMPARE(readFile(app.workPath() + "photo.jpg"), QByteArray("picture"));
         }
-    }
-
-    // The title carries the site name as stored, quotes and all.
-    void captionFollowsWebName()
-    {
-        TestAppDir app;
-        setWebName(app.workPath(), QStringLiteral("O'Neil's"));
-        RecordingDialogService dlg;
-        MDIFrm frame(app.path(), dlg);
-        QCOMPARE(frame.windowTitle(), QStringLiteral("O'Neil's--Weblark自动建站系列软件"));
-        QVERIFY(dlg.shown.isEmpty());
     }
 
     void unreadableDatabaseIsKept()
