@@ -136,6 +136,8 @@ public:
     }
 
     bool run(const std::function<void(int, int)>& progress);
+    // Waits for the compressed copies of the written files.
+    bool finishCopies() { return m_gzip.finish(m_req.outDir, &m_res.error); }
 
 private:
     bool loadMaterial();
@@ -153,7 +155,7 @@ private:
     ThemeChoice themeFor(const QString& table, const QString& stored);
     void writeThemeCss();
     void writeIcons();
-    QString letterName(const QString& fontFile, const QString& fileName);
+    Data letterName(const QString& fontFile, const QString& fileName);
     QString storedHtml(const QString& stored);
     QString plainText(const QString& encoded) const { return TextCodec::decode(encoded); }
     Data pictureData(const QString& name, const QString& alt);
@@ -190,6 +192,7 @@ private:
     qint64 m_written = 0;
     SiteModel m_model;
     SitePictures m_pictures;
+    GzipCopies m_gzip;
     QJsonObject m_themes;
     std::map<QString, Template> m_templates;
     ThemeChoice m_homeTheme, m_innerTheme;
@@ -282,6 +285,7 @@ bool Renderer::writeFile(const QString& relative, const char* bytes, qint64 size
         m_res.error = QStringLiteral("无法写入文件：") + f.fileName();
         return false;
     }
+    m_gzip.add(f.fileName(), QByteArray(bytes, size));
     return true;
 }
 
@@ -364,30 +368,36 @@ void Renderer::writeThemeCss()
     writeFile(QStringLiteral("style/theme.css"), css.toUtf8());
 }
 
-QString Renderer::letterName(const QString& fontFile, const QString& fileName)
+// The organisation's name lettered in a name style: the picture's address and the size it
+// is shown at, half its own, so that it stays sharp on phones' dense screens.
+Data Renderer::letterName(const QString& fontFile, const QString& fileName)
 {
     const QString name = m_model.info.govName.isEmpty() ? m_model.info.webName : m_model.info.govName;
     if (name.trimmed().isEmpty())
-        return {};
+        return Data(false);
     if (name.simplified().size() > m_limits.maxNameChars) {
         m_res.notes << QStringLiteral("单位名称超过 %1 个字，用文字显示").arg(m_limits.maxNameChars);
-        return {};
+        return Data(false);
     }
     int style = NameLettering::styleOf(fontFile);
     if (style < 0) {
         if (!fontFile.isEmpty())
             m_res.notes << QStringLiteral("未知的字体样式 %1，单位名称用文字显示").arg(fontFile);
-        return {};
+        return Data(false);
     }
     if (!NameLettering::canDraw()) {
         m_res.notes << QStringLiteral("无法绘制单位名称图片，单位名称用文字显示");
-        return {};
+        return Data(false);
     }
-    const QImage img = NameLettering::draw(name.simplified(), style, 40);
+    const QImage img = NameLettering::draw(name.simplified(), style, 80);
     if (img.isNull() || !img.save(m_req.outDir + QStringLiteral("/pictures/") + fileName, "PNG"))
-        return {};
+        return Data(false);
     ++m_res.pictures;
-    return QStringLiteral("pictures/") + fileName;
+    Data d;
+    d.set("src", "pictures/" + u8(fileName));
+    d.set("width", std::to_string((img.width() + 1) / 2));
+    d.set("height", std::to_string((img.height() + 1) / 2));
+    return d;
 }
 
 // Stored editor HTML back into working HTML: apostrophes restored, workspace pictures
@@ -437,16 +447,22 @@ void Renderer::buildShared()
 
     const QString logo = m_pictures.use(info.logo, QStringLiteral("单位徽标"));
     m_logo = logo;
-    const QString homeName = m_customHome ? QString() : letterName(info.defaultFont, QStringLiteral("name-home.png"));
-    auto header = [&](const QString& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
+    const Data homeName = m_customHome ? Data(false) : letterName(info.defaultFont, QStringLiteral("name-home.png"));
+    auto header = [&](const Data& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
         Data d;
         d.set("siteTitle", u8(m_siteTitle));
         d.set("orgName", u8(info.govName.isEmpty() ? m_siteTitle : info.govName));
         d.set("showTitle", !info.govName.isEmpty() && info.govName != m_siteTitle);
-        if (!logo.isEmpty())
-            d.set("logo", u8(logo));
-        if (!nameImg.isEmpty())
-            d.set("nameImg", u8(nameImg));
+        if (!logo.isEmpty()) {
+            // Its size reserves its room before it arrives, so nothing in the head moves.
+            const QSize size = QImageReader(m_req.workPath + QLatin1Char('/') + info.logo).size();
+            Data l;
+            l.set("src", u8(logo));
+            l.set("width", std::to_string(size.width()));
+            l.set("height", std::to_string(size.height()));
+            d.set("logo", l);
+        }
+        d.set("nameImg", nameImg);
         if (!banner.isEmpty())
             d.set("banner", u8(banner));
         d.set("movie", movie);
@@ -470,8 +486,7 @@ void Renderer::buildShared()
         }
     }
     // The picture head shows no lettering, so none is drawn for it.
-    const QString innerName =
-        banner.isEmpty() ? letterName(info.headFont, QStringLiteral("name-inner.png")) : QString();
+    const Data innerName = banner.isEmpty() ? letterName(info.headFont, QStringLiteral("name-inner.png")) : Data(false);
     m_innerHead = header(innerName, m_innerTheme, banner, movie);
 
     // Other pages, linked from every page's foot.
@@ -1098,7 +1113,8 @@ SiteRenderResult renderSite(const SiteRenderRequest& request, const std::functio
     if (result.ok && !request.searchIndexer.isEmpty() &&
         !SiteSearch::buildIndex(request.searchIndexer, request.outDir, limits.maxIndexSeconds, &searchError))
         result.notes << searchError;
-    result.ok = result.ok && writeGzipCopies(request.outDir, &result.error);
+    // The compressed copies of the pages are made while rendering; the index's files join them here.
+    result.ok = result.ok && renderer.finishCopies();
     if (!result.ok && result.error.isEmpty())
         result.error = QStringLiteral("网站生成失败");
     return result;

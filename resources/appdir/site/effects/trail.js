@@ -10,7 +10,7 @@
     const letters = text.map((ch, i) => {
       const s = document.createElement("span");
       s.textContent = ch;
-      s.style.cssText = "position:fixed;left:-50px;top:-50px;z-index:60;pointer-events:none;font-weight:700;" +
+      s.style.cssText = "position:fixed;left:-50px;top:-50px;z-index:60;pointer-events:none;font-weight:700;will-change:transform;" +
         `font-size:16px;color:${colourful ? `hsl(${hues[i % hues.length]},85%,50%)` : "var(--primary,#c00)"}`;
       document.body.appendChild(s);
       return { el: s, x: -50, y: -50 };
