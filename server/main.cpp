@@ -263,6 +263,8 @@ int main(int argc, char** argv)
         Q_EMIT server.logLine(config.render.searchIndexer.isEmpty()
                                   ? QStringLiteral("site search off: no search indexer (pagefind_extended) found")
                                   : QStringLiteral("site search by %1").arg(config.render.searchIndexer));
+    if (server.httpPort() && config.render.publicUrl.isEmpty())
+        Q_EMIT server.logLine(QStringLiteral("no --public-url: the sites get no sitemap and no feeds"));
     if (server.httpPort())
         std::printf("http %u\n", unsigned(server.httpPort()));
     std::fflush(stdout);

@@ -79,6 +79,8 @@ int main(int argc, char** argv)
             return 1;
         }
         std::printf("pages %d\npictures %d\n", r.pages, r.pictures);
+        if (request.baseUrl.isEmpty())
+            std::fprintf(stderr, "%s\n", "没有网站地址（--base-url），未生成网站地图和新闻订阅");
         if (request.searchIndexer.isEmpty())
             std::fprintf(stderr, "%s\n", "没有找到站内搜索索引程序 pagefind_extended，网页不带搜索框");
         return 0;

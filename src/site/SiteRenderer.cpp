@@ -1060,10 +1060,8 @@ void Renderer::writeFeedsAndSitemap()
     const QString base = m_req.baseUrl;
     if (!m_res.error.isEmpty() || !writeFile(QStringLiteral("robots.txt"), SiteFeeds::robotsTxt(base)))
         return;
-    if (base.isEmpty()) {
-        m_res.notes << QStringLiteral("没有网站地址，未生成网站地图和新闻订阅");
+    if (base.isEmpty())
         return;
-    }
     // Pages of equal name share their records, and so their item pages: each is listed once.
     QSet<QString> seen;
     const auto once = [&seen](QVector<SiteFeeds::Entry>& entries) {
