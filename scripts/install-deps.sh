@@ -20,7 +20,7 @@ build_depends=$(awk '/^Build-Depends:/ {on = 1; sub(/^Build-Depends:/, ""); prin
 declare -A GROUP=(
   [build]="$build_depends g++ make
            libqt6webenginecore6-bin qt6-translations-l10n libgl1-mesa-dri"
-  [tests]="clang-format python3 xvfb xauth xdotool imagemagick npm default-jre-headless"
+  [tests]="clang-format python3 xvfb xauth xdotool imagemagick npm default-jre-headless libxml2-utils"
   [bench]="zip wrk nginx-light npm chromium"
   [package]="dpkg-dev debhelper lintian desktop-file-utils"
 )
@@ -29,6 +29,7 @@ declare -A GROUP=(
 #   texts, libgl1-mesa-dri for the web engine's drawing without a graphics card.
 # tests: python3 reads archives with zipfile; xvfb, xauth and xdotool read the real
 #   window titles; imagemagick's import takes screenshots under Xvfb.
+#   xmllint checks the sitemap and feeds.
 # bench: zip is the packing benchmark's yardstick, wrk and nginx the serving one's.
 # package: dpkg-buildpackage and debhelper build the packages (no fakeroot: the build needs
 #   no root), lintian and desktop-file-validate check them; the package test also uses

@@ -60,7 +60,9 @@ void RenderJobs::startNext()
         // Runs in the child between fork and exec: only async-signal-safe calls.
         job->process.setChildProcessModifier([cpu, memory, fileSize] {
             const struct rlimit cpuLimit = {cpu, cpu + 2}; // SIGXCPU first, SIGKILL two seconds later
-            const struct rlimit memoryLimit = {memory, memory};
+            // The search indexer (SiteSearch) raises its own soft limit to the hard one:
+            // it reserves address space it never touches.
+            const struct rlimit memoryLimit = {memory, memory * 4};
             const struct rlimit fileLimit = {fileSize, fileSize};
             ::setrlimit(RLIMIT_CPU, &cpuLimit);
             ::setrlimit(RLIMIT_AS, &memoryLimit);
@@ -92,7 +94,11 @@ void RenderJobs::startNext()
                        QString());
         });
         QStringList arguments{QStringLiteral("render")};
-        arguments += SiteWeb::childArguments(m_folders.value(site), m_appPath, m_options.limits);
+        SiteWeb::RenderInput input{m_appPath, m_options.limits, SiteWeb::siteBaseUrl(m_options.publicUrl, site),
+                                   m_options.searchIndexer};
+        // The index is built inside the child, within its time.
+        input.limits.maxIndexSeconds = m_options.wallSeconds;
+        arguments += SiteWeb::childArguments(m_folders.value(site), input);
         job->clock.start();
         job->limit.start(m_options.wallSeconds * 1000);
         job->process.start(m_options.program, arguments);

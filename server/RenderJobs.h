@@ -22,6 +22,10 @@ struct RenderOptions {
     int jobs = 2;                                 // renderings at once; others wait their turn
     qint64 maxFileBytes = 0;                      // RLIMIT_FSIZE; 0: the output limit
     RenderLimits limits{2000, 4LL << 30, 64, 10}; // output: four times the upload limit
+    // The web side's public address (--public-url): URL/<site>/, or URL with {site}
+    // replaced by the site's name. Empty: the sites get no sitemap and no feeds.
+    QString publicUrl;
+    QString searchIndexer; // run over each rendering; empty: no site search
 };
 
 // Renders sites for the web side, one child per site at a time. A rendering

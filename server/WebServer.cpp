@@ -259,7 +259,7 @@ struct SiteWebServer::Private {
     MHD_Result answer(MHD_Connection* c, const char* url, const char* version);
     MHD_Result serve(MHD_Connection* c, const QByteArray& rawPath, const QByteArray& hostSite);
     MHD_Result sendFile(MHD_Connection* c, int rootFd, const QByteArray& rel, Fd& fd, struct stat st, int status);
-    MHD_Result notFound(MHD_Connection* c, int rootFd);
+    MHD_Result notFound(MHD_Connection* c, int rootFd, const QByteArray& rel);
 
     static MHD_Result onAccess(void* cls, MHD_Connection* c, const char* url, const char* method, const char* version,
                                const char* upload, size_t* uploadSize, void** state);
@@ -403,22 +403,39 @@ MHD_Result SiteWebServer::Private::serve(MHD_Connection* c, const QByteArray& ra
     Fd fd(openBeneath(root.fd, rel));
     struct stat st {};
     if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0)
-        return notFound(c, root.fd);
+        return notFound(c, root.fd, rel);
     if (S_ISDIR(st.st_mode)) // a folder named without its slash: relative links inside it need one
         return queueStatus(c, 301, rawPath + '/');
     if (!S_ISREG(st.st_mode))
-        return notFound(c, root.fd);
+        return notFound(c, root.fd, rel);
     return sendFile(c, root.fd, rel, fd, st, 200);
 }
 
-// A missing path inside a site gets the site's own 404.htm when it has one.
-MHD_Result SiteWebServer::Private::notFound(MHD_Connection* c, int rootFd)
+// A missing path inside a site gets the site's own 404.htm when it has one. Its
+// links are relative to the site's root, so below a folder (rel, the path asked
+// for) it is sent with a <base> that leads back there.
+MHD_Result SiteWebServer::Private::notFound(MHD_Connection* c, int rootFd, const QByteArray& rel)
 {
     Fd fd(openBeneath(rootFd, "404.htm"));
     struct stat st {};
     if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return queueStatus(c, 404);
-    return sendFile(c, rootFd, "404.htm", fd, st, 404);
+    const qsizetype depth = rel.count('/');
+    constexpr qint64 kLargestRebased = 1 << 20;
+    if (depth == 0 || st.st_size > kLargestRebased)
+        return sendFile(c, rootFd, "404.htm", fd, st, 404);
+    QByteArray page(qsizetype(st.st_size), Qt::Uninitialized);
+    if (::pread(fd.fd, page.data(), size_t(page.size()), 0) != st.st_size)
+        return queueStatus(c, 404);
+    const qsizetype head = page.indexOf("<head>");
+    page.insert(head < 0 ? 0 : head + 6, "<base href=\"" + QByteArray("../").repeated(depth) + "\">");
+    MHD_Response* r = MHD_create_response_from_buffer(size_t(page.size()), const_cast<char*>(page.constData()),
+                                                      MHD_RESPMEM_MUST_COPY);
+    if (!r)
+        return MHD_NO;
+    addHeader(r, "Content-Type", "text/html; charset=" + pageCharset(fd.fd, st));
+    addHeader(r, "Cache-Control", "no-cache");
+    return queue(c, 404, r);
 }
 
 // Sends the regular file fd (at rel below rootFd, described by st) from disk.

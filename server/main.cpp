@@ -2,6 +2,7 @@
 #include "HostServer.h"
 #include "OptionsFile.h"
 #include "SiteWeb.h"
+#include "site/SiteSearch.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -77,10 +78,30 @@ int main(int argc, char** argv)
                                      QStringLiteral("Serve the published sites over HTTP on this port, 1-65535; 0 "
                                                     "picks a free one. Without it there is no web side."),
                                      QStringLiteral("N"));
-    // Beside the executable in the build tree sits the staged application folder.
-    const QCommandLineOption appdirOpt(
-        QStringLiteral("appdir"), QStringLiteral("Application folder holding the site themes (for --http-port)."),
-        QStringLiteral("DIR"), QCoreApplication::applicationDirPath() + QStringLiteral("/appdir"));
+    // Beside the executable in the build tree sits the staged application folder; an installed
+    // server (in .../sbin) finds its themes in .../share/weblark-hostd.
+    const QString stagedAppDir = QCoreApplication::applicationDirPath() + QStringLiteral("/appdir");
+    const QString installedAppDir =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/weblark-hostd"));
+    const QCommandLineOption appdirOpt(QStringLiteral("appdir"),
+                                       QStringLiteral("Application folder holding the site themes (for --http-port)."),
+                                       QStringLiteral("DIR"),
+                                       !QDir(stagedAppDir + QStringLiteral("/site")).exists() &&
+                                               QDir(installedAppDir + QStringLiteral("/site")).exists()
+                                           ? installedAppDir
+                                           : stagedAppDir);
+    const QCommandLineOption publicUrlOpt(
+        QStringLiteral("public-url"),
+        QStringLiteral("Public address of the web side, for the sites' sitemaps, feeds and page cards: a site's "
+                       "address is URL/<site>/, or URL with {site} replaced by the site's name (such as "
+                       "https://{site}.example.org/ with --site-domain). Without it they have none."),
+        QStringLiteral("URL"));
+    const QCommandLineOption indexerOpt(
+        QStringLiteral("search-indexer"),
+        QStringLiteral("The site search indexer (pagefind_extended) run over every rendering; by default "
+                       "$WEBLARK_PAGEFIND, the one in the application folder, or the one on PATH. Without one "
+                       "the sites have no search box."),
+        QStringLiteral("FILE"));
     // The web side's limits (README, server section).
     const WebOptions web;
     const auto numeric = [](const char* name, const char* help, int value) {
@@ -140,7 +161,7 @@ int main(int argc, char** argv)
                        httpOpt,        appdirOpt,        threadsOpt,       maxConnOpt,   perAddressOpt,   idleOpt,
                        headerOpt,      maxAgeOpt,        domainOpt,        entriesOpt,   stallOpt,        loginIdleOpt,
                        sessionIdleOpt, maxPerAddressOpt, renderSecondsOpt, renderCpuOpt, renderMemoryOpt, renderJobsOpt,
-                       maxPagesOpt,    outputFactorOpt,  nameCharsOpt});
+                       maxPagesOpt,    outputFactorOpt,  nameCharsOpt,     publicUrlOpt, indexerOpt});
     parser.addOption(QCommandLineOption(QStringLiteral("config"),
                                         QStringLiteral("Read options from FILE first: one \"name = value\" line per "
                                                        "long option (\"name\" alone for a switch)."),
@@ -180,6 +201,14 @@ int main(int argc, char** argv)
         if (!QFileInfo(config.appPath + QStringLiteral("site")).isDir())
             faults
                 << QStringLiteral("--appdir: %1 holds no site themes (no folder site/)").arg(parser.value(appdirOpt));
+        config.render.publicUrl = parser.value(publicUrlOpt);
+        if (parser.isSet(publicUrlOpt) && SiteWeb::siteBaseUrl(config.render.publicUrl, QStringLiteral("s")).isEmpty())
+            faults << QStringLiteral("--public-url must be an http:// or https:// address such as "
+                                     "https://www.example.org/sites/, not \"%1\"")
+                          .arg(config.render.publicUrl);
+        config.render.searchIndexer = SiteSearch::findIndexer(parser.value(indexerOpt), config.appPath);
+        if (parser.isSet(indexerOpt) && config.render.searchIndexer.isEmpty())
+            faults << QStringLiteral("--search-indexer: %1 is no program").arg(parser.value(indexerOpt));
     }
     config.web.threads = number(threadsOpt, 1, 64, "from 1 to 64");
     config.web.maxConnections = number(maxConnOpt, 1, 1000000, "from 1 to 1000000");
@@ -230,6 +259,10 @@ int main(int argc, char** argv)
     }
     // The port actually bound (useful with --port 0).
     std::printf("listening %u\n", unsigned(server.serverPort()));
+    if (server.httpPort())
+        Q_EMIT server.logLine(config.render.searchIndexer.isEmpty()
+                                  ? QStringLiteral("site search off: no search indexer (pagefind_extended) found")
+                                  : QStringLiteral("site search by %1").arg(config.render.searchIndexer));
     if (server.httpPort())
         std::printf("http %u\n", unsigned(server.httpPort()));
     std::fflush(stdout);

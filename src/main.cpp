@@ -2,7 +2,9 @@
 #include "app/Translations.h"
 #include "app/WindowTable.h"
 #include "app/frmSplash.h"
+#include "site/SiteFeeds.h"
 #include "site/SiteRenderer.h"
+#include "site/SiteSearch.h"
 #include "widgets/QtDialogService.h"
 #include "workspace/Workspace.h"
 
@@ -41,7 +43,13 @@ int main(int argc, char** argv)
     QCommandLineOption exportOption(QStringLiteral("export-site"),
                                     QStringLiteral("把当前工作区的网站生成为静态网页，写入DIR后退出。"),
                                     QStringLiteral("DIR"));
+    QCommandLineOption baseUrlOption(
+        QStringLiteral("base-url"),
+        QStringLiteral("与 --export-site 同用：网站的公开地址（如 https://www.example.org/），"
+                       "用于网站地图和新闻订阅；没有它就不生成这两样。"),
+        QStringLiteral("URL"));
     parser.addOption(appDirOption);
+    parser.addOption(baseUrlOption);
     parser.addOption(probeOption);
     parser.addOption(exportOption);
     parser.process(app);
@@ -51,8 +59,18 @@ int main(int argc, char** argv)
                                 QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     if (parser.isSet(exportOption)) {
         const WorkspaceSetup ws = Workspace::resolve(roots);
-        const SiteRenderResult r =
-            renderSite(SiteRenderRequest::forWorkspace(ws.workPath, ws.appPath, parser.value(exportOption)));
+        SiteRenderRequest request =
+            SiteRenderRequest::forWorkspace(ws.workPath, ws.appPath, parser.value(exportOption));
+        if (parser.isSet(baseUrlOption)) {
+            QString error;
+            request.baseUrl = SiteFeeds::normalBaseUrl(parser.value(baseUrlOption), &error);
+            if (request.baseUrl.isEmpty()) {
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+                return 2;
+            }
+        }
+        request.searchIndexer = SiteSearch::findIndexer(QString(), ws.appPath);
+        const SiteRenderResult r = renderSite(request);
         for (const QString& note : ws.problems + r.notes)
             std::fprintf(stderr, "%s\n", qPrintable(note));
         if (!r.ok) {
@@ -60,6 +78,8 @@ int main(int argc, char** argv)
             return 1;
         }
         std::printf("pages %d\npictures %d\n", r.pages, r.pictures);
+        if (request.searchIndexer.isEmpty())
+            std::fprintf(stderr, "%s\n", "没有找到站内搜索索引程序 pagefind_extended，网页不带搜索框");
         return 0;
     }
     const bool probe = parser.isSet(probeOption);

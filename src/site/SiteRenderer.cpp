@@ -2,8 +2,11 @@
 
 #include "GzipCopies.h"
 #include "NameLettering.h"
+#include "SiteFeeds.h"
+#include "SiteIcons.h"
 #include "SiteModel.h"
 #include "SitePictures.h"
+#include "SiteSearch.h"
 #include "data/ContentRecords.h"
 #include "data/FeatureFields.h"
 #include "data/SiteDb.h"
@@ -13,13 +16,16 @@
 #include "workspace/FileOps.h"
 #include "workspace/WorkspaceFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <kainjow/mustache.hpp>
 
@@ -82,6 +88,36 @@ QString blankPicture()
     return QStringLiteral("data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
 }
 
+// A page's text for its description: markup and character references gone, blanks
+// folded, cut to what search results show.
+QString summaryOf(QString text)
+{
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    static const std::pair<const char*, const char*> refs[] = {{"&nbsp;", " "},  {"&lt;", "<"},  {"&gt;", ">"},
+                                                               {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
+    text.replace(tag, QStringLiteral(" "));
+    for (const auto& [ref, ch] : refs)
+        text.replace(QLatin1String(ref), QLatin1String(ch));
+    text = text.simplified();
+    return text.size() > 120 ? text.left(119) + QChar(0x2026) : text;
+}
+
+// What a page's head tells about it besides its description: its picture and feed.
+struct PageMeta {
+    QString picture; // relative to the site's root; empty: the logo
+    QString feed;    // the feed of the page's news list, if any, and its title
+    QString feedTitle;
+    bool article = false;
+    QDate lastmod; // of a news list: its newest item
+};
+
+// A news page's feed: the page, its file and its items.
+struct PageFeed {
+    const SitePage* page;
+    QString file;
+    QVector<SiteFeeds::Entry> items;
+};
+
 struct ThemeChoice {
     QString code;
     QString layout;
@@ -100,6 +136,8 @@ public:
     }
 
     bool run(const std::function<void(int, int)>& progress);
+    // Waits for the compressed copies of the written files.
+    bool finishCopies() { return m_gzip.finish(m_req.outDir, &m_res.error); }
 
 private:
     bool loadMaterial();
@@ -110,22 +148,29 @@ private:
     {
         return writeFile(relative, bytes.constData(), bytes.size());
     }
-    bool writePage(const QString& file, const std::string& html);
+    // A generated page; listed pages go into the sitemap, with lastmod when known.
+    bool writePage(const QString& file, const std::string& html, const QDate& lastmod = {}, bool listed = true);
     bool copyFile(const QString& from, const QString& relative);
     bool spend(qint64 bytes);
     ThemeChoice themeFor(const QString& table, const QString& stored);
     void writeThemeCss();
-    QString letterName(const QString& fontFile, const QString& fileName);
+    void writeIcons();
+    Data letterName(const QString& fontFile, const QString& fileName);
     QString storedHtml(const QString& stored);
     QString plainText(const QString& encoded) const { return TextCodec::decode(encoded); }
     Data pictureData(const QString& name, const QString& alt);
+    Data headPicture(const QString& src, const QString& stored) const;
 
     void buildShared();
     Data crumbs(const SitePage& page) const;
     const std::string& sidebar(const SitePage* top);
-    std::string innerPage(const QString& title, const SitePage& page, const Data& crumbList, const std::string& body);
+    std::string headMeta(const QString& title, const QString& file, const QString& description, const PageMeta& meta);
+    std::string innerPage(const QString& title, const QString& file, const SitePage* page, const Data& crumbList,
+                          const std::string& body, const QString& summary, const PageMeta& meta);
     bool writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
-                         Data item, const QString& templateName);
+                         Data item, const QString& templateName, const QString& summary, const PageMeta& meta,
+                         const QDate& date = {});
+    QString orgName() const;
     std::string bodyOf(const SitePage& page);
     std::string catalogBody(const SitePage& page, Data& d);
     std::string textBody(const SitePage& page, const DisplayFormats::Format& format, Data& d);
@@ -138,6 +183,8 @@ private:
     Data homeNewsBlock(const SitePage& page);
     void installCustomHome();
     void copyInstalledPages();
+    void writeSitePages();
+    void writeFeedsAndSitemap();
     void copyImagesFolder();
 
     const SiteRenderRequest& m_req;
@@ -146,6 +193,7 @@ private:
     qint64 m_written = 0;
     SiteModel m_model;
     SitePictures m_pictures;
+    GzipCopies m_gzip;
     QJsonObject m_themes;
     std::map<QString, Template> m_templates;
     ThemeChoice m_homeTheme, m_innerTheme;
@@ -158,6 +206,13 @@ private:
     std::map<const SitePage*, std::string> m_sidebars;
     bool m_imagesCopied = false;
     bool m_customHome = false;
+    QString m_logo;
+    bool m_search = false;
+    PageMeta m_pageMeta;                // of the page bodyOf() last built
+    QVector<SiteFeeds::Entry> m_listed; // the sitemap
+    QVector<SiteFeeds::Entry> m_news;   // every news item, for the site's feed
+    std::vector<PageFeed> m_pageFeeds;
+    QString m_summary; // the description of the page whose body was built last
 };
 
 bool Renderer::loadTemplate(const QString& name)
@@ -184,9 +239,9 @@ bool Renderer::loadMaterial()
         return false;
     }
     m_themes = QJsonDocument::fromJson(themes.readAll()).object();
-    static const char* const names[] = {"home",     "inner",   "txt",      "imgtxt",   "bigimg", "newslist",
-                                        "newsitem", "gallery", "prodlist", "proditem", "adv",    "catalog",
-                                        "empty",    "header",  "footer",   "sidebar",  "extras"};
+    static const char* const names[] = {"home",    "inner",    "txt",      "imgtxt", "bigimg",   "newslist", "newsitem",
+                                        "gallery", "prodlist", "proditem", "adv",    "catalog",  "empty",    "header",
+                                        "footer",  "sidebar",  "extras",   "meta",   "notfound", "search"};
     for (const char* n : names)
         if (!loadTemplate(QString::fromLatin1(n)))
             return false;
@@ -231,10 +286,11 @@ bool Renderer::writeFile(const QString& relative, const char* bytes, qint64 size
         m_res.error = QStringLiteral("无法写入文件：") + f.fileName();
         return false;
     }
+    m_gzip.add(f.fileName(), QByteArray(bytes, size));
     return true;
 }
 
-bool Renderer::writePage(const QString& file, const std::string& html)
+bool Renderer::writePage(const QString& file, const std::string& html, const QDate& lastmod, bool listed)
 {
     if (m_res.pages >= m_limits.maxPages) {
         if (m_res.error.isEmpty())
@@ -244,6 +300,8 @@ bool Renderer::writePage(const QString& file, const std::string& html)
     if (!writeFile(file, html.data(), qint64(html.size())))
         return false;
     ++m_res.pages;
+    if (listed)
+        m_listed.push_back({file, {}, {}, lastmod});
     return true;
 }
 
@@ -259,6 +317,37 @@ ThemeChoice Renderer::themeFor(const QString& table, const QString& stored)
     const QJsonObject t = themes.value(code).toObject();
     return {code, t.value(QStringLiteral("layout")).toString(), t.value(QStringLiteral("palette")).toString(),
             t.value(QStringLiteral("pattern")).toString()};
+}
+
+QString Renderer::orgName() const
+{
+    return m_model.info.govName.trimmed().isEmpty() ? m_siteTitle : m_model.info.govName;
+}
+
+// The tab and home-screen icons, so that browsers find one instead of asking for a
+// missing /favicon.ico.
+void Renderer::writeIcons()
+{
+    const SettingsRow& info = m_model.info;
+    QImage logo;
+    if (!m_pictures.use(info.logo, QStringLiteral("单位徽标")).isEmpty())
+        logo = QImageReader(m_req.workPath + QLatin1Char('/') + info.logo).read();
+    const QJsonObject palette =
+        m_themes.value(QStringLiteral("palettes")).toObject().value(m_homeTheme.palette).toObject();
+    const QColor from(palette.value(QStringLiteral("head-from")).toString());
+    const QColor to(palette.value(QStringLiteral("head-to")).toString());
+    const std::pair<const char*, int> icons[] = {{"style/icon.png", 48}, {"style/touch-icon.png", 180}};
+    for (const auto& [file, size] : icons) {
+        const bool touch = size > 48;
+        const QImage icon =
+            logo.isNull() ? SiteIcons::fromName(orgName(), NameLettering::styleOf(info.defaultFont), from, to, size)
+                          : SiteIcons::fromLogo(logo, size, touch);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        icon.save(&buffer, "PNG");
+        writeFile(QLatin1String(file), png);
+    }
 }
 
 void Renderer::writeThemeCss()
@@ -280,37 +369,46 @@ void Renderer::writeThemeCss()
     writeFile(QStringLiteral("style/theme.css"), css.toUtf8());
 }
 
-QString Renderer::letterName(const QString& fontFile, const QString& fileName)
+// The organisation's name lettered in a name style: the picture's address and the size it
+// is shown at, half its own, so that it stays sharp on phones' dense screens.
+Data Renderer::letterName(const QString& fontFile, const QString& fileName)
 {
     const QString name = m_model.info.govName.isEmpty() ? m_model.info.webName : m_model.info.govName;
     if (name.trimmed().isEmpty())
-        return {};
+        return Data(false);
     if (name.simplified().size() > m_limits.maxNameChars) {
         m_res.notes << QStringLiteral("单位名称超过 %1 个字，用文字显示").arg(m_limits.maxNameChars);
-        return {};
+        return Data(false);
     }
     int style = NameLettering::styleOf(fontFile);
     if (style < 0) {
         if (!fontFile.isEmpty())
             m_res.notes << QStringLiteral("未知的字体样式 %1，单位名称用文字显示").arg(fontFile);
-        return {};
+        return Data(false);
     }
     if (!NameLettering::canDraw()) {
         m_res.notes << QStringLiteral("无法绘制单位名称图片，单位名称用文字显示");
-        return {};
+        return Data(false);
     }
-    const QImage img = NameLettering::draw(name.simplified(), style, 40);
+    const QImage img = NameLettering::draw(name.simplified(), style, 80);
     if (img.isNull() || !img.save(m_req.outDir + QStringLiteral("/pictures/") + fileName, "PNG"))
-        return {};
+        return Data(false);
     ++m_res.pictures;
-    return QStringLiteral("pictures/") + fileName;
+    Data d;
+    d.set("src", "pictures/" + u8(fileName));
+    d.set("width", std::to_string((img.width() + 1) / 2));
+    d.set("height", std::to_string((img.height() + 1) / 2));
+    return d;
 }
 
 // Stored editor HTML back into working HTML: apostrophes restored, workspace pictures
 // copied and addressed relatively; a picture that cannot be used becomes a blank.
+// Pictures the editor left without a text alternative are marked decorative.
 QString Renderer::storedHtml(const QString& stored)
 {
     static const QRegularExpression picture(QStringLiteral("\\[imgpath\\]/([^\"'<>\\s?#]+)"));
+    static const QRegularExpression noAlt(QStringLiteral("<img\\b(?![^>]*\\salt\\s*=)"),
+                                          QRegularExpression::CaseInsensitiveOption);
     QString html = stored;
     html.replace(QStringLiteral("[&#39;]"), QStringLiteral("'"));
     QString out;
@@ -324,6 +422,7 @@ QString Renderer::storedHtml(const QString& stored)
         last = m.capturedEnd();
     }
     out += QStringView(html).mid(last);
+    out.replace(noAlt, QStringLiteral("<img alt=\"\""));
     return out;
 }
 
@@ -338,6 +437,18 @@ Data Renderer::pictureData(const QString& name, const QString& alt)
     return d;
 }
 
+// A picture of the head with its size, which reserves its room before it arrives, so
+// nothing in the head moves.
+Data Renderer::headPicture(const QString& src, const QString& stored) const
+{
+    const QSize size = QImageReader(m_req.workPath + QLatin1Char('/') + stored).size();
+    Data d;
+    d.set("src", u8(src));
+    d.set("width", std::to_string(size.width()));
+    d.set("height", std::to_string(size.height()));
+    return d;
+}
+
 void Renderer::buildShared()
 {
     const SettingsRow& info = m_model.info;
@@ -348,21 +459,22 @@ void Renderer::buildShared()
         m_navList.push_back(menuEntry(p));
 
     const QString logo = m_pictures.use(info.logo, QStringLiteral("单位徽标"));
-    const QString homeName = m_customHome ? QString() : letterName(info.defaultFont, QStringLiteral("name-home.png"));
-    auto header = [&](const QString& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
+    m_logo = logo;
+    const Data homeName = m_customHome ? Data(false) : letterName(info.defaultFont, QStringLiteral("name-home.png"));
+    auto header = [&](const Data& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
         Data d;
         d.set("siteTitle", u8(m_siteTitle));
         d.set("orgName", u8(info.govName.isEmpty() ? m_siteTitle : info.govName));
         d.set("showTitle", !info.govName.isEmpty() && info.govName != m_siteTitle);
         if (!logo.isEmpty())
-            d.set("logo", u8(logo));
-        if (!nameImg.isEmpty())
-            d.set("nameImg", u8(nameImg));
+            d.set("logo", headPicture(logo, info.logo));
+        d.set("nameImg", nameImg);
         if (!banner.isEmpty())
-            d.set("banner", u8(banner));
+            d.set("banner", headPicture(banner, info.topHead));
         d.set("movie", movie);
         d.set("pattern", u8(theme.pattern));
         d.set("nav", m_navList);
+        d.set("search", m_search);
         return render(QStringLiteral("header"), d);
     };
     m_homeHead = header(homeName, m_homeTheme, QString(), false);
@@ -380,8 +492,7 @@ void Renderer::buildShared()
         }
     }
     // The picture head shows no lettering, so none is drawn for it.
-    const QString innerName =
-        banner.isEmpty() ? letterName(info.headFont, QStringLiteral("name-inner.png")) : QString();
+    const Data innerName = banner.isEmpty() ? letterName(info.headFont, QStringLiteral("name-inner.png")) : Data(false);
     m_innerHead = header(innerName, m_innerTheme, banner, movie);
 
     // Other pages, linked from every page's foot.
@@ -390,8 +501,9 @@ void Renderer::buildShared()
         const QString name = raw.trimmed();
         if (raw.isEmpty())
             continue;
-        static const QRegularExpression generated(QStringLiteral("^(index|p[0-9-]+|news\\d_\\d+|prod\\d_\\d+)\\.htm$"),
-                                                  QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression generated(
+            QStringLiteral("^(index|404|search|p[0-9-]+|news\\d_\\d+|prod\\d_\\d+)\\.htm$"),
+            QRegularExpression::CaseInsensitiveOption);
         if (!WorkspaceFiles::isPlainName(name) || generated.match(name).hasMatch() ||
             !QFileInfo(m_req.workPath + QLatin1Char('/') + name).isFile()) {
             m_res.notes << QStringLiteral("其他网页 %1 不存在或名称不可用，已跳过").arg(name);
@@ -488,8 +600,8 @@ const std::string& Renderer::sidebar(const SitePage* top)
     if (it != m_sidebars.end())
         return it->second;
     Data d;
-    // A section without pages of its own offers the site's sections instead.
-    const bool own = !top->children.empty();
+    // A section without pages of its own, and a page outside the tree, offer the site's sections instead.
+    const bool own = top && !top->children.empty();
     d.set("title", own ? u8(top->name) : "栏目导航");
     d.set("href", own ? u8(top->file) : "index.htm");
     Data items = list();
@@ -500,15 +612,44 @@ const std::string& Renderer::sidebar(const SitePage* top)
     return m_sidebars.emplace(top, render(QStringLiteral("sidebar"), d)).first->second;
 }
 
-std::string Renderer::innerPage(const QString& title, const SitePage& page, const Data& crumbList,
-                                const std::string& body)
+// The Open Graph card and feed links of a page. Open Graph addresses must be
+// absolute, so without a base URL the card has no url or image.
+std::string Renderer::headMeta(const QString& title, const QString& file, const QString& description,
+                               const PageMeta& meta)
 {
-    const SitePage* top = &page;
-    while (top->parent)
-        top = top->parent;
+    const QString base = m_req.baseUrl;
     Data d;
+    d.set("title", u8(title));
+    d.set("siteTitle", u8(m_siteTitle));
+    d.set("description", u8(description));
+    d.set("type", meta.article ? "article" : "website");
+    if (!base.isEmpty()) {
+        d.set("url", u8(SiteFeeds::absoluteUrl(base, file)));
+        const QString picture = meta.picture.isEmpty() ? m_logo : meta.picture;
+        if (!picture.isEmpty())
+            d.set("image", u8(SiteFeeds::absoluteUrl(base, picture)));
+        Data feeds = list();
+        feeds.push_back(link(m_siteTitle, QStringLiteral("rss.xml")));
+        if (!meta.feed.isEmpty())
+            feeds.push_back(link(meta.feedTitle, meta.feed));
+        d.set("feeds", feeds);
+    }
+    return render(QStringLiteral("meta"), d);
+}
+
+std::string Renderer::innerPage(const QString& title, const QString& file, const SitePage* page, const Data& crumbList,
+                                const std::string& body, const QString& summary, const PageMeta& meta)
+{
+    const SitePage* top = page;
+    while (top && top->parent)
+        top = top->parent;
+    const QString description = summary.isEmpty() ? orgName() : summary;
+    Data d;
+    d.set("meta", headMeta(title, file, description, meta));
+    d.set("indexed", m_search && page != nullptr);
     d.set("pageTitle", u8(title));
     d.set("siteTitle", u8(m_siteTitle));
+    d.set("description", u8(description));
     d.set("layout", u8(m_innerTheme.layout));
     d.set("head", m_innerHead);
     d.set("crumbs", crumbList);
@@ -521,13 +662,15 @@ std::string Renderer::innerPage(const QString& title, const SitePage& page, cons
 
 // The page of one record of a list page, below the list page in the crumbs and linking back to it.
 bool Renderer::writeRecordPage(const SitePage& page, const Data& crumbList, const QString& title, const QString& file,
-                               Data item, const QString& templateName)
+                               Data item, const QString& templateName, const QString& summary, const PageMeta& meta,
+                               const QDate& date)
 {
     item.set("pageTitle", u8(page.name));
     item.set("pageHref", u8(page.file));
     Data itemCrumbs = crumbList;
     itemCrumbs.push_back(link(title, file));
-    return writePage(file, innerPage(title, page, itemCrumbs, render(templateName, item)));
+    return writePage(
+        file, innerPage(title, file, &page, itemCrumbs, render(templateName, item), summaryOf(summary), meta), date);
 }
 
 // The body of a page of the tree, by its display format; list formats also
@@ -544,6 +687,8 @@ std::string Renderer::bodyOf(const SitePage& page)
     };
     Data d;
     d.set("title", u8(page.name));
+    m_summary.clear();
+    m_pageMeta = {};
     if (page.catalog)
         return catalogBody(page, d);
     const DisplayFormats::Format* format = DisplayFormats::find(page.format);
@@ -557,13 +702,16 @@ std::string Renderer::bodyOf(const SitePage& page)
 std::string Renderer::catalogBody(const SitePage& page, Data& d)
 {
     Data children = list();
+    QStringList names;
     for (const SitePage* c : page.children) {
+        names << c->name;
         Data i = link(c->name, c->file);
         i.set("catalog", c->catalog);
         children.push_back(i);
     }
     d.set("children", children);
     d.set("hasChildren", !page.children.empty());
+    m_summary = names.join(QStringLiteral("，"));
     return render(QStringLiteral("catalog"), d);
 }
 
@@ -573,6 +721,7 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
     const auto r = ContentRecords::read<ContentRecords::TextPage>(m_model.recordsOf(page).first());
     d.set("title", u8(r.title.isEmpty() ? page.name : r.title));
     d.set("text", u8(plainText(r.body)));
+    m_summary = plainText(r.body);
     if (format.pictureSlots == 0)
         return render(QStringLiteral("txt"), d);
     d.set("variant", u8(format.code.toLower()));
@@ -582,6 +731,8 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
         const Data p = pictureData(names[i], r.title);
         if (p.is_object())
             pics.push_back(p);
+        if (p.is_object() && m_pageMeta.picture.isEmpty())
+            m_pageMeta.picture = QString::fromStdString(p.get("src")->string_value());
     }
     d.set("pictures", pics);
     return render(QStringLiteral("imgtxt"), d);
@@ -590,34 +741,61 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
 std::string Renderer::bigImageBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     const auto r = ContentRecords::read<ContentRecords::BigImagePage>(m_model.recordsOf(page).first());
-    d.set("picture", pictureData(r.picture, page.name));
+    const Data picture = pictureData(r.picture, page.name);
+    if (picture.is_object())
+        m_pageMeta.picture = QString::fromStdString(picture.get("src")->string_value());
+    d.set("picture", picture);
+    m_summary = page.name;
     return render(QStringLiteral("bigimg"), d);
 }
 
 std::string Renderer::freeBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     const auto r = ContentRecords::read<ContentRecords::FreePage>(m_model.recordsOf(page).first());
-    d.set("html", u8(storedHtml(r.html)));
+    const QString html = storedHtml(r.html);
+    d.set("html", u8(html));
+    m_summary = html;
     return render(QStringLiteral("adv"), d);
 }
 
 std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     const Data crumbList = crumbs(page);
+    const QString feed = QStringLiteral("rss-") + QFileInfo(page.file).completeBaseName() + QStringLiteral(".xml");
+    QVector<SiteFeeds::Entry> entries;
+    QDate newest;
     Data items = list();
+    QStringList titles;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto n = ContentRecords::read<ContentRecords::NewsItem>(row);
+        titles << n.title;
         const QString file = newsFile(page, row);
+        const QString text = plainText(n.body);
+        const QDate date = SiteFeeds::parseDate(n.date);
         Data item;
         item.set("title", u8(n.title));
         item.set("date", u8(n.date));
         item.set("href", u8(file));
         items.push_back(item);
-        item.set("text", u8(plainText(n.body)));
-        item.set("picture", pictureData(n.picture, n.title));
-        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem")))
+        item.set("text", u8(text));
+        const Data picture = pictureData(n.picture, n.title);
+        item.set("picture", picture);
+        PageMeta meta{{}, feed, page.name, true, {}};
+        if (picture.is_object())
+            meta.picture = QString::fromStdString(picture.get("src")->string_value());
+        if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem"),
+                             text.trimmed().isEmpty() ? n.title : text, meta, date))
             return {};
+        entries.push_back({file, n.title, summaryOf(text), date});
+        if (date.isValid() && (!newest.isValid() || date > newest))
+            newest = date;
     }
+    m_news += entries;
+    m_pageFeeds.push_back({&page, feed, entries});
+    m_pageMeta.feed = feed;
+    m_pageMeta.feedTitle = page.name;
+    m_pageMeta.lastmod = newest;
+    m_summary = titles.join(QStringLiteral("；"));
     d.set("items", items);
     return render(QStringLiteral("newslist"), d);
 }
@@ -625,6 +803,7 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
 std::string Renderer::galleryBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     Data items = list();
+    QStringList captions;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto g = ContentRecords::read<ContentRecords::GalleryItem>(row);
         const QString full = m_pictures.use(g.picture, g.caption);
@@ -633,11 +812,15 @@ std::string Renderer::galleryBody(const SitePage& page, const DisplayFormats::Fo
         const QString thumb = m_pictures.use(g.thumbnail, g.caption);
         Data item;
         item.set("id", std::to_string(row.id));
-        item.set("caption", u8(g.caption));
+        if (!g.caption.trimmed().isEmpty())
+            item.set("caption", u8(g.caption));
         item.set("full", u8(full));
         item.set("thumb", u8(thumb.isEmpty() ? full : thumb));
         items.push_back(item);
+        if (!g.caption.trimmed().isEmpty())
+            captions << g.caption;
     }
+    m_summary = captions.join(QStringLiteral("，"));
     d.set("items", items);
     return render(QStringLiteral("gallery"), d);
 }
@@ -646,8 +829,10 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
 {
     const Data crumbList = crumbs(page);
     Data items = list();
+    QStringList names;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto p = ContentRecords::read<ContentRecords::Product>(row);
+        names << p.name;
         const QString file = productFile(page, row);
         Data item;
         item.set("name", u8(p.name));
@@ -657,10 +842,16 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
         item.set("href", u8(file));
         item.set("picture", pictureData(p.picture, p.name));
         items.push_back(item);
-        item.set("description", u8(storedHtml(p.description)));
-        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem")))
+        const QString description = storedHtml(p.description);
+        item.set("description", u8(description));
+        PageMeta meta;
+        if (const Data* src = item.get("picture")->get("src"))
+            meta.picture = QString::fromStdString(src->string_value());
+        if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem"),
+                             p.name + QStringLiteral("：") + description, meta))
             return {};
     }
+    m_summary = names.join(QStringLiteral("，"));
     const QString variant = format.code.toLower();
     d.set("variant", u8(variant));
     d.set(u8(variant), true);
@@ -690,6 +881,8 @@ void Renderer::renderHome()
 {
     Data d;
     d.set("siteTitle", u8(m_siteTitle));
+    d.set("description", u8(orgName()));
+    d.set("meta", headMeta(m_siteTitle, QStringLiteral("index.htm"), orgName(), {}));
     d.set("layout", u8(m_homeTheme.layout));
     d.set("head", m_homeHead);
     d.set("footer", m_footer);
@@ -770,6 +963,8 @@ void Renderer::installCustomHome()
     if (WorkspaceFiles::isPlainName(name) && f.open(QIODevice::ReadOnly)) {
         m_customHome = writeFile(QStringLiteral("index.htm"), f.readAll());
         m_res.pages += m_customHome ? 1 : 0;
+        if (m_customHome)
+            m_listed.push_back({QStringLiteral("index.htm"), {}, {}, {}});
         copyImagesFolder();
     } else {
         m_res.notes << QStringLiteral("找不到自定制首页 %1，改用模版首页").arg(name);
@@ -784,7 +979,71 @@ void Renderer::copyInstalledPages()
         if (!copyFile(m_req.workPath + QLatin1Char('/') + name, name))
             return;
         ++m_res.pages;
+        m_listed.push_back({name, {}, {}, {}});
         copyImagesFolder();
+    }
+}
+
+// The page a missing address gets, and the search results page when the site has search.
+void Renderer::writeSitePages()
+{
+    if (!m_res.error.isEmpty())
+        return;
+    const Data noCrumbs = list();
+    Data d;
+    writePage(QStringLiteral("404.htm"),
+              innerPage(QStringLiteral("页面不存在"), QStringLiteral("404.htm"), nullptr, noCrumbs,
+                        render(QStringLiteral("notfound"), d), {}, {}),
+              {}, false);
+    if (m_search && copyFile(m_req.appPath + QStringLiteral("/site/search.js"), QStringLiteral("style/search.js")))
+        writePage(QStringLiteral("search.htm"),
+                  innerPage(QStringLiteral("站内搜索"), QStringLiteral("search.htm"), nullptr, noCrumbs,
+                            render(QStringLiteral("search"), d), {}, {}),
+                  {}, false);
+}
+
+// Sitemap and feeds need absolute addresses: without the site's address only robots.txt is written.
+void Renderer::writeFeedsAndSitemap()
+{
+    const QString base = m_req.baseUrl;
+    if (!m_res.error.isEmpty() || !writeFile(QStringLiteral("robots.txt"), SiteFeeds::robotsTxt(base)))
+        return;
+    if (base.isEmpty()) {
+        m_res.notes << QStringLiteral("没有网站地址，未生成网站地图和新闻订阅");
+        return;
+    }
+    // Pages of equal name share their records, and so their item pages: each is listed once.
+    QSet<QString> seen;
+    const auto once = [&seen](QVector<SiteFeeds::Entry>& entries) {
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&seen](const SiteFeeds::Entry& e) {
+                                         const bool again = seen.contains(e.file);
+                                         seen.insert(e.file);
+                                         return again;
+                                     }),
+                      entries.end());
+        seen.clear();
+    };
+    once(m_listed);
+    once(m_news);
+    // Search engines read at most 50,000 addresses from one sitemap.
+    constexpr int kSitemapMax = 50000;
+    if (m_listed.size() > kSitemapMax) {
+        m_res.notes << QStringLiteral("网站地图只列出前 %1 页").arg(kSitemapMax);
+        m_listed.resize(kSitemapMax);
+    }
+    if (!writeFile(QStringLiteral("sitemap.xml"), SiteFeeds::sitemapXml(base, m_listed)))
+        return;
+    constexpr int kFeedItems = 50;
+    const QString about = orgName();
+    if (!writeFile(QStringLiteral("rss.xml"),
+                   SiteFeeds::rssXml(base, m_siteTitle, about, QStringLiteral("index.htm"), QStringLiteral("rss.xml"),
+                                     SiteFeeds::newest(m_news, kFeedItems))))
+        return;
+    for (const PageFeed& f : m_pageFeeds) {
+        if (!writeFile(f.file, SiteFeeds::rssXml(base, f.page->name + QStringLiteral(" - ") + m_siteTitle, about,
+                                                 f.page->file, f.file, SiteFeeds::newest(f.items, kFeedItems))))
+            return;
     }
 }
 
@@ -808,8 +1067,10 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     m_homeTheme = themeFor(QStringLiteral("home"), m_model.info.defaultTmpl);
     m_innerTheme = themeFor(QStringLiteral("inner"), m_model.info.headTmpl);
     writeThemeCss();
+    m_search = !m_req.searchIndexer.isEmpty();
     installCustomHome();
     buildShared();
+    writeIcons();
 
     const int total = int(m_model.pages.size()) + 1;
     int done = 0;
@@ -817,7 +1078,10 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
         const std::string body = bodyOf(*page);
         if (!m_res.error.isEmpty())
             return false;
-        if (!writePage(page->file, innerPage(page->name, *page, crumbs(*page), body)))
+        if (!writePage(
+                page->file,
+                innerPage(page->name, page->file, page.get(), crumbs(*page), body, summaryOf(m_summary), m_pageMeta),
+                m_pageMeta.lastmod))
             return false;
         if (progress && (++done % 32 == 0))
             progress(done, total);
@@ -825,6 +1089,8 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     copyInstalledPages();
     if (!m_customHome)
         renderHome();
+    writeSitePages();
+    writeFeedsAndSitemap();
     if (progress)
         progress(total, total);
     m_res.pictures += m_pictures.copied();
@@ -847,7 +1113,14 @@ SiteRenderResult renderSite(const SiteRenderRequest& request, const std::functio
 {
     SiteRenderResult result;
     Renderer renderer(request, limits, result);
-    result.ok = renderer.run(progress) && writeGzipCopies(request.outDir, &result.error);
+    result.ok = renderer.run(progress);
+    // The search index reads the finished pages; without it the results page says search is unavailable.
+    QString searchError;
+    if (result.ok && !request.searchIndexer.isEmpty() &&
+        !SiteSearch::buildIndex(request.searchIndexer, request.outDir, limits.maxIndexSeconds, &searchError))
+        result.notes << searchError;
+    // The compressed copies of the pages are made while rendering; the index's files join them here.
+    result.ok = result.ok && renderer.finishCopies();
     if (!result.ok && result.error.isEmpty())
         result.error = QStringLiteral("网站生成失败");
     return result;

@@ -13,6 +13,11 @@ struct SiteRenderRequest {
     QString workPath; // folder holding the site's pictures
     QString appPath;  // application directory: themes, name styles, template material
     QString outDir;   // created; expected empty or missing
+    // The site's public address (see SiteFeeds::normalBaseUrl). Without it the
+    // sitemap, the feeds and the absolute Open Graph addresses are left out.
+    QString baseUrl{};
+    // The search indexer run over the output (SiteSearch); empty: the pages get no search box.
+    QString searchIndexer{};
 
     // The site a workspace folder holds: its govbuilder.sbd and its pictures.
     static SiteRenderRequest forWorkspace(const QString& workPath, const QString& appPath, const QString& outDir);
@@ -27,6 +32,7 @@ struct RenderLimits {
     qint64 maxOutputBytes = 16LL << 30; // pages, pictures and copied files
     int maxNameChars = 200;             // a longer organisation name is not drawn as a picture
     int maxReadSeconds = 300;           // reading the site database
+    int maxIndexSeconds = 600;          // building the search index
 };
 
 struct SiteRenderResult {

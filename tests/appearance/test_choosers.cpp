@@ -20,11 +20,6 @@ using Kind = TemplateChooser::Kind;
 Q_DECLARE_METATYPE(Kind)
 
 struct AppearanceFixture : SiteFixture {
-    QString stored(const QString& column) const
-    {
-        const SqlResult r = db.run(QStringLiteral("SELECT %1 FROM user_info WHERE user_ID=1").arg(column));
-        return r.ok && !r.isEmpty() ? r.first().value(0).toString() : QStringLiteral("<none>");
-    }
     // Seven templates in a category of their own; the one named with an apostrophe has no picture.
     void addCategory(const QString& table)
     {

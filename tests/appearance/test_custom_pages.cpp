@@ -18,13 +18,6 @@ static void stage(const QString& root, const QStringList& paths)
     }
 }
 
-// The stored value as SQL sees it: "NULL" for a null.
-static QString field(const SiteFixture& f, const char* column)
-{
-    const QVariant v = fieldValue(f.db.selectUserInfo().first(), column);
-    return v.isNull() ? QStringLiteral("NULL") : v.toString();
-}
-
 class TestCustomPages : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -80,12 +73,12 @@ private Q_SLOTS:
         QCOMPARE(out.notices.value(0).text, "不能包含default.htm！");
         QVERIFY(!QFile::exists(f.inWork("a.htm")));
         QVERIFY(!QFile::exists(f.inWork("images/p.gif")));
-        QCOMPARE(field(f, "field01"), "");
+        QCOMPARE(f.stored("field01"), "");
         QCOMPARE(names, QStringList{"kept"});
         // A folder without pages stores an empty list, as text.
         QVERIFY(f.db.updateUserInfo("field01", "||a.htm").ok);
         QVERIFY(installOtherPages(f.db, f.app.file("initData"), f.app.workPath(), {}, &names).done);
-        QCOMPARE(field(f, "field01"), "");
+        QCOMPARE(f.stored("field01"), "");
     }
 
     // Listed names that are empty, lead outside, or name a folder delete nothing.
@@ -100,7 +93,7 @@ private Q_SLOTS:
                              {"", "../x", "../x.htm", "..\\x.htm", "dir.htm", "a.htm", "govbuilder.sbd.bak", "b.mht"});
         QVERIFY(out.done);
         QVERIFY(out.notices.isEmpty());
-        QCOMPARE(field(f, "field01"), "");
+        QCOMPARE(f.stored("field01"), "");
         for (const char* kept : {"x", "x.htm", "userImages/dir.htm/inner.htm", "userImages/govbuilder.sbd.bak"})
             QVERIFY2(QFile::exists(f.app.file(kept)), kept);
         QVERIFY(!QFile::exists(f.inWork("a.htm")));
@@ -126,8 +119,8 @@ private Q_SLOTS:
         QStringList names;
         QVERIFY(installOtherPages(f.db, other, f.app.workPath(), {}, &names).done);
         QCOMPARE(names, (QStringList{"p.htm", "q.mht"}));
-        QCOMPARE(field(f, "defaultFile"), "default.htm");
-        QCOMPARE(field(f, "field01"), "||p.htm||q.mht");
+        QCOMPARE(f.stored("defaultFile"), "default.htm");
+        QCOMPARE(f.stored("field01"), "||p.htm||q.mht");
 
         // A picture of the same name and other content would spoil the home page: refused, nothing changes.
         const Outcome refused = installOtherPages(f.db, clash, f.app.workPath(), names, &names);
@@ -137,7 +130,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(f.inWork("p.htm")));
 
         QVERIFY(removeHomePage(f.db, f.app.workPath(), "default.htm").done);
-        QCOMPARE(field(f, "defaultFile"), "");
+        QCOMPARE(f.stored("defaultFile"), "");
         QVERIFY(!QFile::exists(f.inWork("default.htm")));
         QVERIFY(!QFile::exists(f.inWork("images/a.gif")));
         QVERIFY(!QDir(f.inWork("images/sub")).exists());
@@ -146,7 +139,7 @@ private Q_SLOTS:
 
         // Other pages chosen again from another folder: the former pages and their pictures go.
         QVERIFY(installOtherPages(f.db, clash, f.app.workPath(), {"", "p.htm", "q.mht"}, &names).done);
-        QCOMPARE(field(f, "field01"), "||r.htm");
+        QCOMPARE(f.stored("field01"), "||r.htm");
         for (const char* gone : {"p.htm", "q.mht", "images/b.gif", "images/shared.gif"})
             QVERIFY2(!QFile::exists(f.inWork(gone)), gone);
         QCOMPARE(readFile(f.inWork("images/a.gif")), QByteArray("different"));
@@ -163,16 +156,16 @@ private Q_SLOTS:
         stage(dir.path() + "/", {"Banner.JPG", "movie.swf", "note.txt"});
         QCOMPARE(checkHead(dir.path() + "/note.txt")->text, "这不是一个有效的头文件");
         QVERIFY(installHead(f.db, dir.path() + "/Banner.JPG", f.app.workPath()).done);
-        QCOMPARE(field(f, "topHead"), "topHeadSelf.jpg");
+        QCOMPARE(f.stored("topHead"), "topHeadSelf.jpg");
         // Chosen again from the workspace itself: kept, not deleted as the former head.
         QVERIFY(installHead(f.db, f.inWork("topHeadSelf.jpg"), f.app.workPath()).done);
         QCOMPARE(readFile(f.inWork("topHeadSelf.jpg")), QByteArray("Banner.JPG"));
         QVERIFY(installHead(f.db, dir.path() + "/movie.swf", f.app.workPath()).done);
-        QCOMPARE(field(f, "topHead"), "topHeadSelf.swf");
+        QCOMPARE(f.stored("topHead"), "topHeadSelf.swf");
         QVERIFY(!QFile::exists(f.inWork("topHeadSelf.jpg")));
         QVERIFY(removeHead(f.db, f.app.workPath()).done);
         QVERIFY(!QFile::exists(f.inWork("topHeadSelf.swf")));
-        QCOMPARE(field(f, "topHead"), "");
+        QCOMPARE(f.stored("topHead"), "");
     }
 };
 

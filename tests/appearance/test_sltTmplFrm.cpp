@@ -46,12 +46,6 @@ struct WindowFixture : SiteFixture {
             return edit->text();
         return child<QLabel>(name)->text();
     }
-    // The stored value as SQL sees it: "NULL" for a null.
-    QString stored(const char* column) const
-    {
-        const QVariant v = fieldValue(db.selectUserInfo().first(), column);
-        return v.isNull() ? QStringLiteral("NULL") : v.toString();
-    }
     QString notice() const { return text("StatusBar1_panel1"); }
 };
 

@@ -166,28 +166,13 @@ private Q_SLOTS:
         QCOMPARE(fieldText(db->selectContents(2, "改").first(), "value01"), QStringLiteral("level two"));
     }
 
-    void clearContentsBlanksAllThirty()
-    {
-        insertCatalog(1, {"P"}, false, 1, "txt");
-        QVERIFY(db->run("INSERT INTO content01 (firstCatalog, value01, value15, field07) VALUES ('P','a','b','c')").ok);
-        QVERIFY(db->clearContents(1, "P").ok);
-        const QSqlRecord r = db->selectContents(1, "P").first();
-        for (int i = 1; i <= 15; ++i) {
-            QCOMPARE(fieldText(r, QStringLiteral("value%1").arg(i, 2, 10, QLatin1Char('0'))), QString());
-            QCOMPARE(fieldText(r, QStringLiteral("field%1").arg(i, 2, 10, QLatin1Char('0'))), QString());
-        }
-    }
-
-    void contentsNewestFirstAndMaxOrder()
+    void contentsNewestFirst()
     {
         for (int i = 0; i < 5; ++i)
             insertContent(2, "N", QString::number(i));
         const SqlResult r = db->selectContents(2, "N");
         QCOMPARE(r.rows.size(), 5);
         QCOMPARE(fieldText(r.rows.first(), "value01"), QStringLiteral("4"));
-        QVERIFY(fieldValue(db->selectMaxOrderID(1).first(), "orderID_Max").isNull());
-        insertCatalog(1, {"A"}, true, 7);
-        QCOMPARE(fieldValue(db->selectMaxOrderID(1).first(), "orderID_Max").toInt(), 7);
     }
 
     // The sort-number swap and the format change: when their second statement fails

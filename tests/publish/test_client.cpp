@@ -3,27 +3,15 @@
 #include "PublishingFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestZip.h"
 #include "publish/ArchiveSender.h"
 #include "publish/SyncManifest.h"
 
-#include <zip.h>
-
-namespace {
-QByteArray zippedFile(const QString& archive, const char* name)
+// One entry of an archive on disk; empty when it holds none of that name.
+static QByteArray zippedFile(const QString& archive, const char* name)
 {
-    int err = 0;
-    zip_t* za = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &err);
-    zip_stat_t st;
-    if (!za || zip_stat(za, name, 0, &st) != 0)
-        return {};
-    QByteArray data(qsizetype(st.size), Qt::Uninitialized);
-    zip_file_t* f = zip_fopen(za, name, 0);
-    zip_fread(f, data.data(), st.size);
-    zip_fclose(f);
-    zip_discard(za);
-    return data;
+    return readZip(readFile(archive)).value(QString::fromUtf8(name)).data;
 }
-} // namespace
 
 class TestClient : public QObject {
     Q_OBJECT

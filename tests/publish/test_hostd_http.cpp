@@ -156,6 +156,8 @@ private Q_SLOTS:
         cfg.web.siteDomain = QStringLiteral("sites.test");
         cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
         cfg.render.limits.maxReadSeconds = 1;
+        cfg.render.publicUrl = QStringLiteral("https://{site}.sites.test/");
+        cfg.render.searchIndexer = QStringLiteral(WEBLARK_SEARCH_INDEXER);
         m_server = std::make_unique<HostServer>(cfg);
         connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
         QString error;
@@ -184,6 +186,10 @@ private Q_SLOTS:
         QCOMPARE(request(port(), "GET /s HTTP/1.1").header("Location"), QByteArray("/s/"));
         QCOMPARE(request(port(), "GET /s/style HTTP/1.1").header("Location"), QByteArray("/s/style/"));
         QCOMPARE(request(port(), "POST /s/ HTTP/1.1").status, 405);
+        // The site's own address from the server's public one, and the search index the render child built.
+        QVERIFY(readFile(www() + "sitemap.xml").contains("<loc>https://s.sites.test/</loc>"));
+        if (QFileInfo(QStringLiteral(WEBLARK_SEARCH_INDEXER)).isExecutable())
+            QCOMPARE(request(port(), "GET /s/pagefind/pagefind-ui.js HTTP/1.1").status, 200);
     }
 
     // Raw requests, hostile and ordinary, with the status, header lines and body
@@ -197,7 +203,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("closes");
         const QByteArray home = readFile(www() + "index.htm");
-        writeFile(www() + "404.htm", "<title>站内没有这一页</title>");
         writeFile(www() + "gbk.htm", QStringEncoder("gb18030")(u"<meta charset=\"gb2312\"><title>本地</title>"));
         writeFile(www() + "plain.htm", QStringEncoder("gb18030")(u"<title>本地</title>"));
         const QByteArray pageType = "Content-Type: text/html; charset=";
@@ -249,6 +254,9 @@ private Q_SLOTS:
             << QByteArray("GET / HTTP/1.1\r\nHost: t.sites.test\r\n\r\n") << 404 << QByteArrayList{} << none << false;
         QTest::newRow("missing page") << get("/s/nothing.htm") << 404 << QByteArrayList{pageType + "utf-8"}
                                       << readFile(www() + "404.htm") << false;
+        QTest::newRow("missing page below a folder")
+            << get("/s/a/b/nothing.htm") << 404 << QByteArrayList{pageType + "utf-8"}
+            << readFile(www() + "404.htm").replace("<head>", "<head><base href=\"../../\">") << false;
         QTest::newRow("page in GB2312") << get("/s/gbk.htm") << 200 << QByteArrayList{pageType + "gb2312"} << none
                                         << false;
         QTest::newRow("undeclared GBK page")

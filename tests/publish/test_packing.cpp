@@ -2,6 +2,7 @@
 // compressed, and that another zip reader (Python's) checks the result whole.
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestZip.h"
 #include "publish/SitePacker.h"
 
 #include <QDir>
@@ -13,14 +14,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <zip.h>
-
 namespace {
-
-struct Entry {
-    QByteArray data;
-    int method = -1;
-};
 
 QByteArray contentFor(const QString& name)
 {
@@ -28,31 +22,6 @@ QByteArray contentFor(const QString& name)
     if (SitePacker::isStoredAsIs(name))
         return randomBytes(40000 + name.size(), uint(qHash(name)));
     return (name + QStringLiteral(" 内容 ")).toUtf8().repeated(500);
-}
-
-// name (UTF-8) -> data and compression method, read back with libzip.
-QMap<QString, Entry> readArchive(const QString& path)
-{
-    QMap<QString, Entry> out;
-    int err = 0;
-    zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
-    if (!za)
-        return out;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
-        zip_stat_t st;
-        zip_stat_index(za, zip_uint64_t(i), 0, &st);
-        Entry e;
-        e.method = st.comp_method;
-        e.data.resize(qsizetype(st.size));
-        zip_file_t* zf = zip_fopen_index(za, zip_uint64_t(i), 0);
-        if (zf) {
-            zip_fread(zf, e.data.data(), st.size);
-            zip_fclose(zf);
-        }
-        out.insert(QString::fromUtf8(st.name), e);
-    }
-    zip_discard(za);
-    return out;
 }
 
 // What Python's zipfile makes of an archive: names, methods, the UTF-8 flag, and testzip().
@@ -96,7 +65,7 @@ class TestPacking : public QObject {
 
     void checkArchive(const QString& archive, const QString& sourceFolder, QStringList expected)
     {
-        const QMap<QString, Entry> entries = readArchive(archive);
+        const QMap<QString, ZipEntry> entries = readZip(readFile(archive));
         std::sort(expected.begin(), expected.end());
         QCOMPARE(entries.keys(), expected);
         for (auto it = entries.cbegin(); it != entries.cend(); ++it) {

@@ -3,47 +3,14 @@
 #include "PublishingFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "TestZip.h"
 
 #include "publish/SyncManifest.h"
 
-#include <QDirIterator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <zip.h>
-
 #include <memory>
-
-namespace {
-
-QStringList zipNames(const QByteArray& archive)
-{
-    zip_error_t error;
-    zip_source_t* src = zip_source_buffer_create(archive.constData(), zip_uint64_t(archive.size()), 0, &error);
-    zip_t* za = src ? zip_open_from_source(src, ZIP_RDONLY, &error) : nullptr;
-    QStringList names;
-    for (zip_int64_t i = 0; za && i < zip_get_num_entries(za, 0); ++i)
-        names << QString::fromUtf8(zip_get_name(za, zip_uint64_t(i), 0));
-    if (za)
-        zip_discard(za);
-    else if (src)
-        zip_source_free(src);
-    names.sort();
-    return names;
-}
-
-QMap<QString, QByteArray> tree(const QString& folder)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString p = it.next();
-        out.insert(QDir(folder).relativeFilePath(p), readFile(p));
-    }
-    return out;
-}
-
-} // namespace
 
 class TestPublishHostd : public QObject {
     Q_OBJECT
@@ -172,7 +139,7 @@ private Q_SLOTS:
         writeFile(work + "added.jpg", QByteArray(7000, 'a'));
         QVERIFY(publish(p));
         const QByteArray sent = readFile(p.data.filePath("ziptest.zip"));
-        QCOMPARE(zipNames(sent),
+        QCOMPARE(readZip(sent).keys(),
                  (QStringList{".weblark-sync-manifest", "added.jpg", "govbuilder.sbd", "images/logo.gif"}));
         QCOMPARE(p.up->panelText(2), SyncManifest::sentText(3, sent.size()));
         QCOMPARE(readFile(site + "govbuilder.sbd"), readFile(work + "govbuilder.sbd"));
@@ -184,11 +151,11 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(site + "images/old.ASP"));
         QVERIFY(QFile::exists(work + "images/old.ASP"));
 
-        const QMap<QString, QByteArray> synced = tree(siteFolder("govsite") + "www");
+        const QMap<QString, QByteArray> synced = filesUnder(siteFolder("govsite") + "www");
         QVERIFY(synced.contains("index.htm"));
         p.client.offerSync = false;
         QVERIFY(publish(p));
-        QCOMPARE(tree(siteFolder("govsite") + "www"), synced);
+        QCOMPARE(filesUnder(siteFolder("govsite") + "www"), synced);
     }
 
     // A sync whose upload does not match its manifest (a picture changed again while
@@ -200,7 +167,7 @@ private Q_SLOTS:
         writeFile(work + "images/logo.gif", QByteArray(2000, 'g'));
         QVERIFY(loginWithName(p));
         QVERIFY(publish(p));
-        const QMap<QString, QByteArray> before = tree(siteFolder("govsite") + "site");
+        const QMap<QString, QByteArray> before = filesUnder(siteFolder("govsite") + "site");
 
         writeFile(work + "images/logo.gif", QByteArray(2000, 'h'));
         QMetaObject::Connection hook = connect(m_server.get(), &HostServer::logLine, this, [&](const QString& line) {
@@ -209,13 +176,13 @@ private Q_SLOTS:
         });
         QList<QMap<QString, QByteArray>> sites;
         connect(m_server.get(), &HostServer::uploadFinished, this,
-                [&] { sites << tree(siteFolder("govsite") + "site"); });
+                [&] { sites << filesUnder(siteFolder("govsite") + "site"); });
         QVERIFY(publish(p));
         disconnect(hook);
         QCOMPARE(sites.size(), 2);
         QCOMPARE(sites.first(), before);
         QCOMPARE(readFile(siteFolder("govsite") + "site/images/logo.gif"), QByteArray(2000, 'i'));
-        QVERIFY(zipNames(readFile(p.data.filePath("ziptest.zip"))).contains("images.zip"));
+        QVERIFY(readZip(readFile(p.data.filePath("ziptest.zip"))).contains("images.zip"));
     }
 };
 

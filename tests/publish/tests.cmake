@@ -18,6 +18,7 @@ target_compile_definitions(test_publish_hostd PRIVATE WEBLARK_HOSTD="$<TARGET_FI
 weblark_add_test(test_hostd_http ${CMAKE_CURRENT_LIST_DIR}/test_hostd_http.cpp ${CMAKE_CURRENT_LIST_DIR}/HostdClient.h)
 target_link_libraries(test_hostd_http PRIVATE weblark_hostserver)
 add_dependencies(test_hostd_http weblark-hostd)
-target_compile_definitions(test_hostd_http PRIVATE WEBLARK_HOSTD="$<TARGET_FILE:weblark-hostd>")
+target_compile_definitions(test_hostd_http PRIVATE WEBLARK_HOSTD="$<TARGET_FILE:weblark-hostd>"
+  WEBLARK_SEARCH_INDEXER="${WEBLARK_SEARCH_INDEXER}")
 weblark_add_test(test_hostd_options ${CMAKE_CURRENT_LIST_DIR}/test_hostd_options.cpp)
 target_link_libraries(test_hostd_options PRIVATE weblark_hostserver)

@@ -7,6 +7,7 @@
 #include "data/FeatureFields.h"
 #include "shell/SiteInfo.h"
 #include "site/SiteRenderer.h"
+#include "text/TextCodec.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
@@ -110,10 +112,10 @@ struct SampleSite {
         QTest::mouseClick(ctl<QPushButton>(script, "OKButton"), Qt::LeftButton);
     }
 
-    SiteRenderResult render()
+    SiteRenderResult render(const QString& baseUrl = {}, const QString& indexer = {})
     {
-        return renderSite(
-            {workPath() + QStringLiteral("govbuilder.sbd"), workPath(), TestAppDir::stagedAppDir(), out.path()});
+        return renderSite({workPath() + QStringLiteral("govbuilder.sbd"), workPath(), TestAppDir::stagedAppDir(),
+                           out.path(), baseUrl, indexer});
     }
     QString page(const QString& file) const { return readText(out.path() + QLatin1Char('/') + file); }
 };
@@ -238,6 +240,22 @@ private slots:
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char('\n'))));
     }
 
+    // The generated pages are valid HTML to the Nu checker; the installed page is the user's own.
+    void generatedPagesAreValidHtml()
+    {
+        const QString java = QStandardPaths::findExecutable(QStringLiteral("java"));
+        if (java.isEmpty() || !QFileInfo::exists(QStringLiteral(WEBLARK_VNU_JAR)))
+            QSKIP("the HTML checker needs java and build-tools/web (scripts/install-deps.sh tests)");
+        QStringList args{QStringLiteral("-jar"), QStringLiteral(WEBLARK_VNU_JAR), QStringLiteral("--errors-only")};
+        for (const QString& f : QDir(m_site.out.path()).entryList({QStringLiteral("*.htm")}, QDir::Files))
+            if (f != QLatin1String("other.htm"))
+                args << m_site.out.path() + QLatin1Char('/') + f;
+        QProcess vnu;
+        vnu.start(java, args);
+        QVERIFY(vnu.waitForFinished(180000));
+        QVERIFY2(vnu.exitCode() == 0, vnu.readAllStandardError().left(20000).constData());
+    }
+
     void badPicturesAreSkippedWithANote()
     {
         const QString notes = m_result.notes.join(QLatin1Char('\n'));
@@ -266,6 +284,59 @@ private slots:
                      unused);
         QCOMPARE(r.pages, pageCount(custom.out.path()));
         QVERIFY(brokenLinks(custom.out.path()).isEmpty());
+    }
+
+    // With the site's address and a search indexer: a sitemap, robots.txt and feeds that
+    // xmllint reads, with absolute addresses and the news dates, newest first; and an index
+    // in which a Chinese word of a news item finds that item's page and its list, nothing else.
+    void feedsAndSearch()
+    {
+        const QString indexer = QStringLiteral(WEBLARK_SEARCH_INDEXER);
+        if (!QFileInfo(indexer).isExecutable())
+            QSKIP("no search indexer: scripts/install-deps.sh tests installs it");
+        SampleSite site;
+        const qint64 id =
+            ContentRecords::insert(site.db, 1, QStringLiteral("格式 news"),
+                                   ContentRecords::NewsItem{QStringLiteral("防汛<抗旱>工作部署"),
+                                                            QStringLiteral("2026/3/9"),
+                                                            TextCodec::encode(QStringLiteral("全县召开防汛会议\x01")),
+                                                            {}})
+                .lastInsertId.toLongLong();
+        const SiteRenderResult r = site.render(QStringLiteral("https://example.org/s/"), indexer);
+        QVERIFY2(r.ok && r.notes.filter(QStringLiteral("搜索")).isEmpty(), qPrintable(r.notes.join('\n') + r.error));
+        const QString item = QStringLiteral("news1_%1.htm").arg(id);
+        const std::pair<const char*, QString> expected[] = {
+            {"sitemap.xml",
+             QStringLiteral("<loc>https://example.org/s/%1</loc><lastmod>2026-03-09</lastmod>").arg(item)},
+            {"sitemap.xml", QStringLiteral("<url><loc>https://example.org/s/</loc></url>")},
+            {"robots.txt", QStringLiteral("Sitemap: https://example.org/s/sitemap.xml")},
+            {"rss.xml",
+             QStringLiteral("<item><title>防汛&lt;抗旱&gt;工作部署</title><link>https://example.org/s/%1</link>")
+                 .arg(item)},
+            {"rss-p2.xml",
+             QStringLiteral(
+                 "<pubDate>Mon, 09 Mar 2026 00:00:00 +0800</pubDate><description>全县召开防汛会议</description>")},
+            {"p2.htm",
+             QStringLiteral(
+                 "<link rel=\"alternate\" type=\"application/rss+xml\" title=\"格式 news\" href=\"rss-p2.xml\">")},
+            {"p6.htm", QStringLiteral("<meta property=\"og:image\" content=\"https://example.org/s/pictures/")},
+            {"p1.htm", QStringLiteral("<form class=\"site-search\" action=\"search.htm\"")},
+        };
+        for (const auto& [file, text] : expected)
+            QVERIFY2(site.page(QLatin1String(file)).contains(text), qPrintable(QLatin1String(file) + ": " + text));
+        for (const char* xml : {"sitemap.xml", "rss.xml", "rss-p2.xml"}) {
+            QProcess lint;
+            lint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), site.out.filePath(QLatin1String(xml))});
+            QVERIFY(lint.waitForFinished(30000));
+            QVERIFY2(lint.exitCode() == 0, qPrintable(QLatin1String(xml) + lint.readAllStandardError()));
+        }
+        QProcess node;
+        node.start(QStringLiteral("node"),
+                   {QStringLiteral(WEBLARK_SEARCH_SCRIPT), site.out.path(), QStringLiteral("防汛")});
+        QVERIFY(node.waitForFinished(30000));
+        QStringList hits = QString::fromUtf8(node.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        hits.sort();
+        QCOMPARE(hits, QStringList({QLatin1Char('/') + item, QStringLiteral("/p2.htm")})); // the item and its list
     }
 
     void unreadableDatabaseFails()

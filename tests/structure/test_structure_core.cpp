@@ -220,37 +220,6 @@ private Q_SLOTS:
         const int r = snd.mid(4).toInt();
         QVERIFY(r >= 0 && r <= 10000);
     }
-    void popupItems_data()
-    {
-        QTest::addColumn<QString>("node");
-        QTest::addColumn<QString>("enabled"); // addCat addFile del ren refresh up down, as 1/0
-        for (const char* row :
-             {"root|我的网站|1111100", "level-1 catalog, first|目录一|1111101", "level-1 page, last|页一|0011110",
-              "level-2 catalog|目录二|0111101", "level-2 page|页二|0011110", "level-3 catalog|目录三|1111101",
-              "level-3 page|页三|0011110"}) {
-            const QStringList f = QString(row).split('|');
-            QTest::newRow(qPrintable(f[0])) << f[1] << f[2];
-        }
-    }
-    void popupItems()
-    {
-        QFETCH(QString, node);
-        QFETCH(QString, enabled);
-        row(1, {"目录一"}, true, 1);
-        row(1, {"页一"}, false, 2, "txt");
-        row(2, {"目录一", "目录二"}, true, 1);
-        row(2, {"目录一", "页二"}, false, 2, "news");
-        row(3, {"目录一", "目录二", "目录三"}, true, 1);
-        row(3, {"目录一", "目录二", "页三"}, false, 2, "imgs");
-        const auto e = editorAt(node);
-        QCOMPARE(e->selNode()->text, node);
-        const PopupItems p = ::popupItems(*e->selNode());
-        QString got;
-        for (bool on : {p.addCat, p.addFile, p.del, p.ren, p.refresh, p.moveUp, p.moveDown})
-            got += on ? '1' : '0';
-        QCOMPARE(got, enabled);
-    }
-
     // Adding below the current node: what is refused, what is stored, what the tree shows.
     void addRules_data()
     {

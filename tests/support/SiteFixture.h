@@ -93,6 +93,15 @@ struct SiteFixture {
     }
     QStringList allRows() const { return rows(1) + rows(2) + rows(3); }
 
+    // A settings column as SQL sees it: "NULL" for a null, "<none>" without the settings row.
+    QString stored(const QString& column) const
+    {
+        const SqlResult r = db.run(QStringLiteral("SELECT %1 FROM user_info WHERE user_ID=1").arg(column));
+        if (!r.ok || r.isEmpty())
+            return QStringLiteral("<none>");
+        return r.first().value(0).isNull() ? QStringLiteral("NULL") : r.first().value(0).toString();
+    }
+
     // The content rows of a page, newest last.
     QList<QSqlRecord> contents(int level, const QString& page) const { return db.selectContents(level, page).rows; }
 };

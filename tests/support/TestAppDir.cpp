@@ -23,10 +23,11 @@ TestAppDir::TestAppDir(bool withWorkspace)
     const auto entries = staged.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
     for (const QFileInfo& fi : entries) {
         const QString name = fi.fileName();
-        // The program, the live workspace, backups and side folders of the build stay out.
-        if (name == QLatin1String("weblark") || name == QLatin1String("userImages") ||
-            name == QLatin1String("savedData") || name.startsWith(QLatin1String("userImages.old-")) ||
-            name == QLatin1String("initPath.ini") || name.endsWith(QLatin1String(".zip")))
+        // The program, the search indexer, the live workspace, backups and side folders of the build stay out.
+        if (name == QLatin1String("weblark") || name == QLatin1String("pagefind_extended") ||
+            name == QLatin1String("userImages") || name == QLatin1String("savedData") ||
+            name.startsWith(QLatin1String("userImages.old-")) || name == QLatin1String("initPath.ini") ||
+            name.endsWith(QLatin1String(".zip")))
             continue;
         // A plain copy: the staging folder is thrown away, so nothing is synced to disk.
         std::error_code ec;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -30,4 +32,16 @@ inline QByteArray randomBytes(qsizetype n, quint32 seed = 7)
     for (qsizetype i = n - n % 4; i < n; ++i)
         b[i] = char(gen.generate());
     return b;
+}
+
+// Every file below a folder, hidden ones included, as relative path -> content.
+inline QMap<QString, QByteArray> filesUnder(const QString& folder)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        out.insert(QDir(folder).relativeFilePath(p), readFile(p));
+    }
+    return out;
 }

@@ -3,7 +3,7 @@
   const text = document.currentScript.dataset.text || "❤";
   const words = text.split(/\s+/).filter(Boolean);
   let n = 0;
-  document.addEventListener("click", (e) => {
+  const start = () => document.addEventListener("click", (e) => {
     const s = document.createElement("span");
     s.textContent = words.length ? words[n++ % words.length] : "❤";
     s.style.cssText = `position:fixed;left:${e.clientX}px;top:${e.clientY}px;z-index:60;pointer-events:none;` +
@@ -16,4 +16,5 @@
     });
     setTimeout(() => s.remove(), 1200);
   });
+  if (document.readyState === "complete") start(); else addEventListener("load", start, { once: true });
 })();

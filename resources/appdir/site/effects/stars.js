@@ -2,7 +2,7 @@
 (() => {
   const colours = ["#ffd54f", "#ff8a65", "#4fc3f7", "#aed581", "#f06292"];
   let last = 0;
-  document.addEventListener("mousemove", (e) => {
+  const start = () => document.addEventListener("mousemove", (e) => {
     const now = performance.now();
     if (now - last < 40) return;
     last = now;
@@ -18,4 +18,5 @@
     });
     setTimeout(() => star.remove(), 1000);
   });
+  if (document.readyState === "complete") start(); else addEventListener("load", start, { once: true });
 })();
