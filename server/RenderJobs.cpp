@@ -60,7 +60,9 @@ void RenderJobs::startNext()
         // Runs in the child between fork and exec: only async-signal-safe calls.
         job->process.setChildProcessModifier([cpu, memory, fileSize] {
             const struct rlimit cpuLimit = {cpu, cpu + 2}; // SIGXCPU first, SIGKILL two seconds later
-            const struct rlimit memoryLimit = {memory, memory};
+            // The search indexer (SiteSearch) raises its own soft limit to the hard one:
+            // it reserves address space it never touches.
+            const struct rlimit memoryLimit = {memory, memory * 4};
             const struct rlimit fileLimit = {fileSize, fileSize};
             ::setrlimit(RLIMIT_CPU, &cpuLimit);
             ::setrlimit(RLIMIT_AS, &memoryLimit);

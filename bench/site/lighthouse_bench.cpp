@@ -7,6 +7,7 @@
 // keeps every report there.
 #include "GeneratedSite.h"
 #include "site/SiteRenderer.h"
+#include "site/SiteSearch.h"
 
 #include "data/FeatureFields.h"
 
@@ -102,8 +103,10 @@ bool buildSite(const QString& data, const SiteSpec& spec)
         for (const auto& [column, value] : settings)
             db.updateUserInfo(QLatin1String(column), value);
     }
-    const SiteRenderResult r = renderSite(SiteRenderRequest::forWorkspace(
-        work, QStringLiteral(WEBLARK_STAGED_APPDIR) + QLatin1Char('/'), site + QStringLiteral("www")));
+    const QString appdir = QStringLiteral(WEBLARK_STAGED_APPDIR) + QLatin1Char('/');
+    SiteRenderRequest request = SiteRenderRequest::forWorkspace(work, appdir, site + QStringLiteral("www"));
+    request.searchIndexer = SiteSearch::findIndexer(QString(), appdir);
+    const SiteRenderResult r = renderSite(request);
     if (!r.ok)
         std::fprintf(stderr, "cannot render %s: %s\n", spec.name, qPrintable(r.error));
     return r.ok;
@@ -183,11 +186,11 @@ int main(int argc, char** argv)
                     qPrintable(kTools + QStringLiteral("/node_modules/.bin/lighthouse")), qPrintable(kChromium));
         return 0;
     }
-    const QStringList allKinds{QStringLiteral("index.htm"), QStringLiteral("p12.htm"), QStringLiteral("p1.htm"),
-                               QStringLiteral("p3.htm"),    QStringLiteral("p4.htm"),  QStringLiteral("p5.htm"),
-                               QStringLiteral("p6.htm"),    QStringLiteral("p2.htm"),  QStringLiteral("news1_"),
-                               QStringLiteral("p7.htm"),    QStringLiteral("p9.htm"),  QStringLiteral("p10.htm"),
-                               QStringLiteral("p11.htm"),   QStringLiteral("prod1_"),  QStringLiteral("p8.htm")};
+    const QStringList allKinds{
+        QStringLiteral("index.htm"), QStringLiteral("p12.htm"), QStringLiteral("p1.htm"), QStringLiteral("p3.htm"),
+        QStringLiteral("p4.htm"),    QStringLiteral("p5.htm"),  QStringLiteral("p6.htm"), QStringLiteral("p2.htm"),
+        QStringLiteral("news1_"),    QStringLiteral("p7.htm"),  QStringLiteral("p9.htm"), QStringLiteral("p10.htm"),
+        QStringLiteral("p11.htm"),   QStringLiteral("prod1_"),  QStringLiteral("p8.htm"), QStringLiteral("search.htm")};
     const QStringList some{QStringLiteral("index.htm"), QStringLiteral("p2.htm"), QStringLiteral("p4.htm"),
                            QStringLiteral("prod1_")};
     std::vector<SiteSpec> sites{
@@ -246,6 +249,10 @@ int main(int argc, char** argv)
                 break;
             if (!page.endsWith(QLatin1String(".htm")))
                 page = firstOf(www, page);
+            if (page.isEmpty() || !QFile::exists(www + QLatin1Char('/') + page)) {
+                std::fprintf(stderr, "%s: no page %s (the search page needs the indexer)\n", s.name, qPrintable(page));
+                continue;
+            }
             const QString url = QStringLiteral("http://127.0.0.1:%1/%2/%3").arg(port).arg(QLatin1String(s.name), page);
             const QString reports = qEnvironmentVariable("WEBLARK_LIGHTHOUSE_REPORTS");
             const Scores sc = audit(

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 
 namespace SiteSearch {
 
@@ -36,8 +37,18 @@ bool buildIndex(const QString& indexer, const QString& siteDir, int timeoutSecon
     QDir(bundle).removeRecursively();
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    // Dies with whoever runs it: a rendering killed for a limit takes its indexer along.
-    p.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    // Dies with whoever runs it: a rendering killed for a limit takes its indexer along. It
+    // reserves far more address space than it touches (a few hundred MB resident for
+    // thousands of pages), so it takes all a limit's hard value allows. Between fork and
+    // exec: system calls only.
+    p.setChildProcessModifier([] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        struct rlimit space {};
+        if (::getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != space.rlim_max) {
+            space.rlim_cur = space.rlim_max;
+            ::setrlimit(RLIMIT_AS, &space);
+        }
+    });
     // The generated pages lie at the top; pictures and installed material below are not indexed.
     p.start(indexer, {QStringLiteral("--site"), siteDir, QStringLiteral("--glob"), QStringLiteral("*.htm"),
                       QStringLiteral("--silent")});

@@ -19,8 +19,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QStringList>("reloaded");
-        const QStringList none{"", "", "", "", "", ""};
-        QTest::newRow("defaults") << none << "1||300||200||0||0||||" << QStringList{"300", "200", "0", "0", "", ""};
         const QStringList quoted{"640", "480", "10", "20", "O'Neil 公告", "第一行 'a'\n第二行"};
         QTest::newRow("apostrophes, blanks, lines")
             << quoted << "1||640||480||10||20||O'Neil 公告||第一行&nbsp;&#39;a&#39;<br>第二行" << quoted;

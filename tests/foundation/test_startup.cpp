@@ -30,7 +30,6 @@ static void settle(MDIFrm& frame)
     QTRY_VERIFY_WITH_TIMEOUT(frame.isEnabled(), 30000);
 }
 
-// A folder without its write bits for as long as it lives.
 // A folder without its write bits for as long as it lives (none for an empty path).
 struct ReadOnlyFolder {
     QString path;

@@ -37,9 +37,9 @@ public:
         });
     }
     quint16 port() const { return server.serverPort(); }
-    bool waitFor(const QByteArray& what)
+    bool waitFor(const QByteArray& what, int timeoutMs = 5000)
     {
-        return QTest::qWaitFor([&] { return received.contains(what); }, 5000);
+        return QTest::qWaitFor([&] { return received.contains(what); }, timeoutMs);
     }
     void reply(const QString& text) { replyBytes(Protocol::toWire(text)); }
     void replyBytes(const QByteArray& bytes)

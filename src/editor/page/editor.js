@@ -28,21 +28,48 @@
         return found;
     }
 
-    // A long page is parsed at once but shown in parts: the first screen straight
-    // away, the rest one part per frame, so that the user can read and type while the
-    // browser lays the rest out. The parts not yet shown wait, in order, in
-    // "rest" (a detached body, so that they parse exactly as in the page's body);
-    // every report of the page includes them, and nothing counts them as an edit.
-    var kFirstPart = 12000, kPart = 24000;
+    // A long page is shown in parts: the first screen straight away, the rest on later
+    // frames, so that the user can read and type while the browser lays the rest out.
+    // Its first part is parsed alone when its text reads back unchanged and ends on a
+    // closed block: then the parser holds nothing open there, and the rest parses as it
+    // would have after it. The rest is parsed on the next frame (or at once when a report
+    // or a command needs it), in a document of its own that shows nothing and fetches
+    // nothing; its parts wait there, in order, in "rest" (that document's body, so that
+    // they parse exactly as in the page's body). Every report of the page includes them,
+    // and nothing counts them as an edit. Every part makes the browser lay out the whole
+    // body again, so the parts grow fourfold: a 1 MB page is in after five frames. Pages
+    // up to kWhole characters are laid out at once, which costs less than a first screen
+    // and a few more frames.
+    var kFirstPart = 12000, kPart = 24000, kGrowth = 4, kWhole = 150000;
+    var parsing = null;    // the document the page is parsed in
+    var restSource = null; // the text after the first part, not parsed yet
     var rest = null;
     var restTimer = null;
     var restPending = false;
     var part = kPart;
+    var loadForeign = null; // pictures outside the workspace, reported once the rest is parsed
+    var loadAdopt = false;
     function weight(node) {
         if (node.nodeType !== 1) return node.nodeValue ? node.nodeValue.length : 1;
         return node.textContent.length + 24 * (node.getElementsByTagName('*').length + 1);
     }
+    function loading() { return rest !== null || restSource !== null; }
+    function parsedRest() {
+        if (restSource !== null) {
+            parsing.body.innerHTML = restSource;
+            restSource = null;
+            rest = parsing.body.firstChild ? parsing.body : null;
+            if (loadForeign) reportForeign(loadForeign.concat(rest ? foreignPictures([rest]) : []));
+        }
+        return rest;
+    }
+    function reportForeign(found) {
+        loadForeign = null;
+        found = found.filter(function (src, i) { return found.indexOf(src) === i; });
+        if (found.length) weblark.push(loadAdopt ? 'foreign' : 'outside', JSON.stringify(found));
+    }
     function moveIn(budget) {
+        if (!parsedRest()) return;
         if (observer) {
             var own = observer.takeRecords(); // the user's edits made before the move
             if (own.length) changed(own);
@@ -61,17 +88,19 @@
         }
     }
     function nextPart() {
-        if (!rest || restPending) return;
+        if (!loading() || restPending) return;
         restPending = true;
         var step = function () {
             if (!restPending) return;
             restPending = false;
             if (restTimer) clearTimeout(restTimer);
             restTimer = null;
-            if (!rest) return;
-            // The parts grow, so that a long page is in after a few frames.
-            moveIn(part);
-            part *= 2;
+            if (restSource !== null) {
+                parsedRest(); // a frame of its own
+            } else if (rest) {
+                moveIn(part);
+                part *= kGrowth;
+            }
             nextPart();
         };
         // Frames stop while the view is hidden; the timer goes on then.
@@ -81,13 +110,27 @@
     // The whole page in the body at once: before commands that reach beyond the first parts.
     function finishLoad() {
         restPending = false;
-        if (rest) moveIn(-1);
+        moveIn(-1);
     }
-    window.weblarkEditorLoading = function () { return rest !== null; };
+    // Where the page's first part may end: after a closed block, from kFirstPart characters on;
+    // -1 when none is found near there. The first part is left parsed in "parsing".
+    function firstPartEnd(html) {
+        var blockEnd = /<\/(?:p|div|table|ul|ol|h[1-6]|pre|blockquote|center)>|<hr>/gi;
+        blockEnd.lastIndex = kFirstPart;
+        for (var tries = 0; tries < 4; ++tries) {
+            var m = blockEnd.exec(html);
+            if (!m || m.index > kFirstPart * 4) break;
+            var end = m.index + m[0].length;
+            parsing.body.innerHTML = html.substring(0, end);
+            if (parsing.body.innerHTML === html.substring(0, end)) return end;
+        }
+        return -1;
+    }
+    window.weblarkEditorLoading = function () { return loading(); };
     document.addEventListener('keydown', function (e) {
-        if (rest && (e.ctrlKey || e.metaKey || e.key === 'End' || e.key === 'PageDown')) finishLoad();
+        if (loading() && (e.ctrlKey || e.metaKey || e.key === 'End' || e.key === 'PageDown')) finishLoad();
     }, true);
-    function pageHtml() { return body() + (rest ? rest.innerHTML : ''); }
+    function pageHtml() { return body() + (parsedRest() ? rest.innerHTML : ''); }
 
     // Long pages are reported at most every quarter second while the user types;
     // a flush sends what is still held back.
@@ -122,17 +165,31 @@
         if (held) clearTimeout(held);
         held = null;
         rest = null;
+        restSource = null;
         restPending = false;
+        loadForeign = null;
+        loadAdopt = adopt;
         lastLength = html.length;
         workspaceUrl = workspace;
         loadId = id;
-        if (html.length > kFirstPart * 4) {
-            var holder = document.createElement('body');
-            holder.innerHTML = html;
+        if (html.length > kWhole) {
+            parsing = document.implementation.createHTMLDocument('');
+            var base = parsing.createElement('base');
+            base.href = document.baseURI; // addresses resolve as in the page
+            parsing.head.appendChild(base);
+            var end = firstPartEnd(html);
             document.body.textContent = '';
-            rest = holder;
+            if (end >= 0) {
+                restSource = html.substring(end);
+                var first = document.createDocumentFragment();
+                while (parsing.body.firstChild) first.appendChild(parsing.body.firstChild);
+                document.body.appendChild(first);
+            } else {
+                parsing.body.innerHTML = html;
+                rest = parsing.body;
+                moveIn(kFirstPart);
+            }
             part = kPart;
-            moveIn(kFirstPart);
             nextPart();
         } else {
             document.body.innerHTML = html;
@@ -141,8 +198,8 @@
         generation++;
         weblark.push('html', generation + ' ' + loadId + ' l\n');
         if (!editable) return;
-        var foreign = foreignPictures([document.body].concat(rest ? [rest] : []));
-        if (foreign.length) weblark.push(adopt ? 'foreign' : 'outside', JSON.stringify(foreign));
+        if (restSource !== null) loadForeign = foreignPictures([document.body]);
+        else reportForeign(foreignPictures([document.body].concat(rest ? [rest] : [])));
         observer = observer || new MutationObserver(changed);
         observer.observe(document.body, { childList: true, subtree: true, characterData: true, attributes: true });
     };
@@ -192,7 +249,8 @@
 
     // Foreign pictures once the program has dealt with them: a new address, or "" to take the picture out.
     window.weblarkEditorReplacePictures = function (map) {
-        Array.prototype.slice.call(document.body.querySelectorAll('img')).forEach(function (img) {
+        var waiting = parsedRest() ? Array.prototype.slice.call(rest.querySelectorAll('img')) : [];
+        Array.prototype.slice.call(document.body.querySelectorAll('img')).concat(waiting).forEach(function (img) {
             if (!Object.prototype.hasOwnProperty.call(map, img.src)) return;
             if (map[img.src]) img.setAttribute('src', map[img.src]);
             else img.parentNode.removeChild(img);
