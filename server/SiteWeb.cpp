@@ -36,6 +36,7 @@ bool renderStaging(const QString& siteFolder, const RenderInput& input, QString*
     SiteRenderRequest request = SiteRenderRequest::forWorkspace(
         siteFolder + QStringLiteral("site/"), appPath.endsWith(QLatin1Char('/')) ? appPath : appPath + QLatin1Char('/'),
         staging + QLatin1Char('/'));
+    request.pictureCache = SiteRenderRequest::cacheBelow(siteFolder);
     request.baseUrl = input.baseUrl;
     request.searchIndexer = input.searchIndexer;
     const SiteRenderResult result = renderSite(request, {}, input.limits);

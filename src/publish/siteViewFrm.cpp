@@ -74,8 +74,9 @@ void siteViewFrm::cmd_refresh_Click()
     if (m_watcher.isRunning())
         return;
     m_next = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/weblark-preview-XXXXXX"));
-    const SiteRenderRequest request =
+    SiteRenderRequest request =
         SiteRenderRequest::forWorkspace(m_ctx.workPath, m_ctx.appPath, m_next->path() + QLatin1Char('/'));
+    request.pictureCache = SiteRenderRequest::cacheBelow(m_ctx.dataPath);
     cmd_refresh->setEnabled(false);
     prg_render->setRange(0, 0);
     prg_render->show();

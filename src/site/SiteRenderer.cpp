@@ -131,13 +131,19 @@ public:
     Renderer(const SiteRenderRequest& request, const RenderLimits& limits, SiteRenderResult& result)
         : m_req(request), m_limits(limits), m_res(result),
           m_pictures(request.workPath, request.outDir + QStringLiteral("/pictures"), QStringLiteral("pictures/"),
-                     result.notes)
+                     request.pictureCache, result.notes)
     {
     }
 
     bool run(const std::function<void(int, int)>& progress);
     // Waits for the compressed copies of the written files.
-    bool finishCopies() { return m_gzip.finish(m_req.outDir, &m_res.error); }
+    bool finishCopies()
+    {
+        if (!m_gzip.finish(m_req.outDir, &m_res.error))
+            return false;
+        m_pictures.finish();
+        return true;
+    }
 
 private:
     bool loadMaterial();
@@ -158,8 +164,8 @@ private:
     Data letterName(const QString& fontFile, const QString& fileName);
     QString storedHtml(const QString& stored);
     QString plainText(const QString& encoded) const { return TextCodec::decode(encoded); }
-    Data pictureData(const QString& name, const QString& alt);
-    Data headPicture(const QString& src, const QString& stored) const;
+    Data pictureData(const QString& name, const QString& alt, SitePictures::Shown shown);
+    Data sized(const QString& src, const QSize& size);
 
     void buildShared();
     Data crumbs(const SitePage& page) const;
@@ -402,15 +408,50 @@ Data Renderer::letterName(const QString& fontFile, const QString& fileName)
 }
 
 // Stored editor HTML back into working HTML: apostrophes restored, workspace pictures
-// copied and addressed relatively; a picture that cannot be used becomes a blank.
-// Pictures the editor left without a text alternative are marked decorative.
+// copied and addressed relatively; a picture that cannot be used becomes a blank. A
+// picture tag gets the picture's size where it names none (the other side to scale where
+// it names one) and its resized copies. Pictures the editor left without a text
+// alternative are marked decorative.
 QString Renderer::storedHtml(const QString& stored)
 {
     static const QRegularExpression picture(QStringLiteral("\\[imgpath\\]/([^\"'<>\\s?#]+)"));
+    static const QRegularExpression imgTag(
+        QStringLiteral("<img\\s((?:[^>]*?\\s)?)src\\s*=\\s*([\"']?)\\[imgpath\\]/([^\"'<>\\s?#]+)\\2([^>]*?)\\s*/?>"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression widthAttr(QStringLiteral("(?:^|\\s)width\\s*=\\s*[\"']?(\\d+)[\"']?"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression heightAttr(QStringLiteral("(?:^|\\s)height\\s*=\\s*[\"']?(\\d+)[\"']?"),
+                                               QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression noAlt(QStringLiteral("<img\\b(?![^>]*\\salt\\s*=)"),
                                           QRegularExpression::CaseInsensitiveOption);
     QString html = stored;
     html.replace(QStringLiteral("[&#39;]"), QStringLiteral("'"));
+    QString tagged;
+    tagged.reserve(html.size());
+    qsizetype from = 0;
+    for (auto it = imgTag.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        tagged += QStringView(html).mid(from, m.capturedStart() - from);
+        from = m.capturedEnd();
+        const SitePicture& pic = m_pictures.picture(m.captured(3), QStringLiteral("网页中的图片"), true);
+        if (pic.src.isEmpty()) {
+            tagged += QStringLiteral("<img %1src=\"%2\"%3>").arg(m.captured(1), blankPicture(), m.captured(4));
+            continue;
+        }
+        QString others = (m.captured(1) + m.captured(4)).trimmed();
+        const QRegularExpressionMatch w = widthAttr.match(others), h = heightAttr.match(others);
+        if (pic.size.isValid() && w.hasMatch() != h.hasMatch()) {
+            // One side given: the other in the picture's proportion.
+            others += w.hasMatch() ? QStringLiteral(" height=\"%1\"")
+                                         .arg(qRound(w.captured(1).toDouble() * pic.size.height() / pic.size.width()))
+                                   : QStringLiteral(" width=\"%1\"")
+                                         .arg(qRound(h.captured(1).toDouble() * pic.size.width() / pic.size.height()));
+        }
+        // A size the tag names stands; the copies are offered alongside.
+        tagged += m_pictures.html(pic, SitePictures::Shown::Content, others, !w.hasMatch() && !h.hasMatch());
+    }
+    tagged += QStringView(html).mid(from);
+    html = tagged;
     QString out;
     out.reserve(html.size());
     qsizetype last = 0;
@@ -426,26 +467,29 @@ QString Renderer::storedHtml(const QString& stored)
     return out;
 }
 
-Data Renderer::pictureData(const QString& name, const QString& alt)
+Data Renderer::pictureData(const QString& name, const QString& alt, SitePictures::Shown shown)
 {
-    const QString src = m_pictures.use(name, alt);
+    const SitePicture& pic = m_pictures.picture(name, alt, true);
+    if (pic.src.isEmpty())
+        return Data(false);
+    Data d;
+    d.set("src", u8(pic.src));
+    d.set("alt", u8(alt));
+    d.set("img", u8(m_pictures.html(pic, shown, QStringLiteral("alt=\"%1\"").arg(alt.toHtmlEscaped()))));
+    return d;
+}
+
+// A picture of the head: its address and, when known, its size.
+Data Renderer::sized(const QString& src, const QSize& size)
+{
     if (src.isEmpty())
         return Data(false);
     Data d;
     d.set("src", u8(src));
-    d.set("alt", u8(alt));
-    return d;
-}
-
-// A picture of the head with its size, which reserves its room before it arrives, so
-// nothing in the head moves.
-Data Renderer::headPicture(const QString& src, const QString& stored) const
-{
-    const QSize size = QImageReader(m_req.workPath + QLatin1Char('/') + stored).size();
-    Data d;
-    d.set("src", u8(src));
-    d.set("width", std::to_string(size.width()));
-    d.set("height", std::to_string(size.height()));
+    if (size.isValid()) {
+        d.set("width", std::to_string(size.width()));
+        d.set("height", std::to_string(size.height()));
+    }
     return d;
 }
 
@@ -458,41 +502,43 @@ void Renderer::buildShared()
     for (const SitePage* p : m_model.top)
         m_navList.push_back(menuEntry(p));
 
-    const QString logo = m_pictures.use(info.logo, QStringLiteral("单位徽标"));
-    m_logo = logo;
+    const SitePicture& logoPic = m_pictures.picture(info.logo, QStringLiteral("单位徽标"), false);
+    m_logo = logoPic.src;
+    // Its size reserves its room before it arrives, so nothing in the head moves.
+    const Data logo = sized(logoPic.src, logoPic.size);
     const Data homeName = m_customHome ? Data(false) : letterName(info.defaultFont, QStringLiteral("name-home.png"));
-    auto header = [&](const Data& nameImg, const ThemeChoice& theme, const QString& banner, bool movie) {
+    auto header = [&](const Data& nameImg, const ThemeChoice& theme, const Data& banner, bool movie) {
         Data d;
         d.set("siteTitle", u8(m_siteTitle));
         d.set("orgName", u8(info.govName.isEmpty() ? m_siteTitle : info.govName));
         d.set("showTitle", !info.govName.isEmpty() && info.govName != m_siteTitle);
-        if (!logo.isEmpty())
-            d.set("logo", headPicture(logo, info.logo));
+        d.set("logo", logo);
         d.set("nameImg", nameImg);
-        if (!banner.isEmpty())
-            d.set("banner", headPicture(banner, info.topHead));
+        d.set("banner", banner);
         d.set("movie", movie);
         d.set("pattern", u8(theme.pattern));
         d.set("nav", m_navList);
         d.set("search", m_search);
         return render(QStringLiteral("header"), d);
     };
-    m_homeHead = header(homeName, m_homeTheme, QString(), false);
+    m_homeHead = header(homeName, m_homeTheme, Data(false), false);
 
     // A custom head picture replaces the themed head of inner pages; a movie cannot play
     // in today's browsers, so its head keeps the themed band with the name.
-    QString banner;
+    Data banner(false);
     bool movie = false;
     if (!info.topHead.isEmpty()) {
         if (info.topHead.endsWith(QStringLiteral(".swf"), Qt::CaseInsensitive)) {
             movie = true;
             m_res.notes << QStringLiteral("自定制内页头部是Flash动画，浏览器无法播放，改用主题头部");
         } else {
-            banner = m_pictures.use(info.topHead, QStringLiteral("自定制内页头部"));
+            const SitePicture& head = m_pictures.picture(info.topHead, QStringLiteral("自定制内页头部"), false);
+            banner = sized(head.src, head.size);
         }
     }
     // The picture head shows no lettering, so none is drawn for it.
-    const Data innerName = banner.isEmpty() ? letterName(info.headFont, QStringLiteral("name-inner.png")) : Data(false);
+    const Data innerName =
+        banner.is_false() ? letterName(info.headFont, QStringLiteral("name-inner.png")) : Data(false);
     m_innerHead = header(innerName, m_innerTheme, banner, movie);
 
     // Other pages, linked from every page's foot.
@@ -728,7 +774,7 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
     Data pics = list();
     const QString names[] = {r.picture1, r.picture2};
     for (int i = 0; i < format.pictureSlots && i < 2; ++i) {
-        const Data p = pictureData(names[i], r.title);
+        const Data p = pictureData(names[i], r.title, SitePictures::Shown::Content);
         if (p.is_object())
             pics.push_back(p);
         if (p.is_object() && m_pageMeta.picture.isEmpty())
@@ -741,7 +787,7 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
 std::string Renderer::bigImageBody(const SitePage& page, const DisplayFormats::Format&, Data& d)
 {
     const auto r = ContentRecords::read<ContentRecords::BigImagePage>(m_model.recordsOf(page).first());
-    const Data picture = pictureData(r.picture, page.name);
+    const Data picture = pictureData(r.picture, page.name, SitePictures::Shown::Content);
     if (picture.is_object())
         m_pageMeta.picture = QString::fromStdString(picture.get("src")->string_value());
     d.set("picture", picture);
@@ -778,7 +824,7 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
         item.set("href", u8(file));
         items.push_back(item);
         item.set("text", u8(text));
-        const Data picture = pictureData(n.picture, n.title);
+        const Data picture = pictureData(n.picture, n.title, SitePictures::Shown::Content);
         item.set("picture", picture);
         PageMeta meta{{}, feed, page.name, true, {}};
         if (picture.is_object())
@@ -806,16 +852,21 @@ std::string Renderer::galleryBody(const SitePage& page, const DisplayFormats::Fo
     QStringList captions;
     for (const SiteRecord& row : m_model.recordsOf(page)) {
         const auto g = ContentRecords::read<ContentRecords::GalleryItem>(row);
-        const QString full = m_pictures.use(g.picture, g.caption);
-        if (full.isEmpty())
+        const Data full = pictureData(g.picture, g.caption, SitePictures::Shown::Full);
+        if (full.is_false())
             continue;
-        const QString thumb = m_pictures.use(g.thumbnail, g.caption);
+        // A stored thumbnail is shown as it is; without one, the picture's small copies.
+        const SitePicture& thumb = m_pictures.picture(g.thumbnail, g.caption, false);
+        const QString alt =
+            QStringLiteral("alt=\"%1\"").arg(g.caption.trimmed().isEmpty() ? QStringLiteral("查看大图") : QString());
         Data item;
         item.set("id", std::to_string(row.id));
         if (!g.caption.trimmed().isEmpty())
             item.set("caption", u8(g.caption));
-        item.set("full", u8(full));
-        item.set("thumb", u8(thumb.isEmpty() ? full : thumb));
+        item.set("fullImg", full.get("img")->string_value());
+        item.set("thumbImg", thumb.src.isEmpty() ? u8(m_pictures.html(m_pictures.picture(g.picture, g.caption, true),
+                                                                      SitePictures::Shown::Card, alt))
+                                                 : u8(m_pictures.html(thumb, SitePictures::Shown::Card, alt)));
         items.push_back(item);
         if (!g.caption.trimmed().isEmpty())
             captions << g.caption;
@@ -840,8 +891,9 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
         item.set("unit", u8(p.unit));
         item.set("price", u8(p.price));
         item.set("href", u8(file));
-        item.set("picture", pictureData(p.picture, p.name));
+        item.set("picture", pictureData(p.picture, p.name, SitePictures::Shown::Card));
         items.push_back(item);
+        item.set("picture", pictureData(p.picture, p.name, SitePictures::Shown::Content));
         const QString description = storedHtml(p.description);
         item.set("description", u8(description));
         PageMeta meta;
@@ -905,7 +957,7 @@ void Renderer::renderHome()
         } else if (editor == DisplayFormats::Editor::ProductList) {
             for (int i = 0; i < rows.size() && productCount < 4; ++i) {
                 const auto p = ContentRecords::read<ContentRecords::Product>(rows[i]);
-                const Data pic = pictureData(p.picture, p.name);
+                const Data pic = pictureData(p.picture, p.name, SitePictures::Shown::Card);
                 if (!pic.is_object())
                     continue;
                 Data item;
@@ -1094,6 +1146,7 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     if (progress)
         progress(total, total);
     m_res.pictures += m_pictures.copied();
+    m_res.resizedPictures = m_pictures.resized();
     if (m_res.error.isEmpty() && !m_pictures.failure().isEmpty())
         m_res.error = m_pictures.failure();
     return m_res.error.isEmpty() && spend(m_pictures.bytes());
@@ -1105,7 +1158,12 @@ SiteRenderRequest SiteRenderRequest::forWorkspace(const QString& workPath, const
                                                   const QString& outDir)
 {
     const QString work = workPath.endsWith(QLatin1Char('/')) ? workPath : workPath + QLatin1Char('/');
-    return {work + SiteDb::kFileName, work, appPath, outDir};
+    SiteRenderRequest request;
+    request.dbPath = work + SiteDb::kFileName;
+    request.workPath = work;
+    request.appPath = appPath;
+    request.outDir = outDir;
+    return request;
 }
 
 SiteRenderResult renderSite(const SiteRenderRequest& request, const std::function<void(int, int)>& progress,

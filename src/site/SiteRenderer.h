@@ -18,8 +18,13 @@ struct SiteRenderRequest {
     QString baseUrl{};
     // The search indexer run over the output (SiteSearch); empty: the pages get no search box.
     QString searchIndexer{};
+    // Where resized copies of the pictures are kept between renderings, so unchanged
+    // pictures are not resized again; "" keeps none.
+    QString pictureCache{};
 
     // The site a workspace folder holds: its govbuilder.sbd and its pictures.
+    // The folder of the cache of resized copies below a data folder.
+    static QString cacheBelow(const QString& folder) { return folder + QStringLiteral("/resizedpictures"); }
     static SiteRenderRequest forWorkspace(const QString& workPath, const QString& appPath, const QString& outDir);
 };
 
@@ -40,7 +45,8 @@ struct SiteRenderResult {
     QString error;
     int pages = 0;
     int pictures = 0;
-    QStringList notes; // skipped pictures and other non-fatal findings
+    int resizedPictures = 0; // pictures whose copies were made anew, not taken from the cache
+    QStringList notes;       // skipped pictures and other non-fatal findings
 };
 
 // Renders the site held in the database dbPath with pictures in workPath, using the

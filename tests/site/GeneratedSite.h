@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QStringList>
 
 // Writes a site into an open workspace database: every display format, news,
@@ -16,14 +17,23 @@ struct GeneratedSite {
     int pagesPerSection = 0; // level-3 pages under each of four level-2 catalogs
     int newsPerPage = 3;
     int pictures = 6;
+    int photoEvery = 0; // every photoEvery-th picture is a phone photo of 4000 x 3000 pixels; 0: none
 
     static QString picture(int n) { return QStringLiteral("pic%1.jpg").arg(n); }
 
     void drawPictures(const QString& workPath) const
     {
         for (int n = 0; n < pictures; ++n) {
-            QImage img(64, 48, QImage::Format_RGB32);
+            const bool photo = photoEvery > 0 && n % photoEvery == 0;
+            QImage img(photo ? QSize(4000, 3000) : QSize(64, 48), QImage::Format_RGB32);
             img.fill(QColor::fromHsv((n * 37) % 360, 160, 220));
+            if (photo) {
+                // Detail everywhere, as a photo has, so encoders work as hard as on one.
+                QPainter p(&img);
+                for (int i = 0; i < 400; ++i)
+                    p.fillRect((i * 7919 + n) % 4000, (i * 104729) % 3000, 40 + i % 300, 30 + i % 200,
+                               QColor::fromHsv((i * 53 + n) % 360, 120 + i % 120, 100 + i % 150));
+            }
             img.save(workPath + picture(n), "JPG", 80);
         }
     }

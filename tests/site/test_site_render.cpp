@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <QBuffer>
 #include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,6 +59,10 @@ struct SampleSite {
         db.open(workPath());
         GeneratedSite gen;
         gen.drawPictures(workPath());
+        // One picture larger than pages show it, so resized copies are offered.
+        QImage photo(1000, 750, QImage::Format_RGB32);
+        photo.fill(Qt::darkCyan);
+        photo.save(workPath() + GeneratedSite::picture(4), "JPG", 80);
         int n = 0;
         for (const QString& fmt : GeneratedSite::formats()) {
             const QString page = QStringLiteral("格式 ") + fmt;
@@ -112,10 +117,11 @@ struct SampleSite {
         QTest::mouseClick(ctl<QPushButton>(script, "OKButton"), Qt::LeftButton);
     }
 
-    SiteRenderResult render(const QString& baseUrl = {}, const QString& indexer = {})
+    SiteRenderResult render(const QString& baseUrl = {}, const QString& indexer = {}, const QString& into = {},
+                            const QString& cache = {})
     {
         return renderSite({workPath() + QStringLiteral("govbuilder.sbd"), workPath(), TestAppDir::stagedAppDir(),
-                           out.path(), baseUrl, indexer});
+                           into.isEmpty() ? out.path() : into, baseUrl, indexer, cache});
     }
     QString page(const QString& file) const { return readText(out.path() + QLatin1Char('/') + file); }
 };
@@ -123,7 +129,8 @@ struct SampleSite {
 // Every href, src and CSS url() of the output that points inside the site, with the files that do not exist.
 QStringList brokenLinks(const QString& root)
 {
-    static const QRegularExpression ref(QStringLiteral("(?:href|src)=\"([^\"]*)\"|url\\(\"?([^\")]*)\"?\\)"));
+    static const QRegularExpression ref(
+        QStringLiteral("(?:href|src)=\"([^\"]*)\"|url\\(\"?([^\")]*)\"?\\)|(?:srcset=\"|, )([^\" ,]+) \\d+w"));
     QStringList broken;
     QDirIterator it(root, {QStringLiteral("*.htm"), QStringLiteral("*.css")}, QDir::Files,
                     QDirIterator::Subdirectories);
@@ -132,7 +139,7 @@ QStringList brokenLinks(const QString& root)
         const QString text = readText(file);
         for (auto m = ref.globalMatch(text); m.hasNext();) {
             const auto hit = m.next();
-            QString target = hit.captured(1).isEmpty() ? hit.captured(2) : hit.captured(1);
+            QString target = hit.captured(1) + hit.captured(2) + hit.captured(3);
             if (target.contains(QLatin1Char(':')) || target == QLatin1String("#"))
                 continue; // other sites, mail, data
             if (target.startsWith(QLatin1Char('#'))) {
@@ -261,6 +268,61 @@ private slots:
         const QString notes = m_result.notes.join(QLatin1Char('\n'));
         QVERIFY2(notes.contains(QStringLiteral("broken.jpg")) && notes.contains(QStringLiteral("gone.jpg")),
                  qPrintable(notes));
+    }
+
+    // The copies of a picture are made when it is new or changed, taken from the cache
+    // when it is not, the same bytes either way; never wider than the picture; none for a
+    // picture too large to decode or one cut short, which keeps its original. The cache keeps
+    // only what the last rendering used.
+    void resizedCopiesFollowTheirPictures()
+    {
+        QTemporaryDir cache;
+        SampleSite site;
+        const QString photo = site.workPath() + GeneratedSite::picture(4);
+        const QByteArray original = readFile(photo);
+        QByteArray huge = original;
+        const qsizetype sof = huge.indexOf("\xff\xc0");
+        huge.replace(sof + 5, 4, QByteArray::fromHex("75307530")); // 30000 x 30000
+        QImage other(700, 525, QImage::Format_RGB32);
+        other.fill(Qt::darkRed);
+        QByteArray narrow;
+        QBuffer buffer(&narrow);
+        other.save(&buffer, "JPG");
+        const struct {
+            QByteArray picture; // "" keeps the one there
+            int resized;
+            const char* copies;
+            const char* note;
+        } steps[] = {
+            {{}, 1, "480,960", nullptr},
+            {{}, 0, "480,960", nullptr},
+            {narrow, 1, "480", nullptr},
+            {huge, 0, "", "尺寸过大"},
+            {original.left(original.size() / 3), 0, "", "不完整"},
+            {original, 1, "480,960", nullptr},
+        };
+        QByteArray firstCopy;
+        for (const auto& step : steps) {
+            if (!step.picture.isEmpty())
+                writeFile(photo, step.picture);
+            QTemporaryDir out;
+            const SiteRenderResult r = site.render({}, {}, out.path(), cache.path());
+            QVERIFY2(r.ok, qPrintable(r.error));
+            QCOMPARE(r.resizedPictures, step.resized);
+            QStringList copies;
+            for (int width : {480, 960, 1600})
+                if (QFileInfo::exists(QStringLiteral("%1/pictures/%2/pic4.jpg.webp").arg(out.path()).arg(width)))
+                    copies << QString::number(width);
+            QCOMPARE(copies.join(QLatin1Char(',')), QLatin1String(step.copies));
+            const QString notes = r.notes.join(QLatin1Char('\n'));
+            QVERIFY2(!step.note || notes.contains(QString::fromUtf8(step.note)), qPrintable(notes));
+            const QByteArray copy = readFile(out.path() + QStringLiteral("/pictures/960/pic4.jpg"));
+            if (firstCopy.isEmpty())
+                firstCopy = copy;
+            else if (!copy.isEmpty())
+                QCOMPARE(copy, firstCopy);
+            QVERIFY(brokenLinks(out.path()).isEmpty());
+        }
     }
 
     void customHomePageReplacesTheGenerated()
