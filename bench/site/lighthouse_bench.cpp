@@ -31,7 +31,7 @@ namespace {
 const QString kTools = QStringLiteral(WEBLARK_WEB_TOOLS);
 const QString kChromium = QStringLiteral("/usr/bin/chromium");
 
-struct SiteSpec {
+struct AuditedSite {
     const char* name; // the site's name on the server: letters and digits
     const char* home; // home-page theme
     const char* inner;
@@ -59,16 +59,16 @@ void drawPhotos(const QString& workPath, int count)
 
 // A site of every page kind in data/sites/<name>/www: pages p1..p11 of the display
 // formats in turn, a catalog p12 with a page, a news item and a product page.
-bool buildSite(const QString& data, const SiteSpec& spec)
+bool buildSite(const QString& data, const AuditedSite& shape)
 {
-    const QString site = data + QStringLiteral("/sites/") + QLatin1String(spec.name) + QLatin1Char('/');
+    const QString site = data + QStringLiteral("/sites/") + QLatin1String(shape.name) + QLatin1Char('/');
     const QString work = site + QStringLiteral("site/");
     QDir().mkpath(work);
     QFile::copy(QStringLiteral(WEBLARK_STAGED_APPDIR) + QStringLiteral("/initData/govbuilder.sbd"),
                 work + QStringLiteral("govbuilder.sbd"));
     QFile::setPermissions(work + QStringLiteral("govbuilder.sbd"), QFile::ReadOwner | QFile::WriteOwner);
     {
-        SiteDb db(QStringLiteral("lighthouse-") + QLatin1String(spec.name));
+        SiteDb db(QStringLiteral("lighthouse-") + QLatin1String(shape.name));
         if (!db.open(work))
             return false;
         GeneratedSite gen;
@@ -89,16 +89,16 @@ bool buildSite(const QString& data, const SiteSpec& spec)
             {"address", QStringLiteral("示范市人民路1号")},
             {"tel", QStringLiteral("010-12345678")},
             {"logo", GeneratedSite::picture(2)},
-            {"defaultTmpl", QLatin1String(spec.home) + QStringLiteral(".png")},
-            {"headTmpl", QLatin1String(spec.inner) + QStringLiteral(".png")},
+            {"defaultTmpl", QLatin1String(shape.home) + QStringLiteral(".png")},
+            {"headTmpl", QLatin1String(shape.inner) + QStringLiteral(".png")},
             {"defaultFont", QStringLiteral("font02.png")},
             {"headFont", QStringLiteral("font05.png")},
-            {"adBoard", spec.extras ? FeatureFields::adBoardField({QStringLiteral("300"), QStringLiteral("160"),
-                                                                   QStringLiteral("120"), QStringLiteral("40"),
-                                                                   QStringLiteral("通知"), QStringLiteral("欢迎访问")})
-                                    : QString()},
+            {"adBoard", shape.extras ? FeatureFields::adBoardField({QStringLiteral("300"), QStringLiteral("160"),
+                                                                    QStringLiteral("120"), QStringLiteral("40"),
+                                                                    QStringLiteral("通知"), QStringLiteral("欢迎访问")})
+                                     : QString()},
             {"javascript",
-             spec.extras ? FeatureFields::scriptField({6, QStringLiteral("欢迎光临"), true, {}}) : QString()},
+             shape.extras ? FeatureFields::scriptField({6, QStringLiteral("欢迎光临"), true, {}}) : QString()},
         };
         for (const auto& [column, value] : settings)
             db.updateUserInfo(QLatin1String(column), value);
@@ -108,7 +108,7 @@ bool buildSite(const QString& data, const SiteSpec& spec)
     request.searchIndexer = SiteSearch::findIndexer(QString(), appdir);
     const SiteRenderResult r = renderSite(request);
     if (!r.ok)
-        std::fprintf(stderr, "cannot render %s: %s\n", spec.name, qPrintable(r.error));
+        std::fprintf(stderr, "cannot render %s: %s\n", shape.name, qPrintable(r.error));
     return r.ok;
 }
 
@@ -193,7 +193,7 @@ int main(int argc, char** argv)
         QStringLiteral("p11.htm"),   QStringLiteral("prod1_"),  QStringLiteral("p8.htm"), QStringLiteral("search.htm")};
     const QStringList some{QStringLiteral("index.htm"), QStringLiteral("p2.htm"), QStringLiteral("p4.htm"),
                            QStringLiteral("prod1_")};
-    std::vector<SiteSpec> sites{
+    std::vector<AuditedSite> sites{
         {"classicleft", "D0101", "H0101", false, allKinds},
         {"portalright", "D0102", "H0102", false, some},
         {"sidebarwide", "D0103", "H0103", false, some},
@@ -203,7 +203,7 @@ int main(int argc, char** argv)
     QFile::setPermissions(tmp.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
                                           QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     const QString data = tmp.filePath(QStringLiteral("data"));
-    for (const SiteSpec& s : sites)
+    for (const AuditedSite& s : sites)
         if (!buildSite(data, s))
             return 1;
     QFile accounts(tmp.filePath(QStringLiteral("accounts.txt")));
@@ -238,7 +238,7 @@ int main(int argc, char** argv)
                                  QStringLiteral("best-practices"), QStringLiteral("seo")};
     std::map<QString, int> lowest;
     bool failed = false;
-    for (const SiteSpec& s : sites) {
+    for (const AuditedSite& s : sites) {
         const QByteArray only = qgetenv("WEBLARK_LIGHTHOUSE_SITE");
         if (!only.isEmpty() && only != s.name)
             continue;
