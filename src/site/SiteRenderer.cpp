@@ -160,7 +160,7 @@ private:
     bool spend(qint64 bytes);
     ThemeChoice themeFor(const QString& table, const QString& stored);
     void writeThemeCss();
-    void writeIcons();
+    bool writeIcons();
     Data letterName(const QString& fontFile, const QString& fileName);
     QString storedHtml(const QString& stored);
     QString plainText(const QString& encoded) const { return TextCodec::decode(encoded); }
@@ -332,11 +332,11 @@ QString Renderer::orgName() const
 
 // The tab and home-screen icons, so that browsers find one instead of asking for a
 // missing /favicon.ico.
-void Renderer::writeIcons()
+bool Renderer::writeIcons()
 {
     const SettingsRow& info = m_model.info;
     QImage logo;
-    if (!m_pictures.use(info.logo, QStringLiteral("单位徽标")).isEmpty())
+    if (!m_logo.isEmpty()) // the logo could be used: the site shows it
         logo = QImageReader(m_req.workPath + QLatin1Char('/') + info.logo).read();
     const QJsonObject palette =
         m_themes.value(QStringLiteral("palettes")).toObject().value(m_homeTheme.palette).toObject();
@@ -352,8 +352,10 @@ void Renderer::writeIcons()
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         icon.save(&buffer, "PNG");
-        writeFile(QLatin1String(file), png);
+        if (!writeFile(QLatin1String(file), png))
+            return false;
     }
+    return true;
 }
 
 void Renderer::writeThemeCss()
@@ -1120,7 +1122,8 @@ bool Renderer::run(const std::function<void(int, int)>& progress)
     m_search = !m_req.searchIndexer.isEmpty();
     installCustomHome();
     buildShared();
-    writeIcons();
+    if (!writeIcons())
+        return false;
 
     const int total = int(m_model.pages.size()) + 1;
     int done = 0;
