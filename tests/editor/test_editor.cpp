@@ -347,6 +347,7 @@ private Q_SLOTS:
         QTest::newRow("paragraphs") << QStringLiteral("<p>long</p>").repeated(20000);
         QTest::newRow("bold left open") << QStringLiteral("<p><b>long</p><hr>").repeated(12000);
         QTest::newRow("one block") << "<div>" + QStringLiteral("<p>long</p>").repeated(20000) + "</div>";
+        QTest::newRow("before an open table") << "<table>" + QStringLiteral("<p>long</p>").repeated(20000) + "</table>";
     }
     void saveRightAfterEditOfLongPage()
     {
