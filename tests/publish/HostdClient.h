@@ -1,7 +1,8 @@
 #pragma once
 
-// Talking to weblark-hostd from a test: upload archives and a publishing client
-// on a plain socket.
+// Running weblark-hostd in a test and talking to it: upload archives and a
+// publishing client on a plain socket.
+#include "HostServer.h"
 #include "TestFiles.h"
 #include "publish/Protocol.h"
 
@@ -9,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTcpSocket>
 
+#include <memory>
 #include <zip.h>
 
 using Entries = QList<QPair<QByteArray, QByteArray>>;
@@ -55,5 +57,37 @@ struct Client {
     {
         send(Protocol::toWire(message));
         return waitReply();
+    }
+};
+
+// The server in-process on free loopback ports, with its log kept.
+struct TestHost {
+    std::unique_ptr<HostServer> server;
+    QStringList log;
+
+    // Serves accounts.txt and data/ of a test folder. Replies wait for the sender
+    // to fall quiet; a short quiet time keeps tests quick, as every message
+    // arrives in one piece on loopback.
+    static HostConfig config(const QString& folder)
+    {
+        HostConfig cfg;
+        cfg.port = 0;
+        cfg.accountsFile = folder + QStringLiteral("/accounts.txt");
+        cfg.dataDir = folder + QStringLiteral("/data");
+        cfg.messageGapMs = 5;
+        return cfg;
+    }
+    void start(const HostConfig& cfg)
+    {
+        server.reset();
+        server = std::make_unique<HostServer>(cfg);
+        QObject::connect(server.get(), &HostServer::logLine, server.get(), [this](const QString& l) { log << l; });
+        QString error;
+        QVERIFY2(server->listen(&error), qPrintable(error));
+    }
+    // Whether a line logged after the first `from` ones holds text, within the time.
+    bool waitLogged(const QString& text, qsizetype from = 0, int timeoutMs = 10000)
+    {
+        return QTest::qWaitFor([&] { return log.mid(from).join('\n').contains(text); }, timeoutMs);
     }
 };

@@ -1,5 +1,5 @@
 // The publishing windows against the reference hosting server, in-process.
-#include "HostServer.h"
+#include "HostdClient.h"
 #include "PublishingFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -15,37 +15,29 @@
 class TestPublishHostd : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_tmp;
-    std::unique_ptr<HostServer> m_server;
+    TestHost m_host;
     TestAppDir m_app; // the themes the server renders with
-    QStringList m_log;
 
-    QString accountsFile() const { return m_tmp->filePath(QStringLiteral("accounts.txt")); }
     QString siteFolder(const QString& name) const
     {
         return m_tmp->filePath(QStringLiteral("data/sites/")) + name + "/";
     }
-    quint16 port() const { return m_server->serverPort(); }
+    quint16 port() const { return m_host.server->serverPort(); }
 
 private Q_SLOTS:
     void init()
     {
         m_tmp = std::make_unique<QTemporaryDir>();
-        writeFile(accountsFile(), "10001 531946\n10002 531946\n");
+        writeFile(m_tmp->filePath("accounts.txt"), "10001 531946\n10002 531946\n");
         writeFile(m_tmp->filePath("notice.htm"), QStringLiteral("<p>系统公告：新版本 3.06</p>").toUtf8());
-        HostConfig cfg;
-        cfg.port = 0;
-        cfg.accountsFile = accountsFile();
-        cfg.dataDir = m_tmp->filePath(QStringLiteral("data"));
+        HostConfig cfg = TestHost::config(m_tmp->path());
         cfg.noticeFile = m_tmp->filePath("notice.htm");
         cfg.httpPort = 0;
         cfg.appPath = m_app.appPath();
         cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
-        m_server = std::make_unique<HostServer>(cfg);
-        connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
-        QString error;
-        QVERIFY2(m_server->listen(&error), qPrintable(error));
+        m_host.start(cfg);
     }
-    void cleanup() { m_server.reset(); }
+    void cleanup() { m_host.server.reset(); }
 
     void claimAndTakenName()
     {
@@ -71,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(p.dlg.last().text, QStringLiteral("站点名已存在，重新输入！"));
         QCOMPARE(p.edit("txt_webName")->text(), QStringLiteral("mine2"));
         QCOMPARE(p.userInfo("site_name"), QStringLiteral("mine2"));
-        QCOMPARE(m_server->store().siteOf("10001"), QStringLiteral("mine2"));
+        QCOMPARE(m_host.server->store().siteOf("10001"), QStringLiteral("mine2"));
         // Uploading now refuses until a name is accepted again.
         p.button("cmd_updata")->click();
         QVERIFY(p.dlg.lastIs("请输入一站点名！", "警告", MsgIcon::Critical));
@@ -89,15 +81,15 @@ private Q_SLOTS:
     // Clicks upload and waits for the server's publish, its rendering and the program's report; true when published.
     bool publish(Publishing& p)
     {
-        const qsizetype logged = m_log.size();
-        QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
+        const qsizetype logged = m_host.log.size();
+        QSignalSpy finished(m_host.server.get(), &HostServer::uploadFinished);
         p.dlg.clear();
         p.button("cmd_updata")->click();
         while (finished.isEmpty() || !finished.last().at(1).toBool()) {
             if (!finished.wait(20000))
                 return false;
         }
-        return QTest::qWaitFor([&] { return m_log.mid(logged).join('\n').contains("rendered for the web"); }, 30000) &&
+        return m_host.waitLogged("rendered for the web", logged, 30000) &&
                QTest::qWaitFor([&] { return p.dlg.last().text == QStringLiteral("数据传输完毕！"); }, 5000) &&
                p.dlg.shown.size() == 1 && p.button("cmd_updata")->isEnabled();
     }
@@ -160,12 +152,13 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> before = filesUnder(siteFolder("govsite") + "site");
 
         writeFile(work + "images/logo.gif", QByteArray(2000, 'h'));
-        QMetaObject::Connection hook = connect(m_server.get(), &HostServer::logLine, this, [&](const QString& line) {
-            if (line.contains("sync offer for"))
-                writeFile(work + "images/logo.gif", QByteArray(2000, 'i'));
-        });
+        QMetaObject::Connection hook =
+            connect(m_host.server.get(), &HostServer::logLine, this, [&](const QString& line) {
+                if (line.contains("sync offer for"))
+                    writeFile(work + "images/logo.gif", QByteArray(2000, 'i'));
+            });
         QList<QMap<QString, QByteArray>> sites;
-        connect(m_server.get(), &HostServer::uploadFinished, this,
+        connect(m_host.server.get(), &HostServer::uploadFinished, this,
                 [&] { sites << filesUnder(siteFolder("govsite") + "site"); });
         QVERIFY(publish(p));
         disconnect(hook);
