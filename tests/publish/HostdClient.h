@@ -4,6 +4,7 @@
 // publishing client on a plain socket.
 #include "HostServer.h"
 #include "TestFiles.h"
+#include "data/SiteDb.h"
 #include "publish/Protocol.h"
 
 #include <QFile>
@@ -26,6 +27,31 @@ inline QByteArray zipOf(const QString& path, const Entries& entries)
     }
     zip_close(za);
     return readFile(path);
+}
+
+// A copy of a site database in folder, changed by the given statements.
+inline QByteArray siteDbWith(const QString& source, const QString& folder, const QStringList& statements)
+{
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    QFile::copy(source, folder + "/govbuilder.sbd");
+    {
+        SiteDb db(QStringLiteral("changed"));
+        db.open(folder + '/');
+        for (const QString& statement : statements)
+            db.run(statement);
+    }
+    return readFile(folder + "/govbuilder.sbd");
+}
+
+// Replaces a table the renderer reads with a view that never ends (and never
+// grows): a rendering of that database never finishes on its own.
+inline QStringList endlessView()
+{
+    return {"DROP TABLE content01",
+            "CREATE VIEW content01 AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n FROM r) "
+            "SELECT n AS ID, '' AS firstCatalog, '' AS value01, '' AS value02, '' AS value03, '' AS value04, "
+            "'' AS value05, '' AS value06 FROM r WHERE n = 0"};
 }
 
 // The publishing client's end of one connection.

@@ -3,8 +3,8 @@
 #include "AtomicFile.h"
 #include "HostdClient.h"
 #include "SitePublisher.h"
+#include "TestAppDir.h"
 #include "TestFiles.h"
-#include "data/SettingsRow.h"
 #include "publish/Protocol.h"
 #include "publish/SyncManifest.h"
 
@@ -12,8 +12,6 @@
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -561,18 +559,6 @@ private Q_SLOTS:
     // and a quit that does not wait for a rendering that would never end.
     void program()
     {
-        const QString db = path("endless.sbd");
-        {
-            QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "endless");
-            d.setDatabaseName(db);
-            QVERIFY(d.open());
-            // Every column the renderer reads, so that it gets as far as the catalogs.
-            QVERIFY(QSqlQuery(d).exec("CREATE TABLE user_info(user_ID, " + SettingsRow::selectList() + ")"));
-            QVERIFY(QSqlQuery(d).exec("CREATE VIEW firstCatalog AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT "
-                                      "n FROM r) SELECT n AS firstCatalog, 0 AS [catalog], '' AS aspFileName, n AS "
-                                      "orderID FROM r WHERE n = 0"));
-        }
-        QSqlDatabase::removeDatabase("endless");
         QProcess p;
         p.start(WEBLARK_HOSTD, {"--port", "0", "--accounts", path("accounts.txt"), "--data", path("data2"),
                                 "--max-upload-mb", "5", "--http-port", "0", "--render-seconds", "600"});
@@ -586,7 +572,9 @@ private Q_SLOTS:
         QCOMPARE(c.ask(Protocol::versionQuery()), QStringLiteral("<#getversion#><b>欢迎使用网站托管服务。</b>"));
         QCOMPARE(c.ask(Protocol::siteNameMessage("prog")), QStringLiteral("<#siteName#>"));
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(5 * 1024 * 1024 + 1)), QStringLiteral("<#errMsg#>"));
-        const QByteArray archive = zipOf(path("endless.zip"), {{"govbuilder.sbd", readFile(db)}});
+        const QByteArray db =
+            siteDbWith(TestAppDir::stagedAppDir() + "/initData/govbuilder.sbd", path("db"), endlessView());
+        const QByteArray archive = zipOf(path("endless.zip"), {{"govbuilder.sbd", db}});
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#sendFileInfo#>"));
         c.send(archive);
         QByteArray log;

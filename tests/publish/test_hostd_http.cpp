@@ -5,7 +5,6 @@
 #include "HostdClient.h"
 #include "RenderJobs.h"
 #include "TestAppDir.h"
-#include "data/SiteDb.h"
 
 #include <QDir>
 #include <QStringEncoder>
@@ -114,25 +113,7 @@ class TestHostdHttp : public QObject {
     // The test site's database, changed by the given statements.
     QByteArray siteDb(const QStringList& statements)
     {
-        const QString dir = m_tmp.filePath("db/");
-        QDir(dir).removeRecursively();
-        QDir().mkpath(dir);
-        QFile::copy(m_app.workPath() + "govbuilder.sbd", dir + "govbuilder.sbd");
-        {
-            SiteDb db(QStringLiteral("changed"));
-            db.open(dir);
-            for (const QString& statement : statements)
-                db.run(statement);
-        }
-        return readFile(dir + "govbuilder.sbd");
-    }
-    // A table replaced by a view that never ends (and never grows).
-    static QStringList endlessView()
-    {
-        return {"DROP TABLE content01",
-                "CREATE VIEW content01 AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n FROM r) "
-                "SELECT n AS ID, '' AS firstCatalog, '' AS value01, '' AS value02, '' AS value03, '' AS value04, "
-                "'' AS value05, '' AS value06 FROM r WHERE n = 0"};
+        return siteDbWith(m_app.workPath() + "govbuilder.sbd", m_tmp.filePath("db/"), statements);
     }
 
 private Q_SLOTS:
