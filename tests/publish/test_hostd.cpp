@@ -104,11 +104,7 @@ private Q_SLOTS:
         Client a, b, n;
         for (Client* c : {&a, &b, &n})
             QVERIFY(c->open(port()));
-        const struct {
-            Client* client;
-            const char* message;
-            const char* reply;
-        } steps[] = {
+        const std::tuple<Client*, const char*, const char*> steps[] = {
             {&n, "<#login#>10001||531947", "<#logout#>"},
             {&n, "<#login#>10001||531946 ", "<#logout#>"}, // a trailing blank is part of the password
             {&n, "<#login#>99999||531946", "<#logout#>"},
@@ -140,9 +136,9 @@ private Q_SLOTS:
             {&a, "<#login#>10002||新 pass ", "<#login#>"},
             {&a, "<#getversion#>3.05", "<#getversion#><p>系统公告：新版本 3.06</p>"}, // still reading messages
         };
-        for (const auto& s : steps) {
-            const QString reply = s.client->ask(QString::fromUtf8(s.message));
-            QVERIFY2(reply == QString::fromUtf8(s.reply), qPrintable(QString::fromUtf8(s.message) + " -> " + reply));
+        for (const auto& [client, message, expected] : steps) {
+            const QString reply = client->ask(QString::fromUtf8(message));
+            QVERIFY2(reply == QString::fromUtf8(expected), qPrintable(QString::fromUtf8(message) + " -> " + reply));
         }
         // Only the account's line changes; the owners outlive the server.
         QCOMPARE(readFile(path("accounts.txt")),
