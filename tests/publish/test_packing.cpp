@@ -24,14 +24,16 @@ QByteArray contentFor(const QString& name)
     return (name + QStringLiteral(" 内容 ")).toUtf8().repeated(500);
 }
 
-// What Python's zipfile makes of an archive: names, methods, the UTF-8 flag, and testzip().
+// What Python's zipfile makes of an archive: testzip()'s first bad entry, the
+// number of entries, and the non-ASCII names without the UTF-8 flag (which other
+// tools read as code page 437).
 QJsonObject pythonView(const QString& path)
 {
     const char* script = R"(
 import json, sys, zipfile
 z = zipfile.ZipFile(sys.argv[1])
-bad = z.testzip()
-print(json.dumps({"bad": bad, "entries": [[i.filename, i.compress_type, bool(i.flag_bits & 0x800)] for i in z.infolist()]}))
+unflagged = [i.filename for i in z.infolist() if not i.filename.isascii() and not i.flag_bits & 0x800]
+print(json.dumps({"bad": z.testzip(), "count": len(z.infolist()), "unflagged": unflagged}))
 )";
     QProcess p;
     p.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromUtf8(script), path});
@@ -75,15 +77,8 @@ class TestPacking : public QObject {
             const int wanted = compressedKinds.match(it.key()).hasMatch() ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
             QVERIFY2(it.value().method == wanted, qPrintable(it.key()));
         }
-        const QJsonObject py = pythonView(archive);
-        QVERIFY2(py.value(QStringLiteral("bad")).isNull() && py.contains(QStringLiteral("bad")), qPrintable(archive));
-        QCOMPARE(py.value(QStringLiteral("entries")).toArray().size(), expected.size());
-        for (const QJsonValue& v : py.value(QStringLiteral("entries")).toArray()) {
-            const QString name = v.toArray().at(0).toString();
-            const bool ascii = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 128; });
-            // Non-ASCII names must be flagged as UTF-8, or other tools read them as code page 437.
-            QVERIFY2(ascii || v.toArray().at(2).toBool(), qPrintable(name));
-        }
+        const QJsonObject clean{{"bad", QJsonValue::Null}, {"count", expected.size()}, {"unflagged", QJsonArray()}};
+        QCOMPARE(pythonView(archive), clean);
     }
 
 private Q_SLOTS:

@@ -156,14 +156,7 @@ private Q_SLOTS:
     void reactions()
     {
         const QString error = "与服务器连接出现障碍，请重试！\r\n如还有问题请拨打技术热线电话：" + supportPhone();
-        const struct {
-            QString received;
-            Tag tag;
-            QString box, title;
-            MsgIcon icon;
-            QString panel1;
-            bool loggedIn, siteNameSet, uploading;
-        } rows[] = {
+        const std::tuple<QString, Tag, QString, QString, MsgIcon, QString, bool, bool, bool> rows[] = {
             {"<#login#>", Tag::Login, "登陆服务器成功！", "提示", MsgIcon::Information, "登陆服务器成功！", 1, 1, 0},
             {"<#siteNameExist#><#login#>", Tag::Login, "登陆服务器成功！", "提示", MsgIcon::Information,
              "登陆服务器成功！", 1, 1, 0}, // login wins over a second tag
@@ -180,23 +173,21 @@ private Q_SLOTS:
             {"<#sendFileInfo#>", Tag::SendFileInfo, "", "", MsgIcon::None, "", 0, 1, 1},
             {"<#hello#>", Tag::None, "", "", MsgIcon::None, "", 0, 1, 0},
         };
-        for (const auto& row : rows) {
+        for (const auto& [received, t, box, title, icon, panel1, loggedIn, siteNameSet, uploading] : rows) {
             PublishSession s;
             s.siteNameSet = true;
-            const ServerReaction r = reactToServerMessage(row.received, s, db, QStringLiteral("abc"), kToday);
+            const ServerReaction r = reactToServerMessage(received, s, db, QStringLiteral("abc"), kToday);
             QStringList boxes;
             for (const auto& b : r.boxes)
                 boxes << b.text + '|' + b.title + '|' + QString::number(int(b.icon));
             const QStringList expectedBoxes =
-                row.box.isEmpty() ? QStringList()
-                                  : QStringList{row.box + '|' + row.title + '|' + QString::number(int(row.icon))};
-            const Tag t = row.tag;
-            QVERIFY2(r.tag == t && boxes == expectedBoxes && r.panel1 == row.panel1 && s.loggedIn == row.loggedIn &&
-                         s.siteNameSet == row.siteNameSet && s.uploading == row.uploading &&
+                box.isEmpty() ? QStringList() : QStringList{box + '|' + title + '|' + QString::number(int(icon))};
+            QVERIFY2(r.tag == t && boxes == expectedBoxes && r.panel1 == panel1 && s.loggedIn == loggedIn &&
+                         s.siteNameSet == siteNameSet && s.uploading == uploading &&
                          r.closeSocket == (t == Tag::Logout) && r.enableConnect == (t == Tag::Logout) &&
                          r.startVersionTimer == (t == Tag::Login) && r.restoreWebName == (t == Tag::SiteNameExist) &&
                          r.sendArchive == (t == Tag::SendFileInfo),
-                     qPrintable(row.received + " -> " + boxes.join(',')));
+                     qPrintable(received + " -> " + boxes.join(',')));
         }
     }
 
@@ -232,25 +223,8 @@ private Q_SLOTS:
         QCOMPARE(s.confirmedSiteName, QStringLiteral("old1"));
     }
 
-    // The stored "hide the notice" setting (flag||date) -> the decision today.
-    void announcement()
-    {
-        const auto d = [](int daysAgo) { return kToday.addDays(-daysAgo).toString("yyyy/M/d"); };
-        const std::pair<QString, NoticeDecision> cases[] = {
-            {"1||" + d(13), NoticeDecision::Hide},
-            {"1||" + d(14), NoticeDecision::Show},
-            {"0||" + d(0), NoticeDecision::Show},
-            {"1||" + kToday.addDays(-13).toString("yyyy-MM-dd"), NoticeDecision::Hide},
-            {"1||2026/12/01", NoticeDecision::Hide}, // padded
-            {"1||2027/1/1", NoticeDecision::Hide},   // in the future
-            {"", NoticeDecision::Unreadable},
-            {"x||2026/12/1", NoticeDecision::Unreadable},
-            {"1||2026/2/30", NoticeDecision::Unreadable},
-        };
-        for (const auto& [field06, decision] : cases)
-            QVERIFY2(announcementDecision(field06, kToday) == decision, qPrintable(field06));
-    }
-
+    // The stored "hide the notice" setting (flag||date) -> whether the notice shows
+    // today, and a box when the setting cannot be read.
     void versionReplyFollowsTheSetting_data()
     {
         QTest::addColumn<QString>("field06");
@@ -258,6 +232,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("boxes");
         QTest::newRow("13 days") << noticeSetting(true, kToday.addDays(-13)) << false << 0;
         QTest::newRow("14 days") << noticeSetting(true, kToday.addDays(-14)) << true << 0;
+        QTest::newRow("not hidden") << noticeSetting(false, kToday) << true << 0;
+        QTest::newRow("ISO date") << "1||" + kToday.addDays(-13).toString("yyyy-MM-dd") << false << 0;
+        QTest::newRow("padded") << "1||2026/12/01" << false << 0;
+        QTest::newRow("in the future") << "1||2027/1/1" << false << 0;
+        QTest::newRow("empty") << QStringLiteral("") << true << 1;
+        QTest::newRow("flag unreadable") << "x||2026/12/1" << true << 1;
+        QTest::newRow("no such day") << "1||2026/2/30" << true << 1;
         QTest::newRow("unreadable") << "garbage" << true << 1;
         QTest::newRow("null") << QString() << true << 1;
     }
