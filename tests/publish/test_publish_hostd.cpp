@@ -18,10 +18,7 @@ class TestPublishHostd : public QObject {
     TestHost m_host;
     TestAppDir m_app; // the themes the server renders with
 
-    QString siteFolder(const QString& name) const
-    {
-        return m_tmp->filePath(QStringLiteral("data/sites/")) + name + "/";
-    }
+    QString siteFolder(const QString& name) const { return m_tmp->filePath("data/sites/" + name + '/'); }
     quint16 port() const { return m_host.server->serverPort(); }
 
 private Q_SLOTS:
