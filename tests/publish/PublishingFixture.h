@@ -84,14 +84,10 @@ struct ClientRig {
         });
         client.load();
     }
-    bool connectToPeer()
-    {
-        client.connectToServer(QStringLiteral("127.0.0.1"), client.session().userAccount, QStringLiteral("pw"));
-        return QTest::qWaitFor([&] { return client.isConnected() && peer.conn; }, 5000);
-    }
     bool login()
     {
-        return connectToPeer() && peer.acceptLogin() &&
+        client.connectToServer(QStringLiteral("127.0.0.1"), client.session().userAccount, QStringLiteral("pw"));
+        return QTest::qWaitFor([&] { return client.isConnected() && peer.conn; }, 5000) && peer.acceptLogin() &&
                QTest::qWaitFor([&] { return client.session().loggedIn; }, 5000);
     }
     // Packs and announces; the archive's bytes once the announcement reached the peer.

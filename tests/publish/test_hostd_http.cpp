@@ -57,14 +57,10 @@ HttpReply exchange(quint16 port, const QByteArray& bytes, bool head = false, boo
     return r;
 }
 
-HttpReply request(quint16 port, const QByteArray& requestLine, bool head = false)
+// A request for path with the given header lines.
+QByteArray get(const QByteArray& path, const QByteArray& headers = {}, const QByteArray& method = "GET")
 {
-    return exchange(port, requestLine + "\r\nHost: 127.0.0.1\r\n\r\n", head);
-}
-
-QByteArray get(const QByteArray& path, const QByteArray& headers = {})
-{
-    return "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n";
+    return method + ' ' + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n";
 }
 
 QByteArray gunzip(const QByteArray& data)
@@ -142,25 +138,25 @@ private Q_SLOTS:
     void uploadThenBrowse()
     {
         QVERIFY(upload(readFile(m_app.workPath() + "govbuilder.sbd")));
-        const HttpReply home = request(port(), "GET /s/ HTTP/1.1");
+        const HttpReply home = exchange(port(), get("/s/"));
         QCOMPARE(home.status, 200);
         QCOMPARE(home.body, readFile(www() + "index.htm"));
         QVERIFY(home.body.contains("010-5551234"));
-        const HttpReply head = request(port(), "HEAD /s/index.htm HTTP/1.1", true);
+        const HttpReply head = exchange(port(), get("/s/index.htm", {}, "HEAD"), true);
         QCOMPARE(head.status, 200);
         QCOMPARE(head.header("Content-Length").toInt(), home.body.size());
         QVERIFY(head.body.isEmpty());
-        const HttpReply style = request(port(), "GET /s/style/site.css?v=2 HTTP/1.1");
+        const HttpReply style = exchange(port(), get("/s/style/site.css?v=2"));
         QCOMPARE(style.body, readFile(www() + "style/site.css"));
         QCOMPARE(style.header("Content-Type"), QByteArray("text/css; charset=utf-8"));
         // Folders named without their slash are sent on to it, so relative links work.
-        QCOMPARE(request(port(), "GET /s HTTP/1.1").header("Location"), QByteArray("/s/"));
-        QCOMPARE(request(port(), "GET /s/style HTTP/1.1").header("Location"), QByteArray("/s/style/"));
-        QCOMPARE(request(port(), "POST /s/ HTTP/1.1").status, 405);
+        QCOMPARE(exchange(port(), get("/s")).header("Location"), QByteArray("/s/"));
+        QCOMPARE(exchange(port(), get("/s/style")).header("Location"), QByteArray("/s/style/"));
+        QCOMPARE(exchange(port(), get("/s/", {}, "POST")).status, 405);
         // The site's own address from the server's public one, and the search index the render child built.
         QVERIFY(readFile(www() + "sitemap.xml").contains("<loc>https://s.sites.test/</loc>"));
         if (QFileInfo(QStringLiteral(WEBLARK_SEARCH_INDEXER)).isExecutable())
-            QCOMPARE(request(port(), "GET /s/pagefind/pagefind-ui.js HTTP/1.1").status, 200);
+            QCOMPARE(exchange(port(), get("/s/pagefind/pagefind-ui.js")).status, 200);
     }
 
     // Raw requests, hostile and ordinary, with the status, header lines and body
@@ -216,7 +212,7 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, lines);
         QFETCH(QByteArray, body);
         QFETCH(bool, closes);
-        const HttpReply home = request(port(), "GET /s/ HTTP/1.1");
+        const HttpReply home = exchange(port(), get("/s/"));
         const auto fill = [&](QByteArray text) {
             return text.replace("$TAG", home.header("ETag"))
                 .replace("$DATE", home.header("Last-Modified"))
@@ -261,7 +257,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(m_tmp.filePath("accounts.txt"), www() + "out.txt") ||
                 QFileInfo(www() + "out.txt").isSymLink());
         QDir().mkpath(www() + "empty");
-        const HttpReply r = request(port(), "GET " + target + " HTTP/1.1");
+        const HttpReply r = exchange(port(), get(target));
         QCOMPARE(r.status, status);
         QVERIFY(!r.body.contains(kSecret) && !r.body.contains("SQLite"));
     }
@@ -324,7 +320,7 @@ private Q_SLOTS:
     void failedRenderKeepsThePreviousSite()
     {
         QFETCH(QStringList, change);
-        const QByteArray before = request(port(), "GET /s/ HTTP/1.1").body;
+        const QByteArray before = exchange(port(), get("/s/")).body;
         QVERIFY(!before.isEmpty());
         const QByteArray db = change == QStringList{"garbage"} ? QByteArray("not a database") : siteDb(change);
         m_host.log.clear();
@@ -332,7 +328,7 @@ private Q_SLOTS:
         QVERIFY(m_host.log.indexOf(QRegularExpression(".*site s published.*")) <
                 m_host.log.indexOf(QRegularExpression(".*could not be rendered.*")));
         QCOMPARE(readFile(m_tmp.filePath("data/sites/s/site/govbuilder.sbd")), db);
-        QCOMPARE(request(port(), "GET /s/ HTTP/1.1").body, before);
+        QCOMPARE(exchange(port(), get("/s/")).body, before);
         QVERIFY(!QFileInfo::exists(m_tmp.filePath("data/sites/s/www.staging")));
     }
 

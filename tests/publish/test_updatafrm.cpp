@@ -40,8 +40,7 @@ bool renderedAndLoaded(siteViewFrm* view, bool ok = true)
 // Runs the page timer's two ticks by hand, as two seconds after the window opened.
 void pageReady(QObject* window)
 {
-    auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
-    timer->stop();
+    window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
     auto* page = static_cast<MsgPageWindow*>(window);
     page->Timer1_Timer();
     page->Timer1_Timer();
