@@ -40,10 +40,7 @@ private Q_SLOTS:
     {
         {
             Publishing other(QStringLiteral("10002"), QString(), port());
-            QVERIFY(other.login());
-            other.edit("txt_webName")->setText(QStringLiteral("taken1"));
-            other.button("cmd_changeWebName")->click();
-            QVERIFY(QTest::qWaitFor([&] { return other.session.siteNameSet; }, 5000));
+            QVERIFY(loginWithName(other, QStringLiteral("taken1")));
             QCOMPARE(other.userInfo("site_name"), QStringLiteral("taken1"));
         }
         Publishing p(QStringLiteral("10001"), QString(), port());
@@ -66,11 +63,11 @@ private Q_SLOTS:
         QVERIFY(p.dlg.lastIs("请输入一站点名！", "警告", MsgIcon::Critical));
     }
 
-    bool loginWithName(Publishing& p)
+    bool loginWithName(Publishing& p, const QString& name = QStringLiteral("govsite"))
     {
         if (!p.login())
             return false;
-        p.edit("txt_webName")->setText(QStringLiteral("govsite"));
+        p.edit("txt_webName")->setText(name);
         p.button("cmd_changeWebName")->click();
         return QTest::qWaitFor([&] { return p.session.siteNameSet; }, 5000);
     }
