@@ -31,14 +31,6 @@ class TestStructureCore : public QObject {
         const SqlResult r = site->insertRow(level, names, catalog, order, fmt);
         QVERIFY2(r.ok, qPrintable(r.error));
     }
-    // 一级 > 二级 > 三级页, and a level-2 page 二级页 beside 二级.
-    void threeLevels()
-    {
-        row(1, {"一级"}, true, 1);
-        row(2, {"一级", "二级"}, true, 1);
-        row(2, {"一级", "二级页"}, false, 2, "txt");
-        row(3, {"一级", "二级", "三级页"}, false, 1, "txt");
-    }
     // An editor over the site as stored, with sel (or the root) current.
     std::unique_ptr<StructureEditor> editorAt(const QString& sel = QString())
     {
@@ -261,7 +253,11 @@ private Q_SLOTS:
         QFETCH(QString, setup);
         QFETCH(QString, notice);
         QFETCH(QString, stored);
-        threeLevels();
+        // 一级 > 二级 > 三级页, and a level-2 page 二级页 beside 二级.
+        row(1, {"一级"}, true, 1);
+        row(2, {"一级", "二级"}, true, 1);
+        row(2, {"一级", "二级页"}, false, 2, "txt");
+        row(3, {"一级", "二级", "三级页"}, false, 1, "txt");
         if (!setup.isEmpty())
             QVERIFY(db->run(setup).ok);
         const auto e = editorAt(parent);
