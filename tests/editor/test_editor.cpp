@@ -296,25 +296,26 @@ private Q_SLOTS:
     }
 
     // Pictures pasted from elsewhere on the disk are copied in, or taken out with a message.
-    void foreignPictures_data()
-    {
-        QTest::addColumn<QStringList>("row"); // the picture's name, the page stored, the message
-        QTest::newRow("copied in") << QStringList{"outside.png", "<p>a<img src=\"[imgpath]/outside.png\"></p>", ""};
-        QTest::newRow("chinese name refused")
-            << QStringList{"图.png", "<p>a</p>", "所选择的文件名中不能包含中文，请重命名后选择文件！"};
-    }
     void foreignPictures()
     {
-        QFETCH(QStringList, row);
-        const QString name = row[0], stored = row[1], message = row[2];
-        const QString path = site->picture(name, 5, 5, "PNG");
+        const struct {
+            QString name, stored, message;
+        } cases[] = {
+            {"outside.png", "<p>a<img src=\"[imgpath]/outside.png\"></p>", ""},
+            {"图.png", "<p>a</p>", "所选择的文件名中不能包含中文，请重命名后选择文件！"},
+        };
         advEdit* e = editor.get();
-        e->loadInnerHTML(QStringLiteral("<p>a</p>"));
-        command(*e, "selectAll");
-        command(*e, "insertHTML", QStringLiteral("<p>a<img src=\"%1\"></p>").arg(QUrl::fromLocalFile(path).toString()));
-        QTRY_COMPARE_WITH_TIMEOUT(browserHtml(*e), stored, 10000);
-        QCOMPARE(site->dlg.last().text, message);
-        QCOMPARE(QFile::exists(site->inWork(name)), message.isEmpty());
+        for (const auto& [name, stored, message] : cases) {
+            const QString path = site->picture(name, 5, 5, "PNG");
+            site->dlg.clear();
+            e->loadInnerHTML(QStringLiteral("<p>a</p>"));
+            command(*e, "selectAll");
+            command(*e, "insertHTML",
+                    QStringLiteral("<p>a<img src=\"%1\"></p>").arg(QUrl::fromLocalFile(path).toString()));
+            QTRY_COMPARE_WITH_TIMEOUT(browserHtml(*e), stored, 10000);
+            QCOMPARE(site->dlg.last().text, message);
+            QCOMPARE(QFile::exists(site->inWork(name)), message.isEmpty());
+        }
     }
 
     // Long pages report edits late and show their first screen before the rest is in;
@@ -330,9 +331,8 @@ private Q_SLOTS:
     void saveRightAfterEditOfLongPage()
     {
         QFETCH(QString, page);
-        bool isNew = true;
         const QString name = QString::fromUtf8(QTest::currentDataTag());
-        editor->setSaveTarget([&] { return AdvPageStore::Page{1, name, "adv", isNew}; });
+        editor->setSaveTarget([&] { return AdvPageStore::Page{1, name, "adv", true}; });
         auto* pane = ctl<WebPane>(*editor, "DHTMLEditer");
         const QString typed = QString(page).replace(page.indexOf("long"), 4, "longtyped");
         // The page as the browser parses it in one piece (the pages hold no quotes).
@@ -350,27 +350,22 @@ private Q_SLOTS:
 
     // Typing on a long page reaches the program late; the code view and the preview,
     // filled at once, take the last keystrokes in too, and keep them on the way back.
-    void lateEditReachesOtherViews_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::newRow("code") << 1;
-        QTest::newRow("preview") << 2;
-    }
     void lateEditReachesOtherViews()
     {
-        QFETCH(int, tab);
-        editor->loadInnerHTML(QStringLiteral("<p>long</p>").repeated(20000));
         const QString typed = "<p>longtyped</p>" + QStringLiteral("<p>long</p>").repeated(19999);
         auto* design = ctl<WebPane>(*editor, "DHTMLEditer");
-        QVERIFY(runInDocument(design, "document.body.firstChild.textContent+='typed';true").toBool());
-        ctl<QTabWidget>(*editor, "sstb")->setCurrentIndex(tab);
-        QTRY_VERIFY_WITH_TIMEOUT(tab == 1 ? ctl<QPlainTextEdit>(*editor, "txt_code")->toPlainText() == typed
-                                          : runInDocument(ctl<WebPane>(*editor, "DHTMLSafer"),
-                                                          "document.body.firstChild.textContent=='longtyped'")
-                                                .toBool(),
-                                 10000);
-        ctl<QTabWidget>(*editor, "sstb")->setCurrentIndex(0);
-        QCOMPARE(browserHtml(*editor), typed);
+        for (int tab : {1, 2}) {
+            editor->loadInnerHTML(QStringLiteral("<p>long</p>").repeated(20000));
+            QVERIFY(runInDocument(design, "document.body.firstChild.textContent+='typed';true").toBool());
+            ctl<QTabWidget>(*editor, "sstb")->setCurrentIndex(tab);
+            QTRY_VERIFY2_WITH_TIMEOUT(tab == 1 ? ctl<QPlainTextEdit>(*editor, "txt_code")->toPlainText() == typed
+                                               : runInDocument(ctl<WebPane>(*editor, "DHTMLSafer"),
+                                                               "document.body.firstChild.textContent=='longtyped'")
+                                                     .toBool(),
+                                      tab == 1 ? "code view" : "preview", 10000);
+            ctl<QTabWidget>(*editor, "sstb")->setCurrentIndex(0);
+            QCOMPARE(browserHtml(*editor), typed);
+        }
     }
 
     // In the content window: typing marks the page changed; a save right after typing stores
@@ -384,14 +379,13 @@ private Q_SLOTS:
         QVERIFY(ContentSite::release(*w, "高级"));
         auto* e = ctl<advEdit>(*w, "advEditer");
         QTRY_VERIFY_WITH_TIMEOUT(e->isReady(), 20000);
-        auto* view = ctl<WebPane>(*e, "DHTMLEditer")->view();
+        auto* pane = ctl<WebPane>(*e, "DHTMLEditer");
+        auto* view = pane->view();
         QAction* save = ctl<QToolBar>(*e, "tlBar")->findChild<QAction*>("save");
         const auto type = [&](const QString& text) {
             QTRY_VERIFY(view->focusProxy());
             view->setFocus();
-            QVERIFY(runInDocument(ctl<WebPane>(*e, "DHTMLEditer"),
-                                  "document.body.focus();document.execCommand('selectAll');true")
-                        .toBool());
+            QVERIFY(runInDocument(pane, "document.body.focus();document.execCommand('selectAll');true").toBool());
             QTest::keyClicks(view->focusProxy(), text);
         };
         const auto value01 = [&] {

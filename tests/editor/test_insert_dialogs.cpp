@@ -71,22 +71,19 @@ private Q_SLOTS:
     }
 
     // The numeric boxes of every dialog drop a letter with "请输入数字！".
-    void numericBoxes_data()
-    {
-        QTest::addColumn<QString>("kind"); // the row's name is the box
-        QTest::newRow("txt_border") << "img";
-        QTest::newRow("txt_width") << "hr";
-    }
     void numericBoxes()
     {
-        QFETCH(QString, kind);
-        auto d = make(site.ctx, kind);
-        d->show();
-        auto* b = ctl<QLineEdit>(*d, QTest::currentDataTag());
-        b->clear();
-        QTest::keyClicks(b, "7x");
-        QCOMPARE(b->text(), QStringLiteral("7"));
-        QCOMPARE(site.dlg.texts(), QStringList{"请输入数字！"});
+        const std::pair<const char*, const char*> boxes[] = {{"img", "txt_border"}, {"hr", "txt_width"}};
+        for (const auto& [kind, name] : boxes) {
+            site.dlg.clear();
+            auto d = make(site.ctx, kind);
+            d->show();
+            auto* b = ctl<QLineEdit>(*d, name);
+            b->clear();
+            QTest::keyClicks(b, "7x");
+            QCOMPARE(b->text(), QStringLiteral("7"));
+            QCOMPARE(site.dlg.texts(), QStringList{"请输入数字！"});
+        }
     }
 };
 
