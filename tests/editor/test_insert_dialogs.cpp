@@ -1,6 +1,6 @@
 #include "SiteFixture.h"
+#include "TestFiles.h"
 #include "TestMain.h"
-#include "TestPictures.h"
 #include "editor/InsertDialogs.h"
 
 #include <QDir>
@@ -22,24 +22,6 @@ std::unique_ptr<QDialog> make(AppContext& ctx, const QString& kind)
     if (kind == "tbl")
         return std::make_unique<dlgFrm_tbl>(ctx);
     return std::make_unique<dlgFrm_hr>(ctx);
-}
-
-QLineEdit* box(QDialog& d, const QString& name)
-{
-    auto* b = d.findChild<QLineEdit*>(name);
-    if (!b)
-        qFatal("no box %s", qPrintable(name));
-    return b;
-}
-
-void press(QDialog& d, const QString& name)
-{
-    QTest::mouseClick(d.findChild<QPushButton*>(name), Qt::LeftButton);
-}
-
-QStringList workspaceFiles(const SiteFixture& site)
-{
-    return QDir(site.app.workPath()).entryList(QDir::Files);
 }
 
 } // namespace
@@ -76,35 +58,32 @@ private Q_SLOTS:
     void refusals()
     {
         QFETCH(QStringList, row);
-        const QStringList before = workspaceFiles(site);
+        const QStringList before = QDir(site.app.workPath()).entryList(QDir::Files);
         auto d = make(site.ctx, row[0]);
         d->show();
         QSignalSpy fragments(d.get(), SIGNAL(fragmentReady(QString)));
-        box(*d, row[1])->setText(row[2]);
-        press(*d, "OKButton");
+        ctl<QLineEdit>(*d, row[1])->setText(row[2]);
+        QTest::mouseClick(ctl<QPushButton>(*d, "OKButton"), Qt::LeftButton);
         QCOMPARE(site.dlg.last().text, row[3]);
         QCOMPARE(fragments.count(), 0);
         QVERIFY(d->isVisible());
-        QCOMPARE(workspaceFiles(site), before);
+        QCOMPARE(QDir(site.app.workPath()).entryList(QDir::Files), before);
     }
 
     // The numeric boxes of every dialog drop a letter with "请输入数字！".
-    void numericBoxes_data()
-    {
-        QTest::addColumn<QString>("kind"); // the row's name is the box
-        QTest::newRow("txt_border") << "img";
-        QTest::newRow("txt_width") << "hr";
-    }
     void numericBoxes()
     {
-        QFETCH(QString, kind);
-        auto d = make(site.ctx, kind);
-        d->show();
-        QLineEdit* b = box(*d, QTest::currentDataTag());
-        b->clear();
-        QTest::keyClicks(b, "7x");
-        QCOMPARE(b->text(), QStringLiteral("7"));
-        QCOMPARE(site.dlg.texts(), QStringList{"请输入数字！"});
+        const std::pair<const char*, const char*> boxes[] = {{"img", "txt_border"}, {"hr", "txt_width"}};
+        for (const auto& [kind, name] : boxes) {
+            site.dlg.clear();
+            auto d = make(site.ctx, kind);
+            d->show();
+            auto* b = ctl<QLineEdit>(*d, name);
+            b->clear();
+            QTest::keyClicks(b, "7x");
+            QCOMPARE(b->text(), QStringLiteral("7"));
+            QCOMPARE(site.dlg.texts(), QStringList{"请输入数字！"});
+        }
     }
 };
 

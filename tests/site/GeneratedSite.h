@@ -78,10 +78,8 @@ struct GeneratedSite {
 
     static const QStringList& formats()
     {
-        static const QStringList all{QStringLiteral("txt"),      QStringLiteral("news"),     QStringLiteral("imgTxt01"),
-                                     QStringLiteral("imgTxt02"), QStringLiteral("imgTxt03"), QStringLiteral("bigImg"),
-                                     QStringLiteral("imgs"),     QStringLiteral("adv"),      QStringLiteral("prod01"),
-                                     QStringLiteral("prod02"),   QStringLiteral("prod03")};
+        static const QStringList all =
+            QStringLiteral("txt news imgTxt01 imgTxt02 imgTxt03 bigImg imgs adv prod01 prod02 prod03").split(u' ');
         return all;
     }
 

@@ -47,11 +47,9 @@ FileChoice RecordingDialogService::openFile(const QString& filter, const QString
     return choice(files);
 }
 
-FileChoice RecordingDialogService::saveFile(const QString& filter, const QString& startPath, const QString&)
+FileChoice RecordingDialogService::saveFile(const QString& filter, const QString& startPath, const QString& title)
 {
-    fileFilters << filter;
-    fileStarts << startPath;
-    return choice(files);
+    return openFile(filter, startPath, title);
 }
 
 QString RecordingDialogService::chooseFolder(const QString&, const QString&)
