@@ -1,5 +1,6 @@
 #include "ContentSite.h"
 #include "TestMain.h"
+#include "TestPage.h"
 #include "content/ProductDialogs.h"
 #include "data/ContentRecords.h"
 #include "editor/advEdit.h"
@@ -24,16 +25,7 @@ advEdit* editorOf(QDialog& d)
 // The design view's body as the page holds it now (empty when it does not answer).
 QString pageHtml(QWebEngineView* view)
 {
-    auto html = std::make_shared<QString>();
-    auto done = std::make_shared<bool>(false);
-    view->page()->runJavaScript("document.body.innerHTML", QWebEngineScript::ApplicationWorld,
-                                [html, done](const QVariant& v) {
-                                    *html = v.toString();
-                                    *done = true;
-                                });
-    if (!QTest::qWaitFor([done] { return *done; }, 5000))
-        return QString();
-    return *html;
+    return evalJs(view->page(), "document.body.innerHTML", 5000, QWebEngineScript::ApplicationWorld).toString();
 }
 
 QString text(QDialog& d, const char* box)

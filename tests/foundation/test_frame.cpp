@@ -78,7 +78,9 @@ private Q_SLOTS:
         QCOMPARE(entries, QStringList{QStringLiteral("工具栏")});
     }
 
-    void startupOrderAndActiveWindow()
+    // The start-up windows open in their order, the one so marked active. Turns from one task window
+    // to another are told to both; the frame losing the activation and getting it back is no turn.
+    void startupOrderAndTurns()
     {
         FrameFixture f;
         f.frame.show();
@@ -89,15 +91,6 @@ private Q_SLOTS:
         QCOMPARE(order, (QStringList{"guide", "design", "content"}));
         QCOMPARE(f.active(), QStringLiteral("design"));
         QVERIFY(!f.created.contains("chat"));
-    }
-
-    // Turns from one task window to another are told to both; the frame losing the
-    // activation and getting it back is no turn.
-    void windowsAreToldOfTurns()
-    {
-        FrameFixture f;
-        f.frame.show();
-        f.frame.openStartupWindows();
         QCOMPARE(f.frame.mdiArea()->subWindowList().first()->pos(), QPoint(0, 0));
         f.told.clear();
         f.frame.showWindow(QStringLiteral("guide"));
