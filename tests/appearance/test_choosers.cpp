@@ -127,41 +127,35 @@ private Q_SLOTS:
         QVERIFY(view.pageHtml().contains(QUrl::fromLocalFile(f.app.appPath() + "template/D0101.jpg").toString()));
     }
 
-    void nameStyle_data()
-    {
-        QTest::addColumn<int>("kind"); // 0 home, 1 inner
-        QTest::addColumn<bool>("dblClick");
-        QTest::newRow("home, OK") << 0 << false;
-        QTest::newRow("inner, double click") << 1 << true;
-    }
+    // The home style is confirmed with OK, the inner one with a double click.
     void nameStyle()
     {
-        QFETCH(int, kind);
-        QFETCH(bool, dblClick);
-        AppearanceFixture f;
-        f.db.run("INSERT INTO font (font) VALUES ('it''s.png')");
-        NameStyleChooser chooser(f.ctx, kind ? NameStyleChooser::Kind::Inner : NameStyleChooser::Kind::Home);
-        chooser.show();
-        const QList<QLabel*> images = chooser.images();
-        QVERIFY(images.at(1)->y() > images.at(0)->y() + images.at(0)->height());
+        for (const bool inner : {false, true}) {
+            AppearanceFixture f;
+            f.db.run("INSERT INTO font (font) VALUES ('it''s.png')");
+            NameStyleChooser chooser(f.ctx, inner ? NameStyleChooser::Kind::Inner : NameStyleChooser::Kind::Home);
+            chooser.show();
+            const QList<QLabel*> images = chooser.images();
+            QVERIFY(images.at(1)->y() > images.at(0)->y() + images.at(0)->height());
 
-        QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
-        QVERIFY(f.dlg.lastIs("请选择一种字体！", "提示", MsgIcon::Information));
-        QCOMPARE(chooser.result(), int(QDialog::Rejected));
-
-        QTest::mouseClick(images.at(1), Qt::LeftButton);
-        if (dblClick)
-            QTest::mouseDClick(images.last(), Qt::LeftButton);
-        else {
-            QTest::mouseClick(images.last(), Qt::LeftButton);
-            QCOMPARE(images.at(1)->frameShape(), QFrame::NoFrame);
             QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+            QVERIFY(f.dlg.lastIs("请选择一种字体！", "提示", MsgIcon::Information));
+            QCOMPARE(chooser.result(), int(QDialog::Rejected));
+
+            QTest::mouseClick(images.at(1), Qt::LeftButton);
+            if (inner)
+                QTest::mouseDClick(images.last(), Qt::LeftButton);
+            else {
+                QTest::mouseClick(images.last(), Qt::LeftButton);
+                QCOMPARE(images.at(1)->frameShape(), QFrame::NoFrame);
+                QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+            }
+            QCOMPARE(images.last()->frameShape(), QFrame::Box);
+            QCOMPARE(chooser.result(), int(QDialog::Accepted));
+            QCOMPARE(chooser.chosenFont(), QStringLiteral("it's.png"));
+            QCOMPARE(f.stored(inner ? "headFont" : "defaultFont"), QStringLiteral("it's.png"));
+            QCOMPARE(f.dlg.shown.size(), 1);
         }
-        QCOMPARE(images.last()->frameShape(), QFrame::Box);
-        QCOMPARE(chooser.result(), int(QDialog::Accepted));
-        QCOMPARE(chooser.chosenFont(), QStringLiteral("it's.png"));
-        QCOMPARE(f.stored(kind ? "headFont" : "defaultFont"), QStringLiteral("it's.png"));
-        QCOMPARE(f.dlg.shown.size(), 1);
     }
 
     void adBoardDefaultsAndReload()

@@ -106,9 +106,7 @@ private Q_SLOTS:
 
         site.dlg.answers.enqueue(MsgAnswer::Ok);
         ContentSite::press(*w, "cmd_addData1");
-        const auto rows = site.contents(1, "图库");
-        QCOMPARE(rows.size(), 1);
-        QCOMPARE(fieldText(rows.first(), "ID"), QStringLiteral("1"));
+        QCOMPARE(site.only(1, "图库", 1), QStringList{"a"});
         QCOMPARE(listedIds(listOf(*w)), QList<qint64>{1});
         QVERIFY2(QFile::exists(site.inWork("b.jpg")), "a deleted record's pictures stay");
         // The rebuilt list has nothing ticked.
@@ -174,11 +172,9 @@ private Q_SLOTS:
         ContentSite::press(*add, "OKButton");
         QTRY_VERIFY(add.isNull());
 
-        const auto rows = site.contents(3, "三级新闻");
-        QCOMPARE(rows.size(), 1);
-        const qint64 id = fieldText(rows.first(), "ID").toLongLong();
+        QCOMPARE(site.only(3, "三级新闻"), (QStringList{title, "2026/12/6", storedBody, "news2.jpg"}));
+        const qint64 id = fieldText(site.contents(3, "三级新闻").first(), "ID").toLongLong();
         QVERIFY(id > 32767);
-        QCOMPARE(contentValues(rows.first()), (QStringList{title, "2026/12/6", storedBody, "news2.jpg"}));
         QCOMPARE(listedIds(listOf(*w)), QList<qint64>{id});
         QVERIFY(site.dlg.shown.isEmpty());
 
@@ -241,8 +237,7 @@ private Q_SLOTS:
         site.dlg.files.enqueue(site.picture("wide.jpg", 300, 100));
         ContentSite::press(*add, "cmd_img");
         QCOMPARE(ctl<QLabel>(*add, "lbl_imgName")->text(), QStringLiteral("wide.jpg"));
-        QImage thumb(site.inWork("wide_small.bmp"), "BMP");
-        QCOMPARE(thumb.size(), QSize(133, 44));
+        QCOMPARE(QImage(site.inWork("wide_small.bmp"), "BMP").size(), QSize(133, 44));
         QCOMPARE(ctl<QLabel>(*add, "pic_imgsSmall")->size(), QSize(133, 44));
 
         // Then a tall one with dots in its name: limited by 2000 twips of height.
@@ -250,8 +245,7 @@ private Q_SLOTS:
         ContentSite::press(*add, "cmd_img");
         QVERIFY(!QFile::exists(site.inWork("wide.jpg")));
         QVERIFY(!QFile::exists(site.inWork("wide_small.bmp")));
-        thumb = QImage(site.inWork("photo_small.bmp"), "BMP");
-        QCOMPARE(thumb.size(), QSize(44, 133));
+        QCOMPARE(QImage(site.inWork("photo_small.bmp"), "BMP").size(), QSize(44, 133));
         QTRY_COMPARE(bars(*add), QStringLiteral("10"));
         // Scrolled to the end, the picture's bottom edge is in view.
         auto* down = ctl<QScrollBar>(*add, "scrl0");
@@ -262,11 +256,8 @@ private Q_SLOTS:
         ctl<QLineEdit>(*add, "txt_title")->setText(QStringLiteral("O'Neil 的 \"照片\""));
         ContentSite::press(*add, "OKButton");
         QTRY_VERIFY(add.isNull());
-        const auto rows = site.contents(1, "图库");
-        QCOMPARE(rows.size(), 1);
-        const qint64 id = fieldText(rows.first(), "ID").toLongLong();
-        QCOMPARE(contentValues(rows.first(), 3),
-                 (QStringList{"O'Neil 的 \"照片\"", "photo.2003.jpg", "photo_small.bmp"}));
+        QCOMPARE(site.only(1, "图库", 3), (QStringList{"O'Neil 的 \"照片\"", "photo.2003.jpg", "photo_small.bmp"}));
+        const qint64 id = fieldText(site.contents(1, "图库").first(), "ID").toLongLong();
 
         QVERIFY(ContentSite::tick(*w, id));
         QPointer<insDataFrm_imgsMod> mod = openVia<insDataFrm_imgsMod>(*w, 2);

@@ -163,27 +163,23 @@ private Q_SLOTS:
         QCOMPARE(stored(id), (QStringList{"O'Neil 杯", "大号", "", "12", "cup.jpg", values[5]}));
     }
 
-    // A dialog over a page of no known level stores nothing.
-    void noLevel_data()
-    {
-        QTest::addColumn<bool>("modify");
-        QTest::newRow("add") << false;
-        QTest::newRow("modify") << true;
-    }
+    // A dialog over a page of no known level, adding or modifying, stores nothing.
     void noLevel()
     {
-        QFETCH(bool, modify);
-        std::unique_ptr<ProductEntryDialog> d;
-        if (modify)
-            d = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{}, "1");
-        else
-            d = std::make_unique<insDataFrm_prod>(site.ctx, PageRef{}, QString());
-        d->show();
-        editorOf(*d);
-        ctl<QLineEdit>(*d, "txt_Name")->setText("杯");
-        ContentSite::press(*d, "OKButton");
-        QTRY_VERIFY(site.dlg.lastIs("请在左边栏目选择节点！", "提示", MsgIcon::Critical));
-        QCOMPARE(site.db.run("SELECT count(*) FROM content01").rows.first().value(0).toInt(), 0);
+        for (const bool modify : {false, true}) {
+            site.dlg.clear();
+            std::unique_ptr<ProductEntryDialog> d;
+            if (modify)
+                d = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{}, "1");
+            else
+                d = std::make_unique<insDataFrm_prod>(site.ctx, PageRef{}, QString());
+            d->show();
+            editorOf(*d);
+            ctl<QLineEdit>(*d, "txt_Name")->setText("杯");
+            ContentSite::press(*d, "OKButton");
+            QTRY_VERIFY(site.dlg.lastIs("请在左边栏目选择节点！", "提示", MsgIcon::Critical));
+            QCOMPARE(site.db.run("SELECT count(*) FROM content01").rows.first().value(0).toInt(), 0);
+        }
     }
 
     // Removing the picture deletes the stored file only once the record stops naming it.

@@ -166,25 +166,21 @@ private Q_SLOTS:
         QCOMPARE(f.active(), QStringLiteral("design"));
     }
 
-    void quitUnloadsEverythingInOrder_data()
-    {
-        QTest::addColumn<bool>("fromMenu");
-        QTest::newRow("menu") << true;
-        QTest::newRow("tool bar") << false;
-    }
+    // Quitting from the menu or from the tool bar unloads every window in order.
     void quitUnloadsEverythingInOrder()
     {
-        QFETCH(bool, fromMenu);
-        FrameFixture f;
-        f.frame.show();
-        f.frame.openStartupWindows();
-        f.frame.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
-        if (fromMenu)
-            f.frame.xMenu1_Click(QStringLiteral("mnuFile_quit"));
-        else
-            f.frame.xToolbar1_ButtonClick(8);
-        QVERIFY(!f.frame.isVisible());
-        QCOMPARE(f.destroyed, (QStringList{"guide", "design", "content", "chat"}));
+        for (const bool fromMenu : {true, false}) {
+            FrameFixture f;
+            f.frame.show();
+            f.frame.openStartupWindows();
+            f.frame.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
+            if (fromMenu)
+                f.frame.xMenu1_Click(QStringLiteral("mnuFile_quit"));
+            else
+                f.frame.xToolbar1_ButtonClick(8);
+            QVERIFY(!f.frame.isVisible());
+            QCOMPARE(f.destroyed, (QStringList{"guide", "design", "content", "chat"}));
+        }
     }
 
     void splashOpensMainOnThirdTick()

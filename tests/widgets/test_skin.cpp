@@ -23,8 +23,6 @@
 using namespace SkinGeometry;
 Q_DECLARE_METATYPE(FramePart)
 Q_DECLARE_METATYPE(PressAction::Kind)
-Q_DECLARE_METATYPE(MsgButtons)
-Q_DECLARE_METATYPE(MsgAnswer)
 
 namespace {
 
@@ -258,23 +256,18 @@ private Q_SLOTS:
     }
 
     // The program's own dialogs: Escape gives the negative answer of each set of buttons.
-    void dialogServiceEscape_data()
-    {
-        QTest::addColumn<MsgButtons>("buttons");
-        QTest::addColumn<MsgAnswer>("answer");
-        QTest::newRow("ok") << MsgButtons::Ok << MsgAnswer::Ok;
-        QTest::newRow("ok, cancel") << MsgButtons::OkCancel << MsgAnswer::Cancel;
-        QTest::newRow("yes, no") << MsgButtons::YesNo << MsgAnswer::No;
-        QTest::newRow("yes, no, cancel") << MsgButtons::YesNoCancel << MsgAnswer::Cancel;
-    }
     void dialogServiceEscape()
     {
-        QFETCH(MsgButtons, buttons);
-        QFETCH(MsgAnswer, answer);
+        const std::pair<MsgButtons, MsgAnswer> rows[] = {{MsgButtons::Ok, MsgAnswer::Ok},
+                                                         {MsgButtons::OkCancel, MsgAnswer::Cancel},
+                                                         {MsgButtons::YesNo, MsgAnswer::No},
+                                                         {MsgButtons::YesNoCancel, MsgAnswer::Cancel}};
         QtDialogService service;
         DialogService& dialogs = service;
-        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-        QCOMPARE(dialogs.message("问", "提示", MsgIcon::Question, buttons), answer);
+        for (const auto& [buttons, answer] : rows) {
+            QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+            QCOMPARE(dialogs.message("问", "提示", MsgIcon::Question, buttons), answer);
+        }
     }
 
     // A filter "描述|*.a;*.b|..." offers each description with its patterns; cancelling says so.
