@@ -236,8 +236,7 @@ private Q_SLOTS:
         QVERIFY(view.pageHtml().contains("clsid:D27CDB6E-AE6D-11cf-96B8-444553540000"));
         QVERIFY(view.pageHtml().contains("topHeadSelf.swf Flash动画</div></OBJECT>"));
         f.db.updateUserInfo("topHead", "topHeadSelf.gif");
-        sltTmplFrm_viewHead missing(f.ctx);
-        QVERIFY(!missing.load());
+        QVERIFY(!sltTmplFrm_viewHead(f.ctx).load());
         QVERIFY(f.dlg.lastIs("内页头文件不存在！", "提示", MsgIcon::Information));
 
         // The home page preview: a page that is missing, or lies outside the workspace, is not shown.
