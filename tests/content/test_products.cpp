@@ -48,27 +48,10 @@ class TestProducts : public QObject {
     Q_OBJECT
     ContentSite site;
 
-    qint64 storeProduct(const ContentRecords::Product& p)
-    {
-        const SqlResult r = ContentRecords::insert(site.db, 1, "产品", p);
-        return r.ok ? site.db.run("SELECT max(ID) AS ID FROM content01").rows.first().value(0).toLongLong() : -1;
-    }
     QStringList stored(qint64 id)
     {
         const SqlResult r = site.db.selectContent(1, id);
         return r.rows.isEmpty() ? QStringList() : contentValues(r.rows.first(), 6);
-    }
-    std::unique_ptr<insDataFrm_prodMod> openModify(qint64 id)
-    {
-        auto d = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{1, "产品"}, QString::number(id));
-        d->show();
-        if (!d->Form_Load())
-            return nullptr;
-        editorOf(*d);
-        // The fields fill once the editor is ready and the timer has ticked three times.
-        if (!QTest::qWaitFor([&] { return !text(*d, "txt_Name").isEmpty(); }, 5000))
-            return nullptr;
-        return d;
     }
 
 private Q_SLOTS:
@@ -189,9 +172,15 @@ private Q_SLOTS:
         for (const bool store : {false, true}) {
             QVERIFY(site.db.run("DELETE FROM content01").ok);
             TestPictures::write(site.inWork("p.jpg"), 40, 30);
-            const qint64 id = storeProduct({"杯", "", "", "", "p.jpg", ""});
-            auto mod = openModify(id);
-            QVERIFY(mod);
+            QVERIFY(
+                ContentRecords::insert(site.db, 1, "产品", ContentRecords::Product{"杯", "", "", "", "p.jpg", ""}).ok);
+            const qint64 id = site.db.run("SELECT max(ID) FROM content01").rows.first().value(0).toLongLong();
+            auto mod = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{1, "产品"}, QString::number(id));
+            mod->show();
+            QVERIFY(mod->Form_Load());
+            editorOf(*mod);
+            // The fields fill once the editor is ready and the timer has ticked three times.
+            QTRY_VERIFY(!text(*mod, "txt_Name").isEmpty());
             site.dlg.answers.enqueue(MsgAnswer::No);
             ContentSite::press(*mod, "cmd_cancel");
             QVERIFY(!ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());

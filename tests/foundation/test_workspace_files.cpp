@@ -129,16 +129,17 @@ private Q_SLOTS:
         slot.place(outside.filePath("c.jpg"), db, wp);
         QVERIFY(QFile::exists(own));
 
-        // Storing: the replaced file goes only when no record names it.
-        slot.loadStored("in html.jpg");
-        slot.stored("c.jpg", db, wp);
+        // Storing c.jpg over a stored name: the replaced file goes only when no record names it.
+        const auto replace = [&](const QString& storedName) {
+            slot.loadStored(storedName);
+            slot.stored("c.jpg", db, wp);
+        };
+        replace("in html.jpg");
         QVERIFY2(QFile::exists(wp + "in html.jpg"), "named inside stored HTML");
-        slot.loadStored("photo.jpg");
-        slot.stored("c.jpg", db, wp);
+        replace("photo.jpg");
         QVERIFY(QFile::exists(wp + "photo.jpg"));
         QVERIFY(db.run("DELETE FROM content01").ok);
-        slot.loadStored("photo.jpg");
-        slot.stored("c.jpg", db, wp);
+        replace("photo.jpg");
         QVERIFY(!QFile::exists(wp + "photo.jpg"));
         // A stored name leading out of the workspace, or below it, deletes nothing, and the log says why.
         writeFile(app.file("x.jpg"), "outside");
@@ -146,10 +147,8 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i)
             QTest::ignoreMessage(QtWarningMsg,
                                  QRegularExpression("not deleted: the stored name .* is no plain file name in"));
-        for (const QString& name : QStringList{"../x.jpg", "..\\x.jpg", app.file("x.jpg"), "sub/y.jpg", "sub"}) {
-            slot.loadStored(name);
-            slot.stored("c.jpg", db, wp);
-        }
+        for (const QString& name : QStringList{"../x.jpg", "..\\x.jpg", app.file("x.jpg"), "sub/y.jpg", "sub"})
+            replace(name);
         QVERIFY(QFile::exists(app.file("x.jpg")) && QFile::exists(wp + "sub/y.jpg"));
     }
 
