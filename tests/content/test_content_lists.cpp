@@ -7,7 +7,6 @@
 #include <QCalendarWidget>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
 

@@ -5,7 +5,6 @@
 #include "workspace/WorkspaceFiles.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <csignal>
 #include <sys/resource.h>
