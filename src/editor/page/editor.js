@@ -17,7 +17,7 @@
     function foreignPictures(nodes) {
         var found = [];
         nodes.forEach(function (node) {
-            if (node.nodeType !== 1 && node.nodeType !== 11) return;
+            if (node.nodeType !== 1) return;
             var imgs = node.tagName === 'IMG' ? [node] : Array.prototype.slice.call(node.querySelectorAll('img'));
             imgs.forEach(function (img) {
                 var src = img.src || '';
@@ -49,7 +49,7 @@
     var part = kPart;
     var due = 0; // characters of the page parsed by the time the next part moves in
     var pieces = new MessageChannel();
-    var loadForeign = null; // pictures outside the workspace, reported once the page is parsed
+    var foreignDue = false; // the page's pictures outside the workspace are reported once it is parsed
     var loadAdopt = false;
     function loading() { return parsing !== null; }
     // Writes up to n more characters of the page into "parsing" (all of them when n < 0).
@@ -61,7 +61,7 @@
         if (written < source.length) return;
         parsing.close();
         source = null;
-        if (loadForeign) reportForeign(loadForeign.concat(foreignPictures([parsing.body])));
+        if (foreignDue) reportForeign(foreignPictures([document.body, parsing.body]));
     }
     var pumping = false;
     function parseOn() {
@@ -88,7 +88,7 @@
         return parsing.body;
     }
     function reportForeign(found) {
-        loadForeign = null;
+        foreignDue = false;
         found = found.filter(function (src, i) { return found.indexOf(src) === i; });
         if (found.length) weblark.push(loadAdopt ? 'foreign' : 'outside', JSON.stringify(found));
     }
@@ -108,7 +108,6 @@
             range.setStart(waiting, 0);
             range.setEnd(waiting, n);
             var moved = document.adoptNode(range.extractContents());
-            if (loadForeign) loadForeign = loadForeign.concat(foreignPictures([moved]));
             document.body.appendChild(moved);
             if (observer) observer.takeRecords(); // the move itself is no edit
         }
@@ -192,7 +191,7 @@
         parsing = null;
         source = null;
         restPending = false;
-        loadForeign = null;
+        foreignDue = false;
         loadAdopt = adopt;
         lastLength = html.length;
         workspaceUrl = workspace;
@@ -224,7 +223,7 @@
         generation++;
         weblark.push('html', generation + ' ' + loadId + ' l\n');
         if (!editable) return;
-        if (source !== null) loadForeign = foreignPictures([document.body]);
+        if (source !== null) foreignDue = true;
         else reportForeign(foreignPictures([document.body].concat(parsing ? [parsing.body] : [])));
         observer = observer || new MutationObserver(changed);
         observer.observe(document.body, { childList: true, subtree: true, characterData: true, attributes: true });
