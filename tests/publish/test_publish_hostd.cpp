@@ -26,9 +26,7 @@ private Q_SLOTS:
     {
         m_tmp = std::make_unique<QTemporaryDir>();
         writeFile(m_tmp->filePath("accounts.txt"), "10001 531946\n10002 531946\n");
-        writeFile(m_tmp->filePath("notice.htm"), QStringLiteral("<p>系统公告：新版本 3.06</p>").toUtf8());
         HostConfig cfg = TestHost::config(m_tmp->path());
-        cfg.noticeFile = m_tmp->filePath("notice.htm");
         cfg.httpPort = 0;
         cfg.appPath = m_app.appPath();
         cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
