@@ -296,8 +296,7 @@ private slots:
         const QByteArray home = "<html><body><h1>Our own</h1><img src=\"images/o.gif\"></body></html>";
         writeFile(custom.workPath() + QStringLiteral("default.htm"), home);
         custom.db.updateUserInfo(QStringLiteral("defaultFile"), QStringLiteral("default.htm"));
-        QVERIFY(QFile::copy(custom.workPath() + GeneratedSite::picture(0),
-                            custom.workPath() + QStringLiteral("topHeadSelf.jpg")));
+        TestPictures::write(custom.workPath() + QStringLiteral("topHeadSelf.jpg"), 64, 48);
         custom.db.updateUserInfo(QStringLiteral("topHead"), QStringLiteral("topHeadSelf.jpg"));
         const SiteRenderResult r = custom.render();
         QVERIFY2(r.ok, qPrintable(r.error));
