@@ -73,6 +73,20 @@ private Q_SLOTS:
         QCOMPARE(ctl<QRadioButton>(thumbs.at(5), "optTmpl")->text(), QStringLiteral("T'006"));
         QCOMPARE(chooser.selectedValue(), QStringLiteral("T0001.png"));
 
+        // The pictures load as their rows scroll into view; the one without a file shows none.
+        const QPoint firstRow = thumbs.at(0)->pos();
+        chooser.grab();
+        QVERIFY(thumbs.at(0)->hasPicture());
+        auto* bar = ctl<QScrollBar>(&chooser, "scrlVer");
+        QVERIFY(bar->maximum() >= 1680);
+        bar->setValue(1680);
+        QCOMPARE(thumbs.at(3)->pos(), firstRow);
+        bar->setValue(bar->maximum());
+        chooser.grab();
+        QVERIFY(thumbs.at(6)->hasPicture());
+        QVERIFY(!thumbs.at(5)->hasPicture());
+        bar->setValue(0);
+
         if (click >= 0)
             QTest::mouseClick(thumbs.at(click), Qt::LeftButton, {}, QPoint(20, 20));
         if (option >= 0)
@@ -90,28 +104,6 @@ private Q_SLOTS:
         QCOMPARE(chooser.chosenValue(), value);
         QCOMPARE(f.stored(column), value);
         QCOMPARE(f.dlg.shown.size(), 0);
-    }
-
-    void templateScrolls()
-    {
-        AppearanceFixture f;
-        f.addCategory("defaultTmpl");
-        TemplateChooser chooser(f.ctx, Kind::Home);
-        chooser.show();
-        auto* types = ctl<QListWidget>(&chooser, "lst_type");
-        types->setCurrentItem(types->findItems(QStringLiteral("甲'类"), Qt::MatchExactly).first());
-        const QList<tmpl*> thumbs = chooser.thumbnails();
-        const QPoint firstRow = thumbs.at(0)->pos();
-        chooser.grab();
-        QVERIFY(thumbs.at(0)->hasPicture());
-        auto* bar = ctl<QScrollBar>(&chooser, "scrlVer");
-        QVERIFY(bar->maximum() >= 1680);
-        bar->setValue(1680);
-        QCOMPARE(thumbs.at(3)->pos(), firstRow);
-        bar->setValue(bar->maximum());
-        chooser.grab();
-        QVERIFY(thumbs.at(6)->hasPicture());
-        QVERIFY(!thumbs.at(5)->hasPicture()); // its file is missing
     }
 
     void templateWithoutSelection()
@@ -135,41 +127,35 @@ private Q_SLOTS:
         QVERIFY(view.pageHtml().contains(QUrl::fromLocalFile(f.app.appPath() + "template/D0101.jpg").toString()));
     }
 
-    void nameStyle_data()
-    {
-        QTest::addColumn<int>("kind"); // 0 home, 1 inner
-        QTest::addColumn<bool>("dblClick");
-        QTest::newRow("home, OK") << 0 << false;
-        QTest::newRow("inner, double click") << 1 << true;
-    }
+    // The home style is confirmed with OK, the inner one with a double click.
     void nameStyle()
     {
-        QFETCH(int, kind);
-        QFETCH(bool, dblClick);
-        AppearanceFixture f;
-        f.db.run("INSERT INTO font (font) VALUES ('it''s.png')");
-        NameStyleChooser chooser(f.ctx, kind ? NameStyleChooser::Kind::Inner : NameStyleChooser::Kind::Home);
-        chooser.show();
-        const QList<QLabel*> images = chooser.images();
-        QVERIFY(images.at(1)->y() > images.at(0)->y() + images.at(0)->height());
+        for (const bool inner : {false, true}) {
+            AppearanceFixture f;
+            f.db.run("INSERT INTO font (font) VALUES ('it''s.png')");
+            NameStyleChooser chooser(f.ctx, inner ? NameStyleChooser::Kind::Inner : NameStyleChooser::Kind::Home);
+            chooser.show();
+            const QList<QLabel*> images = chooser.images();
+            QVERIFY(images.at(1)->y() > images.at(0)->y() + images.at(0)->height());
 
-        QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
-        QVERIFY(f.dlg.lastIs("请选择一种字体！", "提示", MsgIcon::Information));
-        QCOMPARE(chooser.result(), int(QDialog::Rejected));
-
-        QTest::mouseClick(images.at(1), Qt::LeftButton);
-        if (dblClick)
-            QTest::mouseDClick(images.last(), Qt::LeftButton);
-        else {
-            QTest::mouseClick(images.last(), Qt::LeftButton);
-            QCOMPARE(images.at(1)->frameShape(), QFrame::NoFrame);
             QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+            QVERIFY(f.dlg.lastIs("请选择一种字体！", "提示", MsgIcon::Information));
+            QCOMPARE(chooser.result(), int(QDialog::Rejected));
+
+            QTest::mouseClick(images.at(1), Qt::LeftButton);
+            if (inner)
+                QTest::mouseDClick(images.last(), Qt::LeftButton);
+            else {
+                QTest::mouseClick(images.last(), Qt::LeftButton);
+                QCOMPARE(images.at(1)->frameShape(), QFrame::NoFrame);
+                QTest::mouseClick(ctl<QPushButton>(&chooser, "OKButton"), Qt::LeftButton);
+            }
+            QCOMPARE(images.last()->frameShape(), QFrame::Box);
+            QCOMPARE(chooser.result(), int(QDialog::Accepted));
+            QCOMPARE(chooser.chosenFont(), QStringLiteral("it's.png"));
+            QCOMPARE(f.stored(inner ? "headFont" : "defaultFont"), QStringLiteral("it's.png"));
+            QCOMPARE(f.dlg.shown.size(), 1);
         }
-        QCOMPARE(images.last()->frameShape(), QFrame::Box);
-        QCOMPARE(chooser.result(), int(QDialog::Accepted));
-        QCOMPARE(chooser.chosenFont(), QStringLiteral("it's.png"));
-        QCOMPARE(f.stored(kind ? "headFont" : "defaultFont"), QStringLiteral("it's.png"));
-        QCOMPARE(f.dlg.shown.size(), 1);
     }
 
     void adBoardDefaultsAndReload()
@@ -194,14 +180,11 @@ private Q_SLOTS:
         QTest::mouseClick(ctl<QPushButton>(&board, "cmd_ok"), Qt::LeftButton);
         QCOMPARE(f.stored("adBoard"), field);
         QCOMPARE(f.dlg.shown.size(), 0);
-    }
 
-    void adBoardNumbers()
-    {
-        AppearanceFixture f;
-        sltTmplFrm_adBoardFrm board(f.ctx);
+        // The number boxes take digits only.
         for (const char* name : {"txt_width", "txt_height", "txt_top", "txt_left"}) {
             f.dlg.clear();
+            ctl<QLineEdit>(&board, name)->clear();
             QTest::keyClicks(ctl<QLineEdit>(&board, name), "1x");
             QCOMPARE(ctl<QLineEdit>(&board, name)->text(), QStringLiteral("1"));
             QVERIFY(f.dlg.lastIs("请输入数字！", "提示", MsgIcon::Information));

@@ -28,21 +28,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ending"); // "" when accepted
         QTest::addColumn<int>("icon");
         const QStringList good{"default.htm", "images/a.gif"};
-        const int info = int(MsgIcon::Information);
-        QTest::newRow("accepted") << good << "default.htm"
-                                  << "" << 0;
-        QTest::newRow("capital D accepted") << QStringList{"Default.htm", "images/"} << "Default.htm"
-                                            << "" << 0;
-        QTest::newRow("missing") << good << "nothing.htm"
-                                 << "nothing.htm文件不存在!" << int(MsgIcon::Critical);
-        QTest::newRow("wrong name") << QStringList{"index.htm", "images/"} << "index.htm"
-                                    << "这不是一个有效的default.htm文件" << info;
-        QTest::newRow("extra file") << good + QStringList{"b.htm"} << "default.htm"
-                                    << "含有多余的文件！" << info;
-        QTest::newRow("no images") << QStringList{"default.htm", "pics/"} << "default.htm"
-                                   << "文件夹中必须包含images文件夹！" << info;
-        QTest::newRow("extra folder") << good + QStringList{"css/"} << "default.htm"
-                                      << "含有多余的文件夹！" << info;
+        const auto add = [](const char* row, const QStringList& folder, const char* chosen, const char* ending,
+                            MsgIcon icon) {
+            QTest::newRow(row) << folder << QString(chosen) << QString(ending) << int(icon);
+        };
+        const MsgIcon info = MsgIcon::Information;
+        add("accepted", good, "default.htm", "", MsgIcon::None);
+        add("capital D accepted", {"Default.htm", "images/"}, "Default.htm", "", MsgIcon::None);
+        add("missing", good, "nothing.htm", "nothing.htm文件不存在!", MsgIcon::Critical);
+        add("wrong name", {"index.htm", "images/"}, "index.htm", "这不是一个有效的default.htm文件", info);
+        add("extra file", good + QStringList{"b.htm"}, "default.htm", "含有多余的文件！", info);
+        add("no images", {"default.htm", "pics/"}, "default.htm", "文件夹中必须包含images文件夹！", info);
+        add("extra folder", good + QStringList{"css/"}, "default.htm", "含有多余的文件夹！", info);
     }
     void homePageChecks()
     {

@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -22,11 +21,11 @@
 struct WindowFixture : SiteFixture {
     std::unique_ptr<sltTmplFrm> frm;
 
-    // Stores column=value pairs, then opens the window.
-    sltTmplFrm& open(const QList<QPair<QString, QString>>& stored = {})
+    // Stores each "column=value", then opens the window.
+    sltTmplFrm& open(const QStringList& stored = {})
     {
-        for (const auto& [column, value] : stored)
-            db.updateUserInfo(column, value);
+        for (const QString& pair : stored)
+            db.updateUserInfo(pair.section('=', 0, 0), pair.section('=', 1));
         frm = std::make_unique<sltTmplFrm>(ctx);
         frm->show();
         return *frm;
@@ -55,18 +54,9 @@ private Q_SLOTS:
     void opensWithWhatIsStored()
     {
         WindowFixture f;
-        f.open({{"defaultFile", "default.htm"},
-                {"topHead", "  "},
-                {"field01", "||a.htm||b.htm"},
-                {"field02", "1"},
-                {"field03", "x"},
-                {"adBoard", "1||300||200||0||0||t||c"},
-                {"Javascript", "0"},
-                {"field05", "1"},
-                {"defaultTmpl", "D0102.png"},
-                {"headTmpl", "H0201xyz.png"},
-                {"defaultFont", "font03.png"},
-                {"backGround", "bg.jpg"}});
+        f.open({"defaultFile=default.htm", "topHead=  ", "field01=||a.htm||b.htm", "field02=1", "field03=x",
+                "adBoard=1||300||200||0||0||t||c", "Javascript=0", "field05=1", "defaultTmpl=D0102.png",
+                "headTmpl=H0201xyz.png", "defaultFont=font03.png", "backGround=bg.jpg"});
         QCOMPARE(f.frm->windowTitle(), "选择模版");
         QVERIFY(f.ticked("chk_default"));
         QCOMPARE(f.text("txt_default"), "default.htm");
@@ -106,18 +96,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("column");
-        QTest::newRow("home template") << "cmd_default"
-                                       << "imgDefaultTmpl"
-                                       << "defaultTmpl";
-        QTest::newRow("inner template") << "cmd_head"
-                                        << "imgHeadTmpl"
-                                        << "headTmpl";
-        QTest::newRow("home name style") << "cmd_DefaultFont"
-                                         << "imgDefault"
-                                         << "defaultFont";
-        QTest::newRow("inner name style") << "cmd_headFont"
-                                          << "imgHead"
-                                          << "headFont";
+        for (const char* row :
+             {"home template|cmd_default|imgDefaultTmpl|defaultTmpl", "inner template|cmd_head|imgHeadTmpl|headTmpl",
+              "home name style|cmd_DefaultFont|imgDefault|defaultFont",
+              "inner name style|cmd_headFont|imgHead|headFont"}) {
+            const QStringList f = QString(row).split('|');
+            QTest::newRow(qPrintable(f[0])) << f[1] << f[2] << f[3];
+        }
     }
     void choosersUpdateTheirPicture()
     {
@@ -136,8 +121,7 @@ private Q_SLOTS:
         f.click(button);
         const QString value = f.stored(qPrintable(column));
         QVERIFY(!value.isEmpty());
-        const QStringList others{"imgDefaultTmpl", "imgHeadTmpl", "imgDefault", "imgHead"};
-        for (const QString& p : others)
+        for (const QString p : {"imgDefaultTmpl", "imgHeadTmpl", "imgDefault", "imgHead"})
             QVERIFY2(f.child<QLabel>(p)->pixmap().isNull() == (p != picture), qPrintable(p));
         if (column.endsWith("Tmpl"))
             QCOMPARE(f.text(column == "defaultTmpl" ? "lbl_defaultTmpl" : "lbl_headTmpl"), value.left(5));
@@ -158,19 +142,14 @@ private Q_SLOTS:
         const QStringList otherOff{"cmd_other", "cmb_other"};
         for (bool ok : {true, false}) {
             const char* tag = ok ? "ok" : "cancel";
-            QTest::addRow("home %s", tag) << "chk_default"
-                                          << "defaultFile"
-                                          << "default.htm"
-                                          << "default.htm" << home << homeOff << ok;
-            QTest::addRow("head %s", tag) << "chk_head"
-                                          << "topHead"
-                                          << "topHeadSelf.gif"
-                                          << "topHeadSelf.gif" << home << headOff << ok;
-            QTest::addRow("other %s", tag) << "chk_other"
-                                           << "field01"
-                                           << "||../x.htm||a.htm"
-                                           << "a.htm"
-                                           << "确实要取消确实要取消其他网页的设置吗？" << otherOff << ok;
+            const auto add = [&](const char* row, const char* box, const char* column, const char* value,
+                                 const char* file, const QString& question, const QStringList& disabled) {
+                QTest::addRow("%s %s", row, tag) << box << column << value << file << question << disabled << ok;
+            };
+            add("home", "chk_default", "defaultFile", "default.htm", "default.htm", home, homeOff);
+            add("head", "chk_head", "topHead", "topHeadSelf.gif", "topHeadSelf.gif", home, headOff);
+            add("other", "chk_other", "field01", "||../x.htm||a.htm", "a.htm", "确实要取消确实要取消其他网页的设置吗？",
+                otherOff);
         }
     }
     void unticking()
@@ -185,7 +164,7 @@ private Q_SLOTS:
         WindowFixture f;
         writeFile(f.inWork(file), "page");
         writeFile(f.app.file("x.htm"), "outside");
-        f.open({{column, value}});
+        f.open({column + "=" + value});
         QVERIFY(f.ticked(box));
         f.dlg.answers << (ok ? MsgAnswer::Ok : MsgAnswer::Cancel);
         f.click(box);
@@ -250,14 +229,13 @@ private Q_SLOTS:
     {
         WindowFixture f;
         writeFile(f.inWork("topHeadSelf.swf"), "FWS");
-        f.open({{"topHead", "topHeadSelf.swf"}});
+        f.open({"topHead=topHeadSelf.swf"});
         sltTmplFrm_viewHead view(f.ctx);
         QVERIFY(view.load());
         QVERIFY(view.pageHtml().contains("clsid:D27CDB6E-AE6D-11cf-96B8-444553540000"));
         QVERIFY(view.pageHtml().contains("topHeadSelf.swf Flash动画</div></OBJECT>"));
         f.db.updateUserInfo("topHead", "topHeadSelf.gif");
-        sltTmplFrm_viewHead missing(f.ctx);
-        QVERIFY(!missing.load());
+        QVERIFY(!sltTmplFrm_viewHead(f.ctx).load());
         QVERIFY(f.dlg.lastIs("内页头文件不存在！", "提示", MsgIcon::Information));
 
         // The home page preview: a page that is missing, or lies outside the workspace, is not shown.
@@ -278,7 +256,7 @@ private Q_SLOTS:
         TestPictures::write(f.inWork("old.jpg"), 8, 8);
         const QString chosen = TestPictures::write(f.app.file("pics/new.jpg"), 8, 8);
         const QString chinese = TestPictures::write(f.app.file("pics/背景.jpg"), 8, 8);
-        f.open({{"backGround", "old.jpg"}});
+        f.open({"backGround=old.jpg"});
 
         f.click("cmd_bgOK"); // cancelled
         QVERIFY(f.dlg.lastIs(DialogService::cancelDescription(), "提示", MsgIcon::Information));
@@ -311,7 +289,7 @@ private Q_SLOTS:
     void features()
     {
         WindowFixture f;
-        f.open({{"Javascript", "1||04.asp||hi"}});
+        f.open({"Javascript=1||04.asp||hi"});
         const QString approval = "此项功能选择后，需要提供商批准后方能生效！";
         const std::pair<const char*, const char*> plainBoxes[] = {
             {"chk_pertain0", "field02"}, {"chk_pertain1", "field03"}, {"chk_pertain5", "field05"}};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SiteFixture.h"
+#include "TestPage.h"
 #include "TestPictures.h"
 #include "content/insDataFrm.h"
 #include "widgets/WebPane.h"
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <memory>
@@ -51,6 +51,14 @@ struct ContentSite : SiteFixture {
     QString picture(const QString& name, int width = 120, int height = 90, const char* format = "JPG")
     {
         return TestPictures::write(pictures.filePath(name), width, height, format);
+    }
+
+    // value01..valueNN of the page's one row, or how many rows it has.
+    QStringList only(int level, const QString& page, int n = 4) const
+    {
+        const auto rows = contents(level, page);
+        return rows.size() == 1 ? contentValues(rows.first(), n)
+                                : QStringList{QStringLiteral("%1 rows").arg(rows.size())};
     }
 
     static QTreeWidgetItem* item(insDataFrm& w, const QString& text)
@@ -94,14 +102,8 @@ struct ContentSite : SiteFixture {
                                .arg(id);
         // The list arrives once the page has run the queued calls: ask again after each answer.
         bool found = false;
-        for (QDeadlineTimer deadline(10000); !found && !deadline.hasExpired();) {
-            const auto answer = std::make_shared<QVariant>();
-            list->view()->page()->runJavaScript(
-                js, [answer](const QVariant& v) { *answer = v.isValid() ? v : QVariant(false); });
-            if (!QTest::qWaitFor([&] { return answer->isValid(); }, int(deadline.remainingTime())))
-                return false;
-            found = answer->toBool();
-        }
+        for (QDeadlineTimer deadline(10000); !found && !deadline.hasExpired();)
+            found = evalJs(list->view()->page(), js, int(deadline.remainingTime())).toBool();
         return found && QTest::qWaitFor([&] { return currID(w) == QString::number(id); }, 10000);
     }
 };

@@ -1,5 +1,6 @@
 #include "ContentSite.h"
 #include "TestMain.h"
+#include "TestPage.h"
 #include "content/ProductDialogs.h"
 #include "data/ContentRecords.h"
 #include "editor/advEdit.h"
@@ -24,16 +25,7 @@ advEdit* editorOf(QDialog& d)
 // The design view's body as the page holds it now (empty when it does not answer).
 QString pageHtml(QWebEngineView* view)
 {
-    auto html = std::make_shared<QString>();
-    auto done = std::make_shared<bool>(false);
-    view->page()->runJavaScript("document.body.innerHTML", QWebEngineScript::ApplicationWorld,
-                                [html, done](const QVariant& v) {
-                                    *html = v.toString();
-                                    *done = true;
-                                });
-    if (!QTest::qWaitFor([done] { return *done; }, 5000))
-        return QString();
-    return *html;
+    return evalJs(view->page(), "document.body.innerHTML", 5000, QWebEngineScript::ApplicationWorld).toString();
 }
 
 QString text(QDialog& d, const char* box)
@@ -56,27 +48,10 @@ class TestProducts : public QObject {
     Q_OBJECT
     ContentSite site;
 
-    qint64 storeProduct(const ContentRecords::Product& p)
-    {
-        const SqlResult r = ContentRecords::insert(site.db, 1, "产品", p);
-        return r.ok ? site.db.run("SELECT max(ID) AS ID FROM content01").rows.first().value(0).toLongLong() : -1;
-    }
     QStringList stored(qint64 id)
     {
         const SqlResult r = site.db.selectContent(1, id);
         return r.rows.isEmpty() ? QStringList() : contentValues(r.rows.first(), 6);
-    }
-    std::unique_ptr<insDataFrm_prodMod> openModify(qint64 id)
-    {
-        auto d = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{1, "产品"}, QString::number(id));
-        d->show();
-        if (!d->Form_Load())
-            return nullptr;
-        editorOf(*d);
-        // The fields fill once the editor is ready and the timer has ticked three times.
-        if (!QTest::qWaitFor([&] { return !text(*d, "txt_Name").isEmpty(); }, 5000))
-            return nullptr;
-        return d;
     }
 
 private Q_SLOTS:
@@ -171,57 +146,52 @@ private Q_SLOTS:
         QCOMPARE(stored(id), (QStringList{"O'Neil 杯", "大号", "", "12", "cup.jpg", values[5]}));
     }
 
-    // A dialog over a page of no known level stores nothing.
-    void noLevel_data()
-    {
-        QTest::addColumn<bool>("modify");
-        QTest::newRow("add") << false;
-        QTest::newRow("modify") << true;
-    }
+    // A dialog over a page of no known level, adding or modifying, stores nothing.
     void noLevel()
     {
-        QFETCH(bool, modify);
-        std::unique_ptr<ProductEntryDialog> d;
-        if (modify)
-            d = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{}, "1");
-        else
-            d = std::make_unique<insDataFrm_prod>(site.ctx, PageRef{}, QString());
-        d->show();
-        editorOf(*d);
-        ctl<QLineEdit>(*d, "txt_Name")->setText("杯");
-        ContentSite::press(*d, "OKButton");
-        QTRY_VERIFY(site.dlg.lastIs("请在左边栏目选择节点！", "提示", MsgIcon::Critical));
-        QCOMPARE(site.db.run("SELECT count(*) FROM content01").rows.first().value(0).toInt(), 0);
+        for (const bool modify : {false, true}) {
+            site.dlg.clear();
+            std::unique_ptr<ProductEntryDialog> d;
+            if (modify)
+                d = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{}, "1");
+            else
+                d = std::make_unique<insDataFrm_prod>(site.ctx, PageRef{}, QString());
+            d->show();
+            editorOf(*d);
+            ctl<QLineEdit>(*d, "txt_Name")->setText("杯");
+            ContentSite::press(*d, "OKButton");
+            QTRY_VERIFY(site.dlg.lastIs("请在左边栏目选择节点！", "提示", MsgIcon::Critical));
+            QCOMPARE(site.db.run("SELECT count(*) FROM content01").rows.first().value(0).toInt(), 0);
+        }
     }
 
-    // Removing the picture deletes the stored file only once the record stops naming it.
-    void removePicture_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("fileKept");
-        QTest::addColumn<QString>("storedPicture");
-        QTest::newRow("then cancel") << "CancelButton" << true << "p.jpg";
-        QTest::newRow("then store") << "OKButton" << false << "";
-    }
+    // Removing the picture deletes the stored file only once the record stops naming it: the
+    // dialog cancelled afterwards keeps both, stored it drops both.
     void removePicture()
     {
-        QFETCH(QString, button);
-        QFETCH(bool, fileKept);
-        QFETCH(QString, storedPicture);
-        TestPictures::write(site.inWork("p.jpg"), 40, 30);
-        const qint64 id = storeProduct({"杯", "", "", "", "p.jpg", ""});
-        auto mod = openModify(id);
-        QVERIFY(mod);
-        site.dlg.answers.enqueue(MsgAnswer::No);
-        ContentSite::press(*mod, "cmd_cancel");
-        QVERIFY(!ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
-        ContentSite::press(*mod, "cmd_cancel");
-        QCOMPARE(site.dlg.last().text, QStringLiteral("确实要取消该图片吗"));
-        QCOMPARE(site.dlg.last().buttons, MsgButtons::YesNo);
-        QVERIFY(ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
-        ContentSite::press(*mod, button);
-        QTRY_COMPARE(stored(id).value(4), storedPicture);
-        QCOMPARE(QFile::exists(site.inWork("p.jpg")), fileKept);
+        for (const bool store : {false, true}) {
+            QVERIFY(site.db.run("DELETE FROM content01").ok);
+            TestPictures::write(site.inWork("p.jpg"), 40, 30);
+            QVERIFY(
+                ContentRecords::insert(site.db, 1, "产品", ContentRecords::Product{"杯", "", "", "", "p.jpg", ""}).ok);
+            const qint64 id = site.db.run("SELECT max(ID) FROM content01").rows.first().value(0).toLongLong();
+            auto mod = std::make_unique<insDataFrm_prodMod>(site.ctx, PageRef{1, "产品"}, QString::number(id));
+            mod->show();
+            QVERIFY(mod->Form_Load());
+            editorOf(*mod);
+            // The fields fill once the editor is ready and the timer has ticked three times.
+            QTRY_VERIFY(!text(*mod, "txt_Name").isEmpty());
+            site.dlg.answers.enqueue(MsgAnswer::No);
+            ContentSite::press(*mod, "cmd_cancel");
+            QVERIFY(!ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
+            ContentSite::press(*mod, "cmd_cancel");
+            QCOMPARE(site.dlg.last().text, QStringLiteral("确实要取消该图片吗"));
+            QCOMPARE(site.dlg.last().buttons, MsgButtons::YesNo);
+            QVERIFY(ctl<QLabel>(*mod, "img_prod")->pixmap().isNull());
+            ContentSite::press(*mod, store ? "OKButton" : "CancelButton");
+            QTRY_COMPARE(stored(id).value(4), store ? QString() : QStringLiteral("p.jpg"));
+            QCOMPARE(QFile::exists(site.inWork("p.jpg")), !store);
+        }
     }
 };
 

@@ -18,36 +18,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("detail");
         QTest::addColumn<QString>("expected");
         using QS = QAbstractSocket;
+        const auto add = [](const char* row, const char* kind, int code, const QString& detail, const QString& text) {
+            QTest::newRow(row) << QString(kind) << code << detail << text;
+        };
         const QString enoent = QString::fromLocal8Bit(std::strerror(ENOENT));
-        QTest::newRow("refused") << "socket" << int(QS::ConnectionRefusedError) << "Connection refused"
-                                 << "连接被拒绝";
-        QTest::newRow("host unreachable") << "socket" << int(QS::NetworkError) << "Host unreachable"
-                                          << "主机不可达";
-        QTest::newRow("network error, other reason") << "socket" << int(QS::NetworkError) << "Broken pipe"
-                                                     << "网络错误（Broken pipe）";
-        QTest::newRow("host not found, named")
-            << "socket" << int(QS::HostNotFoundError) << "Host example.invalid not found"
-            << "找不到主机（Host example.invalid not found）";
-        QTest::newRow("socket without detail") << "socket" << int(QS::RemoteHostClosedError) << ""
-                                               << "远程主机关闭了连接";
-        QTest::newRow("not found") << "file" << int(QFileDevice::OpenError) << enoent << "文件或文件夹不存在";
-        QTest::newRow("disk full") << "file" << int(QFileDevice::ResourceError)
-                                   << QString::fromLocal8Bit(std::strerror(ENOSPC)) << "磁盘已满";
-        QTest::newRow("copy, Qt's reason") << "file" << int(QFileDevice::CopyError) << "Destination file exists"
-                                           << "无法复制文件（Destination file exists）";
-        QTest::newRow("sql not a database") << "sql" << 26 << "file is not a database"
-                                            << "文件不是数据库";
-        QTest::newRow("sql extended code") << "sql" << 2067 << "UNIQUE constraint failed: font.fontName"
-                                           << "数据不符合数据库的约束（UNIQUE constraint failed: font.fontName）";
-        QTest::newRow("sql without code") << "sql" << -1 << "Driver not loaded"
-                                          << "无法连接数据库（Driver not loaded）";
-        QTest::newRow("zip write, disk full")
-            << "zip" << ZIP_ER_WRITE << QString::number(ENOSPC) << "写入压缩文件失败（磁盘已满）";
-        QTest::newRow("zip unknown code") << "zip" << 999 << ""
-                                          << "压缩文件出错";
-        QTest::newRow("errno unknown")
-            << "system" << 12345 << ""
-            << QStringLiteral("系统错误（%1）").arg(QString::fromLocal8Bit(std::strerror(12345)));
+        add("refused", "socket", QS::ConnectionRefusedError, "Connection refused", "连接被拒绝");
+        add("host unreachable", "socket", QS::NetworkError, "Host unreachable", "主机不可达");
+        add("network error, other reason", "socket", QS::NetworkError, "Broken pipe", "网络错误（Broken pipe）");
+        add("host not found, named", "socket", QS::HostNotFoundError, "Host example.invalid not found",
+            "找不到主机（Host example.invalid not found）");
+        add("socket without detail", "socket", QS::RemoteHostClosedError, "", "远程主机关闭了连接");
+        add("not found", "file", QFileDevice::OpenError, enoent, "文件或文件夹不存在");
+        add("disk full", "file", QFileDevice::ResourceError, QString::fromLocal8Bit(std::strerror(ENOSPC)), "磁盘已满");
+        add("copy, Qt's reason", "file", QFileDevice::CopyError, "Destination file exists",
+            "无法复制文件（Destination file exists）");
+        add("sql not a database", "sql", 26, "file is not a database", "文件不是数据库");
+        add("sql extended code", "sql", 2067, "UNIQUE constraint failed: font.fontName",
+            "数据不符合数据库的约束（UNIQUE constraint failed: font.fontName）");
+        add("sql without code", "sql", -1, "Driver not loaded", "无法连接数据库（Driver not loaded）");
+        add("zip write, disk full", "zip", ZIP_ER_WRITE, QString::number(ENOSPC), "写入压缩文件失败（磁盘已满）");
+        add("zip unknown code", "zip", 999, "", "压缩文件出错");
+        add("errno unknown", "system", 12345, "",
+            QStringLiteral("系统错误（%1）").arg(QString::fromLocal8Bit(std::strerror(12345))));
     }
     void describe()
     {

@@ -78,7 +78,9 @@ private Q_SLOTS:
         QCOMPARE(entries, QStringList{QStringLiteral("工具栏")});
     }
 
-    void startupOrderAndActiveWindow()
+    // The start-up windows open in their order, the one so marked active. Turns from one task window
+    // to another are told to both; the frame losing the activation and getting it back is no turn.
+    void startupOrderAndTurns()
     {
         FrameFixture f;
         f.frame.show();
@@ -89,15 +91,6 @@ private Q_SLOTS:
         QCOMPARE(order, (QStringList{"guide", "design", "content"}));
         QCOMPARE(f.active(), QStringLiteral("design"));
         QVERIFY(!f.created.contains("chat"));
-    }
-
-    // Turns from one task window to another are told to both; the frame losing the
-    // activation and getting it back is no turn.
-    void windowsAreToldOfTurns()
-    {
-        FrameFixture f;
-        f.frame.show();
-        f.frame.openStartupWindows();
         QCOMPARE(f.frame.mdiArea()->subWindowList().first()->pos(), QPoint(0, 0));
         f.told.clear();
         f.frame.showWindow(QStringLiteral("guide"));
@@ -173,25 +166,21 @@ private Q_SLOTS:
         QCOMPARE(f.active(), QStringLiteral("design"));
     }
 
-    void quitUnloadsEverythingInOrder_data()
-    {
-        QTest::addColumn<bool>("fromMenu");
-        QTest::newRow("menu") << true;
-        QTest::newRow("tool bar") << false;
-    }
+    // Quitting from the menu or from the tool bar unloads every window in order.
     void quitUnloadsEverythingInOrder()
     {
-        QFETCH(bool, fromMenu);
-        FrameFixture f;
-        f.frame.show();
-        f.frame.openStartupWindows();
-        f.frame.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
-        if (fromMenu)
-            f.frame.xMenu1_Click(QStringLiteral("mnuFile_quit"));
-        else
-            f.frame.xToolbar1_ButtonClick(8);
-        QVERIFY(!f.frame.isVisible());
-        QCOMPARE(f.destroyed, (QStringList{"guide", "design", "content", "chat"}));
+        for (const bool fromMenu : {true, false}) {
+            FrameFixture f;
+            f.frame.show();
+            f.frame.openStartupWindows();
+            f.frame.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
+            if (fromMenu)
+                f.frame.xMenu1_Click(QStringLiteral("mnuFile_quit"));
+            else
+                f.frame.xToolbar1_ButtonClick(8);
+            QVERIFY(!f.frame.isVisible());
+            QCOMPARE(f.destroyed, (QStringList{"guide", "design", "content", "chat"}));
+        }
     }
 
     void splashOpensMainOnThirdTick()

@@ -1,5 +1,4 @@
-#include "RecordingDialogService.h"
-#include "TestAppDir.h"
+#include "SiteFixture.h"
 #include "TestMain.h"
 #include "app/MDIFrm.h"
 #include "app/WindowTable.h"
@@ -119,11 +118,7 @@ private Q_SLOTS:
         QVERIFY(!treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).contains(QStringLiteral("机构设置")));
 
         // A page added behind the windows' backs shows in both trees when the designer passes on a change.
-        QVERIFY(frame.conn()
-                    .run(QStringLiteral("INSERT INTO firstCatalog (firstCatalog, [catalog], orderID, aspFileName) "
-                                        "VALUES (?, 0, 1, 'txt')"),
-                         {QStringLiteral("机构设置")})
-                    .ok);
+        QVERIFY(insertCatalogRow(frame.conn(), 1, {"机构设置"}, false, 1, "txt").ok);
         design->editor().announceChange();
         QVERIFY(treeTexts(content->findChild<QTreeWidget*>("tvw_nav")).contains(QStringLiteral("机构设置")));
 

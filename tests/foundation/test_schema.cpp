@@ -1,16 +1,17 @@
 #include "SiteFixture.h"
-#include "TestAppDir.h"
 #include "TestMain.h"
 #include "data/SiteDb.h"
 #include "structure/CatalogOps.h"
 
 #include <QFileInfo>
 
+#include <memory>
+
 // The pristine database: the choice rows, and the triggers that keep names linked.
 class TestSchema : public QObject {
     Q_OBJECT
-    TestAppDir* app = nullptr;
-    SiteDb* db = nullptr;
+    std::unique_ptr<TestAppDir> app;
+    std::unique_ptr<SiteDb> db; // closed before its folder goes
 
     void insertCatalog(int level, const QStringList& names, bool catalog, int order, const QString& fmt = {})
     {
@@ -44,15 +45,11 @@ class TestSchema : public QObject {
 private Q_SLOTS:
     void init()
     {
-        app = new TestAppDir;
+        db.reset();
+        app = std::make_unique<TestAppDir>();
         QVERIFY(app->isValid());
-        db = new SiteDb(QStringLiteral("schema-test"));
+        db = std::make_unique<SiteDb>(QStringLiteral("schema-test"));
         QVERIFY(db->open(app->workPath()));
-    }
-    void cleanup()
-    {
-        delete db;
-        delete app;
     }
 
     void pristineRows()

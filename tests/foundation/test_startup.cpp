@@ -278,9 +278,8 @@ private Q_SLOTS:
         dlg.clear();
         dlg.answers.enqueue(MsgAnswer::No);
         frame.mnufile_revert();
-        QCOMPARE(dlg.shown.size(), 1);
-        QCOMPARE(dlg.last().text,
-                 QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Weblark将有可能重新启动！"));
+        QCOMPARE(dlg.texts(),
+                 QStringList{"确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Weblark将有可能重新启动！"});
         QCOMPARE(dlg.last().buttons, MsgButtons::YesNo);
         QCOMPARE(frame.conn().webName(), QStringLiteral("第三版"));
 

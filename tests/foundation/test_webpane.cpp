@@ -1,23 +1,15 @@
+#include "TestFiles.h"
 #include "TestMain.h"
+#include "TestPage.h"
 #include "widgets/WebPane.h"
 
-#include <QFile>
 #include <QTemporaryDir>
-#include <QWebEnginePage>
 #include <QWebEngineView>
 
 // Reads a value out of the live page, for checking what the browser really shows.
 static QString evalText(WebPane& pane, const QString& js)
 {
-    QString result;
-    bool done = false;
-    pane.view()->page()->runJavaScript(js, [&](const QVariant& v) {
-        result = v.toString();
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 10000))
-        return QStringLiteral("<timeout>");
-    return result;
+    return evalJs(pane.view()->page(), js).toString();
 }
 
 class TestWebPane : public QObject {
@@ -29,11 +21,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         page = dir.filePath(QStringLiteral("页面.htm"));
-        QFile f(page);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("<html><head><meta charset='utf-8'><script>"
-                "function getID(n){document.formData.currID.value=n;weblark.push('currID',n);}"
-                "</script></head><body><div id='editID'></div><div name='msg'>old</div></body></html>");
+        writeFile(page, "<html><head><meta charset='utf-8'><script>"
+                        "function getID(n){document.formData.currID.value=n;weblark.push('currID',n);}"
+                        "</script></head><body><div id='editID'></div><div name='msg'>old</div></body></html>");
     }
 
     void callsBeforeLoadAreKeptAndValuesArePushed()

@@ -5,18 +5,12 @@
 #include "workspace/WorkspaceFiles.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <csignal>
 #include <sys/resource.h>
 
 using TestPictures::make;
-
-static QString writePicture(const QString& path, int width, int height, const char* format = "JPG",
-                            const QColor& colour = QColor(40, 120, 200))
-{
-    return TestPictures::write(path, TestPictures::encoded(make(width, height, colour), format));
-}
+using TestPictures::write;
 
 namespace {
 
@@ -63,8 +57,7 @@ private Q_SLOTS:
             const QString wp = work.path() + '/';
             for (const QString& e : existing)
                 writeFile(wp + e.section('=', 0, 0), e.section('=', 1).toUtf8());
-            const WorkspaceFiles::Result r =
-                WorkspaceFiles::copyIn(TestPictures::write(outside.filePath(source), "P"), wp);
+            const WorkspaceFiles::Result r = WorkspaceFiles::copyIn(write(outside.filePath(source), "P"), wp);
             QVERIFY2(r.ok, qPrintable(r.error));
             QCOMPARE(r.fileName, fileName);
             QCOMPARE(r.created, created);
@@ -81,7 +74,7 @@ private Q_SLOTS:
         QTemporaryDir outside;
         const QString wp = work.path() + '/';
         writeFile(wp + "here.jpg", "H");
-        const QString big = TestPictures::write(outside.filePath("big.jpg"), QByteArray(8192, 'x'));
+        const QString big = write(outside.filePath("big.jpg"), QByteArray(8192, 'x'));
         FileSizeLimit limit(4096);
         const WorkspaceFiles::Result copied = WorkspaceFiles::copyIn(big, wp);
         const WorkspaceFiles::Result written = WorkspaceFiles::writeIn(QByteArray(8192, 'y'), "t_small.bmp", wp);
@@ -112,7 +105,7 @@ private Q_SLOTS:
         QVERIFY(db.open(app.workPath()));
         const QString wp = app.workPath();
         QTemporaryDir outside;
-        const QString photo = writePicture(outside.filePath("photo.jpg"), 40, 30);
+        const QString photo = write(outside.filePath("photo.jpg"), 40, 30);
         QFile::copy(photo, wp + "photo.jpg");
         QVERIFY(
             db.run("INSERT INTO content01(firstCatalog,value01,value02,value03) VALUES('一','t','c','photo.jpg')").ok);
@@ -123,28 +116,29 @@ private Q_SLOTS:
 
         Pictures::Slot slot;
         QCOMPARE(slot.place(photo, db, wp).fileName, QStringLiteral("photo.jpg")); // identical: reused
-        const QString b = writePicture(outside.filePath("b.jpg"), 30, 30);
+        const QString b = write(outside.filePath("b.jpg"), 30, 30);
         QCOMPARE(slot.place(b, db, wp).fileName, QStringLiteral("b.jpg"));
         QVERIFY2(QFile::exists(wp + "photo.jpg"), "a reused file is not this visit's to delete");
-        QCOMPARE(slot.place(writePicture(outside.filePath("c.jpg"), 20, 30), db, wp).fileName, QStringLiteral("c.jpg"));
+        QCOMPARE(slot.place(write(outside.filePath("c.jpg"), 20, 30), db, wp).fileName, QStringLiteral("c.jpg"));
         QVERIFY2(!QFile::exists(wp + "b.jpg"), "this visit's own earlier copy goes");
         // A file picked from the workspace itself is used where it is, and left there.
-        const QString own = writePicture(wp + "own.jpg", 20, 20);
+        const QString own = write(wp + "own.jpg", 20, 20);
         QCOMPARE(slot.place(own, db, wp).fileName, QStringLiteral("own.jpg"));
         QVERIFY(!QFile::exists(wp + "c.jpg"));
         slot.place(outside.filePath("c.jpg"), db, wp);
         QVERIFY(QFile::exists(own));
 
-        // Storing: the replaced file goes only when no record names it.
-        slot.loadStored("in html.jpg");
-        slot.stored("c.jpg", db, wp);
+        // Storing c.jpg over a stored name: the replaced file goes only when no record names it.
+        const auto replace = [&](const QString& storedName) {
+            slot.loadStored(storedName);
+            slot.stored("c.jpg", db, wp);
+        };
+        replace("in html.jpg");
         QVERIFY2(QFile::exists(wp + "in html.jpg"), "named inside stored HTML");
-        slot.loadStored("photo.jpg");
-        slot.stored("c.jpg", db, wp);
+        replace("photo.jpg");
         QVERIFY(QFile::exists(wp + "photo.jpg"));
         QVERIFY(db.run("DELETE FROM content01").ok);
-        slot.loadStored("photo.jpg");
-        slot.stored("c.jpg", db, wp);
+        replace("photo.jpg");
         QVERIFY(!QFile::exists(wp + "photo.jpg"));
         // A stored name leading out of the workspace, or below it, deletes nothing, and the log says why.
         writeFile(app.file("x.jpg"), "outside");
@@ -152,10 +146,8 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i)
             QTest::ignoreMessage(QtWarningMsg,
                                  QRegularExpression("not deleted: the stored name .* is no plain file name in"));
-        for (const QString& name : QStringList{"../x.jpg", "..\\x.jpg", app.file("x.jpg"), "sub/y.jpg", "sub"}) {
-            slot.loadStored(name);
-            slot.stored("c.jpg", db, wp);
-        }
+        for (const QString& name : QStringList{"../x.jpg", "..\\x.jpg", app.file("x.jpg"), "sub/y.jpg", "sub"})
+            replace(name);
         QVERIFY(QFile::exists(app.file("x.jpg")) && QFile::exists(wp + "sub/y.jpg"));
     }
 
@@ -166,7 +158,7 @@ private Q_SLOTS:
         auto w = site.openWindow();
         QTemporaryDir other;
         const QString first = site.picture("photo.jpg", 120, 90);
-        const QString second = writePicture(other.filePath("photo.jpg"), 60, 40, "JPG", Qt::red);
+        const QString second = write(other.filePath("photo.jpg"), TestPictures::encoded(make(60, 40, Qt::red), "JPG"));
         const std::pair<const char*, QString> pages[] = {{"图文一", first}, {"三级图文", second}};
         for (const auto& [page, picture] : pages) {
             QVERIFY(ContentSite::release(*w, page));

@@ -41,11 +41,19 @@ public:
     {
         return QTest::qWaitFor([&] { return received.contains(what); }, timeoutMs);
     }
-    void reply(const QString& text) { replyBytes(Protocol::toWire(text)); }
-    void replyBytes(const QByteArray& bytes)
+    void reply(const QString& text)
     {
-        conn->write(bytes);
+        conn->write(Protocol::toWire(text));
         conn->flush();
+    }
+    // Waits for the client's login and lets it in.
+    bool acceptLogin()
+    {
+        if (!waitFor("<#login#>"))
+            return false;
+        received.clear();
+        reply(QStringLiteral("<#login#>"));
+        return true;
     }
     bool waitClosed()
     {
@@ -76,22 +84,11 @@ struct ClientRig {
         });
         client.load();
     }
-    bool connectToPeer()
-    {
-        client.connectToServer(QStringLiteral("127.0.0.1"), client.session().userAccount, QStringLiteral("pw"));
-        return QTest::qWaitFor([&] { return client.isConnected() && peer.conn; }, 5000);
-    }
     bool login()
     {
-        if (!connectToPeer() || !peer.waitFor("<#login#>"))
-            return false;
-        peer.received.clear();
-        peer.reply(QStringLiteral("<#login#>"));
-        return QTest::qWaitFor([&] { return client.session().loggedIn; }, 5000);
-    }
-    bool waitForBoxes(int count)
-    {
-        return QTest::qWaitFor([&] { return boxes.size() >= count; }, 5000);
+        client.connectToServer(QStringLiteral("127.0.0.1"), client.session().userAccount, QStringLiteral("pw"));
+        return QTest::qWaitFor([&] { return client.isConnected() && peer.conn; }, 5000) && peer.acceptLogin() &&
+               QTest::qWaitFor([&] { return client.session().loggedIn; }, 5000);
     }
     // Packs and announces; the archive's bytes once the announcement reached the peer.
     QByteArray announce()
@@ -151,18 +148,9 @@ struct Publishing {
     bool login()
     {
         edit("txt_pwd")->setText(QStringLiteral("531946"));
-        if (!connectToPeer())
-            return false;
-        if (client.serverPort == peer.port()) { // the test plays the server
-            if (!peer.waitFor("<#login#>"))
-                return false;
-            peer.reply(QStringLiteral("<#login#>"));
-        }
-        return QTest::qWaitFor([&] { return session.loggedIn; }, 5000);
-    }
-    bool waitForBoxes(int count)
-    {
-        return QTest::qWaitFor([&] { return dlg.shown.size() >= count; }, 5000);
+        // Against the peer the test plays the server; a real one answers by itself.
+        return connectToPeer() && (client.serverPort != peer.port() || peer.acceptLogin()) &&
+               QTest::qWaitFor([&] { return session.loggedIn; }, 5000);
     }
     QString userInfo(const QString& column) { return fieldText(frame.conn().selectUserInfo().first(), column); }
 };

@@ -1,21 +1,17 @@
 // The reference hosting server over loopback: replies, accounts and site names,
 // publishing, options. The client's side of a publish is in test_publish_hostd.
 #include "AtomicFile.h"
-#include "HostServer.h"
 #include "HostdClient.h"
 #include "SitePublisher.h"
+#include "TestAppDir.h"
 #include "TestFiles.h"
-#include "data/SettingsRow.h"
 #include "publish/Protocol.h"
 #include "publish/SyncManifest.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -34,48 +30,29 @@ class TestHostd : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_tmp;
-    std::unique_ptr<HostServer> m_server;
-    QStringList m_log;
+    TestHost m_host;
 
     QString path(const QString& name) const { return m_tmp->filePath(name); }
+    quint16 port() const { return m_host.server->serverPort(); }
     QString dataDir() const { return path(QStringLiteral("data")); }
     QString siteFolder(const QString& name) const { return dataDir() + QStringLiteral("/sites/") + name + '/'; }
-    bool waitLogged(const QString& text)
-    {
-        QDeadlineTimer deadline(10000);
-        while (!m_log.join('\n').contains(text)) {
-            if (!QSignalSpy(m_server.get(), &HostServer::logLine).wait(int(deadline.remainingTime())))
-                return false;
-        }
-        return true;
-    }
 
-    // Replies wait for the sender to fall quiet; a short quiet time keeps the
-    // tests quick where every message arrives in one piece. Wrong passwords are
-    // not throttled unless a test asks for it.
+    // Wrong passwords are not throttled unless a test asks for it.
     void startServer(const std::function<void(HostConfig&)>& adjust = {})
     {
-        m_server.reset();
-        HostConfig cfg;
+        HostConfig cfg = TestHost::config(m_tmp->path());
         cfg.throttle.freeFailures = cfg.throttle.closeAfter = 1000;
-        cfg.port = 0;
-        cfg.accountsFile = path("accounts.txt");
-        cfg.dataDir = dataDir();
         cfg.noticeFile = path("notice.htm");
         cfg.maxUploadBytes = 8 * 1024 * 1024;
-        cfg.messageGapMs = 5;
         if (adjust)
             adjust(cfg);
-        m_server = std::make_unique<HostServer>(cfg);
-        connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
-        QString error;
-        QVERIFY2(m_server->listen(&error), qPrintable(error));
+        m_host.start(cfg);
     }
 
     // A connected client, logged in as account and holding site (when given).
     void loggedIn(Client& c, const QString& account, const QString& site = QString())
     {
-        QVERIFY(c.open(m_server->serverPort()));
+        QVERIFY(c.open(port()));
         QCOMPARE(c.ask(Protocol::loginMessage(account, "531946")), QStringLiteral("<#login#>"));
         if (!site.isEmpty())
             QCOMPARE(c.ask(Protocol::siteNameMessage(site)), QStringLiteral("<#siteName#>"));
@@ -93,7 +70,7 @@ class TestHostd : public QObject {
     // the server published it.
     bool upload(Client& c, const QByteArray& archive, bool together = false)
     {
-        QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
+        QSignalSpy finished(m_host.server.get(), &HostServer::uploadFinished);
         const QByteArray announcement = Protocol::toWire(Protocol::sendFileInfoMessage(archive.size()));
         c.send(together ? announcement + archive : announcement);
         if (c.waitReply() != QLatin1String("<#sendFileInfo#>"))
@@ -109,12 +86,12 @@ private Q_SLOTS:
         m_tmp = std::make_unique<QTemporaryDir>();
         writeFile(path("accounts.txt"), "# account password\n10001 531946\n10002 531946\n\n10003 other pw\n");
         writeFile(path("notice.htm"), kNotice.toUtf8());
-        m_log.clear();
+        m_host.log.clear();
         startServer();
     }
     void cleanup()
     {
-        m_server.reset();
+        m_host.server.reset();
         m_tmp.reset();
     }
 
@@ -126,12 +103,8 @@ private Q_SLOTS:
     {
         Client a, b, n;
         for (Client* c : {&a, &b, &n})
-            QVERIFY(c->open(m_server->serverPort()));
-        const struct {
-            Client* client;
-            const char* message;
-            const char* reply;
-        } steps[] = {
+            QVERIFY(c->open(port()));
+        const std::tuple<Client*, const char*, const char*> steps[] = {
             {&n, "<#login#>10001||531947", "<#logout#>"},
             {&n, "<#login#>10001||531946 ", "<#logout#>"}, // a trailing blank is part of the password
             {&n, "<#login#>99999||531946", "<#logout#>"},
@@ -163,16 +136,16 @@ private Q_SLOTS:
             {&a, "<#login#>10002||新 pass ", "<#login#>"},
             {&a, "<#getversion#>3.05", "<#getversion#><p>系统公告：新版本 3.06</p>"}, // still reading messages
         };
-        for (const auto& s : steps) {
-            const QString reply = s.client->ask(QString::fromUtf8(s.message));
-            QVERIFY2(reply == QString::fromUtf8(s.reply), qPrintable(QString::fromUtf8(s.message) + " -> " + reply));
+        for (const auto& [client, message, expected] : steps) {
+            const QString reply = client->ask(QString::fromUtf8(message));
+            QVERIFY2(reply == QString::fromUtf8(expected), qPrintable(QString::fromUtf8(message) + " -> " + reply));
         }
         // Only the account's line changes; the owners outlive the server.
         QCOMPARE(readFile(path("accounts.txt")),
                  QStringLiteral("# account password\n10001 531946\n10002 新 pass \n\n10003 other pw\n").toUtf8());
         startServer();
-        QCOMPARE(m_server->store().siteOf("10001"), QStringLiteral("abc1"));
-        QCOMPARE(m_server->store().siteOf("10002"), QStringLiteral("other2"));
+        QCOMPARE(m_host.server->store().siteOf("10001"), QStringLiteral("abc1"));
+        QCOMPARE(m_host.server->store().siteOf("10002"), QStringLiteral("other2"));
         QVERIFY(!QFileInfo::exists(dataDir() + "/sites/etc") && !QFileInfo::exists(path("etc")));
     }
 
@@ -187,24 +160,17 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("after");
         const QByteArray accounts = "# \xd5\xcb\xba\xc5 GBK\r\n10001 531946\r\n10002 531946";
         const QByteArray owners = "# kept\r\nold1 10001\r\nmine 10005\r\n";
-        QTest::newRow("password: its line only")
-            << "pwd 10001 新 pw"
-            << "" << accounts << QByteArray("# \xd5\xcb\xba\xc5 GBK\r\n10001 新 pw\r\n10002 531946");
-        QTest::newRow("password: disk full") << "pwd 10002 x"
-                                             << "full" << accounts << accounts;
-        QTest::newRow("password: edited meanwhile") << "pwd 10002 x"
-                                                    << "edit" << accounts << accounts + "\n9 x";
-        QTest::newRow("password: locked") << "pwd 10002 x"
-                                          << "lock" << accounts << accounts;
-        QTest::newRow("claim: the operator's name counts") << "claim 10001 MINE"
-                                                           << "" << owners << owners;
-        QTest::newRow("claim: the operator's lines stay")
-            << "claim 10001 new1"
-            << "" << owners << QByteArray("# kept\r\nmine 10005\r\nnew1 10001\n");
-        QTest::newRow("claim: disk full") << "claim 10001 new1"
-                                          << "full" << owners << owners;
-        QTest::newRow("claim: edited meanwhile") << "claim 10001 new1"
-                                                 << "edit" << owners << owners + "\n9 x";
+        const auto row = [](const char* name, const char* change, const char* fault, QByteArray before,
+                            QByteArray after) { QTest::newRow(name) << change << fault << before << after; };
+        row("password: its line only", "pwd 10001 新 pw", "", accounts,
+            "# \xd5\xcb\xba\xc5 GBK\r\n10001 新 pw\r\n10002 531946");
+        row("password: disk full", "pwd 10002 x", "full", accounts, accounts);
+        row("password: edited meanwhile", "pwd 10002 x", "edit", accounts, accounts + "\n9 x");
+        row("password: locked", "pwd 10002 x", "lock", accounts, accounts);
+        row("claim: the operator's name counts", "claim 10001 MINE", "", owners, owners);
+        row("claim: the operator's lines stay", "claim 10001 new1", "", owners, "# kept\r\nmine 10005\r\nnew1 10001\n");
+        row("claim: disk full", "claim 10001 new1", "full", owners, owners);
+        row("claim: edited meanwhile", "claim 10001 new1", "edit", owners, owners + "\n9 x");
     }
     void rewrites()
     {
@@ -265,10 +231,10 @@ private Q_SLOTS:
                                                    {"site/images/产品.gif", "g v2"}}));
 
         // A connection lost mid-upload leaves the site as it was and frees it.
-        QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
+        QSignalSpy finished(m_host.server.get(), &HostServer::uploadFinished);
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(100000)), QStringLiteral("<#sendFileInfo#>"));
         c.send(QByteArray(40000, 'z'));
-        QTRY_VERIFY(m_server->operatorCommand("list").contains("uploading 40000/100000 bytes"));
+        QTRY_VERIFY(m_host.server->operatorCommand("list").contains("uploading 40000/100000 bytes"));
         c.socket.abort();
         QVERIFY(finished.wait(5000));
         QCOMPARE(finished.at(0).at(1).toBool(), false);
@@ -292,25 +258,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("outcome");
         const Entries kept = {{"新闻.jpg", "n v1"}, {"images/a.jpg", "a v1"}, {"images/产品.gif", "g v1"}};
         const Entries db = {{"govbuilder.sbd", "db v2"}};
-        QTest::newRow("the database alone") << db + kept << db << "govbuilder.sbd"
-                                            << "<#syncDone#>";
-        QTest::newRow("a picture deleted, one changed")
-            << db + Entries{{"images/a.jpg", "a v2"}} << db + Entries{{"images/a.jpg", "a v2"}}
-            << "govbuilder.sbd images/a.jpg"
-            << "<#syncDone#>";
-        QTest::newRow("a link planted in the site")
-            << db + Entries{{"images/evil", "secret"}} << db << "govbuilder.sbd images/evil"
-            << "<#errMsg#>";
-        QTest::newRow("a file the manifest does not name") << db << db + Entries{{"extra.jpg", "x"}} << "govbuilder.sbd"
-                                                           << "<#errMsg#>";
-        QTest::newRow("content other than named") << db << Entries{{"govbuilder.sbd", "db v3"}} << "govbuilder.sbd"
-                                                  << "<#errMsg#>";
-        QTest::newRow("neither sent nor published") << db + Entries{{"new.jpg", "n"}} << db << "govbuilder.sbd new.jpg"
-                                                    << "<#errMsg#>";
-        QTest::newRow("interrupted") << db << db << "govbuilder.sbd"
-                                     << "";
-        QTest::newRow("a path out of the site") << Entries{{"../sites/x", "x"}} << db << ""
-                                                << "";
+        const Entries a2 = {{"images/a.jpg", "a v2"}};
+        const auto row = [](const char* name, Entries manifest, Entries upload, const char* need, const char* outcome) {
+            QTest::newRow(name) << manifest << upload << need << outcome;
+        };
+        row("the database alone", db + kept, db, "govbuilder.sbd", "<#syncDone#>");
+        row("a picture deleted, one changed", db + a2, db + a2, "govbuilder.sbd images/a.jpg", "<#syncDone#>");
+        row("a link planted in the site", db + Entries{{"images/evil", "secret"}}, db, "govbuilder.sbd images/evil",
+            "<#errMsg#>");
+        row("a file the manifest does not name", db, db + Entries{{"extra.jpg", "x"}}, "govbuilder.sbd", "<#errMsg#>");
+        row("content other than named", db, {{"govbuilder.sbd", "db v3"}}, "govbuilder.sbd", "<#errMsg#>");
+        row("neither sent nor published", db + Entries{{"new.jpg", "n"}}, db, "govbuilder.sbd new.jpg", "<#errMsg#>");
+        row("interrupted", db, db, "govbuilder.sbd", "");
+        row("a path out of the site", {{"../sites/x", "x"}}, db, "", "");
     }
     void syncs()
     {
@@ -337,7 +297,7 @@ private Q_SLOTS:
         QCOMPARE(answer, SyncManifest::needMessage(need.split(' ')));
         const QByteArray archive =
             zipOf(path("delta.zip"), upload + Entries{{".weblark-sync-manifest", SyncManifest::encode(entries)}});
-        QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
+        QSignalSpy finished(m_host.server.get(), &HostServer::uploadFinished);
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#sendFileInfo#>"));
         c.send(outcome.isEmpty() ? archive.left(archive.size() / 2) : archive);
         if (outcome.isEmpty())
@@ -478,10 +438,10 @@ private Q_SLOTS:
         for (int i = 0; i < workers; ++i)
             QThreadPool::globalInstance()->start([gate] { gate->acquire(); });
         const auto releaseAnyway = qScopeGuard([gate, workers] { gate->release(workers); });
-        QSignalSpy finished(m_server.get(), &HostServer::uploadFinished);
+        QSignalSpy finished(m_host.server.get(), &HostServer::uploadFinished);
         QCOMPARE(owner.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#sendFileInfo#>"));
         owner.send(archive);
-        QVERIFY(waitLogged("bytes received for site mysite, publishing"));
+        QVERIFY(m_host.waitLogged("bytes received for site mysite, publishing"));
 
         loggedIn(other, "10002");
         loggedIn(second, "10001");
@@ -490,7 +450,7 @@ private Q_SLOTS:
         if (waitMs < 1000)
             QCOMPARE(second.waitReply(), QStringLiteral("<#errMsg#>"));
         else
-            QVERIFY(waitLogged("upload for mysite waits"));
+            QVERIFY(m_host.waitLogged("upload for mysite waits"));
         QCOMPARE(finished.count(), 0);
 
         gate->release(workers);
@@ -500,7 +460,7 @@ private Q_SLOTS:
         if (waitMs < 1000)
             return;
         QCOMPARE(second.waitReply(), QStringLiteral("<#sendFileInfo#>"));
-        QSignalSpy again(m_server.get(), &HostServer::uploadFinished);
+        QSignalSpy again(m_host.server.get(), &HostServer::uploadFinished);
         second.send(v2);
         QVERIFY(again.wait(20000) && again.at(0).at(1).toBool());
         QCOMPARE(readFile(siteFolder("mysite") + "ziptest.zip"), v2);
@@ -515,22 +475,22 @@ private Q_SLOTS:
             cfg.throttle = {2, 50, 100, 60000, 4};
             cfg.maxPerAddress = 2;
         });
-        const auto delayed = [&] { return m_log.filter("answered in").size(); };
+        const auto delayed = [&] { return m_host.log.filter("answered in").size(); };
         Client guesser, owner, other, third;
-        QVERIFY(guesser.open(m_server->serverPort()));
+        QVERIFY(guesser.open(port()));
         for (int i = 0; i < 4; ++i)
             QCOMPARE(guesser.ask(Protocol::loginMessage("10001", "wrong")), QStringLiteral("<#logout#>"));
         QCOMPARE(delayed(), 2);
-        QVERIFY(waitLogged("dropped: 4 wrong passwords"));
+        QVERIFY(m_host.waitLogged("dropped: 4 wrong passwords"));
         QTRY_VERIFY(guesser.socket.state() != QAbstractSocket::ConnectedState);
         const QHostAddress elsewhere("127.0.0.2");
-        QVERIFY(owner.open(m_server->serverPort(), elsewhere) && other.open(m_server->serverPort(), elsewhere));
+        QVERIFY(owner.open(port(), elsewhere) && other.open(port(), elsewhere));
         QCOMPARE(owner.ask(Protocol::loginMessage("10001", "531946")), QStringLiteral("<#login#>"));
         QCOMPARE(delayed(), 2);
         QCOMPARE(other.ask(Protocol::loginMessage("10001", "guess")), QStringLiteral("<#logout#>"));
         QCOMPARE(delayed(), 3);
-        QVERIFY(third.open(m_server->serverPort(), elsewhere));
-        QVERIFY(waitLogged("refused: 2 open from there already"));
+        QVERIFY(third.open(port(), elsewhere));
+        QVERIFY(m_host.waitLogged("refused: 2 open from there already"));
         QTRY_VERIFY(third.socket.state() != QAbstractSocket::ConnectedState);
         QCOMPARE(owner.ask(Protocol::versionQuery()), kVersionReply);
     }
@@ -541,12 +501,12 @@ private Q_SLOTS:
     {
         startServer([](HostConfig& cfg) { cfg.idleMs = cfg.uploadStallMs = 300; });
         Client stranger, uploader, session, again;
-        QVERIFY(stranger.open(m_server->serverPort()));
+        QVERIFY(stranger.open(port()));
         loggedIn(uploader, "10001", "stall");
         loggedIn(session, "10002");
         QCOMPARE(uploader.ask(Protocol::sendFileInfoMessage(100000)), QStringLiteral("<#sendFileInfo#>"));
         uploader.send(QByteArray(1000, 'z'));
-        QVERIFY(waitLogged("abandoned after 1000 bytes: nothing received for 0.3 s"));
+        QVERIFY(m_host.waitLogged("abandoned after 1000 bytes: nothing received for 0.3 s"));
         QTRY_VERIFY(stranger.socket.state() != QAbstractSocket::ConnectedState &&
                     uploader.socket.state() != QAbstractSocket::ConnectedState);
         QVERIFY(!QFileInfo::exists(siteFolder("stall") + ".upload.part"));
@@ -560,9 +520,9 @@ private Q_SLOTS:
     {
         startServer([](HostConfig& cfg) { cfg.messageGapMs = 50; });
         Client c, next;
-        QVERIFY(c.open(m_server->serverPort()));
+        QVERIFY(c.open(port()));
         c.send("<#talkmsg#>" + QByteArray(3 << 20, 'y'));
-        QVERIFY(waitLogged("dropped"));
+        QVERIFY(m_host.waitLogged("dropped"));
         QTRY_VERIFY(c.socket.state() != QAbstractSocket::ConnectedState);
         loggedIn(next, "10001");
     }
@@ -571,41 +531,30 @@ private Q_SLOTS:
     {
         Client a, b;
         loggedIn(a, "10001", "abc");
-        QVERIFY(b.open(m_server->serverPort()));
-        QVERIFY(waitLogged("connection 2 from"));
-        const QString list = m_server->operatorCommand("list");
+        QVERIFY(b.open(port()));
+        QVERIFY(m_host.waitLogged("connection 2 from"));
+        const QString list = m_host.server->operatorCommand("list");
         QVERIFY2(list.contains("account 10001, site abc") && list.contains("not logged in"), qPrintable(list));
         const QString idOfA = list.split('\n').filter("10001").first().section(' ', 0, 0);
-        QCOMPARE(m_server->operatorCommand("tell " + idOfA + " 只给你"), QStringLiteral("sent"));
-        QCOMPARE(m_server->operatorCommand("notice SERVER<br>TONIGHT"), QStringLiteral("sent to 2 connection(s)"));
+        QCOMPARE(m_host.server->operatorCommand("tell " + idOfA + " 只给你"), QStringLiteral("sent"));
+        QCOMPARE(m_host.server->operatorCommand("notice SERVER<br>TONIGHT"), QStringLiteral("sent to 2 connection(s)"));
         QTRY_COMPARE(a.reply(), QStringLiteral("<#talkmsg#>只给你<#systemmsg#>SERVER<br>TONIGHT"));
         QTRY_COMPARE(b.reply(), QStringLiteral("<#systemmsg#>SERVER<br>TONIGHT"));
-        QVERIFY(m_server->operatorCommand("tell 999 x").startsWith("no connection"));
+        QVERIFY(m_host.server->operatorCommand("tell 999 x").startsWith("no connection"));
         // A chat line from a client reaches the operator's log, decoded.
         a.send(Protocol::toWire(Protocol::talkMessage("网站&nbsp;打不开")));
-        QVERIFY(waitLogged("(10001) says: 网站 打不开"));
+        QVERIFY(m_host.waitLogged("(10001) says: 网站 打不开"));
         // One that tries to start a log line of its own stays on its line.
         a.send(Protocol::toWire("<#talkmsg#>x\r\n2026-12-07T10:00:00 connection 9: account 1 logged in\x1b\u2028\\"));
-        QVERIFY(waitLogged("says: x\\r\\n2026-12-07T10:00:00 connection 9: account 1 logged in\\x1b\\u2028\\\\"));
-        QVERIFY(m_log.filter(QRegularExpression("[\\x00-\\x1f\\x{2028}]")).isEmpty());
+        QVERIFY(
+            m_host.waitLogged("says: x\\r\\n2026-12-07T10:00:00 connection 9: account 1 logged in\\x1b\\u2028\\\\"));
+        QVERIFY(m_host.log.filter(QRegularExpression("[\\x00-\\x1f\\x{2028}]")).isEmpty());
     }
 
     // The built server: the port it reports, its limit, operator input on stdin,
     // and a quit that does not wait for a rendering that would never end.
     void program()
     {
-        const QString db = path("endless.sbd");
-        {
-            QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "endless");
-            d.setDatabaseName(db);
-            QVERIFY(d.open());
-            // Every column the renderer reads, so that it gets as far as the catalogs.
-            QVERIFY(QSqlQuery(d).exec("CREATE TABLE user_info(user_ID, " + SettingsRow::selectList() + ")"));
-            QVERIFY(QSqlQuery(d).exec("CREATE VIEW firstCatalog AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT "
-                                      "n FROM r) SELECT n AS firstCatalog, 0 AS [catalog], '' AS aspFileName, n AS "
-                                      "orderID FROM r WHERE n = 0"));
-        }
-        QSqlDatabase::removeDatabase("endless");
         QProcess p;
         p.start(WEBLARK_HOSTD, {"--port", "0", "--accounts", path("accounts.txt"), "--data", path("data2"),
                                 "--max-upload-mb", "5", "--http-port", "0", "--render-seconds", "600"});
@@ -619,7 +568,9 @@ private Q_SLOTS:
         QCOMPARE(c.ask(Protocol::versionQuery()), QStringLiteral("<#getversion#><b>欢迎使用网站托管服务。</b>"));
         QCOMPARE(c.ask(Protocol::siteNameMessage("prog")), QStringLiteral("<#siteName#>"));
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(5 * 1024 * 1024 + 1)), QStringLiteral("<#errMsg#>"));
-        const QByteArray archive = zipOf(path("endless.zip"), {{"govbuilder.sbd", readFile(db)}});
+        const QByteArray db =
+            siteDbWith(TestAppDir::stagedAppDir() + "/initData/govbuilder.sbd", path("db"), endlessView());
+        const QByteArray archive = zipOf(path("endless.zip"), {{"govbuilder.sbd", db}});
         QCOMPARE(c.ask(Protocol::sendFileInfoMessage(archive.size())), QStringLiteral("<#sendFileInfo#>"));
         c.send(archive);
         QByteArray log;

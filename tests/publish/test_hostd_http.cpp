@@ -2,11 +2,9 @@
 // served, requests that try to leave the site folder or hurt the server are
 // refused, caching and ranges work, stalling and hoarding clients are cut off,
 // and a site that fails to render keeps its previous rendering online.
-#include "HostServer.h"
 #include "HostdClient.h"
 #include "RenderJobs.h"
 #include "TestAppDir.h"
-#include "data/SiteDb.h"
 
 #include <QDir>
 #include <QStringEncoder>
@@ -59,14 +57,10 @@ HttpReply exchange(quint16 port, const QByteArray& bytes, bool head = false, boo
     return r;
 }
 
-HttpReply request(quint16 port, const QByteArray& requestLine, bool head = false)
+// A request for path with the given header lines.
+QByteArray get(const QByteArray& path, const QByteArray& headers = {}, const QByteArray& method = "GET")
 {
-    return exchange(port, requestLine + "\r\nHost: 127.0.0.1\r\n\r\n", head);
-}
-
-QByteArray get(const QByteArray& path, const QByteArray& headers = {})
-{
-    return "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n";
+    return method + ' ' + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n";
 }
 
 QByteArray gunzip(const QByteArray& data)
@@ -93,12 +87,11 @@ class TestHostdHttp : public QObject {
 
     QTemporaryDir m_tmp;
     TestAppDir m_app;
-    std::unique_ptr<HostServer> m_server;
-    QStringList m_log;
+    TestHost m_host;
     Client m_client;
 
     QString www() const { return m_tmp.filePath("data/sites/s/www/"); }
-    quint16 port() const { return m_server->httpPort(); }
+    quint16 port() const { return m_host.server->httpPort(); }
 
     // Uploads a site with the given database, waits until the server has published
     // it and tried to render it, and tells whether the rendering succeeded.
@@ -107,35 +100,16 @@ class TestHostdHttp : public QObject {
         const QByteArray archive = zipOf(m_tmp.filePath("up.zip"), {{"govbuilder.sbd", db}});
         if (m_client.ask(Protocol::sendFileInfoMessage(archive.size())) != QLatin1String("<#sendFileInfo#>"))
             return false;
-        const qsizetype before = m_log.size();
+        const qsizetype before = m_host.log.size();
         m_client.send(archive);
-        const auto said = [&](const char* text) { return m_log.mid(before).join('\n').contains(QLatin1String(text)); };
-        return QTest::qWaitFor([&] { return said("rendered for the web"); }, 60000) &&
-               said("site s rendered for the web:");
+        return m_host.waitLogged("rendered for the web", before, 60000) &&
+               m_host.waitLogged("site s rendered for the web:", before, 0);
     }
 
     // The test site's database, changed by the given statements.
     QByteArray siteDb(const QStringList& statements)
     {
-        const QString dir = m_tmp.filePath("db/");
-        QDir(dir).removeRecursively();
-        QDir().mkpath(dir);
-        QFile::copy(m_app.workPath() + "govbuilder.sbd", dir + "govbuilder.sbd");
-        {
-            SiteDb db(QStringLiteral("changed"));
-            db.open(dir);
-            for (const QString& statement : statements)
-                db.run(statement);
-        }
-        return readFile(dir + "govbuilder.sbd");
-    }
-    // A table replaced by a view that never ends (and never grows).
-    static QStringList endlessView()
-    {
-        return {"DROP TABLE content01",
-                "CREATE VIEW content01 AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n FROM r) "
-                "SELECT n AS ID, '' AS firstCatalog, '' AS value01, '' AS value02, '' AS value03, '' AS value04, "
-                "'' AS value05, '' AS value06 FROM r WHERE n = 0"};
+        return siteDbWith(m_app.workPath() + "govbuilder.sbd", m_tmp.filePath("db/"), statements);
     }
 
 private Q_SLOTS:
@@ -146,50 +120,40 @@ private Q_SLOTS:
         QVERIFY(db.open(m_app.workPath()));
         db.run(QStringLiteral("UPDATE user_info SET gov_name=?, Tel=?"), {QStringLiteral("示例<单位>"), "010-5551234"});
         writeFile(m_tmp.filePath("accounts.txt"), "10001 " + kSecret + "\n");
-        HostConfig cfg;
-        cfg.port = 0;
+        HostConfig cfg = TestHost::config(m_tmp.path());
         cfg.httpPort = 0;
-        cfg.accountsFile = m_tmp.filePath("accounts.txt");
-        cfg.dataDir = m_tmp.filePath("data");
         cfg.appPath = m_app.appPath();
-        cfg.messageGapMs = 5;
         cfg.web.siteDomain = QStringLiteral("sites.test");
         cfg.render.program = QStringLiteral(WEBLARK_HOSTD);
         cfg.render.limits.maxReadSeconds = 1;
         cfg.render.publicUrl = QStringLiteral("https://{site}.sites.test/");
         cfg.render.searchIndexer = QStringLiteral(WEBLARK_SEARCH_INDEXER);
-        m_server = std::make_unique<HostServer>(cfg);
-        connect(m_server.get(), &HostServer::logLine, this, [this](const QString& l) { m_log << l; });
-        QString error;
-        QVERIFY2(m_server->listen(&error), qPrintable(error));
-        QVERIFY(m_client.open(m_server->serverPort()));
+        m_host.start(cfg);
+        QVERIFY(m_client.open(m_host.server->serverPort()));
         QCOMPARE(m_client.ask(Protocol::loginMessage("10001", kSecret)), QStringLiteral("<#login#>"));
         QCOMPARE(m_client.ask(Protocol::siteNameMessage("s")), QStringLiteral("<#siteName#>"));
     }
 
-    // The uploaded site comes back as the renderer wrote it, with its type.
+    // The uploaded site comes back as the renderer wrote it.
     void uploadThenBrowse()
     {
         QVERIFY(upload(readFile(m_app.workPath() + "govbuilder.sbd")));
-        const HttpReply home = request(port(), "GET /s/ HTTP/1.1");
+        const HttpReply home = exchange(port(), get("/s/"));
         QCOMPARE(home.status, 200);
         QCOMPARE(home.body, readFile(www() + "index.htm"));
         QVERIFY(home.body.contains("010-5551234"));
-        const HttpReply head = request(port(), "HEAD /s/index.htm HTTP/1.1", true);
+        const HttpReply head = exchange(port(), get("/s/index.htm", {}, "HEAD"), true);
         QCOMPARE(head.status, 200);
         QCOMPARE(head.header("Content-Length").toInt(), home.body.size());
         QVERIFY(head.body.isEmpty());
-        const HttpReply style = request(port(), "GET /s/style/site.css?v=2 HTTP/1.1");
-        QCOMPARE(style.body, readFile(www() + "style/site.css"));
-        QCOMPARE(style.header("Content-Type"), QByteArray("text/css; charset=utf-8"));
         // Folders named without their slash are sent on to it, so relative links work.
-        QCOMPARE(request(port(), "GET /s HTTP/1.1").header("Location"), QByteArray("/s/"));
-        QCOMPARE(request(port(), "GET /s/style HTTP/1.1").header("Location"), QByteArray("/s/style/"));
-        QCOMPARE(request(port(), "POST /s/ HTTP/1.1").status, 405);
+        QCOMPARE(exchange(port(), get("/s")).header("Location"), QByteArray("/s/"));
+        QCOMPARE(exchange(port(), get("/s/style")).header("Location"), QByteArray("/s/style/"));
+        QCOMPARE(exchange(port(), get("/s/", {}, "POST")).status, 405);
         // The site's own address from the server's public one, and the search index the render child built.
         QVERIFY(readFile(www() + "sitemap.xml").contains("<loc>https://s.sites.test/</loc>"));
         if (QFileInfo(QStringLiteral(WEBLARK_SEARCH_INDEXER)).isExecutable())
-            QCOMPARE(request(port(), "GET /s/pagefind/pagefind-ui.js HTTP/1.1").status, 200);
+            QCOMPARE(exchange(port(), get("/s/pagefind/pagefind-ui.js")).status, 200);
     }
 
     // Raw requests, hostile and ordinary, with the status, header lines and body
@@ -206,61 +170,38 @@ private Q_SLOTS:
         writeFile(www() + "gbk.htm", QStringEncoder("gb18030")(u"<meta charset=\"gb2312\"><title>本地</title>"));
         writeFile(www() + "plain.htm", QStringEncoder("gb18030")(u"<title>本地</title>"));
         const QByteArray pageType = "Content-Type: text/html; charset=";
-        const QByteArray none;
-        QTest::newRow("HTTP/1.1 without Host")
-            << QByteArray("GET /s/ HTTP/1.1\r\n\r\n") << 400 << QByteArrayList{} << none << true;
-        QTest::newRow("two Hosts") << get("/s/", "Host: x\r\n") << 400 << QByteArrayList{} << none << true;
-        QTest::newRow("HTTP/1.0") << QByteArray("GET /s/ HTTP/1.0\r\n\r\n") << 200 << QByteArrayList{} << home << true;
-        QTest::newRow("Connection: close")
-            << get("/s/", "Connection: close\r\n") << 200 << QByteArrayList{} << home << true;
-        QTest::newRow("header line over 8 KB")
-            << get("/s/", "X: " + QByteArray(8200, 'a') + "\r\n") << 431 << QByteArrayList{} << none << true;
-        QTest::newRow("101 headers") << get("/s/", QByteArray("X: y\r\n").repeated(101)) << 431 << QByteArrayList{}
-                                     << none << true;
-        QTest::newRow("endless header line")
-            << "GET /s/ HTTP/1.1\r\nHost: x\r\nX: " + QByteArray(60000, 'a') << 431 << QByteArrayList{} << none << true;
-        QTest::newRow("GET with a large body")
-            << get("/s/", "Content-Length: 100000\r\n") << 413 << QByteArrayList{} << none << true;
-        QTest::newRow("GET with a chunked body")
-            << get("/s/", "Transfer-Encoding: chunked\r\n") << 413 << QByteArrayList{} << none << true;
-        QTest::newRow("GET with a small body")
-            << get("/s/", "Content-Length: 5\r\n") + "hello" << 200 << QByteArrayList{} << home << false;
-        QTest::newRow("tag unchanged") << get("/s/", "If-None-Match: \"x\", $TAG\r\n") << 304
-                                       << QByteArrayList{"ETag: $TAG"} << none << false;
-        QTest::newRow("tag changed") << get("/s/", "If-None-Match: \"x\"\r\n") << 200
-                                     << QByteArrayList{"Cache-Control: no-cache"} << home << false;
-        QTest::newRow("date unchanged") << get("/s/", "If-Modified-Since: $DATE\r\n") << 304 << QByteArrayList{} << none
-                                        << false;
-        QTest::newRow("first bytes") << get("/s/", "Range: bytes=0-9\r\n") << 206
-                                     << QByteArrayList{"Content-Range: bytes 0-9/$SIZE"} << home.left(10) << false;
-        QTest::newRow("last bytes") << get("/s/", "Range: bytes=-5\r\n") << 206 << QByteArrayList{} << home.right(5)
-                                    << false;
-        QTest::newRow("range beyond the end") << get("/s/", "Range: bytes=$SIZE-\r\n") << 416
-                                              << QByteArrayList{"Content-Range: bytes */$SIZE"} << none << false;
-        QTest::newRow("range of another version")
-            << get("/s/", "Range: bytes=0-9\r\nIf-Range: \"old\"\r\n") << 200 << QByteArrayList{} << home << false;
-        QTest::newRow("gzip") << get("/s/", "Accept-Encoding: deflate, gzip\r\n") << 200
-                              << QByteArrayList{"Content-Encoding: gzip", "Vary: Accept-Encoding"} << QByteArray("gzip")
-                              << false;
-        QTest::newRow("gzip refused") << get("/s/", "Accept-Encoding: gzip;q=0\r\n") << 200
-                                      << QByteArrayList{pageType + "utf-8"} << home << false;
-        QTest::newRow("style sheet kept")
-            << get("/s/style/site.css") << 200 << QByteArrayList{"Cache-Control: max-age=86400"} << none << false;
-        QTest::newRow("site name in other case")
-            << get("/S/p1.htm") << 301 << QByteArrayList{"Location: /s/p1.htm"} << none << false;
-        QTest::newRow("site by host") << QByteArray("GET / HTTP/1.1\r\nHost: S.Sites.Test:80\r\n\r\n") << 200
-                                      << QByteArrayList{} << home << false;
-        QTest::newRow("unknown site by host")
-            << QByteArray("GET / HTTP/1.1\r\nHost: t.sites.test\r\n\r\n") << 404 << QByteArrayList{} << none << false;
-        QTest::newRow("missing page") << get("/s/nothing.htm") << 404 << QByteArrayList{pageType + "utf-8"}
-                                      << readFile(www() + "404.htm") << false;
-        QTest::newRow("missing page below a folder")
-            << get("/s/a/b/nothing.htm") << 404 << QByteArrayList{pageType + "utf-8"}
-            << readFile(www() + "404.htm").replace("<head>", "<head><base href=\"../../\">") << false;
-        QTest::newRow("page in GB2312") << get("/s/gbk.htm") << 200 << QByteArrayList{pageType + "gb2312"} << none
-                                        << false;
-        QTest::newRow("undeclared GBK page")
-            << get("/s/plain.htm") << 200 << QByteArrayList{pageType + "gb18030"} << none << false;
+        const auto row = [](const char* name, QByteArray bytes, int status, QByteArray body, QByteArrayList lines = {},
+                            bool closes = false) { QTest::newRow(name) << bytes << status << lines << body << closes; };
+        row("HTTP/1.1 without Host", "GET /s/ HTTP/1.1\r\n\r\n", 400, {}, {}, true);
+        row("two Hosts", get("/s/", "Host: x\r\n"), 400, {}, {}, true);
+        row("HTTP/1.0", "GET /s/ HTTP/1.0\r\n\r\n", 200, home, {}, true);
+        row("Connection: close", get("/s/", "Connection: close\r\n"), 200, home, {}, true);
+        row("header line over 8 KB", get("/s/", "X: " + QByteArray(8200, 'a') + "\r\n"), 431, {}, {}, true);
+        row("101 headers", get("/s/", QByteArray("X: y\r\n").repeated(101)), 431, {}, {}, true);
+        row("endless header line", "GET /s/ HTTP/1.1\r\nHost: x\r\nX: " + QByteArray(60000, 'a'), 431, {}, {}, true);
+        row("GET with a large body", get("/s/", "Content-Length: 100000\r\n"), 413, {}, {}, true);
+        row("GET with a chunked body", get("/s/", "Transfer-Encoding: chunked\r\n"), 413, {}, {}, true);
+        row("GET with a small body", get("/s/", "Content-Length: 5\r\n") + "hello", 200, home);
+        row("tag unchanged", get("/s/", "If-None-Match: \"x\", $TAG\r\n"), 304, {}, {"ETag: $TAG"});
+        row("tag changed", get("/s/", "If-None-Match: \"x\"\r\n"), 200, home, {"Cache-Control: no-cache"});
+        row("date unchanged", get("/s/", "If-Modified-Since: $DATE\r\n"), 304, {});
+        row("first bytes", get("/s/", "Range: bytes=0-9\r\n"), 206, home.left(10), {"Content-Range: bytes 0-9/$SIZE"});
+        row("last bytes", get("/s/", "Range: bytes=-5\r\n"), 206, home.right(5));
+        row("range beyond the end", get("/s/", "Range: bytes=$SIZE-\r\n"), 416, {}, {"Content-Range: bytes */$SIZE"});
+        row("range of another version", get("/s/", "Range: bytes=0-9\r\nIf-Range: \"old\"\r\n"), 200, home);
+        row("gzip", get("/s/", "Accept-Encoding: deflate, gzip\r\n"), 200, "gzip",
+            {"Content-Encoding: gzip", "Vary: Accept-Encoding"});
+        row("gzip refused", get("/s/", "Accept-Encoding: gzip;q=0\r\n"), 200, home, {pageType + "utf-8"});
+        row("style sheet", get("/s/style/site.css?v=2"), 200, readFile(www() + "style/site.css"),
+            {"Content-Type: text/css; charset=utf-8", "Cache-Control: max-age=86400"});
+        row("site name in other case", get("/S/p1.htm"), 301, {}, {"Location: /s/p1.htm"});
+        row("site by host", "GET / HTTP/1.1\r\nHost: S.Sites.Test:80\r\n\r\n", 200, home);
+        row("unknown site by host", "GET / HTTP/1.1\r\nHost: t.sites.test\r\n\r\n", 404, {});
+        row("missing page", get("/s/nothing.htm"), 404, readFile(www() + "404.htm"), {pageType + "utf-8"});
+        row("missing page below a folder", get("/s/a/b/nothing.htm"), 404,
+            readFile(www() + "404.htm").replace("<head>", "<head><base href=\"../../\">"), {pageType + "utf-8"});
+        row("page in GB2312", get("/s/gbk.htm"), 200, {}, {pageType + "gb2312"});
+        row("undeclared GBK page", get("/s/plain.htm"), 200, {}, {pageType + "gb18030"});
     }
     void answers()
     {
@@ -269,7 +210,7 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, lines);
         QFETCH(QByteArray, body);
         QFETCH(bool, closes);
-        const HttpReply home = request(port(), "GET /s/ HTTP/1.1");
+        const HttpReply home = exchange(port(), get("/s/"));
         const auto fill = [&](QByteArray text) {
             return text.replace("$TAG", home.header("ETag"))
                 .replace("$DATE", home.header("Last-Modified"))
@@ -314,7 +255,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(m_tmp.filePath("accounts.txt"), www() + "out.txt") ||
                 QFileInfo(www() + "out.txt").isSymLink());
         QDir().mkpath(www() + "empty");
-        const HttpReply r = request(port(), "GET " + target + " HTTP/1.1");
+        const HttpReply r = exchange(port(), get(target));
         QCOMPARE(r.status, status);
         QVERIFY(!r.body.contains(kSecret) && !r.body.contains("SQLite"));
     }
@@ -377,15 +318,15 @@ private Q_SLOTS:
     void failedRenderKeepsThePreviousSite()
     {
         QFETCH(QStringList, change);
-        const QByteArray before = request(port(), "GET /s/ HTTP/1.1").body;
+        const QByteArray before = exchange(port(), get("/s/")).body;
         QVERIFY(!before.isEmpty());
         const QByteArray db = change == QStringList{"garbage"} ? QByteArray("not a database") : siteDb(change);
-        m_log.clear();
+        m_host.log.clear();
         QVERIFY(!upload(db));
-        QVERIFY(m_log.indexOf(QRegularExpression(".*site s published.*")) <
-                m_log.indexOf(QRegularExpression(".*could not be rendered.*")));
+        QVERIFY(m_host.log.indexOf(QRegularExpression(".*site s published.*")) <
+                m_host.log.indexOf(QRegularExpression(".*could not be rendered.*")));
         QCOMPARE(readFile(m_tmp.filePath("data/sites/s/site/govbuilder.sbd")), db);
-        QCOMPARE(request(port(), "GET /s/ HTTP/1.1").body, before);
+        QCOMPARE(exchange(port(), get("/s/")).body, before);
         QVERIFY(!QFileInfo::exists(m_tmp.filePath("data/sites/s/www.staging")));
     }
 
@@ -395,23 +336,33 @@ private Q_SLOTS:
     // file; a name too long to draw is shown as text.
     void renderingsAreBounded_data()
     {
-        QTest::addColumn<QString>("limits"); // "name=value ..."
+        QTest::addColumn<RenderOptions>("options");
         QTest::addColumn<QStringList>("change");
         QTest::addColumn<QString>("logged");
-        QTest::newRow("endless view: read limit") << "read=1" << endlessView() << "读取网站数据库超过 1 秒";
-        QTest::newRow("endless view: wall clock") << "wall=2" << endlessView() << "killed after 2 s";
+        const auto row = [](const char* name, const QStringList& change, const QString& logged,
+                            const std::function<void(RenderOptions&)>& limit) {
+            RenderOptions options;
+            options.program = QStringLiteral(WEBLARK_HOSTD);
+            limit(options);
+            QTest::newRow(name) << options << change << logged;
+        };
+        row("endless view: read limit", endlessView(), "读取网站数据库超过 1 秒",
+            [](RenderOptions& o) { o.limits.maxReadSeconds = 1; });
+        row("endless view: wall clock", endlessView(), "killed after 2 s", [](RenderOptions& o) { o.wallSeconds = 2; });
         const QStringList fivePages{"INSERT INTO firstCatalog(firstCatalog, [catalog], aspFileName, orderID) "
                                     "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 5) "
                                     "SELECT 'p' || n, 0, 'txt', n FROM r"};
-        QTest::newRow("pages") << "pages=2" << fivePages << "网站超过 2 页的上限";
-        QTest::newRow("output") << "bytes=8000" << fivePages << "生成的网站超过 8000 字节的上限";
-        QTest::newRow("file size") << "file=100000" << QStringList{"UPDATE user_info SET defaultFile='home.htm'"}
-                                   << "无法复制文件：" + m_tmp.filePath("bounded/site/images/big.bin");
-        QTest::newRow("long name") << "name=3" << QStringList() << "rendered for the web: ";
+        row("pages", fivePages, "网站超过 2 页的上限", [](RenderOptions& o) { o.limits.maxPages = 2; });
+        row("output", fivePages, "生成的网站超过 8000 字节的上限",
+            [](RenderOptions& o) { o.limits.maxOutputBytes = 8000; });
+        row("file size", {"UPDATE user_info SET defaultFile='home.htm'"},
+            "无法复制文件：" + m_tmp.filePath("bounded/site/images/big.bin"),
+            [](RenderOptions& o) { o.maxFileBytes = 100000; });
+        row("long name", {}, "rendered for the web: ", [](RenderOptions& o) { o.limits.maxNameChars = 3; });
     }
     void renderingsAreBounded()
     {
-        QFETCH(QString, limits);
+        QFETCH(RenderOptions, options);
         QFETCH(QStringList, change);
         QFETCH(QString, logged);
         const QString folder = m_tmp.filePath("bounded/");
@@ -420,23 +371,6 @@ private Q_SLOTS:
         writeFile(folder + "site/home.htm", "<title>home</title>");
         writeFile(folder + "site/images/big.bin", QByteArray(200000, 'b'));
         writeFile(folder + "www/index.htm", "previous");
-        RenderOptions options;
-        options.program = QStringLiteral(WEBLARK_HOSTD);
-        options.wallSeconds = 60;
-        for (const QString& setting : limits.split(' ')) {
-            const QString name = setting.section('=', 0, 0);
-            const int value = setting.section('=', 1).toInt();
-            if (name == "read")
-                options.limits.maxReadSeconds = value;
-            else if (name == "wall")
-                options.wallSeconds = value;
-            else if (name == "pages")
-                options.limits.maxPages = value;
-            else if (name == "name")
-                options.limits.maxNameChars = value;
-            else
-                (name == "bytes" ? options.limits.maxOutputBytes : options.maxFileBytes) = value;
-        }
         RenderJobs jobs(m_app.appPath(), options);
         QStringList log;
         connect(&jobs, &RenderJobs::logLine, this, [&](const QString& line) { log << line; });

@@ -11,10 +11,7 @@ private Q_SLOTS:
     // Each line of the configuration file and the option it stands for, or its fault.
     void lines()
     {
-        const struct {
-            QByteArray text;
-            QStringList options, faults;
-        } rows[] = {
+        const std::tuple<QByteArray, QStringList, QStringList> rows[] = {
             {"port = 1234\n", {"--port=1234"}, {}},
             {"\xEF\xBB\xBF  notice\t=  /etc/a b.htm  \r\n", {"--notice=/etc/a b.htm"}, {}},
             {"# listen = 0.0.0.0\n\n   \nmax-upload-mb=20", {"--max-upload-mb=20"}, {}},
@@ -27,10 +24,10 @@ private Q_SLOTS:
               "f.conf:2: not an option line: \"--port = 1\" (write name = value)"}},
             {"config = other.conf\n", {}, {"f.conf:1: a configuration file cannot name another one"}},
         };
-        for (const auto& row : rows) {
+        for (const auto& [text, options, expectedFaults] : rows) {
             QStringList faults;
-            QCOMPARE(OptionsFile::parse(row.text, QStringLiteral("f.conf"), &faults), row.options);
-            QCOMPARE(faults, row.faults);
+            QCOMPARE(OptionsFile::parse(text, QStringLiteral("f.conf"), &faults), options);
+            QCOMPARE(faults, expectedFaults);
         }
     }
 
@@ -40,25 +37,22 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString conf = dir.filePath("hostd.conf");
         writeFile(conf, "port = 1\nlisten = 0.0.0.0\n");
-        const struct {
-            QStringList arguments;
-            QString port, listen, fault;
-        } rows[] = {
+        const std::tuple<QStringList, QString, QString, QString> rows[] = {
             {{"hostd", "--config", conf, "--port", "99"}, "99", "0.0.0.0", ""},
             {{"hostd", "--port=99", "--config=" + conf}, "99", "0.0.0.0", ""},
             {{"hostd", "--config", conf}, "1", "0.0.0.0", ""},
             {{"hostd", "--port", "5"}, "5", "", ""},
             {{"hostd", "--config", dir.filePath("none.conf"), "--port", "5"}, "5", "", "--config: cannot read"},
         };
-        for (const auto& row : rows) {
+        for (const auto& [arguments, port, listen, fault] : rows) {
             QStringList faults;
             QCommandLineParser parser;
             parser.addOptions({{"port", "", "N"}, {"listen", "", "A"}, {"config", "", "FILE"}});
-            QVERIFY(parser.parse(OptionsFile::expand(row.arguments, &faults)));
-            QCOMPARE(parser.value("port"), row.port);
-            QCOMPARE(parser.value("listen"), row.listen);
-            QCOMPARE(faults.join('\n').left(row.fault.size()), row.fault);
-            QCOMPARE(faults.isEmpty(), row.fault.isEmpty());
+            QVERIFY(parser.parse(OptionsFile::expand(arguments, &faults)));
+            QCOMPARE(parser.value("port"), port);
+            QCOMPARE(parser.value("listen"), listen);
+            QCOMPARE(faults.join('\n').left(fault.size()), fault);
+            QCOMPARE(faults.isEmpty(), fault.isEmpty());
         }
     }
 };

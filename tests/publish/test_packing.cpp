@@ -24,14 +24,16 @@ QByteArray contentFor(const QString& name)
     return (name + QStringLiteral(" 内容 ")).toUtf8().repeated(500);
 }
 
-// What Python's zipfile makes of an archive: names, methods, the UTF-8 flag, and testzip().
+// What Python's zipfile makes of an archive: testzip()'s first bad entry, the
+// number of entries, and the non-ASCII names without the UTF-8 flag (which other
+// tools read as code page 437).
 QJsonObject pythonView(const QString& path)
 {
     const char* script = R"(
 import json, sys, zipfile
 z = zipfile.ZipFile(sys.argv[1])
-bad = z.testzip()
-print(json.dumps({"bad": bad, "entries": [[i.filename, i.compress_type, bool(i.flag_bits & 0x800)] for i in z.infolist()]}))
+unflagged = [i.filename for i in z.infolist() if not i.filename.isascii() and not i.flag_bits & 0x800]
+print(json.dumps({"bad": z.testzip(), "count": len(z.infolist()), "unflagged": unflagged}))
 )";
     QProcess p;
     p.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromUtf8(script), path});
@@ -69,23 +71,14 @@ class TestPacking : public QObject {
         std::sort(expected.begin(), expected.end());
         QCOMPARE(entries.keys(), expected);
         for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
-            QFile f(sourceFolder + it.key());
-            QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(it.key()));
-            QVERIFY2(f.readAll() == it.value().data, qPrintable(it.key()));
+            QVERIFY2(readFile(sourceFolder + it.key()) == it.value().data, qPrintable(it.key()));
             static const QRegularExpression compressedKinds(QStringLiteral("\\.(jpe?g|gif|png|zip)$"),
                                                             QRegularExpression::CaseInsensitiveOption);
             const int wanted = compressedKinds.match(it.key()).hasMatch() ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
             QVERIFY2(it.value().method == wanted, qPrintable(it.key()));
         }
-        const QJsonObject py = pythonView(archive);
-        QVERIFY2(py.value(QStringLiteral("bad")).isNull() && py.contains(QStringLiteral("bad")), qPrintable(archive));
-        QCOMPARE(py.value(QStringLiteral("entries")).toArray().size(), expected.size());
-        for (const QJsonValue& v : py.value(QStringLiteral("entries")).toArray()) {
-            const QString name = v.toArray().at(0).toString();
-            const bool ascii = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 128; });
-            // Non-ASCII names must be flagged as UTF-8, or other tools read them as code page 437.
-            QVERIFY2(ascii || v.toArray().at(2).toBool(), qPrintable(name));
-        }
+        const QJsonObject clean{{"bad", QJsonValue::Null}, {"count", expected.size()}, {"unflagged", QJsonArray()}};
+        QCOMPARE(pythonView(archive), clean);
     }
 
 private Q_SLOTS:
@@ -98,31 +91,28 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("imagesEntries"); // expected in images.zip; empty: no images.zip
         QTest::addColumn<QStringList>("left");          // server scripts left out and left in place
 
-        QTest::newRow("asp left out in any case, wasp packed")
-            << QStringList{"govbuilder.sbd", "INDEX.ASP",    "page.Asp",     "wasp.txt",
-                           "wasp",           "images/a.jpg", "images/B.ASP", "images/gasp"}
-            << QStringList{"govbuilder.sbd", "wasp.txt", "wasp", "images.zip"} << QStringList{"a.jpg", "gasp"}
-            << QStringList{"INDEX.ASP", "page.Asp", "images/B.ASP"};
-        QTest::newRow("no images folder")
-            << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{"govbuilder.sbd", "logo.gif"} << QStringList{}
-            << QStringList{};
-        QTest::newRow("empty images folder drops an old images.zip")
-            << QStringList{"govbuilder.sbd", "images/", "images.zip"} << QStringList{"govbuilder.sbd"} << QStringList{}
-            << QStringList{};
-        QTest::newRow("images folder holding only server scripts")
-            << QStringList{"govbuilder.sbd", "images/x.asp"} << QStringList{"govbuilder.sbd"} << QStringList{}
-            << QStringList{"images/x.asp"};
-        QTest::newRow("stored and deflated kinds")
-            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG", "t.zip", "u.bmp", "v.htm", "w.swf"}
-            << QStringList{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG", "t.zip", "u.bmp", "v.htm", "w.swf"}
-            << QStringList{} << QStringList{};
-        QTest::newRow("chinese names") << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt",
-                                                      "images/产品一.png", "images/图.bmp"}
-                                       << QStringList{"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images.zip"}
-                                       << QStringList{"产品一.png", "图.bmp"} << QStringList{};
-        QTest::newRow("only files directly in the workspace")
-            << QStringList{"govbuilder.sbd", "savedData/govbuilder.sbd", "images/sub/deep.jpg", "images/top.gif"}
-            << QStringList{"govbuilder.sbd", "images.zip"} << QStringList{"top.gif"} << QStringList{};
+        const auto row = [](const char* name, const QStringList& files, const QStringList& uploadEntries,
+                            const QStringList& imagesEntries = {}, const QStringList& left = {}) {
+            QTest::newRow(name) << files << uploadEntries << imagesEntries << left;
+        };
+        row("asp left out in any case, wasp packed",
+            {"govbuilder.sbd", "INDEX.ASP", "page.Asp", "wasp.txt", "wasp", "images/a.jpg", "images/B.ASP",
+             "images/gasp"},
+            {"govbuilder.sbd", "wasp.txt", "wasp", "images.zip"}, {"a.jpg", "gasp"},
+            {"INDEX.ASP", "page.Asp", "images/B.ASP"});
+        row("no images folder", {"govbuilder.sbd", "logo.gif"}, {"govbuilder.sbd", "logo.gif"});
+        row("empty images folder drops an old images.zip", {"govbuilder.sbd", "images/", "images.zip"},
+            {"govbuilder.sbd"});
+        row("images folder holding only server scripts", {"govbuilder.sbd", "images/x.asp"}, {"govbuilder.sbd"}, {},
+            {"images/x.asp"});
+        const QStringList kinds{"govbuilder.sbd", "p.JPG", "q.jpeg", "r.gif", "s.PNG",
+                                "t.zip",          "u.bmp", "v.htm",  "w.swf"};
+        row("stored and deflated kinds", kinds, kinds);
+        row("chinese names", {"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images/产品一.png", "images/图.bmp"},
+            {"govbuilder.sbd", "新闻图片.jpg", "说明 文件.txt", "images.zip"}, {"产品一.png", "图.bmp"});
+        row("only files directly in the workspace",
+            {"govbuilder.sbd", "savedData/govbuilder.sbd", "images/sub/deep.jpg", "images/top.gif"},
+            {"govbuilder.sbd", "images.zip"}, {"top.gif"});
     }
     void packingRules()
     {

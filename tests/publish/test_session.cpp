@@ -156,14 +156,7 @@ private Q_SLOTS:
     void reactions()
     {
         const QString error = "与服务器连接出现障碍，请重试！\r\n如还有问题请拨打技术热线电话：" + supportPhone();
-        const struct {
-            QString received;
-            Tag tag;
-            QString box, title;
-            MsgIcon icon;
-            QString panel1;
-            bool loggedIn, siteNameSet, uploading;
-        } rows[] = {
+        const std::tuple<QString, Tag, QString, QString, MsgIcon, QString, bool, bool, bool> rows[] = {
             {"<#login#>", Tag::Login, "登陆服务器成功！", "提示", MsgIcon::Information, "登陆服务器成功！", 1, 1, 0},
             {"<#siteNameExist#><#login#>", Tag::Login, "登陆服务器成功！", "提示", MsgIcon::Information,
              "登陆服务器成功！", 1, 1, 0}, // login wins over a second tag
@@ -180,30 +173,40 @@ private Q_SLOTS:
             {"<#sendFileInfo#>", Tag::SendFileInfo, "", "", MsgIcon::None, "", 0, 1, 1},
             {"<#hello#>", Tag::None, "", "", MsgIcon::None, "", 0, 1, 0},
         };
-        for (const auto& row : rows) {
+        for (const auto& [received, t, box, title, icon, panel1, loggedIn, siteNameSet, uploading] : rows) {
             PublishSession s;
             s.siteNameSet = true;
-            const ServerReaction r = reactToServerMessage(row.received, s, db, QStringLiteral("abc"), kToday);
+            const ServerReaction r = reactToServerMessage(received, s, db, QStringLiteral("abc"), kToday);
             QStringList boxes;
             for (const auto& b : r.boxes)
                 boxes << b.text + '|' + b.title + '|' + QString::number(int(b.icon));
             const QStringList expectedBoxes =
-                row.box.isEmpty() ? QStringList()
-                                  : QStringList{row.box + '|' + row.title + '|' + QString::number(int(row.icon))};
-            const Tag t = row.tag;
-            QVERIFY2(r.tag == t && boxes == expectedBoxes && r.panel1 == row.panel1 && s.loggedIn == row.loggedIn &&
-                         s.siteNameSet == row.siteNameSet && s.uploading == row.uploading &&
+                box.isEmpty() ? QStringList() : QStringList{box + '|' + title + '|' + QString::number(int(icon))};
+            QVERIFY2(r.tag == t && boxes == expectedBoxes && r.panel1 == panel1 && s.loggedIn == loggedIn &&
+                         s.siteNameSet == siteNameSet && s.uploading == uploading &&
                          r.closeSocket == (t == Tag::Logout) && r.enableConnect == (t == Tag::Logout) &&
                          r.startVersionTimer == (t == Tag::Login) && r.restoreWebName == (t == Tag::SiteNameExist) &&
                          r.sendArchive == (t == Tag::SendFileInfo),
-                     qPrintable(row.received + " -> " + boxes.join(',')));
+                     qPrintable(received + " -> " + boxes.join(',')));
         }
     }
 
+    // A name the database cannot store leaves the session as it was; an accepted one
+    // is confirmed and stored as it is, even one that could break a statement.
     void siteNameAcceptedIsStored()
     {
+        SiteDb broken(QStringLiteral("broken"));
         PublishSession s;
         s.confirmedSiteName = QStringLiteral("old1");
+        const ServerReaction failed =
+            reactToServerMessage(QStringLiteral("<#siteName#>"), s, broken, QStringLiteral("x"), kToday);
+        QCOMPARE(failed.boxes.size(), 1);
+        QCOMPARE(failed.boxes.first().title, QStringLiteral("提示"));
+        QVERIFY(!failed.boxes.first().text.isEmpty());
+        QVERIFY(!s.siteNameSet);
+        QVERIFY(!failed.startIdleWatchdog);
+        QCOMPARE(s.confirmedSiteName, QStringLiteral("old1"));
+
         const ServerReaction r =
             reactToServerMessage(QStringLiteral("<#siteName#>"), s, db, QStringLiteral("new2"), kToday);
         QCOMPARE(r.boxes.first().text, QStringLiteral("站点名更改成功！"));
@@ -211,46 +214,12 @@ private Q_SLOTS:
         QVERIFY(s.siteNameSet);
         QCOMPARE(s.confirmedSiteName, QStringLiteral("new2"));
         QCOMPARE(userInfo(QStringLiteral("site_name")), QStringLiteral("new2"));
-
-        // A name that could break a statement is stored as it is.
         reactToServerMessage(QStringLiteral("<#siteName#>"), s, db, QStringLiteral("a'b"), kToday);
         QCOMPARE(userInfo(QStringLiteral("site_name")), QStringLiteral("a'b"));
     }
 
-    void siteNameWithBrokenDatabaseKeepsState()
-    {
-        SiteDb broken(QStringLiteral("broken"));
-        PublishSession s;
-        s.confirmedSiteName = QStringLiteral("old1");
-        const ServerReaction r =
-            reactToServerMessage(QStringLiteral("<#siteName#>"), s, broken, QStringLiteral("x"), kToday);
-        QCOMPARE(r.boxes.size(), 1);
-        QCOMPARE(r.boxes.first().title, QStringLiteral("提示"));
-        QVERIFY(!r.boxes.first().text.isEmpty());
-        QVERIFY(!s.siteNameSet);
-        QVERIFY(!r.startIdleWatchdog);
-        QCOMPARE(s.confirmedSiteName, QStringLiteral("old1"));
-    }
-
-    // The stored "hide the notice" setting (flag||date) -> the decision today.
-    void announcement()
-    {
-        const auto d = [](int daysAgo) { return kToday.addDays(-daysAgo).toString("yyyy/M/d"); };
-        const std::pair<QString, NoticeDecision> cases[] = {
-            {"1||" + d(13), NoticeDecision::Hide},
-            {"1||" + d(14), NoticeDecision::Show},
-            {"0||" + d(0), NoticeDecision::Show},
-            {"1||" + kToday.addDays(-13).toString("yyyy-MM-dd"), NoticeDecision::Hide},
-            {"1||2026/12/01", NoticeDecision::Hide}, // padded
-            {"1||2027/1/1", NoticeDecision::Hide},   // in the future
-            {"", NoticeDecision::Unreadable},
-            {"x||2026/12/1", NoticeDecision::Unreadable},
-            {"1||2026/2/30", NoticeDecision::Unreadable},
-        };
-        for (const auto& [field06, decision] : cases)
-            QVERIFY2(announcementDecision(field06, kToday) == decision, qPrintable(field06));
-    }
-
+    // The stored "hide the notice" setting (flag||date) -> whether the notice shows
+    // today, and a box when the setting cannot be read.
     void versionReplyFollowsTheSetting_data()
     {
         QTest::addColumn<QString>("field06");
@@ -258,6 +227,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("boxes");
         QTest::newRow("13 days") << noticeSetting(true, kToday.addDays(-13)) << false << 0;
         QTest::newRow("14 days") << noticeSetting(true, kToday.addDays(-14)) << true << 0;
+        QTest::newRow("not hidden") << noticeSetting(false, kToday) << true << 0;
+        QTest::newRow("ISO date") << "1||" + kToday.addDays(-13).toString("yyyy-MM-dd") << false << 0;
+        QTest::newRow("padded") << "1||2026/12/01" << false << 0;
+        QTest::newRow("in the future") << "1||2027/1/1" << false << 0;
+        QTest::newRow("empty") << QStringLiteral("") << true << 1;
+        QTest::newRow("flag unreadable") << "x||2026/12/1" << true << 1;
+        QTest::newRow("no such day") << "1||2026/2/30" << true << 1;
         QTest::newRow("unreadable") << "garbage" << true << 1;
         QTest::newRow("null") << QString() << true << 1;
     }
@@ -282,8 +258,7 @@ private Q_SLOTS:
     {
         // Not GB18030, empty, and several megabytes: handled without a crash.
         PublishSession s;
-        QByteArray junk(3 * 1024 * 1024, '\x81');
-        junk.prepend("<#talkmsg#>");
+        const QByteArray junk = "<#talkmsg#>" + QByteArray(3 * 1024 * 1024, '\x81');
         const ServerReaction big = reactToServerMessage(Protocol::fromWire(junk), s, db, QString(), kToday);
         QCOMPARE(int(big.tag), int(Tag::TalkMsg));
         QVERIFY(big.pageText.size() < kMaxPageChars + 100);

@@ -40,8 +40,7 @@ bool renderedAndLoaded(siteViewFrm* view, bool ok = true)
 // Runs the page timer's two ticks by hand, as two seconds after the window opened.
 void pageReady(QObject* window)
 {
-    auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
-    timer->stop();
+    window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
     auto* page = static_cast<MsgPageWindow*>(window);
     page->Timer1_Timer();
     page->Timer1_Timer();
@@ -101,7 +100,7 @@ private Q_SLOTS:
         // Refused: told, shown in the status bar, and the connection closed for another try.
         p.dlg.clear();
         p.peer.reply(QStringLiteral("<#logout#>"));
-        QVERIFY(p.waitForBoxes(1));
+        QTRY_VERIFY(!p.dlg.shown.isEmpty());
         QVERIFY(p.dlg.lastIs("系列号或密码不对,重新登陆！", "提示", MsgIcon::Critical));
         QCOMPARE(p.up->panelText(1), QStringLiteral("登陆服务器失败！"));
         QVERIFY(p.button("cmd_connSever")->isEnabled());

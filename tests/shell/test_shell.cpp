@@ -55,12 +55,15 @@ static QString pictureOf(QTreeWidget* tree, const QString& key)
 class TestShell : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Every page the guide's tree names is shipped; the guide opens on the index page.
-    void guidePagesAreShipped()
+    // Every page the guide's tree names is shipped; the guide opens on the index page, and a click
+    // shows the page of the node clicked.
+    void guidePagesAndClicks()
     {
         ShellFixture f;
         guidFrm g(f.ctx);
+        g.show();
         auto* tree = ctl<QTreeWidget>(&g, "tvw_title");
+        auto* weber = ctl<WebPane>(&g, "weber");
         int pages = 0;
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
             const QString key = (*it)->data(0, guidFrm::KeyRole).toString();
@@ -70,17 +73,9 @@ private Q_SLOTS:
             QVERIFY2(QFileInfo::exists(GuideTopics::pagePath(f.ctx.appPath, key)), qPrintable(key));
         }
         QVERIFY(pages > 10);
-        QCOMPARE(ctl<WebPane>(&g, "weber")->url().toLocalFile(), f.app.file("help/index.htm"));
-    }
+        QCOMPARE(weber->url().toLocalFile(), f.app.file("help/index.htm"));
 
-    void guideClicks()
-    {
-        ShellFixture f;
         QVERIFY(QFile::remove(f.app.file("help/faq03.htm")));
-        guidFrm g(f.ctx);
-        g.show();
-        auto* tree = ctl<QTreeWidget>(&g, "tvw_title");
-        auto* weber = ctl<WebPane>(&g, "weber");
         auto click = [&](const QString& key) {
             tree->scrollToItem(itemByKey(tree, key));
             QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
@@ -228,32 +223,28 @@ private Q_SLOTS:
             QVERIFY(qAbs(double(shown.width()) / shown.height() - double(source.width()) / source.height()) < 0.05);
     }
 
-    void infoLeaving_data()
-    {
-        QTest::addColumn<bool>("changed");
-        QTest::newRow("unsaved changes") << true;
-        QTest::newRow("nothing changed") << false;
-    }
+    // Leaving the window with unsaved changes says so once and brings it back; unchanged, it goes quietly.
     void infoLeaving()
     {
-        QFETCH(bool, changed);
-        ShellFixture f;
-        auto w = std::make_unique<infoFrm>(f.ctx);
-        int broughtBack = 0;
-        w->bringBack = [&] { ++broughtBack; };
-        if (changed)
-            ctl<QLineEdit>(*w, "txt_zip")->setText("100000");
-        // Turning away again while the box is open must not bring a second box.
-        f.dlg.whileShown = [&](const RecordingDialogService::Shown&) { w->deactivated(); };
-        w->deactivated();
-        QCOMPARE(f.dlg.texts(), changed ? QStringList{"数据还未保存！"} : QStringList());
-        if (changed)
-            QVERIFY(f.dlg.lastIs("数据还未保存！", "提示", MsgIcon::Question) &&
-                    f.dlg.last().buttons == MsgButtons::Ok);
-        QCOMPARE(broughtBack, changed ? 1 : 0);
-        QCOMPARE(ctl<QLineEdit>(*w, "txt_zip")->text(), changed ? QStringLiteral("100000") : QString());
-        QCOMPARE(w->hasUnsavedChanges(), changed);
-        QCOMPARE(f.stored("Zip"), QString());
+        for (const bool changed : {true, false}) {
+            ShellFixture f;
+            auto w = std::make_unique<infoFrm>(f.ctx);
+            int broughtBack = 0;
+            w->bringBack = [&] { ++broughtBack; };
+            if (changed)
+                ctl<QLineEdit>(*w, "txt_zip")->setText("100000");
+            // Turning away again while the box is open must not bring a second box.
+            f.dlg.whileShown = [&](const RecordingDialogService::Shown&) { w->deactivated(); };
+            w->deactivated();
+            QCOMPARE(f.dlg.texts(), changed ? QStringList{"数据还未保存！"} : QStringList());
+            if (changed)
+                QVERIFY(f.dlg.lastIs("数据还未保存！", "提示", MsgIcon::Question) &&
+                        f.dlg.last().buttons == MsgButtons::Ok);
+            QCOMPARE(broughtBack, changed ? 1 : 0);
+            QCOMPARE(ctl<QLineEdit>(*w, "txt_zip")->text(), changed ? QStringLiteral("100000") : QString());
+            QCOMPARE(w->hasUnsavedChanges(), changed);
+            QCOMPARE(f.stored("Zip"), QString());
+        }
     }
 };
 

@@ -23,8 +23,6 @@
 using namespace SkinGeometry;
 Q_DECLARE_METATYPE(FramePart)
 Q_DECLARE_METATYPE(PressAction::Kind)
-Q_DECLARE_METATYPE(MsgButtons)
-Q_DECLARE_METATYPE(MsgAnswer)
 
 namespace {
 
@@ -153,9 +151,7 @@ private Q_SLOTS:
         QVERIFY(!slices.isEmpty());
         int x = target.x();
         for (const Slice& s : slices) {
-            QCOMPARE(s.target.x(), x);
-            QCOMPARE(s.target.y(), target.y());
-            QCOMPARE(s.target.height(), target.height());
+            QCOMPARE(s.target, QRect(x, target.y(), s.target.width(), target.height()));
             QVERIFY(source.contains(s.source));
             x += s.target.width();
         }
@@ -205,13 +201,8 @@ private Q_SLOTS:
         hoverCycle(box, [box] { return box->cell(); });
         auto* btn = new cmdBtn(&host);
         hoverCycle(btn, [btn] { return btn->state(); });
-    }
 
-    void buttonPressedAndReleasedOutside()
-    {
-        QWidget host;
-        host.resize(200, 100);
-        auto* btn = new cmdBtn(&host);
+        // Pressed, then released away from the button: no click, and it goes back to normal.
         QSignalSpy clicks(btn, &cmdBtn::Click);
         QPoint pointer = btn->mapToGlobal(QPoint(-10, 5));
         btn->cursorPos = [&pointer] { return pointer; };
@@ -229,30 +220,27 @@ private Q_SLOTS:
         QCOMPARE(clicks.count(), 1);
     }
 
-    void doubleClickOnTitle_data()
-    {
-        QTest::addColumn<bool>("fixed");
-        QTest::newRow("sizable") << false;
-        QTest::newRow("Fixed_Single") << true;
-    }
+    // A double click on the title maximises a sizable frame and restores it; a Fixed_Single one stays.
     void doubleClickOnTitle()
     {
-        QFETCH(bool, fixed);
-        QWidget host(nullptr, Qt::Window | Qt::FramelessWindowHint);
-        host.resize(300, 200);
-        auto* canvas = new xp_canvas(&host);
-        canvas->setGeometry(host.rect());
-        canvas->setFixedSingle(fixed);
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        for (const bool fixed : {false, true}) {
+            const char* row = fixed ? "Fixed_Single" : "sizable";
+            QWidget host(nullptr, Qt::Window | Qt::FramelessWindowHint);
+            host.resize(300, 200);
+            auto* canvas = new xp_canvas(&host);
+            canvas->setGeometry(host.rect());
+            canvas->setFixedSingle(fixed);
+            host.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&host));
 
-        QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 10));
-        QCOMPARE(host.isMaximized(), !fixed);
-        QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 10));
-        QVERIFY(!host.isMaximized());
-        // A double click below the title never maximises.
-        QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 100));
-        QVERIFY(!host.isMaximized());
+            QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 10));
+            QVERIFY2(host.isMaximized() == !fixed, row);
+            QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 10));
+            QVERIFY2(!host.isMaximized(), row);
+            // A double click below the title never maximises.
+            QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(150, 100));
+            QVERIFY2(!host.isMaximized(), row);
+        }
     }
 
     // The welcome line, the version right after "Ver", the maker and rights, with empty lines between.
@@ -268,23 +256,18 @@ private Q_SLOTS:
     }
 
     // The program's own dialogs: Escape gives the negative answer of each set of buttons.
-    void dialogServiceEscape_data()
-    {
-        QTest::addColumn<MsgButtons>("buttons");
-        QTest::addColumn<MsgAnswer>("answer");
-        QTest::newRow("ok") << MsgButtons::Ok << MsgAnswer::Ok;
-        QTest::newRow("ok, cancel") << MsgButtons::OkCancel << MsgAnswer::Cancel;
-        QTest::newRow("yes, no") << MsgButtons::YesNo << MsgAnswer::No;
-        QTest::newRow("yes, no, cancel") << MsgButtons::YesNoCancel << MsgAnswer::Cancel;
-    }
     void dialogServiceEscape()
     {
-        QFETCH(MsgButtons, buttons);
-        QFETCH(MsgAnswer, answer);
+        const std::pair<MsgButtons, MsgAnswer> rows[] = {{MsgButtons::Ok, MsgAnswer::Ok},
+                                                         {MsgButtons::OkCancel, MsgAnswer::Cancel},
+                                                         {MsgButtons::YesNo, MsgAnswer::No},
+                                                         {MsgButtons::YesNoCancel, MsgAnswer::Cancel}};
         QtDialogService service;
         DialogService& dialogs = service;
-        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-        QCOMPARE(dialogs.message("问", "提示", MsgIcon::Question, buttons), answer);
+        for (const auto& [buttons, answer] : rows) {
+            QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+            QCOMPARE(dialogs.message("问", "提示", MsgIcon::Question, buttons), answer);
+        }
     }
 
     // A filter "描述|*.a;*.b|..." offers each description with its patterns; cancelling says so.
@@ -306,22 +289,18 @@ private Q_SLOTS:
         QCOMPARE(c.error, DialogService::cancelDescription());
     }
 
-    void aboutCloses_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::newRow("close box") << QStringLiteral("winCloseBtn");
-        QTest::newRow("button") << QStringLiteral("cmd_cancel");
-    }
+    // The close box and the button each close the window.
     void aboutCloses()
     {
-        QFETCH(QString, control);
-        About about;
-        about.frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(about.frm));
-        auto* target = about.frm->findChild<QWidget*>(control);
-        QVERIFY(target);
-        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, 8));
-        QTRY_VERIFY(about.frm.isNull());
+        for (const char* control : {"winCloseBtn", "cmd_cancel"}) {
+            About about;
+            about.frm->show();
+            QVERIFY(QTest::qWaitForWindowExposed(about.frm));
+            auto* target = about.frm->findChild<QWidget*>(control);
+            QVERIFY2(target, control);
+            QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, 8));
+            QTRY_VERIFY2(about.frm.isNull(), control);
+        }
     }
 };
 

@@ -29,60 +29,90 @@
     }
 
     // A long page is shown in parts: the first screen straight away, the rest on later
-    // frames, so that the user can read and type while the browser lays the rest out.
-    // Its first part is parsed alone when its text reads back unchanged and ends on a
-    // closed block: then the parser holds nothing open there, and the rest parses as it
-    // would have after it. The rest is parsed on the next frame (or at once when a report
-    // or a command needs it), in a document of its own that shows nothing and fetches
-    // nothing; its parts wait there, in order, in "rest" (that document's body, so that
-    // they parse exactly as in the page's body). Every report of the page includes them,
-    // and nothing counts them as an edit. Every part makes the browser lay out the whole
-    // body again, so the parts grow fourfold: a 1 MB page is in after five frames. Pages
-    // up to kWhole characters are laid out at once, which costs less than a first screen
-    // and a few more frames.
-    var kFirstPart = 12000, kPart = 24000, kGrowth = 4, kWhole = 150000;
-    var parsing = null;    // the document the page is parsed in
-    var restSource = null; // the text after the first part, not parsed yet
-    var rest = null;
+    // frames, so that the user can read and type while the browser parses and lays out
+    // the rest. The page is written, in pieces, into a document of its own that shows
+    // nothing and fetches nothing: its parser carries on from piece to piece exactly as
+    // it would through the page in one go, wherever a piece ends. Each piece is a task of
+    // its own, so keys and clicks are handled between them. Children of that document's
+    // body that the parser is done with wait there, in order, and move into the page
+    // every frame; every move makes the browser lay out the whole body again, so the
+    // parts grow fourfold. Every report of the page includes what still waits (parsing
+    // the rest at once when needed), and nothing counts the moves as an edit. Pages up to
+    // kWhole characters are laid out at once, which costs less than a first screen and
+    // a few more frames.
+    var kFirstPart = 12000, kPiece = 32000, kPart = 24000, kGrowth = 4, kWhole = 150000;
+    var parsing = null; // the document the page is parsed in, while any of it waits there
+    var source = null;  // the page's text, while some of it is not written into "parsing" yet
+    var written = 0;
     var restTimer = null;
     var restPending = false;
     var part = kPart;
-    var loadForeign = null; // pictures outside the workspace, reported once the rest is parsed
+    var due = 0; // characters of the page parsed by the time the next part moves in
+    var pieces = new MessageChannel();
+    var foreignDue = false; // the page's pictures outside the workspace are reported once it is parsed
     var loadAdopt = false;
-    function weight(node) {
-        if (node.nodeType !== 1) return node.nodeValue ? node.nodeValue.length : 1;
-        return node.textContent.length + 24 * (node.getElementsByTagName('*').length + 1);
+    function loading() { return parsing !== null; }
+    // Writes up to n more characters of the page into "parsing" (all of them when n < 0).
+    function parseMore(n) {
+        if (source === null) return;
+        var end = n < 0 ? source.length : Math.min(source.length, written + n);
+        parsing.write(source.substring(written, end));
+        written = end;
+        if (written < source.length) return;
+        parsing.close();
+        source = null;
+        if (foreignDue) reportForeign(foreignPictures([document.body, parsing.body]));
     }
-    function loading() { return rest !== null || restSource !== null; }
+    var pumping = false;
+    function parseOn() {
+        if (pumping || source === null) return;
+        pumping = true;
+        pieces.port2.postMessage(0);
+    }
+    pieces.port1.onmessage = function () {
+        pumping = false;
+        parseMore(kPiece);
+        parseOn();
+    };
+    // How many of the waiting children the parser is done with. While it writes, the last
+    // child may still be open, and so may the one before it (content moved out in front
+    // of an open table).
+    function done() {
+        var n = parsing.body.childNodes.length;
+        return source === null ? n : Math.max(0, n - 2);
+    }
+    // The rest of the page, parsed, in the body of "parsing"; null once all of it is in the page.
     function parsedRest() {
-        if (restSource !== null) {
-            parsing.body.innerHTML = restSource;
-            restSource = null;
-            rest = parsing.body.firstChild ? parsing.body : null;
-            if (loadForeign) reportForeign(loadForeign.concat(rest ? foreignPictures([rest]) : []));
-        }
-        return rest;
+        if (!parsing) return null;
+        parseMore(-1);
+        return parsing.body;
     }
     function reportForeign(found) {
-        loadForeign = null;
+        foreignDue = false;
         found = found.filter(function (src, i) { return found.indexOf(src) === i; });
         if (found.length) weblark.push(loadAdopt ? 'foreign' : 'outside', JSON.stringify(found));
     }
-    function moveIn(budget) {
-        if (!parsedRest()) return;
+    // Moves the waiting children the parser is done with into the page (after parsing all
+    // of the rest when whole). They go in one piece: node by node costs many times more.
+    function moveIn(whole) {
+        if (!parsing) return;
+        if (whole) parseMore(-1);
         if (observer) {
             var own = observer.takeRecords(); // the user's edits made before the move
             if (own.length) changed(own);
         }
-        var moved = document.createDocumentFragment();
-        for (var spent = 0; rest.firstChild && (spent < budget || budget < 0);) {
-            spent += weight(rest.firstChild);
-            moved.appendChild(rest.firstChild);
+        var waiting = parsing.body;
+        var n = done();
+        if (n > 0) {
+            var range = parsing.createRange();
+            range.setStart(waiting, 0);
+            range.setEnd(waiting, n);
+            var moved = document.adoptNode(range.extractContents());
+            document.body.appendChild(moved);
+            if (observer) observer.takeRecords(); // the move itself is no edit
         }
-        document.body.appendChild(moved);
-        if (observer) observer.takeRecords(); // the move itself is no edit
-        if (!rest.firstChild) {
-            rest = null;
+        if (source === null && !waiting.firstChild) {
+            parsing = null;
             if (restTimer) clearTimeout(restTimer);
             restTimer = null;
         }
@@ -95,42 +125,36 @@
             restPending = false;
             if (restTimer) clearTimeout(restTimer);
             restTimer = null;
-            if (restSource !== null) {
-                parsedRest(); // a frame of its own
-            } else if (rest) {
-                moveIn(part);
-                part *= kGrowth;
-            }
+            if (performance.now() < quietUntil) return nextPart();
+            // Each part is parsed by the time it moves in, whether or not the pieces got there.
+            due += part;
+            part *= kGrowth;
+            if (written < due) parseMore(due - written);
+            moveIn(false);
             nextPart();
         };
         // Frames stop while the view is hidden; the timer goes on then.
         requestAnimationFrame(step);
         restTimer = setTimeout(step, 200);
     }
+    // A key or a click is drawn before the next part moves in: laying out a part can take
+    // a while. The parts wait while the user types, and go on in the pauses.
+    var quietUntil = 0;
+    ['keydown', 'mousedown', 'input'].forEach(function (type) {
+        document.addEventListener(type, function () {
+            if (loading()) quietUntil = performance.now() + 120;
+        }, true);
+    });
     // The whole page in the body at once: before commands that reach beyond the first parts.
     function finishLoad() {
         restPending = false;
-        moveIn(-1);
-    }
-    // Where the page's first part may end: after a closed block, from kFirstPart characters on;
-    // -1 when none is found near there. The first part is left parsed in "parsing".
-    function firstPartEnd(html) {
-        var blockEnd = /<\/(?:p|div|table|ul|ol|h[1-6]|pre|blockquote|center)>|<hr>/gi;
-        blockEnd.lastIndex = kFirstPart;
-        for (var tries = 0; tries < 4; ++tries) {
-            var m = blockEnd.exec(html);
-            if (!m || m.index > kFirstPart * 4) break;
-            var end = m.index + m[0].length;
-            parsing.body.innerHTML = html.substring(0, end);
-            if (parsing.body.innerHTML === html.substring(0, end)) return end;
-        }
-        return -1;
+        moveIn(true);
     }
     window.weblarkEditorLoading = function () { return loading(); };
     document.addEventListener('keydown', function (e) {
         if (loading() && (e.ctrlKey || e.metaKey || e.key === 'End' || e.key === 'PageDown')) finishLoad();
     }, true);
-    function pageHtml() { return body() + (parsedRest() ? rest.innerHTML : ''); }
+    function pageHtml() { return body() + (parsedRest() ? parsing.body.innerHTML : ''); }
 
     // Long pages are reported at most every quarter second while the user types;
     // a flush sends what is still held back.
@@ -164,42 +188,43 @@
         if (observer) observer.disconnect();
         if (held) clearTimeout(held);
         held = null;
-        rest = null;
-        restSource = null;
+        parsing = null;
+        source = null;
         restPending = false;
-        loadForeign = null;
+        foreignDue = false;
         loadAdopt = adopt;
         lastLength = html.length;
         workspaceUrl = workspace;
         loadId = id;
+        // Set while the body is empty: on a filled body it makes the browser restyle all of it.
+        if (document.body.contentEditable !== String(editable)) {
+            document.body.textContent = '';
+            document.body.contentEditable = String(editable);
+        }
         if (html.length > kWhole) {
             parsing = document.implementation.createHTMLDocument('');
-            var base = parsing.createElement('base');
-            base.href = document.baseURI; // addresses resolve as in the page
-            parsing.head.appendChild(base);
-            var end = firstPartEnd(html);
+            parsing.open();
+            // Addresses resolve as in the page; the page is parsed as the body's content.
+            parsing.write('<!DOCTYPE html><head><base href="' +
+                document.baseURI.replace(/&/g, '&amp;').replace(/"/g, '&quot;') + '"></head><body>');
+            source = html;
+            written = 0;
+            parseMore(kFirstPart);
+            while (source !== null && done() === 0) parseMore(kPiece);
             document.body.textContent = '';
-            if (end >= 0) {
-                restSource = html.substring(end);
-                var first = document.createDocumentFragment();
-                while (parsing.body.firstChild) first.appendChild(parsing.body.firstChild);
-                document.body.appendChild(first);
-            } else {
-                parsing.body.innerHTML = html;
-                rest = parsing.body;
-                moveIn(kFirstPart);
-            }
             part = kPart;
+            due = written;
+            moveIn(false);
+            parseOn();
             nextPart();
         } else {
             document.body.innerHTML = html;
         }
-        document.body.contentEditable = editable ? 'true' : 'false';
         generation++;
         weblark.push('html', generation + ' ' + loadId + ' l\n');
         if (!editable) return;
-        if (restSource !== null) loadForeign = foreignPictures([document.body]);
-        else reportForeign(foreignPictures([document.body].concat(rest ? [rest] : [])));
+        if (source !== null) foreignDue = true;
+        else reportForeign(foreignPictures([document.body].concat(parsing ? [parsing.body] : [])));
         observer = observer || new MutationObserver(changed);
         observer.observe(document.body, { childList: true, subtree: true, characterData: true, attributes: true });
     };
@@ -249,7 +274,7 @@
 
     // Foreign pictures once the program has dealt with them: a new address, or "" to take the picture out.
     window.weblarkEditorReplacePictures = function (map) {
-        var waiting = parsedRest() ? Array.prototype.slice.call(rest.querySelectorAll('img')) : [];
+        var waiting = parsedRest() ? Array.prototype.slice.call(parsing.body.querySelectorAll('img')) : [];
         Array.prototype.slice.call(document.body.querySelectorAll('img')).concat(waiting).forEach(function (img) {
             if (!Object.prototype.hasOwnProperty.call(map, img.src)) return;
             if (map[img.src]) img.setAttribute('src', map[img.src]);
