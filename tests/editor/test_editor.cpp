@@ -27,13 +27,7 @@ QString browserHtml(advEdit& e)
 
 QVariant runInDocument(WebPane* pane, const QString& js)
 {
-    QVariant out;
-    bool done = false;
-    pane->view()->page()->runJavaScript(js, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
-        out = v;
-        done = true;
-    });
-    return QTest::qWaitFor([&done] { return done; }, 10000) ? out : QVariant();
+    return evalJs(pane->view()->page(), js, 10000, QWebEngineScript::ApplicationWorld);
 }
 
 void command(advEdit& e, const QString& name, const QString& value = {})

@@ -1,5 +1,6 @@
 #include "GeneratedSite.h"
 #include "TestMain.h"
+#include "TestPage.h"
 #include "TestPictures.h"
 #include "data/FeatureFields.h"
 #include "shell/SiteInfo.h"
@@ -296,8 +297,7 @@ private slots:
         const QByteArray home = "<html><body><h1>Our own</h1><img src=\"images/o.gif\"></body></html>";
         writeFile(custom.workPath() + QStringLiteral("default.htm"), home);
         custom.db.updateUserInfo(QStringLiteral("defaultFile"), QStringLiteral("default.htm"));
-        QVERIFY(QFile::copy(custom.workPath() + GeneratedSite::picture(0),
-                            custom.workPath() + QStringLiteral("topHeadSelf.jpg")));
+        TestPictures::write(custom.workPath() + QStringLiteral("topHeadSelf.jpg"), 64, 48);
         custom.db.updateUserInfo(QStringLiteral("topHead"), QStringLiteral("topHeadSelf.jpg"));
         const SiteRenderResult r = custom.render();
         QVERIFY2(r.ok, qPrintable(r.error));
@@ -383,19 +383,17 @@ private slots:
                                                              {"news1_4.htm", "false,false,true"},
                                                              {"p7.htm", "false,false,true"},
                                                              {"prod1_16.htm", "false,false,true"}};
+        // Whether there is a board, whether it is still there once closed, whether there is a ticker.
+        const QString state = QStringLiteral("(() => { const had = !!document.querySelector('.ad-board');"
+                                             "document.querySelector('.ad-close')?.click();"
+                                             "return [had, !!document.querySelector('.ad-board'),"
+                                             " !!document.querySelector('.ticker')].join(); })()");
         for (const auto& [file, expected] : pages) {
             QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
             page.load(QUrl::fromLocalFile(m_site.out.path() + QLatin1Char('/') + QLatin1String(file)));
             QVERIFY(loaded.wait(20000));
             QVERIFY(loaded.first().first().toBool());
-            QVariant state;
-            page.runJavaScript(QStringLiteral("(() => { const had = !!document.querySelector('.ad-board');"
-                                              "document.querySelector('.ad-close')?.click();"
-                                              "return [had, !!document.querySelector('.ad-board'),"
-                                              " !!document.querySelector('.ticker')].join(); })()"),
-                               [&state](const QVariant& v) { state = v; });
-            QTRY_VERIFY_WITH_TIMEOUT(state.isValid(), 10000);
-            QCOMPARE(state.toString(), QString::fromLatin1(expected));
+            QCOMPARE(evalJs(&page, state).toString(), QString::fromLatin1(expected));
         }
         QVERIFY2(page.errors.isEmpty(), qPrintable(page.errors.join(QLatin1Char('\n'))));
     }
@@ -428,11 +426,7 @@ private slots:
             page.runJavaScript(QStringLiteral("for (const type of ['mousemove', 'click']) document.dispatchEvent("
                                               "new MouseEvent(type, {clientX: 50, clientY: 60, bubbles: true}));"
                                               "window.ticks = 0;"));
-            QVariant ticks;
-            QTRY_VERIFY_WITH_TIMEOUT(
-                (page.runJavaScript(QStringLiteral("window.ticks"), [&ticks](const QVariant& v) { ticks = v; }),
-                 ticks.toInt() >= 10),
-                10000);
+            QTRY_VERIFY_WITH_TIMEOUT(evalJs(&page, QStringLiteral("window.ticks")).toInt() >= 10, 10000);
             QVERIFY2(page.errors.isEmpty(),
                      qPrintable(it.key() + QLatin1Char(' ') + page.errors.join(QLatin1Char('\n'))));
         }

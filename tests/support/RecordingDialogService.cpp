@@ -9,13 +9,7 @@ MsgAnswer RecordingDialogService::message(const QString& text, const QString& ti
         whileShown(shown.last());
     if (!answers.isEmpty())
         return answers.dequeue();
-    switch (buttons) {
-    case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel:
-        return MsgAnswer::Yes;
-    default:
-        return MsgAnswer::Ok;
-    }
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
 bool RecordingDialogService::lastIs(const QString& text, const QString& title, MsgIcon icon) const
@@ -30,13 +24,10 @@ bool RecordingDialogService::lastIs(const QString& text, const QString& title, M
 static FileChoice choice(QQueue<QString>& queue)
 {
     FileChoice c;
-    const QString path = queue.isEmpty() ? QString() : queue.dequeue();
-    if (path.isEmpty()) {
-        c.cancelled = true;
+    c.path = queue.isEmpty() ? QString() : queue.dequeue();
+    c.cancelled = c.path.isEmpty();
+    if (c.cancelled)
         c.error = DialogService::cancelDescription();
-    } else {
-        c.path = path;
-    }
     return c;
 }
 
