@@ -6,6 +6,7 @@
 //   server's resident memory then;
 // - how much the server's resident memory grows while 20 clients download a
 //   40 MB picture at once.
+#include "HostdProcess.h"
 #include "site/SiteRenderer.h"
 
 #include <QCoreApplication>
@@ -255,29 +256,11 @@ int main(int argc, char** argv)
             big.write(block);
         }
     }
-    QFile accounts(tmp.filePath(QStringLiteral("accounts.txt")));
-    accounts.open(QIODevice::WriteOnly);
-    accounts.write("bench bench\n");
-    accounts.close();
-
     QProcess hostd;
-    hostd.setStandardErrorFile(QProcess::nullDevice());
-    hostd.start(QStringLiteral(WEBLARK_HOSTD), {"--port", "0", "--http-port", "0", "--accounts", accounts.fileName(),
-                                                "--data", tmp.filePath(QStringLiteral("data")), "--appdir", appdir});
-    quint16 httpPort = 0;
-    while (hostd.waitForReadyRead(10000)) {
-        while (hostd.canReadLine()) {
-            const QByteArray line = hostd.readLine().trimmed();
-            if (line.startsWith("http "))
-                httpPort = quint16(line.mid(5).toUInt());
-        }
-        if (httpPort)
-            break;
-    }
-    if (!httpPort) {
-        std::fprintf(stderr, "weblark-hostd did not start\n");
+    const quint16 httpPort =
+        startHostd(hostd, QStringLiteral(WEBLARK_HOSTD), tmp.path(), tmp.filePath(QStringLiteral("data")), appdir);
+    if (!httpPort)
         return 1;
-    }
     const QString url = QStringLiteral("http://127.0.0.1:%1/bench/").arg(httpPort);
     const Load hostdLoad = runWrk(wrk, url);
 

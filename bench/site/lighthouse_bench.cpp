@@ -6,6 +6,7 @@
 // WEBLARK_LIGHTHOUSE_PAGES=N only the first N pages; WEBLARK_LIGHTHOUSE_REPORTS=folder
 // keeps every report there.
 #include "GeneratedSite.h"
+#include "HostdProcess.h"
 #include "site/SiteRenderer.h"
 #include "site/SiteSearch.h"
 
@@ -73,12 +74,7 @@ bool buildSite(const QString& data, const AuditedSite& shape)
             return false;
         GeneratedSite gen;
         drawPhotos(work, gen.pictures);
-        int n = 0;
-        for (const QString& fmt : GeneratedSite::formats()) {
-            const QString page = QStringLiteral("栏目 ") + fmt;
-            insertCatalogRow(db, 1, {page}, false, ++n, fmt);
-            gen.fillPage(db, 1, page, fmt, n);
-        }
+        int n = gen.writeEveryFormat(db, QStringLiteral("栏目 "));
         insertCatalogRow(db, 1, {QStringLiteral("机构设置")}, true, ++n);
         insertCatalogRow(db, 2, {QStringLiteral("机构设置"), QStringLiteral("办公室")}, false, 1,
                          QStringLiteral("txt"));
@@ -206,25 +202,11 @@ int main(int argc, char** argv)
     for (const AuditedSite& s : sites)
         if (!buildSite(data, s))
             return 1;
-    QFile accounts(tmp.filePath(QStringLiteral("accounts.txt")));
-    accounts.open(QIODevice::WriteOnly);
-    accounts.write("bench bench\n");
-    accounts.close();
     QProcess hostd;
-    hostd.setStandardErrorFile(QProcess::nullDevice());
-    hostd.start(QStringLiteral(WEBLARK_HOSTD), {"--port", "0", "--http-port", "0", "--accounts", accounts.fileName(),
-                                                "--data", data, "--appdir", QStringLiteral(WEBLARK_STAGED_APPDIR)});
-    quint16 port = 0;
-    while (!port && hostd.waitForReadyRead(10000))
-        while (hostd.canReadLine()) {
-            const QByteArray line = hostd.readLine().trimmed();
-            if (line.startsWith("http "))
-                port = quint16(line.mid(5).toUInt());
-        }
-    if (!port) {
-        std::fprintf(stderr, "weblark-hostd did not start\n");
+    const quint16 port =
+        startHostd(hostd, QStringLiteral(WEBLARK_HOSTD), tmp.path(), data, QStringLiteral(WEBLARK_STAGED_APPDIR));
+    if (!port)
         return 1;
-    }
 
     QFile loadavg(QStringLiteral("/proc/loadavg"));
     loadavg.open(QIODevice::ReadOnly);

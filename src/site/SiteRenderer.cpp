@@ -29,6 +29,7 @@
 
 #include <kainjow/mustache.hpp>
 
+#include <functional>
 #include <map>
 
 using Data = kainjow::mustache::data;
@@ -81,6 +82,29 @@ QString newsFile(const SitePage& page, const SiteRecord& row)
 QString productFile(const SitePage& page, const SiteRecord& row)
 {
     return QStringLiteral("prod%1_%2.htm").arg(page.level).arg(row.id);
+}
+
+// Each match of re in text replaced by what with() makes of it.
+QString replaceEach(const QString& text, const QRegularExpression& re,
+                    const std::function<QString(const QRegularExpressionMatch&)>& with)
+{
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    for (auto it = re.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += QStringView(text).mid(from, m.capturedStart() - from);
+        out += with(m);
+        from = m.capturedEnd();
+    }
+    out += QStringView(text).mid(from);
+    return out;
+}
+
+// The address of a picture built by pictureData(); empty when there is none.
+QString srcOf(const Data& picture)
+{
+    return picture.is_object() ? QString::fromStdString(picture.get("src")->string_value()) : QString();
 }
 
 QString blankPicture()
@@ -428,18 +452,10 @@ QString Renderer::storedHtml(const QString& stored)
                                           QRegularExpression::CaseInsensitiveOption);
     QString html = stored;
     html.replace(QStringLiteral("[&#39;]"), QStringLiteral("'"));
-    QString tagged;
-    tagged.reserve(html.size());
-    qsizetype from = 0;
-    for (auto it = imgTag.globalMatch(html); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        tagged += QStringView(html).mid(from, m.capturedStart() - from);
-        from = m.capturedEnd();
+    html = replaceEach(html, imgTag, [this](const QRegularExpressionMatch& m) {
         const SitePicture& pic = m_pictures.picture(m.captured(3), QStringLiteral("网页中的图片"), true);
-        if (pic.src.isEmpty()) {
-            tagged += QStringLiteral("<img %1src=\"%2\"%3>").arg(m.captured(1), blankPicture(), m.captured(4));
-            continue;
-        }
+        if (pic.src.isEmpty())
+            return QStringLiteral("<img %1src=\"%2\"%3>").arg(m.captured(1), blankPicture(), m.captured(4));
         QString others = (m.captured(1) + m.captured(4)).trimmed();
         const QRegularExpressionMatch w = widthAttr.match(others), h = heightAttr.match(others);
         if (pic.size.isValid() && w.hasMatch() != h.hasMatch()) {
@@ -450,21 +466,12 @@ QString Renderer::storedHtml(const QString& stored)
                                          .arg(qRound(h.captured(1).toDouble() * pic.size.width() / pic.size.height()));
         }
         // A size the tag names stands; the copies are offered alongside.
-        tagged += m_pictures.html(pic, SitePictures::Shown::Content, others, !w.hasMatch() && !h.hasMatch());
-    }
-    tagged += QStringView(html).mid(from);
-    html = tagged;
-    QString out;
-    out.reserve(html.size());
-    qsizetype last = 0;
-    for (auto it = picture.globalMatch(html); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        out += QStringView(html).mid(last, m.capturedStart() - last);
+        return m_pictures.html(pic, SitePictures::Shown::Content, others, !w.hasMatch() && !h.hasMatch());
+    });
+    QString out = replaceEach(html, picture, [this](const QRegularExpressionMatch& m) {
         const QString rel = m_pictures.use(m.captured(1), QStringLiteral("网页中的图片"));
-        out += rel.isEmpty() ? blankPicture() : rel;
-        last = m.capturedEnd();
-    }
-    out += QStringView(html).mid(last);
+        return rel.isEmpty() ? blankPicture() : rel;
+    });
     out.replace(noAlt, QStringLiteral("<img alt=\"\""));
     return out;
 }
@@ -779,8 +786,8 @@ std::string Renderer::textBody(const SitePage& page, const DisplayFormats::Forma
         const Data p = pictureData(names[i], r.title, SitePictures::Shown::Content);
         if (p.is_object())
             pics.push_back(p);
-        if (p.is_object() && m_pageMeta.picture.isEmpty())
-            m_pageMeta.picture = QString::fromStdString(p.get("src")->string_value());
+        if (m_pageMeta.picture.isEmpty())
+            m_pageMeta.picture = srcOf(p);
     }
     d.set("pictures", pics);
     return render(QStringLiteral("imgtxt"), d);
@@ -790,8 +797,7 @@ std::string Renderer::bigImageBody(const SitePage& page, const DisplayFormats::F
 {
     const auto r = ContentRecords::read<ContentRecords::BigImagePage>(m_model.recordsOf(page).first());
     const Data picture = pictureData(r.picture, page.name, SitePictures::Shown::Content);
-    if (picture.is_object())
-        m_pageMeta.picture = QString::fromStdString(picture.get("src")->string_value());
+    m_pageMeta.picture = srcOf(picture);
     d.set("picture", picture);
     m_summary = page.name;
     return render(QStringLiteral("bigimg"), d);
@@ -828,9 +834,7 @@ std::string Renderer::newsBody(const SitePage& page, const DisplayFormats::Forma
         item.set("text", u8(text));
         const Data picture = pictureData(n.picture, n.title, SitePictures::Shown::Content);
         item.set("picture", picture);
-        PageMeta meta{{}, feed, page.name, true, {}};
-        if (picture.is_object())
-            meta.picture = QString::fromStdString(picture.get("src")->string_value());
+        const PageMeta meta{srcOf(picture), feed, page.name, true, {}};
         if (!writeRecordPage(page, crumbList, n.title, file, item, QStringLiteral("newsitem"),
                              text.trimmed().isEmpty() ? n.title : text, meta, date))
             return {};
@@ -895,12 +899,12 @@ std::string Renderer::productBody(const SitePage& page, const DisplayFormats::Fo
         item.set("href", u8(file));
         item.set("picture", pictureData(p.picture, p.name, SitePictures::Shown::Card));
         items.push_back(item);
-        item.set("picture", pictureData(p.picture, p.name, SitePictures::Shown::Content));
+        const Data picture = pictureData(p.picture, p.name, SitePictures::Shown::Content);
+        item.set("picture", picture);
         const QString description = storedHtml(p.description);
         item.set("description", u8(description));
         PageMeta meta;
-        if (const Data* src = item.get("picture")->get("src"))
-            meta.picture = QString::fromStdString(src->string_value());
+        meta.picture = srcOf(picture);
         if (!writeRecordPage(page, crumbList, p.name, file, item, QStringLiteral("proditem"),
                              p.name + QStringLiteral("：") + description, meta))
             return {};

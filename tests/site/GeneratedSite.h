@@ -83,6 +83,16 @@ struct GeneratedSite {
         return all;
     }
 
+    // A level-1 page of every format, named prefix + format and numbered on from n; returns the last number.
+    int writeEveryFormat(const SiteDb& db, const QString& prefix, int n = 0) const
+    {
+        for (const QString& fmt : formats()) {
+            insertCatalogRow(db, 1, {prefix + fmt}, false, ++n, fmt);
+            fillPage(db, 1, prefix + fmt, fmt, n);
+        }
+        return n;
+    }
+
     // Plain sections of catalogs and pages, formats in turn.
     void write(const SiteDb& db, const QString& workPath) const
     {

@@ -48,12 +48,7 @@ struct SampleSite {
         gen.drawPictures(workPath());
         // One picture larger than pages show it, so resized copies are offered.
         TestPictures::write(workPath() + GeneratedSite::picture(4), 1000, 750);
-        int n = 0;
-        for (const QString& fmt : GeneratedSite::formats()) {
-            const QString page = QStringLiteral("格式 ") + fmt;
-            insertCatalogRow(db, 1, {page}, false, ++n, fmt);
-            gen.fillPage(db, 1, page, fmt, n);
-        }
+        int n = gen.writeEveryFormat(db, QStringLiteral("格式 "));
         insertCatalogRow(db, 1, {QStringLiteral("机构")}, true, ++n);
         insertCatalogRow(db, 2, {QStringLiteral("机构"), QStringLiteral("科室")}, true, 1);
         insertCatalogRow(db, 3, {QStringLiteral("机构"), QStringLiteral("科室"), kAwkward}, false, 1,
